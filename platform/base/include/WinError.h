@@ -1,0 +1,47 @@
+// Win32 error codes the suite sets or tests, and the thread's last error.
+#pragma once
+
+#include "PlatformBaseExport.h"
+#include "WinTypes.h"
+
+#define ERROR_SUCCESS 0L
+#define NO_ERROR 0L
+#define ERROR_INVALID_FUNCTION 1L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_TOO_MANY_OPEN_FILES 4L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_OUTOFMEMORY 14L
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_WRITE_FAULT 29L
+#define ERROR_READ_FAULT 30L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_LOCK_VIOLATION 33L
+#define ERROR_HANDLE_EOF 38L
+#define ERROR_FILE_EXISTS 80L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISK_FULL 112L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_NEGATIVE_SEEK 131L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
+#define ERROR_INVALID_FLAGS 1004L
+#define ERROR_NOT_SUPPORTED 50L
+
+#define S_OK (static_cast<HRESULT>(0L))
+#define S_FALSE (static_cast<HRESULT>(1L))
+#define E_FAIL (static_cast<HRESULT>(0x80004005L))
+#define E_OUTOFMEMORY (static_cast<HRESULT>(0x8007000EL))
+#define E_INVALIDARG (static_cast<HRESULT>(0x80070057L))
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
+#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+
+extern "C" {
+PLATFORMBASE_API DWORD GetLastError();
+PLATFORMBASE_API void SetLastError(DWORD code);
+}

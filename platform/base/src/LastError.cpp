@@ -1,0 +1,16 @@
+#include "WinError.h"
+
+namespace
+{
+thread_local DWORD tLastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError()
+{
+    return tLastError;
+}
+
+void SetLastError(DWORD code)
+{
+    tLastError = code;
+}

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and the oracles need.
+# Idempotent: apt-get runs only when something is missing.
+set -eu
+
+PACKAGES="
+cmake ninja-build g++ pkg-config clang-format
+libgtest-dev libgmock-dev libbenchmark-dev
+libjpeg62-turbo-dev libopenjp2-7-dev
+libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+libx11-dev xvfb
+dcmtk libgdcm-tools python3-pydicom
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -n "$missing" ]; then
+    echo "bootstrap: installing$missing"
+    SUDO=""
+    if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
