@@ -1,0 +1,55 @@
+// Every frame of the RLE samples of the corpus decodes to the pixels the peer
+// toolkits give (checksums made by tools/make_codec_references.py).
+#include "CorpusFrames.h"
+#include "VennetFixture.h"
+
+#include <filesystem>
+
+namespace
+{
+struct RleReference
+{
+    const char* pFile;
+    size_t nFrames;
+    size_t nFrame;
+    size_t nLength;
+    uint64_t nChecksum;
+};
+
+const RleReference kReferences[] = {
+#include "RleCorpusReferences.inc"
+};
+
+std::string GetReferenceName(const ::testing::TestParamInfo<RleReference>& info)
+{
+    std::string name = std::filesystem::path(info.param.pFile).stem().string();
+    for (char& c : name)
+    {
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name + "_frame" + std::to_string(info.param.nFrame);
+}
+} // namespace
+
+class RleCorpus : public VennetFixture, public ::testing::WithParamInterface<RleReference>
+{
+};
+
+TEST_P(RleCorpus, FrameMatchesPeerToolkit)
+{
+    if (!IsCorpusPresent())
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    const RleReference& reference = GetParam();
+    const std::vector<ByteVector> frames =
+        ReadEncapsulatedFrames(GetCorpusPath(reference.pFile), reference.nFrames);
+    ASSERT_EQ(frames.size(), reference.nFrames);
+
+    const auto pixels = Decode(frames[reference.nFrame]);
+    ASSERT_TRUE(pixels.has_value());
+    EXPECT_EQ(pixels->size(), reference.nLength);
+    EXPECT_EQ(GetFnv1a64(pixels->data(), pixels->size()), reference.nChecksum);
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, RleCorpus, ::testing::ValuesIn(kReferences), GetReferenceName);
