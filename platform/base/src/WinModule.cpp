@@ -1,0 +1,544 @@
+#include "WinModule.h"
+
+#include "NativePath.h"
+#include "WinError.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+
+namespace
+{
+struct SFakeModule
+{
+    std::string fileName;
+    bool absent = false;
+    LONG loads = 0;
+    std::map<std::string, FARPROC> entries;
+};
+
+struct SLoadedModule
+{
+    void* library = nullptr; // dlopen handle
+    LONG loads = 0;
+};
+
+struct SModuleTable
+{
+    std::mutex lock;
+    // Fakes by lower-case file name, and the same fakes by handle.
+    std::map<std::string, std::shared_ptr<SFakeModule>> fakesByName;
+    std::unordered_map<HMODULE, std::shared_ptr<SFakeModule>> fakesByHandle;
+    std::unordered_map<HMODULE, SLoadedModule> loaded;
+};
+
+SModuleTable& GetModuleTable()
+{
+    static SModuleTable table;
+    return table;
+}
+
+std::string ToLower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+    return text;
+}
+
+std::string GetLastComponent(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string GetFakeKey(LPCSTR fileName)
+{
+    return ToLower(GetLastComponent(GetNativePath(fileName)));
+}
+
+HMODULE GetFakeHandle(const std::shared_ptr<SFakeModule>& fake)
+{
+    return reinterpret_cast<HMODULE>(fake.get());
+}
+
+// "Name.dll" -> "libName.so"; a name that already is a shared object stays.
+std::string GetSharedObjectName(const std::string& fileName)
+{
+    const std::string lower = ToLower(fileName);
+    if (lower.size() > 3 && (lower.ends_with(".so") || lower.find(".so.") != std::string::npos))
+    {
+        return fileName;
+    }
+    std::string stem = fileName;
+    if (lower.ends_with(".dll"))
+    {
+        stem.resize(stem.size() - 4);
+    }
+    return "lib" + stem + ".so";
+}
+
+HMODULE GetModuleBase(const void* address)
+{
+    Dl_info info{};
+    if (address == nullptr || dladdr(address, &info) == 0)
+    {
+        return nullptr;
+    }
+    return static_cast<HMODULE>(info.dli_fbase);
+}
+
+int FindProgramSegment(dl_phdr_info* info, size_t, void* data)
+{
+    for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i)
+    {
+        if (info->dlpi_phdr[i].p_type == PT_LOAD)
+        {
+            *static_cast<const void**>(data) =
+                reinterpret_cast<const void*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+            return 1; // the program is listed first
+        }
+    }
+    return 1;
+}
+
+HMODULE GetProgramModule()
+{
+    const void* segment = nullptr;
+    dl_iterate_phdr(FindProgramSegment, &segment);
+    return GetModuleBase(segment);
+}
+
+std::string GetProgramFileName()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
+// Absolute file name of a real module; empty when the address maps none.
+std::string GetRealModuleFileName(HMODULE module)
+{
+    if (module == GetProgramModule())
+    {
+        return GetProgramFileName();
+    }
+    Dl_info info{};
+    if (dladdr(module, &info) == 0 || info.dli_fname == nullptr)
+    {
+        return {};
+    }
+    char resolved[PATH_MAX];
+    return realpath(info.dli_fname, resolved) != nullptr ? std::string(resolved)
+                                                         : std::string(info.dli_fname);
+}
+
+std::string GetFolder(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    return stat(path.c_str(), &info) == 0;
+}
+
+// Relative to the current directory; absolute, so that a module's file name
+// stays right after the current directory changes.
+std::string MakeAbsolute(const std::string& path)
+{
+    char current[PATH_MAX];
+    if (path.starts_with('/') || getcwd(current, sizeof current) == nullptr)
+    {
+        return path;
+    }
+    return std::string(current) + '/' + path;
+}
+
+std::vector<std::string> GetCandidates(LPCSTR fileName, const void* caller)
+{
+    const std::string native = GetNativePath(fileName);
+    const std::string objectName = GetSharedObjectName(GetLastComponent(native));
+    if (native.find('/') != std::string::npos)
+    {
+        return {MakeAbsolute(ResolveNativePath((GetFolder(native) + objectName).c_str()))};
+    }
+    std::vector<std::string> candidates;
+    const std::string callerFolder = GetFolder(GetRealModuleFileName(GetModuleBase(caller)));
+    if (!callerFolder.empty())
+    {
+        candidates.push_back(callerFolder + objectName);
+    }
+    candidates.push_back(MakeAbsolute(objectName));
+    candidates.push_back(objectName); // the loader's own search
+    return candidates;
+}
+
+// The module of a dlopen handle, through an address inside it.
+HMODULE GetLibraryModule(void* library)
+{
+    link_map* map = nullptr;
+    if (dlinfo(library, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr)
+    {
+        return nullptr;
+    }
+    return GetModuleBase(map->l_ld);
+}
+
+HMODULE RecordLoad(void* library)
+{
+    const HMODULE module = GetLibraryModule(library);
+    if (module == nullptr)
+    {
+        dlclose(library);
+        return nullptr;
+    }
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    SLoadedModule& loaded = table.loaded[module];
+    loaded.library = library;
+    ++loaded.loads;
+    return module;
+}
+
+// 1 found a fake (result in module), 0 no fake, -1 a fake marked absent.
+int LoadFake(LPCSTR fileName, HMODULE& module)
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    const auto found = table.fakesByName.find(GetFakeKey(fileName));
+    if (found == table.fakesByName.end())
+    {
+        return 0;
+    }
+    if (found->second->absent)
+    {
+        return -1;
+    }
+    ++found->second->loads;
+    module = GetFakeHandle(found->second);
+    return 1;
+}
+
+std::shared_ptr<SFakeModule> FindFakeByHandle(HMODULE module)
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    const auto found = table.fakesByHandle.find(module);
+    return found == table.fakesByHandle.end() ? nullptr : found->second;
+}
+
+FARPROC GetFakeProc(const SFakeModule& fake, LPCSTR procName)
+{
+    const auto found = fake.entries.find(procName);
+    if (found == fake.entries.end())
+    {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return found->second;
+}
+
+int FindLoadedByName(dl_phdr_info* info, size_t, void* data)
+{
+    auto* search = static_cast<std::pair<std::string, const void*>*>(data);
+    if (info->dlpi_name == nullptr || info->dlpi_phnum == 0 ||
+        GetLastComponent(info->dlpi_name) != search->first)
+    {
+        return 0;
+    }
+    for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i)
+    {
+        if (info->dlpi_phdr[i].p_type == PT_LOAD)
+        {
+            search->second =
+                reinterpret_cast<const void*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+HMODULE FindLoadedModule(LPCSTR fileName)
+{
+    std::pair<std::string, const void*> search{
+        GetSharedObjectName(GetLastComponent(GetNativePath(fileName))), nullptr};
+    dl_iterate_phdr(FindLoadedByName, &search);
+    return GetModuleBase(search.second);
+}
+
+// A dlopen reference to a module already mapped, whoever loaded it; null
+// when the handle is no module's base.
+void* OpenModuleReference(HMODULE module)
+{
+    if (GetModuleBase(module) != module)
+    {
+        return nullptr;
+    }
+    if (module == GetProgramModule())
+    {
+        return dlopen(nullptr, RTLD_LAZY);
+    }
+    const std::string fileName = GetRealModuleFileName(module);
+    return fileName.empty() ? nullptr : dlopen(fileName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+}
+
+DWORD CopyFileName(const std::string& name, LPSTR buffer, DWORD size)
+{
+    if (buffer == nullptr || size == 0)
+    {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    if (name.size() >= size)
+    {
+        std::memcpy(buffer, name.data(), size - 1);
+        buffer[size - 1] = '\0';
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size;
+    }
+    std::memcpy(buffer, name.c_str(), name.size() + 1);
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(name.size());
+}
+} // namespace
+
+HMODULE LoadLibraryA(LPCSTR fileName)
+{
+    const void* caller = __builtin_return_address(0);
+    if (fileName == nullptr || *fileName == '\0')
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    HMODULE module = nullptr;
+    const int fake = LoadFake(fileName, module);
+    if (fake != 0)
+    {
+        SetLastError(fake > 0 ? ERROR_SUCCESS : ERROR_MOD_NOT_FOUND);
+        return module;
+    }
+    for (const std::string& candidate : GetCandidates(fileName, caller))
+    {
+        if (candidate.find('/') != std::string::npos && !FileExists(candidate))
+        {
+            continue;
+        }
+        void* library = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        if (library != nullptr)
+        {
+            module = RecordLoad(library);
+            if (module != nullptr)
+            {
+                return module;
+            }
+        }
+    }
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName)
+{
+    if (module == nullptr || procName == nullptr ||
+        reinterpret_cast<std::uintptr_t>(procName) <= 0xFFFF)
+    {
+        SetLastError(module == nullptr ? ERROR_INVALID_HANDLE : ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    if (const std::shared_ptr<SFakeModule> fake = FindFakeByHandle(module))
+    {
+        return GetFakeProc(*fake, procName);
+    }
+    void* library = OpenModuleReference(module);
+    if (library == nullptr)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    void* symbol = dlsym(library, procName);
+    dlclose(library);
+    // dlsym also searches the module's dependencies; only its own entries count.
+    if (symbol == nullptr || GetModuleBase(symbol) != module)
+    {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    }
+    return reinterpret_cast<FARPROC>(symbol);
+}
+
+BOOL FreeLibrary(HMODULE module)
+{
+    SModuleTable& table = GetModuleTable();
+    void* library = nullptr;
+    {
+        std::lock_guard guard(table.lock);
+        const auto fake = table.fakesByHandle.find(module);
+        if (fake != table.fakesByHandle.end())
+        {
+            if (fake->second->loads == 0)
+            {
+                SetLastError(ERROR_INVALID_HANDLE);
+                return FALSE;
+            }
+            --fake->second->loads;
+            return TRUE;
+        }
+        const auto loaded = table.loaded.find(module);
+        if (loaded == table.loaded.end())
+        {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return FALSE;
+        }
+        library = loaded->second.library;
+        if (--loaded->second.loads == 0)
+        {
+            table.loaded.erase(loaded);
+        }
+    }
+    dlclose(library);
+    return TRUE;
+}
+
+HMODULE GetModuleHandleA(LPCSTR fileName)
+{
+    if (fileName == nullptr)
+    {
+        return GetProgramModule();
+    }
+    {
+        SModuleTable& table = GetModuleTable();
+        std::lock_guard guard(table.lock);
+        const auto fake = table.fakesByName.find(GetFakeKey(fileName));
+        if (fake != table.fakesByName.end() && fake->second->loads > 0)
+        {
+            return GetFakeHandle(fake->second);
+        }
+    }
+    const HMODULE module = FindLoadedModule(fileName);
+    if (module == nullptr)
+    {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+    }
+    return module;
+}
+
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR nameOrAddress, HMODULE* module)
+{
+    if (module == nullptr)
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *module = (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) != 0
+                  ? GetModuleBase(nameOrAddress)
+                  : GetModuleHandleA(nameOrAddress);
+    if (*module == nullptr)
+    {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return FALSE;
+    }
+    if ((flags & (GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT | GET_MODULE_HANDLE_EX_FLAG_PIN)) ==
+            0 &&
+        FindFakeByHandle(*module) == nullptr && *module != GetProgramModule())
+    {
+        void* library =
+            dlopen(GetRealModuleFileName(*module).c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+        if (library != nullptr)
+        {
+            RecordLoad(library);
+        }
+    }
+    return TRUE;
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size)
+{
+    std::string name;
+    if (module == nullptr)
+    {
+        name = GetProgramFileName();
+    }
+    else if (const std::shared_ptr<SFakeModule> fake = FindFakeByHandle(module))
+    {
+        name = fake->fileName;
+    }
+    else
+    {
+        name = GetRealModuleFileName(module);
+    }
+    if (name.empty())
+    {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return 0;
+    }
+    return CopyFileName(name, buffer, size);
+}
+
+void RegisterFakeModule(LPCSTR fileName, std::span<const FakeModuleEntry> entries)
+{
+    auto fake = std::make_shared<SFakeModule>();
+    fake->fileName = fileName;
+    for (const FakeModuleEntry& entry : entries)
+    {
+        fake->entries[entry.name] = entry.proc;
+    }
+    UnregisterFakeModule(fileName);
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    table.fakesByHandle[GetFakeHandle(fake)] = fake;
+    table.fakesByName[GetFakeKey(fileName)] = std::move(fake);
+}
+
+void RegisterAbsentModule(LPCSTR fileName)
+{
+    UnregisterFakeModule(fileName);
+    auto fake = std::make_shared<SFakeModule>();
+    fake->fileName = fileName;
+    fake->absent = true;
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    table.fakesByName[GetFakeKey(fileName)] = std::move(fake);
+}
+
+void UnregisterFakeModule(LPCSTR fileName)
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    const auto found = table.fakesByName.find(GetFakeKey(fileName));
+    if (found != table.fakesByName.end())
+    {
+        table.fakesByHandle.erase(GetFakeHandle(found->second));
+        table.fakesByName.erase(found);
+    }
+}
+
+void ClearFakeModules()
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    table.fakesByName.clear();
+    table.fakesByHandle.clear();
+}
+
+LONG GetFakeModuleLoadCount(LPCSTR fileName)
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    const auto found = table.fakesByName.find(GetFakeKey(fileName));
+    return found == table.fakesByName.end() ? -1 : found->second->loads;
+}

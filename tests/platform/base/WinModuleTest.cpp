@@ -1,0 +1,190 @@
+#include "WinModule.h"
+
+#include "TempFolder.h"
+#include "WinError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace
+{
+using AnswerProc = int (*)();
+
+constexpr const char* kTestModule = "PlatformTestModule.dll";
+
+std::string GetModulePath(HMODULE module)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    return std::string(path, length);
+}
+
+std::string GetFolder(const std::string& path)
+{
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+
+class WinModule : public testing::Test
+{
+protected:
+    void TearDown() override { ClearFakeModules(); }
+};
+
+TEST_F(WinModule, LoadsNameDotDllFromTheCallersFolder)
+{
+    HMODULE module = LoadLibraryA(kTestModule);
+    ASSERT_NE(module, nullptr);
+    const std::string path = GetModulePath(module);
+    EXPECT_TRUE(path.ends_with("/libPlatformTestModule.so")) << path;
+    EXPECT_EQ(GetFolder(path), GetFolder(GetModulePath(nullptr)));
+    EXPECT_EQ(GetModuleHandleA(kTestModule), module);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST_F(WinModule, FindsEntriesByTheirExactNameOnly)
+{
+    HMODULE module = LoadLibraryA(kTestModule);
+    ASSERT_NE(module, nullptr);
+    auto answer = CastFarProc<AnswerProc>(GetProcAddress(module, "TestModuleAnswer"));
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer(), 42);
+    for (const char* missing : {"testmoduleanswer", "TESTMODULEANSWER", "NoSuchEntry", "malloc"})
+    {
+        SetLastError(0);
+        EXPECT_EQ(GetProcAddress(module, missing), nullptr) << missing;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND)) << missing;
+    }
+    FreeLibrary(module);
+}
+
+TEST_F(WinModule, CountsLoadsAndKeepsCodeMappedAfterTheLastFree)
+{
+    HMODULE first = LoadLibraryA(kTestModule);
+    HMODULE second = LoadLibraryA(kTestModule);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    auto answer = CastFarProc<AnswerProc>(GetProcAddress(first, "TestModuleAnswer"));
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_TRUE(FreeLibrary(second));
+    EXPECT_FALSE(FreeLibrary(second));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(answer(), 42);
+}
+
+TEST_F(WinModule, AnAbsentLibraryGivesNullAndModNotFound)
+{
+    SetLastError(0);
+    EXPECT_EQ(LoadLibraryA("NoSuchLibrary.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_EQ(LoadLibraryA("C:\\nowhere\\NoSuchLibrary.dll"), nullptr);
+    EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
+    EXPECT_EQ(GetModuleHandleA("NoSuchLibrary.dll"), nullptr);
+    EXPECT_EQ(GetProcAddress(nullptr, "x"), nullptr);
+}
+
+TEST_F(WinModule, LoadsFromTheCurrentDirectoryAndFromAWindowsPath)
+{
+    HMODULE module = LoadLibraryA(kTestModule);
+    const std::string original = GetModulePath(module);
+    FreeLibrary(module);
+    CTempFolder folder;
+    std::filesystem::copy_file(original, folder.GetPath("libCwdModule.so"));
+    std::filesystem::copy_file(original, folder.GetPath("libPathModule.so"));
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.GetPath());
+    HMODULE fromCurrent = LoadLibraryA("CwdModule.dll");
+    std::filesystem::current_path(previous);
+    ASSERT_NE(fromCurrent, nullptr);
+    EXPECT_EQ(GetModulePath(fromCurrent), folder.GetPath("libCwdModule.so"));
+
+    const std::string windowsPath = "D:" + folder.GetPath() + "\\PathModule.dll";
+    HMODULE fromPath = LoadLibraryA(windowsPath.c_str());
+    ASSERT_NE(fromPath, nullptr);
+    EXPECT_NE(GetProcAddress(fromPath, "TestModuleTwice"), nullptr);
+    FreeLibrary(fromCurrent);
+    FreeLibrary(fromPath);
+}
+
+TEST_F(WinModule, NamesTheProgramAndTheModuleOfAnAddress)
+{
+    char expected[MAX_PATH] = {};
+    ASSERT_GT(readlink("/proc/self/exe", expected, sizeof expected - 1), 0);
+    EXPECT_EQ(GetModulePath(nullptr), expected);
+    EXPECT_EQ(GetModulePath(GetModuleHandleA(nullptr)), expected);
+
+    HMODULE module = LoadLibraryA(kTestModule);
+    FARPROC entry = GetProcAddress(module, "TestModuleTwice");
+    HMODULE owner = nullptr;
+    EXPECT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                       GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<LPCSTR>(entry), &owner));
+    EXPECT_EQ(owner, module);
+    FreeLibrary(module);
+}
+
+TEST_F(WinModule, CutsALongFileNameToTheBuffer)
+{
+    char buffer[5];
+    EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, sizeof buffer), 5u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(std::string(buffer), GetModulePath(nullptr).substr(0, 4));
+}
+
+void* FakeCreate()
+{
+    return nullptr;
+}
+
+int FakeDelete()
+{
+    return 7;
+}
+
+TEST_F(WinModule, FakesAreFoundBeforeAnyFile)
+{
+    const FakeModuleEntry entries[] = {MakeFakeModuleEntry("jpgcreate", &FakeCreate),
+                                       MakeFakeModuleEntry("jpgdel", &FakeDelete)};
+    RegisterFakeModule("Quorex.dll", entries);
+    HMODULE module = LoadLibraryA("C:\\Program\\QUOREX.DLL");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(GetFakeModuleLoadCount("quorex.dll"), 1);
+    EXPECT_EQ(GetModuleHandleA("Quorex.dll"), module);
+    EXPECT_EQ(GetModulePath(module), "Quorex.dll");
+    auto remove = CastFarProc<int (*)()>(GetProcAddress(module, "jpgdel"));
+    ASSERT_NE(remove, nullptr);
+    EXPECT_EQ(remove(), 7);
+    auto create = CastFarProc<void* (*)()>(GetProcAddress(module, "jpgcreate"));
+    ASSERT_NE(create, nullptr);
+    EXPECT_EQ(create(), nullptr);
+    EXPECT_EQ(GetProcAddress(module, "JPGDEL"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
+    EXPECT_FALSE(FreeLibrary(module));
+}
+
+TEST_F(WinModule, AnAbsentFakeHidesARealLibrary)
+{
+    RegisterAbsentModule(kTestModule);
+    EXPECT_EQ(LoadLibraryA(kTestModule), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    UnregisterFakeModule(kTestModule);
+    HMODULE module = LoadLibraryA(kTestModule);
+    EXPECT_NE(module, nullptr);
+    FreeLibrary(module);
+}
+
+TEST_F(WinModule, AFakeWithoutEntriesLoadsButOffersNothing)
+{
+    RegisterFakeModule("Vennet.dll", {});
+    HMODULE module = LoadLibraryA("Vennet.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(GetProcAddress(module, "Vennet_DEL"), nullptr);
+    ClearFakeModules();
+    EXPECT_EQ(GetFakeModuleLoadCount("Vennet.dll"), -1);
+    EXPECT_EQ(GetProcAddress(module, "Vennet_DEL"), nullptr) << "a cleared fake is gone";
+    EXPECT_FALSE(FreeLibrary(module));
+}
+} // namespace
