@@ -2,6 +2,7 @@
 
 #include "WinError.h"
 #include "WinGlobalMemory.h"
+#include "WinSync.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ TEST(WinSecurity, TheEveryoneDescriptorSequenceSucceeds)
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
     ASSERT_NE(everyone, nullptr);
     EXPLICIT_ACCESS access{};
-    access.grfAccessPermissions = 0x0006; // read and write of a mapping
+    access.grfAccessPermissions = FILE_MAP_READ | FILE_MAP_WRITE;
     access.grfAccessMode = SET_ACCESS;
     access.grfInheritance = NO_INHERITANCE;
     access.Trustee.TrusteeForm = TRUSTEE_IS_SID;

@@ -1,0 +1,268 @@
+#include "WinSync.h"
+
+#include "ChildProcess.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+namespace
+{
+// Lock files go to a folder of the test's own, removed at its end.
+class WinSync : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* saved = getenv("XDG_RUNTIME_DIR");
+        m_saved = saved != nullptr ? saved : "";
+        m_hadSaved = saved != nullptr;
+        setenv("XDG_RUNTIME_DIR", m_folder.GetPath().c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (m_hadSaved)
+        {
+            setenv("XDG_RUNTIME_DIR", m_saved.c_str(), 1);
+        }
+        else
+        {
+            unsetenv("XDG_RUNTIME_DIR");
+        }
+    }
+
+    // A name no other test run uses.
+    static std::string GetUniqueName(const char* stem)
+    {
+        static std::atomic<int> counter{0};
+        return std::string("PlatformTest-") + stem + "-" + std::to_string(getpid()) + "-" +
+               std::to_string(counter++);
+    }
+
+private:
+    CTempFolder m_folder;
+    std::string m_saved;
+    bool m_hadSaved = false;
+};
+
+bool CreateMutexReportsExisting(const std::string& name)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    const bool existed = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    CloseHandle(mutex);
+    return existed;
+}
+
+TEST_F(WinSync, ANamedMutexExistsWhileAnyHandleIsOpen)
+{
+    const std::string name = GetUniqueName("mutex");
+    HANDLE first = CreateMutexA(nullptr, FALSE, name.c_str());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(CreateMutexReportsExisting(name));
+    EXPECT_TRUE(CreateMutexReportsExisting("Global\\" + name));
+    EXPECT_TRUE(CloseHandle(first));
+    EXPECT_FALSE(CreateMutexReportsExisting(name));
+}
+
+TEST_F(WinSync, ANamedMutexIsSeenByAnotherProcess)
+{
+    const std::string name = GetUniqueName("instance");
+    HANDLE mine = CreateMutexA(nullptr, FALSE, name.c_str());
+    ASSERT_NE(mine, nullptr);
+    {
+        CChildProcess child([&name](CChildProcess& self)
+                            { self.Report(CreateMutexReportsExisting(name) ? 'e' : 'n'); });
+        EXPECT_EQ(child.ReadReport(), 'e');
+    }
+    CloseHandle(mine);
+    CChildProcess child([&name](CChildProcess& self)
+                        { self.Report(CreateMutexReportsExisting(name) ? 'e' : 'n'); });
+    EXPECT_EQ(child.ReadReport(), 'n');
+}
+
+TEST_F(WinSync, AMutexHolderThatCrashesLeavesNothingBehind)
+{
+    const std::string name = GetUniqueName("crash");
+    CChildProcess child(
+        [&name](CChildProcess& self)
+        {
+            CreateMutexA(nullptr, FALSE, name.c_str());
+            self.Report('h');
+            self.WaitForParent();
+            self.Crash();
+        });
+    ASSERT_EQ(child.ReadReport(), 'h');
+    EXPECT_TRUE(CreateMutexReportsExisting(name));
+    child.LetGo();
+    child.Wait();
+    EXPECT_FALSE(CreateMutexReportsExisting(name));
+}
+
+TEST_F(WinSync, AMutexOrdersThreadsOfThisProcess)
+{
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, nullptr);
+    ASSERT_NE(mutex, nullptr);
+    EXPECT_EQ(WaitForSingleObject(mutex, INFINITE), WAIT_OBJECT_0) << "the owner enters again";
+    DWORD otherWait = 0;
+    BOOL otherRelease = TRUE;
+    std::thread(
+        [&]
+        {
+            otherWait = WaitForSingleObject(mutex, 10);
+            otherRelease = ReleaseMutex(mutex);
+        })
+        .join();
+    EXPECT_EQ(otherWait, WAIT_TIMEOUT);
+    EXPECT_FALSE(otherRelease);
+    EXPECT_TRUE(ReleaseMutex(mutex));
+    EXPECT_TRUE(ReleaseMutex(mutex));
+    EXPECT_FALSE(ReleaseMutex(mutex));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_OWNER));
+    std::thread([&] { otherWait = WaitForSingleObject(mutex, 10); }).join();
+    EXPECT_EQ(otherWait, WAIT_OBJECT_0);
+    CloseHandle(mutex);
+}
+
+// --- Shared memory -----------------------------------------------------------
+
+HANDLE CreateShared(const std::string& name, DWORD size)
+{
+    return CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str());
+}
+
+TEST_F(WinSync, NewSharedMemoryIsZeroedAndJoinedByName)
+{
+    const std::string name = GetUniqueName("block");
+    HANDLE first = CreateShared(name, 4);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    auto* view = static_cast<LONG*>(MapViewOfFile(first, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(*view, 0);
+    *view = 0x12345678;
+
+    HANDLE second = CreateShared(name, 64);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(MapViewOfFile(second, FILE_MAP_ALL_ACCESS, 0, 0, 64), nullptr)
+        << "the existing object keeps its size";
+    HANDLE opened = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, ("Global\\" + name).c_str());
+    ASSERT_NE(opened, nullptr);
+    auto* other = static_cast<LONG*>(MapViewOfFile(opened, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other, view);
+    EXPECT_EQ(*other, 0x12345678);
+
+    EXPECT_TRUE(UnmapViewOfFile(view));
+    EXPECT_TRUE(UnmapViewOfFile(other));
+    for (HANDLE handle : {first, second, opened})
+    {
+        EXPECT_TRUE(CloseHandle(handle));
+    }
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str()), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(WinSync, AViewKeepsTheObjectAfterItsHandleCloses)
+{
+    const std::string name = GetUniqueName("view");
+    HANDLE mapping = CreateShared(name, 4096);
+    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
+    ASSERT_NE(view, nullptr);
+    CloseHandle(mapping);
+    HANDLE again = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    EXPECT_NE(again, nullptr);
+    CloseHandle(again);
+    UnmapViewOfFile(view);
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str()), nullptr);
+}
+
+TEST_F(WinSync, TwoProcessesShareTheBlock)
+{
+    const std::string name = GetUniqueName("share");
+    HANDLE mapping = CreateShared(name, 4);
+    auto* value = static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(value, nullptr);
+    *value = 1234;
+    CChildProcess child(
+        [&name](CChildProcess& self)
+        {
+            HANDLE opened = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+            auto* shared = static_cast<volatile LONG*>(
+                opened != nullptr ? MapViewOfFile(opened, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr);
+            if (shared == nullptr)
+            {
+                self.Report('f');
+                return;
+            }
+            const bool sawParent = *shared == 1234;
+            *shared = 5678;
+            self.Report(sawParent ? 'y' : 'n');
+        });
+    EXPECT_EQ(child.ReadReport(), 'y');
+    child.Wait();
+    EXPECT_EQ(*value, 5678);
+    UnmapViewOfFile(const_cast<LONG*>(value));
+    HANDLE stillThere = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    EXPECT_NE(stillThere, nullptr) << "the parent's handle keeps it";
+    CloseHandle(stillThere);
+    CloseHandle(mapping);
+}
+
+TEST_F(WinSync, SharedMemoryOfACrashedHolderCountsAsAbsent)
+{
+    const std::string name = GetUniqueName("stale");
+    CChildProcess child(
+        [&name](CChildProcess& self)
+        {
+            HANDLE mapping = CreateShared(name, 4);
+            *static_cast<LONG*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) = 77;
+            self.Report('h');
+            self.WaitForParent();
+            self.Crash();
+        });
+    ASSERT_EQ(child.ReadReport(), 'h');
+    HANDLE live = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+    EXPECT_NE(live, nullptr);
+    CloseHandle(live);
+    child.LetGo();
+    child.Wait();
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str()), nullptr);
+    HANDLE fresh = CreateShared(name, 4);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    auto* value = static_cast<LONG*>(MapViewOfFile(fresh, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    EXPECT_EQ(*value, 0);
+    UnmapViewOfFile(value);
+    CloseHandle(fresh);
+}
+
+TEST_F(WinSync, BadMappingRequestsFailCleanly)
+{
+    EXPECT_EQ(CreateShared(GetUniqueName("empty"), 0), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    int notAHandle = 0;
+    EXPECT_EQ(CreateFileMappingA(&notAHandle, nullptr, PAGE_READWRITE, 0, 4, "x"), nullptr);
+    EXPECT_EQ(MapViewOfFile(&notAHandle, FILE_MAP_ALL_ACCESS, 0, 0, 0), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_FALSE(UnmapViewOfFile(&notAHandle));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_ADDRESS));
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, nullptr), nullptr);
+}
+
+TEST_F(WinSync, AnUnnamedMappingIsPrivateMemory)
+{
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 100, nullptr);
+    ASSERT_NE(mapping, nullptr);
+    auto* bytes = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 100));
+    ASSERT_NE(bytes, nullptr);
+    std::memset(bytes, 'a', 100);
+    EXPECT_TRUE(UnmapViewOfFile(bytes));
+    EXPECT_TRUE(CloseHandle(mapping));
+}
+} // namespace
