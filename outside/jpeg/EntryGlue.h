@@ -1,0 +1,22 @@
+// What every exported entry does around the codec: checks the arguments,
+// keeps exceptions inside the library and hands the result buffer over.
+#pragma once
+
+#include "JpegTypes.h"
+
+namespace quorex
+{
+
+// Decode entries: *pRows and *pColumns receive the image size (0 on failure);
+// the result holds rows x columns samples in enLayout, or is null.
+unsigned char* DoDecodeEntry(const unsigned char* pData, int* pRows, int* pColumns, int nLength,
+                             enSampleLayout enLayout);
+
+// Encode entries: *pLength receives the stream length (0 on failure).
+unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
+                                  int* pLength, enSampleLayout enLayout, enLossyProcess enProcess);
+
+// Releases a buffer an entry returned; null is ignored.
+void DoReleaseResult(unsigned char* pBuffer);
+
+} // namespace quorex

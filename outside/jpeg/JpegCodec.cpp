@@ -1,0 +1,87 @@
+#include "JpegCodec.h"
+
+#include "JpegMarkers.h"
+#include "TurboDecoder.h"
+#include "TurboEncoder.h"
+
+namespace quorex
+{
+
+namespace
+{
+bool IsDctFrame(uint8_t nMarker)
+{
+    return nMarker == marker::kSof0 || nMarker == marker::kSof1 || nMarker == marker::kSof2;
+}
+
+bool IsValidGeometry(const uint8_t* pRaw, int32_t nRows, int32_t nColumns)
+{
+    return pRaw != nullptr && nRows > 0 && nColumns > 0 && nRows <= kMaxDimension &&
+           nColumns <= kMaxDimension;
+}
+
+// 8-bit samples widened to the two-byte little-endian layout.
+DecodedImage DoWiden(const DecodedImage& narrow)
+{
+    const size_t nSamples = size_t(narrow.nRows) * size_t(narrow.nColumns);
+    DecodedImage wide;
+    wide.pixels = AllocateResult(nSamples * 2);
+    if (wide.pixels != nullptr)
+    {
+        for (size_t i = 0; i < nSamples; ++i)
+        {
+            wide.pixels[2 * i] = narrow.pixels[i];
+            wide.pixels[2 * i + 1] = 0;
+        }
+        wide.nRows = narrow.nRows;
+        wide.nColumns = narrow.nColumns;
+    }
+    return wide;
+}
+
+DecodedImage DoDecodeTurbo(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
+{
+    DecodedImage image;
+    if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb)
+    {
+        TurboDecoder::DoDecode(pData, nLength, enLayout, image);
+        return image;
+    }
+    if (!TurboDecoder::DoDecode(pData, nLength, enSampleLayout::Grey8, image))
+    {
+        return image;
+    }
+    return DoWiden(image);
+}
+} // namespace
+
+DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
+{
+    FrameProbe probe;
+    if (pData == nullptr || !DoProbeFrame(ByteSpan(pData, nLength), probe))
+    {
+        return {};
+    }
+    if (IsDctFrame(probe.nMarker) && probe.nPrecision == 8)
+    {
+        return DoDecodeTurbo(pData, nLength, enLayout);
+    }
+    return {};
+}
+
+EncodedStream JpegCodec::DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,
+                                       enSampleLayout enLayout, enLossyProcess enProcess,
+                                       int32_t nQuality)
+{
+    if (!IsValidGeometry(pRaw, nRows, nColumns))
+    {
+        return {};
+    }
+    if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb)
+    {
+        return TurboEncoder::DoEncode(pRaw, nRows, nColumns, enLayout, enProcess, nQuality);
+    }
+    return {};
+}
+
+} // namespace quorex

@@ -1,0 +1,25 @@
+// The codec behind every entry: chooses the decoder a stream needs and the
+// encoder a process needs.
+#pragma once
+
+#include "JpegTypes.h"
+
+namespace quorex
+{
+
+class JpegCodec
+{
+public:
+    // Decodes any stream the library reads (8- and 12-bit DCT, lossless of
+    // 2 to 16 bits) into enLayout; empty when the stream is damaged, of a kind
+    // not supported, or does not fit the layout (components, precision).
+    static DecodedImage DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout);
+
+    // pRaw holds nRows x nColumns pixels in enLayout. Grey12 samples above 4095
+    // are clipped to 4095.
+    static EncodedStream DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,
+                                       enSampleLayout enLayout, enLossyProcess enProcess,
+                                       int32_t nQuality);
+};
+
+} // namespace quorex

@@ -1,0 +1,37 @@
+#include "JpegTypes.h"
+
+#include <new>
+
+namespace quorex
+{
+
+size_t GetBytesPerSample(enSampleLayout enLayout)
+{
+    switch (enLayout)
+    {
+    case enSampleLayout::Grey8:
+        return 1;
+    case enSampleLayout::Grey12:
+    case enSampleLayout::Grey16:
+        return 2;
+    case enSampleLayout::Rgb:
+        return 3;
+    }
+    return 0;
+}
+
+size_t GetComponentCount(enSampleLayout enLayout)
+{
+    return enLayout == enSampleLayout::Rgb ? 3 : 1;
+}
+
+ResultBuffer AllocateResult(size_t nBytes)
+{
+    if (nBytes == 0 || nBytes > kMaxOutputBytes)
+    {
+        return nullptr;
+    }
+    return ResultBuffer(new (std::nothrow) uint8_t[nBytes]);
+}
+
+} // namespace quorex

@@ -1,0 +1,73 @@
+// Entries of the JPEG codec library "Quorex.dll" (libQuorex.so), which the DICOM
+// library loads by file name. Plain C entries; nothing else is exported.
+//
+// Entry names: <process>_<layout>Encode and <process>_<layout>Decode.
+// Layouts: "8Bit" one byte per pixel; "12Bit" and "16Bit" two bytes per pixel,
+// little endian; "RGB" three bytes per pixel, R, G, B interleaved.
+//
+// Decode entries: (stream, &rows, &columns, stream length). Every decode entry
+// reads any stream the library supports (8- and 12-bit DCT in any of the four
+// processes, lossless of 2 to 16 bits with any predictor) and differs from the
+// others only in the layout it delivers: a stream whose components or precision
+// do not fit that layout gives null. Colour streams are delivered as RGB,
+// converted from YCbCr when the stream's JFIF or Adobe marker, or its JFIF
+// component numbering, says it is coded that way. The result holds
+// rows x columns pixels and *rows, *columns are set; on failure the result is
+// null and both are 0. Damaged or truncated streams give null.
+//
+// Encode entries: (pixels, rows, columns[, quality], &length) -> stream of
+// *length bytes, or null with *length 0. Quality runs from 1 to 100.
+//
+// Every returned buffer is released with jpgdel.
+#pragma once
+
+#define QUOREX_ENTRY extern "C" __attribute__((visibility("default")))
+
+// Baseline sequential DCT (process 1), Huffman tables of the standard.
+QUOREX_ENTRY unsigned char* JPEGBaseline_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                    int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGBaseline_8BitDecode(const unsigned char* pData, int* pRows,
+                                                    int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGBaseline_RGBEncode(const unsigned char* pRaw, int nRows,
+                                                   int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGBaseline_RGBDecode(const unsigned char* pData, int* pRows,
+                                                   int* pColumns, int nLength);
+
+// Extended sequential DCT (processes 2 and 4), optimised Huffman tables.
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                        int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_8BitDecode(const unsigned char* pData, int* pRows,
+                                                        int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_RGBEncode(const unsigned char* pRaw, int nRows,
+                                                       int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_RGBDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+
+// Progressive DCT by spectral selection only (processes 6 and 8).
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                        int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_8BitDecode(const unsigned char* pData, int* pRows,
+                                                        int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_RGBEncode(const unsigned char* pRaw, int nRows,
+                                                       int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_RGBDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+
+// Full progression: spectral selection and successive approximation
+// (processes 10 and 12).
+QUOREX_ENTRY unsigned char* JPEGFullProgress_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                        int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_8BitDecode(const unsigned char* pData, int* pRows,
+                                                        int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw, int nRows,
+                                                       int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+
+// Releases a buffer returned by any entry of this library; null is ignored.
+QUOREX_ENTRY void jpgdel(unsigned char* pBuffer);
+
+using PFN_JpegLossyEncode = unsigned char* (*)(const unsigned char*, int, int, int, int*);
+using PFN_JpegLosslessEncode = unsigned char* (*)(const unsigned char*, int, int, int*);
+using PFN_JpegDecode = unsigned char* (*)(const unsigned char*, int*, int*, int);
+using PFN_jpgdel = void (*)(unsigned char*);

@@ -1,0 +1,132 @@
+// The exported entries of "Quorex.dll". No exception leaves an entry: the
+// caller is plain C.
+#include "EntryGlue.h"
+#include "Quorex.h"
+
+using quorex::enLossyProcess;
+using quorex::enSampleLayout;
+
+namespace
+{
+unsigned char* DoEncodeLossy(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
+                             int* pLength, enSampleLayout enLayout, enLossyProcess enProcess)
+{
+    return quorex::DoEncodeLossyEntry(pRaw, nRows, nColumns, nQuality, pLength, enLayout,
+                                      enProcess);
+}
+
+unsigned char* DoDecode(const unsigned char* pData, int* pRows, int* pColumns, int nLength,
+                        enSampleLayout enLayout)
+{
+    return quorex::DoDecodeEntry(pData, pRows, pColumns, nLength, enLayout);
+}
+} // namespace
+
+unsigned char* JPEGBaseline_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                       int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey8,
+                         enLossyProcess::Baseline);
+}
+
+unsigned char* JPEGBaseline_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                       int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGBaseline_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                      int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Rgb,
+                         enLossyProcess::Baseline);
+}
+
+unsigned char* JPEGBaseline_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                      int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+unsigned char* JPEGExtendedProc_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                           int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey8,
+                         enLossyProcess::Extended);
+}
+
+unsigned char* JPEGExtendedProc_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                           int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGExtendedProc_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                          int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Rgb,
+                         enLossyProcess::Extended);
+}
+
+unsigned char* JPEGExtendedProc_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                          int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+unsigned char* JPEGSpectralProc_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                           int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey8,
+                         enLossyProcess::SpectralSelection);
+}
+
+unsigned char* JPEGSpectralProc_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                           int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGSpectralProc_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                          int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Rgb,
+                         enLossyProcess::SpectralSelection);
+}
+
+unsigned char* JPEGSpectralProc_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                          int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+unsigned char* JPEGFullProgress_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                           int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey8,
+                         enLossyProcess::FullProgression);
+}
+
+unsigned char* JPEGFullProgress_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                           int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                          int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Rgb,
+                         enLossyProcess::FullProgression);
+}
+
+unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                          int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+void jpgdel(unsigned char* pBuffer)
+{
+    quorex::DoReleaseResult(pBuffer);
+}

@@ -1,0 +1,126 @@
+#include "TurboDecoder.h"
+
+#include "TurboErrorManager.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quorex
+{
+
+namespace
+{
+struct DecodeJob
+{
+    const uint8_t* pData;
+    size_t nLength;
+    enSampleLayout enLayout;
+    DecodedImage* pImage;
+};
+
+// Without a JFIF or Adobe marker the component identifiers are the only hint:
+// 1, 2, 3 is the JFIF convention for YCbCr; streams that number their
+// components otherwise hold RGB in practice (libjpeg would guess YCbCr there and
+// give such images false colours).
+void DoChooseColourSpace(jpeg_decompress_struct& info)
+{
+    if (info.saw_JFIF_marker || info.saw_Adobe_marker)
+    {
+        return;
+    }
+    const bool bJfifIdentifiers = info.comp_info[0].component_id == 1 &&
+                                  info.comp_info[1].component_id == 2 &&
+                                  info.comp_info[2].component_id == 3;
+    info.jpeg_color_space = bJfifIdentifiers ? JCS_YCbCr : JCS_RGB;
+}
+
+bool IsAcceptedFrame(const jpeg_decompress_struct& info, const DecodeJob& job)
+{
+    if (info.image_width == 0 || info.image_height == 0)
+    {
+        return false;
+    }
+    const size_t nPixels = size_t{info.image_width} * info.image_height;
+    if (nPixels / kMaxPixelsPerDctByte > job.nLength)
+    {
+        return false;
+    }
+    if (job.enLayout == enSampleLayout::Rgb)
+    {
+        return info.num_components == 3 &&
+               (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
+    }
+    return info.num_components == 1;
+}
+
+// Runs libjpeg. Its error exit jumps back to the setjmp below, so only
+// trivially destructible objects live in this frame.
+bool RunDecode(jpeg_decompress_struct& info, TurboErrorManager& errors, const DecodeJob& job)
+{
+    if (setjmp(errors.jumpBuffer) != 0)
+    {
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, job.pData, static_cast<unsigned long>(job.nLength));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+    {
+        return false;
+    }
+    if (info.num_components == 3)
+    {
+        DoChooseColourSpace(info);
+    }
+    if (!IsAcceptedFrame(info, job))
+    {
+        return false;
+    }
+    info.out_color_space = job.enLayout == enSampleLayout::Rgb ? JCS_RGB : JCS_GRAYSCALE;
+    errors.bTolerateEndOfData = !jpeg_has_multiple_scans(&info);
+    jpeg_start_decompress(&info);
+
+    const size_t nRowBytes = size_t{info.output_width} * info.output_components;
+    job.pImage->pixels = AllocateResult(nRowBytes * info.output_height);
+    if (job.pImage->pixels == nullptr)
+    {
+        return false;
+    }
+    constexpr JDIMENSION kRowsPerCall = 16;
+    JSAMPROW rows[kRowsPerCall];
+    while (info.output_scanline < info.output_height)
+    {
+        const JDIMENSION nRows = std::min(kRowsPerCall, info.output_height - info.output_scanline);
+        for (JDIMENSION i = 0; i < nRows; ++i)
+        {
+            rows[i] = job.pImage->pixels.get() + (info.output_scanline + i) * nRowBytes;
+        }
+        if (jpeg_read_scanlines(&info, rows, nRows) == 0)
+        {
+            return false;
+        }
+    }
+    job.pImage->nRows = static_cast<int32_t>(info.output_height);
+    job.pImage->nColumns = static_cast<int32_t>(info.output_width);
+    return true;
+}
+} // namespace
+
+bool TurboDecoder::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
+                            DecodedImage& image)
+{
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof(info));
+    TurboErrorManager errors;
+    info.err = InstallErrorManager(errors);
+    const DecodeJob job{pData, nLength, enLayout, &image};
+    const bool bDone = RunDecode(info, errors, job);
+    // Whatever follows the last pixel row (normally just EOI) is not read.
+    jpeg_destroy_decompress(&info);
+    if (!bDone)
+    {
+        image = DecodedImage();
+    }
+    return bDone;
+}
+
+} // namespace quorex

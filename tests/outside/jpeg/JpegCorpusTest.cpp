@@ -1,0 +1,72 @@
+// Every JPEG file of the corpus decodes to the pixels a peer toolkit gives
+// (checksums made by tools/jpeg/make_corpus_references.py).
+#include "Crc32.h"
+#include "DicomJpegStream.h"
+#include "QuorexCaller.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <ostream>
+
+namespace
+{
+struct CorpusReference
+{
+    const char* pFile;
+    const char* pEntry;
+    int nRows;
+    int nColumns;
+    size_t nLength;
+    uint32_t nCrc;
+};
+
+const CorpusReference kCorpusReferences[] = {
+#include "JpegCorpusReferences.inc"
+};
+
+void PrintTo(const CorpusReference& reference, std::ostream* pStream)
+{
+    *pStream << reference.pFile << " through " << reference.pEntry;
+}
+
+class JpegCorpusTest : public ::testing::TestWithParam<CorpusReference>
+{
+};
+
+TEST_P(JpegCorpusTest, DecodesToThePeerPixels)
+{
+    const CorpusReference& reference = GetParam();
+    const ByteVector stream =
+        ReadJpegStreamOfFile(std::string(SUITE_CORPUS_DIR) + "/" + reference.pFile);
+    ASSERT_FALSE(stream.empty()) << reference.pFile;
+    const QuorexCaller quorex;
+    ASSERT_TRUE(quorex.IsLoaded());
+
+    const DecodeResult result = quorex.Decode(reference.pEntry, stream);
+
+    ASSERT_TRUE(result.bReturned);
+    EXPECT_EQ(result.nRows, reference.nRows);
+    EXPECT_EQ(result.nColumns, reference.nColumns);
+    ASSERT_EQ(result.pixels.size(), reference.nLength);
+    EXPECT_EQ(ComputeCrc32(result.pixels.data(), result.pixels.size()), reference.nCrc);
+}
+
+std::string GetCaseName(const ::testing::TestParamInfo<CorpusReference>& info)
+{
+    std::string name = info.param.pFile;
+    name = name.substr(name.rfind('/') + 1);
+    name = name.substr(0, name.rfind('.'));
+    for (char& c : name)
+    {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
+        {
+            c = '_';
+        }
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, JpegCorpusTest, ::testing::ValuesIn(kCorpusReferences),
+                         GetCaseName);
+} // namespace
