@@ -3,6 +3,7 @@
 #include "CorpusFrames.h"
 #include "VennetFixture.h"
 
+#include <cctype>
 #include <filesystem>
 
 namespace

@@ -1,0 +1,156 @@
+#include "J2kDecoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+#include <optional>
+
+namespace
+{
+// The signature box that opens a JP2 file, and the start of a bare
+// codestream (SOC followed by SIZ).
+constexpr std::array<uint8_t, 12> kJp2Signature = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50,
+                                                   0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A};
+constexpr std::array<uint8_t, 4> kCodestreamStart = {0xFF, 0x4F, 0xFF, 0x51};
+
+std::optional<OPJ_CODEC_FORMAT> GetCodecFormat(const uint8_t* pData, size_t nLength)
+{
+    if (nLength >= kJp2Signature.size() &&
+        std::memcmp(pData, kJp2Signature.data(), kJp2Signature.size()) == 0)
+    {
+        return OPJ_CODEC_JP2;
+    }
+    if (nLength >= kCodestreamStart.size() &&
+        std::memcmp(pData, kCodestreamStart.data(), kCodestreamStart.size()) == 0)
+    {
+        return OPJ_CODEC_J2K;
+    }
+    return std::nullopt;
+}
+
+// Irreversible coding may overshoot the range of the precision by a little.
+int32_t ClampToPrecision(int32_t nValue, const opj_image_comp_t& component)
+{
+    const int32_t nLow = component.sgnd ? -(1 << (component.prec - 1)) : 0;
+    const int32_t nHigh =
+        component.sgnd ? (1 << (component.prec - 1)) - 1 : (1 << component.prec) - 1;
+    return std::clamp(nValue, nLow, nHigh);
+}
+} // namespace
+
+J2kDecoder::J2kDecoder(enJ2kLayout layout) : m_layout(layout) {}
+
+bool J2kDecoder::DoDecode(const uint8_t* pData, size_t nLength)
+{
+    const std::optional<OPJ_CODEC_FORMAT> format = GetCodecFormat(pData, nLength);
+    if (!format)
+    {
+        return false;
+    }
+    bool bFailed = false;
+    J2kCodecPtr pCodec(opj_create_decompress(*format));
+    J2kReadSource source{pData, nLength, 0};
+    J2kStreamPtr pStream = CreateReadStream(source);
+    if (!pCodec || !pStream)
+    {
+        return false;
+    }
+    SetQuietHandlers(pCodec.get(), &bFailed);
+    opj_dparameters_t parameters;
+    opj_set_default_decoder_parameters(&parameters);
+    if (!opj_setup_decoder(pCodec.get(), &parameters) ||
+        !opj_decoder_set_strict_mode(pCodec.get(), OPJ_TRUE))
+    {
+        return false;
+    }
+    opj_image_t* pRawImage = nullptr;
+    const bool bHeaderRead = opj_read_header(pStream.get(), pCodec.get(), &pRawImage);
+    J2kImagePtr pImage(pRawImage);
+    if (!bHeaderRead || bFailed || !pImage || !IsAcceptable(*pImage))
+    {
+        return false;
+    }
+    if (!opj_decode(pCodec.get(), pStream.get(), pImage.get()) ||
+        !opj_end_decompress(pCodec.get(), pStream.get()) || bFailed || !IsDecoded(*pImage))
+    {
+        return false;
+    }
+    return DoConvert(*pImage);
+}
+
+// Checked on the header, before the codec allocates for the whole image.
+bool J2kDecoder::IsAcceptable(const opj_image_t& image) const
+{
+    if (image.numcomps != GetComponentCount(m_layout) || image.comps == nullptr ||
+        image.x1 <= image.x0 || image.y1 <= image.y0)
+    {
+        return false;
+    }
+    const uint64_t nWidth = image.x1 - image.x0;
+    const uint64_t nHeight = image.y1 - image.y0;
+    if (nWidth > kMaxDimension || nHeight > kMaxDimension ||
+        nWidth * nHeight * image.numcomps * GetBytesPerSample(m_layout) > kMaxPixelBytes)
+    {
+        return false;
+    }
+    for (uint32_t i = 0; i < image.numcomps; ++i)
+    {
+        const opj_image_comp_t& component = image.comps[i];
+        if (component.dx != 1 || component.dy != 1 || component.prec < 1 ||
+            component.prec > GetMaxPrecision(m_layout))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every component decoded at full size, equal for all of them.
+bool J2kDecoder::IsDecoded(const opj_image_t& image) const
+{
+    if (!IsAcceptable(image))
+    {
+        return false;
+    }
+    for (uint32_t i = 0; i < image.numcomps; ++i)
+    {
+        const opj_image_comp_t& component = image.comps[i];
+        if (component.data == nullptr || component.factor != 0 || component.w != image.comps[0].w ||
+            component.h != image.comps[0].h || component.w == 0 || component.h == 0)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool J2kDecoder::DoConvert(const opj_image_t& image)
+{
+    const uint32_t nComponents = image.numcomps;
+    const uint32_t nBytes = GetBytesPerSample(m_layout);
+    const size_t nPixels = size_t{image.comps[0].w} * image.comps[0].h;
+    m_pPixels.reset(new (std::nothrow) unsigned char[nPixels * nComponents * nBytes]);
+    if (!m_pPixels)
+    {
+        return false;
+    }
+    for (uint32_t c = 0; c < nComponents; ++c)
+    {
+        const opj_image_comp_t& component = image.comps[c];
+        unsigned char* pOut = m_pPixels.get() + c * nBytes;
+        for (size_t i = 0; i < nPixels; ++i, pOut += nComponents * nBytes)
+        {
+            const auto nValue =
+                static_cast<uint32_t>(ClampToPrecision(component.data[i], component));
+            pOut[0] = static_cast<unsigned char>(nValue);
+            if (nBytes == 2)
+            {
+                pOut[1] = static_cast<unsigned char>(nValue >> 8);
+            }
+        }
+    }
+    m_nRows = image.comps[0].h;
+    m_nColumns = image.comps[0].w;
+    return true;
+}
