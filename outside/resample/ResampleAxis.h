@@ -1,0 +1,35 @@
+// The filter taps of one axis of a resampling: for each destination position,
+// the run of source positions it reads and their normalised weights.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum class enResampleFilter
+{
+    Bilinear,
+    Lanczos3
+};
+
+class ResampleAxis
+{
+public:
+    // Maps nDstLength positions onto the nSrcLength source positions that
+    // start at nSrcStart, pixel centres aligned.
+    ResampleAxis(enResampleFilter filter, int64_t nSrcStart, int64_t nSrcLength,
+                 int64_t nDstLength);
+
+    // Absolute index of the first source position read by destination nDst.
+    size_t GetFirst(size_t nDst) const { return m_first[nDst]; }
+    size_t GetCount(size_t nDst) const { return m_count[nDst]; }
+    const float* GetWeights(size_t nDst) const { return m_weights.data() + m_offset[nDst]; }
+
+private:
+    void AddTaps(enResampleFilter filter, double centre, double scale, int64_t nLow, int64_t nHigh);
+
+    std::vector<size_t> m_first;
+    std::vector<size_t> m_count;
+    std::vector<size_t> m_offset;
+    std::vector<float> m_weights;
+};
