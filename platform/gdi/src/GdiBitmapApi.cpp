@@ -1,0 +1,322 @@
+// Bitmap creation and the transfer of pixels between DIBs and bitmaps.
+#include "DeviceContext.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr int kMaxBitmapDimension = 1 << 16;
+
+bool ValidSize(int width, int height)
+{
+    return width > 0 && height > 0 && width <= kMaxBitmapDimension && height <= kMaxBitmapDimension;
+}
+
+HBITMAP NewBitmap(int width, int height, bool monochrome)
+{
+    if (width == 0 || height == 0)
+        return static_cast<HBITMAP>(GdiDefaultBitmap());
+    if (!ValidSize(width, height))
+        return nullptr;
+    return GdiRegister<HBITMAP>(new GdiBitmap(width, height, monochrome));
+}
+
+// Copies rows of a DIB into a bitmap's surface; returns the rows copied.
+int CopyDibIntoBitmap(GdiBitmap& bitmap, UINT start, UINT lines, const void* bits,
+                      const BITMAPINFO* info, UINT usage)
+{
+    DibLayout layout;
+    if (bits == nullptr || !ParseDibLayout(info, usage, layout))
+        return 0;
+    Surface& surface = bitmap.BeginAccess();
+    DibReader reader(layout, bits);
+    std::vector<std::uint32_t> row(std::size_t(layout.nWidth));
+    const int width = std::min(layout.nWidth, surface.nWidth);
+    int copied = 0;
+    for (int t = 0; t < layout.nHeight && t < surface.nHeight; ++t)
+    {
+        const std::uint32_t* src = nullptr;
+        if (reader.IsRle())
+        {
+            src = reader.GetRow(t);
+        }
+        else
+        {
+            const int stored = layout.StoredRow(t);
+            if (stored < int(start) || std::uint64_t(stored) >= std::uint64_t(start) + lines)
+                continue;
+            reader.DecodeRow(static_cast<const std::uint8_t*>(bits) +
+                                 std::uint64_t(stored - int(start)) * layout.nRowBytes,
+                             row.data());
+            src = row.data();
+        }
+        std::uint32_t* dst = surface.Row(t);
+        for (int x = 0; x < width; ++x)
+            dst[x] = surface.bMonochrome ? ToMonochrome(src[x]) : src[x];
+        ++copied;
+    }
+    bitmap.EndWrite();
+    return copied;
+}
+
+// The table GetDIBits writes for a bitmap at bitCount bits.
+std::vector<std::uint32_t> OutputTable(GdiBitmap& bitmap, unsigned bitCount)
+{
+    if (bitmap.IsDibSection() && bitmap.GetLayout().nBitCount == bitCount)
+    {
+        auto table = bitmap.GetLayout().colors;
+        return table;
+    }
+    return FixedColorTable(bitCount);
+}
+} // namespace
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits)
+{
+    const bool monochrome = planes * bitCount == 1;
+    HBITMAP handle = NewBitmap(width, height, monochrome);
+    GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(handle);
+    if (bitmap == nullptr || bits == nullptr || bitmap->IsStock())
+        return handle;
+    Surface& surface = bitmap->BeginAccess();
+    const auto* src = static_cast<const std::uint8_t*>(bits);
+    const unsigned bpp = monochrome ? 1 : bitCount;
+    const std::size_t rowBytes = ((std::size_t(width) * bpp + 15) / 16) * 2;
+    for (int y = 0; y < height; ++y)
+    {
+        const std::uint8_t* row = src + std::size_t(y) * rowBytes;
+        std::uint32_t* dst = surface.Row(y);
+        for (int x = 0; x < width; ++x)
+        {
+            switch (bpp)
+            {
+            case 1:
+                dst[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? 0xFFFFFF : 0;
+                break;
+            case 24:
+                dst[x] = std::uint32_t(row[3 * x + 2]) << 16 | std::uint32_t(row[3 * x + 1]) << 8 |
+                         row[3 * x];
+                break;
+            case 32:
+                dst[x] = (std::uint32_t(row[4 * x + 2]) << 16 | std::uint32_t(row[4 * x + 1]) << 8 |
+                          row[4 * x]);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return handle;
+}
+
+HBITMAP CreateBitmapIndirect(const BITMAP* bm)
+{
+    if (bm == nullptr)
+        return nullptr;
+    return CreateBitmap(bm->bmWidth, bm->bmHeight, bm->bmPlanes, bm->bmBitsPixel, bm->bmBits);
+}
+
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr)
+        return nullptr;
+    return NewBitmap(width, height, dc->IsMonochrome());
+}
+
+HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                       const BITMAPINFO* info, UINT usage)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr || header == nullptr)
+        return nullptr;
+    int width = 0;
+    int height = 0;
+    if (header->biSize == sizeof(BITMAPCOREHEADER))
+    {
+        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(header);
+        width = core->bcWidth;
+        height = core->bcHeight;
+    }
+    else
+    {
+        width = header->biWidth;
+        height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
+    }
+    if (!ValidSize(width, height))
+        return nullptr;
+    HBITMAP handle = NewBitmap(width, height, dc->IsMonochrome());
+    if ((init & CBM_INIT) && handle != nullptr)
+    {
+        DibLayout layout;
+        GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(handle);
+        if (!ParseDibLayout(info, usage, layout) ||
+            CopyDibIntoBitmap(*bitmap, 0, UINT(layout.nHeight), bits, info, usage) == 0)
+        {
+            DeleteObject(handle);
+            return nullptr;
+        }
+    }
+    return handle;
+}
+
+HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
+{
+    if (bits != nullptr)
+        *bits = nullptr;
+    DibLayout layout;
+    if (!ParseDibLayout(info, usage, layout) || layout.nCompression == BI_RLE8 ||
+        layout.nCompression == BI_RLE4)
+        return nullptr;
+    auto* bitmap = new GdiBitmap(layout);
+    if (bits != nullptr)
+        *bits = bitmap->GetBits();
+    return GdiRegister<HBITMAP>(bitmap);
+}
+
+UINT GetDIBColorTable(HDC hdc, UINT start, UINT count, RGBQUAD* colors)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    GdiBitmap* bitmap = dc ? dc->GetBitmap() : nullptr;
+    if (bitmap == nullptr || !bitmap->IsDibSection() || colors == nullptr)
+        return 0;
+    const DibLayout& layout = bitmap->GetLayout();
+    UINT n = 0;
+    for (UINT i = start; i < layout.nColorCount && n < count; ++i, ++n)
+        colors[n] = QuadFromPixel(layout.colors[i]);
+    return n;
+}
+
+UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colors)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    GdiBitmap* bitmap = dc ? dc->GetBitmap() : nullptr;
+    if (bitmap == nullptr || !bitmap->IsDibSection() || colors == nullptr)
+        return 0;
+    DibLayout& layout = bitmap->GetLayout();
+    UINT n = 0;
+    for (UINT i = start; i < layout.nColorCount && n < count; ++i, ++n)
+        layout.colors[i] = PixelFromQuad(colors[n]);
+    return n;
+}
+
+int SetDIBits(HDC, HBITMAP hBitmap, UINT start, UINT lines, const void* bits,
+              const BITMAPINFO* info, UINT usage)
+{
+    GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(hBitmap);
+    if (bitmap == nullptr || bitmap->IsStock())
+        return 0;
+    return CopyDibIntoBitmap(*bitmap, start, lines, bits, info, usage);
+}
+
+int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+              UINT usage)
+{
+    GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(hBitmap);
+    if (LookupDC(hdc) == nullptr || bitmap == nullptr || info == nullptr ||
+        usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
+        return 0;
+    BITMAPINFOHEADER& h = info->bmiHeader;
+    const int width = bitmap->GetWidth();
+    const int height = bitmap->GetHeight();
+    if (h.biBitCount == 0)
+    {
+        // Only the bitmap's own format is asked for.
+        h.biWidth = width;
+        h.biHeight = height;
+        h.biPlanes = 1;
+        h.biBitCount = WORD(bitmap->GetBitsPixel());
+        h.biCompression = BI_RGB;
+        h.biSizeImage = DWORD(DibRowBytes(DWORD(width), h.biBitCount) * DWORD(height));
+        return height;
+    }
+    const unsigned bitCount = h.biBitCount;
+    const DWORD compression = h.biCompression;
+    const bool rle = compression == BI_RLE8 || compression == BI_RLE4;
+    const bool validFormat = (bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
+                              bitCount == 24 || bitCount == 32) &&
+                             (compression == BI_RGB || (compression == BI_RLE8 && bitCount == 8) ||
+                              (compression == BI_RLE4 && bitCount == 4) ||
+                              (compression == BI_BITFIELDS && (bitCount == 16 || bitCount == 32)));
+    if (!validFormat)
+        return 0;
+    const bool topDown = h.biHeight < 0 && !rle;
+    h.biWidth = width;
+    h.biHeight = topDown ? -height : height;
+    h.biPlanes = 1;
+
+    DibLayout layout;
+    layout.nWidth = width;
+    layout.nHeight = height;
+    layout.bTopDown = topDown;
+    layout.nBitCount = bitCount;
+    layout.nCompression = compression;
+    layout.nRowBytes = DibRowBytes(std::uint64_t(width), bitCount);
+    if (bitCount <= 8)
+    {
+        layout.colors = OutputTable(*bitmap, bitCount);
+        layout.colors.resize(std::size_t(1) << bitCount, 0);
+        h.biClrUsed = 0;
+        h.biClrImportant = 0;
+        for (std::size_t i = 0; i < layout.colors.size(); ++i)
+            info->bmiColors[i] = QuadFromPixel(layout.colors[i]);
+    }
+    else if (compression == BI_BITFIELDS)
+    {
+        DWORD* masks = reinterpret_cast<DWORD*>(info->bmiColors);
+        if (masks[0] == 0 && masks[1] == 0 && masks[2] == 0)
+        {
+            masks[0] = bitCount == 16 ? 0x7C00 : 0xFF0000;
+            masks[1] = bitCount == 16 ? 0x03E0 : 0x00FF00;
+            masks[2] = bitCount == 16 ? 0x001F : 0x0000FF;
+        }
+        std::memcpy(layout.masks, masks, sizeof(layout.masks));
+    }
+    else if (bitCount == 16)
+    {
+        layout.masks[0] = 0x7C00;
+        layout.masks[1] = 0x03E0;
+        layout.masks[2] = 0x001F;
+    }
+
+    Surface& surface = bitmap->BeginAccess();
+    NearestColor nearest(layout.colors);
+    if (rle)
+    {
+        std::vector<std::vector<std::uint8_t>> indexRows(static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y)
+        {
+            const std::uint32_t* src = surface.Row(y);
+            indexRows[std::size_t(y)].resize(std::size_t(width));
+            for (int x = 0; x < width; ++x)
+                indexRows[std::size_t(y)][std::size_t(x)] = std::uint8_t(nearest.Find(src[x]));
+        }
+        std::vector<std::uint8_t> encoded;
+        EncodeRle(layout, indexRows, encoded);
+        if (bits != nullptr)
+        {
+            // The caller sized the buffer from an earlier call without bits.
+            if (h.biSizeImage < encoded.size())
+                return 0;
+            std::memcpy(bits, encoded.data(), encoded.size());
+        }
+        h.biSizeImage = DWORD(encoded.size());
+        return height;
+    }
+    h.biSizeImage = DWORD(layout.nRowBytes * std::uint64_t(height));
+    if (bits == nullptr)
+        return height;
+    int copied = 0;
+    auto* out = static_cast<std::uint8_t*>(bits);
+    for (UINT i = 0; i < lines; ++i)
+    {
+        const std::uint64_t stored = std::uint64_t(start) + i;
+        if (stored >= std::uint64_t(height))
+            break;
+        const int rowFromTop = topDown ? int(stored) : height - 1 - int(stored);
+        EncodeDibRow(layout, surface.Row(rowFromTop), out + std::uint64_t(i) * layout.nRowBytes,
+                     &nearest);
+        ++copied;
+    }
+    return copied;
+}
