@@ -149,12 +149,11 @@ TEST_F(VennetDecode, EveryTruncationOfAColourFrameFails)
 
 TEST_F(VennetDecode, ExpansionBeyondTheFrameLimitFails)
 {
-    // 2^23 + 1 replicate runs of 128 bytes each ask for just over 1 GiB.
-    ByteVector segment;
-    for (size_t i = 0; i < (size_t{1} << 23) + 1; ++i)
+    // 2^23 + 1 replicate runs of 128 bytes ask for just over 1 GiB.
+    ByteVector segment(2 * ((size_t{1} << 23) + 1), 0x00);
+    for (size_t i = 0; i < segment.size(); i += 2)
     {
-        segment.push_back(0x81);
-        segment.push_back(0x00);
+        segment[i] = 0x81;
     }
     EXPECT_EQ(Decode(BuildRleFrame({segment})), std::nullopt);
 }
