@@ -121,7 +121,8 @@ void TransferRows(Painter& painter, const RECT& dst, const std::vector<int>& xma
                     if (*sx < 0)
                         continue;
                     std::uint32_t p = 0;
-                    pattern.PixelAt(x, y, p);
+                    if (!pattern.PixelAt(x, y, p))
+                        continue;
                     std::uint32_t r = ApplyRop3(code, p, convert(row[*sx]), *out) & 0xFFFFFF;
                     *out = painter.IsMonochrome() ? ToMonochrome(r) : r;
                 }

@@ -105,7 +105,8 @@ void Painter::Rop3Rect(const RECT& rect, std::uint8_t code, const PaintSource& p
                                for (int x = a; x < b; ++x, ++dst)
                                {
                                    std::uint32_t p = 0;
-                                   pattern.PixelAt(x, y, p);
+                                   if (!pattern.PixelAt(x, y, p))
+                                       continue;
                                    std::uint32_t r =
                                        ApplyRop3(code, p, source(x, y), *dst) & outMask;
                                    *dst = m_surface.bMonochrome ? ToMonochrome(r) : r;
