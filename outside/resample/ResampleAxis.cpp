@@ -34,51 +34,50 @@ double GetKernelWeight(enResampleFilter filter, double x)
 }
 } // namespace
 
+// Bilinear interpolation reads the two nearest positions at any scale; the
+// display filter widens when shrinking so that it averages what it skips.
 ResampleAxis::ResampleAxis(enResampleFilter filter, int64_t nSrcStart, int64_t nSrcLength,
                            int64_t nDstLength)
+    : m_ratio(static_cast<double>(nSrcLength) / static_cast<double>(nDstLength)),
+      m_scale(filter == enResampleFilter::Lanczos3 ? std::max(1.0, m_ratio) : 1.0),
+      m_radius(GetKernelRadius(filter) * m_scale),
+      m_nStride(static_cast<size_t>(std::floor(2.0 * m_radius)) + 2),
+      m_first(static_cast<size_t>(nDstLength)), m_count(static_cast<size_t>(nDstLength)),
+      m_weights(static_cast<size_t>(nDstLength) * m_nStride, 0.0f)
 {
-    const double ratio = static_cast<double>(nSrcLength) / static_cast<double>(nDstLength);
-    // Bilinear interpolation reads the two nearest positions at any scale; the
-    // display filter widens when shrinking so that it averages what it skips.
-    const double scale = (filter == enResampleFilter::Lanczos3) ? std::max(1.0, ratio) : 1.0;
-    m_first.reserve(static_cast<size_t>(nDstLength));
-    m_count.reserve(static_cast<size_t>(nDstLength));
-    m_offset.reserve(static_cast<size_t>(nDstLength));
     for (int64_t j = 0; j < nDstLength; ++j)
     {
         const double centre =
-            static_cast<double>(nSrcStart) + (static_cast<double>(j) + 0.5) * ratio - 0.5;
-        AddTaps(filter, centre, scale, nSrcStart, nSrcStart + nSrcLength - 1);
+            static_cast<double>(nSrcStart) + (static_cast<double>(j) + 0.5) * m_ratio - 0.5;
+        SetTaps(static_cast<size_t>(j), filter, centre, nSrcStart, nSrcStart + nSrcLength - 1);
     }
 }
 
-// Taps beyond the source run fold onto its edge positions.
-void ResampleAxis::AddTaps(enResampleFilter filter, double centre, double scale, int64_t nLow,
+// Taps beyond the source run fold onto its edge positions. The run spans at
+// most 2 x radius + 1 positions; the stride of the weight table leaves one
+// more for rounding at the ends.
+void ResampleAxis::SetTaps(size_t nDst, enResampleFilter filter, double centre, int64_t nLow,
                            int64_t nHigh)
 {
-    const double radius = GetKernelRadius(filter) * scale;
-    const auto nLeft = static_cast<int64_t>(std::ceil(centre - radius));
-    const auto nRight = static_cast<int64_t>(std::floor(centre + radius));
+    const auto nLeft = static_cast<int64_t>(std::ceil(centre - m_radius));
+    const auto nRight = static_cast<int64_t>(std::floor(centre + m_radius));
     const int64_t nFirst = std::clamp(nLeft, nLow, nHigh);
     const int64_t nLast = std::clamp(nRight, nLow, nHigh);
-    const size_t nOffset = m_weights.size();
-    m_weights.resize(nOffset + static_cast<size_t>(nLast - nFirst + 1), 0.0f);
+    float* pWeights = m_weights.data() + nDst * m_nStride;
     double sum = 0.0;
     for (int64_t k = nLeft; k <= nRight; ++k)
     {
-        const double weight = GetKernelWeight(filter, (static_cast<double>(k) - centre) / scale);
-        m_weights[nOffset + static_cast<size_t>(std::clamp(k, nLow, nHigh) - nFirst)] +=
-            static_cast<float>(weight);
+        const double weight = GetKernelWeight(filter, (static_cast<double>(k) - centre) / m_scale);
+        pWeights[std::clamp(k, nLow, nHigh) - nFirst] += static_cast<float>(weight);
         sum += weight;
     }
+    m_first[nDst] = static_cast<size_t>(nFirst);
+    m_count[nDst] = static_cast<size_t>(nLast - nFirst + 1);
     if (sum != 0.0)
     {
-        for (size_t i = nOffset; i < m_weights.size(); ++i)
+        for (size_t i = 0; i < m_count[nDst]; ++i)
         {
-            m_weights[i] = static_cast<float>(m_weights[i] / sum);
+            pWeights[i] = static_cast<float>(pWeights[i] / sum);
         }
     }
-    m_first.push_back(static_cast<size_t>(nFirst));
-    m_count.push_back(static_cast<size_t>(nLast - nFirst + 1));
-    m_offset.push_back(nOffset);
 }

@@ -23,13 +23,17 @@ public:
     // Absolute index of the first source position read by destination nDst.
     size_t GetFirst(size_t nDst) const { return m_first[nDst]; }
     size_t GetCount(size_t nDst) const { return m_count[nDst]; }
-    const float* GetWeights(size_t nDst) const { return m_weights.data() + m_offset[nDst]; }
+    const float* GetWeights(size_t nDst) const { return m_weights.data() + nDst * m_nStride; }
 
 private:
-    void AddTaps(enResampleFilter filter, double centre, double scale, int64_t nLow, int64_t nHigh);
+    // Fills the taps of destination nDst, reading around source position centre.
+    void SetTaps(size_t nDst, enResampleFilter filter, double centre, int64_t nLow, int64_t nHigh);
 
+    double m_ratio;
+    double m_scale;
+    double m_radius;
+    size_t m_nStride;
     std::vector<size_t> m_first;
     std::vector<size_t> m_count;
-    std::vector<size_t> m_offset;
     std::vector<float> m_weights;
 };
