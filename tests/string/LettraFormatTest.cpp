@@ -43,6 +43,7 @@ TEST(LettraFormat, EstimateWalksTheArgumentsByType)
 
 TEST(LettraFormat, FormatsWithThePlatformConventions)
 {
+    CScopedAnsiPage page(65001);
     Lettra text;
     text.Format("%ld|%I64d|%ls|%s", static_cast<LONG>(-7), static_cast<LONGLONG>(LLONG_MIN),
                 u"w\u00E9", "n");
@@ -56,6 +57,7 @@ TEST(LettraFormat, FormatsWithThePlatformConventions)
 
 TEST(LettraFormat, OutputBeyondTheEstimateIsNeverWrittenPastTheBuffer)
 {
+    CScopedAnsiPage page(65001);
     const std::string longText(5000, 'x');
     Lettra text;
     text.Format("%.3000s%s", longText.c_str(), "!");

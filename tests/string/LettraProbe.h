@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Lettra.h"
+#include "WinCodePage.h"
 
 #include <cstdarg>
 
@@ -26,4 +27,17 @@ public:
         va_end(args);
         return length;
     }
+};
+
+// Switches the process ANSI code page for one test and puts it back after.
+class CScopedAnsiPage
+{
+public:
+    explicit CScopedAnsiPage(UINT page) : m_previous(GetACP()) { PlatformSetACP(page); }
+    ~CScopedAnsiPage() { PlatformSetACP(m_previous); }
+    CScopedAnsiPage(const CScopedAnsiPage&) = delete;
+    CScopedAnsiPage& operator=(const CScopedAnsiPage&) = delete;
+
+private:
+    UINT m_previous;
 };
