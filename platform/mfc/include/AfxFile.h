@@ -104,6 +104,7 @@ public:
 private:
     // -1 at the end of the file.
     int ReadChar();
+    int PeekChar();
     // Gives back read-ahead bytes so the handle stands where the caller is.
     void DropReadAhead();
 

@@ -36,6 +36,14 @@ int CStdioFile::ReadChar()
     return static_cast<unsigned char>(m_readAhead[m_nReadPosition++]);
 }
 
+int CStdioFile::PeekChar()
+{
+    const int ch = ReadChar();
+    if (ch >= 0)
+        --m_nReadPosition;
+    return ch;
+}
+
 void CStdioFile::DropReadAhead()
 {
     const size_t nUnread = m_readAhead.size() - m_nReadPosition;
@@ -64,6 +72,9 @@ LPSTR CStdioFile::ReadString(LPSTR lpsz, UINT nMax)
         lpsz[0] = '\0';
         return nullptr;
     }
+    // A "\r\n" cut by the buffer's end is still one line end.
+    if (!bEndOfLine && lpsz[nLength - 1] == '\r' && PeekChar() == '\n')
+        ReadChar();
     lpsz[WithoutLineEnd(lpsz, nLength)] = '\0';
     return lpsz;
 }

@@ -148,6 +148,19 @@ TEST(CStdioFileTest, BoundedReadsSplitLongLines)
     EXPECT_EQ(file.ReadString(szLine, sizeof(szLine)), nullptr);
 }
 
+TEST(CStdioFileTest, LineEndSplitByTheBufferIsOneLineEnd)
+{
+    TempFolder folder;
+    const std::string strPath = folder.Write("crlf.txt", "abcd\r\nnext\r\n");
+    CStdioFile file(strPath.c_str(), CFile::modeRead);
+    char szLine[6];
+    ASSERT_NE(file.ReadString(szLine, sizeof(szLine)), nullptr);
+    EXPECT_STREQ(szLine, "abcd");
+    ASSERT_NE(file.ReadString(szLine, sizeof(szLine)), nullptr);
+    EXPECT_STREQ(szLine, "next");
+    EXPECT_EQ(file.ReadString(szLine, sizeof(szLine)), nullptr);
+}
+
 TEST(CStdioFileTest, WritesTextUntranslatedAfterReading)
 {
     TempFolder folder;
