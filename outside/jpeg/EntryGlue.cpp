@@ -68,6 +68,25 @@ unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nCol
     }
 }
 
+unsigned char* DoEncodeLosslessEntry(const unsigned char* pRaw, int nRows, int nColumns,
+                                     int* pLength, enSampleLayout enLayout, int nPredictor)
+{
+    if (pLength == nullptr)
+    {
+        return nullptr;
+    }
+    *pLength = 0;
+    try
+    {
+        return DoHandOver(JpegCodec::DoEncodeLossless(pRaw, nRows, nColumns, enLayout, nPredictor),
+                          pLength);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
 void DoReleaseResult(unsigned char* pBuffer)
 {
     delete[] pBuffer;

@@ -16,6 +16,10 @@ unsigned char* DoDecodeEntry(const unsigned char* pData, int* pRows, int* pColum
 unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
                                   int* pLength, enSampleLayout enLayout, enLossyProcess enProcess);
 
+// Lossless encode entries; nPredictor 1..7, or 0 to choose.
+unsigned char* DoEncodeLosslessEntry(const unsigned char* pRaw, int nRows, int nColumns,
+                                     int* pLength, enSampleLayout enLayout, int nPredictor);
+
 // Releases a buffer an entry returned; null is ignored.
 void DoReleaseResult(unsigned char* pBuffer);
 

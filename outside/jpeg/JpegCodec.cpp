@@ -1,8 +1,13 @@
 #include "JpegCodec.h"
 
 #include "JpegMarkers.h"
+#include "LosslessDecoder.h"
+#include "LosslessEncoder.h"
+#include "SampleLayout.h"
 #include "TurboDecoder.h"
 #include "TurboEncoder.h"
+
+#include <cstring>
 
 namespace quorex
 {
@@ -53,6 +58,18 @@ DecodedImage DoDecodeTurbo(const uint8_t* pData, size_t nLength, enSampleLayout 
     }
     return DoWiden(image);
 }
+
+EncodedStream DoCopyStream(const std::vector<uint8_t>& stream)
+{
+    EncodedStream result;
+    result.data = AllocateResult(stream.size());
+    if (result.data != nullptr)
+    {
+        std::memcpy(result.data.get(), stream.data(), stream.size());
+        result.nLength = stream.size();
+    }
+    return result;
+}
 } // namespace
 
 DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
@@ -65,6 +82,16 @@ DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleL
     if (IsDctFrame(probe.nMarker) && probe.nPrecision == 8)
     {
         return DoDecodeTurbo(pData, nLength, enLayout);
+    }
+    try
+    {
+        if (probe.nMarker == marker::kSof3)
+        {
+            return ToLayout(LosslessDecoder::DoDecode(ByteSpan(pData, nLength)), enLayout);
+        }
+    }
+    catch (const JpegFormatError&)
+    {
     }
     return {};
 }
@@ -82,6 +109,17 @@ EncodedStream JpegCodec::DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32
         return TurboEncoder::DoEncode(pRaw, nRows, nColumns, enLayout, enProcess, nQuality);
     }
     return {};
+}
+
+EncodedStream JpegCodec::DoEncodeLossless(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,
+                                          enSampleLayout enLayout, int nPredictor)
+{
+    if (!IsValidGeometry(pRaw, nRows, nColumns) || enLayout == enSampleLayout::Grey12)
+    {
+        return {};
+    }
+    return DoCopyStream(
+        LosslessEncoder::DoEncode(FromLayout(pRaw, nRows, nColumns, enLayout), nPredictor));
 }
 
 } // namespace quorex

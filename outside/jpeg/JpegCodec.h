@@ -20,6 +20,12 @@ public:
     static EncodedStream DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,
                                        enSampleLayout enLayout, enLossyProcess enProcess,
                                        int32_t nQuality);
+
+    // Lossless with predictor selection value 1..7, or 0 to choose the one
+    // that codes the image smallest. Grey16 streams take the precision of the
+    // largest sample.
+    static EncodedStream DoEncodeLossless(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,
+                                          enSampleLayout enLayout, int nPredictor);
 };
 
 } // namespace quorex

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace quorex
 {
@@ -38,6 +39,17 @@ struct DecodedImage
     int32_t nColumns = 0;
 
     bool IsValid() const { return pixels != nullptr; }
+};
+
+// What our own decoders produce and our own encoders take: samples of up to
+// 16 bits, the components of a pixel next to each other.
+struct SampleImage
+{
+    int32_t nRows = 0;
+    int32_t nColumns = 0;
+    int32_t nComponents = 0;
+    int32_t nPrecision = 0;
+    std::vector<uint16_t> samples;
 };
 
 struct EncodedStream

@@ -64,6 +64,36 @@ QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw
 QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows,
                                                        int* pColumns, int nLength);
 
+// Lossless (process 14). "JPEGProc14" encodes with whichever of the seven
+// predictors codes the image smallest, "JPEGProc14SV1" with predictor 1.
+// "8Bit" and "RGB" streams have 8-bit precision; "16Bit" streams the fewest
+// bits (2 to 16) that hold the largest sample, so signed samples, whose bit
+// patterns are kept, take 16.
+QUOREX_ENTRY unsigned char* JPEGProc14_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                  int nColumns, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14_8BitDecode(const unsigned char* pData, int* pRows,
+                                                  int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGProc14_16BitEncode(const unsigned char* pRaw, int nRows,
+                                                   int nColumns, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14_16BitDecode(const unsigned char* pData, int* pRows,
+                                                   int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGProc14_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                                 int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14_RGBDecode(const unsigned char* pData, int* pRows,
+                                                 int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_8BitEncode(const unsigned char* pRaw, int nRows,
+                                                     int nColumns, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_8BitDecode(const unsigned char* pData, int* pRows,
+                                                     int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_16BitEncode(const unsigned char* pRaw, int nRows,
+                                                      int nColumns, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_16BitDecode(const unsigned char* pData, int* pRows,
+                                                      int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_RGBEncode(const unsigned char* pRaw, int nRows,
+                                                    int nColumns, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGProc14SV1_RGBDecode(const unsigned char* pData, int* pRows,
+                                                    int* pColumns, int nLength);
+
 // Releases a buffer returned by any entry of this library; null is ignored.
 QUOREX_ENTRY void jpgdel(unsigned char* pBuffer);
 

@@ -15,11 +15,20 @@ unsigned char* DoEncodeLossy(const unsigned char* pRaw, int nRows, int nColumns,
                                       enProcess);
 }
 
+unsigned char* DoEncodeLossless(const unsigned char* pRaw, int nRows, int nColumns, int* pLength,
+                                enSampleLayout enLayout, int nPredictor)
+{
+    return quorex::DoEncodeLosslessEntry(pRaw, nRows, nColumns, pLength, enLayout, nPredictor);
+}
+
 unsigned char* DoDecode(const unsigned char* pData, int* pRows, int* pColumns, int nLength,
                         enSampleLayout enLayout)
 {
     return quorex::DoDecodeEntry(pData, pRows, pColumns, nLength, enLayout);
 }
+// 0 lets the encoder choose the predictor.
+constexpr int kBestPredictor = 0;
+constexpr int kFirstPredictor = 1;
 } // namespace
 
 unsigned char* JPEGBaseline_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
@@ -122,6 +131,79 @@ unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw, int nRows, 
 
 unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
                                           int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+unsigned char* JPEGProc14_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                     int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Grey8, kBestPredictor);
+}
+
+unsigned char* JPEGProc14_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                     int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGProc14_16BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                      int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Grey16, kBestPredictor);
+}
+
+unsigned char* JPEGProc14_16BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                      int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey16);
+}
+
+unsigned char* JPEGProc14_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                    int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Rgb, kBestPredictor);
+}
+
+unsigned char* JPEGProc14_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                    int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
+}
+
+unsigned char* JPEGProc14SV1_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                        int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Grey8, kFirstPredictor);
+}
+
+unsigned char* JPEGProc14SV1_8BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                        int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey8);
+}
+
+unsigned char* JPEGProc14SV1_16BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                         int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Grey16,
+                            kFirstPredictor);
+}
+
+unsigned char* JPEGProc14SV1_16BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                         int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey16);
+}
+
+unsigned char* JPEGProc14SV1_RGBEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                       int* pLength)
+{
+    return DoEncodeLossless(pRaw, nRows, nColumns, pLength, enSampleLayout::Rgb, kFirstPredictor);
+}
+
+unsigned char* JPEGProc14SV1_RGBDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                       int nLength)
 {
     return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
 }

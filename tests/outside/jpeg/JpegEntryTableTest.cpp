@@ -41,10 +41,9 @@ std::vector<std::string> GetQuorexEntryNames()
         std::vector<const char*> layouts;
     };
     const Process kProcesses[] = {
-        {"JPEGBaseline", {"8Bit", "RGB"}},
-        {"JPEGExtendedProc", {"8Bit", "RGB"}},
-        {"JPEGSpectralProc", {"8Bit", "RGB"}},
-        {"JPEGFullProgress", {"8Bit", "RGB"}},
+        {"JPEGBaseline", {"8Bit", "RGB"}},           {"JPEGProc14", {"8Bit", "16Bit", "RGB"}},
+        {"JPEGProc14SV1", {"8Bit", "16Bit", "RGB"}}, {"JPEGExtendedProc", {"8Bit", "RGB"}},
+        {"JPEGSpectralProc", {"8Bit", "RGB"}},       {"JPEGFullProgress", {"8Bit", "RGB"}},
     };
     std::vector<std::string> names;
     for (const Process& process : kProcesses)
@@ -76,6 +75,12 @@ TEST(JpegEntryTableTest, QuorexExportsNothingElse)
     std::vector<std::string> expected = GetQuorexEntryNames();
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(ReadExportedNames("Quorex"), expected);
+}
+
+TEST(JpegEntryTableTest, QuoralExportsOnlyTheSixteenBitLosslessDecode)
+{
+    EXPECT_EQ(ReadExportedNames("Quoral"),
+              (std::vector<std::string>{"JPEGProc14_16BitDecode", "jpgdel"}));
 }
 
 TEST(JpegEntryTableTest, ReleasingNullIsHarmless)

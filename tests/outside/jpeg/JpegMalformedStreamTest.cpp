@@ -121,6 +121,9 @@ const StreamCase kStreamCases[] = {
     {"JPEGBaseline_RGBEncode", "JPEGBaseline_RGBDecode", 24, false},
     {"JPEGFullProgress_8BitEncode", "JPEGFullProgress_8BitDecode", 8, false},
     {"JPEGSpectralProc_RGBEncode", "JPEGSpectralProc_RGBDecode", 24, false},
+    {"JPEGProc14_16BitEncode", "JPEGProc14_16BitDecode", 16, true},
+    {"JPEGProc14SV1_RGBEncode", "JPEGProc14SV1_RGBDecode", 24, true},
+    {"JPEGProc14_8BitEncode", "JPEGProc14_8BitDecode", 8, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Streams, JpegDamagedStreamTest, ::testing::ValuesIn(kStreamCases),
