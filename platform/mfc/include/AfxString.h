@@ -8,6 +8,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <type_traits>
 
 class PLATFORMUI_API CString
 {
@@ -80,9 +81,17 @@ public:
     int FindOneOf(LPCSTR lpszCharSet) const;
     CString Tokenize(LPCSTR lpszTokens, int& iStart) const;
 
-    void Format(LPCSTR lpszFormat, ...);
+    // Windows-runtime formatting ("%ld" 32-bit, "%I64d", "%ls" 16-bit text).
+    // A CString argument is passed as its text, as MFC code expects.
+    template <class... Args> void Format(LPCSTR lpszFormat, const Args&... args)
+    {
+        FormatArguments(lpszFormat, FormatArgument(args)...);
+    }
+    template <class... Args> void AppendFormat(LPCSTR lpszFormat, const Args&... args)
+    {
+        AppendFormatArguments(lpszFormat, FormatArgument(args)...);
+    }
     void FormatV(LPCSTR lpszFormat, va_list args);
-    void AppendFormat(LPCSTR lpszFormat, ...);
     void AppendFormatV(LPCSTR lpszFormat, va_list args);
 
     // The string resource from the module that holds it (current resource
@@ -99,6 +108,16 @@ public:
     void FreeExtra();
 
 private:
+    template <class T> static decltype(auto) FormatArgument(const T& value)
+    {
+        if constexpr (std::is_same_v<T, CString>)
+            return value.GetString();
+        else
+            return (value);
+    }
+    void FormatArguments(LPCSTR lpszFormat, ...);
+    void AppendFormatArguments(LPCSTR lpszFormat, ...);
+
     std::string m_text;
 };
 

@@ -335,7 +335,7 @@ CString CString::Tokenize(LPCSTR lpszTokens, int& iStart) const
     return CString();
 }
 
-void CString::Format(LPCSTR lpszFormat, ...)
+void CString::FormatArguments(LPCSTR lpszFormat, ...)
 {
     va_list args;
     va_start(args, lpszFormat);
@@ -349,7 +349,7 @@ void CString::FormatV(LPCSTR lpszFormat, va_list args)
     AppendFormatV(lpszFormat, args);
 }
 
-void CString::AppendFormat(LPCSTR lpszFormat, ...)
+void CString::AppendFormatArguments(LPCSTR lpszFormat, ...)
 {
     va_list args;
     va_start(args, lpszFormat);

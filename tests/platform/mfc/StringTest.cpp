@@ -144,6 +144,11 @@ TEST(CStringTest, FormatsWithWindowsConventions)
     EXPECT_STREQ(str, "1099511627776");
     str.Format("%s", std::string(5000, 'z').c_str());
     EXPECT_EQ(str.GetLength(), 5000);
+    const CString strName("pane");
+    str.Format("%s:%d:%s", strName, 3, static_cast<LPCSTR>(strName));
+    EXPECT_STREQ(str, "pane:3:pane");
+    str.Format("no arguments");
+    EXPECT_STREQ(str, "no arguments");
 }
 
 TEST(CStringTest, BufferRoundTrip)
