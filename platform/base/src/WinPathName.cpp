@@ -147,7 +147,10 @@ char* _fullpath(char* absPath, const char* relPath, std::size_t maxLength)
     AddComponents(path, parts);
     std::string result;
     for (const std::string& part : parts)
-        result += '/' + part;
+    {
+        result += '/';
+        result += part;
+    }
     if (result.empty() || (!path.empty() && IsSeparator(path.back())))
         result += '/';
     if (absPath == nullptr)
@@ -197,7 +200,7 @@ BOOL SetCurrentDirectoryA(LPCSTR path)
             c = '/';
     }
     if (native.empty())
-        native = "/";
+        native.push_back('/');
     if (chdir(native.c_str()) != 0)
     {
         SetLastError(MapErrno(errno));
