@@ -61,7 +61,7 @@ function(suite_add_test name)
   target_compile_definitions(${name} PRIVATE
     SUITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     SUITE_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
-    SUITE_CORPUS_DIR="${CMAKE_SOURCE_DIR}/../shared/corpus"
+    SUITE_CORPUS_DIR="${SUITE_CORPUS_DIR}"
     SUITE_OUTPUT_DIR="${SUITE_OUTPUT_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120

@@ -4,6 +4,9 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
+if [ ! -f ../shared/corpus/manifest.tsv ]; then
+    scripts/corpus.sh build/corpus
+fi
 JOBS="${JOBS:-$(nproc)}"
 cmake --preset dev
 cmake --build --preset dev -j "$JOBS"
