@@ -52,6 +52,7 @@ public:
     enDcKind GetKind() const { return m_kind; }
     GdiSurfaceHost* GetHost() const { return m_pHost; }
     DcState& State() { return m_state; }
+    const DcState& State() const { return m_state; }
     HDC GetHandle() { return reinterpret_cast<HDC>(this); }
 
     // Selects an object of any kind and returns the previous one of that
