@@ -1,4 +1,4 @@
-#include "AfxColl.h"
+#include "AfxCore.h"
 
 #include <gtest/gtest.h>
 
