@@ -1,5 +1,7 @@
 #include "DDateTime.h"
 
+#include "WinClock.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -220,9 +222,12 @@ DDateTime& DDateTime::operator=(const long& time)
     return *this;
 }
 
+// Read from the platform clock, so that tests can set the time.
 DDateTime DDateTime::GetTickCount()
 {
-    return DDateTime(static_cast<long>(std::time(nullptr)));
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return DDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
 int DDateTime::SetDateTime(int year, int month, int day, int hour, int minute, int second)

@@ -1,4 +1,5 @@
 #include "DDateTime.h"
+#include "WinClock.h"
 
 #include <gtest/gtest.h>
 
@@ -266,12 +267,23 @@ TEST(DDateTime, FromCalendarTimeAndDosTime)
     const unsigned short dosDate = static_cast<unsigned short>((27 << 9) | (3 << 5) | 15);
     const unsigned short dosTime = static_cast<unsigned short>((12 << 11) | (30 << 5) | 23);
     EXPECT_TRUE(Is(DDateTime(dosDate, dosTime, 0), {2007, 3, 15, 12, 30, 46}));
+}
 
-    const DDateTime now = DDateTime::GetTickCount();
-    const std::time_t seconds = std::time(nullptr);
-    std::tm utc = {};
-    gmtime_r(&seconds, &utc);
-    EXPECT_EQ(now.GetYear(), utc.tm_year + 1900);
+TEST(DDateTime, GetTickCountReadsThePlatformClock)
+{
+    SYSTEMTIME start = {};
+    start.wYear = 2007;
+    start.wMonth = 3;
+    start.wDay = 15;
+    start.wHour = 12;
+    start.wMinute = 30;
+    start.wSecond = 45;
+    start.wMilliseconds = 400;
+    CManualClock clock(start);
+    CScopedPlatformClock installed(clock);
+    EXPECT_TRUE(Is(DDateTime::GetTickCount(), {2007, 3, 15, 12, 30, 45}));
+    clock.Advance(86400 * 1000);
+    EXPECT_TRUE(Is(DDateTime::GetTickCount(), {2007, 3, 16, 12, 30, 45}));
 }
 
 TEST(DDateTimeSpan, PartsOfASpan)

@@ -1,0 +1,217 @@
+#include "VeltaroLog.h"
+
+#include "FileLog.h"
+#include "WinBeep.h"
+#include "WinClock.h"
+#include "WinFile.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+// Every entry carries the module "IOD", the line number 532 and the level
+// word "debug"; the file shows only the time and the text.
+constexpr const char* EntryModule = "IOD";
+constexpr unsigned EntryLine = 532;
+constexpr const char* EntryLevelWord = "debug";
+
+struct ExceptionName
+{
+    unsigned long code;
+    const char* name;
+    int tabs;
+};
+
+constexpr ExceptionName ExceptionNames[] = {
+    {0x80000001, "exception_guard_page", 3},
+    {0x80000002, "exception_datatype_misalignment", 1},
+    {0x80000003, "exception_breakpoint", 3},
+    {0x80000004, "exception_single_step", 3},
+    {0xC0000005, "exception_access_violation", 2},
+    {0xC0000006, "exception_in_page_error", 3},
+    {0xC0000008, "exception_invalid_handle", 2},
+    {0xC000001D, "exception_illegal_instruction", 1},
+    {0xC0000025, "exception_noncontinuable_exception", 0},
+    {0xC0000026, "exception_invalid_disposition", 1},
+    {0xC000008C, "exception_array_bounds_exceeded", 1},
+    {0xC000008D, "exception_flt_denormal_operand", 1},
+    {0xC000008E, "exception_flt_divide_by_zero", 1},
+    {0xC000008F, "exception_flt_inexact_result", 1},
+    {0xC0000090, "exception_flt_invalid_operation", 1},
+    {0xC0000091, "exception_flt_overflow", 3},
+    {0xC0000092, "exception_flt_stack_check", 2},
+    {0xC0000093, "exception_flt_underflow", 3},
+    {0xC0000094, "exception_int_divide_by_zero", 1},
+    {0xC0000095, "exception_int_overflow", 3},
+    {0xC0000096, "exception_priv_instruction", 2},
+    {0xC00000FD, "exception_stack_overflow", 2},
+};
+
+// State of the elapsed-time probe.
+std::int64_t ProbeFrequency = 0;
+std::int64_t ProbePrevious = 0;
+int ProbeStarted = 0;
+
+void WriteEntry(CChronex::Severity severity, const char* format, va_list args)
+{
+    CChronex entry(GetVeltaroLog(), EntryModule, EntryLevelWord);
+    entry.Append(severity, EntryLine, EntryLevelWord, "");
+    if (format != nullptr && format[0] != '\0') // an empty text needs no formatting
+    {
+        entry.AppendFormatV(format, args);
+    }
+    entry.EndLine();
+    entry.Flush("\r\n", 2);
+}
+
+void FatalEntry(const char* format, va_list args)
+{
+    WriteEntry(CChronex::Fatal, format, args);
+    Beep(1000, 1000);
+    Beep(1000, 1000);
+}
+
+} // namespace
+
+// The log outlives every other object of the process: other libraries'
+// objects it writes through may be gone before static destructors would
+// reach it. The library's shut-down writes the footer and closes the file.
+CFileLog& GetVeltaroLog()
+{
+    static CFileLog& log = *new CFileLog;
+    return log;
+}
+
+namespace
+{
+
+// The size of the file before the log writes its banner into it; -1 when it
+// cannot be read.
+long GetSizeOnDisk(const char* path)
+{
+    FILE* file = path != nullptr ? _fsopen(path, "rb", _SH_DENYNO) : nullptr;
+    if (file == nullptr)
+    {
+        return -1;
+    }
+    const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    std::fclose(file);
+    return size;
+}
+
+} // namespace
+
+int VeltaroSetLogFileName(const char* path)
+{
+    CFileLog& log = GetVeltaroLog();
+    const long sizeBefore = GetSizeOnDisk(path);
+    log.On(path);
+    if (log.IsLogOn() && sizeBefore > VeltaroLogRotateSize)
+    {
+        const std::string backup = std::string(path) + ".bak";
+        log.Off();
+        DeleteFileA(backup.c_str());
+        MoveFileA(path, backup.c_str());
+        DeleteFileA(path);
+        log.On(path);
+    }
+    log.Banner("Veltaro Starting\r\n");
+    return 1;
+}
+
+#define VELTARO_LOG_FRONT_END(name, severity)                                                      \
+    void name(const char* format, ...)                                                             \
+    {                                                                                              \
+        va_list args;                                                                              \
+        va_start(args, format);                                                                    \
+        WriteEntry(severity, format, args);                                                        \
+        va_end(args);                                                                              \
+    }
+
+VELTARO_LOG_FRONT_END(_debug, CChronex::Debug)
+VELTARO_LOG_FRONT_END(_Veltarodebug, CChronex::Debug)
+VELTARO_LOG_FRONT_END(_info, CChronex::Information)
+VELTARO_LOG_FRONT_END(_tinfo, CChronex::Information)
+VELTARO_LOG_FRONT_END(_warning, CChronex::Warning)
+VELTARO_LOG_FRONT_END(_error, CChronex::Error)
+
+#undef VELTARO_LOG_FRONT_END
+
+void _fatal(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    FatalEntry(format, args);
+    va_end(args);
+}
+
+void _syserror(unsigned long /*code*/, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteEntry(CChronex::Information, format, args);
+    va_end(args);
+}
+
+void _fdebug(const char* text)
+{
+    CChronex entry(GetVeltaroLog(), EntryModule, EntryLevelWord);
+    entry.Append(CChronex::Debug, EntryLine, EntryLevelWord, "");
+    entry << (text != nullptr ? text : "");
+    entry.EndLine();
+    entry.Flush("\r\n", 2);
+}
+
+int _assert(const char* expression, const char* file, int line)
+{
+    _fatal("Assertion '%s' failed in file %s in line: %d.", expression, file, line);
+    return 1;
+}
+
+void CloseDebug()
+{
+    GetVeltaroLog().Banner("\nVeltaro Closing\r\n");
+}
+
+double QueryPerformance(int tag)
+{
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    if (ProbeStarted == 0)
+    {
+        LARGE_INTEGER frequency = {};
+        QueryPerformanceFrequency(&frequency);
+        ProbeFrequency = frequency.QuadPart;
+        ProbePrevious = counter.QuadPart;
+        ProbeStarted = 1;
+        _debug("Tag = %d, QueryPerformance: Set StartTime Done.", tag);
+        return 0.0;
+    }
+    // Only the low 32 bits of the counts take part, as unsigned numbers.
+    const std::uint32_t ticks =
+        static_cast<std::uint32_t>(counter.QuadPart) - static_cast<std::uint32_t>(ProbePrevious);
+    const std::uint32_t perSecond = static_cast<std::uint32_t>(ProbeFrequency);
+    const double elapsed = perSecond != 0 ? static_cast<double>(ticks) / perSecond : 0.0;
+    ProbePrevious = counter.QuadPart;
+    _debug("Tag = %d, Elapsed time = %f (seconds)", tag, elapsed);
+    return elapsed;
+}
+
+int ExceptionFilter(unsigned long code)
+{
+    _debug("");
+    _error("Enter ExceptionFilter.");
+    for (const ExceptionName& entry : ExceptionNames)
+    {
+        if (entry.code == code)
+        {
+            _error("%s%s", entry.name, std::string(entry.tabs, '\t').c_str());
+            break;
+        }
+    }
+    return 1;
+}
