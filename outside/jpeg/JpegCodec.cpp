@@ -1,5 +1,7 @@
 #include "JpegCodec.h"
 
+#include "Dct12Decoder.h"
+#include "Dct12Encoder.h"
 #include "JpegMarkers.h"
 #include "LosslessDecoder.h"
 #include "LosslessEncoder.h"
@@ -85,6 +87,10 @@ DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleL
     }
     try
     {
+        if (IsDctFrame(probe.nMarker) && probe.nPrecision == 12)
+        {
+            return ToLayout(Dct12Decoder::DoDecode(ByteSpan(pData, nLength)), enLayout);
+        }
         if (probe.nMarker == marker::kSof3)
         {
             return ToLayout(LosslessDecoder::DoDecode(ByteSpan(pData, nLength)), enLayout);
@@ -107,6 +113,11 @@ EncodedStream JpegCodec::DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32
     if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb)
     {
         return TurboEncoder::DoEncode(pRaw, nRows, nColumns, enLayout, enProcess, nQuality);
+    }
+    if (enLayout == enSampleLayout::Grey12)
+    {
+        return DoCopyStream(Dct12Encoder::DoEncode(FromLayout(pRaw, nRows, nColumns, enLayout),
+                                                   enProcess, nQuality));
     }
     return {};
 }

@@ -40,6 +40,7 @@ bool JpegHeaderReader::DoReadToScan()
     {
         if (nMarker == marker::kEoi)
         {
+            m_bAtEndOfImage = true;
             return false;
         }
         if (marker::IsStandalone(nMarker))

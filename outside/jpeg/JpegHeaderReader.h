@@ -59,6 +59,10 @@ public:
     // (hierarchical frames, arithmetic coding, a line count given later).
     bool DoReadToScan();
 
+    // Whether the end-of-image marker has been read (rather than the data
+    // simply running out).
+    bool IsAtEndOfImage() const { return m_bAtEndOfImage; }
+
     const JpegFrame& GetFrame() const { return m_frame; }
     const JpegScan& GetScan() const { return m_scan; }
     int GetRestartInterval() const { return m_nRestartInterval; }
@@ -85,6 +89,7 @@ private:
     JpegMarkerReader m_reader;
     bool m_bStarted = false;
     bool m_bHasFrame = false;
+    bool m_bAtEndOfImage = false;
     JpegFrame m_frame;
     JpegScan m_scan;
     int m_nRestartInterval = 0;

@@ -16,7 +16,8 @@
 // null and both are 0. Damaged or truncated streams give null.
 //
 // Encode entries: (pixels, rows, columns[, quality], &length) -> stream of
-// *length bytes, or null with *length 0. Quality runs from 1 to 100.
+// *length bytes, or null with *length 0. Quality runs from 1 to 100. "12Bit"
+// encoders take samples of 0..4095; larger ones are clipped to 4095.
 //
 // Every returned buffer is released with jpgdel.
 #pragma once
@@ -38,6 +39,10 @@ QUOREX_ENTRY unsigned char* JPEGExtendedProc_8BitEncode(const unsigned char* pRa
                                                         int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGExtendedProc_8BitDecode(const unsigned char* pData, int* pRows,
                                                         int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_12BitEncode(const unsigned char* pRaw, int nRows,
+                                                         int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_12BitDecode(const unsigned char* pData, int* pRows,
+                                                         int* pColumns, int nLength);
 QUOREX_ENTRY unsigned char* JPEGExtendedProc_RGBEncode(const unsigned char* pRaw, int nRows,
                                                        int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGExtendedProc_RGBDecode(const unsigned char* pData, int* pRows,
@@ -48,6 +53,10 @@ QUOREX_ENTRY unsigned char* JPEGSpectralProc_8BitEncode(const unsigned char* pRa
                                                         int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGSpectralProc_8BitDecode(const unsigned char* pData, int* pRows,
                                                         int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_12BitEncode(const unsigned char* pRaw, int nRows,
+                                                         int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_12BitDecode(const unsigned char* pData, int* pRows,
+                                                         int* pColumns, int nLength);
 QUOREX_ENTRY unsigned char* JPEGSpectralProc_RGBEncode(const unsigned char* pRaw, int nRows,
                                                        int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGSpectralProc_RGBDecode(const unsigned char* pData, int* pRows,
@@ -59,6 +68,10 @@ QUOREX_ENTRY unsigned char* JPEGFullProgress_8BitEncode(const unsigned char* pRa
                                                         int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGFullProgress_8BitDecode(const unsigned char* pData, int* pRows,
                                                         int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_12BitEncode(const unsigned char* pRaw, int nRows,
+                                                         int nColumns, int nQuality, int* pLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_12BitDecode(const unsigned char* pData, int* pRows,
+                                                         int* pColumns, int nLength);
 QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw, int nRows,
                                                        int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows,

@@ -135,6 +135,45 @@ unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows
     return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Rgb);
 }
 
+unsigned char* JPEGExtendedProc_12BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                            int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey12,
+                         enLossyProcess::Extended);
+}
+
+unsigned char* JPEGExtendedProc_12BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                            int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey12);
+}
+
+unsigned char* JPEGSpectralProc_12BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                            int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey12,
+                         enLossyProcess::SpectralSelection);
+}
+
+unsigned char* JPEGSpectralProc_12BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                            int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey12);
+}
+
+unsigned char* JPEGFullProgress_12BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
+                                            int nQuality, int* pLength)
+{
+    return DoEncodeLossy(pRaw, nRows, nColumns, nQuality, pLength, enSampleLayout::Grey12,
+                         enLossyProcess::FullProgression);
+}
+
+unsigned char* JPEGFullProgress_12BitDecode(const unsigned char* pData, int* pRows, int* pColumns,
+                                            int nLength)
+{
+    return DoDecode(pData, pRows, pColumns, nLength, enSampleLayout::Grey12);
+}
+
 unsigned char* JPEGProc14_8BitEncode(const unsigned char* pRaw, int nRows, int nColumns,
                                      int* pLength)
 {

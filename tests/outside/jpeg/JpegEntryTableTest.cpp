@@ -41,9 +41,12 @@ std::vector<std::string> GetQuorexEntryNames()
         std::vector<const char*> layouts;
     };
     const Process kProcesses[] = {
-        {"JPEGBaseline", {"8Bit", "RGB"}},           {"JPEGProc14", {"8Bit", "16Bit", "RGB"}},
-        {"JPEGProc14SV1", {"8Bit", "16Bit", "RGB"}}, {"JPEGExtendedProc", {"8Bit", "RGB"}},
-        {"JPEGSpectralProc", {"8Bit", "RGB"}},       {"JPEGFullProgress", {"8Bit", "RGB"}},
+        {"JPEGBaseline", {"8Bit", "RGB"}},
+        {"JPEGProc14", {"8Bit", "16Bit", "RGB"}},
+        {"JPEGProc14SV1", {"8Bit", "16Bit", "RGB"}},
+        {"JPEGExtendedProc", {"8Bit", "12Bit", "RGB"}},
+        {"JPEGSpectralProc", {"8Bit", "12Bit", "RGB"}},
+        {"JPEGFullProgress", {"8Bit", "12Bit", "RGB"}},
     };
     std::vector<std::string> names;
     for (const Process& process : kProcesses)

@@ -121,6 +121,8 @@ const StreamCase kStreamCases[] = {
     {"JPEGBaseline_RGBEncode", "JPEGBaseline_RGBDecode", 24, false},
     {"JPEGFullProgress_8BitEncode", "JPEGFullProgress_8BitDecode", 8, false},
     {"JPEGSpectralProc_RGBEncode", "JPEGSpectralProc_RGBDecode", 24, false},
+    {"JPEGExtendedProc_12BitEncode", "JPEGExtendedProc_12BitDecode", 12, false},
+    {"JPEGFullProgress_12BitEncode", "JPEGFullProgress_12BitDecode", 12, false},
     {"JPEGProc14_16BitEncode", "JPEGProc14_16BitDecode", 16, true},
     {"JPEGProc14SV1_RGBEncode", "JPEGProc14SV1_RGBDecode", 24, true},
     {"JPEGProc14_8BitEncode", "JPEGProc14_8BitDecode", 8, true},
@@ -158,12 +160,20 @@ TEST_F(JpegBadArgumentTest, DecodeRejectsMissingDataAndPointers)
 
 TEST_F(JpegBadArgumentTest, DecodeRejectsWhatIsNoJpegStream)
 {
-    const ByteVector garbage = {0xFF, 0xD8, 0xFF, 0xD9, 0x00, 0x12};
+    const ByteVector empty = {0xFF, 0xD8, 0xFF, 0xD9, 0x00, 0x12};
     const ByteVector text = {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'};
-    for (const ByteVector& stream : {garbage, text})
+    // A hierarchical frame (SOF5) and an arithmetic-coded one (SOF9).
+    const ByteVector hierarchical = {0xFF, 0xD8, 0xFF, 0xC5, 0x00, 0x0B, 0x08, 0x00,
+                                     0x10, 0x00, 0x10, 0x01, 0x01, 0x11, 0x00};
+    const ByteVector arithmetic = {0xFF, 0xD8, 0xFF, 0xC9, 0x00, 0x0B, 0x0C, 0x00,
+                                   0x10, 0x00, 0x10, 0x01, 0x01, 0x11, 0x00};
+    for (const ByteVector& stream : {empty, text, hierarchical, arithmetic})
     {
-        EXPECT_FALSE(m_quorex.Decode("JPEGBaseline_8BitDecode", stream).bReturned);
-        EXPECT_FALSE(m_quorex.Decode("JPEGBaseline_RGBDecode", stream).bReturned);
+        for (const char* pEntry : {"JPEGBaseline_8BitDecode", "JPEGBaseline_RGBDecode",
+                                   "JPEGFullProgress_12BitDecode", "JPEGProc14_16BitDecode"})
+        {
+            EXPECT_FALSE(m_quorex.Decode(pEntry, stream).bReturned) << pEntry;
+        }
     }
 }
 
@@ -193,6 +203,39 @@ TEST_F(JpegBadArgumentTest, LayoutThatDoesNotFitTheStreamGivesNull)
                                   .value();
     EXPECT_FALSE(m_quorex.Decode("JPEGBaseline_RGBDecode", grey).bReturned);
     EXPECT_FALSE(m_quorex.Decode("JPEGBaseline_8BitDecode", colour).bReturned);
+}
+
+TEST_F(JpegBadArgumentTest, EightBitStreamThroughTwelveBitEntryIsWidened)
+{
+    const ByteVector stream = m_quorex
+                                  .EncodeLossy("JPEGExtendedProc_8BitEncode",
+                                               MakeGreyImage8(kRows, kColumns), kRows, kColumns, 90)
+                                  .value();
+    const DecodeResult narrow = m_quorex.Decode("JPEGExtendedProc_8BitDecode", stream);
+    const DecodeResult wide = m_quorex.Decode("JPEGExtendedProc_12BitDecode", stream);
+    ASSERT_TRUE(narrow.bReturned && wide.bReturned);
+    ASSERT_EQ(wide.pixels.size(), 2 * narrow.pixels.size());
+    for (size_t i = 0; i < narrow.pixels.size(); ++i)
+    {
+        ASSERT_EQ(wide.pixels[2 * i], narrow.pixels[i]);
+        ASSERT_EQ(wide.pixels[2 * i + 1], 0);
+    }
+}
+
+TEST_F(JpegBadArgumentTest, TwelveBitSamplesAboveTheRangeAreClipped)
+{
+    const ByteVector image = MakeGreyImage16(kRows, kColumns, 16, false);
+    ByteVector clipped = image;
+    for (size_t i = 0; i < clipped.size(); i += 2)
+    {
+        if ((clipped[i] | clipped[i + 1] << 8) > 4095)
+        {
+            clipped[i] = 0xFF;
+            clipped[i + 1] = 0x0F;
+        }
+    }
+    EXPECT_EQ(m_quorex.EncodeLossy("JPEGExtendedProc_12BitEncode", image, kRows, kColumns, 90),
+              m_quorex.EncodeLossy("JPEGExtendedProc_12BitEncode", clipped, kRows, kColumns, 90));
 }
 
 TEST_F(JpegBadArgumentTest, OutOfRangeQualityIsClamped)
