@@ -196,9 +196,13 @@ BOOL OutputText(HDC hdc, int x, int y, const TextRun& run, const RECT* opaque, c
         if (session.IsValid())
         {
             const POINT p = dc->ToDevice(x, y);
-            RECT opaqueDevice;
+            RECT opaqueDevice{};
             if (opaque != nullptr)
-                opaqueDevice = dc->ToDevice(*opaque);
+            {
+                const RECT d = dc->ToDevice(*opaque);
+                opaqueDevice = RECT{std::min(d.left, d.right), std::min(d.top, d.bottom),
+                                    std::max(d.left, d.right), std::max(d.top, d.bottom)};
+            }
             DrawRun(*dc, session, *font, p.x, p.y, run, state.nTextAlign,
                     opaque ? &opaqueDevice : nullptr);
         }
