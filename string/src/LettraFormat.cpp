@@ -268,8 +268,12 @@ int FormatInto(Lettra& out, int (*estimate)(const char*, va_list),
     va_copy(copy, args);
     const int reserve = estimate(format, copy);
     va_end(copy);
+    // An empty result must not be written into the shared empty text, which
+    // GetBuffer(0) hands back on an empty string.
+    char emptyResult[1];
     va_copy(copy, args);
-    int length = write(out.GetBuffer(reserve), reserve + 1, format, copy);
+    int length =
+        write(reserve > 0 ? out.GetBuffer(reserve) : emptyResult, reserve + 1, format, copy);
     va_end(copy);
     if (length > reserve)
     {
@@ -304,6 +308,8 @@ void Lettra::AppendFormatV(const char* format, va_list args)
 {
     Lettra piece;
     const int reserve = FormatInto(piece, GetFormattedLength, VFormat, format, args);
+    if (piece.IsEmpty())
+        return;
     const int length = GetLength();
     char* buffer = GetBuffer(length + std::max(reserve, piece.GetLength()));
     std::memcpy(buffer + length, piece.m_pchData, static_cast<std::size_t>(piece.GetLength()) + 1);

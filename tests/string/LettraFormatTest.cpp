@@ -81,6 +81,19 @@ TEST(LettraFormat, ArgumentsMayBeTheStringItself)
     EXPECT_EQ(text.GetLength(), 70);
 }
 
+TEST(LettraFormat, EmptyResultsLeaveTheSharedEmptyTextAlone)
+{
+    Lettra text("was here");
+    text.Format("");
+    EXPECT_TRUE(text.IsEmpty());
+    text.Format("%s", "");
+    EXPECT_TRUE(text.IsEmpty());
+    Lettra other;
+    other.AppendFormat("");
+    EXPECT_TRUE(other.IsEmpty());
+    EXPECT_STREQ(Lettra(), "");
+}
+
 TEST(LettraFormat, AppendFormatAddsAtTheEnd)
 {
     Lettra text("n=");
