@@ -1,0 +1,36 @@
+// The two concrete element sets: a data set and a command set. Each is a
+// DICOMVRSet with one int of its own; assignment moves the elements like the
+// base class does.
+#pragma once
+
+#include "DICOMVRSet.h"
+#include "VeltaroExport.h"
+
+class VELTARO_API DICOMDataSet : public DICOMVRSet
+{
+public:
+    DICOMDataSet() = default;
+    // Deep copies.
+    explicit DICOMDataSet(const DICOMVRSet& other) : DICOMVRSet(other) {}
+    DICOMDataSet(const DICOMDataSet& other) : DICOMVRSet(other), m_kind(other.m_kind) {}
+    ~DICOMDataSet() override;
+
+    DICOMDataSet& operator=(DICOMDataSet& other);
+
+private:
+    int m_kind = 0;
+};
+
+class VELTARO_API DICOMCommandSet : public DICOMVRSet
+{
+public:
+    DICOMCommandSet() = default;
+    explicit DICOMCommandSet(const DICOMVRSet& other) : DICOMVRSet(other) {}
+    DICOMCommandSet(const DICOMCommandSet& other) : DICOMVRSet(other), m_kind(other.m_kind) {}
+    ~DICOMCommandSet() override;
+
+    DICOMCommandSet& operator=(DICOMCommandSet& other);
+
+private:
+    int m_kind = 0;
+};

@@ -1,0 +1,19 @@
+#include "DICOMDataSet.h"
+
+DICOMDataSet::~DICOMDataSet() = default;
+
+DICOMDataSet& DICOMDataSet::operator=(DICOMDataSet& other)
+{
+    DICOMVRSet::operator=(other);
+    m_kind = other.m_kind;
+    return *this;
+}
+
+DICOMCommandSet::~DICOMCommandSet() = default;
+
+DICOMCommandSet& DICOMCommandSet::operator=(DICOMCommandSet& other)
+{
+    DICOMVRSet::operator=(other);
+    m_kind = other.m_kind;
+    return *this;
+}

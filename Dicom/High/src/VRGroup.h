@@ -1,0 +1,49 @@
+// The buckets of a DICOMVRSet: one VRGroup per group number present, holding
+// its elements in ascending element order in a list of nodes. The group's
+// running byte count lives in the value of its group length element, so
+// that reading the element always reads the current count.
+#pragma once
+
+#include "VR.h"
+
+#include <cstdint>
+#include <cstring>
+
+struct VRNode
+{
+    VR* Element;
+    VRNode* Prev;
+    VRNode* Next;
+};
+
+struct VRGroup
+{
+    VRGroup* Prev = nullptr;
+    VRGroup* Next = nullptr;
+    VRNode* First = nullptr;
+    VRNode* Last = nullptr;
+    int Count = 0;
+    std::uint16_t Number = 0;
+    VR* LengthVR = nullptr;
+
+    std::uint32_t GetLength() const
+    {
+        std::uint32_t length;
+        std::memcpy(&length, LengthVR->GetData(), sizeof(length));
+        return length;
+    }
+    void SetLength(std::uint32_t length)
+    {
+        std::memcpy(LengthVR->GetData(), &length, sizeof(length));
+    }
+};
+
+// What one element adds to its group in the explicit VR little-endian
+// coding: tag, VR and length (4 bytes more for the long forms, which an
+// unknown VR becomes when coded), the value, and for item sets the item
+// tags and delimiters (pixel data items count as their fragments).
+std::uint32_t GetElementSize(const VR& element);
+// What one item adds to the element that holds it.
+std::uint32_t GetItemSize(const VR& element, const DICOMVRSet& item);
+// What the sequence delimiter adds once an element has items.
+inline constexpr std::uint32_t SequenceDelimiterSize = 8;
