@@ -212,7 +212,8 @@ private:
     bool x_IsPrologOnly();
     int x_OpenEmptyElem(int iPos, const Lettra& content);
     bool x_DocReplace(int nOffset, int nOld, const char* text, int nNew);
-    void x_Adjust(int nOffset, int nShift);
+    void x_ShiftTree(int iPos, int nOffset, int nShift);
+    void x_Adjust(int iPosFirst, int iPosParent, int nOffset, int nShift);
     int x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Lettra& text,
                         const ElemPos* pRel, int nRel);
     bool x_AddElem(const char* name, const char* data, bool bInsert, bool bChild);

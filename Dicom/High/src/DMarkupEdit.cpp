@@ -528,7 +528,10 @@ int DMarkup::x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Le
             nOffset = n;
         if (!x_DocReplace(nOffset, 0, text, text.GetLength()))
             return 0;
-        x_Adjust(nOffset, text.GetLength());
+        int iPosFirst = bInsert ? x_FirstChildOf(iPosParent) : 0;
+        if (iPosRef)
+            iPosFirst = bInsert ? iPosRef : m_aPos[iPosRef].iElemNext;
+        x_Adjust(iPosFirst, iPosParent, nOffset, text.GetLength());
         nBase = nOffset;
     }
 
@@ -589,7 +592,7 @@ int DMarkup::x_OpenEmptyElem(int iPos, const Lettra& content)
     const Lettra strReplace = (bSpace ? " >" : ">") + content + "</" + x_GetTagName(iPos);
     if (!x_DocReplace(nSlash, 1, strReplace, strReplace.GetLength()))
         return -1;
-    x_Adjust(nClose, strReplace.GetLength() - 1);
+    x_Adjust(iPos, m_aPos[iPos].iElemParent, nClose, strReplace.GetLength() - 1);
     m_aPos[iPos].nStartR = nSlash + (bSpace ? 1 : 0);
     m_aPos[iPos].nEndL = m_aPos[iPos].nStartR + 1 + content.GetLength();
     return m_aPos[iPos].nStartR + 1;
@@ -616,12 +619,15 @@ bool DMarkup::x_DocReplace(int nOffset, int nOld, const char* text, int nNew)
     return true;
 }
 
-// Moves by nShift every offset at or after nOffset, in every element of the
-// tree. Subtrees that end before nOffset are passed over whole.
-void DMarkup::x_Adjust(int nOffset, int nShift)
+// Moves by nShift the offsets at or after nOffset of iPos, of its following
+// siblings and of all their descendants. Subtrees that end before nOffset
+// are passed over whole.
+void DMarkup::x_ShiftTree(int iPos, int nOffset, int nShift)
 {
-    int iPos = m_aPos[0].iElemChild;
-    while (iPos)
+    if (!iPos)
+        return;
+    const int iPosStop = m_aPos[iPos].iElemParent;
+    while (iPos != iPosStop)
     {
         ElemPos& elem = m_aPos[iPos];
         if (elem.nEndR >= nOffset)
@@ -639,10 +645,33 @@ void DMarkup::x_Adjust(int nOffset, int nShift)
                 continue;
             }
         }
-        while (iPos && !m_aPos[iPos].iElemNext)
+        while (iPos != iPosStop && !m_aPos[iPos].iElemNext)
             iPos = m_aPos[iPos].iElemParent;
-        if (iPos)
+        if (iPos != iPosStop)
             iPos = m_aPos[iPos].iElemNext;
+    }
+}
+
+// After a change of length nShift at nOffset inside the element iPosParent:
+// moves the offsets behind the change, which belong to the elements at that
+// level from iPosFirst on (with their descendants), to iPosParent and its
+// ancestors, and to everything that follows them. Only the records behind
+// the change are visited, so building a document at its end stays cheap.
+void DMarkup::x_Adjust(int iPosFirst, int iPosParent, int nOffset, int nShift)
+{
+    x_ShiftTree(iPosFirst, nOffset, nShift);
+    for (int iPos = iPosParent; iPos > 0; iPos = m_aPos[iPos].iElemParent)
+    {
+        ElemPos& elem = m_aPos[iPos];
+        if (elem.nStartL >= nOffset)
+            elem.nStartL += nShift;
+        if (elem.nStartR >= nOffset)
+            elem.nStartR += nShift;
+        if (elem.nEndL >= nOffset)
+            elem.nEndL += nShift;
+        if (elem.nEndR >= nOffset)
+            elem.nEndR += nShift;
+        x_ShiftTree(elem.iElemNext, nOffset, nShift);
     }
 }
 
@@ -705,7 +734,7 @@ bool DMarkup::x_SetAttrib(int iPos, const char* name, const char* value)
         const int nTo = token.nR + 1;
         if (!x_DocReplace(nFrom, nTo - nFrom, strValue, strValue.GetLength()))
             return false;
-        x_Adjust(nTo, strValue.GetLength() - (nTo - nFrom));
+        x_Adjust(iPos, m_aPos[iPos].iElemParent, nTo, strValue.GetLength() - (nTo - nFrom));
         return true;
     }
     const Lettra strInsert = " " + Lettra(name) + "=\"" + strValue + "\"";
@@ -713,7 +742,7 @@ bool DMarkup::x_SetAttrib(int iPos, const char* name, const char* value)
     const int nOffset = x_IsEmptyElem(iPos) ? elem.nEndL : elem.nStartR;
     if (!x_DocReplace(nOffset, 0, strInsert, strInsert.GetLength()))
         return false;
-    x_Adjust(nOffset, strInsert.GetLength());
+    x_Adjust(iPos, m_aPos[iPos].iElemParent, nOffset, strInsert.GetLength());
     return true;
 }
 
@@ -744,7 +773,7 @@ bool DMarkup::x_SetData(int iPos, const char* text, int cdata)
     const int nTo = m_aPos[iPos].nEndL;
     if (!x_DocReplace(nFrom, nTo - nFrom, strContent, nContent))
         return false;
-    x_Adjust(nTo, nContent - (nTo - nFrom));
+    x_Adjust(iPos, m_aPos[iPos].iElemParent, nTo, nContent - (nTo - nFrom));
     return true;
 }
 
@@ -807,7 +836,7 @@ int DMarkup::x_RemoveElem(int iPos)
         m_aPos[elem.iElemParent].iElemChild = elem.iElemNext;
     x_ReleaseSubtree(iPos);
     x_DocReplace(elem.nStartL, nEnd - elem.nStartL, "", 0);
-    x_Adjust(nEnd, elem.nStartL - nEnd);
+    x_Adjust(elem.iElemNext, elem.iElemParent, nEnd, elem.nStartL - nEnd);
     return iPrev;
 }
 
