@@ -1,0 +1,511 @@
+// Inspection, creation, palettes, conversion and painting of packed DIBs.
+#include "DibApi.h"
+
+#include "DibLock.h"
+#include "DibLog.h"
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+constexpr DWORD kInfoHeaderSize = sizeof(BITMAPINFOHEADER);
+
+bool IsInfoHeader(const char* dib)
+{
+    DWORD size;
+    std::memcpy(&size, dib, sizeof(size));
+    return size == kInfoHeaderSize;
+}
+
+BITMAPINFOHEADER* Info(char* dib)
+{
+    return reinterpret_cast<BITMAPINFOHEADER*>(dib);
+}
+
+BITMAPCOREHEADER* Core(char* dib)
+{
+    return reinterpret_cast<BITMAPCOREHEADER*>(dib);
+}
+
+std::uint64_t RowBytes(std::uint64_t width, unsigned bitCount)
+{
+    return ((bitCount * width + 31) / 32) * 4;
+}
+
+WORD NormaliseBitCount(WORD bitCount)
+{
+    if (bitCount <= 1)
+        return 1;
+    if (bitCount <= 4)
+        return 4;
+    if (bitCount <= 8)
+        return 8;
+    if (bitCount <= 24)
+        return 24;
+    return 4;
+}
+
+// Entries of the colour table that the block really holds, whatever the
+// header claims.
+WORD TableEntries(HDIB hdib, char* dib)
+{
+    const WORD count = DIBNumColors(dib);
+    const std::uint64_t headerSize = IsInfoHeader(dib) ? kInfoHeaderSize : sizeof(BITMAPCOREHEADER);
+    const std::uint64_t entrySize = IsInfoHeader(dib) ? sizeof(RGBQUAD) : sizeof(RGBTRIPLE);
+    const std::uint64_t blockSize = GlobalSize(hdib);
+    if (blockSize <= headerSize)
+        return 0;
+    const std::uint64_t room = (blockSize - headerSize) / entrySize;
+    return room < count ? WORD(room) : count;
+}
+
+// Selects a palette and realises it; the destructor selects the previous
+// one back in the background.
+class PaletteScope
+{
+public:
+    PaletteScope(HDC hdc, HPALETTE palette, BOOL background, bool realise) : m_hdc(hdc)
+    {
+        if (palette != nullptr)
+            m_old = SelectPalette(hdc, palette, background);
+        if (realise)
+            RealizePalette(hdc);
+    }
+    ~PaletteScope()
+    {
+        if (m_old != nullptr)
+            SelectPalette(m_hdc, m_old, TRUE);
+    }
+    PaletteScope(const PaletteScope&) = delete;
+    PaletteScope& operator=(const PaletteScope&) = delete;
+
+private:
+    HDC m_hdc;
+    HPALETTE m_old = nullptr;
+};
+
+class ScreenDC
+{
+public:
+    ScreenDC() : m_hdc(GetDC(nullptr)) {}
+    ~ScreenDC()
+    {
+        if (m_hdc != nullptr)
+            ReleaseDC(nullptr, m_hdc);
+    }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC Get() const { return m_hdc; }
+
+private:
+    HDC m_hdc;
+};
+
+int Width(const RECT* r)
+{
+    return r->right - r->left;
+}
+
+int Height(const RECT* r)
+{
+    return r->bottom - r->top;
+}
+
+// The painters' shared path: 1:1 through SetDIBitsToDevice with the source
+// turned into a lower-left origin, else StretchDIBits.
+int PaintLocked(HDC hdc, LPRECT dst, LPRECT src, char* dib, bool allowStretch)
+{
+    SetStretchBltMode(hdc, COLORONCOLOR);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib);
+    const char* bits = FindDIBBits(dib);
+    const int height = int(DIBHeight(dib));
+    if (!allowStretch || (Width(dst) == Width(src) && Height(dst) == Height(src)))
+        return SetDIBitsToDevice(hdc, dst->left, dst->top, DWORD(Width(dst)), DWORD(Height(dst)),
+                                 src->left, height - src->bottom, 0, UINT(height), bits, info,
+                                 DIB_RGB_COLORS);
+    return StretchDIBits(hdc, dst->left, dst->top, Width(dst), Height(dst), src->left, src->top,
+                         Width(src), Height(src), bits, info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+int PaintWithPalette(HDC hdc, LPRECT dst, LPRECT src, HDIB hdib, HPALETTE palette,
+                     bool allowStretch)
+{
+    if (hdib == nullptr || dst == nullptr || src == nullptr)
+        return 0;
+    DibLock lock(hdib);
+    if (!lock)
+        return 0;
+    PaletteScope scope(hdc, palette, TRUE, palette != nullptr);
+    return PaintLocked(hdc, dst, src, lock.Get(), allowStretch);
+}
+
+// Valid (bit count, compression) requests of the format changers; 0 when
+// the request is refused.
+WORD RequestedBitCount(WORD bitCount, DWORD compression)
+{
+    switch (bitCount)
+    {
+    case 0:
+        return compression == BI_RLE4 ? 4 : compression == BI_RLE8 ? 8 : 0;
+    case 1:
+        return compression == BI_RGB ? 1 : 0;
+    case 4:
+        return compression == BI_RGB || compression == BI_RLE4 ? 4 : 0;
+    case 8:
+        return compression == BI_RGB || compression == BI_RLE8 ? 8 : 0;
+    case 24:
+        return compression == BI_RGB ? 24 : 0;
+    default:
+        return 0;
+    }
+}
+
+// GetDIBits of all rows into a block laid out by AllocRoomForDIB.
+HDIB FillFromBitmap(HBITMAP bitmap, HPALETTE palette, WORD bitCount, DWORD compression)
+{
+    BITMAP bm{};
+    if (GetObjectA(bitmap, sizeof(bm), &bm) == 0)
+        return nullptr;
+    BITMAPINFOHEADER header{};
+    header.biSize = kInfoHeaderSize;
+    header.biWidth = bm.bmWidth;
+    header.biHeight = bm.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = compression;
+    HDIB hdib = AllocRoomForDIB(header, bitmap);
+    if (hdib == nullptr)
+        return nullptr;
+    ScreenDC screen;
+    int rows = 0;
+    {
+        DibLock lock(hdib);
+        PaletteScope scope(screen.Get(), palette, FALSE, true);
+        if (lock && screen.Get() != nullptr)
+            rows = GetDIBits(screen.Get(), bitmap, 0, UINT(bm.bmHeight), FindDIBBits(lock.Get()),
+                             reinterpret_cast<BITMAPINFO*>(lock.Get()), DIB_RGB_COLORS);
+    }
+    if (rows == 0)
+    {
+        GlobalFree(hdib);
+        return nullptr;
+    }
+    return hdib;
+}
+} // namespace
+
+DWORD DIBWidth(char* dib)
+{
+    return IsInfoHeader(dib) ? DWORD(Info(dib)->biWidth) : Core(dib)->bcWidth;
+}
+
+DWORD DIBHeight(char* dib)
+{
+    return IsInfoHeader(dib) ? DWORD(Info(dib)->biHeight) : Core(dib)->bcHeight;
+}
+
+WORD DIBNumColors(char* dib)
+{
+    if (IsInfoHeader(dib) && Info(dib)->biClrUsed != 0)
+        return WORD(Info(dib)->biClrUsed);
+    const WORD bitCount = IsInfoHeader(dib) ? Info(dib)->biBitCount : Core(dib)->bcBitCount;
+    switch (bitCount)
+    {
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+WORD PaletteSize(char* dib)
+{
+    if (!IsInfoHeader(dib))
+        return WORD(DIBNumColors(dib) * sizeof(RGBTRIPLE));
+    if (Info(dib)->biClrUsed != 0)
+        return WORD(Info(dib)->biClrUsed * sizeof(RGBQUAD));
+    return WORD(DIBNumColors(dib) * sizeof(RGBQUAD));
+}
+
+char* FindDIBBits(char* dib)
+{
+    DWORD headerSize;
+    std::memcpy(&headerSize, dib, sizeof(headerSize));
+    return dib + headerSize + PaletteSize(dib);
+}
+
+HDIB CreateDIB(DWORD width, DWORD height, WORD bitCount)
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = kInfoHeaderSize;
+    header.biWidth = LONG(width);
+    header.biHeight = LONG(height);
+    header.biPlanes = 1;
+    header.biBitCount = NormaliseBitCount(bitCount);
+    header.biCompression = BI_RGB;
+    const std::uint64_t imageBytes = RowBytes(width, header.biBitCount) * height;
+    const std::uint64_t size =
+        kInfoHeaderSize + PaletteSize(reinterpret_cast<char*>(&header)) + imageBytes;
+    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF || size > 0xFFFFFFFFull)
+    {
+        LogDibFailure("CreateDIB", "the image is too large");
+        return nullptr;
+    }
+    HDIB hdib = GlobalAlloc(GHND, SIZE_T(size));
+    if (hdib == nullptr)
+    {
+        LogDibFailure("CreateDIB", "Couldn't allocate memory!");
+        return nullptr;
+    }
+    DibLock lock(hdib);
+    std::memcpy(lock.Get(), &header, sizeof(header));
+    return hdib;
+}
+
+HANDLE CopyHandle(HANDLE block)
+{
+    if (block == nullptr)
+        return nullptr;
+    const SIZE_T size = GlobalSize(block);
+    HGLOBAL copy = GlobalAlloc(GHND, size);
+    if (copy == nullptr)
+        return nullptr;
+    DibLock from(block);
+    DibLock to(copy);
+    if (!from || !to)
+    {
+        GlobalFree(copy);
+        return nullptr;
+    }
+    std::memcpy(to.Get(), from.Get(), size);
+    return copy;
+}
+
+WORD DestroyDIB(HDIB dib)
+{
+    if (dib != nullptr)
+        GlobalFree(dib);
+    return DIB_OK;
+}
+
+void DIBError(int) {}
+
+HPALETTE CreateDIBPalette(HDIB hdib)
+{
+    if (hdib == nullptr)
+        return nullptr;
+    DibLock lock(hdib);
+    if (!lock)
+        return nullptr;
+    char* dib = lock.Get();
+    const WORD count = TableEntries(hdib, dib);
+    if (count == 0)
+        return nullptr;
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = count;
+    const bool info = IsInfoHeader(dib);
+    const char* table = dib + (info ? kInfoHeaderSize : sizeof(BITMAPCOREHEADER));
+    for (WORD i = 0; i < count; ++i)
+    {
+        const auto* entry =
+            reinterpret_cast<const BYTE*>(table + i * (info ? sizeof(RGBQUAD) : sizeof(RGBTRIPLE)));
+        palette->palPalEntry[i] = PALETTEENTRY{entry[2], entry[1], entry[0], 0};
+    }
+    return CreatePalette(palette);
+}
+
+BOOL CreateDIBPalette(HDIB hdib, CPalette* palette)
+{
+    if (palette == nullptr)
+        return FALSE;
+    HPALETTE handle = CreateDIBPalette(hdib);
+    if (handle == nullptr)
+        return FALSE;
+    return palette->Attach(handle);
+}
+
+int PalEntriesOnDevice(HDC hdc)
+{
+    const unsigned bits = unsigned(GetDeviceCaps(hdc, PLANES) * GetDeviceCaps(hdc, BITSPIXEL));
+    return int(1u << (bits % 32));
+}
+
+HPALETTE GetSystemPalette()
+{
+    ScreenDC screen;
+    if (screen.Get() == nullptr)
+        return nullptr;
+    const WORD count = WORD(PalEntriesOnDevice(screen.Get()));
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + std::size_t(count) * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = count;
+    GetSystemPaletteEntries(screen.Get(), 0, count, palette->palPalEntry);
+    return CreatePalette(palette);
+}
+
+HBITMAP DIBToBitmap(HDIB hdib, HPALETTE palette)
+{
+    if (hdib == nullptr)
+        return nullptr;
+    DibLock lock(hdib);
+    ScreenDC screen;
+    if (!lock || screen.Get() == nullptr)
+        return nullptr;
+    HPALETTE old = palette ? SelectPalette(screen.Get(), palette, FALSE) : nullptr;
+    RealizePalette(screen.Get());
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(lock.Get());
+    HBITMAP bitmap = CreateDIBitmap(screen.Get(), header, CBM_INIT, FindDIBBits(lock.Get()),
+                                    reinterpret_cast<BITMAPINFO*>(lock.Get()), DIB_RGB_COLORS);
+    if (old != nullptr)
+        SelectPalette(screen.Get(), old, FALSE);
+    if (bitmap == nullptr)
+        LogDibFailure("DIBToBitmap", "Error creating Device Dependent Bitmap");
+    return bitmap;
+}
+
+HDIB AllocRoomForDIB(BITMAPINFOHEADER header, HBITMAP bitmap)
+{
+    const std::uint64_t start = header.biSize + PaletteSize(reinterpret_cast<char*>(&header));
+    HDIB hdib = GlobalAlloc(GHND, SIZE_T(start));
+    if (hdib == nullptr)
+        return nullptr;
+    {
+        DibLock lock(hdib);
+        ScreenDC screen;
+        std::memcpy(lock.Get(), &header, sizeof(header));
+        auto* info = reinterpret_cast<BITMAPINFO*>(lock.Get());
+        GetDIBits(screen.Get(), bitmap, 0, UINT(header.biHeight), nullptr, info, DIB_RGB_COLORS);
+        header = info->bmiHeader;
+        if (header.biSizeImage == 0)
+        {
+            header.biSizeImage =
+                DWORD(RowBytes(DWORD(header.biWidth), header.biBitCount) * DWORD(header.biHeight));
+            info->bmiHeader.biSizeImage = header.biSizeImage;
+        }
+    }
+    const std::uint64_t size = start + header.biSizeImage;
+    HDIB grown = size <= 0xFFFFFFFFull ? GlobalReAlloc(hdib, SIZE_T(size), 0) : nullptr;
+    if (grown == nullptr)
+    {
+        GlobalFree(hdib);
+        LogDibFailure("AllocRoomForDIB", "Couldn't allocate memory!");
+        return nullptr;
+    }
+    return grown;
+}
+
+HDIB BitmapToDIB(HBITMAP bitmap, HPALETTE palette)
+{
+    if (bitmap == nullptr)
+        return nullptr;
+    BITMAP bm{};
+    if (GetObjectA(bitmap, sizeof(bm), &bm) == 0)
+        return nullptr;
+    if (palette == nullptr)
+        palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    const int bits = bm.bmPlanes * bm.bmBitsPixel;
+    const WORD bitCount = bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
+    return FillFromBitmap(bitmap, palette, bitCount, BI_RGB);
+}
+
+HDIB ChangeBitmapFormat(HBITMAP bitmap, WORD bitCount, DWORD compression, HPALETTE palette)
+{
+    const WORD target = RequestedBitCount(bitCount, compression);
+    if (bitmap == nullptr || target == 0)
+        return nullptr;
+    return FillFromBitmap(bitmap, palette, target, compression);
+}
+
+HDIB ChangeDIBFormat(HDIB hdib, WORD bitCount, DWORD compression)
+{
+    if (hdib == nullptr)
+        return nullptr;
+    WORD own = 0;
+    {
+        DibLock lock(hdib);
+        if (!lock)
+            return nullptr;
+        own =
+            IsInfoHeader(lock.Get()) ? Info(lock.Get())->biBitCount : Core(lock.Get())->bcBitCount;
+    }
+    WORD target = 0;
+    if (bitCount == 0 && compression == BI_RGB)
+        target = own;
+    else if (bitCount == 0)
+        target = (compression == BI_RLE4 && own == 4) || (compression == BI_RLE8 && own == 8)
+                     ? RequestedBitCount(0, compression)
+                     : 0;
+    else
+        target = RequestedBitCount(bitCount, compression);
+    if (target == 0)
+        return nullptr;
+    HPALETTE palette = CreateDIBPalette(hdib);
+    if (palette == nullptr)
+        return nullptr;
+    HBITMAP bitmap = DIBToBitmap(hdib, palette);
+    if (bitmap == nullptr)
+    {
+        DeleteObject(palette);
+        return nullptr;
+    }
+    HDIB result = FillFromBitmap(bitmap, palette, target, compression);
+    DeleteObject(bitmap);
+    DeleteObject(palette);
+    return result;
+}
+
+int PaintDIB(HDC hdc, LPRECT dst, LPRECT src, HDIB hdib, HPALETTE palette)
+{
+    return PaintWithPalette(hdc, dst, src, hdib, palette, true);
+}
+
+int PaintDIB(HDC hdc, LPRECT dst, HDIB hdib, LPRECT src, CPalette* palette)
+{
+    if (hdib == nullptr || dst == nullptr || src == nullptr)
+        return 0;
+    DibLock lock(hdib);
+    if (!lock)
+        return 0;
+    HPALETTE handle = palette ? static_cast<HPALETTE>(palette->m_hObject) : nullptr;
+    PaletteScope scope(hdc, handle, TRUE, false);
+    return PaintLocked(hdc, dst, src, lock.Get(), true);
+}
+
+int PaintDIBPixelByPixel(HDC hdc, LPRECT dst, LPRECT src, HDIB hdib, HPALETTE palette)
+{
+    return PaintWithPalette(hdc, dst, src, hdib, palette, false);
+}
+
+int PaintBitmap(HDC hdc, LPRECT dst, HBITMAP bitmap, LPRECT src, HPALETTE palette)
+{
+    if (dst == nullptr || src == nullptr)
+        return 0;
+    HDC memory = CreateCompatibleDC(hdc);
+    if (memory == nullptr)
+        return 0;
+    int result = 0;
+    {
+        PaletteScope memoryPalette(memory, palette, TRUE, false);
+        PaletteScope targetPalette(hdc, palette, TRUE, palette != nullptr);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        SetStretchBltMode(hdc, COLORONCOLOR);
+        if (Width(dst) == Width(src) && Height(dst) == Height(src))
+            result = BitBlt(hdc, dst->left, dst->top, Width(dst), Height(dst), memory, src->left,
+                            src->top, SRCCOPY);
+        else
+            result = StretchBlt(hdc, dst->left, dst->top, Width(dst), Height(dst), memory,
+                                src->left, src->top, Width(src), Height(src), SRCCOPY);
+        if (old != nullptr)
+            SelectObject(memory, old);
+    }
+    DeleteDC(memory);
+    return result;
+}
