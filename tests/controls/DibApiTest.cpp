@@ -273,7 +273,9 @@ TEST(DibApi, BitmapRoundTripsAtEightAndTwentyFourBits)
     }
     MemorySurface c(4, 2);
     PaintDIB(c.Dc(), &r, &r, rle, nullptr);
-    EXPECT_EQ(c.At(2, 0), a.At(2, 0));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(c.At(x, y), a.At(x, y));
     EXPECT_EQ(ChangeDIBFormat(grey, 0, BI_RLE4), nullptr); // an 8-bit DIB cannot become RLE4
     EXPECT_EQ(ChangeDIBFormat(grey, 16, BI_RGB), nullptr);
     EXPECT_EQ(ChangeDIBFormat(back, 8, BI_RGB), nullptr); // no colour table

@@ -59,14 +59,30 @@ int CopyDibIntoBitmap(GdiBitmap& bitmap, UINT start, UINT lines, const void* bit
     return copied;
 }
 
-// The table GetDIBits writes for a bitmap at bitCount bits.
-std::vector<std::uint32_t> OutputTable(GdiBitmap& bitmap, unsigned bitCount)
+// The table GetDIBits writes for a bitmap at bitCount bits: a logical
+// palette selected into the DC, else the section's own table at its own bit
+// count, else the fixed table.
+std::vector<std::uint32_t> OutputTable(const DeviceContext& dc, GdiBitmap& bitmap,
+                                       unsigned bitCount)
 {
-    if (bitmap.IsDibSection() && bitmap.GetLayout().nBitCount == bitCount)
+    const HGDIOBJ selected = dc.State().hPalette;
+    if (selected != GetStockObject(DEFAULT_PALETTE))
     {
-        auto table = bitmap.GetLayout().colors;
-        return table;
+        if (const GdiPalette* palette = GdiLookupAs<GdiPalette>(selected))
+        {
+            std::vector<std::uint32_t> table;
+            for (const PALETTEENTRY& e : palette->m_entries)
+            {
+                if (table.size() == (std::size_t(1) << bitCount))
+                    break;
+                table.push_back(std::uint32_t(e.peRed) << 16 | std::uint32_t(e.peGreen) << 8 |
+                                e.peBlue);
+            }
+            return table;
+        }
     }
+    if (bitmap.IsDibSection() && bitmap.GetLayout().nBitCount == bitCount)
+        return bitmap.GetLayout().colors;
     return FixedColorTable(bitCount);
 }
 } // namespace
@@ -213,8 +229,9 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
               UINT usage)
 {
     GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(hBitmap);
-    if (LookupDC(hdc) == nullptr || bitmap == nullptr || info == nullptr ||
-        usage != DIB_RGB_COLORS || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr || bitmap == nullptr || info == nullptr || usage != DIB_RGB_COLORS ||
+        info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
         return 0;
     BITMAPINFOHEADER& h = info->bmiHeader;
     const int width = bitmap->GetWidth();
@@ -254,12 +271,15 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
     layout.nRowBytes = DibRowBytes(std::uint64_t(width), bitCount);
     if (bitCount <= 8)
     {
-        layout.colors = OutputTable(*bitmap, bitCount);
+        layout.colors = OutputTable(*dc, *bitmap, bitCount);
+        // Unused entries of a short palette stay black and are never chosen.
+        const std::size_t used = layout.colors.size();
         layout.colors.resize(std::size_t(1) << bitCount, 0);
         h.biClrUsed = 0;
         h.biClrImportant = 0;
         for (std::size_t i = 0; i < layout.colors.size(); ++i)
             info->bmiColors[i] = QuadFromPixel(layout.colors[i]);
+        layout.colors.resize(used == 0 ? 1 : used);
     }
     else if (compression == BI_BITFIELDS)
     {

@@ -189,6 +189,32 @@ TEST(Dib, EightBitOutputUsesTheFixedTableWithNearestColours)
     EXPECT_EQ(dib.bits[0], dib.bits[1]);
 }
 
+TEST(Dib, EightBitOutputUsesTheSelectedPalette)
+{
+    GdiTestSurface src(2, 1);
+    src.Set(0, 0, RGB(10, 20, 30));
+    src.Set(1, 0, RGB(200, 100, 50));
+    LOGPALETTE pal{0x300, 1, {{200, 100, 50, 0}}};
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY));
+    auto* two = reinterpret_cast<LOGPALETTE*>(block.data());
+    *two = pal;
+    two->palNumEntries = 2;
+    two->palPalEntry[1] = PALETTEENTRY{10, 20, 30, 0};
+    HPALETTE palette = CreatePalette(two);
+    HDC screen = GetDC(nullptr);
+    HPALETTE old = SelectPalette(screen, palette, FALSE);
+    TestDib dib(2, 1, 8);
+    dib.info.resize(dib.info.size() + 256 * 4);
+    auto* info = reinterpret_cast<BITMAPINFO*>(dib.info.data());
+    GetDIBits(screen, src.Bitmap(), 0, 1, dib.bits.data(), info, DIB_RGB_COLORS);
+    EXPECT_EQ(dib.bits[0], 1);
+    EXPECT_EQ(dib.bits[1], 0);
+    EXPECT_EQ(info->bmiColors[0].rgbRed, 200);
+    SelectPalette(screen, old, FALSE);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(palette);
+}
+
 TEST(Dib, RleOutputDecodesToTheSamePixels)
 {
     for (int bitCount : {8, 4})
