@@ -1,0 +1,54 @@
+// MatrixHolder: a counted handle that owns one heap matrix of any class and
+// shares it between copies of the handle.
+#pragma once
+
+#include "MatrixExport.h"
+#include "WinTypes.h"
+
+class MetaMatrix;
+
+class MATRIX_API MatrixHolder
+{
+public:
+    struct MetaData
+    {
+        LONG nRefs; // interlocked; negative: the matrix is never shared
+    };
+    // The block of a holder that holds nothing (count -1).
+    static MetaData* DataNil;
+
+    MatrixHolder();
+    // Owns matrix (also null) with a new shared block.
+    MatrixHolder(MetaMatrix* matrix);
+    MatrixHolder(const MatrixHolder& other);
+    ~MatrixHolder();
+    MatrixHolder& operator=(const MatrixHolder& other);
+    MatrixHolder& operator=(MetaMatrix* matrix);
+
+    void Attach(MetaMatrix* matrix);
+    void Release();
+    // Takes the matrix out; the caller owns it.
+    MetaMatrix* Detach();
+    // target owns a clone of this holder's matrix.
+    void CopyTo(MatrixHolder& target) const;
+    void ShadowCopyTo(MatrixHolder& target) const { target.ShadowCopyFrom(*this); }
+
+    MetaMatrix* GetMatrix() { return m_pMatrix; }
+    const MetaMatrix* GetMatrix() const { return m_pMatrix; }
+    bool IsEmpty() const { return m_pData == DataNil; }
+    // Equal when both hold the same matrix, both hold none, or their matrices
+    // have the same class, geometry, sample format and pixels.
+    bool IsEqual(const MatrixHolder& other) const;
+
+protected:
+    void Init();
+    void ShadowCopyFrom(const MatrixHolder& other);
+    MetaData* GetData() const { return m_pData; }
+
+private:
+    MetaMatrix* m_pMatrix;
+    MetaData* m_pData;
+};
+
+MATRIX_API bool operator==(const MatrixHolder& a, const MatrixHolder& b);
+MATRIX_API bool operator!=(const MatrixHolder& a, const MatrixHolder& b);
