@@ -17,7 +17,10 @@
 //
 // Encode entries: (pixels, rows, columns[, quality], &length) -> stream of
 // *length bytes, or null with *length 0. Quality runs from 1 to 100. "12Bit"
-// encoders take samples of 0..4095; larger ones are clipped to 4095.
+// encoders take samples of 0..4095; larger ones are clipped to 4095. "RGB"
+// encoders keep the R, G, B components (marked so by an Adobe segment), with
+// neither a YCbCr transform nor subsampling, so that the image keeps its RGB
+// photometric interpretation.
 //
 // Every returned buffer is released with jpgdel.
 #pragma once

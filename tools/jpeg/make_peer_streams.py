@@ -101,8 +101,8 @@ def write_native(path, image, bits, signed):
     ds.save_as(path, write_like_original=False)
 
 
-def write_encapsulated(path, stream, image, bits, syntax):
-    ds = make_dataset(image, bits, False, syntax)
+def write_encapsulated(path, stream, image, bits, syntax, signed=False):
+    ds = make_dataset(image, bits, signed, syntax)
     ds.PixelData = encapsulate([stream])
     ds["PixelData"].VR = "OB"
     ds["PixelData"].is_undefined_length = True
