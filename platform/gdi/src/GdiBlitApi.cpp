@@ -93,6 +93,10 @@ void TransferRows(Painter& painter, const RECT& dst, const std::vector<int>& xma
 {
     const bool plainCopy =
         code == 0xCC && convert.mode == ColorConversion::enMode::None && !painter.IsMonochrome();
+    // A one-to-one copy of a run of source pixels moves whole spans.
+    bool contiguous = plainCopy && !xmap.empty() && xmap.front() >= 0;
+    for (std::size_t i = 1; contiguous && i < xmap.size(); ++i)
+        contiguous = xmap[i] == xmap[i - 1] + 1;
     for (int y = dst.top; y < dst.bottom; ++y)
     {
         const int sy = ymap[std::size_t(y - dst.top)];
@@ -107,6 +111,11 @@ void TransferRows(Painter& painter, const RECT& dst, const std::vector<int>& xma
             {
                 std::uint32_t* out = painter.At(a, y);
                 const int* sx = xmap.data() + (a - dst.left);
+                if (contiguous)
+                {
+                    std::memcpy(out, row + *sx, std::size_t(b - a) * sizeof(std::uint32_t));
+                    return;
+                }
                 if (plainCopy)
                 {
                     for (int x = a; x < b; ++x, ++out, ++sx)
