@@ -45,7 +45,8 @@ void WriteDib(std::uint8_t* target, int rows, int columns, int bitCount, const R
     BITMAPINFOHEADER header;
     FillHeader(header, rows, columns, bitCount);
     std::memcpy(target, &header, sizeof header);
-    std::memcpy(target + sizeof header, palette, TableBytes(bitCount));
+    if (TableBytes(bitCount) != 0)
+        std::memcpy(target + sizeof header, palette, TableBytes(bitCount));
     std::uint8_t* bits = target + sizeof header + TableBytes(bitCount);
     const std::uint64_t stride = PaddedStride(columns, bitCount);
     for (int stored = 0; stored < rows; ++stored)
