@@ -1,0 +1,45 @@
+// What a display backend (and the test harness) gives the windowing layer:
+// raw pointer and keyboard events in screen coordinates, routed to windows
+// when a loop retrieves them, and the pictures of windows it reads back.
+#pragma once
+
+#include "PlatformUIExport.h"
+#include "WinUserDefs.h"
+
+#include <cstdint>
+#include <vector>
+
+enum class enMouseButton
+{
+    Left,
+    Right,
+    Middle,
+};
+
+// Each call queues one event stamped with the clock's tick count and moves
+// the pointer or changes the keyboard at once (GetAsyncKeyState,
+// GetCursorPos). Key codes may be sided (VK_LSHIFT); messages carry VK_SHIFT.
+PLATFORMUI_API void UserQueueMouseMove(POINT ptScreen);
+PLATFORMUI_API void UserQueueMouseButton(enMouseButton button, bool bDown, POINT ptScreen);
+PLATFORMUI_API void UserQueueMouseWheel(int nDelta, POINT ptScreen);
+PLATFORMUI_API void UserQueueKey(UINT nVirtKey, bool bDown);
+// Forgets queued input, key states, capture, focus and the pointer position.
+PLATFORMUI_API void UserResetInput();
+
+// A window's current pixels, 32-bit BGRX, top row first.
+struct WindowPicture
+{
+    int nWidth = 0;
+    int nHeight = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t GetPixel(int x, int y) const { return pixels[std::size_t(y) * nWidth + x]; }
+};
+
+// The whole window, or its client area, as drawn in its top-level window's
+// surface. FALSE for an invalid window.
+PLATFORMUI_API BOOL UserGetWindowPicture(HWND hWnd, bool bClientOnly, WindowPicture& picture);
+// Top-level windows, top of the Z order first.
+PLATFORMUI_API std::vector<HWND> UserGetTopLevelWindows();
+// Destroys every window of the thread and empties its queue and timers.
+PLATFORMUI_API void UserDestroyAllWindows();

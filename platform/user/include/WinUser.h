@@ -1,0 +1,12 @@
+// The windowing layer in one include.
+#pragma once
+
+#include "WinCursor.h"
+#include "WinInput.h"
+#include "WinMessageQueue.h"
+#include "WinMessages.h"
+#include "WinPaint.h"
+#include "WinScrollBar.h"
+#include "WinSysMetrics.h"
+#include "WinUserDefs.h"
+#include "WinWindow.h"

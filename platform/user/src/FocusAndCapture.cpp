@@ -1,0 +1,156 @@
+// Mouse capture, keyboard focus and the active top-level window.
+#include "InputState.h"
+
+#include "WinInput.h"
+#include "WinMessageQueue.h"
+#include "WinWindow.h"
+#include "WindowTree.h"
+
+namespace
+{
+HWND TopLevelHandle(HWND hWnd)
+{
+    WindowData* window = FindWindowData(hWnd);
+    return window != nullptr && !IsDesktop(*window) ? GetTopLevelOf(*window).hWnd : nullptr;
+}
+
+bool IsInside(HWND hWnd, const WindowData& container)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    return window != nullptr && (window == &container || IsAncestorOf(container, *window));
+}
+} // namespace
+
+HWND SetCapture(HWND hWnd)
+{
+    InputState& state = InputState::Get();
+    const HWND hPrevious = state.hCapture;
+    if (FindWindowChecked(hWnd) == nullptr || hPrevious == hWnd)
+        return hPrevious;
+    state.hCapture = hWnd;
+    if (IsWindow(hPrevious))
+        SendMessageA(hPrevious, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
+    return IsWindow(hPrevious) ? hPrevious : nullptr;
+}
+
+BOOL ReleaseCapture()
+{
+    InputState& state = InputState::Get();
+    const HWND hPrevious = state.hCapture;
+    state.hCapture = nullptr;
+    if (IsWindow(hPrevious))
+        SendMessageA(hPrevious, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND GetCapture()
+{
+    const HWND hCapture = InputState::Get().hCapture;
+    return IsWindow(hCapture) ? hCapture : nullptr;
+}
+
+HWND SetFocus(HWND hWnd)
+{
+    InputState& state = InputState::Get();
+    const HWND hPrevious = GetFocus();
+    if (hWnd != nullptr && FindWindowChecked(hWnd) == nullptr)
+        return nullptr;
+    if (hWnd == hPrevious)
+        return hPrevious;
+    if (hWnd != nullptr)
+    {
+        // Activating the top-level window may move the focus already.
+        const HWND hTop = TopLevelHandle(hWnd);
+        if (hTop != state.hActive)
+            SetActiveWindow(hTop);
+        if (!IsWindow(hWnd) || GetFocus() == hWnd)
+            return hPrevious;
+    }
+    const HWND hOld = GetFocus();
+    state.hFocus = hWnd;
+    if (hOld != nullptr)
+        SendMessageA(hOld, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
+    if (hWnd != nullptr && state.hFocus == hWnd && IsWindow(hWnd))
+        SendMessageA(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(hOld), 0);
+    return hPrevious;
+}
+
+HWND GetFocus()
+{
+    const HWND hFocus = InputState::Get().hFocus;
+    return IsWindow(hFocus) ? hFocus : nullptr;
+}
+
+HWND SetActiveWindow(HWND hWnd)
+{
+    InputState& state = InputState::Get();
+    const HWND hPrevious = IsWindow(state.hActive) ? state.hActive : nullptr;
+    const HWND hTop = hWnd != nullptr ? TopLevelHandle(hWnd) : nullptr;
+    if (hWnd != nullptr && hTop == nullptr)
+        return nullptr;
+    if (hTop == hPrevious)
+        return hPrevious;
+    state.hActive = hTop;
+    if (hPrevious != nullptr)
+    {
+        SendMessageA(hPrevious, WM_NCACTIVATE, FALSE, 0);
+        SendMessageA(hPrevious, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(hPrevious)),
+                     reinterpret_cast<LPARAM>(hTop));
+        if (state.hFocus != nullptr && IsInside(state.hFocus, *FindWindowData(hPrevious)))
+            SetFocus(nullptr);
+    }
+    if (hTop != nullptr && state.hActive == hTop && IsWindow(hTop))
+    {
+        SendMessageA(hTop, WM_NCACTIVATE, TRUE, 0);
+        SendMessageA(hTop, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hTop)),
+                     reinterpret_cast<LPARAM>(hPrevious));
+    }
+    return hPrevious;
+}
+
+HWND GetActiveWindow()
+{
+    const HWND hActive = InputState::Get().hActive;
+    return IsWindow(hActive) ? hActive : nullptr;
+}
+
+BOOL SetForegroundWindow(HWND hWnd)
+{
+    if (FindWindowChecked(hWnd) == nullptr)
+        return FALSE;
+    SetActiveWindow(hWnd);
+    return TRUE;
+}
+
+HWND GetForegroundWindow()
+{
+    return GetActiveWindow();
+}
+
+HWND GetLastActivePopup(HWND hWnd)
+{
+    if (FindWindowChecked(hWnd) == nullptr)
+        return nullptr;
+    const HWND hActive = GetActiveWindow();
+    const WindowData* active = FindWindowData(hActive);
+    return active != nullptr && active->hOwner == hWnd ? hActive : hWnd;
+}
+
+void CancelCaptureInside(const WindowData& window)
+{
+    const HWND hCapture = GetCapture();
+    if (hCapture == nullptr || !IsInside(hCapture, window))
+        return;
+    SendMessageA(hCapture, WM_CANCELMODE, 0, 0);
+    if (GetCapture() == hCapture)
+        ReleaseCapture();
+}
+
+void MoveFocusOutOf(const WindowData& window, bool bToParent)
+{
+    const HWND hFocus = GetFocus();
+    if (hFocus == nullptr || !IsInside(hFocus, window))
+        return;
+    const bool bParent = bToParent && window.IsChildStyle() && window.pParent != nullptr;
+    SetFocus(bParent ? window.pParent->hWnd : nullptr);
+}

@@ -1,0 +1,195 @@
+#include "NonClient.h"
+
+#include "FrameDrawing.h"
+#include "InputState.h"
+#include "ScrollBars.h"
+#include "WinPaint.h"
+#include "WinSysMetrics.h"
+
+namespace
+{
+bool HasCaption(DWORD dwStyle)
+{
+    return (dwStyle & WS_CAPTION) == WS_CAPTION;
+}
+
+int GetFrameThickness(DWORD dwStyle, DWORD dwExStyle)
+{
+    int thickness = 0;
+    if (dwStyle & WS_THICKFRAME)
+        thickness = GetSystemMetrics(SM_CXFRAME);
+    else if ((dwStyle & WS_DLGFRAME) || (dwExStyle & WS_EX_DLGMODALFRAME))
+        thickness = GetSystemMetrics(SM_CXDLGFRAME);
+    else if (dwStyle & WS_BORDER)
+        thickness = GetSystemMetrics(SM_CXBORDER);
+    if (dwExStyle & WS_EX_CLIENTEDGE)
+        thickness += GetSystemMetrics(SM_CXEDGE);
+    if (dwExStyle & WS_EX_STATICEDGE)
+        thickness += GetSystemMetrics(SM_CXBORDER);
+    return thickness;
+}
+
+int GetCaptionHeight(DWORD dwExStyle)
+{
+    return GetSystemMetrics((dwExStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+}
+
+void DrawOuterFrame(HDC hdc, const WindowData& window, RECT& rect)
+{
+    const DWORD dwStyle = window.dwStyle;
+    if ((dwStyle & WS_THICKFRAME) || (dwStyle & WS_DLGFRAME) ||
+        (window.dwExStyle & WS_EX_DLGMODALFRAME))
+    {
+        const int thickness = GetFrameThickness(dwStyle & (WS_THICKFRAME | WS_DLGFRAME),
+                                                window.dwExStyle & WS_EX_DLGMODALFRAME);
+        RECT inner = rect;
+        InflateRect(&inner, -thickness, -thickness);
+        FillSolid(hdc, rect, GetSysColor(COLOR_3DFACE));
+        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DSHADOW));
+        rect = inner;
+    }
+    else if (dwStyle & WS_BORDER)
+    {
+        const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+        DrawEdgeLine(hdc, rect, frame, frame);
+    }
+}
+
+void DrawCaption(HDC hdc, const WindowData& window, const RECT& rcCaption)
+{
+    const bool bActive =
+        InputState::Get().hActive == GetTopLevelOf(const_cast<WindowData&>(window)).hWnd;
+    FillSolid(hdc, rcCaption, GetSysColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    RECT rcText = rcCaption;
+    rcText.left += 4;
+    if (window.dwStyle & WS_SYSMENU)
+    {
+        const int button = GetSystemMetrics(SM_CXSIZE);
+        RECT rcClose{rcCaption.right - button, rcCaption.top + 2, rcCaption.right - 2,
+                     rcCaption.bottom - 2};
+        FillSolid(hdc, rcClose, GetSysColor(COLOR_3DFACE));
+        rcText.right = rcClose.left;
+    }
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextA(hdc, window.text.c_str(), -1, &rcText,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(hdc, hOldFont);
+}
+} // namespace
+
+FrameInsets GetFrameInsets(DWORD dwStyle, DWORD dwExStyle)
+{
+    const int thickness = GetFrameThickness(dwStyle, dwExStyle);
+    FrameInsets insets{thickness, thickness, thickness, thickness};
+    if (HasCaption(dwStyle))
+        insets.top += GetCaptionHeight(dwExStyle);
+    return insets;
+}
+
+RECT CalcDefaultClientRect(const WindowData& window, const RECT& rcWindow)
+{
+    if (window.dwStyle & WS_MINIMIZE)
+        return RECT{rcWindow.left, rcWindow.top, rcWindow.left, rcWindow.top};
+    const FrameInsets insets = GetFrameInsets(window.dwStyle, window.dwExStyle);
+    RECT rect{rcWindow.left + insets.left, rcWindow.top + insets.top, rcWindow.right - insets.right,
+              rcWindow.bottom - insets.bottom};
+    if (window.dwStyle & WS_VSCROLL)
+        rect.right -= GetSystemMetrics(SM_CXVSCROLL);
+    if (window.dwStyle & WS_HSCROLL)
+        rect.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+    rect.right = std::max(rect.right, rect.left);
+    rect.bottom = std::max(rect.bottom, rect.top);
+    return rect;
+}
+
+RECT GetCaptionRect(const WindowData& window)
+{
+    if (!HasCaption(window.dwStyle))
+        return RECT{0, 0, 0, 0};
+    const int thickness = GetFrameThickness(window.dwStyle, window.dwExStyle);
+    const int top = thickness;
+    return RECT{thickness, top, window.GetWidth() - thickness,
+                top + GetCaptionHeight(window.dwExStyle)};
+}
+
+int CalcDefaultHitTest(const WindowData& window, POINT ptScreen)
+{
+    const RECT rcWindow = GetScreenWindowRect(window);
+    if (!PtInRect(&rcWindow, ptScreen))
+        return HTNOWHERE;
+    const RECT rcClient = GetScreenClientRect(window);
+    if (PtInRect(&rcClient, ptScreen))
+        return HTCLIENT;
+    const POINT pt{ptScreen.x - rcWindow.left, ptScreen.y - rcWindow.top};
+    for (int nBar : {SB_VERT, SB_HORZ})
+    {
+        ScrollBarLayout layout;
+        if (GetScrollBarLayout(window, nBar, layout) && PtInRect(&layout.rcBar, pt))
+            return nBar == SB_VERT ? HTVSCROLL : HTHSCROLL;
+    }
+    const RECT rcCaption = GetCaptionRect(window);
+    if (PtInRect(&rcCaption, pt))
+    {
+        if ((window.dwStyle & WS_SYSMENU) && pt.x >= rcCaption.right - GetSystemMetrics(SM_CXSIZE))
+            return HTCLOSE;
+        return HTCAPTION;
+    }
+    if (window.dwStyle & WS_THICKFRAME)
+    {
+        const int frame = GetSystemMetrics(SM_CXFRAME);
+        const bool bLeft = pt.x < frame;
+        const bool bRight = pt.x >= window.GetWidth() - frame;
+        const bool bTop = pt.y < frame;
+        const bool bBottom = pt.y >= window.GetHeight() - frame;
+        if (bTop)
+            return bLeft ? HTTOPLEFT : bRight ? HTTOPRIGHT : HTTOP;
+        if (bBottom)
+            return bLeft ? HTBOTTOMLEFT : bRight ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (bLeft)
+            return HTLEFT;
+        if (bRight)
+            return HTRIGHT;
+    }
+    return HTBORDER;
+}
+
+void PaintDefaultFrame(WindowData& window)
+{
+    HDC hdc = GetWindowDC(window.hWnd);
+    if (hdc == nullptr)
+        return;
+    RECT rcClient = window.rcClient;
+    ExcludeClipRect(hdc, rcClient.left, rcClient.top, rcClient.right, rcClient.bottom);
+    RECT rect{0, 0, window.GetWidth(), window.GetHeight()};
+    DrawOuterFrame(hdc, window, rect);
+    const RECT rcCaption = GetCaptionRect(window);
+    if (!IsRectEmpty(&rcCaption))
+    {
+        DrawCaption(hdc, window, rcCaption);
+        rect.top = rcCaption.bottom;
+    }
+    if (window.dwExStyle & WS_EX_CLIENTEDGE)
+    {
+        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
+        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+    }
+    if (window.dwExStyle & WS_EX_STATICEDGE)
+        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
+    ScrollBarLayout vertical;
+    ScrollBarLayout horizontal;
+    const bool bVertical = GetScrollBarLayout(window, SB_VERT, vertical);
+    const bool bHorizontal = GetScrollBarLayout(window, SB_HORZ, horizontal);
+    if (bVertical)
+        DrawScrollBar(hdc, vertical);
+    if (bHorizontal)
+        DrawScrollBar(hdc, horizontal);
+    if (bVertical && bHorizontal)
+        FillSolid(hdc,
+                  RECT{vertical.rcBar.left, horizontal.rcBar.top, vertical.rcBar.right,
+                       horizontal.rcBar.bottom},
+                  GetSysColor(COLOR_3DFACE));
+    ReleaseDC(window.hWnd, hdc);
+}
