@@ -42,7 +42,7 @@ inline void SwapRowOrder(char* pixels, int rows, std::size_t rowBytes)
 template <class Pixel>
 void RotateQuarter(const Pixel* source, int rows, int columns, Pixel* target, bool clockwise)
 {
-    constexpr int kTile = 32;
+    constexpr int kTile = 16;
     const std::ptrdiff_t targetColumns = rows;
     for (int top = 0; top < rows; top += kTile)
     {
@@ -53,12 +53,11 @@ void RotateQuarter(const Pixel* source, int rows, int columns, Pixel* target, bo
             for (int y = top; y < bottom; ++y)
             {
                 const Pixel* row = source + std::ptrdiff_t(y) * columns;
+                Pixel* out = clockwise ? target + (rows - 1 - y) : target + y;
                 for (int x = left; x < right; ++x)
                 {
-                    const std::ptrdiff_t index =
-                        clockwise ? std::ptrdiff_t(x) * targetColumns + (rows - 1 - y)
-                                  : std::ptrdiff_t(columns - 1 - x) * targetColumns + y;
-                    target[index] = row[x];
+                    const std::ptrdiff_t targetRow = clockwise ? x : columns - 1 - x;
+                    out[targetRow * targetColumns] = row[x];
                 }
             }
         }
