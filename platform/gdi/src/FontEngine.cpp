@@ -122,6 +122,42 @@ bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out,
     return ok;
 }
 
+// The installed face fontconfig prefers for a character; empty when no
+// face has it.
+std::string FileWithChar(char32_t ch, const char* lang, std::string* family)
+{
+    std::string file;
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* set = FcCharSetCreate();
+    FcCharSetAddChar(set, ch);
+    FcPatternAddCharSet(pattern, FC_CHARSET, set);
+    if (lang != nullptr)
+        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result))
+    {
+        FcCharSet* matchSet = nullptr;
+        FcChar8* path = nullptr;
+        FcChar8* name = nullptr;
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &matchSet) == FcResultMatch &&
+            FcCharSetHasChar(matchSet, ch) &&
+            FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        {
+            file = reinterpret_cast<const char*>(path);
+            if (family != nullptr &&
+                FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+                *family = reinterpret_cast<const char*>(name);
+        }
+        FcPatternDestroy(match);
+    }
+    FcCharSetDestroy(set);
+    FcPatternDestroy(pattern);
+    return file;
+}
+
 FaceFile ResolveFace(const LOGFONTA& font)
 {
     const bool bold = font.lfWeight >= FW_SEMIBOLD;
@@ -130,11 +166,12 @@ FaceFile ResolveFace(const LOGFONTA& font)
     const enFamily family = Classify(font);
     if (family == enFamily::Cjk)
     {
-        for (const char* lang : {"zh-cn", "ja", "ko"})
-            if (MatchFamily(nullptr, bold, italic, face, lang) &&
-                (face.family.find("CJK") != std::string::npos ||
-                 face.family.find("WenQuanYi") != std::string::npos))
-                return face;
+        // Any installed face with Chinese characters (Noto Sans CJK,
+        // WenQuanYi, ...); without one the sans-serif face stands in and
+        // characters come from fallback faces one by one.
+        face.file = FileWithChar(0x4E2D, "zh-cn", &face.family);
+        if (!face.file.empty())
+            return face;
     }
     static const char* const choices[][2] = {
         {"Liberation Sans", "DejaVu Sans"},
@@ -298,30 +335,7 @@ FT_FaceRec_* FontEngine::FaceForChar(RealFont& font, char32_t ch, std::uint32_t&
     // A character missing from the face: a face that has it, CJK faces first.
     auto found = m_fallbackFiles.find(ch);
     if (found == m_fallbackFiles.end())
-    {
-        std::string file;
-        FcPattern* pattern = FcPatternCreate();
-        FcCharSet* set = FcCharSetCreate();
-        FcCharSetAddChar(set, ch);
-        FcPatternAddCharSet(pattern, FC_CHARSET, set);
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result))
-        {
-            FcCharSet* matchSet = nullptr;
-            FcChar8* path = nullptr;
-            if (FcPatternGetCharSet(match, FC_CHARSET, 0, &matchSet) == FcResultMatch &&
-                FcCharSetHasChar(matchSet, ch) &&
-                FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-                file = reinterpret_cast<const char*>(path);
-            FcPatternDestroy(match);
-        }
-        FcCharSetDestroy(set);
-        FcPatternDestroy(pattern);
-        found = m_fallbackFiles.emplace(ch, file).first;
-    }
+        found = m_fallbackFiles.emplace(ch, FileWithChar(ch, nullptr, nullptr)).first;
     if (found->second.empty())
         return font.m_face;
     FT_Face& face = font.m_fallbacks[found->second];

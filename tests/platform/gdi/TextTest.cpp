@@ -92,6 +92,19 @@ TEST(Text, FaceNamesMapToInstalledFaces)
     EXPECT_GT(extentWith("\xe5\xae\x8b\xe4\xbd\x93", sample), 0);
 }
 
+TEST(Text, CharactersMissingFromTheFaceComeFromAnotherFace)
+{
+    GdiTestSurface s(8, 8);
+    FontScope f(s.Dc(), MakeFont("Arial", -20));
+    // The sans-serif face has no snowman (U+2603); a fallback face draws it
+    // with its own width, where a missing glyph would take the face's
+    // empty-box width, the same as an unassigned private-use character.
+    const int snowman = Extent(s.Dc(), "\xE2\x98\x83").cx;
+    const int missing = Extent(s.Dc(), "\xEE\x80\x80").cx;
+    EXPECT_GT(snowman, 0);
+    EXPECT_NE(snowman, missing);
+}
+
 TEST(Text, ExtentsGrowWithTheText)
 {
     GdiTestSurface s(8, 8);
