@@ -506,6 +506,11 @@ extern "C"
                                     int destHeight, HDC hdcSrc, int xSrc, int ySrc, int srcWidth,
                                     int srcHeight, DWORD rop);
     PLATFORMGDI_API BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
+    // Moves the pixels of the scroll rectangle (the whole clip box when NULL)
+    // by (dx, dy) inside the clip rectangle; the uncovered part is reported in
+    // the update region and rectangle when given.
+    PLATFORMGDI_API BOOL ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip,
+                                  HRGN update, LPRECT updateRect);
     PLATFORMGDI_API BOOL AlphaBlend(HDC hdcDest, int xDest, int yDest, int destWidth,
                                     int destHeight, HDC hdcSrc, int xSrc, int ySrc, int srcWidth,
                                     int srcHeight, BLENDFUNCTION blend);

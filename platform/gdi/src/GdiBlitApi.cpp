@@ -481,3 +481,49 @@ COLORREF GetPixel(HDC hdc, int x, int y)
         return CLR_INVALID;
     return ColorRefFromPixel(session.GetPainter().GetPixel(d.x, d.y));
 }
+
+BOOL ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+              LPRECT updateRect)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr)
+        return FALSE;
+    RECT source;
+    if (scroll != nullptr)
+        source = *scroll;
+    else
+        GetClipBox(hdc, &source);
+    RECT limit = clip != nullptr ? *clip : source;
+    if (clip == nullptr && scroll == nullptr)
+        GetClipBox(hdc, &limit);
+    RECT area;
+    IntersectRect(&area, &source, &limit);
+
+    // The move itself: a blit within the DC, its destination kept inside
+    // the clip rectangle.
+    DcState& state = dc->State();
+    const std::optional<Region> savedClip = state.clip;
+    const Region limitRegion(dc->ToDevice(limit));
+    state.clip = state.clip ? Region::Combine(*state.clip, limitRegion, RGN_AND) : limitRegion;
+    BitBlt(hdc, source.left + dx, source.top + dy, source.right - source.left,
+           source.bottom - source.top, hdc, source.left, source.top, SRCCOPY);
+    state.clip = savedClip;
+
+    // What the move uncovered: the area minus where its pixels went.
+    RECT moved = source;
+    OffsetRect(&moved, dx, dy);
+    RECT covered;
+    IntersectRect(&covered, &moved, &limit);
+    const Region uncovered =
+        Region::Combine(Region(dc->ToDevice(area)), Region(dc->ToDevice(covered)), RGN_DIFF);
+    if (GdiRegion* region = GdiLookupAs<GdiRegion>(update))
+        region->m_region = uncovered;
+    if (updateRect != nullptr)
+    {
+        const RECT bounds = uncovered.GetBounds();
+        const POINT a = dc->ToLogical(bounds.left, bounds.top);
+        const POINT b = dc->ToLogical(bounds.right, bounds.bottom);
+        *updateRect = uncovered.IsEmpty() ? RECT{0, 0, 0, 0} : RECT{a.x, a.y, b.x, b.y};
+    }
+    return TRUE;
+}

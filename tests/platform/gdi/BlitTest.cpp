@@ -275,3 +275,31 @@ TEST(Blit, FillIsClippedToTheClipRectangle)
     EXPECT_EQ(s.At(5, 5), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(s.Dc(), 7, 7), CLR_INVALID);
 }
+
+TEST(Blit, ScrollDcMovesPixelsAndReportsTheUncoveredStrip)
+{
+    GdiTestSurface s(10, 10);
+    PaintMarkers(s);
+    const RECT scroll{0, 0, 10, 10};
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    RECT updateRect{};
+    EXPECT_TRUE(ScrollDC(s.Dc(), 0, -3, &scroll, &scroll, update, &updateRect));
+    // Rows move up by three and keep their values.
+    EXPECT_EQ(s.At(4, 0), Marker(4, 3));
+    EXPECT_EQ(s.At(9, 6), Marker(9, 9));
+    EXPECT_EQ(updateRect.top, 7);
+    EXPECT_EQ(updateRect.bottom, 10);
+    EXPECT_EQ(updateRect.left, 0);
+    EXPECT_EQ(updateRect.right, 10);
+    EXPECT_TRUE(PtInRegion(update, 5, 8));
+    EXPECT_FALSE(PtInRegion(update, 5, 6));
+    // A clip rectangle keeps the moved pixels inside it.
+    PaintMarkers(s);
+    const RECT clip{0, 0, 10, 5};
+    ScrollDC(s.Dc(), 0, 3, &scroll, &clip, nullptr, &updateRect);
+    EXPECT_EQ(s.At(2, 4), Marker(2, 1));
+    EXPECT_EQ(s.At(2, 7), Marker(2, 7)); // outside the clip: untouched
+    EXPECT_EQ(updateRect.top, 0);
+    EXPECT_EQ(updateRect.bottom, 3);
+    DeleteObject(update);
+}
