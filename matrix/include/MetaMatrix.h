@@ -84,7 +84,7 @@ public:
     virtual void FlipHorizontal() = 0;
     virtual void Rotate(RotateAngle angle) = 0;
     // New 8-bit matrix (caller owns) whose pixels are lut[sample]; null when
-    // empty or lut is null.
+    // empty or lut is null (colour: a shadow, binary: null).
     virtual MetaMatrix* GetPixmap(unsigned char* lut) const = 0;
     // rect: right and bottom exclusive, clipped to the matrix.
     virtual MetaMatrix* GetImagePart(const CRect* rect) const = 0;
@@ -127,9 +127,9 @@ public:
 
 protected:
     void Init();
-    // n = 0 gives the empty state. Otherwise a zeroed block with count 1 and
-    // both lengths n, and a buffer of n bytes; false (and empty) when that
-    // cannot be allocated.
+    // n = 0 gives the empty state. Otherwise a block with count 1, both
+    // lengths n and the rest zero, and a buffer of n bytes (zeroed on
+    // request); false (and empty) when that cannot be allocated.
     bool AllocBuffer(int n, bool zeroPixels = false);
     void Release();
     // Takes a private copy of a shared block; false when that cannot be

@@ -21,7 +21,7 @@ public:
     void FlipVertical() override;
     void FlipHorizontal() override;
     void Rotate(RotateAngle angle) override;
-    // A shadow of this matrix; the table is not used.
+    // A shadow of this matrix (null when empty); the table is not used.
     MetaMatrix* GetPixmap(unsigned char* lut) const override;
     MetaMatrix* GetImagePart(const CRect* rect) const override;
     void SetImagePart(const MetaMatrix* source, const CRect* rect) override;

@@ -91,11 +91,9 @@ void MetaMatrixRGB::Rotate(RotateAngle angle)
     RotatePixels(angle, kBytes);
 }
 
-MetaMatrix* MetaMatrixRGB::GetPixmap(unsigned char* lut) const
+MetaMatrix* MetaMatrixRGB::GetPixmap(unsigned char*) const
 {
-    if (lut == nullptr || IsEmpty())
-        return nullptr;
-    return Shadow();
+    return IsEmpty() ? nullptr : Shadow();
 }
 
 MetaMatrix* MetaMatrixRGB::GetImagePart(const CRect* rect) const
