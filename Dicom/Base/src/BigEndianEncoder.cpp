@@ -1,0 +1,9 @@
+#include "BigEndianEncoder.h"
+
+#include "DataSetEncoder.h"
+
+int BigEndianEncoder::Encode(DICOMVRSet* set)
+{
+    return set != nullptr ? DataSetEncoder(m_out, enCoding::ExplicitBig, m_pixelVR).Encode(*set)
+                          : 1;
+}
