@@ -1,4 +1,5 @@
 #include "DibTestHelpers.h"
+#include "GdiRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,28 @@ TEST(DibApi, PaintDibCopiesOneToOneFromAnOffsetSourceRectangle)
             EXPECT_EQ(s.At(1 + x, 2 + y), IndexedColor(3 + x, 2 + y)) << x << "," << y;
     EXPECT_EQ(s.At(5, 2), RGB(255, 255, 255));
     EXPECT_EQ(s.At(1, 5), RGB(255, 255, 255));
+    DestroyDIB(hdib);
+}
+
+TEST(DibApi, PaintDibChoosesTheOneToOneCallOnlyForEqualSizes)
+{
+    HDIB hdib = MakeIndexedDib(10, 8);
+    MemorySurface s(12, 12);
+    GdiRecordCalls(s.Dc(), true);
+    RECT dst{1, 2, 5, 5};
+    RECT src{3, 2, 7, 5};
+    PaintDIB(s.Dc(), &dst, &src, hdib, nullptr);
+    RECT wider{1, 2, 6, 5};
+    PaintDIB(s.Dc(), &wider, &src, hdib, nullptr);
+    RECT taller{1, 2, 5, 6};
+    PaintDIB(s.Dc(), &taller, &src, hdib, nullptr);
+    // The 1:1 call counts the source from the bottom: 8 - 5 = 3; the
+    // stretched one passes the source top as it is.
+    const std::vector<std::string> expected{
+        "SetDIBitsToDevice(1,2,4,3,3,3,0,8)",
+        "StretchDIBits(1,2,5,3,3,2,4,3," + std::to_string(SRCCOPY) + ")",
+        "StretchDIBits(1,2,4,4,3,2,4,3," + std::to_string(SRCCOPY) + ")"};
+    EXPECT_EQ(GdiGetRecordedCalls(s.Dc()), expected);
     DestroyDIB(hdib);
 }
 

@@ -6,7 +6,9 @@
 #include "GdiSurfaceHost.h"
 #include "GdiTools.h"
 
+#include <initializer_list>
 #include <optional>
+#include <string>
 #include <vector>
 
 enum class enDcKind
@@ -86,6 +88,10 @@ public:
     // Brush as a paint source for this DC (null brush gives false).
     bool MakeBrushSource(const GdiBrush* brush, PaintSource& source) const;
 
+    // Drawing calls recorded for tests (GdiRecorder.h).
+    bool m_bRecording = false;
+    std::vector<std::string> m_recording;
+
 private:
     void SelectDefaults();
     HGDIOBJ& SlotFor(enGdiKind kind);
@@ -98,6 +104,9 @@ private:
 
 // The live DC of a handle, or null.
 DeviceContext* LookupDC(HDC hdc);
+
+// Records a drawing call on a DC that records (see GdiRecorder.h).
+void GdiRecord(HDC hdc, const char* name, std::initializer_list<long long> args);
 
 // One drawing call on a DC: brings the surface up to date, offers a painter
 // clipped to the DC's effective clip, and writes back and reports the change

@@ -348,6 +348,7 @@ int PaintDib(DeviceContext& dc, const Axis& h, const Axis& v, const DibLayout& l
 BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
             DWORD rop)
 {
+    GdiRecord(hdcDest, "BitBlt", {x, y, width, height, xSrc, ySrc, rop});
     return Transfer(hdcDest, x, y, width, height, hdcSrc, xSrc, ySrc, width, height, rop, false,
                     255);
 }
@@ -355,12 +356,15 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int xS
 BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int destWidth, int destHeight, HDC hdcSrc,
                 int xSrc, int ySrc, int srcWidth, int srcHeight, DWORD rop)
 {
+    GdiRecord(hdcDest, "StretchBlt",
+              {xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight, rop});
     return Transfer(hdcDest, xDest, yDest, destWidth, destHeight, hdcSrc, xSrc, ySrc, srcWidth,
                     srcHeight, rop, false, 255);
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop)
 {
+    GdiRecord(hdc, "PatBlt", {x, y, width, height, rop});
     const std::uint8_t code = std::uint8_t((rop >> 16) & 0xFF);
     if (NeedsSource(code))
         return FALSE;
@@ -370,6 +374,9 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop)
 BOOL AlphaBlend(HDC hdcDest, int xDest, int yDest, int destWidth, int destHeight, HDC hdcSrc,
                 int xSrc, int ySrc, int srcWidth, int srcHeight, BLENDFUNCTION blend)
 {
+    GdiRecord(hdcDest, "AlphaBlend",
+              {xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight,
+               blend.SourceConstantAlpha});
     if (blend.BlendOp != AC_SRC_OVER || blend.AlphaFormat != 0 || destWidth < 0 || destHeight < 0 ||
         srcWidth < 0 || srcHeight < 0)
         return FALSE;
@@ -381,6 +388,8 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
                       UINT startScan, UINT scanLines, const void* bits, const BITMAPINFO* info,
                       UINT usage)
 {
+    GdiRecord(hdc, "SetDIBitsToDevice",
+              {xDest, yDest, width, height, xSrc, ySrc, startScan, scanLines});
     DeviceContext* dc = LookupDC(hdc);
     DibLayout layout;
     if (dc == nullptr || bits == nullptr || !ParseDibLayout(info, usage, layout) ||
@@ -439,6 +448,8 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
                   int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
                   DWORD rop)
 {
+    GdiRecord(hdc, "StretchDIBits",
+              {xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight, rop});
     DeviceContext* dc = LookupDC(hdc);
     DibLayout layout;
     if (dc == nullptr || bits == nullptr || !ParseDibLayout(info, usage, layout) || srcWidth == 0 ||

@@ -312,6 +312,7 @@ BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt)
 
 BOOL LineTo(HDC hdc, int x, int y)
 {
+    GdiRecord(hdc, "LineTo", {x, y});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return FALSE;
@@ -322,6 +323,7 @@ BOOL LineTo(HDC hdc, int x, int y)
 
 BOOL Polyline(HDC hdc, const POINT* pts, int count)
 {
+    GdiRecord(hdc, "Polyline", {count});
     if (pts == nullptr || count < 2)
         return FALSE;
     return DrawPolyline(hdc, std::vector<POINT>(pts, pts + count), false);
@@ -340,6 +342,7 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count)
 
 BOOL Polygon(HDC hdc, const POINT* pts, int count)
 {
+    GdiRecord(hdc, "Polygon", {count});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr || pts == nullptr || count < 2)
         return FALSE;
@@ -349,6 +352,7 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count)
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 {
+    GdiRecord(hdc, "Rectangle", {left, top, right, bottom});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return FALSE;
@@ -381,6 +385,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height)
 {
+    GdiRecord(hdc, "RoundRect", {left, top, right, bottom, width, height});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return FALSE;
@@ -392,6 +397,7 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
 {
+    GdiRecord(hdc, "Ellipse", {left, top, right, bottom});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return FALSE;
@@ -402,6 +408,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom)
 BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
          int yEnd)
 {
+    GdiRecord(hdc, "Arc", {left, top, right, bottom, xStart, yStart, xEnd, yEnd});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return FALSE;
@@ -417,6 +424,9 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
 
 BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweepAngle)
 {
+    GdiRecord(
+        hdc, "AngleArc",
+        {x, y, radius, static_cast<long long>(startAngle), static_cast<long long>(sweepAngle)});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr || radius > 0x7FFFFFF)
         return FALSE;
@@ -427,7 +437,7 @@ BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweep
                       LONG(std::lround(y - r * std::sin(a0)))};
     const POINT end{LONG(std::lround(x + r * std::cos(a0 + sweep))),
                     LONG(std::lround(y - r * std::sin(a0 + sweep)))};
-    LineTo(hdc, start.x, start.y);
+    DrawPolyline(hdc, {dc->State().current, start}, false);
     const RECT logicalBox{LONG(x - LONG(radius)), LONG(y - LONG(radius)), LONG(x + LONG(radius)),
                           LONG(y + LONG(radius))};
     const RECT box = NormalisedDeviceRect(*dc, logicalBox.left, logicalBox.top, logicalBox.right,
@@ -440,6 +450,9 @@ BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweep
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
 {
+    GdiRecord(hdc, "FillRect",
+              {rect ? rect->left : 0, rect ? rect->top : 0, rect ? rect->right : 0,
+               rect ? rect->bottom : 0});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr || rect == nullptr)
         return 0;

@@ -358,6 +358,7 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, LPSIZE size)
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length)
 {
+    GdiRecord(hdc, "TextOutA", {x, y, length});
     if (length < 0 || (text == nullptr && length > 0))
         return FALSE;
     TextRun run;
@@ -368,6 +369,7 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length)
 BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
                  const INT*)
 {
+    GdiRecord(hdc, "ExtTextOutA", {x, y, options, length});
     if (text == nullptr && length > 0)
         return FALSE;
     TextRun run;
@@ -379,6 +381,7 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
 
 int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format)
 {
+    GdiRecord(hdc, "DrawTextA", {length, format});
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr || rect == nullptr || text == nullptr)
         return 0;

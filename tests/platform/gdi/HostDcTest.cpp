@@ -1,3 +1,4 @@
+#include "GdiRecorder.h"
 #include "GdiSurfaceHost.h"
 
 #include <gtest/gtest.h>
@@ -63,4 +64,22 @@ TEST(HostDc, DrawsAtTheOriginInsideTheVisibleArea)
     EXPECT_EQ(box.bottom, 8);
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(host.m_released, 1);
+}
+
+TEST(HostDc, DrawingCallsCanBeRecorded)
+{
+    FakeWindowHost host;
+    HDC dc = GdiCreateHostDC(&host);
+    RECT r{1, 2, 3, 4};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    GdiRecordCalls(dc, true);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 5, 6);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    TextOutA(dc, 1, 1, "ab", 2);
+    const std::vector<std::string> expected{"LineTo(5,6)", "FillRect(1,2,3,4)", "TextOutA(1,1,2)"};
+    EXPECT_EQ(GdiGetRecordedCalls(dc), expected);
+    GdiRecordCalls(dc, false);
+    EXPECT_TRUE(GdiGetRecordedCalls(dc).empty());
+    DeleteDC(dc);
 }
