@@ -74,7 +74,10 @@ HWND UserTest::CreateTopLevel(const RECT& rect, DWORD dwStyle)
 
 void UserTest::SetHandler(HWND hWnd, TestHandler handler)
 {
-    gHandlers[hWnd] = std::move(handler);
+    if (handler)
+        gHandlers[hWnd] = std::move(handler);
+    else
+        gHandlers.erase(hWnd);
 }
 
 std::vector<RecordedMessage> UserTest::Messages(std::initializer_list<UINT> kinds) const
