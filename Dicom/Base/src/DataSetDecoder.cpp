@@ -155,8 +155,13 @@ bool DataSetDecoder::CheckLength(const Header& header)
     return false;
 }
 
+// What the stream holds already needs no question to its source.
 bool DataSetDecoder::CheckRemaining(const Header& header)
 {
+    if (header.length <= m_stream.GetAvailable())
+    {
+        return true;
+    }
     const std::uint32_t remaining = m_stream.GetRemaining();
     if (header.length <= remaining)
     {
@@ -331,6 +336,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeUndefinedLength(DICOMVRSet* set, co
 {
     VR* element = new VR(header.group, header.element);
     element->SetTypeCode(header.typeCode);
+    element->AddSQArray(); // kept even when no item follows
     set->Push(element);
     if (IsPixelData(header.group, header.element))
     {

@@ -74,7 +74,7 @@ bool DataSetEncoder::IsWritten(const VR& element) const
 std::uint16_t DataSetEncoder::ResolveTypeCode(VR& element) const
 {
     std::uint16_t code = element.GetTypeCode();
-    const bool hasItems = element.GetItemCount() > 0;
+    const bool hasItems = element.GetSQArray() != nullptr;
     if (code == VRCode::Unknown || code == VRCode::UN)
     {
         code =
@@ -140,18 +140,16 @@ std::uint32_t DataSetEncoder::GetItemsSize(VR& element)
     return size;
 }
 
+// An element with an item list is written with undefined length and its
+// items in place of its value.
 std::uint32_t DataSetEncoder::GetElementSize(VR& element)
 {
-    std::uint32_t size = 8 + element.GetLength();
+    std::uint32_t size = 8;
     if (!IsImplicit() && IsLongForm(element))
     {
         size += 4;
     }
-    if (element.GetItemCount() > 0)
-    {
-        size += GetItemsSize(element);
-    }
-    return size;
+    return size + (element.GetSQArray() != nullptr ? GetItemsSize(element) : element.GetLength());
 }
 
 std::uint32_t DataSetEncoder::GetSize(DICOMVRSet& set)
@@ -229,7 +227,7 @@ void DataSetEncoder::EncodeElement(VR& element)
     {
         NulPadUid(element);
     }
-    const bool hasItems = element.GetItemCount() > 0;
+    const bool hasItems = element.GetSQArray() != nullptr;
     const std::uint32_t length = hasItems ? UndefinedLength : element.GetLength();
     std::uint16_t written = element.GetTypeCode();
     if (IsImplicit())
@@ -251,10 +249,13 @@ void DataSetEncoder::EncodeElement(VR& element)
             Write16(static_cast<std::uint16_t>(length));
         }
     }
-    WriteValue(element, written);
     if (hasItems)
     {
         EncodeItems(element);
+    }
+    else
+    {
+        WriteValue(element, written);
     }
 }
 

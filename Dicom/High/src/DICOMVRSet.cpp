@@ -69,18 +69,15 @@ std::uint32_t GetItemSize(const VR& element, const DICOMVRSet& item)
 std::uint32_t GetElementSize(const VR& element)
 {
     const std::uint16_t code = element.GetTypeCode();
-    std::uint32_t size = 8 + element.GetLength();
-    if (VRCode::IsLongForm(code) || code == VRCode::Unknown)
+    if (element.GetSQArray() == nullptr)
     {
-        size += 4;
+        const bool longForm = VRCode::IsLongForm(code) || code == VRCode::Unknown;
+        return 8 + (longForm ? 4 : 0) + element.GetLength();
     }
-    if (element.GetItemCount() > 0)
+    std::uint32_t size = 12 + SequenceDelimiterSize;
+    for (auto* node = element.GetSQArray()->GetHead(); node != nullptr; node = node->next)
     {
-        size += SequenceDelimiterSize;
-        for (auto* node = element.GetSQArray()->GetHead(); node != nullptr; node = node->next)
-        {
-            size += GetItemSize(element, *node->item);
-        }
+        size += GetItemSize(element, *node->item);
     }
     return size;
 }
@@ -456,7 +453,7 @@ int DICOMVRSet::Push(VR* element)
 int DICOMVRSet::AttachItem(VR* element, DICOMVRSet* item)
 {
     std::uint32_t added = GetItemSize(*element, *item);
-    if (element->GetItemCount() == 0)
+    if (element->GetSQArray() == nullptr)
     {
         added += SequenceDelimiterSize;
     }

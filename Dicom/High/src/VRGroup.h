@@ -40,8 +40,10 @@ struct VRGroup
 
 // What one element adds to its group in the explicit VR little-endian
 // coding: tag, VR and length (4 bytes more for the long forms, which an
-// unknown VR becomes when coded), the value, and for item sets the item
-// tags and delimiters (pixel data items count as their fragments).
+// unknown VR becomes when coded) and the value; an element with an item
+// list is coded with undefined length instead of its value, its items
+// between item tags and delimiters (pixel data items count as their
+// fragments).
 std::uint32_t GetElementSize(const VR& element);
 // What one item adds to the element that holds it.
 std::uint32_t GetItemSize(const VR& element, const DICOMVRSet& item);

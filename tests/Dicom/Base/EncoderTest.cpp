@@ -206,6 +206,35 @@ TEST_F(Encoders, SizesMatchTheBytesWritten)
     EXPECT_EQ(FixEncoder(sink).ExplicitSize(&set), EncodeSet(set, enSyntax::ExplicitBig).size());
 }
 
+// An empty sequence of undefined length stays one; a value that items were
+// attached to gives way to the items.
+TEST_F(Encoders, ItemListsDecideTheLengthForm)
+{
+    for (const enSyntax syntax :
+         {enSyntax::ImplicitLittle, enSyntax::ExplicitLittle, enSyntax::ExplicitBig})
+    {
+        StreamBuilder stream(syntax);
+        stream.Header(0x0008, 0x1140, "SQ", 0xFFFFFFFF).SequenceEnd();
+        DICOMDataSet set;
+        ASSERT_EQ(DecodeBytes(stream.GetBytes(), syntax, &set), 1);
+        const Bytes expected = syntax == enSyntax::ImplicitLittle
+                                   ? stream.GetBytes()
+                                   : WithGroupLength(syntax, 0x0008, stream.GetBytes());
+        EXPECT_EQ(EncodeSet(set, syntax), expected) << NameOf(syntax);
+
+        StreamBuilder valueThenItem(syntax);
+        valueThenItem.TextElement(0x0008, 0x0060, "CS", "MR").Item(0);
+        DICOMDataSet odd;
+        ASSERT_EQ(DecodeBytes(valueThenItem.GetBytes(), syntax, &odd), 1);
+        const Bytes bytes = EncodeSet(odd, syntax);
+        DICOMDataSet back;
+        ASSERT_EQ(DecodeBytes(bytes, syntax, &back), 1) << NameOf(syntax);
+        EXPECT_EQ(back.GetVR(0x0008, 0x0060)->GetItemCount(), 1);
+        EXPECT_EQ(back.GetVR(0x0008, 0x0060)->GetLength(), 0u);
+        EXPECT_EQ(EncodeSet(back, syntax), bytes);
+    }
+}
+
 TEST_F(Encoders, ANullSetWritesNothing)
 {
     MemOutBuffer out;
