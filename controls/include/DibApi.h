@@ -4,6 +4,7 @@
 // bitmap a function returns belongs to the caller.
 #pragma once
 
+#include "AfxFile.h"
 #include "AfxGdi.h"
 #include "WinGdi.h"
 #include "WinGlobalMemory.h"
@@ -75,7 +76,9 @@ ZENTIQ_API int PaintDIB(HDC hdc, LPRECT dst, HDIB dib, LPRECT src, CPalette* pal
 ZENTIQ_API int PaintDIBPixelByPixel(HDC hdc, LPRECT dst, LPRECT src, HDIB dib, HPALETTE palette);
 ZENTIQ_API int PaintBitmap(HDC hdc, LPRECT dst, HBITMAP bitmap, LPRECT src, HPALETTE palette);
 
-// Files.
+// Files. The CFile form of SaveDIB lets the file's exceptions through.
 ZENTIQ_API WORD SaveDIB(HDIB dib, LPCSTR path);
+ZENTIQ_API BOOL SaveDIB(HDIB dib, CFile& file);
 ZENTIQ_API HDIB LoadDIB(LPCSTR path);
 ZENTIQ_API HDIB ReadDIBFile(HANDLE file);
+ZENTIQ_API HDIB ReadDIBFile(CFile& file);

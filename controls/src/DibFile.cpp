@@ -7,6 +7,7 @@
 #include "DibLog.h"
 #include "WinFile.h"
 #include "WinHandle.h"
+#include "WinUser.h"
 
 #include <cstring>
 #include <vector>
@@ -38,13 +39,22 @@ bool WriteAll(HANDLE file, const void* data, std::uint64_t size)
     return true;
 }
 
-// A file read by exact amounts.
-class FileSource
+// Where a bitmap file is read from, by exact amounts.
+class ByteSource
 {
 public:
-    explicit FileSource(HANDLE file) : m_file(file) {}
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t Size() = 0;
+    virtual bool Seek(std::uint64_t position) = 0;
+    virtual bool Read(void* buffer, std::uint64_t size) = 0;
+};
 
-    std::uint64_t Size() const
+class HandleSource : public ByteSource
+{
+public:
+    explicit HandleSource(HANDLE file) : m_file(file) {}
+
+    std::uint64_t Size() override
     {
         DWORD high = 0;
         const DWORD low = GetFileSize(m_file, &high);
@@ -52,13 +62,13 @@ public:
             return 0;
         return (std::uint64_t(high) << 32) | low;
     }
-    bool Seek(std::uint64_t position)
+    bool Seek(std::uint64_t position) override
     {
         LONG high = LONG(position >> 32);
         const DWORD low = SetFilePointer(m_file, LONG(position & 0xFFFFFFFF), &high, FILE_BEGIN);
         return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
     }
-    bool Read(void* buffer, std::uint64_t size)
+    bool Read(void* buffer, std::uint64_t size) override
     {
         auto* p = static_cast<BYTE*>(buffer);
         while (size > 0)
@@ -75,6 +85,57 @@ public:
 
 private:
     HANDLE m_file;
+};
+
+// A CFile, whose errors arrive as exceptions and become failed reads.
+class CFileSource : public ByteSource
+{
+public:
+    explicit CFileSource(CFile& file) : m_file(file) {}
+
+    std::uint64_t Size() override
+    {
+        return Guard(std::uint64_t(0), [&] { return std::uint64_t(m_file.GetLength()); });
+    }
+    bool Seek(std::uint64_t position) override
+    {
+        return Guard(false,
+                     [&] { return m_file.Seek(LONGLONG(position), CFile::begin) == position; });
+    }
+    bool Read(void* buffer, std::uint64_t size) override
+    {
+        return Guard(false,
+                     [&]
+                     {
+                         auto* p = static_cast<BYTE*>(buffer);
+                         while (size > 0)
+                         {
+                             const UINT chunk = size > 0x40000000 ? 0x40000000 : UINT(size);
+                             const UINT read = m_file.Read(p, chunk);
+                             if (read == 0)
+                                 return false;
+                             p += read;
+                             size -= read;
+                         }
+                         return true;
+                     });
+    }
+
+private:
+    template <typename T, typename F> T Guard(T failure, F body)
+    {
+        try
+        {
+            return body();
+        }
+        catch (CException* e)
+        {
+            e->Delete();
+            return failure;
+        }
+    }
+
+    CFile& m_file;
 };
 
 bool ValidFormat(const BITMAPINFOHEADER& h)
@@ -113,7 +174,7 @@ void FlipRows(BYTE* bits, std::uint64_t rowBytes, std::uint64_t rows)
     }
 }
 
-HDIB ReadFromSource(FileSource& source)
+HDIB ReadFromSource(ByteSource& source)
 {
     const std::uint64_t fileSize = source.Size();
     if (fileSize < sizeof(BITMAPFILEHEADER) + kInfoHeaderSize)
@@ -217,6 +278,45 @@ HDIB ReadFromSource(FileSource& source)
     }
     return hdib;
 }
+
+// The file header and the byte count of the DIB to write after it; false
+// (with a log line) when the locked DIB cannot be written.
+bool PrepareSave(HDIB hdib, char* dib, BITMAPFILEHEADER& fileHeader, std::uint64_t& dibSize)
+{
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(dib);
+    // Nothing can be written for another header: that is a failure, and the
+    // target file is left untouched.
+    if (header->biSize != kInfoHeaderSize)
+    {
+        LogDibFailure("SaveDIB", "Not a Windows DIB file!");
+        return false;
+    }
+    std::uint64_t imageSize = header->biSizeImage;
+    if (header->biCompression != BI_RLE8 && header->biCompression != BI_RLE4)
+    {
+        const std::uint64_t rows = std::uint64_t(
+            header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
+        imageSize =
+            RowBytes(std::uint64_t(std::uint32_t(header->biWidth)), header->biBitCount) * rows;
+        if (imageSize > 0xFFFFFFFFull)
+        {
+            LogDibFailure("SaveDIB", "the image is too large");
+            return false;
+        }
+        header->biSizeImage = DWORD(imageSize);
+    }
+    dibSize = kInfoHeaderSize + PaletteSize(dib) + imageSize;
+    if (dibSize > GlobalSize(hdib) || dibSize + sizeof(BITMAPFILEHEADER) > 0xFFFFFFFFull)
+    {
+        LogDibFailure("SaveDIB", "the header describes more data than the block holds");
+        return false;
+    }
+    fileHeader = BITMAPFILEHEADER{};
+    fileHeader.bfType = kBitmapSignature;
+    fileHeader.bfSize = DWORD(dibSize + sizeof(BITMAPFILEHEADER));
+    fileHeader.bfOffBits = DWORD(sizeof(BITMAPFILEHEADER) + kInfoHeaderSize + PaletteSize(dib));
+    return true;
+}
 } // namespace
 
 WORD SaveDIB(HDIB hdib, LPCSTR path)
@@ -232,39 +332,10 @@ WORD SaveDIB(HDIB hdib, LPCSTR path)
         LogDibFailure("SaveDIB", "Error locking memory!");
         return DIB_ERR_LOCK;
     }
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(lock.Get());
-    // Nothing can be written for another header: that is a failure, and the
-    // target file is left untouched.
-    if (header->biSize != kInfoHeaderSize)
-    {
-        LogDibFailure("SaveDIB", "Not a Windows DIB file!");
+    BITMAPFILEHEADER fileHeader;
+    std::uint64_t dibSize = 0;
+    if (!PrepareSave(hdib, lock.Get(), fileHeader, dibSize))
         return DIB_ERR_GENERAL;
-    }
-    std::uint64_t imageSize = header->biSizeImage;
-    if (header->biCompression != BI_RLE8 && header->biCompression != BI_RLE4)
-    {
-        const std::uint64_t rows = std::uint64_t(
-            header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
-        imageSize =
-            RowBytes(std::uint64_t(std::uint32_t(header->biWidth)), header->biBitCount) * rows;
-        if (imageSize > 0xFFFFFFFFull)
-        {
-            LogDibFailure("SaveDIB", "the image is too large");
-            return DIB_ERR_GENERAL;
-        }
-        header->biSizeImage = DWORD(imageSize);
-    }
-    const std::uint64_t dibSize = kInfoHeaderSize + PaletteSize(lock.Get()) + imageSize;
-    if (dibSize > GlobalSize(hdib) || dibSize + sizeof(BITMAPFILEHEADER) > 0xFFFFFFFFull)
-    {
-        LogDibFailure("SaveDIB", "the header describes more data than the block holds");
-        return DIB_ERR_GENERAL;
-    }
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = kBitmapSignature;
-    fileHeader.bfSize = DWORD(dibSize + sizeof(BITMAPFILEHEADER));
-    fileHeader.bfOffBits =
-        DWORD(sizeof(BITMAPFILEHEADER) + kInfoHeaderSize + PaletteSize(lock.Get()));
     HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -284,11 +355,33 @@ WORD SaveDIB(HDIB hdib, LPCSTR path)
     return DIB_OK;
 }
 
+BOOL SaveDIB(HDIB hdib, CFile& file)
+{
+    if (hdib == nullptr)
+        return FALSE;
+    DibLock lock(hdib);
+    BITMAPFILEHEADER fileHeader;
+    std::uint64_t dibSize = 0;
+    if (!lock || !PrepareSave(hdib, lock.Get(), fileHeader, dibSize))
+        return FALSE;
+    // A CFileException from a write reaches the caller; the lock goes with
+    // the unwinding.
+    file.Write(&fileHeader, sizeof(fileHeader));
+    file.Write(lock.Get(), UINT(dibSize));
+    return TRUE;
+}
+
 HDIB ReadDIBFile(HANDLE file)
 {
     if (file == nullptr || file == INVALID_HANDLE_VALUE)
         return Refuse("Invalid Handle");
-    FileSource source(file);
+    HandleSource source(file);
+    return ReadFromSource(source);
+}
+
+HDIB ReadDIBFile(CFile& file)
+{
+    CFileSource source(file);
     return ReadFromSource(source);
 }
 
@@ -296,14 +389,19 @@ HDIB LoadDIB(LPCSTR path)
 {
     if (path == nullptr)
         return nullptr;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HDIB hdib = nullptr;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
         LogDibFailure("LoadDIB", "File Not Found!");
-        return nullptr;
     }
-    HDIB hdib = ReadDIBFile(file);
-    CloseHandle(file);
+    else
+    {
+        hdib = ReadDIBFile(file);
+        CloseHandle(file);
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     return hdib;
 }

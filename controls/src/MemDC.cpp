@@ -1,5 +1,7 @@
 #include "MemDC.h"
 
+#include "WinWindow.h"
+
 CMemDC::CMemDC(CDC* pDC) : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting())
 {
     if (!m_bMemDC)
@@ -9,8 +11,12 @@ CMemDC::CMemDC(CDC* pDC) : m_pDC(pDC), m_bMemDC(!pDC->IsPrinting())
         m_hAttribDC = pDC->m_hAttribDC;
         return;
     }
-    // The area drawn is the target's clip box, in its logical coordinates.
-    pDC->GetClipBox(&m_rect);
+    // The area drawn: a window's client rectangle, else the clip box.
+    HWND hWnd = ::WindowFromDC(pDC->m_hDC);
+    if (hWnd != nullptr && ::IsWindow(hWnd))
+        ::GetClientRect(hWnd, &m_rect);
+    else
+        pDC->GetClipBox(&m_rect);
     if (!CreateCompatibleDC(pDC))
         return;
     m_bitmap.CreateCompatibleBitmap(pDC, m_rect.Width(), m_rect.Height());

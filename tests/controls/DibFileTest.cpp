@@ -248,3 +248,48 @@ TEST(DibFile, ReadDibFileRefusesBadHandles)
     EXPECT_EQ(ReadDIBFile(nullptr), nullptr);
     EXPECT_EQ(LoadDIB("/nonexistent-folder/none.bmp"), nullptr);
 }
+
+TEST(DibFile, CFileFormsWriteAndReadTheSameBytes)
+{
+    TempPath byPath("bypath.bmp");
+    TempPath byFile("byfile.bmp");
+    HDIB hdib = MakeIndexedDib(6, 4);
+    ASSERT_EQ(SaveDIB(hdib, byPath.c_str()), 0);
+    {
+        CFile file(byFile.c_str(), CFile::modeCreate | CFile::modeWrite);
+        EXPECT_TRUE(SaveDIB(hdib, file));
+    }
+    EXPECT_EQ(ReadBytes(byFile.c_str()), ReadBytes(byPath.c_str()));
+    {
+        CFile file(byFile.c_str(), CFile::modeRead);
+        HDIB loaded = ReadDIBFile(file);
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_TRUE(SameDib(hdib, loaded));
+        DestroyDIB(loaded);
+    }
+    // A short file is refused through the CFile form too.
+    std::vector<BYTE> bytes = ReadBytes(byPath.c_str());
+    bytes.resize(bytes.size() - 10);
+    WriteBytes(byFile.c_str(), bytes);
+    {
+        CFile file(byFile.c_str(), CFile::modeRead);
+        EXPECT_EQ(ReadDIBFile(file), nullptr);
+    }
+    // A write error reaches the caller, and the block is unlocked.
+    {
+        CFile file(byFile.c_str(), CFile::modeRead);
+        bool thrown = false;
+        try
+        {
+            SaveDIB(hdib, file);
+        }
+        catch (CFileException* e)
+        {
+            thrown = true;
+            e->Delete();
+        }
+        EXPECT_TRUE(thrown);
+        EXPECT_FALSE(GlobalUnlock(hdib));
+    }
+    DestroyDIB(hdib);
+}

@@ -1,5 +1,7 @@
 #include "MemDC.h"
 #include "DibTestHelpers.h"
+#include "WinModule.h"
+#include "WinUser.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +59,45 @@ TEST(MemDC, PrintingDcIsDrawnDirectlyAndKept)
     // The DC survived the object.
     EXPECT_EQ(GetObjectType(target.Dc()), DWORD(OBJ_MEMDC));
     printer.Detach();
+}
+
+namespace
+{
+LRESULT PlainWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+TEST(MemDC, WindowDcUsesTheClientRectangle)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PlainWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "MemDCTestWindow";
+    RegisterClassA(&wc);
+    HWND hWnd = CreateWindowExA(0, "MemDCTestWindow", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10,
+                                60, 40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    CRect client;
+    GetClientRect(hWnd, &client);
+    HDC hdc = GetDC(hWnd);
+    ASSERT_NE(hdc, nullptr);
+    IntersectClipRect(hdc, 5, 5, 15, 15);
+    CDC* pDC = CDC::FromHandle(hdc);
+    {
+        CMemDC mem(pDC);
+        CRect box;
+        mem.GetClipBox(&box);
+        EXPECT_EQ(box, client); // the whole client area, not the clip box
+        mem->FillSolidRect(client, RGB(0, 0, 255));
+    }
+    // The copy back goes through the window DC's clip.
+    EXPECT_EQ(GetPixel(hdc, 6, 6), RGB(0, 0, 255));
+    SelectClipRgn(hdc, nullptr);
+    EXPECT_NE(GetPixel(hdc, 20, 20), RGB(0, 0, 255));
+    ReleaseDC(hWnd, hdc);
+    CDC::DeleteTempMap();
+    DestroyWindow(hWnd);
 }
