@@ -2,8 +2,9 @@
 // one test: it installs a manual clock, starts from no windows and no input,
 // and on destruction destroys every window and puts the clock back. Input
 // is scripted in screen coordinates; a CInputScript plays one step each time
-// a loop finds nothing to do, so modal loops run by the code under test are
-// driven without blocking.
+// a loop finds the queue empty (a peek that finds nothing, or a wait), so
+// modal and busy loops run by the code under test are driven without
+// blocking. A step that queues nothing (Wait, Do) leaves that look empty.
 #pragma once
 
 #include "PlatformUIExport.h"

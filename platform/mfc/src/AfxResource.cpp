@@ -1,5 +1,6 @@
 #include "AfxResource.h"
 
+#include "AfxModuleState.h"
 #include "ResourceStore.h"
 #include "WinModule.h"
 #include "WinResource.h"
@@ -8,12 +9,6 @@
 
 namespace
 {
-HINSTANCE& CurrentResourceHandle()
-{
-    static HINSTANCE hInstResource = nullptr;
-    return hInstResource;
-}
-
 // Current resource module, the program, then every other module.
 std::vector<HMODULE> SearchOrder()
 {
@@ -27,15 +22,19 @@ std::vector<HMODULE> SearchOrder()
 }
 } // namespace
 
+// The resource module belongs to the current module state.
 HINSTANCE AfxGetResourceHandle()
 {
-    HINSTANCE hInstResource = CurrentResourceHandle();
-    return hInstResource != nullptr ? hInstResource : GetModuleHandleA(nullptr);
+    const AFX_MODULE_STATE* pState = AfxGetModuleState();
+    if (pState->m_hCurrentResourceHandle != nullptr)
+        return pState->m_hCurrentResourceHandle;
+    return pState->m_hCurrentInstanceHandle != nullptr ? pState->m_hCurrentInstanceHandle
+                                                       : GetModuleHandleA(nullptr);
 }
 
 void AfxSetResourceHandle(HINSTANCE hInstResource)
 {
-    CurrentResourceHandle() = hInstResource;
+    AfxGetModuleState()->m_hCurrentResourceHandle = hInstResource;
 }
 
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType)
