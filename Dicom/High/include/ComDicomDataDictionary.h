@@ -22,4 +22,13 @@ public:
     bool SaveTagDefineTextCS(const char* path);
     // An XML document of the public and private records by group.
     bool SaveXML(const char* path);
+    // A DICOM file (with file meta information) of one empty element per
+    // record, as GetDicomTag fills it; the result is that of the write.
+    bool SaveTagToDicomFile(const char* path);
 };
+
+// Fills the file with one empty element per record of the library's
+// dictionary (but the item and delimitation tags) and sets its transfer
+// syntax to explicit VR little endian. Returns 1; 0 for a null file or
+// before the library's start-up has built the dictionary.
+VELTARO_API int GetDicomTag(DICOMFile* file);

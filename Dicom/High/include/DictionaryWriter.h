@@ -22,6 +22,15 @@ public:
     bool WriteTagDefineText(const char* path) const;
     bool WriteTagDefineTextCS(const char* path) const;
     bool WriteXML(const char* path) const;
+    // A DICOM file of one empty element per record (see FillDicomFile).
+    bool WriteDicomFile(const char* path) const;
+
+    // Pushes one empty element (length 0, no value) per record into the
+    // file's element set, in key order, each with its record's VR code, and
+    // sets the transfer syntax to explicit VR little endian. The item and
+    // delimitation tags of group FFFE are left out: they cannot stand as
+    // elements of a data set.
+    void FillDicomFile(DICOMFile& file) const;
 
 private:
     const DataDictionary& m_dictionary;

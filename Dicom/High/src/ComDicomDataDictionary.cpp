@@ -1,5 +1,6 @@
 #include "ComDicomDataDictionary.h"
 
+#include "DICOMFile.h"
 #include "DataDictionary.h"
 #include "DictionaryWriter.h"
 #include "VeltaroLog.h"
@@ -56,4 +57,22 @@ bool ComDicomDataDictionary::SaveTagDefineTextCS(const char* path)
 bool ComDicomDataDictionary::SaveXML(const char* path)
 {
     return ExportDictionary(path, "ComDicomDataDictionary::SaveXML", &DictionaryWriter::WriteXML);
+}
+
+bool ComDicomDataDictionary::SaveTagToDicomFile(const char* path)
+{
+    return ExportDictionary(path, "ComDicomDataDictionary::SaveTagToDicomFile",
+                            &DictionaryWriter::WriteDicomFile);
+}
+
+int GetDicomTag(DICOMFile* file)
+{
+    const DataDictionary& dictionary = DataDictionary::GetLibraryDictionary();
+    if (file == nullptr || dictionary.IsEmpty())
+    {
+        _error("GetDicomTag: %s", file == nullptr ? "no file given" : "the dictionary is empty");
+        return 0;
+    }
+    DictionaryWriter(dictionary).FillDicomFile(*file);
+    return 1;
 }

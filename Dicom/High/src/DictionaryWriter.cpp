@@ -1,8 +1,11 @@
 #include "DictionaryWriter.h"
 
+#include "DICOMFile.h"
 #include "DMarkup.h"
 #include "DataDictionary.h"
 #include "FileBuffer.h"
+#include "UID.h"
+#include "VR.h"
 #include "VeltaroLog.h"
 #include "WinFile.h"
 
@@ -42,6 +45,9 @@ constexpr std::uint16_t DefinitionsSkipFirst = 0x6001;
 constexpr std::uint16_t DefinitionsSkipLast = 0x7EFF;
 constexpr std::uint16_t XmlSkipFirst = 0x6001;
 constexpr std::uint16_t XmlSkipLast = 0x6FFE;
+
+// Items and delimiters: tags of the coding, not elements of a data set.
+constexpr std::uint16_t ItemGroup = 0xFFFE;
 
 constexpr char TextSeparator[] = "\n\n----------------------------------------------------\n";
 constexpr char XmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
@@ -647,4 +653,30 @@ bool DictionaryWriter::WriteXML(const char* path) const
         return false;
     }
     return true;
+}
+
+bool DictionaryWriter::WriteDicomFile(const char* path) const
+{
+    if (!HasPath(path))
+    {
+        return false;
+    }
+    DICOMFile file;
+    FillDicomFile(file);
+    return file.WriteFile(path, 1) != 0;
+}
+
+void DictionaryWriter::FillDicomFile(DICOMFile& file) const
+{
+    for (const Record& record : MainRecords(m_dictionary))
+    {
+        if (record.Group() == ItemGroup)
+        {
+            continue;
+        }
+        VR* element = new VR(record.Group(), record.Element());
+        element->SetTypeCode(record.Item().TypeCode);
+        file.Push(element);
+    }
+    file.SetTransferSyntax(UidTransferLittleEndianExplicit);
 }

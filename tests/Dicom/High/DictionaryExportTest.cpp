@@ -1,7 +1,10 @@
 #include "ComDicomDataDictionary.h"
+#include "DICOMFile.h"
 #include "DMarkup.h"
 #include "DataDictionary.h"
 #include "DictionaryWriter.h"
+#include "UID.h"
+#include "VR.h"
 
 #include <gtest/gtest.h>
 
@@ -527,6 +530,7 @@ const WriterCase WriterCases[] = {
     {"h", &DictionaryWriter::WriteTagDefineText, &ComDicomDataDictionary::SaveTagDefineText},
     {"cs", &DictionaryWriter::WriteTagDefineTextCS, &ComDicomDataDictionary::SaveTagDefineTextCS},
     {"xml", &DictionaryWriter::WriteXML, &ComDicomDataDictionary::SaveXML},
+    {"dcm", &DictionaryWriter::WriteDicomFile, &ComDicomDataDictionary::SaveTagToDicomFile},
 };
 
 TEST(DictionaryExportFailure, UnopenablePathGivesFalseAndNoFile)
@@ -674,4 +678,107 @@ TEST_F(LibraryDictionaryExport, XmlHasBothSectionsWithoutTheOverlayRepetitions)
     {
         EXPECT_EQ(text.find(std::string("Group=\"") + group), std::string::npos) << group;
     }
+}
+
+namespace
+{
+
+using Tags = std::vector<std::uint32_t>;
+
+// The tags (group << 16 | element) of a set's elements, group lengths and
+// the groups given left out, in the set's order.
+Tags TagsOf(const DICOMVRSet& set, std::uint16_t skippedGroup)
+{
+    Tags tags;
+    for (DICOMVRSet::Iterator it(set); it; ++it)
+    {
+        const VR& element = *it.Current();
+        if (element.GetElement() != 0 && element.GetGroup() != skippedGroup)
+        {
+            tags.push_back(DataDictionary::MakeKey(element.GetGroup(), element.GetElement()));
+        }
+    }
+    return tags;
+}
+
+// The distinct keys of the dictionary's records but group lengths, items and
+// delimiters and the group given.
+Tags KeysOf(const DataDictionary& dictionary, std::uint16_t skippedGroup)
+{
+    Tags keys;
+    for (int index = 0; index < dictionary.GetCount(); ++index)
+    {
+        const std::uint32_t key = dictionary.GetKey(index);
+        const auto group = static_cast<std::uint16_t>(key >> 16);
+        if ((key & 0xFFFF) != 0 && group != 0xFFFE && group != skippedGroup &&
+            (keys.empty() || keys.back() != key))
+        {
+            keys.push_back(key);
+        }
+    }
+    return keys;
+}
+
+constexpr std::uint16_t NoGroup = 0xFFFF;
+constexpr std::uint16_t MetaGroup = 0x0002;
+
+class DicomFileExport : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        DataDictionary::GetLibraryDictionary().Build();
+        DataDictionary::GetLibraryDictionary().BuildCache();
+    }
+    void TearDown() override { DataDictionary::GetLibraryDictionary().Detach(); }
+
+    static const DataDictionary& Library() { return DataDictionary::GetLibraryDictionary(); }
+};
+
+} // namespace
+
+TEST_F(DicomFileExport, GetDicomTagNeedsAFileAndABuiltDictionary)
+{
+    EXPECT_EQ(GetDicomTag(nullptr), 0);
+    DataDictionary::GetLibraryDictionary().Detach();
+    DICOMFile file;
+    EXPECT_EQ(GetDicomTag(&file), 0);
+    EXPECT_EQ(file.GetVRCount(), 0);
+}
+
+TEST_F(DicomFileExport, GetDicomTagPushesOneEmptyElementPerTag)
+{
+    DICOMFile file;
+    ASSERT_EQ(GetDicomTag(&file), 1);
+    EXPECT_EQ(TagsOf(file, NoGroup), KeysOf(Library(), NoGroup));
+    for (DICOMVRSet::Iterator it(file); it; ++it)
+    {
+        if (it.Current()->GetElement() != 0)
+        {
+            ASSERT_EQ(it.Current()->GetLength(), 0u);
+        }
+    }
+    EXPECT_EQ(file.GetVR(0x0010, 0x0010)->GetTypeCode(), Code("PN"));
+    EXPECT_EQ(file.GetVR(0x6002, 0x3000)->GetTypeCode(), Code("OW"));
+    EXPECT_EQ(file.GetVR(0xFFFE, 0xE000), nullptr);
+    UID syntax;
+    file.GetTransferSyntax(syntax);
+    EXPECT_TRUE(syntax == UidTransferLittleEndianExplicit);
+}
+
+TEST_F(DicomFileExport, SavedFileReadsBackWithEveryTag)
+{
+    const std::string path = OutputPath("tags.dcm");
+    ComDicomDataDictionary exporter;
+    ASSERT_TRUE(exporter.SaveTagToDicomFile(path.c_str()));
+    DICOMFile file;
+    ASSERT_NE(file.ReadFile(path.c_str()), 0);
+    // The meta group goes to the file meta information.
+    EXPECT_EQ(TagsOf(file, MetaGroup), KeysOf(Library(), MetaGroup));
+    EXPECT_EQ(file.GetVR(0x0010, 0x0010)->GetTypeCode(), Code("PN"));
+    EXPECT_EQ(file.GetVR(0x60FE, 0x3000)->GetTypeCode(), Code("OW"));
+    EXPECT_EQ(file.GetVR(0x7FE0, 0x0010)->GetLength(), 0u);
+    UID syntax;
+    file.GetTransferSyntax(syntax);
+    EXPECT_TRUE(syntax == UidTransferLittleEndianExplicit);
 }
