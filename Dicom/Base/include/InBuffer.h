@@ -75,9 +75,6 @@ protected:
     // Appends one chunk of up to `request` bytes from the source; 0 when the
     // source has ended.
     int ReadChunk(std::uint32_t request);
-    ChunkList& GetChunks() { return m_chunks; }
-    void AddAvailable(std::uint32_t n) { m_available += n; }
-    void ClearAvailable() { m_available = 0; }
 
 private:
     BufferChunk* GetHeadChunk();

@@ -2,11 +2,13 @@
 
 #include "DICOMDataSet.h"
 #include "DataDictionary.h"
+#include "DataSetForms.h"
 #include "InBuffer.h"
 #include "VR.h"
 #include "VRCode.h"
 #include "VeltaroLog.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -140,7 +142,7 @@ bool DataSetDecoder::CheckDepth() const
     return true;
 }
 
-bool DataSetDecoder::CheckLength(const Header& header)
+bool DataSetDecoder::CheckLength(const DICOMVRSet& set, const Header& header)
 {
     if (header.length < LengthLimit)
     {
@@ -151,6 +153,7 @@ bool DataSetDecoder::CheckLength(const Header& header)
         _warning("Get a huge Pixeldata of %d (0x%0x)", header.length, header.length);
         return true;
     }
+    _fdebug(DataSetForms::ToStringOfTabStop(set, 0, 0));
     _error("The value of length %d is crazy (great then %d) !", header.length, LengthLimit);
     return false;
 }
@@ -254,32 +257,22 @@ DataSetDecoder::enStep DataSetDecoder::DecodeElement(DICOMVRSet* set, const Head
     }
     if (header.typeCode == VRCode::SQ)
     {
-        return DecodeSequenceBody(set, header, m_coding);
+        return header.typeFromDictionary ? DecodeGuessedSequence(set, header, m_coding)
+                                         : DecodeSequenceBody(set, header);
     }
     if (IsSequenceCodedAsUN(header))
     {
-        Header sequence = header;
-        sequence.typeCode = VRCode::SQ;
-        return DecodeSequenceBody(set, sequence, enCoding::Implicit);
+        return DecodeGuessedSequence(set, header, enCoding::Implicit);
     }
     return DecodeValue(set, header);
 }
 
-bool DataSetDecoder::IsItemNext(std::uint32_t length, bool bigEndian)
-{
-    std::uint8_t tag[4];
-    return length >= 8 && m_stream.Peek(tag, 4) == 4 &&
-           DataSetCoding::Read16(tag, bigEndian) == ItemGroup &&
-           DataSetCoding::Read16(tag + 2, bigEndian) == ItemTag;
-}
-
 // A sequence that passed through a reader that did not know it arrives as
 // UN; its items are in implicit VR little endian.
-bool DataSetDecoder::IsSequenceCodedAsUN(const Header& header)
+bool DataSetDecoder::IsSequenceCodedAsUN(const Header& header) const
 {
     return header.typeCode == VRCode::UN && m_coding != enCoding::Implicit &&
-           DictionaryTypeCode(header.group, header.element) == VRCode::SQ &&
-           IsItemNext(header.length, false);
+           DictionaryTypeCode(header.group, header.element) == VRCode::SQ;
 }
 
 DataSetDecoder::enStep DataSetDecoder::DecodeItemTag(DICOMVRSet* set, const Header& tag,
@@ -320,7 +313,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeItemTag(DICOMVRSet* set, const Head
     }
     else
     {
-        decoded = CheckRemaining(header) ? DecodeBody(item.get(), header.length, m_coding) : 0;
+        decoded = CheckRemaining(header) ? DecodeBody(item.get(), header.length) : 0;
     }
     if (decoded == 0 || !AttachItem(set, item.release()))
     {
@@ -351,61 +344,125 @@ DataSetDecoder::enStep DataSetDecoder::DecodeUndefinedLength(DICOMVRSet* set, co
     return content.Decode(set, true) != 0 ? enStepNext : enStepFailed;
 }
 
-// A private tag may stand for a sequence under one creator and for a value
-// under another: when the dictionary gave SQ and the body holds no item, it
-// is kept as a UN value.
-DataSetDecoder::enStep DataSetDecoder::DecodeSequenceBody(DICOMVRSet* set, const Header& header,
-                                                          enCoding coding)
+DataSetDecoder::enStep DataSetDecoder::DecodeSequenceBody(DICOMVRSet* set, const Header& header)
 {
-    if (header.typeFromDictionary && header.length > 0 && !IsItemNext(header.length, IsBigEndian()))
-    {
-        Header value = header;
-        value.typeCode = VRCode::UN;
-        return DecodeValue(set, value);
-    }
-    if (!CheckLength(header) || !CheckRemaining(header) || !CheckDepth())
+    if (!CheckLength(*set, header) || !CheckRemaining(header) || !CheckDepth())
     {
         return enStepFailed;
     }
     VR* element = new VR(header.group, header.element);
     element->SetTypeCode(header.typeCode);
     set->Push(element);
-    return DecodeBody(set, header.length, coding) != 0 ? enStepNext : enStepFailed;
+    return DecodeBody(set, header.length) != 0 ? enStepNext : enStepFailed;
 }
 
 // A body of defined length is decoded by a loop of its own over just its
-// bytes, read in place when the stream holds them in one piece.
-int DataSetDecoder::DecodeBody(DICOMVRSet* set, std::uint32_t length, enCoding coding)
+// bytes.
+int DataSetDecoder::DecodeBody(DICOMVRSet* set, std::uint32_t length)
 {
-    const std::uint8_t* inPlace = m_stream.GetContiguous(length);
-    MemInBuffer body;
-    if (inPlace != nullptr)
+    BodyBytes body;
+    if (!TakeBody(length, false, body))
     {
-        body.Attach(inPlace, length);
+        return 0;
+    }
+    MemInBuffer stream(body.data, body.size);
+    DataSetDecoder inner(stream, m_coding, m_depth + 1);
+    const int decoded = inner.Decode(set, false);
+    ReleaseBody(body);
+    return decoded;
+}
+
+// A sequence the stream does not name as one (the dictionary's SQ of an
+// implicit or unstated VR, or a UN the dictionary knows as a sequence) is
+// taken as a sequence only when its body holds items and nothing else. A
+// private tag may be a sequence under one creator and a value under another;
+// otherwise the body is kept as a UN value. An odd body is judged with the
+// pad byte it gets as a value, so that a value written back is judged the
+// same way.
+DataSetDecoder::enStep DataSetDecoder::DecodeGuessedSequence(DICOMVRSet* set, const Header& header,
+                                                             enCoding coding)
+{
+    if (!CheckLength(*set, header) || !CheckRemaining(header) || !CheckDepth())
+    {
+        return enStepFailed;
+    }
+    BodyBytes body;
+    if (!TakeBody(header.length, true, body))
+    {
+        return enStepFailed;
+    }
+    DICOMDataSet trial;
+    VR* sequence = new VR(header.group, header.element);
+    sequence->SetTypeCode(VRCode::SQ);
+    trial.Push(sequence);
+    const bool bigEndian = coding == enCoding::ExplicitBig;
+    const bool items = body.size >= 8 && DataSetCoding::Read16(body.data, bigEndian) == ItemGroup &&
+                       DataSetCoding::Read16(body.data + 2, bigEndian) == ItemTag;
+    MemInBuffer stream(body.data, body.size);
+    DataSetDecoder inner(stream, coding, m_depth + 1);
+    if (items && inner.Decode(&trial, false) == 1 && trial.GetVRCount() == 2)
+    {
+        set->Push(trial.TakeOut(header.group, header.element));
     }
     else
     {
-        std::uint8_t* block = new (std::nothrow) std::uint8_t[length > 0 ? length : 1];
-        if (block == nullptr || m_stream.Read(block, length) != length)
+        VR* value = new VR(header.group, header.element);
+        value->SetTypeCode(VRCode::UN);
+        void* data = value->GetDataSetLength(header.length);
+        if (data == nullptr)
         {
-            delete[] block;
-            _error("Cannot read a body of %u bytes", length);
-            return 0;
+            delete value;
+            ReleaseBody(body);
+            _assert("Data != NULL", "FixDecoder", __LINE__);
+            return enStepFailed;
         }
-        body.Attach(block, length, true);
+        std::memcpy(data, body.data, value->GetLength());
+        set->Push(value);
     }
-    DataSetDecoder inner(body, coding, m_depth + 1);
-    const int decoded = inner.Decode(set, false);
-    if (inPlace != nullptr)
+    ReleaseBody(body);
+    return enStepNext;
+}
+
+// The body is read in place when the stream holds it in one piece (and no
+// pad byte is wanted), else into a block of its own.
+bool DataSetDecoder::TakeBody(std::uint32_t length, bool padToEven, BodyBytes& body)
+{
+    const std::uint32_t pad = padToEven ? (length & 1u) : 0;
+    body.inPlace = pad == 0 ? m_stream.GetContiguous(length) : nullptr;
+    body.size = length + pad;
+    if (body.inPlace != nullptr)
     {
-        m_stream.Skip(length);
+        body.data = body.inPlace;
+        body.length = length;
+        return true;
     }
-    return decoded;
+    body.owned.reset(new (std::nothrow) std::uint8_t[body.size > 0 ? body.size : 1]);
+    if (body.owned == nullptr || m_stream.Read(body.owned.get(), length) != length)
+    {
+        _error("Cannot read a body of %u bytes", length);
+        return false;
+    }
+    if (pad != 0)
+    {
+        body.owned[length] = 0;
+    }
+    body.data = body.owned.get();
+    body.length = length;
+    return true;
+}
+
+void DataSetDecoder::ReleaseBody(BodyBytes& body)
+{
+    if (body.inPlace != nullptr)
+    {
+        m_stream.Skip(body.length);
+        body.inPlace = nullptr;
+    }
 }
 
 DataSetDecoder::enStep DataSetDecoder::DecodeValue(DICOMVRSet* set, const Header& header)
 {
-    if (!CheckLength(header) || !CheckRemaining(header))
+    if (!CheckLength(*set, header) || !CheckRemaining(header))
     {
         return enStepFailed;
     }

@@ -8,6 +8,7 @@
 #include "DataSetCoding.h"
 
 #include <cstdint>
+#include <memory>
 
 class DICOMVRSet;
 class InBuffer;
@@ -56,6 +57,16 @@ private:
         std::uint32_t length;
         bool typeFromDictionary;
     };
+    // The bytes of a body of defined length: in place in the stream (which
+    // skips them when they are released) or in a block of their own.
+    struct BodyBytes
+    {
+        const std::uint8_t* data = nullptr;
+        const std::uint8_t* inPlace = nullptr;
+        std::uint32_t size = 0;
+        std::uint32_t length = 0;
+        std::unique_ptr<std::uint8_t[]> owned;
+    };
 
     bool IsBigEndian() const { return m_coding == enCoding::ExplicitBig; }
     bool HasHeadBytes();
@@ -66,13 +77,15 @@ private:
     enStep DecodeElement(DICOMVRSet* set, const Header& header, enLoop loop);
     enStep DecodeItemTag(DICOMVRSet* set, const Header& header, enLoop loop);
     enStep DecodeUndefinedLength(DICOMVRSet* set, const Header& header);
-    enStep DecodeSequenceBody(DICOMVRSet* set, const Header& header, enCoding coding);
-    bool IsItemNext(std::uint32_t length, bool bigEndian);
-    bool IsSequenceCodedAsUN(const Header& header);
+    enStep DecodeSequenceBody(DICOMVRSet* set, const Header& header);
+    enStep DecodeGuessedSequence(DICOMVRSet* set, const Header& header, enCoding coding);
+    bool IsSequenceCodedAsUN(const Header& header) const;
+    bool TakeBody(std::uint32_t length, bool padToEven, BodyBytes& body);
+    void ReleaseBody(BodyBytes& body);
     enStep DecodeValue(DICOMVRSet* set, const Header& header);
-    int DecodeBody(DICOMVRSet* set, std::uint32_t length, enCoding coding);
+    int DecodeBody(DICOMVRSet* set, std::uint32_t length);
     bool AttachItem(DICOMVRSet* set, DICOMVRSet* item);
-    bool CheckLength(const Header& header);
+    bool CheckLength(const DICOMVRSet& set, const Header& header);
     bool CheckRemaining(const Header& header);
     bool CheckDepth() const;
 

@@ -1,6 +1,5 @@
-// The two concrete element sets: a data set and a command set. Each is a
-// DICOMVRSet with one int of its own; assignment moves the elements like the
-// base class does.
+// The two concrete element sets: a data set and a command set. They differ
+// only in type; assignment moves the elements like the base class does.
 #pragma once
 
 #include "DICOMVRSet.h"
@@ -12,13 +11,10 @@ public:
     DICOMDataSet() = default;
     // Deep copies.
     explicit DICOMDataSet(const DICOMVRSet& other) : DICOMVRSet(other) {}
-    DICOMDataSet(const DICOMDataSet& other) : DICOMVRSet(other), m_kind(other.m_kind) {}
+    DICOMDataSet(const DICOMDataSet& other) : DICOMVRSet(other) {}
     ~DICOMDataSet() override;
 
     DICOMDataSet& operator=(DICOMDataSet& other);
-
-private:
-    int m_kind = 0;
 };
 
 class VELTARO_API DICOMCommandSet : public DICOMVRSet
@@ -26,11 +22,8 @@ class VELTARO_API DICOMCommandSet : public DICOMVRSet
 public:
     DICOMCommandSet() = default;
     explicit DICOMCommandSet(const DICOMVRSet& other) : DICOMVRSet(other) {}
-    DICOMCommandSet(const DICOMCommandSet& other) : DICOMVRSet(other), m_kind(other.m_kind) {}
+    DICOMCommandSet(const DICOMCommandSet& other) : DICOMVRSet(other) {}
     ~DICOMCommandSet() override;
 
     DICOMCommandSet& operator=(DICOMCommandSet& other);
-
-private:
-    int m_kind = 0;
 };

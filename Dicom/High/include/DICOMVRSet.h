@@ -206,7 +206,6 @@ private:
     template <typename T>
     int AddNumbers(unsigned short group, unsigned short element, const T* values, int count);
 
-    int m_reserved = 0;
     VRGroup* m_first = nullptr;
     VRGroup* m_last = nullptr;
     int m_groupCount = 0;

@@ -5,7 +5,6 @@ DICOMDataSet::~DICOMDataSet() = default;
 DICOMDataSet& DICOMDataSet::operator=(DICOMDataSet& other)
 {
     DICOMVRSet::operator=(other);
-    m_kind = other.m_kind;
     return *this;
 }
 
@@ -14,6 +13,5 @@ DICOMCommandSet::~DICOMCommandSet() = default;
 DICOMCommandSet& DICOMCommandSet::operator=(DICOMCommandSet& other)
 {
     DICOMVRSet::operator=(other);
-    m_kind = other.m_kind;
     return *this;
 }

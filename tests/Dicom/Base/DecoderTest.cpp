@@ -215,6 +215,100 @@ TEST_F(DictionaryTest, UndefinedLengthUNHoldsImplicitItems)
     }
 }
 
+struct GuessCase
+{
+    const char* name;
+    enSyntax syntax;
+    std::uint16_t group;
+    std::uint16_t element;
+    const char* vr;
+    Bytes body;
+    int items; // -1: kept as a UN value
+};
+
+class GuessedSequences : public DictionaryTest, public ::testing::WithParamInterface<GuessCase>
+{
+};
+
+// (0008,1140) is a sequence in the dictionary; (0027,1050) is one under one
+// private creator and a float under another.
+INSTANTIATE_TEST_SUITE_P(Cases, GuessedSequences,
+                         ::testing::Values(GuessCase{"UNWithItems",
+                                                     enSyntax::ExplicitLittle,
+                                                     0x0008,
+                                                     0x1140,
+                                                     "UN",
+                                                     {0xFE, 0xFF, 0x00, 0xE0, 0, 0, 0, 0},
+                                                     1},
+                                           GuessCase{"UNWithItemsBigEndian",
+                                                     enSyntax::ExplicitBig,
+                                                     0x0008,
+                                                     0x1140,
+                                                     "UN",
+                                                     {0xFE, 0xFF, 0x00, 0xE0, 0, 0, 0, 0},
+                                                     1},
+                                           GuessCase{"UNLikeAnItem",
+                                                     enSyntax::ExplicitLittle,
+                                                     0x0008,
+                                                     0x1140,
+                                                     "UN",
+                                                     {0xFE, 0xFF, 0x00, 0xE0, 0xFF, 0x31, 0x31},
+                                                     -1},
+                                           GuessCase{"OddUNJudgedWithItsPad",
+                                                     enSyntax::ExplicitLittle,
+                                                     0x0008,
+                                                     0x1140,
+                                                     "UN",
+                                                     {0xFE, 0xFF, 0x00, 0xE0, 0, 0, 0},
+                                                     1},
+                                           GuessCase{"ImplicitFloat",
+                                                     enSyntax::ImplicitLittle,
+                                                     0x0027,
+                                                     0x1050,
+                                                     "",
+                                                     {0x00, 0x00, 0x80, 0x3F},
+                                                     -1},
+                                           GuessCase{"ImplicitItemsAndMore",
+                                                     enSyntax::ImplicitLittle,
+                                                     0x0008,
+                                                     0x1140,
+                                                     "",
+                                                     {0xFE, 0xFF, 0x00, 0xE0, 0, 0, 0, 0, 0x08, 0,
+                                                      0x60, 0, 2, 0, 0, 0, 'M', 'R'},
+                                                     -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A sequence the stream does not name is one only when its body holds items
+// and nothing else; either way, what is encoded decodes to the same again.
+TEST_P(GuessedSequences, AreJudgedByTheirBody)
+{
+    const GuessCase& c = GetParam();
+    StreamBuilder stream(c.syntax);
+    stream.Element(c.group, c.element, c.vr, c.body).TextElement(0x0040, 0x0001, "AE", "NEXT");
+    DICOMDataSet set;
+    ASSERT_EQ(DecodeBytes(stream.GetBytes(), c.syntax, &set), 1);
+    const VR* element = set.GetVR(c.group, c.element);
+    ASSERT_NE(element, nullptr);
+    if (c.items < 0)
+    {
+        EXPECT_EQ(element->GetTypeCode(), VRCode::UN);
+        EXPECT_EQ(element->GetSQArray(), nullptr);
+        const Bytes value = BytesOf(*element);
+        EXPECT_EQ(Bytes(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(c.body.size())),
+                  c.body);
+    }
+    else
+    {
+        EXPECT_EQ(element->GetTypeCode(), VRCode::SQ);
+        EXPECT_EQ(element->GetItemCount(), c.items);
+    }
+    EXPECT_EQ(std::string(set.GetLettra(0x0040, 0x0001)), "NEXT");
+    const Bytes first = EncodeSet(set, c.syntax);
+    DICOMDataSet again;
+    ASSERT_EQ(DecodeBytes(first, c.syntax, &again), 1);
+    EXPECT_EQ(EncodeSet(again, c.syntax), first);
+}
+
 struct ModernCase
 {
     const char* vr;

@@ -106,6 +106,18 @@ TEST_F(CodingLog, EveryFailureSaysWhy)
     }
 }
 
+TEST_F(CodingLog, ACrazyLengthShowsTheSetReadSoFar)
+{
+    StreamBuilder stream(enSyntax::ExplicitLittle);
+    stream.TextElement(0x0008, 0x0060, "CS", "MR").Header(0x0010, 0x0010, "OB", 0x9000000);
+    int result = -1;
+    const std::string text = Logged(stream.GetBytes(), enSyntax::ExplicitLittle, result);
+    EXPECT_EQ(result, 0);
+    const std::size_t dump = text.find("(0008, 0060),    2, CS, Modality");
+    EXPECT_NE(dump, std::string::npos) << text;
+    EXPECT_GT(text.find("The value of length 150994944 is crazy"), dump) << text;
+}
+
 TEST_F(CodingLog, HugePixelDataWarnsBeforeItFails)
 {
     StreamBuilder stream(enSyntax::ImplicitLittle);
