@@ -1,0 +1,295 @@
+#include "FrameIterator.h"
+
+#include "DICOMImage.h"
+#include "FileBuffer.h"
+#include "FrameCodec.h"
+#include "ImageTags.h"
+#include "VeltaroLog.h"
+
+#include <cstring>
+#include <new>
+
+using namespace ImageTags;
+
+namespace
+{
+
+// The code a C++ exception is reported under to the exception filter.
+constexpr unsigned long CppExceptionCode = 0xE06D7363;
+
+int ClassifyPhotometric(const Lettra& photometric, int bitsAllocated)
+{
+    // "YBR_RCT" frames come out of the JPEG 2000 decoder as RGB, as
+    // "YBR_ICT" frames do.
+    if (photometric == "RGB" || photometric == "YBR_ICT" || photometric == "YBR_RCT")
+    {
+        return FrameIterator::enPixelColour;
+    }
+    if (photometric == "MONOCHROME1" || photometric == "MONOCHROME2" ||
+        photometric == "PALETTE COLOR")
+    {
+        return bitsAllocated <= 8 ? FrameIterator::enPixelGrey8 : FrameIterator::enPixelGrey16;
+    }
+    return FrameIterator::enPixelUnknown;
+}
+
+int ClassifySyntax(const UID& syntax)
+{
+    if (syntax == UidTransferLittleEndian)
+    {
+        return FrameIterator::enCodingImplicitLittle;
+    }
+    if (syntax == UidTransferLittleEndianExplicit)
+    {
+        return FrameIterator::enCodingExplicitLittle;
+    }
+    if (syntax == UidTransferBigEndianExplicit)
+    {
+        return FrameIterator::enCodingExplicitBig;
+    }
+    return FrameIterator::enCodingEncapsulated;
+}
+
+} // namespace
+
+FrameIterator::FrameIterator() = default;
+
+FrameIterator::FrameIterator(DICOMImage* image)
+{
+    SetDicomImage(image);
+}
+
+FrameIterator::~FrameIterator()
+{
+    Release();
+}
+
+void FrameIterator::Release()
+{
+    FreeFrameBuffer();
+    m_pStream.reset();
+    m_pFrameOffsets.reset();
+    m_nPixelDataStart = 0;
+    m_nPixelDataEnd = 0;
+    m_nSwapUnit = 0;
+    m_bReady = false;
+    m_bInMemory = false;
+}
+
+void FrameIterator::FreeFrameBuffer()
+{
+    delete[] m_pFrameBuffer;
+    m_pFrameBuffer = nullptr;
+    m_pSoughtBuffer = nullptr;
+    m_nSoughtFrame = -1;
+}
+
+bool FrameIterator::SetDicomImage(DICOMImage* image)
+{
+    Release();
+    m_pImage = image;
+    try
+    {
+        Init(image);
+    }
+    catch (...)
+    {
+        _fatal("Exception catched at FrameIterator::Init ()");
+        m_bReady = false;
+        return false;
+    }
+    return true;
+}
+
+void FrameIterator::Init(DICOMImage* image)
+{
+    m_nFrameLength = 0;
+    FreeFrameBuffer();
+    m_pFrameOffsets.reset();
+    if (image == nullptr)
+    {
+        return;
+    }
+    const VR* stop = image->GetVR(WorkingGroup, StopOffsetElement);
+    const std::uint32_t position = stop != nullptr ? static_cast<unsigned int>(*stop) : 0;
+    if (position == 0 && !image->IsExist(PixelGroup, PixelElement))
+    {
+        return;
+    }
+    m_bInMemory = position == 0;
+    if (!ReadGeometry())
+    {
+        return;
+    }
+    if (m_bInMemory)
+    {
+        m_nCurrentFrame = 0;
+        m_bReady = true;
+        return;
+    }
+    if (OpenFile(position) && ReadPixelHeader())
+    {
+        m_nCurrentFrame = 0;
+        m_bReady = true;
+    }
+}
+
+bool FrameIterator::ReadGeometry()
+{
+    m_pImage->GetTransferSyntax(m_transferSyntax);
+    m_nFrameCount = m_pImage->GetNumberOfFrames();
+    m_nRows = m_pImage->GetUINT16(0x0028, 0x0010);
+    m_nColumns = m_pImage->GetUINT16(0x0028, 0x0011);
+    m_nBitsAllocated = m_pImage->GetUINT16(0x0028, 0x0100);
+    m_nBitsStored = m_pImage->GetUINT16(0x0028, 0x0101);
+    m_nHighBit = m_pImage->GetUINT16(0x0028, 0x0102);
+    m_nSamplesPerPixel = m_pImage->GetUINT16(0x0028, 0x0002);
+    m_nFrameSize = m_pImage->GetFrameSize();
+    const Lettra photometric = m_pImage->GetLettra(0x0028, 0x0004);
+    m_nPixelKind = ClassifyPhotometric(photometric, m_nBitsAllocated);
+    if (m_nPixelKind == enPixelUnknown)
+    {
+        _warning("Enter FrameIterator::Init, get an unknown format image : %s",
+                 static_cast<const char*>(photometric));
+        return false;
+    }
+    m_nCoding = ClassifySyntax(m_transferSyntax);
+    return true;
+}
+
+bool FrameIterator::Seek(int frame)
+{
+    if (m_bInMemory)
+    {
+        return m_bReady && SeekFrameOfStream(frame);
+    }
+    return SeekFrameOfFile(frame);
+}
+
+bool FrameIterator::Next()
+{
+    if (!m_bReady)
+    {
+        return false;
+    }
+    if (m_bInMemory)
+    {
+        return NextFrameOfStream();
+    }
+    FreeFrameBuffer();
+    try
+    {
+        return NextFrameOfFile();
+    }
+    catch (...)
+    {
+        _fatal("Exception catched at FrameIterator::Next");
+        return false;
+    }
+}
+
+void* FrameIterator::Detach()
+{
+    std::uint8_t* buffer = m_pFrameBuffer;
+    m_pFrameBuffer = nullptr;
+    m_pSoughtBuffer = nullptr;
+    m_nSoughtFrame = -1;
+    return buffer;
+}
+
+bool FrameIterator::SeekFrameOfStream(int frame)
+{
+    m_nCurrentFrame = frame;
+    if (frame < 0 || frame >= m_nFrameCount)
+    {
+        return false;
+    }
+    const std::uint8_t* address = m_pImage->GetPixelAddress(frame);
+    const std::uint32_t length = m_pImage->GetPixelLength(frame);
+    if (address == nullptr || length == 0)
+    {
+        return false;
+    }
+    FreeFrameBuffer();
+    m_pFrameBuffer = new (std::nothrow) std::uint8_t[length];
+    if (m_pFrameBuffer == nullptr)
+    {
+        _error("Enter FrameIterator::Seek, cannot allocate %u bytes", length);
+        m_nFrameLength = 0;
+        return false;
+    }
+    std::memcpy(m_pFrameBuffer, address, length);
+    m_nFrameLength = length;
+    if (m_nCoding == enCodingEncapsulated && Decompress() == 0)
+    {
+        return false;
+    }
+    m_pSoughtBuffer = m_pFrameBuffer;
+    m_nSoughtFrame = frame;
+    return m_nFrameLength != 0;
+}
+
+// A frame that Seek has just decoded is delivered as it is.
+bool FrameIterator::NextFrameOfStream()
+{
+    const int frame = m_nCurrentFrame;
+    bool delivered = m_pFrameBuffer != nullptr && m_pFrameBuffer == m_pSoughtBuffer &&
+                     m_nSoughtFrame == frame && m_nFrameLength != 0;
+    if (!delivered)
+    {
+        FreeFrameBuffer();
+        delivered = SeekFrameOfStream(frame);
+    }
+    m_pSoughtBuffer = nullptr;
+    m_nSoughtFrame = -1;
+    m_nCurrentFrame = frame + 1;
+    return delivered;
+}
+
+int FrameIterator::Decompress()
+{
+    const FrameSyntax* row = FindFrameSyntax(m_transferSyntax);
+    if (row == nullptr)
+    {
+        _error("Enter FrameIterator::Decompress, invalid TransferSyntax : %s",
+               static_cast<const char*>(m_transferSyntax));
+        return 0;
+    }
+    try
+    {
+        return DecodeFrameBuffer(*row);
+    }
+    catch (...)
+    {
+        ExceptionFilter(CppExceptionCode);
+        _fatal("Error of exception at FrameIterator::Decompress");
+        return 0;
+    }
+}
+
+int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row)
+{
+    const FrameDecodeJob job{
+        "FrameIterator",
+        row.decoderName,
+        &row,
+        SelectFrameLayout(row, m_nPixelKind == enPixelColour, m_nBitsAllocated),
+        m_nRows,
+        m_nColumns,
+        m_nBitsAllocated};
+    DecodedFrame decoded;
+    if (!DecodeFrame(job, CodecInput(m_pFrameBuffer, m_nFrameLength), decoded))
+    {
+        return 0;
+    }
+    FreeFrameBuffer();
+    m_pFrameBuffer = decoded.buffer;
+    m_nFrameLength = decoded.length;
+    if (row.syntax == &UidTransferJpegBaselineProcess1)
+    {
+        m_nBitsAllocated = 8;
+        m_nBitsStored = 8;
+        m_nHighBit = 7;
+    }
+    return 1;
+}

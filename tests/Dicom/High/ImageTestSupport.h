@@ -1,0 +1,164 @@
+// Helpers of the image tests: checksums of decoded frames, small images
+// built in memory (native or encapsulated, one fragment per frame), and a
+// folder of their own for the files a test writes.
+#pragma once
+
+#include "DICOMImage.h"
+#include "LibraryTestSupport.h"
+#include "UID.h"
+#include "VR.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using ImageBytes = std::vector<std::uint8_t>;
+
+inline std::uint64_t Fnv1a64(const std::uint8_t* data, std::size_t length)
+{
+    std::uint64_t value = 0xCBF29CE484222325ull;
+    for (std::size_t index = 0; index < length; ++index)
+    {
+        value = (value ^ data[index]) * 0x100000001B3ull;
+    }
+    return value;
+}
+
+inline ImageBytes ReadImageFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return ImageBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteImageFile(const std::string& path, const ImageBytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string CorpusPath(const std::string& name)
+{
+    return std::string(SUITE_CORPUS_DIR) + "/" + name;
+}
+
+inline bool HasCorpus()
+{
+    return std::filesystem::is_directory(std::string(SUITE_CORPUS_DIR) + "/pydicom");
+}
+
+// The attributes an image needs, and the geometry given.
+inline void FillImageAttributes(DICOMVRSet& set, int rows, int columns, int bitsAllocated,
+                                int samplesPerPixel, const char* photometric, int frames)
+{
+    set.Add(0x0008, 0x0016, UID("1.2.840.10008.5.1.4.1.1.7"));
+    set.Add(0x0008, 0x0018, UID("1.2.840.84658685.10.1"));
+    set.Add(0x0008, 0x0060, "OT");
+    set.Add(0x0028, 0x0002, static_cast<unsigned short>(samplesPerPixel));
+    set.Add(0x0028, 0x0004, photometric);
+    if (frames > 1)
+    {
+        set.Add(0x0028, 0x0008, std::to_string(frames).c_str());
+    }
+    set.Add(0x0028, 0x0010, static_cast<unsigned short>(rows));
+    set.Add(0x0028, 0x0011, static_cast<unsigned short>(columns));
+    set.Add(0x0028, 0x0100, static_cast<unsigned short>(bitsAllocated));
+    set.Add(0x0028, 0x0101, static_cast<unsigned short>(bitsAllocated));
+    set.Add(0x0028, 0x0102, static_cast<unsigned short>(bitsAllocated - 1));
+    set.Add(0x0028, 0x0103, static_cast<unsigned short>(0));
+}
+
+// A value of bytes for the element, copied.
+inline void SetValue(VR& element, const ImageBytes& bytes)
+{
+    auto* buffer = new std::uint8_t[bytes.size() > 0 ? bytes.size() : 1];
+    std::memcpy(buffer, bytes.data(), bytes.size());
+    element.Attach(buffer, static_cast<unsigned>(bytes.size()));
+}
+
+// Native pixel data holding the bytes.
+inline void SetNativePixels(DICOMImage& image, const ImageBytes& bytes)
+{
+    image.Delete(0x7FE0, 0x0010);
+    image.Add(0x7FE0, 0x0010);
+    SetValue(*image.GetVR(0x7FE0, 0x0010), bytes);
+}
+
+// Encapsulated pixel data: an empty offset table, then one fragment per frame.
+inline void SetEncapsulatedPixels(DICOMImage& image, const std::vector<ImageBytes>& frames)
+{
+    image.Delete(0x7FE0, 0x0010);
+    for (std::size_t index = 0; index <= frames.size(); ++index)
+    {
+        auto* item = new DICOMDataSet;
+        auto* fragment = new VR(0xFFFE, 0xE000);
+        if (index > 0)
+        {
+            SetValue(*fragment, frames[index - 1]);
+        }
+        item->Push(fragment);
+        image.Push(0x7FE0, 0x0010, item);
+    }
+}
+
+// Samples 0, 1, 2, ... of the given width, little endian.
+inline ImageBytes MakeRamp(std::size_t samples, int bytesPerSample, std::uint32_t start = 0,
+                           std::uint32_t step = 1)
+{
+    ImageBytes bytes;
+    for (std::size_t index = 0; index < samples; ++index)
+    {
+        const std::uint32_t value = start + static_cast<std::uint32_t>(index) * step;
+        for (int byte = 0; byte < bytesPerSample; ++byte)
+        {
+            bytes.push_back(static_cast<std::uint8_t>(value >> (8 * byte)));
+        }
+    }
+    return bytes;
+}
+
+// A buffer the library takes over, holding the bytes.
+inline std::uint8_t* NewBuffer(const ImageBytes& bytes)
+{
+    auto* buffer = new std::uint8_t[bytes.size() > 0 ? bytes.size() : 1];
+    std::memcpy(buffer, bytes.data(), bytes.size());
+    return buffer;
+}
+
+inline ImageBytes TakeBuffer(void* buffer, std::size_t length)
+{
+    std::unique_ptr<std::uint8_t[]> owned(static_cast<std::uint8_t*>(buffer));
+    return owned != nullptr ? ImageBytes(owned.get(), owned.get() + length) : ImageBytes{};
+}
+
+// The library started, and a folder for the test's files.
+class ImageFolderTest : public LibraryTest
+{
+protected:
+    void SetUp() override
+    {
+        LibraryTest::SetUp();
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("veltaro-images-" + std::to_string(getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(m_folder);
+        LibraryTest::TearDown();
+    }
+
+    std::string PathOf(const char* name) const { return (m_folder / name).string(); }
+
+    std::filesystem::path m_folder;
+};
