@@ -105,6 +105,9 @@ VELTARO_API bool operator>=(const char* a, const UID& b);
 // characters and no component it adds starts with a zero; a root that
 // leaves no room gives the empty text and a log line.
 VELTARO_API Lettra GenUniqueUID(const char* root);
+// The adapter address in generated UIDs is read once; this makes the next
+// GenUniqueUID read it again (after the machine's adapters were replaced).
+VELTARO_API void ResetUidMachinePart();
 
 // 1 when the transfer syntax is not one of the native ones.
 VELTARO_API int IsCompressed(const char* transferSyntax);

@@ -343,18 +343,26 @@ void GetMachineAddress(BYTE (&address)[6])
     std::copy(adapter->Address, adapter->Address + length, address);
 }
 
-// "1" and the six address bytes of the first adapter in decimal, made once.
+// "1" and the six address bytes of the first adapter in decimal, made once
+// (again after ResetUidMachinePart).
+std::string& MachinePartCache()
+{
+    static std::string part;
+    return part;
+}
+
 const std::string& GetMachinePart()
 {
-    static const std::string part = []
+    std::string& part = MachinePartCache();
+    if (part.empty())
     {
         BYTE address[6] = {};
         GetMachineAddress(address);
         char text[32];
         std::snprintf(text, sizeof(text), "1%d%d%d%d%d%d", address[0], address[1], address[2],
                       address[3], address[4], address[5]);
-        return std::string(text);
-    }();
+        part = text;
+    }
     return part;
 }
 
@@ -533,6 +541,11 @@ bool operator<=(const char* a, const UID& b)
 bool operator>=(const char* a, const UID& b)
 {
     return b.Compare(a) <= 0;
+}
+
+void ResetUidMachinePart()
+{
+    MachinePartCache().clear();
 }
 
 Lettra GenUniqueUID(const char* root)

@@ -290,8 +290,10 @@ TEST(GenUniqueUID, TheMachinePartComesFromTheFirstAdapter)
 {
     const AdapterAddress adapters[] = {{0, 26, 43, 60, 77, 94}, {1, 2, 3, 4, 5, 6}};
     SetInjectedAdapterAddresses(adapters);
+    ResetUidMachinePart();
     const std::string uid(GenUniqueUID("1.2."));
     ClearInjectedAdapterAddresses();
+    ResetUidMachinePart();
     EXPECT_EQ(Components(uid)[2], "10264360779"
                                   "4");
 }
@@ -299,8 +301,10 @@ TEST(GenUniqueUID, TheMachinePartComesFromTheFirstAdapter)
 TEST(GenUniqueUID, WithoutAnAdapterTheMachinePartIsOneAndZeros)
 {
     SetInjectedAdapterAddresses({});
+    ResetUidMachinePart();
     const std::string uid(GenUniqueUID("1.2."));
     ClearInjectedAdapterAddresses();
+    ResetUidMachinePart();
     EXPECT_EQ(Components(uid)[2], "1000000");
 }
 
@@ -308,10 +312,12 @@ TEST(GenUniqueUID, ALongMachinePartIsShortenedToFit)
 {
     const AdapterAddress adapters[] = {{255, 255, 255, 255, 255, 254}};
     SetInjectedAdapterAddresses(adapters);
+    ResetUidMachinePart();
     const std::string root(static_cast<const char*>(UidDicomDirRoot));
     const std::string uid(GenUniqueUID(root.c_str()));
     const std::string roomy(GenUniqueUID("1.2."));
     ClearInjectedAdapterAddresses();
+    ResetUidMachinePart();
     EXPECT_EQ(Components(roomy)[2], "1255255255255255254");
     EXPECT_TRUE(IsWellFormed(uid));
     EXPECT_EQ(uid.size(), 64u);
