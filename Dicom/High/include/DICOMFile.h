@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+class DFB;
 class InBuffer;
 class MetaInfo;
 class OutBuffer;
@@ -125,6 +126,8 @@ protected:
     void ClearDataSet() { DICOMDataSet::Reset(); }
 
 private:
+    // Opens the named file for a whole read and reads its meta information.
+    int OpenWithMetaInfo(DFB& stream);
     int LoadFromFile();
     int LoadTillTagBySyntax(InBuffer& stream, unsigned int tag);
     int WriteTemporary(const char* temporaryPath, int withMeta);

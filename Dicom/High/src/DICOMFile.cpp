@@ -25,6 +25,7 @@ constexpr std::uint32_t PreReadLimit = 0x8000000;
 constexpr std::uint32_t TillTagReadAhead = 1024;
 constexpr int TillTagPasses = 100000;
 constexpr std::uint32_t TillTagFailed = 0xFFFFFFFF;
+constexpr std::uint32_t TagSize = 4;
 
 // A deflated data set would need inflating before any element can be read.
 bool IsReadableSyntax(const UID& syntax)
@@ -65,6 +66,12 @@ int RunTillTag(DICOMFile& file, InBuffer& stream, unsigned int tag, Decode decod
         if (result != 0 && result >= tag)
         {
             return static_cast<int>(stream.GetConsumed());
+        }
+        if (result == 0 && stream.GetRemaining() < TagSize)
+        {
+            // Fewer bytes than a tag are left: the data set ends, as a
+            // whole-file read ends there.
+            return file.IsEmpty() ? 0 : static_cast<int>(stream.GetConsumed());
         }
     }
     _error("Invalid DICOM file!!!");
@@ -190,9 +197,8 @@ int DICOMFile::ReadFile(const char* path)
     return LoadFromFile();
 }
 
-int DICOMFile::LoadFromFile()
+int DICOMFile::OpenWithMetaInfo(DFB& stream)
 {
-    DFB stream;
     if (stream.OpenForRead(m_fileName, ShareDenyWrite) == 0)
     {
         _error("Enter DICOMFile::Load, Cannot open file: %s", m_fileName);
@@ -202,6 +208,16 @@ int DICOMFile::LoadFromFile()
     {
         _error("Cannot LoadMetaInfo");
         _error("Enter DICOMFile::Load, Cannot read file: %s", m_fileName);
+        return 0;
+    }
+    return 1;
+}
+
+int DICOMFile::LoadFromFile()
+{
+    DFB stream;
+    if (OpenWithMetaInfo(stream) == 0)
+    {
         return 0;
     }
     const int result = Load(stream);
@@ -219,17 +235,7 @@ int DICOMFile::ReadMetaHead(const char* path)
         return 0;
     }
     DFB stream;
-    if (stream.OpenForRead(m_fileName, ShareDenyWrite) == 0)
-    {
-        _error("Enter DICOMFile::Load, Cannot open file: %s", m_fileName);
-        return 0;
-    }
-    if (LoadMetaInfo(stream) == 0)
-    {
-        _error("Cannot LoadMetaInfo");
-        return 0;
-    }
-    return 1;
+    return OpenWithMetaInfo(stream);
 }
 
 // A big-endian data set holds host-order values once read, so the file

@@ -21,10 +21,15 @@ constexpr std::uint32_t PixelBytes = SamplePixelCount * 2;
 class DICOMFileTest : public FileFolderTest
 {
 protected:
-    // The sample image written in the syntax.
-    std::string WriteSample(const char* name, const UID& syntax, DICOMFile& file)
+    // The sample image written in the syntax, with or without its pixels.
+    std::string WriteSample(const char* name, const UID& syntax, DICOMFile& file,
+                            bool pixels = true)
     {
         FillSampleImage(file);
+        if (!pixels)
+        {
+            file.Delete(0x7FE0, 0x0010);
+        }
         file.SetTransferSyntax(syntax);
         const std::string path = PathOf(name);
         EXPECT_NE(file.WriteFile(path.c_str(), 1), 0);
@@ -112,16 +117,28 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DICOMFileTest, HeaderReadWithoutPixelDataEndsAtTheEndOfTheFile)
 {
     DICOMFile written;
-    FillSampleImage(written);
-    written.Delete(0x7FE0, 0x0010);
-    written.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    const std::string path = PathOf("header.dcm");
-    ASSERT_NE(written.WriteFile(path.c_str(), 1), 0);
+    const std::string path =
+        WriteSample("header.dcm", UidTransferLittleEndianExplicit, written, false);
     DICOMFile header;
     EXPECT_EQ(static_cast<unsigned int>(header.ReadFileNoImage(path.c_str())),
               written.GetFileSize());
     header.Delete(DICOMFile::StopOffsetGroup, DICOMFile::StopOffsetElement);
     EXPECT_TRUE(header == written);
+}
+
+TEST_F(DICOMFileTest, HeaderReadEndsBeforeBytesTooFewForATag)
+{
+    DICOMFile written;
+    const std::string path = WriteSample("trailing.dcm", UidTransferLittleEndian, written, false);
+    Bytes bytes = ReadBytes(path);
+    const std::size_t size = bytes.size();
+    bytes.push_back(0x08);
+    bytes.push_back(0x00);
+    WriteBytes(path, bytes);
+    DICOMFile header;
+    EXPECT_EQ(static_cast<std::size_t>(header.ReadFileNoImage(path.c_str())), size);
+    DICOMFile whole;
+    EXPECT_NE(whole.ReadFile(path.c_str()), 0);
 }
 
 TEST_F(DICOMFileTest, BareDataSetStartsWithItsFirstElement)
@@ -241,67 +258,8 @@ TEST_F(DICOMFileTest, WriteIntoAMissingFolderFails)
 struct BadInput
 {
     const char* name;
-    // Makes the input in the folder and returns its path.
     std::string (*make)(const std::string& folder);
 };
-
-std::string MakeMissing(const std::string& folder)
-{
-    return folder + "/missing.dcm";
-}
-
-std::string MakeDirectory(const std::string& folder)
-{
-    const std::string path = folder + "/folder.dcm";
-    std::filesystem::create_directory(path);
-    return path;
-}
-
-std::string MakeEmpty(const std::string& folder)
-{
-    const std::string path = folder + "/empty.dcm";
-    WriteBytes(path, {});
-    return path;
-}
-
-std::string MakeZeros(const std::string& folder)
-{
-    const std::string path = folder + "/zeros.dcm";
-    WriteBytes(path, Bytes(4096, 0));
-    return path;
-}
-
-Bytes SampleImage()
-{
-    DICOMFile file;
-    FillSampleImage(file);
-    file.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    Bytes image(file.GetEncodeSize(1));
-    file.Serialize(image.data(), static_cast<int>(image.size()));
-    return image;
-}
-
-// The sample cut after "DICM".
-std::string MakePreambleOnly(const std::string& folder)
-{
-    Bytes image = SampleImage();
-    image.resize(MetaInfo::PrefixSize);
-    const std::string path = folder + "/preamble.dcm";
-    WriteBytes(path, image);
-    return path;
-}
-
-// The sample cut in the middle of an element of its header.
-std::string MakeTruncated(const std::string& folder)
-{
-    Bytes image = SampleImage();
-    const std::string modality = "MR";
-    const auto at = std::search(image.begin(), image.end(), modality.begin(), modality.end());
-    image.erase(at + 1, image.end());
-    const std::string path = folder + "/truncated.dcm";
-    WriteBytes(path, image);
-    return path;
-}
 
 class UnreadableInput : public DICOMFileTest, public ::testing::WithParamInterface<BadInput>
 {
@@ -319,20 +277,19 @@ TEST_P(UnreadableInput, GivesAFailureResult)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableInput,
-                         ::testing::Values(BadInput{"Missing", MakeMissing},
+                         ::testing::Values(BadInput{"Missing", MakeMissingFile},
                                            BadInput{"Directory", MakeDirectory},
-                                           BadInput{"Empty", MakeEmpty},
-                                           BadInput{"Zeros", MakeZeros},
-                                           BadInput{"PreambleOnly", MakePreambleOnly},
-                                           BadInput{"Truncated", MakeTruncated}),
+                                           BadInput{"Empty", MakeEmptyFile},
+                                           BadInput{"Zeros", MakeZerosFile},
+                                           BadInput{"PreambleOnly", MakePreambleOnlyFile},
+                                           BadInput{"Truncated", MakeTruncatedFile}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DICOMFileTest, FileLockedByAnotherHandleCannotBeRead)
 {
     DICOMFile written;
     const std::string path = WriteSample("locked.dcm", UidTransferLittleEndianExplicit, written);
-    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE lock = HoldExclusively(path);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     DICOMFile file;
     EXPECT_EQ(file.ReadFile(path.c_str()), 0);
@@ -365,6 +322,8 @@ TEST_F(DICOMFileTest, FileNameKeepsItsFirst259Characters)
     EXPECT_EQ(std::string(file.GetFileName()), longName.substr(0, 259));
     EXPECT_EQ(file.ValidateFileName(file.GetFileName()), 1);
     EXPECT_EQ(std::strlen(file.GetFileName()), 259u);
+    EXPECT_EQ(file.GetFileSize(), 0u);
+    EXPECT_EQ(file.ValidateFileName(m_folder.c_str()), 1);
     EXPECT_EQ(file.GetFileSize(), 0u);
 }
 

@@ -4,13 +4,18 @@
 #pragma once
 
 #include "DICOMDataSet.h"
+#include "DICOMFile.h"
 #include "LibraryTestSupport.h"
+#include "MetaInfo.h"
 #include "UID.h"
 #include "VR.h"
 #include "VRCode.h"
+#include "WinFile.h"
+#include "WinHandle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -37,6 +42,14 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+}
+
+// A handle that shares the file with nobody, as another program holding
+// it open exclusively has; the caller closes it.
+inline HANDLE HoldExclusively(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The library started, and a folder for the test's files.
@@ -174,4 +187,64 @@ inline std::uint32_t ReadLittle32(const Bytes& bytes, std::uint32_t offset)
     return static_cast<std::uint32_t>(bytes[offset] | bytes[offset + 1] << 8 |
                                       bytes[offset + 2] << 16) |
            static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+}
+
+// The sample image as a Part 10 file in explicit VR little endian.
+inline Bytes SampleImageFile()
+{
+    DICOMFile file;
+    FillSampleImage(file);
+    file.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    Bytes image(file.GetEncodeSize(1));
+    file.Serialize(image.data(), static_cast<int>(image.size()));
+    return image;
+}
+
+// Inputs that no read can use, made in the folder; each returns its path.
+inline std::string MakeMissingFile(const std::string& folder)
+{
+    return folder + "/missing.dcm";
+}
+
+inline std::string MakeDirectory(const std::string& folder)
+{
+    const std::string path = folder + "/folder.dcm";
+    std::filesystem::create_directory(path);
+    return path;
+}
+
+inline std::string MakeEmptyFile(const std::string& folder)
+{
+    const std::string path = folder + "/empty.dcm";
+    WriteBytes(path, {});
+    return path;
+}
+
+inline std::string MakeZerosFile(const std::string& folder)
+{
+    const std::string path = folder + "/zeros.dcm";
+    WriteBytes(path, Bytes(4096, 0));
+    return path;
+}
+
+// The sample cut after "DICM".
+inline std::string MakePreambleOnlyFile(const std::string& folder)
+{
+    Bytes image = SampleImageFile();
+    image.resize(MetaInfo::PrefixSize);
+    const std::string path = folder + "/preamble.dcm";
+    WriteBytes(path, image);
+    return path;
+}
+
+// The sample cut in the middle of its patient name.
+inline std::string MakeTruncatedFile(const std::string& folder)
+{
+    Bytes image = SampleImageFile();
+    const std::string name = "Doe^Jane";
+    const auto at = std::search(image.begin(), image.end(), name.begin(), name.end());
+    image.erase(at + 3, image.end());
+    const std::string path = folder + "/truncated.dcm";
+    WriteBytes(path, image);
+    return path;
 }

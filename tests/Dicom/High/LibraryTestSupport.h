@@ -4,6 +4,7 @@
 #pragma once
 
 #include "VeltaroLibrary.h"
+#include "WinClock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,3 +14,16 @@ protected:
     void SetUp() override { VeltaroInitialize(); }
     void TearDown() override { VeltaroUninitialize(); }
 };
+
+inline SYSTEMTIME MakeSystemTime(WORD year, WORD month, WORD day, WORD hour, WORD minute,
+                                 WORD second)
+{
+    SYSTEMTIME time = {};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
+}
