@@ -1,0 +1,352 @@
+// DicomDir: the corpus's DICOMDIRs read and walked as dcmdump links their
+// records, broken record offsets refused, and directories built from
+// folders of real files read back equal with offsets that match the bytes.
+#include "DicomDir.h"
+#include "FileFinder.h"
+#include "FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct RecordLine
+{
+    const char* file;
+    int depth;
+    const char* type;
+    const char* key;
+};
+
+const RecordLine ReferenceLines[] = {
+#include "DicomDirReferences.inc"
+};
+
+const fs::path DirTestFolder = fs::path(SUITE_CORPUS_DIR) / "pydicom/test_files/dicomdirtests";
+
+struct WalkedRecord
+{
+    int depth;
+    std::string type;
+    std::string key;
+    bool operator==(const WalkedRecord&) const = default;
+};
+
+std::string KeyOf(DICOMVRSet& record)
+{
+    const std::string type = static_cast<const char*>(record.GetLettra(0x0004, 0x1430));
+    const std::map<std::string, std::pair<std::uint16_t, std::uint16_t>> keys = {
+        {"PATIENT", {0x0010, 0x0020}},
+        {"STUDY", {0x0020, 0x000D}},
+        {"SERIES", {0x0020, 0x000E}},
+        {"IMAGE", {0x0004, 0x1500}}};
+    const auto found = keys.find(type);
+    return found == keys.end()
+               ? std::string()
+               : std::string(record.GetLettra(found->second.first, found->second.second));
+}
+
+void Walk(DicomDir::Iterator& level, int depth, std::vector<WalkedRecord>& out)
+{
+    for (; level; ++level)
+    {
+        out.push_back(
+            {depth, static_cast<const char*>(level().GetLettra(0x0004, 0x1430)), KeyOf(level())});
+        DicomDir::Iterator children(level);
+        Walk(children, depth + 1, out);
+    }
+}
+
+std::vector<WalkedRecord> WalkAll(DicomDir& dir)
+{
+    std::vector<WalkedRecord> out;
+    DicomDir::Iterator top(dir);
+    Walk(top, 0, out);
+    return out;
+}
+
+// "TYPE key/TYPE key/..." for every record, sorted: two trees with the same
+// records under the same parents give the same list whatever their order.
+void Paths(DicomDir::Iterator& level, const std::string& prefix, std::vector<std::string>& out)
+{
+    for (; level; ++level)
+    {
+        const std::string path = prefix + "/" +
+                                 static_cast<const char*>(level().GetLettra(0x0004, 0x1430)) + " " +
+                                 KeyOf(level());
+        out.push_back(path);
+        DicomDir::Iterator children(level);
+        Paths(children, path, out);
+    }
+}
+
+std::vector<std::string> SortedPaths(DicomDir& dir)
+{
+    std::vector<std::string> out;
+    DicomDir::Iterator top(dir);
+    Paths(top, "", out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::uint32_t Get32(const Bytes& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + at, 4);
+    return value;
+}
+
+void Put32(Bytes& bytes, std::size_t at, std::uint32_t value)
+{
+    std::memcpy(bytes.data() + at, &value, 4);
+}
+
+class DicomDirTest : public FileFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        FileFolderTest::SetUp();
+        if (!fs::is_directory(DirTestFolder))
+        {
+            GTEST_SKIP() << "corpus folder not found: " << DirTestFolder;
+        }
+    }
+
+    // The three patient folders of the corpus's file set, copied.
+    void CopyPatients(const fs::path& target)
+    {
+        for (const char* patient : {"77654033", "98892001", "98892003"})
+        {
+            fs::copy(DirTestFolder / patient, target / patient, fs::copy_options::recursive);
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(target))
+        {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+        }
+    }
+};
+} // namespace
+
+TEST_F(DicomDirTest, EveryCorpusDirectoryWalksAsTheReferenceLinksIt)
+{
+    std::map<std::string, std::vector<WalkedRecord>> expected;
+    for (const RecordLine& line : ReferenceLines)
+    {
+        auto& records = expected[line.file];
+        if (line.depth >= 0)
+        {
+            records.push_back({line.depth, line.type, line.key});
+        }
+    }
+    ASSERT_EQ(expected.size(), 8u);
+    for (const auto& [name, records] : expected)
+    {
+        SCOPED_TRACE(name);
+        DicomDir dir;
+        ASSERT_EQ(dir.ReadDicomDir((DirTestFolder / name).string().c_str()), 1);
+        EXPECT_EQ(WalkAll(dir), records);
+        EXPECT_FALSE(dir.IsExist(0x0004, 0x1220));
+    }
+}
+
+TEST_F(DicomDirTest, ReferencedFilesAreFoundWhateverTheCaseOnDisk)
+{
+    CopyPatients(m_folder);
+    fs::rename(m_folder / "77654033" / "CR1", m_folder / "77654033" / "cr1");
+    fs::copy(DirTestFolder / "DICOMDIR", m_folder / "DICOMDIR");
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+    int images = 0;
+    for (DicomDir::Iterator patient(dir); patient; ++patient)
+        for (DicomDir::Iterator study(patient); study; ++study)
+            for (DicomDir::Iterator series(study); series; ++series)
+                for (DicomDir::Iterator image(series); image; ++image)
+                {
+                    DICOMFile file;
+                    const Lettra path = dir.GetReferencedFilePath(image());
+                    ASSERT_NE(file.ReadFileNoImage(path), 0) << static_cast<const char*>(path);
+                    EXPECT_EQ(std::string(file.GetLettra(0x0008, 0x0018)),
+                              std::string(image().GetLettra(0x0004, 0x1511)));
+                    ++images;
+                }
+    EXPECT_EQ(images, 31);
+}
+
+TEST_F(DicomDirTest, BrokenRecordOffsetsFailTheRead)
+{
+    const Bytes good = ReadBytes((DirTestFolder / "DICOMDIR").string());
+    ASSERT_GT(good.size(), 3200u);
+    // Offsets of the reference file: the first PATIENT record at 396, its
+    // first IMAGE record (the last of its series) at 856. A record's first
+    // element is (0004,1400), its value 16 bytes after the item tag; the
+    // value of (0004,1420) follows 22 bytes later.
+    struct Case
+    {
+        const char* name;
+        std::size_t at;
+        std::uint32_t value;
+        std::size_t keep;
+    };
+    const Case cases[] = {
+        {"next points at itself", 856 + 16, 856, 0},
+        {"lower points back at the patient", 856 + 38, 396, 0},
+        {"lower outside the file", 396 + 38, 0x7FFFFFF0u, 0},
+        {"next inside an element", 396 + 16, 400, 0},
+        {"root offset 0 with records", 0x166, 0, 0},
+        {"file cut inside the records", 0, 0, 2000},
+    };
+    for (const Case& item : cases)
+    {
+        SCOPED_TRACE(item.name);
+        Bytes bytes = good;
+        if (item.keep != 0)
+        {
+            bytes.resize(item.keep);
+        }
+        else
+        {
+            Put32(bytes, item.at, item.value);
+        }
+        WriteBytes(PathOf("DICOMDIR"), bytes);
+        DicomDir dir;
+        EXPECT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 0);
+    }
+}
+
+TEST_F(DicomDirTest, TheRootOffsetSitsWhereTheBrokenCaseExpectsIt)
+{
+    // The root-offset case above patches the value of (0004,1200) in place.
+    const Bytes good = ReadBytes((DirTestFolder / "DICOMDIR").string());
+    EXPECT_EQ(Get32(good, 0x166), 396u);
+    EXPECT_EQ(Get32(good, 856 + 16), 0u);
+    EXPECT_EQ(Get32(good, 396 + 38), 510u);
+}
+
+TEST_F(DicomDirTest, MissingFileFails)
+{
+    DicomDir dir;
+    EXPECT_EQ(dir.ReadDicomDir(PathOf("none").c_str()), 0);
+}
+
+TEST_F(DicomDirTest, IteratorsOverASeriesAndALeaf)
+{
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir((DirTestFolder / "DICOMDIR").string().c_str()), 1);
+    DicomDir::Iterator patient(dir);
+    DicomDir::Iterator study(patient);
+    ++study; // the second study of the first patient: one series of four images
+    DicomDir::Iterator series(study);
+    DicomDir::Iterator image(series);
+    ASSERT_TRUE(image);
+    DicomDir::Iterator saved = image;
+    DicomDir::Iterator before = image++;
+    EXPECT_EQ(KeyOf(before()), "77654033\\CT2\\17106");
+    EXPECT_EQ(KeyOf(image.Current()), "77654033\\CT2\\17136");
+    image.Next();
+    ++image;
+    EXPECT_EQ(KeyOf(image()), "77654033\\CT2\\17196");
+    image.Next();
+    EXPECT_FALSE(image);
+    image.Next();
+    EXPECT_FALSE(image);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(KeyOf(saved()), "77654033\\CT2\\17106");
+    DicomDir::Iterator leaf(saved);
+    EXPECT_FALSE(leaf);
+    ++series;
+    EXPECT_FALSE(series);
+}
+
+TEST_F(DicomDirTest, CreatedDirectoryReadsBackAsTheReferenceOne)
+{
+    CopyPatients(m_folder);
+    DicomDir created;
+    ASSERT_NE(created.CreateDicomDir(m_folder.string().c_str(), "TESTSET", nullptr), 0);
+
+    DicomDir reference;
+    ASSERT_EQ(reference.ReadDicomDir((DirTestFolder / "DICOMDIR").string().c_str()), 1);
+    DicomDir back;
+    ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+    EXPECT_EQ(SortedPaths(back), SortedPaths(reference));
+    EXPECT_EQ(std::string(back.GetLettra(0x0004, 0x1130)), "TESTSET");
+
+    // Every offset the file holds points at a record's item tag; each record
+    // is named by exactly one offset, and the first follows the header of
+    // the record sequence.
+    const Bytes bytes = ReadBytes(PathOf("DICOMDIR"));
+    std::multiset<std::uint32_t> offsets = {back.GetUINT32(0x0004, 0x1200)};
+    std::vector<DICOMVRSet*> records;
+    std::vector<DICOMVRSet*> pending = {&back};
+    while (!pending.empty())
+    {
+        DICOMVRSet* record = pending.back();
+        pending.pop_back();
+        Array<DICOMVRSet*>* children = DicomDir::GetChildren(*record);
+        for (auto* node = children != nullptr ? children->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            records.push_back(node->item);
+            pending.push_back(node->item);
+            for (std::uint16_t element : {0x1400, 0x1420})
+            {
+                if (node->item->GetUINT32(0x0004, element) != 0)
+                {
+                    offsets.insert(node->item->GetUINT32(0x0004, element));
+                }
+            }
+        }
+    }
+    ASSERT_EQ(records.size(), 52u);
+    EXPECT_EQ(offsets.size(), records.size());
+    EXPECT_EQ(std::set<std::uint32_t>(offsets.begin(), offsets.end()).size(), records.size());
+    for (std::uint32_t offset : offsets)
+    {
+        ASSERT_LT(offset + 4, bytes.size());
+        EXPECT_EQ(Get32(bytes, offset), 0xE000FFFEu) << offset;
+    }
+    const std::uint32_t first = back.GetUINT32(0x0004, 0x1200);
+    EXPECT_EQ(Get32(bytes, first - 12), 0x12200004u);
+    EXPECT_EQ(Get32(bytes, first - 4), 0xFFFFFFFFu);
+    EXPECT_EQ(Get32(bytes, bytes.size() - 8), 0xE0DDFFFEu);
+    // A single patient would make the last root record the first one.
+    EXPECT_NE(back.GetUINT32(0x0004, 0x1202), first);
+}
+
+TEST_F(DicomDirTest, FileIDsAreInTheDirectoryForm)
+{
+    const std::string folder = m_folder.string();
+    fs::create_directories(m_folder / "study");
+    struct Case
+    {
+        std::string path;
+        const char* fileID;
+    };
+    const Case cases[] = {
+        {folder + "/study/img1", "STUDY\\IMG1"},
+        {folder + "/a/b_2/c9", "A\\B_2\\C9"},
+        {folder + "/study/img1.dcm", ""},
+        {folder + "/study/longername9", ""},
+        {"/elsewhere/img1", ""},
+    };
+    for (const Case& item : cases)
+    {
+        EXPECT_EQ(std::string(DicomDir::MakeFileID(folder.c_str(), item.path.c_str())), item.fileID)
+            << item.path;
+    }
+    const std::string relative = fs::relative(m_folder).string();
+    EXPECT_EQ(std::string(DicomDir::MakeFileID(relative.c_str(), (folder + "/study/img1").c_str())),
+              "STUDY\\IMG1");
+    EXPECT_EQ(std::string(DicomDir::MakeFileID((relative + "\\").c_str(),
+                                               (relative + "\\study\\img1").c_str())),
+              "STUDY\\IMG1");
+}
