@@ -698,7 +698,8 @@ int DicomDir::AddSeries(DICOMVRSet* parent, DICOMFile* file)
 int DicomDir::AddImage(DICOMVRSet* parent, DICOMFile* file)
 {
     const Lettra sopInstance = file->GetLettra(0x0008, 0x0018);
-    if (FindChild(parent, 0x0008, 0x0018, sopInstance) != nullptr)
+    // IMAGE records keep the instance UID as the Referenced SOP Instance UID.
+    if (FindChild(parent, DirGroup, 0x1511, sopInstance) != nullptr)
     {
         _error("Enter DicomDir::AddImage, duplicated SOP found at file <%s>", file->GetFileName());
         return 1;
