@@ -180,6 +180,19 @@ BOOL DrawPolyline(HDC hdc, const std::vector<POINT>& logical, bool closed)
     return TRUE;
 }
 
+// The band of a shape within width pixels of its edge.
+Region InnerFrame(const Region& shape, int width)
+{
+    Region inner = shape;
+    for (const POINT shift : {POINT{width, 0}, POINT{-width, 0}, POINT{0, width}, POINT{0, -width}})
+    {
+        Region moved = shape;
+        moved.Offset(shift.x, shift.y);
+        inner = Region::Combine(inner, moved, RGN_AND);
+    }
+    return Region::Combine(shape, inner, RGN_DIFF);
+}
+
 // Paints a shape: its outline (in device coordinates) with the pen and its
 // coverage, minus the outline, with the brush.
 BOOL DrawShape(DeviceContext& dc, const Region& shape, const std::vector<POINT>& outline,
@@ -197,6 +210,8 @@ BOOL DrawShape(DeviceContext& dc, const Region& shape, const std::vector<POINT>&
         const bool solidThin = width <= 1 && CosmeticPattern(pen->m_nStyle).empty();
         if (outlineIsBoundary && solidThin)
             stroke.on = shape.Boundary();
+        else if (outline.empty())
+            stroke.on = InnerFrame(shape, std::max(width, 1));
         else
             stroke = StrokePath(dc, *pen, outline, true, session.GetClip());
     }

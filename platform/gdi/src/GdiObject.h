@@ -52,7 +52,6 @@ template <typename T> T* GdiLookupAs(HGDIOBJ handle)
 }
 
 // Registers a new object and returns its handle.
-template <typename H> H GdiRegister(GdiObject* obj);
 HGDIOBJ GdiRegisterObject(GdiObject* obj);
 template <typename H> H GdiRegister(GdiObject* obj)
 {

@@ -242,6 +242,19 @@ TEST(Draw, WideCosmeticPensAreSolidAndGeometricPensKeepTheirStyle)
     EXPECT_EQ(s.At(4, 7), kWhite);
 }
 
+TEST(Draw, WidePensFrameRoundedRectanglesInside)
+{
+    GdiTestSurface s(30, 30);
+    Selected pen(s.Dc(), CreatePen(PS_SOLID, 3, RGB(255, 0, 0)));
+    Selected brush(s.Dc(), CreateSolidBrush(RGB(0, 0, 255)));
+    RoundRect(s.Dc(), 2, 2, 28, 28, 8, 8);
+    EXPECT_EQ(s.At(15, 2), RGB(255, 0, 0));
+    EXPECT_EQ(s.At(15, 4), RGB(255, 0, 0));
+    EXPECT_EQ(s.At(15, 5), RGB(0, 0, 255));
+    EXPECT_EQ(s.At(15, 1), RGB(255, 255, 255));
+    EXPECT_EQ(s.At(15, 27), RGB(255, 0, 0));
+}
+
 TEST(Draw, AngleArcRunsCounterClockwiseAndEndsAtTheArcEnd)
 {
     GdiTestSurface s(41, 41);
