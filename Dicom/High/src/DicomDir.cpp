@@ -870,8 +870,10 @@ int DicomDir::WriteDicomDir(const char* path, const char* fileSetID, const char*
     Array<DICOMVRSet*>* items = top->DetachSQArray();
     Flatten(items, flat);
     delete items;
+    // Only the elements change hands: the meta group the offsets were
+    // computed with must stay as it is.
     ClearDataSet();
-    flat.TransferTo(*this);
+    AppendFrom(flat);
     return WriteFile(path, 1);
 }
 

@@ -350,3 +350,16 @@ TEST_F(DicomDirTest, FileIDsAreInTheDirectoryForm)
                                                (relative + "\\study\\img1").c_str())),
               "STUDY\\IMG1");
 }
+
+TEST_F(DicomDirTest, ADirectoryReadFromAFileIsWrittenAgainWithFreshOffsets)
+{
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir((DirTestFolder / "DICOMDIR-reordered").string().c_str()), 1);
+    const std::vector<WalkedRecord> before = WalkAll(dir);
+    ASSERT_NE(dir.WriteDicomDir(PathOf("DICOMDIR").c_str(), "AGAIN", nullptr), 0);
+    EXPECT_TRUE(WalkAll(dir).empty()); // the object holds the flat form now
+    DicomDir back;
+    ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+    EXPECT_EQ(WalkAll(back), before);
+    EXPECT_EQ(std::string(back.GetLettra(0x0004, 0x1130)), "AGAIN");
+}
