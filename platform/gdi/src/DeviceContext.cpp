@@ -376,7 +376,7 @@ DrawSession::~DrawSession()
     if (m_dc.GetKind() == enDcKind::Memory)
     {
         if (GdiBitmap* bitmap = m_dc.GetBitmap())
-            bitmap->EndWrite();
+            bitmap->EndWrite(dirty.top + m_origin.y, dirty.bottom + m_origin.y);
     }
     else if (m_dc.GetKind() == enDcKind::Host)
     {

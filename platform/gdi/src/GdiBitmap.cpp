@@ -59,12 +59,14 @@ Surface& GdiBitmap::BeginAccess()
     return m_surface;
 }
 
-void GdiBitmap::EndWrite()
+void GdiBitmap::EndWrite(int top, int bottom)
 {
     if (!m_bits || m_bDirect)
         return;
     NearestColor nearest(m_layout.colors);
-    for (int y = 0; y < m_surface.nHeight; ++y)
+    const int first = top < 0 ? 0 : top;
+    const int last = bottom > m_surface.nHeight ? m_surface.nHeight : bottom;
+    for (int y = first; y < last; ++y)
     {
         std::uint8_t* dst =
             m_bits.get() + std::uint64_t(m_layout.StoredRow(y)) * m_layout.nRowBytes;

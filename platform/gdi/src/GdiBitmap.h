@@ -6,6 +6,7 @@
 #include "GdiObject.h"
 #include "GdiSurfaceHost.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -43,8 +44,9 @@ public:
 
     // The pixels, brought up to date with the DIB section's bits first.
     Surface& BeginAccess();
-    // Writes the surface back into the DIB section's bits after drawing.
-    void EndWrite();
+    // Writes the surface back into the DIB section's bits after drawing,
+    // rows [top, bottom) only when given.
+    void EndWrite(int top = 0, int bottom = INT32_MAX);
 
     void FillBitmapInfo(BITMAP& bm);
 
