@@ -97,13 +97,13 @@ private:
     bool BuildItemOffsets();
     bool HasFileLayout() const;
     bool NextNativeFrame();
+    bool ReadNativeFrame(std::uint32_t start, std::uint32_t length);
     bool NextItemFrame();
     bool SeekStream(std::uint32_t position);
     bool ReadStream(void* target, std::uint32_t n);
     bool ReadStream32(std::uint32_t& value);
     std::uint32_t GetFileSize() const;
     int DecodeFrameBuffer(const FrameSyntax& row);
-    void SwapFrameBuffer() const;
 
     UID m_transferSyntax;
     DICOMImage* m_pImage = nullptr;

@@ -11,6 +11,7 @@
 #include "VeltaroLog.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -209,30 +210,46 @@ bool FrameIterator::NextNativeFrame()
                m_pImage->GetFileName());
         return false;
     }
-    if (length == 0 || !SeekStream(static_cast<std::uint32_t>(start)))
+    if (length == 0 ||
+        !ReadNativeFrame(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)))
     {
         return false;
     }
-    m_pFrameBuffer = new (std::nothrow) std::uint8_t[length];
-    if (m_pFrameBuffer == nullptr)
-    {
-        return false;
-    }
-    const std::uint32_t before = m_nStreamPosition;
-    ReadStream(m_pFrameBuffer, static_cast<std::uint32_t>(length));
-    m_nFrameLength = m_nStreamPosition - before;
-    SwapFrameBuffer();
     m_nCurrentFrame = frame + 1;
     return m_nFrameLength != 0;
 }
 
-void FrameIterator::SwapFrameBuffer() const
+// Big-endian values are swapped in units counted from the start of the
+// value, so the bytes read reach back and forth to whole units around a
+// frame that does not start on one.
+bool FrameIterator::ReadNativeFrame(std::uint32_t start, std::uint32_t length)
 {
-    for (std::uint32_t offset = 0; m_nSwapUnit != 0 && offset + m_nSwapUnit <= m_nFrameLength;
-         offset += m_nSwapUnit)
+    const std::uint32_t unit = m_nSwapUnit != 0 ? static_cast<std::uint32_t>(m_nSwapUnit) : 1;
+    const std::uint32_t lead = (start - m_nPixelDataStart) % unit;
+    const std::uint32_t tail = (unit - (lead + length) % unit) % unit;
+    const std::uint32_t end = std::min(start + length + tail, m_nPixelDataEnd);
+    const std::uint32_t span = end - (start - lead);
+    if (!SeekStream(start - lead))
     {
-        std::reverse(m_pFrameBuffer + offset, m_pFrameBuffer + offset + m_nSwapUnit);
+        return false;
     }
+    m_pFrameBuffer = new (std::nothrow) std::uint8_t[span];
+    if (m_pFrameBuffer == nullptr)
+    {
+        return false;
+    }
+    if (!ReadStream(m_pFrameBuffer, span))
+    {
+        FreeFrameBuffer();
+        return false;
+    }
+    for (std::uint32_t offset = 0; unit > 1 && offset + unit <= span; offset += unit)
+    {
+        std::reverse(m_pFrameBuffer + offset, m_pFrameBuffer + offset + unit);
+    }
+    std::memmove(m_pFrameBuffer, m_pFrameBuffer + lead, length);
+    m_nFrameLength = length;
+    return true;
 }
 
 // The item at the frame's position; past the last frame, the sequence

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -123,6 +124,38 @@ inline ImageBytes MakeRamp(std::size_t samples, int bytesPerSample, std::uint32_
         }
     }
     return bytes;
+}
+
+// One RLE frame of native little-endian samples: a segment per byte of
+// each sample, most significant byte first and sample by sample, each
+// coded as literal runs.
+inline ImageBytes MakeRleFrame(const ImageBytes& raw, int bytesPerSample, int samplesPerPixel)
+{
+    const int segments = bytesPerSample * samplesPerPixel;
+    const std::size_t pixels = raw.size() / static_cast<std::size_t>(segments);
+    ImageBytes frame(64, 0);
+    frame[0] = static_cast<std::uint8_t>(segments);
+    for (int segment = 0; segment < segments; ++segment)
+    {
+        const std::uint32_t offset = static_cast<std::uint32_t>(frame.size());
+        std::memcpy(frame.data() + 4 + 4 * segment, &offset, sizeof offset);
+        const int sample = segment / bytesPerSample;
+        const int byte = bytesPerSample - 1 - segment % bytesPerSample;
+        for (std::size_t first = 0; first < pixels; first += 128)
+        {
+            const std::size_t run = std::min<std::size_t>(128, pixels - first);
+            frame.push_back(static_cast<std::uint8_t>(run - 1));
+            for (std::size_t pixel = first; pixel < first + run; ++pixel)
+            {
+                frame.push_back(raw[(pixel * samplesPerPixel + sample) * bytesPerSample + byte]);
+            }
+        }
+        if (frame.size() % 2 != 0)
+        {
+            frame.push_back(0x80); // a no-op run keeps segments even
+        }
+    }
+    return frame;
 }
 
 // A buffer the library takes over, holding the bytes.

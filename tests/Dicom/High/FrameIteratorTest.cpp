@@ -1,0 +1,468 @@
+// FrameIterator: frames from memory and straight from the file, native and
+// encapsulated, in every native byte order; one decoding per frame sought
+// and read; the file's offsets and lengths checked before use; refusals of
+// what it cannot serve.
+#include "FrameIterator.h"
+#include "FakeCodecLibrary.h"
+#include "ImageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr int Rows = 3;
+constexpr int Columns = 5;
+
+// Frames of distinct ramps.
+std::vector<ImageBytes> MakeFrames(int count, int bytesPerSample, int samplesPerPixel = 1)
+{
+    std::vector<ImageBytes> frames;
+    for (int frame = 0; frame < count; ++frame)
+    {
+        frames.push_back(MakeRamp(static_cast<std::size_t>(Rows * Columns * samplesPerPixel),
+                                  bytesPerSample, 1000u * frame + 7, 3));
+    }
+    return frames;
+}
+
+ImageBytes Join(const std::vector<ImageBytes>& frames)
+{
+    ImageBytes joined;
+    for (const ImageBytes& frame : frames)
+    {
+        joined.insert(joined.end(), frame.begin(), frame.end());
+    }
+    return joined;
+}
+
+// Seek and Next for each frame; a frame that fails is empty.
+std::vector<ImageBytes> SeekEach(FrameIterator& iterator, int count)
+{
+    std::vector<ImageBytes> frames;
+    for (int frame = 0; frame < count; ++frame)
+    {
+        ImageBytes bytes;
+        if (iterator.Seek(frame) && iterator.Next())
+        {
+            bytes = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
+        }
+        frames.push_back(bytes);
+    }
+    return frames;
+}
+
+std::vector<ImageBytes> NextAll(FrameIterator& iterator)
+{
+    std::vector<ImageBytes> frames;
+    while (iterator.Next())
+    {
+        frames.push_back(TakeBuffer(iterator.Detach(), iterator.m_nFrameLength));
+    }
+    return frames;
+}
+
+class FrameIteratorTest : public ImageFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ImageFolderTest::SetUp();
+        ResetFakes();
+    }
+    void TearDown() override
+    {
+        ResetFakes();
+        ImageFolderTest::TearDown();
+    }
+
+    // Writes an image and reads it back without its pixel data.
+    std::string WriteImage(DICOMImage& image, const UID& syntax, const char* name = "image.dcm")
+    {
+        image.SetTransferSyntax(syntax);
+        const std::string path = PathOf(name);
+        EXPECT_NE(image.WriteFile(path.c_str(), 1), 0);
+        return path;
+    }
+
+    static void ReadHeader(DICOMImage& image, const std::string& path)
+    {
+        ASSERT_NE(image.ReadFileNoImage(path.c_str()), 0);
+        ASSERT_FALSE(image.IsExist(0x7FE0, 0x0010));
+    }
+
+    // The file offset at which the header read stopped.
+    static std::uint32_t PixelOffset(const DICOMImage& header)
+    {
+        return header.GetUINT32(0x0007, 0x0605);
+    }
+};
+
+TEST_F(FrameIteratorTest, NativeFramesComeFromMemoryBySeekAndInOrder)
+{
+    const std::vector<ImageBytes> frames = MakeFrames(4, 2);
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 16, 1, "MONOCHROME2", 4);
+    image.SetTransferSyntax(UidTransferLittleEndian);
+    SetNativePixels(image, Join(frames));
+    FrameIterator iterator(&image);
+    ASSERT_TRUE(iterator.IsReady());
+    EXPECT_TRUE(iterator.IsInMemory());
+    EXPECT_EQ(iterator.GetFrameCount(), 4);
+    EXPECT_EQ(iterator.m_nFrameSize, static_cast<std::uint32_t>(Rows * Columns * 2));
+    EXPECT_EQ(iterator.GetPixelKind(), FrameIterator::enPixelGrey16);
+    EXPECT_EQ(iterator.GetCoding(), FrameIterator::enCodingImplicitLittle);
+    EXPECT_EQ(SeekEach(iterator, 4), frames);
+    EXPECT_FALSE(iterator.Seek(4));
+
+    FrameIterator ordered(&image);
+    EXPECT_EQ(NextAll(ordered), frames);
+    EXPECT_TRUE(ordered.IsReady());
+}
+
+TEST_F(FrameIteratorTest, NativeFramesComeStraightFromTheFileInEveryByteOrder)
+{
+    struct Case
+    {
+        const UID* syntax;
+        int bitsAllocated;
+        int samples;
+        const char* photometric;
+    };
+    const Case cases[] = {
+        {&UidTransferLittleEndian, 16, 1, "MONOCHROME2"},
+        {&UidTransferLittleEndianExplicit, 8, 3, "RGB"},
+        {&UidTransferBigEndianExplicit, 16, 1, "MONOCHROME1"},
+        {&UidTransferBigEndianExplicit, 8, 1, "PALETTE COLOR"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(static_cast<const char*>(*c.syntax));
+        const std::vector<ImageBytes> frames = MakeFrames(3, c.bitsAllocated / 8, c.samples);
+        DICOMImage image;
+        FillImageAttributes(image, Rows, Columns, c.bitsAllocated, c.samples, c.photometric, 3);
+        SetNativePixels(image, Join(frames));
+        const std::string path = WriteImage(image, *c.syntax);
+        DICOMImage header;
+        ReadHeader(header, path);
+        FrameIterator iterator(&header);
+        ASSERT_TRUE(iterator.IsReady());
+        EXPECT_FALSE(iterator.IsInMemory());
+        EXPECT_EQ(SeekEach(iterator, 3), frames);
+        FrameIterator ordered(&header);
+        EXPECT_EQ(NextAll(ordered), frames);
+    }
+}
+
+// A single frame is the whole value, with the padding of an odd length.
+TEST_F(FrameIteratorTest, AnImageHoldingItsPixelDataIteratesFromMemory)
+{
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    ImageBytes frame = MakeFrames(1, 1)[0];
+    frame.push_back(0);
+    SetNativePixels(image, frame);
+    const std::string path = WriteImage(image, UidTransferLittleEndianExplicit);
+    DICOMImage whole;
+    ASSERT_NE(whole.ReadFile(path.c_str()), 0);
+    FrameIterator iterator(&whole);
+    EXPECT_TRUE(iterator.IsInMemory());
+    EXPECT_EQ(SeekEach(iterator, 1), std::vector<ImageBytes>{frame});
+}
+
+TEST_F(FrameIteratorTest, RleFramesDecodeFromMemoryAndFromTheFile)
+{
+    struct Case
+    {
+        int bitsAllocated;
+        int samples;
+        const char* photometric;
+    };
+    const Case cases[] = {
+        {8, 1, "MONOCHROME2"}, {16, 1, "MONOCHROME2"}, {8, 3, "RGB"}, {16, 3, "RGB"}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.bitsAllocated) + " bits, " + c.photometric);
+        const int bytes = c.bitsAllocated / 8;
+        const std::vector<ImageBytes> frames = MakeFrames(3, bytes, c.samples);
+        std::vector<ImageBytes> coded;
+        for (const ImageBytes& frame : frames)
+        {
+            coded.push_back(MakeRleFrame(frame, bytes, c.samples));
+        }
+        DICOMImage image;
+        FillImageAttributes(image, Rows, Columns, c.bitsAllocated, c.samples, c.photometric, 3);
+        SetEncapsulatedPixels(image, coded);
+        image.SetTransferSyntax(UidTransferRleLossless);
+        FrameIterator fromMemory(&image);
+        EXPECT_EQ(SeekEach(fromMemory, 3), frames);
+
+        const std::string path = WriteImage(image, UidTransferRleLossless);
+        DICOMImage header;
+        ReadHeader(header, path);
+        FrameIterator fromFile(&header);
+        EXPECT_EQ(fromFile.GetCoding(), FrameIterator::enCodingEncapsulated);
+        EXPECT_EQ(SeekEach(fromFile, 3), frames);
+        FrameIterator ordered(&header);
+        EXPECT_EQ(NextAll(ordered), frames);
+        // The sequence delimiter after the last frame ends the iteration.
+        EXPECT_FALSE(ordered.IsReady());
+        EXPECT_TRUE(ordered.Seek(1));
+        EXPECT_TRUE(ordered.IsReady());
+    }
+}
+
+void RegisterFakeVennet()
+{
+    const FakeModuleEntry entries[] = {
+        MakeFakeModuleEntry("RLE_Dec", &FakeRleDecode<enFakeLibrary::Vennet>),
+        MakeFakeModuleEntry("Vennet_DEL", &FakeFree<enFakeLibrary::Vennet>)};
+    RegisterFakeModule("Vennet.dll", entries);
+}
+
+TEST_F(FrameIteratorTest, AFrameSoughtInMemoryIsDecodedOnceWhenReadAfterwards)
+{
+    RegisterFakeVennet();
+    GetFakeState().reportedLength = Rows * Columns;
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 2);
+    image.SetTransferSyntax(UidTransferRleLossless);
+    SetEncapsulatedPixels(image, {ImageBytes(66, 1), ImageBytes(66, 2)});
+    FrameIterator iterator(&image);
+    ASSERT_TRUE(iterator.Seek(1));
+    ASSERT_TRUE(iterator.Next());
+    EXPECT_EQ(GetFakeState().calls.size(), 1u);
+    EXPECT_EQ(iterator.m_nFrameLength, static_cast<std::uint32_t>(Rows * Columns));
+    EXPECT_EQ(GetFakeState().input, ImageBytes(66, 2));
+    // Past the last frame nothing is decoded; a frame read without a seek is.
+    EXPECT_FALSE(iterator.Next());
+    ASSERT_TRUE(iterator.Seek(0));
+    delete[] static_cast<std::uint8_t*>(iterator.Detach());
+    ASSERT_TRUE(iterator.Next());
+    EXPECT_EQ(GetFakeState().calls.size(), 3u);
+}
+
+TEST_F(FrameIteratorTest, AShortCodecResultIsPaddedToTheFrameWithZeros)
+{
+    const FakeModuleEntry entries[] = {
+        MakeFakeModuleEntry("JP2_8BitDecode", &FakeDecode<enFakeLibrary::Quoral2K>),
+        MakeFakeModuleEntry("JPGDEL", &FakeFree<enFakeLibrary::Quoral2K>)};
+    RegisterFakeModule("Quoral2K.dll", entries);
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    image.SetTransferSyntax(UidTransferJpeg2000Lossless);
+    SetEncapsulatedPixels(image, {ImageBytes(10, 0x55)});
+    FrameIterator iterator(&image);
+    ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
+    const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
+    ASSERT_EQ(frame.size(), static_cast<std::size_t>(Rows * Columns));
+    const auto marker = GetFakeMarker(enFakeLibrary::Quoral2K);
+    EXPECT_TRUE(std::all_of(frame.begin(), frame.begin() + 6, [&](auto b) { return b == marker; }));
+    EXPECT_TRUE(std::all_of(frame.begin() + 6, frame.end(), [](auto b) { return b == 0; }));
+}
+
+TEST_F(FrameIteratorTest, PrivateFullProgressionFramesAreShiftedBack)
+{
+    const FakeModuleEntry entries[] = {
+        MakeFakeModuleEntry("JPEGFullProgress_12BitDecode", &FakeDecode<enFakeLibrary::Quorex>),
+        MakeFakeModuleEntry("jpgdel", &FakeFree<enFakeLibrary::Quorex>)};
+    RegisterFakeModule("Quorex.dll", entries);
+    GetFakeState().reportedRows = Rows;
+    GetFakeState().reportedColumns = Columns;
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 16, 1, "MONOCHROME2", 1);
+    image.SetTransferSyntax(UidTransferJpegFullProgress14Bit);
+    SetEncapsulatedPixels(image, {ImageBytes(10, 1)});
+    FrameIterator iterator(&image);
+    ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
+    const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
+    ASSERT_EQ(frame.size(), static_cast<std::size_t>(Rows * Columns * 2));
+    const std::uint16_t marker = GetFakeMarker(enFakeLibrary::Quorex) * 0x101;
+    const std::uint16_t expected = static_cast<std::uint16_t>(marker << 2);
+    for (std::size_t offset = 0; offset < frame.size(); offset += 2)
+    {
+        EXPECT_EQ(frame[offset] | frame[offset + 1] << 8, expected) << offset;
+    }
+}
+
+TEST_F(FrameIteratorTest, AFailedDecodingLeavesTheCompressedFrame)
+{
+    RegisterAbsentModule("Vennet.dll");
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    image.SetTransferSyntax(UidTransferRleLossless);
+    SetEncapsulatedPixels(image, {ImageBytes(66, 9)});
+    FrameIterator iterator(&image);
+    EXPECT_FALSE(iterator.Seek(0));
+    EXPECT_EQ(iterator.m_nFrameLength, 66u);
+    ASSERT_NE(iterator.m_pFrameBuffer, nullptr);
+    EXPECT_EQ(iterator.m_pFrameBuffer[65], 9);
+
+    image.SetTransferSyntax(UidTransferJpegLsLossless);
+    FrameIterator unknown(&image);
+    EXPECT_FALSE(unknown.Seek(0));
+    EXPECT_FALSE(unknown.Next());
+}
+
+TEST_F(FrameIteratorTest, PhotometricInterpretationsItCannotServeLeaveItNotReady)
+{
+    for (const char* photometric : {"YBR_FULL", "YBR_FULL_422", "monochrome2", ""})
+    {
+        DICOMImage image;
+        FillImageAttributes(image, Rows, Columns, 8, 3, photometric, 1);
+        SetNativePixels(image, ImageBytes(Rows * Columns * 3, 1));
+        FrameIterator iterator(&image);
+        EXPECT_FALSE(iterator.IsReady()) << photometric;
+        EXPECT_FALSE(iterator.Seek(0)) << photometric;
+        EXPECT_FALSE(iterator.Next()) << photometric;
+    }
+    for (const char* photometric : {"YBR_ICT", "YBR_RCT", "RGB"})
+    {
+        DICOMImage image;
+        FillImageAttributes(image, Rows, Columns, 8, 3, photometric, 1);
+        SetNativePixels(image, ImageBytes(Rows * Columns * 3, 1));
+        FrameIterator iterator(&image);
+        EXPECT_EQ(iterator.GetPixelKind(), FrameIterator::enPixelColour) << photometric;
+    }
+}
+
+TEST_F(FrameIteratorTest, WithoutAnImageOrPixelDataThereIsNothingToIterate)
+{
+    FrameIterator empty;
+    EXPECT_FALSE(empty.IsReady());
+    EXPECT_FALSE(empty.Seek(0));
+    EXPECT_FALSE(empty.Next());
+    EXPECT_EQ(empty.Detach(), nullptr);
+
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    EXPECT_TRUE(empty.SetDicomImage(&image));
+    EXPECT_FALSE(empty.IsReady());
+    EXPECT_FALSE(empty.Next());
+}
+
+TEST_F(FrameIteratorTest, NativeFramesBeyondThePixelDataAreRefusedInBothModes)
+{
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 4);
+    const std::vector<ImageBytes> frames = MakeFrames(2, 1);
+    ImageBytes pixels = Join(frames);
+    pixels.push_back(1); // a part of a frame more
+    SetNativePixels(image, pixels);
+    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    FrameIterator fromMemory(&image);
+    std::vector<ImageBytes> expected = {frames[0], frames[1], {}, {}};
+    EXPECT_EQ(SeekEach(fromMemory, 4), expected);
+
+    const std::string path = WriteImage(image, UidTransferLittleEndianExplicit);
+    DICOMImage header;
+    ReadHeader(header, path);
+    FrameIterator fromFile(&header);
+    ASSERT_TRUE(fromFile.IsReady());
+    EXPECT_EQ(SeekEach(fromFile, 4), expected);
+}
+
+// Damages the written file at the offset and checks that the iterator on
+// its header refuses it without reading outside the file.
+class FrameIteratorHostileFileTest : public FrameIteratorTest
+{
+protected:
+    std::string WriteRleImage(int frames)
+    {
+        DICOMImage image;
+        FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", frames);
+        std::vector<ImageBytes> coded;
+        for (const ImageBytes& frame : MakeFrames(frames, 1))
+        {
+            coded.push_back(MakeRleFrame(frame, 1, 1));
+        }
+        SetEncapsulatedPixels(image, coded);
+        return WriteImage(image, UidTransferRleLossless);
+    }
+
+    static void Patch(const std::string& path, std::uint32_t offset, std::uint32_t value)
+    {
+        ImageBytes bytes = ReadImageFile(path);
+        ASSERT_LE(offset + 4, bytes.size());
+        std::memcpy(bytes.data() + offset, &value, sizeof value);
+        WriteImageFile(path, bytes);
+    }
+};
+
+TEST_F(FrameIteratorHostileFileTest, BadItemsAndLengthsLeaveTheIteratorNotReady)
+{
+    struct Case
+    {
+        const char* name;
+        std::uint32_t offset; // from the pixel data tag
+        std::uint32_t value;
+    };
+    // Pixel tag 4, VR and reserved 4, length 4; offset-table item at 12
+    // (tag, length 0); the first frame's item at 20.
+    const Case cases[] = {
+        {"first item not an item", 12, 0x00100008},
+        {"offset table longer than the file", 16, 0x7FFFFFF0},
+        {"frame item not an item", 20, 0x12345678},
+        {"frame longer than the file", 24, 0xFFFFFFF0},
+        {"pixel tag elsewhere", 0, 0x00107FE2},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteRleImage(2);
+        DICOMImage header;
+        ReadHeader(header, path);
+        Patch(path, PixelOffset(header) + c.offset, c.value);
+        FrameIterator iterator(&header);
+        EXPECT_FALSE(iterator.IsReady());
+        EXPECT_FALSE(iterator.Seek(0));
+        EXPECT_FALSE(iterator.Next());
+    }
+}
+
+TEST_F(FrameIteratorHostileFileTest, MoreFramesThanItemsLeaveTheIteratorNotReady)
+{
+    const std::string path = WriteRleImage(2);
+    DICOMImage header;
+    ReadHeader(header, path);
+    header.Add(0x0028, 0x0008, "3");
+    FrameIterator iterator(&header);
+    EXPECT_FALSE(iterator.IsReady());
+    EXPECT_FALSE(iterator.Seek(2));
+}
+
+TEST_F(FrameIteratorHostileFileTest, NativePixelDataLongerThanTheFileIsRefused)
+{
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    SetNativePixels(image, MakeFrames(1, 1)[0]);
+    const std::string path = WriteImage(image, UidTransferLittleEndianExplicit);
+    DICOMImage header;
+    ReadHeader(header, path);
+    for (std::uint32_t length :
+         {0xFFFFFFFFu, 0x10000u, static_cast<std::uint32_t>(Rows * Columns + 2)})
+    {
+        Patch(path, PixelOffset(header) + 8, length);
+        FrameIterator iterator(&header);
+        EXPECT_FALSE(iterator.IsReady()) << length;
+        EXPECT_FALSE(iterator.Next()) << length;
+    }
+}
+
+TEST_F(FrameIteratorHostileFileTest, AMissingFileLeavesTheIteratorNotReady)
+{
+    const std::string path = WriteRleImage(1);
+    DICOMImage header;
+    ReadHeader(header, path);
+    std::filesystem::remove(path);
+    FrameIterator iterator(&header);
+    EXPECT_FALSE(iterator.IsReady());
+    EXPECT_FALSE(iterator.Next());
+}
+
+} // namespace
