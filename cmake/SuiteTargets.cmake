@@ -50,10 +50,10 @@ function(suite_add_shim name)
   endif()
 endfunction()
 
-# suite_add_test(<name> SOURCES ... LINK ... [ENVIRONMENT ...])
+# suite_add_test(<name> SOURCES ... LINK ... [INCLUDE_DIRS ...])
 # One GoogleTest executable, registered test by test with CTest.
 function(suite_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK;ENVIRONMENT;INCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK;INCLUDE_DIRS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   suite_target_settings(${name})
   target_include_directories(${name} PRIVATE ${ARG_INCLUDE_DIRS})
@@ -65,7 +65,7 @@ function(suite_add_test name)
     SUITE_OUTPUT_DIR="${SUITE_OUTPUT_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "TZ=UTC;${ARG_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT TZ=UTC)
 endfunction()
 
 # suite_add_bench(<name> SOURCES ... LINK ...)
