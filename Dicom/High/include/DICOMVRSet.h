@@ -11,6 +11,9 @@
 
 #include <cstdint>
 
+template <typename T> class Array;
+class DICOMDataSet;
+class DMarkup;
 class UID;
 struct VRGroup;
 struct VRNode;
@@ -102,6 +105,36 @@ public:
     // Destroys every group and element.
     virtual void Reset();
 
+    // The memory image: every element in explicit VR little-endian coding,
+    // group length elements first in their groups, nothing before or after.
+    // A null buffer or a size of 0 or less asks for the image's size; a
+    // buffer too small gets the image's start, a fatal log line and the
+    // needed size as the result. Not const: coding fills in missing VR
+    // codes, and file classes replace it with their Part 10 image.
+    virtual int Serialize(unsigned char* buffer, int size);
+    // Adds the elements of a memory image, replacing equal tags; the bytes
+    // consumed, 0 for a null pointer or an image that cannot be decoded
+    // (the elements decoded until then stay).
+    virtual int Deserialize(const unsigned char* data, int size);
+    // The set's XML document in the process's code page.
+    virtual Lettra XmlSerialize();
+    // Adds the elements of an XML document, replacing equal tags; 0 when it
+    // holds no element record.
+    virtual int XmlDeserialize(const Lettra& text);
+    virtual int XmlDeserialize(const char* text);
+    // The dump without elements shorter than minLength (sequences stay);
+    // 0 asks for the whole dump of ToString().
+    virtual Lettra ToString(int minLength);
+    virtual Lettra ToString();
+
+    // The array form of several sets appended to out, and read back into
+    // new sets the caller owns; 1.
+    static int VRSetArrayToXML(const Array<const DICOMVRSet*>* sets, Lettra* out);
+    static int ADDSToXML(const Array<const DICOMDataSet*>* sets, Lettra* out);
+    static int ADDSToXML(const Array<DICOMDataSet*>* sets, Lettra* out);
+    static int XMLToVRSetArray(const Lettra* xml, Array<DICOMVRSet*>* sets);
+    static int XMLToADDS(const Lettra* xml, Array<DICOMDataSet*>* sets);
+
     // Moves: the other set's elements pass to this one, leaving it empty.
     DICOMVRSet& operator=(DICOMVRSet& other);
     DICOMVRSet& TransferTo(DICOMVRSet& target);
@@ -190,6 +223,14 @@ public:
 
 protected:
     friend class DataSetDecoder;
+
+    // The element records of this set at the markup's current level.
+    int XmlSerialize(DMarkup* markup) const;
+    // Reads the first element record at the markup's current level and
+    // every sibling after it; 0 when there is none.
+    int XmlDeserialize(DMarkup* markup);
+    // The dump at nesting depth depth (0 to 40).
+    Lettra ToStringOfTabStop(int depth, int minLength) const;
 
     // Appends the item to the element most recently pushed.
     int Push(DICOMVRSet* item);

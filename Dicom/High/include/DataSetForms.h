@@ -47,6 +47,11 @@ public:
     static int XMLToVRSetArray(const Lettra* xml, Array<DICOMVRSet*>* sets);
     static int XMLToADDS(const Lettra* xml, Array<DICOMDataSet*>* sets);
 
+    // The memory image of the set through the explicit VR little-endian
+    // coders (see DICOMVRSet::Serialize and Deserialize).
+    static int Serialize(DICOMVRSet& set, unsigned char* buffer, int size);
+    static int Deserialize(DICOMVRSet& set, const unsigned char* data, int size);
+
     // The dump: one line per element (VR::ToString) indented by one tab per
     // nesting level, items between "SQ <<< k of n Items" and "SQ >>>" lines;
     // elements whose value is shorter than minLength are left out unless

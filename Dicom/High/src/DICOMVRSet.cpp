@@ -2,6 +2,7 @@
 
 #include "DICOMDataSet.h"
 #include "DataDictionary.h"
+#include "DataSetForms.h"
 #include "UID.h"
 #include "VRCode.h"
 #include "VRGroup.h"
@@ -114,6 +115,83 @@ void DICOMVRSet::Reset()
     m_cache = nullptr;
     m_lastVR = nullptr;
     m_length = 0;
+}
+
+// The other forms of a set are built by DataSetForms; these are its entry
+// points on the set, so that subclasses can replace them.
+int DICOMVRSet::Serialize(unsigned char* buffer, int size)
+{
+    return DataSetForms::Serialize(*this, buffer, size);
+}
+
+int DICOMVRSet::Deserialize(const unsigned char* data, int size)
+{
+    return DataSetForms::Deserialize(*this, data, size);
+}
+
+Lettra DICOMVRSet::XmlSerialize()
+{
+    return DataSetForms::XmlSerialize(*this);
+}
+
+int DICOMVRSet::XmlDeserialize(const Lettra& text)
+{
+    return DataSetForms::XmlDeserialize(*this, text);
+}
+
+int DICOMVRSet::XmlDeserialize(const char* text)
+{
+    return DataSetForms::XmlDeserialize(*this, text);
+}
+
+Lettra DICOMVRSet::ToString(int minLength)
+{
+    return minLength == 0 ? ToString() : ToStringOfTabStop(0, minLength);
+}
+
+Lettra DICOMVRSet::ToString()
+{
+    return ToStringOfTabStop(0, 0);
+}
+
+int DICOMVRSet::VRSetArrayToXML(const Array<const DICOMVRSet*>* sets, Lettra* out)
+{
+    return DataSetForms::VRSetArrayToXML(sets, out);
+}
+
+int DICOMVRSet::ADDSToXML(const Array<const DICOMDataSet*>* sets, Lettra* out)
+{
+    return DataSetForms::ADDSToXML(sets, out);
+}
+
+int DICOMVRSet::ADDSToXML(const Array<DICOMDataSet*>* sets, Lettra* out)
+{
+    return DataSetForms::ADDSToXML(sets, out);
+}
+
+int DICOMVRSet::XMLToVRSetArray(const Lettra* xml, Array<DICOMVRSet*>* sets)
+{
+    return DataSetForms::XMLToVRSetArray(xml, sets);
+}
+
+int DICOMVRSet::XMLToADDS(const Lettra* xml, Array<DICOMDataSet*>* sets)
+{
+    return DataSetForms::XMLToADDS(xml, sets);
+}
+
+int DICOMVRSet::XmlSerialize(DMarkup* markup) const
+{
+    return DataSetForms::XmlSerialize(*this, markup);
+}
+
+int DICOMVRSet::XmlDeserialize(DMarkup* markup)
+{
+    return DataSetForms::XmlDeserialize(*this, markup);
+}
+
+Lettra DICOMVRSet::ToStringOfTabStop(int depth, int minLength) const
+{
+    return DataSetForms::ToStringOfTabStop(*this, depth, minLength);
 }
 
 void DICOMVRSet::DestroyGroup(VRGroup* group)

@@ -6,6 +6,10 @@
 #include "DICOMVRSet.h"
 #include "DMarkup.h"
 #include "DicomDictionary.h"
+#include "FixDecoder.h"
+#include "FixEncoder.h"
+#include "InBuffer.h"
+#include "OutBuffer.h"
 #include "VR.h"
 #include "VRCode.h"
 #include "VeltaroLog.h"
@@ -217,6 +221,47 @@ Lettra Tabs(int depth)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Memory image
+
+int DataSetForms::Serialize(DICOMVRSet& set, unsigned char* buffer, int size)
+{
+    if (buffer == nullptr || size <= 0)
+    {
+        MemOutBuffer unused;
+        return static_cast<int>(FixEncoder(unused).ExplicitSize(&set));
+    }
+    // The caller's block is the stream's first chunk, so an image that fits
+    // is coded in place and a longer one leaves its start there.
+    MemOutBuffer stream;
+    stream.Attach(buffer, static_cast<std::uint32_t>(size), false);
+    FixEncoder(stream).EncodeExplicit(&set);
+    const int needed = static_cast<int>(stream.GetTotal());
+    if (needed > size)
+    {
+        _fatal("Enter DICOMVRSet::Serialize, your buffer (%d Bytes) is too small (need %d bytes)",
+               size, needed);
+        return needed;
+    }
+    stream.CopyOut(buffer);
+    return needed;
+}
+
+int DataSetForms::Deserialize(DICOMVRSet& set, const unsigned char* data, int size)
+{
+    if (data == nullptr || size <= 0)
+    {
+        return 0;
+    }
+    MemInBuffer stream(data, static_cast<std::uint32_t>(size));
+    if (FixDecoder(stream).DecodeExplicit(&set) == 0)
+    {
+        _error("DICOMVRSet::Deserialize, the memory image of %d bytes cannot be decoded", size);
+        return 0;
+    }
+    return size - static_cast<int>(stream.GetAvailable());
+}
 
 // ---------------------------------------------------------------------------
 // One set

@@ -1,0 +1,294 @@
+// Every uncompressed file of the sample corpus that reads goes through the
+// memory image and the XML form and back.
+//
+// The memory image carries everything: reading it back gives an equal set,
+// and coding that set again gives the same bytes.
+//
+// The XML form carries less, so its round trip is compared element by
+// element: the same tags in the same order, the same item counts, the
+// dictionary's VR (UN for a tag it lacks), and the values the form carries:
+// - texts, cut at a NUL byte and trimmed at both ends (the form writes them
+//   whole and reads them trimmed, blank-padded to even), when the process's
+//   code page holds them (the document passes through UTF-8 and back, which
+//   replaces bytes the code page cannot read);
+// - 16-bit and 32-bit integers (US, SS, UL, SL), the first 11 of each value;
+// - no value at all for AT, FD, FL, OB, OD, OF, OL, OV, OW, UT and the pixel
+//   data (the form writes only their display text and reads nothing back).
+// Where the file's VR is of another kind than the dictionary's, and for
+// UN, SV and UV, the form writes the file's display text and reads it under
+// another rule, so only the tag and VR are compared.
+#include "DICOMDataSet.h"
+#include "DICOMFile.h"
+#include "DICOMVRSet.h"
+#include "DicomDictionary.h"
+#include "LibraryTestSupport.h"
+#include "UID.h"
+#include "VR.h"
+#include "VRCode.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t kMaxNumbers = 11;
+constexpr unsigned int kUtf8 = 65001;
+
+enum class Kind
+{
+    Text,
+    Number16,
+    Number32,
+    NoValue,
+    Other
+};
+
+Kind KindOf(std::uint16_t code)
+{
+    switch (code)
+    {
+    case VRCode::AE:
+    case VRCode::AS:
+    case VRCode::CS:
+    case VRCode::DA:
+    case VRCode::DS:
+    case VRCode::DT:
+    case VRCode::IS:
+    case VRCode::LO:
+    case VRCode::LT:
+    case VRCode::PN:
+    case VRCode::SH:
+    case VRCode::ST:
+    case VRCode::TM:
+    case VRCode::UI:
+    case VRCode::UC:
+    case VRCode::UR:
+        return Kind::Text;
+    case VRCode::US:
+    case VRCode::SS:
+        return Kind::Number16;
+    case VRCode::UL:
+    case VRCode::SL:
+        return Kind::Number32;
+    case VRCode::AT:
+    case VRCode::FD:
+    case VRCode::FL:
+    case VRCode::OB:
+    case VRCode::OD:
+    case VRCode::OF:
+    case VRCode::OL:
+    case VRCode::OV:
+    case VRCode::OW:
+    case VRCode::UT:
+    case VRCode::SQ:
+        return Kind::NoValue;
+    default:
+        return Kind::Other;
+    }
+}
+
+std::uint16_t DictionaryCode(const VR& element)
+{
+    const std::uint16_t code = DicomDictionary::Lookup(element.GetGroup(), element.GetElement());
+    return code == VRCode::Unknown ? static_cast<std::uint16_t>(VRCode::UN) : code;
+}
+
+std::string Trimmed(const VR& element)
+{
+    const auto* data = static_cast<const char*>(element.GetData());
+    std::string text(data, element.GetLength());
+    text = text.substr(0, text.find('\0'));
+    const auto isBlank = [](char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; };
+    while (!text.empty() && isBlank(text.back()))
+        text.pop_back();
+    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    return std::string(first, text.end());
+}
+
+// The bytes of the first 11 numbers of size bytes each.
+Bytes LeadingNumbers(const VR& element, std::size_t size)
+{
+    const auto* data = static_cast<const std::uint8_t*>(element.GetData());
+    const std::size_t count = std::min<std::size_t>(element.GetLength() / size, kMaxNumbers);
+    return Bytes(data, data + count * size);
+}
+
+bool CodePageHolds(const std::string& text)
+{
+    Lettra copy(text.c_str(), static_cast<int>(text.size()));
+    copy.ToCharacterSet(kUtf8);
+    copy.FromCharacterSet(kUtf8);
+    return std::string(copy.constBuffer(), copy.GetLength()) == text;
+}
+
+Bytes AllBytes(const VR& element)
+{
+    const auto* data = static_cast<const std::uint8_t*>(element.GetData());
+    return Bytes(data, data + element.GetLength());
+}
+
+std::vector<const VR*> Elements(const DICOMVRSet& set)
+{
+    std::vector<const VR*> elements;
+    for (DICOMVRSet::Iterator it(set); it; ++it)
+    {
+        if ((*it)->GetElement() != 0)
+            elements.push_back(*it);
+    }
+    return elements;
+}
+
+void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back);
+
+void ExpectSameElement(const VR& original, const VR& back)
+{
+    SCOPED_TRACE(::testing::Message() << std::hex << original.GetTag());
+    const std::uint16_t code = DictionaryCode(original);
+    EXPECT_EQ(back.GetTypeCode(), code);
+    const Kind kind = KindOf(code);
+    const bool sameKind = KindOf(original.GetTypeCode()) == kind;
+    if (original.GetTag() == DICOMFile::PixelDataTag || kind == Kind::NoValue)
+    {
+        EXPECT_EQ(back.GetLength(), 0u);
+    }
+    else if (sameKind && kind == Kind::Text && CodePageHolds(Trimmed(original)))
+    {
+        EXPECT_EQ(Trimmed(back), Trimmed(original));
+    }
+    else if (sameKind && kind == Kind::Number16)
+    {
+        EXPECT_EQ(AllBytes(back), LeadingNumbers(original, 2));
+    }
+    else if (sameKind && kind == Kind::Number32)
+    {
+        EXPECT_EQ(AllBytes(back), LeadingNumbers(original, 4));
+    }
+    if (code != VRCode::SQ && code != VRCode::UN)
+    {
+        EXPECT_EQ(back.GetItemCount(), 0);
+        return;
+    }
+    ASSERT_EQ(back.GetItemCount(), original.GetItemCount());
+    auto* theirs = back.GetSQArray() ? back.GetSQArray()->GetHead() : nullptr;
+    for (auto* ours = original.GetSQArray() ? original.GetSQArray()->GetHead() : nullptr; ours;
+         ours = ours->next, theirs = theirs->next)
+    {
+        ExpectSameAsXmlCarries(*ours->item, *theirs->item);
+    }
+}
+
+void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back)
+{
+    const std::vector<const VR*> ours = Elements(original);
+    const std::vector<const VR*> theirs = Elements(back);
+    ASSERT_EQ(theirs.size(), ours.size());
+    for (std::size_t i = 0; i < ours.size(); ++i)
+    {
+        ASSERT_EQ(theirs[i]->GetTag(), ours[i]->GetTag());
+        ExpectSameElement(*ours[i], *theirs[i]);
+    }
+}
+
+// The corpus files that read and whose data is not compressed.
+std::vector<std::string> UncompressedFiles()
+{
+    std::vector<std::string> files;
+    const fs::path root = fs::path(SUITE_CORPUS_DIR) / "pydicom" / "test_files";
+    if (!fs::is_directory(root))
+        return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+    {
+        if (!entry.is_regular_file())
+            continue;
+        DICOMFile file;
+        if (file.ReadFileNoImage(entry.path().c_str()) == 0)
+            continue;
+        UID syntax;
+        file.GetTransferSyntax(syntax);
+        if (syntax == UidTransferLittleEndian || syntax == UidTransferLittleEndianExplicit ||
+            syntax == UidTransferBigEndianExplicit)
+        {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class DataSetFormsCorpus : public LibraryTest
+{
+protected:
+    // The file's data set, or false when it does not read.
+    static bool ReadDataSet(const std::string& path, DICOMDataSet& set)
+    {
+        DICOMFile file;
+        if (file.ReadFile(path.c_str()) == 0)
+            return false;
+        file.CopyTo(set);
+        return true;
+    }
+
+    static Bytes Image(DICOMVRSet& set)
+    {
+        Bytes bytes(static_cast<std::size_t>(set.Serialize(nullptr, 0)));
+        EXPECT_EQ(set.Serialize(bytes.data(), static_cast<int>(bytes.size())),
+                  static_cast<int>(bytes.size()));
+        return bytes;
+    }
+};
+
+TEST_F(DataSetFormsCorpus, MemoryImageRoundTripIsByteExact)
+{
+    const std::vector<std::string> files = UncompressedFiles();
+    if (files.empty())
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    int checked = 0;
+    for (const std::string& path : files)
+    {
+        SCOPED_TRACE(path);
+        DICOMDataSet set;
+        if (!ReadDataSet(path, set))
+            continue;
+        const Bytes image = Image(set);
+        DICOMDataSet back;
+        ASSERT_EQ(back.Deserialize(image.data(), static_cast<int>(image.size())),
+                  static_cast<int>(image.size()));
+        EXPECT_TRUE(back == set);
+        EXPECT_TRUE(Image(back) == image);
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+TEST_F(DataSetFormsCorpus, XmlRoundTripKeepsWhatTheFormCarries)
+{
+    const std::vector<std::string> files = UncompressedFiles();
+    if (files.empty())
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    int checked = 0;
+    for (const std::string& path : files)
+    {
+        SCOPED_TRACE(path);
+        DICOMDataSet set;
+        if (!ReadDataSet(path, set))
+            continue;
+        DICOMDataSet back;
+        EXPECT_EQ(back.XmlDeserialize(set.XmlSerialize()), set.IsEmpty() != 0 ? 0 : 1);
+        ExpectSameAsXmlCarries(set, back);
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
+}
+
+} // namespace
