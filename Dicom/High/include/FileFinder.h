@@ -45,6 +45,8 @@ public:
 private:
     const WIN32_FIND_DATAA* GetCurrent() const { return m_found ? m_current : nullptr; }
     static int ToDateTime(const FILETIME& fileTime, DDateTime& time);
+    int GetTime(FILETIME WIN32_FIND_DATAA::*field, DDateTime& time) const;
+    int GetTime(FILETIME WIN32_FIND_DATAA::*field, FILETIME& time) const;
 
     WIN32_FIND_DATAA m_data = {};
     WIN32_FIND_DATAA* m_spare = nullptr;

@@ -59,49 +59,49 @@ int FileFinder::ToDateTime(const FILETIME& fileTime, DDateTime& time)
     return 1;
 }
 
+int FileFinder::GetTime(FILETIME WIN32_FIND_DATAA::*field, DDateTime& time) const
+{
+    return GetCurrent() != nullptr ? ToDateTime(GetCurrent()->*field, time) : 0;
+}
+
+int FileFinder::GetTime(FILETIME WIN32_FIND_DATAA::*field, FILETIME& time) const
+{
+    if (GetCurrent() == nullptr)
+    {
+        return 0;
+    }
+    time = GetCurrent()->*field;
+    return 1;
+}
+
 int FileFinder::GetLastWriteTime(DDateTime& time) const
 {
-    return GetCurrent() != nullptr ? ToDateTime(GetCurrent()->ftLastWriteTime, time) : 0;
+    return GetTime(&WIN32_FIND_DATAA::ftLastWriteTime, time);
 }
 
 int FileFinder::GetLastWriteTime(FILETIME& time) const
 {
-    if (GetCurrent() == nullptr)
-    {
-        return 0;
-    }
-    time = GetCurrent()->ftLastWriteTime;
-    return 1;
+    return GetTime(&WIN32_FIND_DATAA::ftLastWriteTime, time);
 }
 
 int FileFinder::GetLastAccessTime(DDateTime& time) const
 {
-    return GetCurrent() != nullptr ? ToDateTime(GetCurrent()->ftLastAccessTime, time) : 0;
+    return GetTime(&WIN32_FIND_DATAA::ftLastAccessTime, time);
 }
 
 int FileFinder::GetLastAccessTime(FILETIME& time) const
 {
-    if (GetCurrent() == nullptr)
-    {
-        return 0;
-    }
-    time = GetCurrent()->ftLastAccessTime;
-    return 1;
+    return GetTime(&WIN32_FIND_DATAA::ftLastAccessTime, time);
 }
 
 int FileFinder::GetCreationTime(DDateTime& time) const
 {
-    return GetCurrent() != nullptr ? ToDateTime(GetCurrent()->ftCreationTime, time) : 0;
+    return GetTime(&WIN32_FIND_DATAA::ftCreationTime, time);
 }
 
 int FileFinder::GetCreationTime(FILETIME& time) const
 {
-    if (GetCurrent() == nullptr)
-    {
-        return 0;
-    }
-    time = GetCurrent()->ftCreationTime;
-    return 1;
+    return GetTime(&WIN32_FIND_DATAA::ftCreationTime, time);
 }
 
 int FileFinder::MatchesMask(DWORD mask) const

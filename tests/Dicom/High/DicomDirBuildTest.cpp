@@ -170,6 +170,9 @@ TEST_F(DicomDirBuildTest, FileFinderListsAFolderInOrder)
             DDateTime written;
             EXPECT_EQ(finder.GetLastWriteTime(written), 1);
             EXPECT_GE(written.GetYear(), 2000);
+            FILETIME raw = {};
+            EXPECT_EQ(finder.GetCreationTime(raw), 1);
+            EXPECT_NE(raw.dwHighDateTime, 0u);
         }
         if (names.back() == "c" || names.back() == ".")
         {
@@ -178,6 +181,8 @@ TEST_F(DicomDirBuildTest, FileFinderListsAFolderInOrder)
         EXPECT_EQ(finder.IsDots(), names.back() == "." || names.back() == ".." ? 1 : 0);
     } while (finder.FindNextFile() != 0);
     EXPECT_EQ(names, (std::vector<std::string>{".", "..", "A.txt", "b.dat", "c"}));
+    FILETIME none = {};
+    EXPECT_EQ(finder.GetLastAccessTime(none), 0);
     EXPECT_EQ(finder.FindFile((m_folder.string() + "\\*.none").c_str()), 0);
 }
 

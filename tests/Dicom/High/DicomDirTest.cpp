@@ -135,6 +135,8 @@ protected:
         }
     }
 };
+// The tests that need no corpus file.
+using DicomDirFileTest = FileFolderTest;
 } // namespace
 
 TEST_F(DicomDirTest, EveryCorpusDirectoryWalksAsTheReferenceLinksIt)
@@ -232,7 +234,7 @@ TEST_F(DicomDirTest, TheRootOffsetSitsWhereTheBrokenCaseExpectsIt)
     EXPECT_EQ(Get32(good, 396 + 38), 510u);
 }
 
-TEST_F(DicomDirTest, MissingFileFails)
+TEST_F(DicomDirFileTest, MissingFileFails)
 {
     DicomDir dir;
     EXPECT_EQ(dir.ReadDicomDir(PathOf("none").c_str()), 0);
@@ -322,7 +324,7 @@ TEST_F(DicomDirTest, CreatedDirectoryReadsBackAsTheReferenceOne)
     EXPECT_NE(back.GetUINT32(0x0004, 0x1202), first);
 }
 
-TEST_F(DicomDirTest, FileIDsAreInTheDirectoryForm)
+TEST_F(DicomDirFileTest, FileIDsAreInTheDirectoryForm)
 {
     const std::string folder = m_folder.string();
     fs::create_directories(m_folder / "study");
