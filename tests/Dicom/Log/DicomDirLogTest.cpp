@@ -1,0 +1,94 @@
+// What reading and building a DICOMDIR write to the library log.
+#include "../High/FileTestSupport.h"
+#include "DicomDir.h"
+#include "FileLog.h"
+#include "VeltaroLog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+class LoggedDicomDir : public FileFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        FileFolderTest::SetUp();
+        m_log = PathOf("Veltaro.log");
+        ASSERT_EQ(VeltaroSetLogFileName(m_log.c_str()), 1);
+    }
+    void TearDown() override
+    {
+        GetVeltaroLog().Off();
+        FileFolderTest::TearDown();
+    }
+
+    std::string LogText() const
+    {
+        GetVeltaroLog().Flush();
+        const Bytes bytes = ReadBytes(m_log);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    void WriteImage(const char* name, const char* patient, const char* instance) const
+    {
+        DICOMFile file;
+        file.SetTransferSyntax(UID("1.2.840.10008.1.2.1"));
+        file.Add(0x0008, 0x0016, UID("1.2.840.10008.5.1.4.1.1.7"));
+        file.Add(0x0008, 0x0018, UID(instance));
+        if (patient != nullptr)
+        {
+            file.Add(0x0010, 0x0020, patient);
+        }
+        const fs::path path = m_folder / "set" / name;
+        fs::create_directories(path.parent_path());
+        ASSERT_NE(file.WriteFile(path.string().c_str(), 1), 0);
+    }
+
+    std::string m_log;
+};
+} // namespace
+
+TEST_F(LoggedDicomDir, BuildingReportsSkippedDuplicatedAndDefaultedEntries)
+{
+    WriteImage("ONE", nullptr, "1.2.3.4");
+    WriteImage("TWO", nullptr, "1.2.3.4");
+    WriteImage("dicomdir", "P1", "1.2.3.5");
+    DicomDir dir;
+    ASSERT_NE(dir.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
+    const std::string text = LogText();
+    EXPECT_NE(text.find("Enter DicomDir::AddDirectory, total 3 files found in"), std::string::npos);
+    EXPECT_NE(text.find("Enter DicomDir::AddPath, skipping"), std::string::npos);
+    EXPECT_NE(text.find("Enter DicomDir::AddImage, duplicated SOP found at file <"),
+              std::string::npos);
+    EXPECT_NE(text.find("Cannot find <0x10, 0x20> in DICOMDIR, default value added"),
+              std::string::npos);
+}
+
+TEST_F(LoggedDicomDir, ReadFailuresNameTheirStep)
+{
+    DicomDir missing;
+    EXPECT_EQ(missing.ReadDicomDir(PathOf("none").c_str()), 0);
+    EXPECT_NE(LogText().find("Enter DicomDir::ReadDicomDir, invoke ReadFileTillTag failed !"),
+              std::string::npos);
+
+    WriteImage("ONE", "P1", "1.2.3.4");
+    DicomDir created;
+    ASSERT_NE(created.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
+    const std::string path = (m_folder / "set" / "DICOMDIR").string();
+    Bytes bytes = ReadBytes(path);
+    const std::string marker("\x04\x00\x00\x12UL\x04\x00", 8);
+    const auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, bytes.end());
+    std::fill(at + 8, at + 12, 0);
+    WriteBytes(path, bytes);
+    DicomDir broken;
+    EXPECT_EQ(broken.ReadDicomDir(path.c_str()), 0);
+    EXPECT_NE(LogText().find("invoke LoadOneSequence of RootDirectoryFirstRecord failed !"),
+              std::string::npos);
+}
