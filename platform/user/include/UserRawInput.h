@@ -3,6 +3,7 @@
 // when a loop retrieves them, and the pictures of windows it reads back.
 #pragma once
 
+#include "GdiSurfaceHost.h"
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
@@ -39,6 +40,10 @@ struct WindowPicture
 // The whole window, or its client area, as drawn in its top-level window's
 // surface. FALSE for an invalid window.
 PLATFORMUI_API BOOL UserGetWindowPicture(HWND hWnd, bool bClientOnly, WindowPicture& picture);
+// The pixels of a top-level window, children drawn in, for a backend that
+// shows them; empty for any other window. Valid until the window is
+// resized or destroyed.
+PLATFORMUI_API GdiSurfaceInfo UserGetTopLevelSurface(HWND hWnd);
 // Top-level windows, top of the Z order first.
 PLATFORMUI_API std::vector<HWND> UserGetTopLevelWindows();
 // Destroys every window of the thread and empties its queue and timers.

@@ -36,4 +36,24 @@ extern "C"
     PLATFORMUI_API BOOL ClipCursor(const RECT* rect);
     PLATFORMUI_API BOOL GetClipCursor(LPRECT rect);
     PLATFORMUI_API UINT GetDoubleClickTime();
+
+    // MAPVK_VK_TO_VSC: the set-1 scan code of a key; MAPVK_VSC_TO_VK back;
+    // MAPVK_VK_TO_CHAR: the unshifted character (capitals for letters).
+    PLATFORMUI_API UINT MapVirtualKeyA(UINT code, UINT mapType);
+    // The English name of the key in bits 16-24 of lParam (scan code and
+    // extended bit): "Ctrl", "Del", "F5", "A", "Num +"... 0 when unknown.
+    PLATFORMUI_API int GetKeyNameTextA(LONG lParam, LPSTR buffer, int size);
+}
+
+#define MAPVK_VK_TO_VSC 0
+#define MAPVK_VSC_TO_VK 1
+#define MAPVK_VK_TO_CHAR 2
+
+inline UINT MapVirtualKey(UINT code, UINT mapType)
+{
+    return MapVirtualKeyA(code, mapType);
+}
+inline int GetKeyNameText(LONG lParam, LPSTR buffer, int size)
+{
+    return GetKeyNameTextA(lParam, buffer, size);
 }

@@ -47,9 +47,10 @@ CursorTable& Cursors()
 
 std::string NameKey(LPCSTR lpName)
 {
+    std::string key = "#";
     if (IS_INTRESOURCE(lpName))
-        return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(lpName));
-    std::string key = lpName;
+        return key.append(std::to_string(reinterpret_cast<ULONG_PTR>(lpName)));
+    key = lpName;
     for (char& ch : key)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return key;

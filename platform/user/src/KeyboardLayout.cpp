@@ -1,7 +1,11 @@
 #include "KeyboardLayout.h"
 
+#include "WinInput.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -163,4 +167,117 @@ UINT GetGenericVirtKey(UINT nVirtKey)
     default:
         return nVirtKey;
     }
+}
+
+namespace
+{
+struct NamedScan
+{
+    BYTE nScan;
+    bool bExtended;
+    LPCSTR pszName;
+};
+
+// Names of keys that are not a single character.
+constexpr NamedScan kKeyNames[] = {
+    {0x01, false, "Esc"},         {0x0E, false, "Backspace"}, {0x0F, false, "Tab"},
+    {0x1C, false, "Enter"},       {0x1C, true, "Num Enter"},  {0x1D, false, "Ctrl"},
+    {0x1D, true, "Right Ctrl"},   {0x2A, false, "Shift"},     {0x36, false, "Right Shift"},
+    {0x37, false, "Num *"},       {0x38, false, "Alt"},       {0x38, true, "Right Alt"},
+    {0x39, false, "Space"},       {0x3A, false, "Caps Lock"}, {0x45, false, "Num Lock"},
+    {0x46, false, "Scroll Lock"}, {0x47, false, "Num 7"},     {0x47, true, "Home"},
+    {0x48, false, "Num 8"},       {0x48, true, "Up"},         {0x49, false, "Num 9"},
+    {0x49, true, "Page Up"},      {0x4A, false, "Num -"},     {0x4B, false, "Num 4"},
+    {0x4B, true, "Left"},         {0x4C, false, "Num 5"},     {0x4D, false, "Num 6"},
+    {0x4D, true, "Right"},        {0x4E, false, "Num +"},     {0x4F, false, "Num 1"},
+    {0x4F, true, "End"},          {0x50, false, "Num 2"},     {0x50, true, "Down"},
+    {0x51, false, "Num 3"},       {0x51, true, "Page Down"},  {0x52, false, "Num 0"},
+    {0x52, true, "Ins"},          {0x53, false, "Num Del"},   {0x53, true, "Del"},
+    {0x35, true, "Num /"},        {0x57, false, "F11"},       {0x58, false, "F12"},
+};
+
+// The virtual key of a scan code on the main keyboard (no numeric pad).
+UINT VirtKeyOfScan(BYTE nScan, bool bExtended)
+{
+    constexpr UINT kCandidates[] = {
+        VK_ESCAPE, VK_BACK,    VK_TAB,    VK_RETURN, VK_LCONTROL, VK_LSHIFT, VK_RSHIFT,  VK_LMENU,
+        VK_SPACE,  VK_CAPITAL, VK_HOME,   VK_UP,     VK_PRIOR,    VK_LEFT,   VK_RIGHT,   VK_END,
+        VK_DOWN,   VK_NEXT,    VK_INSERT, VK_DELETE, VK_F11,      VK_F12,    VK_NUMLOCK, VK_SCROLL};
+    for (UINT nVirtKey = '0'; nVirtKey <= 'Z'; ++nVirtKey)
+    {
+        const KeyScanInfo info = GetKeyScanInfo(nVirtKey);
+        if (info.nScanCode == nScan && !bExtended)
+            return nVirtKey;
+    }
+    for (UINT nVirtKey = VK_F1; nVirtKey <= VK_F10; ++nVirtKey)
+    {
+        if (GetKeyScanInfo(nVirtKey).nScanCode == nScan && !bExtended)
+            return nVirtKey;
+    }
+    for (UINT nVirtKey : kCandidates)
+    {
+        const KeyScanInfo info = GetKeyScanInfo(nVirtKey);
+        if (info.nScanCode == nScan && info.bExtended == bExtended)
+            return nVirtKey;
+    }
+    for (const OemKey& key : kOemKeys)
+    {
+        if (key.nScan == nScan && !bExtended)
+            return key.nVirtKey;
+    }
+    return 0;
+}
+} // namespace
+
+UINT MapVirtualKeyA(UINT code, UINT mapType)
+{
+    switch (mapType)
+    {
+    case MAPVK_VK_TO_VSC:
+        return GetKeyScanInfo(code & 0xFF).nScanCode;
+    case MAPVK_VSC_TO_VK:
+    {
+        const UINT nVirtKey = VirtKeyOfScan(static_cast<BYTE>(code), false);
+        return nVirtKey == VK_LSHIFT || nVirtKey == VK_RSHIFT ? VK_SHIFT
+                                                              : GetGenericVirtKey(nVirtKey);
+    }
+    case MAPVK_VK_TO_CHAR:
+    {
+        const BYTE noKeys[256] = {};
+        const char ch = GetKeyCharacter(code & 0xFF, noKeys);
+        return static_cast<UINT>(std::toupper(static_cast<unsigned char>(ch)));
+    }
+    default:
+        return 0;
+    }
+}
+
+int GetKeyNameTextA(LONG lParam, LPSTR buffer, int size)
+{
+    if (buffer == nullptr || size <= 0)
+        return 0;
+    const auto nScan = static_cast<BYTE>((lParam >> 16) & 0xFF);
+    const bool bExtended = (lParam & (1L << 24)) != 0;
+    std::string name;
+    for (const NamedScan& key : kKeyNames)
+    {
+        if (key.nScan == nScan && key.bExtended == bExtended)
+            name = key.pszName;
+    }
+    if (name.empty() && nScan >= 0x3B && nScan <= 0x44)
+    {
+        name = "F";
+        name += std::to_string(nScan - 0x3B + 1);
+    }
+    if (name.empty() && !bExtended)
+    {
+        const BYTE noKeys[256] = {};
+        const char ch = GetKeyCharacter(VirtKeyOfScan(nScan, false), noKeys);
+        if (ch > ' ')
+            name.assign(1, static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
+    }
+    const int count = std::min(static_cast<int>(name.size()), size - 1);
+    std::memcpy(buffer, name.data(), std::size_t(count));
+    buffer[count] = '\0';
+    return count;
 }

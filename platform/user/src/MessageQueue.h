@@ -61,7 +61,7 @@ private:
     bool RetrievePosted(MSG& msg, HWND hFilter, UINT nMin, UINT nMax, bool bRemove);
     bool RetrieveInput(MSG& msg, HWND hFilter, UINT nMin, UINT nMax, bool bRemove);
 
-    std::mutex m_postLock; // posting is the one call other threads may make
+    std::mutex m_postLock; // keeps the posted list whole whatever thread posts
     std::deque<MSG> m_posted;
     std::deque<RawInputEvent> m_input;
     bool m_bQuit = false;

@@ -34,3 +34,14 @@ BOOL UserGetWindowPicture(HWND hWnd, bool bClientOnly, WindowPicture& picture)
     }
     return TRUE;
 }
+
+GdiSurfaceInfo UserGetTopLevelSurface(HWND hWnd)
+{
+    WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || !IsTopLevel(*window) || window->pSurface == nullptr ||
+        window->pSurface->pixels.empty())
+        return GdiSurfaceInfo{};
+    WindowSurface& surface = *window->pSurface;
+    return GdiSurfaceInfo{reinterpret_cast<std::uint8_t*>(surface.pixels.data()), surface.nWidth,
+                          surface.nHeight, static_cast<std::ptrdiff_t>(surface.nWidth) * 4};
+}

@@ -128,6 +128,13 @@ TEST_F(HeadlessBackendTest, PictureFilesHoldWhatTheWindowShows)
     EXPECT_EQ(fromFile.GetPixel(6, 7), 0xFF0000u);
     EXPECT_EQ(fromFile.GetPixel(5, 6), 0x000000u) << "the child's border";
 
+    const GdiSurfaceInfo surface = UserGetTopLevelSurface(hTop);
+    ASSERT_NE(surface.pTop, nullptr);
+    EXPECT_EQ(surface.nWidth, 40);
+    EXPECT_EQ(surface.nStride, 40 * 4);
+    EXPECT_EQ(surface.pTop[(7 * 40 + 6) * 4 + 2], 0xFF) << "the red byte of the child's pixel";
+    EXPECT_EQ(UserGetTopLevelSurface(hChild).pTop, nullptr);
+
     const std::string childPath = TempPath("child.bmp");
     ASSERT_TRUE(SaveWindowPicture(hChild, childPath.c_str(), true));
     WindowPicture child;

@@ -2,6 +2,8 @@
 // activation, cursors, double clicks, hit testing and focus.
 #include "UserTestSupport.h"
 
+#include <cstring>
+
 namespace
 {
 const RECT kTopRect{100, 100, 500, 400};
@@ -349,6 +351,49 @@ TEST_F(InputTest, FocusChangeKillsTheOldWindowBeforeSettingTheNew)
     EXPECT_EQ(focus[1].hWnd, hSecond);
     EXPECT_EQ(focus[1].wParam, reinterpret_cast<WPARAM>(hFirst));
     EXPECT_EQ(GetFocus(), hSecond);
+}
+
+struct KeyNameCase
+{
+    UINT nVirtKey;
+    bool bExtended;
+    const char* pszName;
+};
+
+class KeyNameTest : public UserTest, public ::testing::WithParamInterface<KeyNameCase>
+{
+};
+
+TEST_P(KeyNameTest, KeysAreNamedFromTheirScanCode)
+{
+    const KeyNameCase& c = GetParam();
+    const UINT nScan = MapVirtualKeyA(c.nVirtKey, MAPVK_VK_TO_VSC);
+    ASSERT_NE(nScan, 0u);
+    const LONG lParam = static_cast<LONG>((nScan << 16) | (c.bExtended ? 1U << 24 : 0U));
+    char name[64];
+    EXPECT_EQ(GetKeyNameTextA(lParam, name, sizeof(name)), int(std::strlen(c.pszName)));
+    EXPECT_STREQ(name, c.pszName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyNameTest,
+    ::testing::Values(KeyNameCase{VK_CONTROL, false, "Ctrl"}, KeyNameCase{VK_SHIFT, false, "Shift"},
+                      KeyNameCase{VK_MENU, false, "Alt"}, KeyNameCase{VK_DELETE, true, "Del"},
+                      KeyNameCase{VK_INSERT, true, "Ins"}, KeyNameCase{VK_F5, false, "F5"},
+                      KeyNameCase{VK_F12, false, "F12"}, KeyNameCase{'Z', false, "Z"},
+                      KeyNameCase{'7', false, "7"}, KeyNameCase{VK_ADD, false, "Num +"},
+                      KeyNameCase{VK_OEM_MINUS, false, "-"}));
+
+TEST_F(InputTest, VirtualKeysMapToScanCodesAndCharacters)
+{
+    EXPECT_EQ(MapVirtualKeyA(VK_TAB, MAPVK_VK_TO_VSC), 0x0Fu);
+    EXPECT_EQ(MapVirtualKeyA(0x1E, MAPVK_VSC_TO_VK), UINT('A'));
+    EXPECT_EQ(MapVirtualKeyA(0x2A, MAPVK_VSC_TO_VK), UINT(VK_SHIFT));
+    EXPECT_EQ(MapVirtualKeyA('Q', MAPVK_VK_TO_CHAR), UINT('Q'));
+    EXPECT_EQ(MapVirtualKeyA(VK_OEM_PLUS, MAPVK_VK_TO_CHAR), UINT('='));
+    char name[8];
+    EXPECT_EQ(GetKeyNameTextA(0x7F << 16, name, sizeof(name)), 0);
+    EXPECT_STREQ(name, "");
 }
 
 TEST_F(InputTest, PointerPositionFollowsInputAndStaysInsideTheClip)
