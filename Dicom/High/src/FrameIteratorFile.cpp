@@ -26,9 +26,49 @@ constexpr int ShareDenyNone = 0x40;
 constexpr std::uint8_t LittlePixelTag[4] = {0xE0, 0x7F, 0x10, 0x00};
 constexpr std::uint8_t BigPixelTag[4] = {0x7F, 0xE0, 0x00, 0x10};
 
-std::uint32_t SwapBytes32(std::uint32_t value)
+std::uint16_t ByteSwap(std::uint16_t value)
 {
-    return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
+    return __builtin_bswap16(value);
+}
+
+std::uint32_t ByteSwap(std::uint32_t value)
+{
+    return __builtin_bswap32(value);
+}
+
+std::uint64_t ByteSwap(std::uint64_t value)
+{
+    return __builtin_bswap64(value);
+}
+
+template <typename T> void SwapEach(std::uint8_t* bytes, std::uint32_t length)
+{
+    for (std::uint32_t offset = 0; offset + sizeof(T) <= length; offset += sizeof(T))
+    {
+        T value;
+        std::memcpy(&value, bytes + offset, sizeof value);
+        value = ByteSwap(value);
+        std::memcpy(bytes + offset, &value, sizeof value);
+    }
+}
+
+// Reverses the bytes of every whole unit of 2, 4 or 8 bytes.
+void SwapUnits(std::uint8_t* bytes, std::uint32_t length, std::uint32_t unit)
+{
+    switch (unit)
+    {
+    case 2:
+        SwapEach<std::uint16_t>(bytes, length);
+        break;
+    case 4:
+        SwapEach<std::uint32_t>(bytes, length);
+        break;
+    case 8:
+        SwapEach<std::uint64_t>(bytes, length);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace
@@ -107,7 +147,7 @@ bool FrameIterator::ReadPixelHeader()
     {
         // The values are turned to host order unit by unit of their VR, as
         // a whole read of the file turns them.
-        m_nPixelDataLength = SwapBytes32(m_nPixelDataLength);
+        m_nPixelDataLength = ByteSwap(m_nPixelDataLength);
         const int unit = VRCode::GetSwapUnit(VRCode::Make(vr[0], vr[1]));
         m_nSwapUnit = unit > 1 ? unit : 0;
     }
@@ -243,10 +283,7 @@ bool FrameIterator::ReadNativeFrame(std::uint32_t start, std::uint32_t length)
         FreeFrameBuffer();
         return false;
     }
-    for (std::uint32_t offset = 0; unit > 1 && offset + unit <= span; offset += unit)
-    {
-        std::reverse(m_pFrameBuffer + offset, m_pFrameBuffer + offset + unit);
-    }
+    SwapUnits(m_pFrameBuffer, span, unit);
     std::memmove(m_pFrameBuffer, m_pFrameBuffer + lead, length);
     m_nFrameLength = length;
     return true;
