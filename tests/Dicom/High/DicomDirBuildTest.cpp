@@ -194,3 +194,23 @@ TEST(StringListTest, JoinEndsEveryStringWithTheSeparator)
     list.AddTail(Lettra("bc"));
     EXPECT_EQ(std::string(list.Join(";")), "a;bc;");
 }
+
+TEST_F(DicomDirBuildTest, RecordsNestedTooDeepFailTheRead)
+{
+    for (int depth : {DicomDir::MaxDepth - 1, DicomDir::MaxDepth + 4})
+    {
+        SCOPED_TRACE(depth);
+        DicomDir written;
+        DICOMVRSet* parent = &written;
+        for (int level = 0; level < depth; ++level)
+        {
+            auto* record = new DICOMDataSet();
+            record->Add(0x0004, 0x1430, "PRIVATE");
+            parent->Push(DicomDir::ChildGroup, DicomDir::ChildElement, record);
+            parent = record;
+        }
+        ASSERT_NE(written.WriteDicomDir(PathOf("DICOMDIR").c_str(), nullptr, nullptr), 0);
+        DicomDir dir;
+        EXPECT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), depth < DicomDir::MaxDepth ? 1 : 0);
+    }
+}
