@@ -93,15 +93,16 @@ public:
     // The memory image, the same bytes WriteFile writes: its size when it
     // fits, the size needed (and a log line) when the buffer is too small;
     // the size needed for a null buffer or size 0; 0 on failure.
-    virtual int Serialize(unsigned char* buffer, int size);
+    int Serialize(unsigned char* buffer, int size) override;
     // Reads a memory image; the bytes used, 0 on failure.
-    virtual int Deserialize(const unsigned char* data, int size);
+    int Deserialize(const unsigned char* data, int size) override;
     // As ReadFileTillTag over a memory image.
     virtual int DeserializeTillTag(const unsigned char* data, int size, unsigned int tag);
 
     // "(File Name) , " and the name, then the dumps of the meta elements
     // and of the data set, each line ended by CR LF.
-    virtual Lettra ToString();
+    using DICOMDataSet::ToString;
+    Lettra ToString() override;
     // Another transfer syntax for the data set. Without pixel data, and
     // between the native syntaxes, only the label changes; pixel data that
     // must be recoded needs the image layer and fails here.
