@@ -50,6 +50,23 @@ void PaintFrameNow(HWND hWnd)
     SendMessageA(hWnd, WM_NCPAINT, 1, 0);
 }
 
+// Frame, then background, of a window whose update region asks for erasing.
+void EraseNow(HWND hWnd)
+{
+    PaintFrameNow(hWnd);
+    WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || !window->bErase || !IsShownOnScreen(*window))
+        return;
+    window->bErase = false;
+    const RectSet region = window->update;
+    HDC hdc = CreateWindowDC(hWnd, false, &region);
+    const LRESULT erased = SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    DeleteDC(hdc);
+    // Not erased: the paint that follows is told to erase.
+    if (erased == 0 && (window = FindWindowData(hWnd)) != nullptr)
+        window->bErase = true;
+}
+
 void InvalidateChild(WindowData& child, const RectSet& parentArea, UINT flags)
 {
     RectSet childArea = parentArea;
@@ -134,7 +151,7 @@ void RedrawWindowArea(WindowData& window, const RectSet* pArea, UINT flags)
     if (flags & RDW_UPDATENOW)
         UpdateSubtree(hWnd, !(flags & RDW_NOCHILDREN));
     else if (flags & RDW_ERASENOW)
-        PaintFrameNow(hWnd);
+        EraseNow(hWnd);
 }
 
 HWND FindWindowToPaint(HWND hFilter)
@@ -147,12 +164,10 @@ HWND FindWindowToPaint(HWND hFilter)
     return nullptr;
 }
 
-void InvalidateParentArea(WindowData& parent, const RECT& rcInParentClient)
+void InvalidateParentArea(WindowData& parent, const RectSet& area)
 {
-    if (IsDesktop(parent))
-        return;
-    const RectSet area(rcInParentClient);
-    RedrawWindowArea(parent, &area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (!IsDesktop(parent))
+        RedrawWindowArea(parent, &area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 BOOL RedrawWindow(HWND hWnd, const RECT* rectUpdate, HRGN hRgnUpdate, UINT flags)

@@ -13,5 +13,6 @@ HWND FindWindowToPaint(HWND hFilter);
 // While drawing into the window is suppressed (locked, redraw off) it gets
 // no WM_PAINT and its DCs draw nothing.
 bool IsDrawingSuppressed(const WindowData& window);
-// Invalidates the parts of a parent that a child leaves or newly covers.
-void InvalidateParentArea(WindowData& parent, const RECT& rcInParentClient);
+// Invalidates the parts of a parent (and of the children there) that a
+// child leaves uncovered; parent client coordinates.
+void InvalidateParentArea(WindowData& parent, const RectSet& area);

@@ -119,7 +119,7 @@ void HideForDestruction(WindowData& window)
     if (IsTopLevel(window))
         GetDisplayBackend().OnTopLevelShown(window.hWnd, false);
     else
-        InvalidateParentArea(*window.pParent, window.rcWindow);
+        InvalidateParentArea(*window.pParent, RectSet(window.rcWindow));
 }
 } // namespace
 

@@ -82,8 +82,13 @@ void Repaint(WindowData& window, const RECT& rcOldWindow, const RECT& rcOldClien
     const bool bVisible = (window.dwStyle & WS_VISIBLE) != 0;
     const bool bMoved = !SameOrigin(rcOldWindow, window.rcWindow);
     const bool bSized = !SameSize(rcOldWindow, window.rcWindow);
-    if (bWasVisible && (!bVisible || bMoved || bSized || bChangedZ))
-        InvalidateParentArea(*window.pParent, rcOldWindow);
+    if (bWasVisible && (!bVisible || bMoved || bSized))
+    {
+        RectSet uncovered(rcOldWindow);
+        if (bVisible)
+            uncovered.Subtract(window.rcWindow);
+        InvalidateParentArea(*window.pParent, uncovered);
+    }
     if (!bVisible)
         return;
     const UINT whole = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;

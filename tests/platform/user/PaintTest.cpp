@@ -164,6 +164,53 @@ TEST_F(PaintTest, UpdateWindowPaintsAtOnceParentsBeforeChildren)
     EXPECT_EQ(MessageIds({WM_PAINT}).size(), 1u);
 }
 
+TEST_F(PaintTest, ResizingRepaintsAllWithRedrawStylesAndOnlyTheNewPartWithout)
+{
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "RedrawOnSize";
+    RegisterClassA(&wc);
+    const HWND hTop = CreateTopLevel(kTopRect);
+    const HWND hRedraw = CreateWindowExA(0, "RedrawOnSize", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                         hTop, nullptr, nullptr, nullptr);
+    const HWND hPlain = CreateTestWindow(WS_CHILD | WS_VISIBLE, hTop, RECT{100, 0, 150, 50});
+    m_harness.PumpPending();
+    MoveWindow(hRedraw, 0, 0, 80, 50, TRUE);
+    MoveWindow(hPlain, 100, 0, 80, 50, TRUE);
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(hRedraw, &update, FALSE));
+    EXPECT_EQ(update.left, 0);
+    ASSERT_TRUE(GetUpdateRect(hPlain, &update, FALSE));
+    EXPECT_EQ(update.left, 50);
+    EXPECT_EQ(update.right, 80);
+}
+
+TEST_F(PaintTest, EraseNowErasesBeforeThePaintAndAnUnerasedBackgroundIsReported)
+{
+    const HWND hTop = CreateTopLevel(kTopRect);
+    m_harness.PumpPending();
+    BOOL fErase = -1;
+    SetHandler(hTop,
+               [&](HWND hWnd, UINT nMsg, WPARAM, LPARAM) -> std::optional<LRESULT>
+               {
+                   if (nMsg == WM_ERASEBKGND)
+                       return 0;
+                   if (nMsg != WM_PAINT)
+                       return std::nullopt;
+                   PAINTSTRUCT paint;
+                   BeginPaint(hWnd, &paint);
+                   fErase = paint.fErase;
+                   EndPaint(hWnd, &paint);
+                   return 0;
+               });
+    ClearMessages();
+    RedrawWindow(hTop, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+    EXPECT_EQ(MessageIds({WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_ERASEBKGND}));
+    m_harness.PumpPending();
+    EXPECT_TRUE(fErase);
+}
+
 TEST_F(PaintTest, LockedWindowDrawsNothingUntilUnlockedThenRepaints)
 {
     const HWND hTop = CreateTopLevel(kTopRect);
