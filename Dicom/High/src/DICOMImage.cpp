@@ -294,7 +294,7 @@ const VR* DICOMImage::GetFrameFragment(int frame) const
         return nullptr;
     }
     const DICOMVRSet* item = pixel->GetSQArray()->GetAt(frame + 1);
-    return item != nullptr ? item->GetVR(ItemGroup, ItemElement) : nullptr;
+    return item != nullptr ? item->GetVR(ItemGroup, ItemTag) : nullptr;
 }
 
 const std::uint8_t* DICOMImage::GetPixelAddress(int frame) const
@@ -379,7 +379,7 @@ int DICOMImage::StoreEncapsulated(std::uint8_t* buffer, unsigned length, int fra
         for (int item = 0; item <= frameCount; ++item)
         {
             auto* set = new DICOMDataSet;
-            set->Push(new VR(ItemGroup, ItemElement));
+            set->Push(new VR(ItemGroup, ItemTag));
             Push(PixelGroup, PixelElement, set);
         }
     }

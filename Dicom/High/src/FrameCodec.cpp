@@ -11,6 +11,9 @@
 namespace
 {
 
+// The code a C++ exception is reported under to the exception filter.
+constexpr unsigned long CppExceptionCode = 0xE06D7363;
+
 constexpr enJ2kCoding NoJ2k = enJ2kCoding::Lossless;
 constexpr enJpegProcess NoJpeg = enJpegProcess::Baseline;
 
@@ -182,4 +185,18 @@ bool DecodeFrame(const FrameDecodeJob& job, CodecInput data, DecodedFrame& out)
     out.buffer = buffer.release();
     out.length = length;
     return true;
+}
+
+int RunGuardedStep(const char* where, const std::function<int()>& step)
+{
+    try
+    {
+        return step();
+    }
+    catch (...)
+    {
+        ExceptionFilter(CppExceptionCode);
+        _fatal("Error of exception at %s", where);
+        return 0;
+    }
 }

@@ -11,6 +11,7 @@
 #include "UID.h"
 
 #include <cstdint>
+#include <functional>
 
 enum class enFrameCodec
 {
@@ -71,3 +72,8 @@ struct DecodedFrame
 // which gives interleaved little-endian samples. On failure the log line
 // is written and nothing is allocated.
 bool DecodeFrame(const FrameDecodeJob& job, CodecInput data, DecodedFrame& out);
+
+// Runs one decoding or encoding step. An exception escaping it goes to the
+// library's exception filter and is logged as "Error of exception at " and
+// the step's name; the result is then 0.
+int RunGuardedStep(const char* where, const std::function<int()>& step);

@@ -14,9 +14,6 @@ using namespace ImageTags;
 namespace
 {
 
-// The code a C++ exception is reported under to the exception filter.
-constexpr unsigned long CppExceptionCode = 0xE06D7363;
-
 int ClassifyPhotometric(const Lettra& photometric, int bitsAllocated)
 {
     // "YBR_RCT" frames come out of the JPEG 2000 decoder as RGB, as
@@ -255,16 +252,7 @@ int FrameIterator::Decompress()
                static_cast<const char*>(m_transferSyntax));
         return 0;
     }
-    try
-    {
-        return DecodeFrameBuffer(*row);
-    }
-    catch (...)
-    {
-        ExceptionFilter(CppExceptionCode);
-        _fatal("Error of exception at FrameIterator::Decompress");
-        return 0;
-    }
+    return RunGuardedStep("FrameIterator::Decompress", [&] { return DecodeFrameBuffer(*row); });
 }
 
 int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row)

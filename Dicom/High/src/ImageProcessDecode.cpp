@@ -15,8 +15,6 @@ using namespace ImageTags;
 namespace
 {
 
-constexpr unsigned long CppExceptionCode = 0xE06D7363;
-
 // The full progression syntaxes a frame under the adaptive syntax may use.
 bool IsAdaptiveInner(const UID& syntax)
 {
@@ -38,16 +36,9 @@ int ImageProcess::ConvertToDecompress()
                static_cast<const char*>(syntax));
         return 0;
     }
-    try
-    {
-        return isAdaptive ? JPEGFullProgressDecode_Adaptive() : DecodeWith(*row);
-    }
-    catch (...)
-    {
-        ExceptionFilter(CppExceptionCode);
-        _fatal("Error of exception at ImageProcess::ConvertToDecompress");
-        return 0;
-    }
+    return RunGuardedStep(
+        "ImageProcess::ConvertToDecompress",
+        [&] { return isAdaptive ? JPEGFullProgressDecode_Adaptive() : DecodeWith(*row); });
 }
 
 int ImageProcess::DecodeAs(const UID& syntax)

@@ -19,8 +19,6 @@ using namespace ImageTags;
 namespace
 {
 
-constexpr unsigned long CppExceptionCode = 0xE06D7363;
-
 // The sparse grid of the adaptive encoder keeps this fraction of the rows
 // and columns out at each side.
 constexpr double AdaptiveMargin = 0.01;
@@ -54,16 +52,9 @@ int ImageProcess::ConvertToCompress(const UID& uid)
                static_cast<const char*>(uid));
         return 0;
     }
-    try
-    {
-        return isAdaptive ? JPEGFullProgressEncode_Adaptive() : EncodeWith(*row);
-    }
-    catch (...)
-    {
-        ExceptionFilter(CppExceptionCode);
-        _fatal("Error of exception at ImageProcess::ConvertToCompress");
-        return 0;
-    }
+    return RunGuardedStep(
+        "ImageProcess::ConvertToCompress",
+        [&] { return isAdaptive ? JPEGFullProgressEncode_Adaptive() : EncodeWith(*row); });
 }
 
 int ImageProcess::EncodeAs(const UID& syntax)

@@ -67,18 +67,18 @@ std::vector<ImageBytes> NextAll(FrameIterator& iterator)
     return frames;
 }
 
-class FrameIteratorTest : public ImageFolderTest
+class FrameIteratorTest : public FileFolderTest
 {
 protected:
     void SetUp() override
     {
-        ImageFolderTest::SetUp();
+        FileFolderTest::SetUp();
         ResetFakes();
     }
     void TearDown() override
     {
         ResetFakes();
-        ImageFolderTest::TearDown();
+        FileFolderTest::TearDown();
     }
 
     // Writes an image and reads it back without its pixel data.
@@ -217,6 +217,15 @@ TEST_F(FrameIteratorTest, RleFramesDecodeFromMemoryAndFromTheFile)
     }
 }
 
+// A fake codec library with one decode entry and its free function.
+template <enFakeLibrary Library>
+void RegisterFakeDecoder(const char* file, const char* entry, const char* freeName)
+{
+    const FakeModuleEntry entries[] = {MakeFakeModuleEntry(entry, &FakeDecode<Library>),
+                                       MakeFakeModuleEntry(freeName, &FakeFree<Library>)};
+    RegisterFakeModule(file, entries);
+}
+
 void RegisterFakeVennet()
 {
     const FakeModuleEntry entries[] = {
@@ -231,8 +240,7 @@ TEST_F(FrameIteratorTest, AFrameSoughtInMemoryIsDecodedOnceWhenReadAfterwards)
     GetFakeState().reportedLength = Rows * Columns;
     DICOMImage image;
     FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 2);
-    image.SetTransferSyntax(UidTransferRleLossless);
-    SetEncapsulatedPixels(image, {ImageBytes(66, 1), ImageBytes(66, 2)});
+    SetCompressedFrames(image, UidTransferRleLossless, {ImageBytes(66, 1), ImageBytes(66, 2)});
     FrameIterator iterator(&image);
     ASSERT_TRUE(iterator.Seek(1));
     ASSERT_TRUE(iterator.Next());
@@ -249,14 +257,10 @@ TEST_F(FrameIteratorTest, AFrameSoughtInMemoryIsDecodedOnceWhenReadAfterwards)
 
 TEST_F(FrameIteratorTest, AShortCodecResultIsPaddedToTheFrameWithZeros)
 {
-    const FakeModuleEntry entries[] = {
-        MakeFakeModuleEntry("JP2_8BitDecode", &FakeDecode<enFakeLibrary::Quoral2K>),
-        MakeFakeModuleEntry("JPGDEL", &FakeFree<enFakeLibrary::Quoral2K>)};
-    RegisterFakeModule("Quoral2K.dll", entries);
+    RegisterFakeDecoder<enFakeLibrary::Quoral2K>("Quoral2K.dll", "JP2_8BitDecode", "JPGDEL");
     DICOMImage image;
     FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
-    image.SetTransferSyntax(UidTransferJpeg2000Lossless);
-    SetEncapsulatedPixels(image, {ImageBytes(10, 0x55)});
+    SetCompressedFrames(image, UidTransferJpeg2000Lossless, {ImageBytes(10, 0x55)});
     FrameIterator iterator(&image);
     ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
     const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
@@ -268,16 +272,13 @@ TEST_F(FrameIteratorTest, AShortCodecResultIsPaddedToTheFrameWithZeros)
 
 TEST_F(FrameIteratorTest, PrivateFullProgressionFramesAreShiftedBack)
 {
-    const FakeModuleEntry entries[] = {
-        MakeFakeModuleEntry("JPEGFullProgress_12BitDecode", &FakeDecode<enFakeLibrary::Quorex>),
-        MakeFakeModuleEntry("jpgdel", &FakeFree<enFakeLibrary::Quorex>)};
-    RegisterFakeModule("Quorex.dll", entries);
+    RegisterFakeDecoder<enFakeLibrary::Quorex>("Quorex.dll", "JPEGFullProgress_12BitDecode",
+                                               "jpgdel");
     GetFakeState().reportedRows = Rows;
     GetFakeState().reportedColumns = Columns;
     DICOMImage image;
     FillImageAttributes(image, Rows, Columns, 16, 1, "MONOCHROME2", 1);
-    image.SetTransferSyntax(UidTransferJpegFullProgress14Bit);
-    SetEncapsulatedPixels(image, {ImageBytes(10, 1)});
+    SetCompressedFrames(image, UidTransferJpegFullProgress14Bit, {ImageBytes(10, 1)});
     FrameIterator iterator(&image);
     ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
     const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
@@ -295,8 +296,7 @@ TEST_F(FrameIteratorTest, AFailedDecodingLeavesTheCompressedFrame)
     RegisterAbsentModule("Vennet.dll");
     DICOMImage image;
     FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
-    image.SetTransferSyntax(UidTransferRleLossless);
-    SetEncapsulatedPixels(image, {ImageBytes(66, 9)});
+    SetCompressedFrames(image, UidTransferRleLossless, {ImageBytes(66, 9)});
     FrameIterator iterator(&image);
     EXPECT_FALSE(iterator.Seek(0));
     EXPECT_EQ(iterator.m_nFrameLength, 66u);
@@ -387,10 +387,10 @@ protected:
 
     static void Patch(const std::string& path, std::uint32_t offset, std::uint32_t value)
     {
-        ImageBytes bytes = ReadImageFile(path);
+        ImageBytes bytes = ReadBytes(path);
         ASSERT_LE(offset + 4, bytes.size());
         std::memcpy(bytes.data() + offset, &value, sizeof value);
-        WriteImageFile(path, bytes);
+        WriteBytes(path, bytes);
     }
 };
 

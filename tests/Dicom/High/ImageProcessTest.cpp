@@ -67,6 +67,15 @@ void FillProcessImage(DICOMImage& image, int bitsAllocated, int bitsStored, int 
     image.Add(0x0028, 0x0103, static_cast<unsigned short>(isSigned ? 1 : 0));
 }
 
+// Native samples under explicit VR little endian.
+void FillNativeImage(DICOMImage& image, int bitsAllocated, int bitsStored, int samplesPerPixel,
+                     const char* photometric, const ImageBytes& raw, bool isSigned = false)
+{
+    FillProcessImage(image, bitsAllocated, bitsStored, samplesPerPixel, photometric, isSigned);
+    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    SetNativePixels(image, raw);
+}
+
 // The process's compressed frame put into a new image of the same geometry.
 void CopyCompressed(const ImageProcess& process, DICOMImage& source, DICOMImage& target)
 {
@@ -108,9 +117,7 @@ double MeanDifference(const ImageBytes& a, const ImageBytes& b, int bytesPerSamp
 TEST_F(ImageProcessTest, ANativeFrameIsReadInPlaceAndHandedOverAsACopy)
 {
     DICOMImage image;
-    FillProcessImage(image, 16, 12, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(image, MakePattern(1, 2, 12));
+    FillNativeImage(image, 16, 12, 1, "MONOCHROME2", MakePattern(1, 2, 12));
     ImageProcess process(image, 0);
     EXPECT_EQ(process.m_pRawPixelData, image.GetPixelAddress(0));
     EXPECT_EQ(process.m_nRawPixelLength, static_cast<std::uint32_t>(Rows * Columns * 2));
@@ -216,8 +223,7 @@ TEST_F(ImageProcessTest, AnEncoderAskedForTheFramesOwnSyntaxDoesNothing)
     RegisterAbsentModule("Quoral2K.dll");
     DICOMImage image;
     FillProcessImage(image, 8, 8, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferJpegLosslessProc14);
-    SetEncapsulatedPixels(image, {ImageBytes(20, 1)});
+    SetCompressedFrames(image, UidTransferJpegLosslessProc14, {ImageBytes(20, 1)});
     ImageProcess process(image, 0);
     EXPECT_EQ(process.JPEGProc14Encode(), 1);
     EXPECT_EQ(process.GetCompPixelData(), image.GetPixelAddress(0));
@@ -261,10 +267,8 @@ TEST_F(ImageProcessTest, LosslessEncodingAndDecodingGiveTheInputBack)
         const int bytes = c.bitsAllocated / 8;
         const ImageBytes raw = MakePattern(c.samples, bytes, c.bitsStored, c.isSigned);
         DICOMImage image;
-        FillProcessImage(image, c.bitsAllocated, c.bitsStored, c.samples, c.photometric,
-                         c.isSigned);
-        image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-        SetNativePixels(image, raw);
+        FillNativeImage(image, c.bitsAllocated, c.bitsStored, c.samples, c.photometric, raw,
+                        c.isSigned);
         ImageProcess encoder(image, 0);
         ASSERT_EQ(encoder.ConvertTo(*c.syntax), 1);
         EXPECT_EQ(encoder.GetTransferSyntax(), *c.syntax);
@@ -309,9 +313,7 @@ TEST_F(ImageProcessTest, LossyEncodingAndDecodingStayClose)
         const int bytes = c.bitsAllocated / 8;
         const ImageBytes raw = MakePattern(c.samples, bytes, c.bitsStored);
         DICOMImage image;
-        FillProcessImage(image, c.bitsAllocated, c.bitsStored, c.samples, c.photometric);
-        image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-        SetNativePixels(image, raw);
+        FillNativeImage(image, c.bitsAllocated, c.bitsStored, c.samples, c.photometric, raw);
         ImageProcess encoder(image, 0);
         ASSERT_EQ(encoder.ConvertTo(*c.syntax), 1);
         DICOMImage coded;
@@ -337,9 +339,7 @@ TEST_F(ImageProcessTest, BaselineCodingIsForEightBitSamples)
     EXPECT_FALSE(image.IsExist(0x0028, 0x3010));
 
     DICOMImage wide;
-    FillProcessImage(wide, 16, 12, 1, "MONOCHROME2");
-    wide.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(wide, MakePattern(1, 2, 12));
+    FillNativeImage(wide, 16, 12, 1, "MONOCHROME2", MakePattern(1, 2, 12));
     ImageProcess refused(wide, 0);
     EXPECT_EQ(refused.ConvertTo(UidTransferJpegBaselineProcess1), 0);
     EXPECT_EQ(refused.GetCompPixelData(), nullptr);
@@ -349,9 +349,7 @@ TEST_F(ImageProcessTest, BaselineCodingIsForEightBitSamples)
 TEST_F(ImageProcessTest, AColourStreamDecodesToRgb)
 {
     DICOMImage image;
-    FillProcessImage(image, 8, 8, 3, "RGB");
-    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(image, MakePattern(3, 1, 8));
+    FillNativeImage(image, 8, 8, 3, "RGB", MakePattern(3, 1, 8));
     ImageProcess encoder(image, 0);
     ASSERT_EQ(encoder.JPEGBaselineEncode(), 1);
     DICOMImage coded;
@@ -382,8 +380,7 @@ TEST_F(ImageProcessTest, PrivateFullProgressionSamplesAreShiftedBothWays)
     GetFakeState().reportedColumns = Columns;
     DICOMImage image;
     FillProcessImage(image, 16, 14, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferJpegFullProgress14Bit);
-    SetEncapsulatedPixels(image, {ImageBytes(30, 1)});
+    SetCompressedFrames(image, UidTransferJpegFullProgress14Bit, {ImageBytes(30, 1)});
     ImageProcess decoder(image, 0);
     ASSERT_EQ(decoder.ConvertToRaw(), 1);
     const std::uint16_t marker = GetFakeMarker(enFakeLibrary::Quorex) * 0x101;
@@ -391,9 +388,7 @@ TEST_F(ImageProcessTest, PrivateFullProgressionSamplesAreShiftedBothWays)
               static_cast<std::uint16_t>(marker << 2));
 
     DICOMImage plain;
-    FillProcessImage(plain, 16, 16, 1, "MONOCHROME2");
-    plain.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(plain, MakeRamp(Rows * Columns, 2, 0x8000, 8));
+    FillNativeImage(plain, 16, 16, 1, "MONOCHROME2", MakeRamp(Rows * Columns, 2, 0x8000, 8));
     ImageProcess encoder(plain, 0);
     ASSERT_EQ(encoder.JPEGFullProgressEncode_16Bit(), 1);
     // The encoder saw, and the process keeps, samples shifted right by 4;
@@ -439,9 +434,8 @@ TEST_F(ImageProcessTest, AdaptiveCodingChoosesTheSyntaxByTheLargestSample)
     {
         SCOPED_TRACE(std::to_string(c.maximum) + (c.isSigned ? " signed" : ""));
         DICOMImage image;
-        FillProcessImage(image, 16, 16, 1, "MONOCHROME2", c.isSigned);
-        image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-        SetNativePixels(image, MakeRange(c.maximum, c.isSigned));
+        FillNativeImage(image, 16, 16, 1, "MONOCHROME2", MakeRange(c.maximum, c.isSigned),
+                        c.isSigned);
         ImageProcess encoder(image, 0);
         ASSERT_EQ(encoder.ConvertTo(UidTransferJpegFullProgressAdaptive), 1);
         EXPECT_EQ(encoder.GetTransferSyntax(), UidTransferJpegFullProgressAdaptive);
@@ -451,9 +445,7 @@ TEST_F(ImageProcessTest, AdaptiveCodingChoosesTheSyntaxByTheLargestSample)
     {
         DICOMImage image;
         const int samples = std::string(photometric) == "RGB" ? 3 : 1;
-        FillProcessImage(image, 8, 8, samples, photometric);
-        image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-        SetNativePixels(image, MakePattern(samples, 1, 8));
+        FillNativeImage(image, 8, 8, samples, photometric, MakePattern(samples, 1, 8));
         ImageProcess encoder(image, 0);
         ASSERT_EQ(encoder.JPEGFullProgressEncode_Adaptive(), 1) << photometric;
         EXPECT_EQ(UID(image.GetLettra(0x0007, 0x0550)), UidTransferJpegFullProgressProc10And12);
@@ -465,9 +457,7 @@ TEST_F(ImageProcessTest, AdaptiveCodingChoosesTheSyntaxByTheLargestSample)
 TEST_F(ImageProcessTest, AdaptiveFramesDecodeAlikeEveryTime)
 {
     DICOMImage image;
-    FillProcessImage(image, 16, 16, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(image, MakeRange(16383, false));
+    FillNativeImage(image, 16, 16, 1, "MONOCHROME2", MakeRange(16383, false));
     ImageProcess encoder(image, 0);
     ASSERT_EQ(encoder.JPEGFullProgressEncode_Adaptive(), 1);
     DICOMImage coded;
@@ -485,9 +475,7 @@ TEST_F(ImageProcessTest, AdaptiveCodingReportsFailures)
 {
     RegisterAbsentModule("Quorex.dll");
     DICOMImage image;
-    FillProcessImage(image, 16, 16, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
-    SetNativePixels(image, MakeRange(8191, false));
+    FillNativeImage(image, 16, 16, 1, "MONOCHROME2", MakeRange(8191, false));
     ImageProcess encoder(image, 0);
     EXPECT_EQ(encoder.ConvertTo(UidTransferJpegFullProgressAdaptive), 0);
     EXPECT_FALSE(image.IsExist(0x0007, 0x0550));
@@ -538,8 +526,7 @@ TEST_F(ImageProcessTest, ResetForgetsTheFrame)
 {
     DICOMImage image;
     FillProcessImage(image, 16, 16, 1, "MONOCHROME2");
-    image.SetTransferSyntax(UidTransferRleLossless);
-    SetEncapsulatedPixels(image, {MakeRleFrame(MakePattern(1, 2, 16), 2, 1)});
+    SetCompressedFrames(image, UidTransferRleLossless, {MakeRleFrame(MakePattern(1, 2, 16), 2, 1)});
     ImageProcess process(image, 0);
     ASSERT_EQ(process.ConvertToRaw(), 1);
     process.Reset();

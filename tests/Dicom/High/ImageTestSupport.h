@@ -1,9 +1,10 @@
 // Helpers of the image tests: checksums of decoded frames, small images
-// built in memory (native or encapsulated, one fragment per frame), and a
-// folder of their own for the files a test writes.
+// built in memory (native or encapsulated, one fragment per frame) and RLE
+// frames; the files a test writes go to the folder of FileFolderTest.
 #pragma once
 
 #include "DICOMImage.h"
+#include "FileTestSupport.h"
 #include "LibraryTestSupport.h"
 #include "UID.h"
 #include "VR.h"
@@ -14,14 +15,11 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-using ImageBytes = std::vector<std::uint8_t>;
+using ImageBytes = Bytes;
 
 inline std::uint64_t Fnv1a64(const std::uint8_t* data, std::size_t length)
 {
@@ -31,19 +29,6 @@ inline std::uint64_t Fnv1a64(const std::uint8_t* data, std::size_t length)
         value = (value ^ data[index]) * 0x100000001B3ull;
     }
     return value;
-}
-
-inline ImageBytes ReadImageFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return ImageBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteImageFile(const std::string& path, const ImageBytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string CorpusPath(const std::string& name)
@@ -110,6 +95,14 @@ inline void SetEncapsulatedPixels(DICOMImage& image, const std::vector<ImageByte
     }
 }
 
+// Compressed frames under the syntax.
+inline void SetCompressedFrames(DICOMImage& image, const UID& syntax,
+                                const std::vector<ImageBytes>& frames)
+{
+    image.SetTransferSyntax(syntax);
+    SetEncapsulatedPixels(image, frames);
+}
+
 // Samples 0, 1, 2, ... of the given width, little endian.
 inline ImageBytes MakeRamp(std::size_t samples, int bytesPerSample, std::uint32_t start = 0,
                            std::uint32_t step = 1)
@@ -171,27 +164,3 @@ inline ImageBytes TakeBuffer(void* buffer, std::size_t length)
     std::unique_ptr<std::uint8_t[]> owned(static_cast<std::uint8_t*>(buffer));
     return owned != nullptr ? ImageBytes(owned.get(), owned.get() + length) : ImageBytes{};
 }
-
-// The library started, and a folder for the test's files.
-class ImageFolderTest : public LibraryTest
-{
-protected:
-    void SetUp() override
-    {
-        LibraryTest::SetUp();
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("veltaro-images-" + std::to_string(getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        std::filesystem::remove_all(m_folder);
-        LibraryTest::TearDown();
-    }
-
-    std::string PathOf(const char* name) const { return (m_folder / name).string(); }
-
-    std::filesystem::path m_folder;
-};
