@@ -14,6 +14,8 @@ public:
     virtual ~CDisplayBackend();
 
     virtual LPCSTR GetName() const = 0;
+    // Whether a person can answer modal windows (message boxes, dialogs).
+    virtual bool IsInteractive() const = 0;
 
     // Top-level windows: creation, destruction, showing, new screen
     // rectangle, new title.

@@ -24,6 +24,7 @@ public:
     int GetTopLevelCount() const { return m_nTopLevels; }
 
     LPCSTR GetName() const override { return "headless"; }
+    bool IsInteractive() const override { return false; }
     void OnTopLevelCreated(HWND hWnd) override;
     void OnTopLevelDestroyed(HWND hWnd) override;
     void OnTopLevelShown(HWND, bool) override {}

@@ -5,6 +5,8 @@
 // a loop finds the queue empty (a peek that finds nothing, or a wait), so
 // modal and busy loops run by the code under test are driven without
 // blocking. A step that queues nothing (Wait, Do) leaves that look empty.
+// Modal windows are answered through ModalAnswers.h; the harness starts
+// each test with no answer hook and no recorded request.
 #pragma once
 
 #include "PlatformUIExport.h"

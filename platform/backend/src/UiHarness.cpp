@@ -1,6 +1,7 @@
 #include "UiHarness.h"
 
 #include "HeadlessBackend.h"
+#include "ModalAnswers.h"
 #include "WinMessageQueue.h"
 #include "WinWindow.h"
 
@@ -64,6 +65,8 @@ CUiHarness::CUiHarness() : m_clockScope(m_clock)
 {
     UserDestroyAllWindows();
     UserResetInput();
+    SetModalAnswerHook(nullptr);
+    ClearModalRequests();
     GetHeadlessBackend().SetIdleFeeder([this] { return m_script.PlayNext(); });
 }
 
@@ -71,6 +74,7 @@ CUiHarness::~CUiHarness()
 {
     GetHeadlessBackend().SetIdleFeeder(nullptr);
     GetHeadlessBackend().SetBlockedHandler(nullptr);
+    SetModalAnswerHook(nullptr);
     UserDestroyAllWindows();
     UserResetInput();
 }

@@ -3,6 +3,7 @@
 // played when loops find nothing to do.
 #include "HeadlessBackend.h"
 #include "DisplayBackend.h"
+#include "ModalAnswers.h"
 #include "UiHarness.h"
 #include "WinUser.h"
 
@@ -23,6 +24,7 @@ public:
     RECT lastChanged{};
 
     LPCSTR GetName() const override { return "recording"; }
+    bool IsInteractive() const override { return true; }
     void OnTopLevelCreated(HWND) override { events.push_back("created"); }
     void OnTopLevelDestroyed(HWND) override { events.push_back("destroyed"); }
     void OnTopLevelShown(HWND, bool bShown) override
@@ -177,5 +179,34 @@ TEST_F(HeadlessBackendTest, ScriptPlaysOneStepForEachEmptyLookAndTimeMovesToTime
     ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.message, UINT(WM_TIMER));
     EXPECT_EQ(GetTickCount() - before, 250u);
+}
+TEST_F(HeadlessBackendTest, ModalRequestsAreRecordedAndAnsweredWithoutWaiting)
+{
+    ModalRequest request;
+    request.caption = "DDE Error";
+    request.text = "Cannot connect";
+    request.nFlags = 0x30;
+    request.nDefaultAnswer = 1;
+    EXPECT_EQ(AskModalAnswer(request), 1) << "headless takes the default";
+    SetModalAnswerHook(
+        [](const ModalRequest& asked) -> std::optional<INT_PTR>
+        {
+            if (asked.kind == enModalKind::FileDialog)
+                return std::nullopt;
+            return 2;
+        });
+    EXPECT_EQ(AskModalAnswer(request), 2);
+    request.kind = enModalKind::FileDialog;
+    EXPECT_EQ(AskModalAnswer(request), 1);
+    RecordingBackend interactive;
+    CDisplayBackend* pPrevious = SetDisplayBackend(&interactive);
+    EXPECT_EQ(AskModalAnswer(request), std::nullopt) << "a person answers on a real display";
+    SetDisplayBackend(pPrevious);
+    const std::vector<ModalRequest>& requests = GetModalRequests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].caption, "DDE Error");
+    EXPECT_EQ(requests[0].text, "Cannot connect");
+    EXPECT_EQ(requests[0].nFlags, 0x30u);
+    EXPECT_EQ(requests[2].kind, enModalKind::FileDialog);
 }
 } // namespace
