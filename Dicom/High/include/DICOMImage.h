@@ -73,7 +73,6 @@ public:
                           unsigned short highBit);
 
 protected:
-    void Init();
     int ConvertToKnowFormat(const UID& uid);
 
 private:

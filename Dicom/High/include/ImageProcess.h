@@ -97,10 +97,8 @@ public:
 
     DICOMImage* GetImage() const { return m_pImage; }
     const UID& GetTransferSyntax() const { return m_transferSyntax.TransferSyntaxName; }
-    const MetaTransferSyntax& GetTransferSyntaxRecord() const { return m_transferSyntax; }
     unsigned GetQuality() const { return m_nQuality; }
     void SetQuality(unsigned quality) { m_nQuality = quality; }
-    int GetAutoRemoveImage() const { return m_nAutoRemove; }
 
     int GetRows() const { return m_nRows; }
     int GetColumns() const { return m_nColumns; }
@@ -117,7 +115,6 @@ public:
 
     int GetWindowCenter() const { return m_nWindowCenter; }
     int GetWindowWidth() const { return m_nWindowWidth; }
-    void SetWindow(int center, int width);
     // The stored (0028,0106) and (0028,0107), and their signed views.
     unsigned short GetSmallestPixelValue() const { return m_nSmallestPixelValue; }
     unsigned short GetLargestPixelValue() const { return m_nLargestPixelValue; }

@@ -122,12 +122,6 @@ DICOMImage& DICOMImage::operator=(const DICOMImage& other)
     return *this;
 }
 
-void DICOMImage::Init()
-{
-    m_pAttachedIcon = nullptr;
-    m_nReferenceCount = 0;
-}
-
 void DICOMImage::AttachIcon(DICOMImageIcon* icon)
 {
     if (m_pAttachedIcon != nullptr && m_pAttachedIcon->m_pAttachedImage == this)

@@ -135,7 +135,8 @@ enCodecLayout SelectFrameLayout(const FrameSyntax& row, bool isColour, int bitsA
     {
         return enCodecLayout::RGB;
     }
-    if (bitsAllocated <= 8 || (row.codec == enFrameCodec::Jpeg && row.process == NoJpeg))
+    if (bitsAllocated <= 8 ||
+        (row.codec == enFrameCodec::Jpeg && row.process == enJpegProcess::Baseline))
     {
         return enCodecLayout::Bits8;
     }

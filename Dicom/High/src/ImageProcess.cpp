@@ -139,12 +139,6 @@ void ImageProcess::SetTransferSyntax(const UID& uid)
     }
 }
 
-void ImageProcess::SetWindow(int center, int width)
-{
-    m_nWindowCenter = center;
-    m_nWindowWidth = width;
-}
-
 short ImageProcess::GetSmallestSignedPixelValue() const
 {
     return static_cast<short>(m_nSmallestPixelValue);
