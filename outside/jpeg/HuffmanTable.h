@@ -18,7 +18,7 @@ struct HuffmanSpec
     std::vector<uint8_t> symbols;
 };
 
-// Reads the spec of one table from a DHT payload; throws when it is malformed.
+// Reads the definition of one table from a DHT payload; throws when it is malformed.
 HuffmanSpec ReadHuffmanSpec(SegmentCursor& cursor);
 
 class HuffmanDecodeTable

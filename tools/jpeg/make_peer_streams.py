@@ -139,13 +139,13 @@ G16, G16S, RGB8 = grey(41, 37, 16), grey(41, 37, 16, signed=True), rgb(53, 77)
 # name, entry, encoder, image, bits, signed, options, lossless (check the source)
 STREAMS = [
     ("grey12_extended", "JPEGExtendedProc_12BitDecode", dcmcjpeg, G12, 12, False, ["+ee"], False),
-    ("grey12_spectral", "JPEGSpectralProc_12BitDecode", dcmcjpeg, G12, 12, False, ["+es"], False),
+    ("grey12_bandsel", "JPEGSpectralProc_12BitDecode", dcmcjpeg, G12, 12, False, ["+es"], False),
     ("grey12_progressive", "JPEGFullProgress_12BitDecode", dcmcjpeg, G12, 12, False,
      ["+ep", "+q", "75"], False),
     ("grey12_extended_restart", "JPEGExtendedProc_12BitDecode", pvrg, G12, 12, EXTENDED,
      ["-r", "5"], False),
     ("grey8_extended", "JPEGExtendedProc_8BitDecode", dcmcjpeg, G8, 8, False, ["+ee"], False),
-    ("grey8_spectral", "JPEGSpectralProc_8BitDecode", dcmcjpeg, G8, 8, False, ["+es"], False),
+    ("grey8_bandsel", "JPEGSpectralProc_8BitDecode", dcmcjpeg, G8, 8, False, ["+es"], False),
     ("grey8_progressive", "JPEGFullProgress_8BitDecode", dcmcjpeg, G8, 8, False, ["+ep"], False),
     ("rgb8_progressive_ybr422", "JPEGFullProgress_RGBDecode", dcmcjpeg, RGB8, 8, False,
      ["+ep"], False),
