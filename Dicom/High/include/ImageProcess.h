@@ -20,6 +20,7 @@
 #include <cstdint>
 
 class DICOMImage;
+class RealImage;
 struct FrameSyntax;
 
 class VELTARO_API ImageProcess
@@ -28,6 +29,11 @@ public:
     // Read directly by callers.
     std::uint8_t* m_pRawPixelData = nullptr;
     std::uint32_t m_nRawPixelLength = 0;
+
+    // Squeeze 0..255 into the display levels 8..243 and back; built once,
+    // by the first process constructed.
+    static std::uint8_t LUT256To244[256];
+    static std::uint8_t LUT244To256[256];
 
     static constexpr unsigned DefaultQuality = 90;
     static constexpr int PhotometricSize = 65;
@@ -95,6 +101,37 @@ public:
     int JP2KLosslessDecode();
     int JP2KLossyDecode();
 
+    // Window width and centre from the histogram of the samples inside a
+    // border of border x min(width, height); low and high are the fractions
+    // cut at either end. bits is accepted and not used. 1 on success.
+    static int AutoWindowLevel_UINT8(float border, float low, float high, const std::uint8_t* pixels,
+                                     int width, int height, int bits, int* windowWidth,
+                                     int* windowCenter);
+    static int AutoWindowLevel_UINT16(float border, float low, float high,
+                                      const std::uint16_t* pixels, int width, int height, int bits,
+                                      int* windowWidth, int* windowCenter);
+    static int AutoWindowLevel_INT16(float border, float low, float high,
+                                     const std::int16_t* pixels, int width, int height, int bits,
+                                     int* windowWidth, int* windowCenter);
+    // The same with 0.01 for all three fractions.
+    static int AutoWindowLevel_UINT8(const std::uint8_t* pixels, int width, int height, int bits,
+                                     int* windowWidth, int* windowCenter);
+    static int AutoWindowLevel_UINT16(const std::uint16_t* pixels, int width, int height, int bits,
+                                      int* windowWidth, int* windowCenter);
+    static int AutoWindowLevel_INT16(const std::int16_t* pixels, int width, int height, int bits,
+                                     int* windowWidth, int* windowCenter);
+    // On the frame's raw samples, into this process's window.
+    int AutoWindowLevel();
+
+    // A new real-valued image of the frame for the caller to delete, or null.
+    RealImage* CreateRealImage();
+    // Replaces the raw samples by an 8-bit rendering.
+    int Remap();
+    int SaveAsWindowsBitmap(const char* path);
+    // The frame exactly as stored.
+    int SaveAsRaw(const char* path);
+    int SaveAsJPEGBaseline(const char* path);
+
     DICOMImage* GetImage() const { return m_pImage; }
     const UID& GetTransferSyntax() const { return m_transferSyntax.TransferSyntaxName; }
     unsigned GetQuality() const { return m_nQuality; }
@@ -134,6 +171,7 @@ public:
     int IsColour() const { return static_cast<int>(m_nColour); }
 
 protected:
+    static void Init256_244LUT();
     int ConvertToDecompress();
     int ConvertToCompress(const UID& uid);
 
