@@ -7,6 +7,8 @@
 #include "VeltaroExport.h"
 
 class CFileLog;
+class DICOMFile;
+class DICOMVRSet;
 
 // The library's log detail level; checks and entries meant for a level of
 // 3 or more never run.
@@ -42,6 +44,12 @@ VELTARO_API void CloseDebug();
 VELTARO_API double QueryPerformance(int tag);
 // Logs the name of a structured-exception code; returns 1.
 VELTARO_API int ExceptionFilter(unsigned long code);
+
+// Write an object's text form into the log as one debug entry. A file is
+// introduced by its address and location; nothing is written for a null
+// pointer, and a failure while building the text is logged as an error.
+VELTARO_API void DumpVRSet(const DICOMVRSet* set);
+VELTARO_API void DumpDicomFile(const DICOMFile* file);
 
 // The library's one file log, for the start-up and shut-down.
 VELTARO_API CFileLog& GetVeltaroLog();
