@@ -101,12 +101,15 @@ public:
     int JP2KLosslessDecode();
     int JP2KLossyDecode();
 
-    // Window width and centre from the histogram of the samples inside a
-    // border of border x min(width, height); low and high are the fractions
-    // cut at either end. bits is accepted and not used. 1 on success.
-    static int AutoWindowLevel_UINT8(float border, float low, float high, const std::uint8_t* pixels,
-                                     int width, int height, int bits, int* windowWidth,
-                                     int* windowCenter);
+    // Window width and centre of a frame's samples. 8-bit samples take
+    // their whole range (the fractions are not used); 16-bit samples are
+    // counted inside a border of border x min(width, height), and low and
+    // high are the fractions of all pixels cut at either end. bits is
+    // accepted and not used. 1 on success; 0 without samples, or when the
+    // border leaves none (width and centre are then 0).
+    static int AutoWindowLevel_UINT8(float border, float low, float high,
+                                     const std::uint8_t* pixels, int width, int height, int bits,
+                                     int* windowWidth, int* windowCenter);
     static int AutoWindowLevel_UINT16(float border, float low, float high,
                                       const std::uint16_t* pixels, int width, int height, int bits,
                                       int* windowWidth, int* windowCenter);
@@ -196,6 +199,9 @@ private:
     bool ShiftRawRight(int shift);
     void FindSparseRange(int& minimum, int& maximum) const;
     int EncodeAdaptively(const UID& inner);
+    // The automatic window of samples of this frame's geometry and kind.
+    int FindAutoWindow(const std::uint8_t* samples, std::uint32_t length, int* width,
+                       int* center) const;
 
     std::uint16_t m_nBitsAllocated = 0;
     std::int16_t m_nBitsStored = 0;
