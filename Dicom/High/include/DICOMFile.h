@@ -103,9 +103,10 @@ public:
     // and of the data set, each line ended by CR LF.
     using DICOMDataSet::ToString;
     Lettra ToString() override;
-    // Another transfer syntax for the data set. Without pixel data, and
-    // between the native syntaxes, only the label changes; pixel data that
-    // must be recoded needs the image layer and fails here.
+    // Another transfer syntax for the data set. Without pixel data the
+    // data set is labelled explicit VR little endian; otherwise the pixel
+    // data is relabelled or recoded as DICOMImage does it. A failure leaves
+    // the data set as it was.
     virtual int ConvertTo(const UID& uid);
     virtual int IsValid() { return 1; }
     virtual int FixMe() { return 1; }

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 class DICOMImageIcon;
+class ImageProcess;
 
 class VELTARO_API DICOMImage : public DICOMFile
 {
@@ -46,8 +47,15 @@ public:
     int ReleasePixelData();
     // ConvertTo explicit VR little endian.
     int ConvertToRaw();
-    // Relabels between the native syntaxes; 0 for any other change.
+    // Relabels between the native syntaxes, or else recodes every frame
+    // into the syntax. A failed recoding leaves the image as it was.
     int ConvertTo(const UID& uid) override;
+    // Writes the process's current frame (raw for a native syntax, else
+    // compressed) into this image, with its geometry, photometric
+    // interpretation, window and syntax; the process gives up the buffer.
+    // When the process's image has one frame the pixel data is replaced.
+    // A failed write leaves the image as it was.
+    int FormatTo(ImageProcess* process);
 
     // 1 when every attribute an image needs is present; the first missing
     // one is logged.
@@ -74,9 +82,25 @@ public:
 
 protected:
     int ConvertToKnowFormat(const UID& uid);
+    // Recodes frame by frame through ImageProcess into a copy of the image,
+    // which replaces this image's elements only when every frame succeeded.
+    int ConvertToUnknowFormat(const UID& uid);
 
 private:
     friend class DICOMImageIcon;
+
+    struct FrameRecord;
+
+    // A count as the image's texts hold it: decimal, or hexadecimal when
+    // the decimal reading gives 0.
+    static long ReadDecimalOrHex(const Lettra& text);
+
+    int RecodeFrames(DICOMImage& source, DICOMImage& target, const UID& uid) const;
+    // Stores the frame with its attributes in a scratch image holding this
+    // image's group 0028 and pixel element, and moves the result back only
+    // when the store succeeded.
+    int StoreFrame(FrameRecord& record, const DICOMVRSet& attributes, bool replacesPixelData);
+    static bool FitsImage(const DICOMImage& scratch, const FrameRecord& record);
 
     int CheckPresence(const char* prefix, const char* enterLine, bool repair);
     void NormaliseIdentifiers();

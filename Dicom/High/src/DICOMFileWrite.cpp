@@ -1,5 +1,4 @@
-// The writing half of DICOMFile: files, memory images, encoded sizes and
-// the change of transfer syntax.
+// The writing half of DICOMFile: files, memory images and encoded sizes.
 #include "DICOMFile.h"
 
 #include "BigEndianEncoder.h"
@@ -23,8 +22,6 @@ constexpr std::uint16_t MetaGroup = 0x0002;
 constexpr std::uint16_t WorkingGroup = 0x0007;
 constexpr std::uint16_t PixelGroup = 0x7FE0;
 constexpr std::uint16_t PixelElement = 0x0010;
-// Rows of the transfer-syntax table up to this one are the native syntaxes.
-constexpr int LastNativeSyntax = 2;
 
 // Takes one group out of a set for the life of a scope and puts it back,
 // whatever happened meanwhile.
@@ -68,12 +65,6 @@ bool IsReplaceable(const char* path)
 std::string GetTemporaryName(const char* path)
 {
     return std::string(path) + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
-}
-
-bool IsNativeSyntax(const UID& uid)
-{
-    const int index = MetaInfo::FindTransferSyntax(uid);
-    return index >= 0 && index <= LastNativeSyntax;
 }
 
 } // namespace
@@ -251,27 +242,4 @@ int DICOMFile::Serialize(unsigned char* buffer, int size)
     }
     stream.CopyOut(buffer);
     return needed;
-}
-
-// A data set without pixel data is relabelled explicit VR little endian;
-// native pixel data only changes its label, since values are held in host
-// order whatever the syntax.
-int DICOMFile::ConvertTo(const UID& uid)
-{
-    const VR* pixel = GetVR(PixelGroup, PixelElement);
-    if (pixel == nullptr)
-    {
-        SetTransferSyntax(UidTransferLittleEndianExplicit);
-        return 1;
-    }
-    UID current;
-    GetTransferSyntax(current);
-    if (IsNativeSyntax(current) && IsNativeSyntax(uid) && pixel->GetItemCount() == 0)
-    {
-        SetTransferSyntax(uid);
-        return 1;
-    }
-    _error("DICOMFile::ConvertTo, the pixel data of %s cannot be recoded to %s here",
-           static_cast<const char*>(current), static_cast<const char*>(uid));
-    return 0;
 }

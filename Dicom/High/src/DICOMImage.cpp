@@ -150,11 +150,6 @@ int DICOMImage::ConvertToRaw()
     return ConvertTo(UidTransferLittleEndianExplicit);
 }
 
-int DICOMImage::ConvertTo(const UID& uid)
-{
-    return ConvertToKnowFormat(uid);
-}
-
 int DICOMImage::ConvertToKnowFormat(const UID& uid)
 {
     if (!IsExist(PixelGroup, PixelElement))
@@ -254,13 +249,14 @@ int DICOMImage::GetNumberOfFrames() const
     {
         return 1;
     }
-    const Lettra text = GetLettra(0x0028, 0x0008);
-    long count = std::strtol(text, nullptr, 10);
-    if (count == 0)
-    {
-        count = std::strtol(text, nullptr, 16);
-    }
+    const long count = ReadDecimalOrHex(GetLettra(0x0028, 0x0008));
     return count > INT32_MAX ? INT32_MAX : count < INT32_MIN ? INT32_MIN : static_cast<int>(count);
+}
+
+long DICOMImage::ReadDecimalOrHex(const Lettra& text)
+{
+    const long value = std::strtol(text, nullptr, 10);
+    return value != 0 ? value : std::strtol(text, nullptr, 16);
 }
 
 std::uint32_t DICOMImage::GetFrameSize() const
