@@ -15,6 +15,7 @@
 #include "Lettra.h"
 #include "VeltaroExport.h"
 
+class DicomCharacterSet;
 class DICOMDataSet;
 class DICOMVRSet;
 class DMarkup;
@@ -60,7 +61,13 @@ public:
     static Lettra ToStringOfTabStop(const DICOMVRSet& set, int depth, int minLength);
 
 private:
-    static int XmlDeserializeElement(DICOMVRSet& set, DMarkup* markup);
+    // The forms of a set whose texts are in the repertoire of the set
+    // holding it, unless it declares its own.
+    static int XmlSerialize(const DICOMVRSet& set, DMarkup* markup,
+                            const DicomCharacterSet& inherited);
+    static int XmlDeserialize(DICOMVRSet& set, DMarkup* markup, const DicomCharacterSet& inherited);
+    static int XmlDeserializeElement(DICOMVRSet& set, DMarkup* markup,
+                                     const DicomCharacterSet& charset);
     template <typename SetArray>
     static int SetsToXml(const SetArray* sets, Lettra* out, bool bAlwaysLog);
     template <typename Set> static int XmlToSets(const Lettra* xml, Array<Set*>* sets);

@@ -5,6 +5,7 @@
 #include "DICOMDataSet.h"
 #include "DICOMVRSet.h"
 #include "DMarkup.h"
+#include "DicomCharacterSet.h"
 #include "DicomDictionary.h"
 #include "FixDecoder.h"
 #include "FixEncoder.h"
@@ -24,6 +25,7 @@ namespace
 {
 
 constexpr unsigned int kUtf8 = 65001;
+constexpr unsigned int kNoConversion = 0xFFFFFFFF;
 constexpr int kMaxTabs = 40;
 // Numbers shown per element, as in the element's own value text.
 constexpr unsigned int kMaxNumbers = 11;
@@ -220,6 +222,137 @@ Lettra Tabs(int depth)
     return Lettra('\t', depth);
 }
 
+// While it lives, element texts go in and out of the markup as they stand in
+// the document (UTF-8), without the process code page in between.
+class RawMarkupText
+{
+public:
+    explicit RawMarkupText(DMarkup* markup)
+        : m_markup(markup), m_previous(markup->SetCodePage(kNoConversion))
+    {
+    }
+    ~RawMarkupText() { m_markup->SetCodePage(m_previous); }
+    RawMarkupText(const RawMarkupText&) = delete;
+    RawMarkupText& operator=(const RawMarkupText&) = delete;
+
+private:
+    DMarkup* m_markup;
+    unsigned int m_previous;
+};
+
+// Whether a text value goes through the set's character repertoire rather
+// than through the process code page.
+bool IsConvertedText(std::uint16_t code, const DicomCharacterSet& charset)
+{
+    return charset.IsConverted() && IsTextCode(code) && DicomCharacterSet::IsAffected(code);
+}
+
+// A repertoire a set declares but that cannot be converted is reported once,
+// where it is declared; the items that inherit it say nothing more.
+const DicomCharacterSet& Reported(const DicomCharacterSet& charset,
+                                  const DicomCharacterSet& inherited)
+{
+    if (charset.GetRepertoire() == DicomCharacterSet::enRepertoire::Unsupported &&
+        charset.GetTerm() != inherited.GetTerm())
+    {
+        _warning("DataSetForms: Specific Character Set '%s' is not converted, its texts pass "
+                 "through the process code page",
+                 charset.GetTerm().constBuffer());
+    }
+    return charset;
+}
+
+void WarnUnconvertedValue(unsigned short group, unsigned short number,
+                          const DicomCharacterSet& charset)
+{
+    _warning("DataSetForms: the value of (%04x,%04x) does not fit '%s', it passes through the "
+             "process code page",
+             group, number, charset.GetTerm().constBuffer());
+}
+
+// Adds the Value child: texts of the set's repertoire as UTF-8, so that they
+// come back byte for byte; everything else through the process code page.
+void AddValue(DMarkup* markup, const VR& element, const DicomCharacterSet& charset)
+{
+    if (IsConvertedText(element.GetTypeCode(), charset))
+    {
+        const Lettra text = WholeText(element);
+        Lettra utf8;
+        if (charset.ToUtf8(text.constBuffer(), text.GetLength(), utf8))
+        {
+            RawMarkupText raw(markup);
+            markup->AddElem("Value", utf8);
+            return;
+        }
+        WarnUnconvertedValue(element.GetGroup(), element.GetElement(), charset);
+    }
+    markup->AddElem("Value", ValueText(element));
+}
+
+bool IsXmlBlank(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
+
+// The UTF-8 text without the XML white space around it.
+Lettra TrimmedUtf8(const Lettra& text)
+{
+    const char* p = text.constBuffer();
+    int first = 0;
+    int last = text.GetLength();
+    while (first < last && IsXmlBlank(p[first]))
+        ++first;
+    while (last > first && IsXmlBlank(p[last - 1]))
+        --last;
+    return Lettra(p + first, last - first);
+}
+
+// The Value child of the element record the markup is in, in the set's
+// repertoire for its texts, else in the process code page; trimmed.
+Lettra ReadValue(DMarkup* markup, unsigned short group, unsigned short number, std::uint16_t code,
+                 const DicomCharacterSet& charset)
+{
+    if (IsConvertedText(code, charset))
+    {
+        Lettra utf8;
+        {
+            RawMarkupText raw(markup);
+            utf8 = TrimmedUtf8(markup->GetData("Value"));
+        }
+        Lettra text;
+        if (charset.FromUtf8(utf8, text))
+            return text;
+        WarnUnconvertedValue(group, number, charset);
+    }
+    return markup->GetData("Value").Trim();
+}
+
+unsigned short ReadTagNumber(DMarkup* markup, const char* name)
+{
+    return static_cast<unsigned short>(markup->GetData(name).Int());
+}
+
+// The Specific Character Set value of the element records from the one the
+// markup stands on; false when none of them holds it. The cursor is left
+// where it was.
+bool FindDeclaredTerm(DMarkup* markup, Lettra& term)
+{
+    DMarkup::SavedPos saved;
+    markup->GetPos(&saved);
+    bool found = false;
+    do
+    {
+        markup->IntoElem();
+        found =
+            ReadTagNumber(markup, "Group") == 0x0008 && ReadTagNumber(markup, "Element") == 0x0005;
+        if (found)
+            term = markup->GetData("Value");
+        markup->OutOfElem();
+    } while (!found && markup->Next());
+    markup->SetPos(&saved);
+    return found;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -281,6 +414,13 @@ Lettra DataSetForms::XmlSerialize(const DICOMVRSet& set)
 
 int DataSetForms::XmlSerialize(const DICOMVRSet& set, DMarkup* markup)
 {
+    return XmlSerialize(set, markup, DicomCharacterSet());
+}
+
+int DataSetForms::XmlSerialize(const DICOMVRSet& set, DMarkup* markup,
+                               const DicomCharacterSet& inherited)
+{
+    const DicomCharacterSet charset = Reported(DicomCharacterSet::Of(set, inherited), inherited);
     for (DICOMVRSet::Iterator it(set); it; ++it)
     {
         VR* element = *it;
@@ -309,14 +449,14 @@ int DataSetForms::XmlSerialize(const DICOMVRSet& set, DMarkup* markup)
             markup->AddElem("VR", letters);
             markup->AddElem("Description", DicomDictionary::GetDescription(group, number));
         }
-        markup->AddElem("Value", ValueText(*element));
+        AddValue(markup, *element, charset);
         if (element->GetItemCount() > 0)
         {
             for (auto* node = element->GetSQArray()->GetHead(); node; node = node->next)
             {
                 markup->AddElem("Sequence");
                 markup->IntoElem();
-                XmlSerialize(*node->item, markup);
+                XmlSerialize(*node->item, markup, charset);
                 markup->OutOfElem();
             }
         }
@@ -342,28 +482,39 @@ int DataSetForms::XmlDeserialize(DICOMVRSet& set, const Lettra& text)
 
 int DataSetForms::XmlDeserialize(DICOMVRSet& set, DMarkup* markup)
 {
+    return XmlDeserialize(set, markup, DicomCharacterSet::Of(set, DicomCharacterSet()));
+}
+
+// The records' own Specific Character Set decides how their texts are read;
+// without one they are in the repertoire of the set that holds them.
+int DataSetForms::XmlDeserialize(DICOMVRSet& set, DMarkup* markup,
+                                 const DicomCharacterSet& inherited)
+{
     if (!markup->FindElem("Veltaro"))
         return 0;
+    Lettra term;
+    const DicomCharacterSet charset =
+        Reported(FindDeclaredTerm(markup, term) ? DicomCharacterSet(term) : inherited, inherited);
     do
     {
-        XmlDeserializeElement(set, markup);
+        XmlDeserializeElement(set, markup, charset);
     } while (markup->Next());
     return 1;
 }
 
 // Reads the element record the markup's main position stands on.
-int DataSetForms::XmlDeserializeElement(DICOMVRSet& set, DMarkup* markup)
+int DataSetForms::XmlDeserializeElement(DICOMVRSet& set, DMarkup* markup,
+                                        const DicomCharacterSet& charset)
 {
     markup->IntoElem();
-    const auto group = static_cast<unsigned short>(markup->GetData("Group").Int());
-    const auto number = static_cast<unsigned short>(markup->GetData("Element").Int());
-    const Lettra value = markup->GetData("Value").Trim();
+    const unsigned short group = ReadTagNumber(markup, "Group");
+    const unsigned short number = ReadTagNumber(markup, "Element");
     std::uint16_t code = DicomDictionary::Lookup(group, number);
     if (code == VRCode::Unknown)
         code = VRCode::UN;
     VR* element = new VR(group, number);
     element->SetTypeCode(code);
-    SetValue(*element, value);
+    SetValue(*element, ReadValue(markup, group, number, code, charset));
     set.Push(element);
     markup->ResetMainPos();
     if ((code == VRCode::SQ || code == VRCode::UN) && markup->FindElem("Sequence"))
@@ -372,7 +523,7 @@ int DataSetForms::XmlDeserializeElement(DICOMVRSet& set, DMarkup* markup)
         {
             markup->IntoElem();
             auto* item = new DICOMDataSet;
-            XmlDeserialize(*item, markup);
+            XmlDeserialize(*item, markup, charset);
             set.Push(group, number, item);
             markup->OutOfElem();
         } while (markup->Next());

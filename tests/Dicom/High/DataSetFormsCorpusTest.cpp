@@ -8,9 +8,11 @@
 // element: the same tags in the same order, the same item counts, the
 // dictionary's VR (UN for a tag it lacks), and the values the form carries:
 // - texts, cut at a NUL byte and trimmed at both ends (the form writes them
-//   whole and reads them trimmed, blank-padded to even), when the process's
-//   code page holds them (the document passes through UTF-8 and back, which
-//   replaces bytes the code page cannot read);
+//   whole and reads them trimmed, blank-padded to even): always for the texts
+//   of a repertoire the form converts (the set's Specific Character Set, or
+//   that of the set holding it), else when the process's code page holds
+//   them (the document passes through UTF-8 and back, which replaces bytes
+//   the code page cannot read);
 // - 16-bit and 32-bit integers (US, SS, UL, SL), the first 11 of each value;
 // - no value at all for AT, FD, FL, OB, OD, OF, OL, OV, OW, UT and the pixel
 //   data (the form writes only their display text and reads nothing back).
@@ -124,6 +126,29 @@ Bytes LeadingNumbers(const VR& element, std::size_t size)
     return Bytes(data, data + count * size);
 }
 
+// The Specific Character Set terms the XML form converts.
+bool IsConvertedTerm(const std::string& term)
+{
+    static const char* const terms[] = {"ISO_IR 100", "ISO_IR 101", "ISO_IR 109", "ISO_IR 110",
+                                        "ISO_IR 144", "ISO_IR 127", "ISO_IR 126", "ISO_IR 138",
+                                        "ISO_IR 148", "ISO_IR 192"};
+    return std::find(std::begin(terms), std::end(terms), term) != std::end(terms);
+}
+
+// Whether the set's texts are converted: its own term decides, else the
+// repertoire it inherits.
+bool IsConvertedSet(const DICOMVRSet& set, bool inherited)
+{
+    const VR* term = set.GetVR(0x0008, 0x0005);
+    return term != nullptr ? IsConvertedTerm(Trimmed(*term)) : inherited;
+}
+
+bool FollowsRepertoire(std::uint16_t code)
+{
+    return code == VRCode::SH || code == VRCode::LO || code == VRCode::ST || code == VRCode::LT ||
+           code == VRCode::PN || code == VRCode::UC;
+}
+
 bool CodePageHolds(const std::string& text)
 {
     Lettra copy(text.c_str(), static_cast<int>(text.size()));
@@ -149,9 +174,10 @@ std::vector<const VR*> Elements(const DICOMVRSet& set)
     return elements;
 }
 
-void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back);
+void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back,
+                            bool inheritedConverted);
 
-void ExpectSameElement(const VR& original, const VR& back)
+void ExpectSameElement(const VR& original, const VR& back, bool converted)
 {
     SCOPED_TRACE(::testing::Message() << std::hex << original.GetTag());
     const std::uint16_t code = DictionaryCode(original);
@@ -162,7 +188,8 @@ void ExpectSameElement(const VR& original, const VR& back)
     {
         EXPECT_EQ(back.GetLength(), 0u);
     }
-    else if (sameKind && kind == Kind::Text && CodePageHolds(Trimmed(original)))
+    else if (sameKind && kind == Kind::Text &&
+             ((converted && FollowsRepertoire(code)) || CodePageHolds(Trimmed(original))))
     {
         EXPECT_EQ(Trimmed(back), Trimmed(original));
     }
@@ -184,30 +211,41 @@ void ExpectSameElement(const VR& original, const VR& back)
     for (auto* ours = original.GetSQArray() ? original.GetSQArray()->GetHead() : nullptr; ours;
          ours = ours->next, theirs = theirs->next)
     {
-        ExpectSameAsXmlCarries(*ours->item, *theirs->item);
+        ExpectSameAsXmlCarries(*ours->item, *theirs->item, converted);
     }
 }
 
-void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back)
+void ExpectSameAsXmlCarries(const DICOMVRSet& original, const DICOMVRSet& back,
+                            bool inheritedConverted)
 {
+    const bool converted = IsConvertedSet(original, inheritedConverted);
     const std::vector<const VR*> ours = Elements(original);
     const std::vector<const VR*> theirs = Elements(back);
     ASSERT_EQ(theirs.size(), ours.size());
     for (std::size_t i = 0; i < ours.size(); ++i)
     {
         ASSERT_EQ(theirs[i]->GetTag(), ours[i]->GetTag());
-        ExpectSameElement(*ours[i], *theirs[i]);
+        ExpectSameElement(*ours[i], *theirs[i], converted);
     }
+}
+
+fs::path CorpusPath(const char* folder)
+{
+    return fs::path(SUITE_CORPUS_DIR) / "pydicom" / folder;
 }
 
 // The corpus files that read and whose data is not compressed.
 std::vector<std::string> UncompressedFiles()
 {
     std::vector<std::string> files;
-    const fs::path root = fs::path(SUITE_CORPUS_DIR) / "pydicom" / "test_files";
+    const fs::path root = CorpusPath("test_files");
     if (!fs::is_directory(root))
         return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
+    std::vector<fs::directory_entry> entries(fs::recursive_directory_iterator(root), {});
+    const fs::path charsets = CorpusPath("charset_files");
+    if (fs::is_directory(charsets))
+        entries.insert(entries.end(), fs::directory_iterator(charsets), {});
+    for (const auto& entry : entries)
     {
         if (!entry.is_regular_file())
             continue;
@@ -285,10 +323,70 @@ TEST_F(DataSetFormsCorpus, XmlRoundTripKeepsWhatTheFormCarries)
             continue;
         DICOMDataSet back;
         EXPECT_EQ(back.XmlDeserialize(set.XmlSerialize()), set.IsEmpty() != 0 ? 0 : 1);
-        ExpectSameAsXmlCarries(set, back);
+        ExpectSameAsXmlCarries(set, back, false);
         ++checked;
     }
     EXPECT_GT(checked, 40);
+}
+
+// The names as a peer toolkit decodes them to UTF-8 (the form adds the
+// value's padding after them).
+TEST_F(DataSetFormsCorpus, NamesOfSingleByteAndUtf8FilesShowAsTheyDecode)
+{
+    struct Case
+    {
+        const char* file;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {"chrArab.dcm",
+         "\xd9\x82\xd8\xa8\xd8\xa7\xd9\x86\xd9\x8a^\xd9\x84\xd9\x86\xd8\xb2\xd8\xa7\xd8\xb1"},
+        {"chrFren.dcm", "Buc^J\xc3\xa9r\xc3\xb4me"},
+        {"chrFrenMulti.dcm", "Buc^J\xc3\xa9r\xc3\xb4me"},
+        {"chrGerm.dcm", "\xc3\x84neas^R\xc3\xbc"
+                        "diger"},
+        {"chrGreek.dcm",
+         "\xce\x94\xce\xb9\xce\xbf\xce\xbd\xcf\x85\xcf\x83\xce\xb9\xce\xbf\xcf\x82"},
+        {"chrHbrw.dcm",
+         "\xd7\xa9\xd7\xa8\xd7\x95\xd7\x9f^\xd7\x93\xd7\x91\xd7\x95\xd7\xa8\xd7\x94"},
+        {"chrRuss.dcm", "\xd0\x9b\xd1\x8e\xd0\xba"
+                        "ce\xd0\xbc\xd0\xb1yp\xd0\xb3"},
+        {"chrX1.dcm", "Wang^XiaoDong=\xe7\x8e\x8b^\xe5\xb0\x8f\xe6\x9d\xb1="},
+    };
+    if (!fs::is_directory(CorpusPath("charset_files")))
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        DICOMDataSet set;
+        ASSERT_TRUE(ReadDataSet((CorpusPath("charset_files") / c.file).string(), set));
+        Lettra xml = set.XmlSerialize();
+        xml.ToCharacterSet(kUtf8);
+        const std::string doc(xml.constBuffer(), xml.GetLength());
+        EXPECT_NE(doc.find(std::string("<Value>") + c.utf8), std::string::npos);
+    }
+}
+
+TEST_F(DataSetFormsCorpus, LatinNameInsideASequenceSurvivesTheXmlForm)
+{
+    const fs::path path = CorpusPath("test_files") / "test-SR.dcm";
+    if (!fs::is_regular_file(path))
+        GTEST_SKIP() << "corpus file not found: " << path;
+    DICOMDataSet set;
+    ASSERT_TRUE(ReadDataSet(path.string(), set));
+    const DICOMVRSet* observer = set.GetSequence(0x0040, 0xA073, 0);
+    ASSERT_NE(observer, nullptr);
+    ASSERT_EQ(Trimmed(*observer->GetVR(0x0040, 0xA075)), "Riesmeier^J\xf6rg");
+
+    Lettra xml = set.XmlSerialize();
+    DICOMDataSet back;
+    ASSERT_EQ(back.XmlDeserialize(xml), 1);
+    const DICOMVRSet* observerBack = back.GetSequence(0x0040, 0xA073, 0);
+    ASSERT_NE(observerBack, nullptr);
+    EXPECT_EQ(Trimmed(*observerBack->GetVR(0x0040, 0xA075)), "Riesmeier^J\xf6rg");
+    xml.ToCharacterSet(kUtf8);
+    EXPECT_NE(std::string(xml.constBuffer(), xml.GetLength()).find("Riesmeier^J\xc3\xb6rg"),
+              std::string::npos);
 }
 
 } // namespace

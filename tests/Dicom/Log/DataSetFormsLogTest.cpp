@@ -1,0 +1,79 @@
+// What the XML form of data sets writes to the library log about texts it
+// cannot carry in their own repertoire.
+#include "../High/LibraryTestSupport.h"
+#include "DICOMDataSet.h"
+#include "LogFileSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+// The library started, its log open, the clock standing at 00:00:00.
+class DataSetFormsLog : public LibraryTest
+{
+protected:
+    DataSetFormsLog() : m_installed(m_clock) {}
+
+    void SetUp() override
+    {
+        LibraryTest::SetUp();
+        m_log.Open(UniqueLogPath("veltaro-forms-log"));
+    }
+    void TearDown() override
+    {
+        m_log.Close(true);
+        LibraryTest::TearDown();
+    }
+
+    CManualClock m_clock;
+    CScopedPlatformClock m_installed;
+    LibraryLogFile m_log;
+};
+
+// A set declaring the repertoire, with the name in the set and in one item.
+void FillNames(DICOMDataSet& set, const char* term, const char* name)
+{
+    set.Add(0x0008, 0x0005, term);
+    set.Add(0x0010, 0x0010, name);
+    DICOMDataSet item;
+    item.Add(0x0040, 0xA075, name);
+    set.Add(0x0040, 0xA073, item);
+}
+
+} // namespace
+
+TEST_F(DataSetFormsLog, ConvertedTextsWriteNothing)
+{
+    DICOMDataSet set;
+    FillNames(set, "ISO_IR 100", "Buc^J\xe9r\xf4me");
+    Lettra xml;
+    EXPECT_EQ(m_log.Appended([&] { xml = set.XmlSerialize(); }), "");
+    DICOMDataSet back;
+    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(xml); }), "");
+}
+
+TEST_F(DataSetFormsLog, ARepertoireThatCannotBeConvertedIsReportedOnceEachWay)
+{
+    DICOMDataSet set;
+    FillNames(set, "\\ISO 2022 IR 87", "Yamada^Tarou");
+    const std::string warning =
+        "00:00:00  DataSetForms: Specific Character Set '\\ISO 2022 IR 87' "
+        "is not converted, its texts pass through the process code page\r\n";
+    Lettra xml;
+    EXPECT_EQ(m_log.Appended([&] { xml = set.XmlSerialize(); }), warning);
+    DICOMDataSet back;
+    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(xml); }), warning);
+}
+
+TEST_F(DataSetFormsLog, AValueThatDoesNotFitItsRepertoireIsNamed)
+{
+    DICOMDataSet set;
+    set.Add(0x0008, 0x0005, "ISO_IR 192");
+    set.Add(0x0010, 0x0010, "Bad\xff\xfeName");
+    EXPECT_EQ(m_log.Appended([&] { set.XmlSerialize(); }),
+              "00:00:00  DataSetForms: the value of (0010,0010) does not fit 'ISO_IR 192', it "
+              "passes through the process code page\r\n");
+}
