@@ -2,27 +2,21 @@
 // library, the exception filter and a fatal line naming the routine for an
 // exception in a JPEG 2000 or RLE call, nothing for one in a JPEG call.
 #include "../Base/FakeCodecLibrary.h"
-#include "FileLog.h"
 #include "J2kCodecCall.h"
 #include "JpegCodecCall.h"
+#include "LogFileSupport.h"
 #include "RleCodecCall.h"
-#include "VeltaroLog.h"
 #include "WinClock.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
 
-namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 // The log open on a file of its own, the clock standing at 00:00:00.
@@ -34,40 +28,21 @@ protected:
     void SetUp() override
     {
         FakeCodecTest::SetUp();
-        m_path = fs::temp_directory_path() /
-                 ("veltaro-codec-log-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
-        ASSERT_EQ(VeltaroSetLogFileName(m_path.c_str()), 1);
+        m_log.Open(UniqueLogPath("veltaro-codec-log"));
     }
 
     void TearDown() override
     {
-        GetVeltaroLog().Off();
-        fs::remove(m_path);
+        m_log.Close(true);
         FakeCodecTest::TearDown();
     }
 
-    std::string Appended(const std::function<void()>& call)
-    {
-        GetVeltaroLog().Flush();
-        const std::size_t before = ReadLog().size();
-        call();
-        GetVeltaroLog().Flush();
-        return ReadLog().substr(before);
-    }
+    std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
 
 private:
-    std::string ReadLog() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
     CManualClock m_clock;
     CScopedPlatformClock m_installed;
-    fs::path m_path;
+    LibraryLogFile m_log;
 };
 
 std::string ExceptionLines(const char* routine)

@@ -1,17 +1,14 @@
 // The coders' failures leave their reason in the library log.
 #include "../Base/CodingTestSupport.h"
 #include "../Base/ElementTestSupport.h"
-#include "FileLog.h"
-#include "VeltaroLog.h"
+#include "LogFileSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -24,41 +21,26 @@ protected:
     void SetUp() override
     {
         DictionaryTest::SetUp();
-        m_folder = fs::temp_directory_path() /
-                   ("veltaro-coding-log-" + std::to_string(getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_folder);
-        m_path = m_folder / "Veltaro.log";
-        ASSERT_EQ(VeltaroSetLogFileName(m_path.c_str()), 1);
+        m_log.Open(UniqueLogPath("veltaro-coding-log"));
     }
     void TearDown() override
     {
-        GetVeltaroLog().Off();
-        fs::remove_all(m_folder);
+        m_log.Close(true);
         DictionaryTest::TearDown();
     }
 
     // The text a decoding appends to the log, and the decoder's result.
-    std::string Logged(const Bytes& bytes, enSyntax syntax, int& result)
+    std::string Logged(const Bytes& bytes, enSyntax syntax, int& result) const
     {
-        GetVeltaroLog().Flush();
-        const std::size_t before = ReadLog().size();
-        DICOMDataSet set;
-        result = DecodeBytes(bytes, syntax, &set);
-        GetVeltaroLog().Flush();
-        return ReadLog().substr(before);
+        return m_log.Appended(
+            [&]
+            {
+                DICOMDataSet set;
+                result = DecodeBytes(bytes, syntax, &set);
+            });
     }
 
-    std::string ReadLog() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    fs::path m_folder;
-    fs::path m_path;
+    LibraryLogFile m_log;
 };
 
 struct LoggedCase

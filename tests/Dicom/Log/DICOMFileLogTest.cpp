@@ -1,11 +1,9 @@
 // What the library start-up, the shut-down and the failures of file reads
 // and writes write to the library log.
-#include "../High/FileTestSupport.h"
 #include "DICOMFile.h"
 #include "FileBuffer.h"
-#include "FileLog.h"
+#include "LoggedFolderTest.h"
 #include "VeltaroLibrary.h"
-#include "VeltaroLog.h"
 #include "WinClock.h"
 #include "WinFile.h"
 
@@ -21,36 +19,11 @@ namespace
 namespace fs = std::filesystem;
 
 // The library log on a file of the test's folder, the clock at 12:00:00.
-class LoggedFiles : public FileFolderTest
+class LoggedFiles : public LoggedFolderTest
 {
 protected:
     LoggedFiles() : m_clock(MakeSystemTime(2007, 3, 15, 12, 0, 0)), m_installed(m_clock) {}
 
-    void SetUp() override
-    {
-        FileFolderTest::SetUp();
-        m_log = PathOf("Veltaro.log");
-        ASSERT_EQ(VeltaroSetLogFileName(m_log.c_str()), 1);
-    }
-    void TearDown() override
-    {
-        GetVeltaroLog().Off();
-        FileFolderTest::TearDown();
-    }
-
-    std::string LogText() const
-    {
-        GetVeltaroLog().Flush();
-        const Bytes bytes = ReadBytes(m_log);
-        return std::string(bytes.begin(), bytes.end());
-    }
-    // The text one call appends to the log.
-    std::string Appended(const std::function<void()>& call) const
-    {
-        const std::size_t before = LogText().size();
-        call();
-        return LogText().substr(before);
-    }
     std::string WriteSample(const char* name, const UID& syntax) const
     {
         DICOMFile file;
@@ -63,7 +36,6 @@ protected:
 
     CManualClock m_clock;
     CScopedPlatformClock m_installed;
-    std::string m_log;
 };
 
 bool Contains(const std::string& text, const std::string& part)
@@ -74,7 +46,7 @@ bool Contains(const std::string& text, const std::string& part)
 TEST_F(LoggedFiles, StartUpLogsTheBanner)
 {
     VeltaroUninitialize();
-    ASSERT_EQ(VeltaroSetLogFileName(m_log.c_str()), 1);
+    OpenLog();
     const std::string text = Appended([] { VeltaroInitialize(); });
     const std::string expectedStart =
         "\r\n\r\n12:00:00  * * * * * * * * * * * * * * * * * * * * * * * * * * \n\r\n"

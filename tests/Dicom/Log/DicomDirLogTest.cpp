@@ -1,8 +1,6 @@
 // What reading and building a DICOMDIR write to the library log.
-#include "../High/FileTestSupport.h"
 #include "DicomDir.h"
-#include "FileLog.h"
-#include "VeltaroLog.h"
+#include "LoggedFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +11,9 @@ namespace
 {
 namespace fs = std::filesystem;
 
-class LoggedDicomDir : public FileFolderTest
+class LoggedDicomDir : public LoggedFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        FileFolderTest::SetUp();
-        m_log = PathOf("Veltaro.log");
-        ASSERT_EQ(VeltaroSetLogFileName(m_log.c_str()), 1);
-    }
-    void TearDown() override
-    {
-        GetVeltaroLog().Off();
-        FileFolderTest::TearDown();
-    }
-
-    std::string LogText() const
-    {
-        GetVeltaroLog().Flush();
-        const Bytes bytes = ReadBytes(m_log);
-        return std::string(bytes.begin(), bytes.end());
-    }
-
     void WriteImage(const char* name, const char* patient, const char* instance) const
     {
         DICOMFile file;
@@ -49,8 +28,6 @@ protected:
         fs::create_directories(path.parent_path());
         ASSERT_NE(file.WriteFile(path.string().c_str(), 1), 0);
     }
-
-    std::string m_log;
 };
 } // namespace
 

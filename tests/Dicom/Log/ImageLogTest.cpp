@@ -4,26 +4,19 @@
 // the encoders' summaries.
 #include "../Base/FakeCodecLibrary.h"
 #include "../High/ImageTestSupport.h"
-#include "FileLog.h"
 #include "FrameIterator.h"
 #include "ImageProcess.h"
-#include "VeltaroLog.h"
+#include "LogFileSupport.h"
 #include "WinClock.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
-
-namespace fs = std::filesystem;
 
 // The library started and its log open on a file of its own.
 class ImageLog : public LibraryTest
@@ -35,54 +28,27 @@ protected:
     {
         LibraryTest::SetUp();
         ResetFakes();
-        m_path = fs::temp_directory_path() /
-                 ("veltaro-image-log-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
-        ASSERT_EQ(VeltaroSetLogFileName(m_path.c_str()), 1);
+        m_log.Open(UniqueLogPath("veltaro-image-log"));
     }
 
     void TearDown() override
     {
-        GetVeltaroLog().Off();
-        fs::remove(m_path);
+        m_log.Close(true);
         ResetFakes();
         LibraryTest::TearDown();
     }
 
-    std::string Appended(const std::function<void()>& call)
-    {
-        GetVeltaroLog().Flush();
-        const std::size_t before = ReadLog().size();
-        call();
-        GetVeltaroLog().Flush();
-        return ReadLog().substr(before);
-    }
-
+    std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
     // Every text appears in the lines the call appended, in this order.
-    void ExpectLines(const std::function<void()>& call, const std::vector<std::string>& texts)
+    void ExpectLines(const std::function<void()>& call, const std::vector<std::string>& texts) const
     {
-        const std::string appended = Appended(call);
-        std::size_t position = 0;
-        for (const std::string& text : texts)
-        {
-            const std::size_t found = appended.find("  " + text + "\r\n", position);
-            ASSERT_NE(found, std::string::npos) << "missing: " << text << "\nin:\n" << appended;
-            position = found + text.size();
-        }
+        m_log.ExpectLines(call, texts);
     }
 
 private:
-    std::string ReadLog() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
     CManualClock m_clock;
     CScopedPlatformClock m_installed;
-    fs::path m_path;
+    LibraryLogFile m_log;
 };
 
 void FillGrey(DICOMImage& image, const UID& syntax)

@@ -1,6 +1,6 @@
-#include "VeltaroLog.h"
+#include "../High/LibraryTestSupport.h"
 #include "DataDictionary.h"
-#include "FileLog.h"
+#include "LogFileSupport.h"
 #include "UID.h"
 #include "WinBeep.h"
 #include "WinClock.h"
@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -19,30 +18,10 @@ namespace
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 bool EndsWith(const std::string& text, const std::string& ending)
 {
     return text.size() >= ending.size() &&
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
-SYSTEMTIME Noon()
-{
-    SYSTEMTIME time = {};
-    time.wYear = 2007;
-    time.wMonth = 3;
-    time.wDay = 15;
-    time.wHour = 12;
-    time.wMinute = 0;
-    time.wSecond = 1;
-    return time;
 }
 
 // A log file in a folder of its own, the clock standing at 12:00:01 (the
@@ -50,7 +29,7 @@ SYSTEMTIME Noon()
 class VeltaroLog : public ::testing::Test
 {
 protected:
-    VeltaroLog() : m_clock(Noon()), m_installed(m_clock) {}
+    VeltaroLog() : m_clock(MakeSystemTime(2007, 3, 15, 12, 0, 1)), m_installed(m_clock) {}
 
     void SetUp() override
     {
@@ -64,26 +43,24 @@ protected:
 
     void TearDown() override
     {
-        GetVeltaroLog().Off();
+        m_log.Close(false);
         fs::remove_all(m_folder);
     }
 
-    void Open() { ASSERT_EQ(VeltaroSetLogFileName(m_path.c_str()), 1); }
-
-    // The text one call appends to the open log.
-    std::string Appended(const std::function<void()>& call)
+    void Open() { m_log.Open(m_path); }
+    std::string ReadFile(const fs::path& path) const
     {
         GetVeltaroLog().Flush();
-        const std::size_t before = ReadFile(m_path).size();
-        call();
-        GetVeltaroLog().Flush();
-        return ReadFile(m_path).substr(before);
+        return ReadLogFile(path);
     }
+    // The text one call appends to the open log.
+    std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
 
     CManualClock m_clock;
     CScopedPlatformClock m_installed;
     fs::path m_folder;
     fs::path m_path;
+    LibraryLogFile m_log;
 };
 
 } // namespace
@@ -102,7 +79,6 @@ TEST_F(VeltaroLog, NothingIsWrittenBeforeALogIsSwitchedOn)
 TEST_F(VeltaroLog, OpeningWritesTheBannerAndTheStartingLine)
 {
     Open();
-    GetVeltaroLog().Flush();
     const std::string text = ReadFile(m_path);
     EXPECT_EQ(text.rfind("\r\n\r\n" + std::string(51, '*') + "3.0.0.3", 0), 0u);
     EXPECT_NE(text.find("2007-03-15,12:00:01\r\n"), std::string::npos);
@@ -214,7 +190,6 @@ TEST_F(VeltaroLog, LargeFilesMoveToTheBackup)
         }
         fs::resize_file(m_path, c.size);
         Open();
-        GetVeltaroLog().Flush();
         const std::string text = ReadFile(m_path);
         EXPECT_TRUE(EndsWith(text, "Veltaro Starting\r\n\r\n")) << c.size;
         if (c.rotated)
