@@ -2,48 +2,32 @@
 // set. 9 to 16 bits allocated all take two bytes per pixel.
 #pragma once
 
-#include "MetaMatrix.h"
+#include "MetaMatrixTyped.h"
 
-class MATRIX_API MetaMatrix16 : public MetaMatrix
+#include <cstdint>
+
+class MATRIX_API MetaMatrix16
+    : public MetaMatrixGrey<MetaMatrix16, MetaMatrix::enMatrix16, std::uint16_t>
 {
 public:
-    MetaMatrix16() = default;
-    MetaMatrix16(int bitsAllocated, int bitsStored, int highBit, int rows, int columns, int min,
-                 int max, int isSigned, int samplesPerPixel);
-    MetaMatrix16(const MetaMatrix16& source) = default;
-    MetaMatrix16& operator=(const MetaMatrix16& source) = default;
+    using MetaMatrixGrey::MetaMatrixGrey;
 
-    MetaMatrix* Clone() const override;
-    MetaMatrix* Shadow() const override;
-    void Invert() override;
-    void FlipVertical() override;
-    void FlipHorizontal() override;
-    void Rotate(RotateAngle angle) override;
     // lut addresses the entry of sample 0; a signed matrix's table reaches
     // 32768 entries before it.
     MetaMatrix* GetPixmap(unsigned char* lut) const override;
-    MetaMatrix* GetImagePart(const CRect* rect) const override;
-    void SetImagePart(const MetaMatrix* source, const CRect* rect) override;
     // The other matrix is read as 16-bit samples and must have as many rows.
     void JoinAtLeft(const MetaMatrix* other) override;
     void JoinAtRight(const MetaMatrix* other) override;
-    void JoinAtTop(const MetaMatrix* other) override;
     // The other matrix goes below; the narrower one is padded with zeros.
     void JoinAtBottom(const MetaMatrix* other) override;
-    bool LoadAsRaw(const char* path, int offset, int width, int height) override;
-    bool SaveAsRaw(const char* path) const override;
-    void Scale(unsigned width, unsigned height) override;
-    void ScaleOptimize(unsigned width, unsigned height) override;
+    // CreateDIB() stays reachable beside this overload.
+    using MetaMatrixGrey::CreateDIB;
     // An 8-bit DIB of the samples shifted right so that max fits in 8 bits;
     // null when max is below 256 or 65535 and above.
     void* CreateDIB(RGBQUAD* const palette) const override;
-    void* CreateDIB() const override;
+    // No screen bitmap and no DIB is taken for 16-bit samples: null, false.
     HBITMAP CreateBitmap() const override;
     bool FromDIB(void* const dib) override;
-    bool FromBitmap(HBITMAP const bitmap) override;
-    int GetPixelValue(int x, int y) const override;
-    void SetPixelValue(int x, int y, short value) override;
-    enMatrixType GetMatrixType() const override { return enMatrix16; }
     // Histogram estimate: the range left after cutting one per cent of the
     // pixels at each end; false when no such range exists.
     bool AutoWindowLevel(int* width, int* center) const override;

@@ -3,22 +3,17 @@
 // 8-bit matrix of 0 and 255 and back with threshold 128.
 #pragma once
 
-#include "MetaMatrix.h"
+#include "MetaMatrixTyped.h"
 
 class MetaMatrix8;
 class MetaMatrix16;
 
-class MATRIX_API MetaMatrixBinary : public MetaMatrix
+class MATRIX_API MetaMatrixBinary
+    : public MetaMatrixTyped<MetaMatrixBinary, MetaMatrix::enMatrixBinary>
 {
 public:
-    MetaMatrixBinary() = default;
-    MetaMatrixBinary(int bitsAllocated, int bitsStored, int highBit, int rows, int columns, int min,
-                     int max, int isSigned, int samplesPerPixel);
-    MetaMatrixBinary(const MetaMatrixBinary& source) = default;
-    MetaMatrixBinary& operator=(const MetaMatrixBinary& source) = default;
+    using MetaMatrixTyped::MetaMatrixTyped;
 
-    MetaMatrix* Clone() const override;
-    MetaMatrix* Shadow() const override;
     void Invert() override;
     void FlipVertical() override;
     void FlipHorizontal() override;
@@ -26,27 +21,21 @@ public:
     MetaMatrix* GetPixmap(unsigned char*) const override { return nullptr; }
     MetaMatrix* GetImagePart(const CRect*) const override { return nullptr; }
     void SetImagePart(const MetaMatrix*, const CRect*) override {}
-    void JoinAtLeft(const MetaMatrix*) override {}
-    void JoinAtRight(const MetaMatrix*) override {}
-    void JoinAtTop(const MetaMatrix*) override {}
-    void JoinAtBottom(const MetaMatrix*) override {}
     // The file holds (width x height + 7) / 8 bytes of the bit stream.
     bool LoadAsRaw(const char* path, int offset, int width, int height) override;
     bool SaveAsRaw(const char* path) const override;
     void Scale(unsigned width, unsigned height) override;
     // Runs Scale.
     void ScaleOptimize(unsigned width, unsigned height) override;
+    // CreateDIB() stays reachable beside this overload.
+    using MetaMatrixTyped::CreateDIB;
     void* CreateDIB(RGBQUAD* const palette) const override;
-    void* CreateDIB() const override;
     HBITMAP CreateBitmap() const override;
     bool FromDIB(void* const dib) override;
     bool FromBitmap(HBITMAP const bitmap) override;
     // 0 for a clear bit, the bit's mask value for a set one.
     int GetPixelValue(int x, int y) const override;
     void SetPixelValue(int x, int y, short value) override;
-    enMatrixType GetMatrixType() const override { return enMatrixBinary; }
-    bool AutoWindowLevel(int*, int*) const override { return false; }
-    bool AutoWindowLevelEllipseShutter(int*, int*, RECT*) const override { return false; }
 
     // Sets the bit of every pixel whose sample, compared unsigned, is greater
     // than threshold; false when source is null or holds too few pixels.
@@ -64,5 +53,10 @@ public:
 private:
     long long GetPixelCount() const { return (long long)m_pBlock->nRows * m_pBlock->nColumns; }
     bool HoldsBits() const;
+    // True when target has this size, holds its samples of sampleBytes bytes
+    // and owns them unshared.
+    bool CanApplyTo(MetaMatrix* target, int sampleBytes) const;
     template <class Operation> void ThroughMatrix8(Operation operation);
+    // The bits of the samples of source above threshold.
+    template <class Sample> bool FromSamples(const MetaMatrix* source, unsigned threshold);
 };

@@ -2,51 +2,36 @@
 // the shared buffer into B, G, R order (the converted-to-BGR flag).
 #pragma once
 
-#include "MetaMatrix.h"
+#include "MetaMatrixTyped.h"
+
+#include <cstddef>
+#include <cstdint>
 
 class MetaMatrix8;
 
-class MATRIX_API MetaMatrixRGB : public MetaMatrix
+class MATRIX_API MetaMatrixRGB
+    : public MetaMatrixPixels<MetaMatrixRGB, MetaMatrix::enMatrixRGB, std::uint8_t, 3>
 {
 public:
-    MetaMatrixRGB() = default;
-    MetaMatrixRGB(int bitsAllocated, int bitsStored, int highBit, int rows, int columns, int min,
-                  int max, int isSigned, int samplesPerPixel);
-    MetaMatrixRGB(const MetaMatrixRGB& source) = default;
-    MetaMatrixRGB& operator=(const MetaMatrixRGB& source) = default;
+    using MetaMatrixPixels::MetaMatrixPixels;
 
-    MetaMatrix* Clone() const override;
-    MetaMatrix* Shadow() const override;
     void Invert() override {}
-    void FlipVertical() override;
-    void FlipHorizontal() override;
-    void Rotate(RotateAngle angle) override;
     // A shadow of this matrix (null when empty); the table is not used.
     MetaMatrix* GetPixmap(unsigned char* lut) const override;
-    MetaMatrix* GetImagePart(const CRect* rect) const override;
-    void SetImagePart(const MetaMatrix* source, const CRect* rect) override;
-    void JoinAtLeft(const MetaMatrix*) override {}
-    void JoinAtRight(const MetaMatrix*) override {}
-    void JoinAtTop(const MetaMatrix*) override {}
-    void JoinAtBottom(const MetaMatrix*) override {}
-    bool LoadAsRaw(const char* path, int offset, int width, int height) override;
-    bool SaveAsRaw(const char* path) const override;
     // Runs ScaleOptimize.
     void Scale(unsigned width, unsigned height) override;
     void ScaleOptimize(unsigned width, unsigned height) override;
-    // A 24-bit DIB; turns the shared buffer into B, G, R order first.
+    // CreateDIB() stays reachable beside this overload.
+    using MetaMatrixPixels::CreateDIB;
+    // A 24-bit DIB (the table is not used); turns the shared buffer into
+    // B, G, R order first.
     void* CreateDIB(RGBQUAD* const palette) const override;
-    void* CreateDIB() const override;
     HBITMAP CreateBitmap() const override;
     // Accepts an uncompressed 24-bit DIB; the matrix comes out in R, G, B.
     bool FromDIB(void* const dib) override;
-    bool FromBitmap(HBITMAP const bitmap) override;
     // byte0 | byte1 << 8 | byte2 << 16.
     int GetPixelValue(int x, int y) const override;
     void SetPixelValue(int x, int y, short value) override;
-    enMatrixType GetMatrixType() const override { return enMatrixRGB; }
-    bool AutoWindowLevel(int*, int*) const override { return false; }
-    bool AutoWindowLevelEllipseShutter(int*, int*, RECT*) const override { return false; }
     // A 24-bit bottom-up bitmap file of the bytes as they stand; false when
     // the file cannot be written in full.
     virtual bool SaveAsWindowsBitmap(const char* path) const;
@@ -59,5 +44,9 @@ public:
     bool IsConvertedToBGR() const { return m_pBlock->nConvertedToBGR != 0; }
 
 private:
+    // True when the matrix holds its pixels, turned into B, G, R order first
+    // where they are not.
+    bool HoldsBgrPixels() const;
+    std::size_t GetRowBytes() const;
     void SwapRedBlue() const;
 };

@@ -82,6 +82,12 @@ private:
 
 } // namespace
 
+RowWriter CopyRowsOf(const char* pixels, std::size_t rowBytes)
+{
+    return [=](int row, std::uint8_t* target)
+    { std::memcpy(target, pixels + std::size_t(row) * rowBytes, rowBytes); };
+}
+
 const RGBQUAD* GetGreyPalette()
 {
     static const std::array<RGBQUAD, kPaletteEntries> palette = []

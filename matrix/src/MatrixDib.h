@@ -15,6 +15,9 @@ namespace matrix
 // Writes the pixel bytes of one matrix row (top row 0) into a DIB row.
 using RowWriter = std::function<void(int row, std::uint8_t* target)>;
 
+// Copies rowBytes bytes of each row of top-down pixels, as they stand.
+RowWriter CopyRowsOf(const char* pixels, std::size_t rowBytes);
+
 // 256 entries, entry i = (i, i, i, 0); built once.
 const RGBQUAD* GetGreyPalette();
 

@@ -1,9 +1,8 @@
-// MetaMatrix16: pixel operations, joins, DIBs, resampling and automatic
-// window/level of 16-bit matrices.
+// MetaMatrix16: lookup, joins, DIBs and automatic window/level of 16-bit
+// matrices.
 #include "MetaMatrix16.h"
 
 #include "MatrixDib.h"
-#include "MatrixResample.h"
 #include "MatrixSizes.h"
 #include "MatrixWindowLevel.h"
 #include "MetaMatrix8.h"
@@ -17,11 +16,6 @@ namespace
 {
 
 constexpr int kBytes = 2;
-
-int ReadSample(std::uint16_t sample, bool isSigned)
-{
-    return isSigned ? int(std::int16_t(sample)) : int(sample);
-}
 
 // True when other is a matrix whose buffer holds its rows x columns 16-bit
 // samples.
@@ -40,52 +34,6 @@ const std::uint16_t* SamplesOf(const MetaMatrix& matrix)
 }
 
 } // namespace
-
-MetaMatrix16::MetaMatrix16(int bitsAllocated, int bitsStored, int highBit, int rows, int columns,
-                           int min, int max, int isSigned, int samplesPerPixel)
-    : MetaMatrix(bitsAllocated, bitsStored, highBit, rows, columns, min, max, isSigned,
-                 samplesPerPixel)
-{
-}
-
-MetaMatrix* MetaMatrix16::Clone() const
-{
-    auto* copy = new MetaMatrix16;
-    CopyTo(*copy);
-    return copy;
-}
-
-MetaMatrix* MetaMatrix16::Shadow() const
-{
-    return new MetaMatrix16(*this);
-}
-
-void MetaMatrix16::Invert()
-{
-    if (!HoldsPixels(kBytes) || !CopyBeforeWrite())
-        return;
-    const bool isSigned = m_pBlock->nSigned != 0;
-    const int sum = m_pBlock->nMin + m_pBlock->nMax;
-    auto* samples = reinterpret_cast<std::uint16_t*>(m_pPixels);
-    const std::size_t count = std::size_t(m_pBlock->nRows) * std::size_t(m_pBlock->nColumns);
-    for (std::size_t i = 0; i < count; ++i)
-        samples[i] = std::uint16_t(sum - ReadSample(samples[i], isSigned));
-}
-
-void MetaMatrix16::FlipVertical()
-{
-    FlipPixelsVertically(kBytes);
-}
-
-void MetaMatrix16::FlipHorizontal()
-{
-    FlipPixelsHorizontally(kBytes);
-}
-
-void MetaMatrix16::Rotate(RotateAngle angle)
-{
-    RotatePixels(angle, kBytes);
-}
 
 MetaMatrix* MetaMatrix16::GetPixmap(unsigned char* lut) const
 {
@@ -112,20 +60,6 @@ MetaMatrix* MetaMatrix16::GetPixmap(unsigned char* lut) const
             target[i] = lut[source[i]];
     }
     return map;
-}
-
-MetaMatrix* MetaMatrix16::GetImagePart(const CRect* rect) const
-{
-    auto* part = new MetaMatrix16;
-    if (CopyPartTo(*part, rect, kBytes))
-        return part;
-    delete part;
-    return nullptr;
-}
-
-void MetaMatrix16::SetImagePart(const MetaMatrix* source, const CRect* rect)
-{
-    PastePart(source, rect, kBytes);
 }
 
 void MetaMatrix16::JoinAtLeft(const MetaMatrix* other)
@@ -163,8 +97,6 @@ void MetaMatrix16::JoinBeside(const MetaMatrix& left, const MetaMatrix& right)
     AdoptPixels(reinterpret_cast<char*>(joined), rows, columns, int(length));
 }
 
-void MetaMatrix16::JoinAtTop(const MetaMatrix*) {}
-
 void MetaMatrix16::JoinAtBottom(const MetaMatrix* other)
 {
     if (other == nullptr || other->GetMatrixType() != GetMatrixType() || other->IsEmpty())
@@ -196,41 +128,6 @@ void MetaMatrix16::JoinAtBottom(const MetaMatrix* other)
         SetDescription(16, 16, 15, rows, columns, 0, 65535, 0, 1);
 }
 
-bool MetaMatrix16::LoadAsRaw(const char* path, int offset, int width, int height)
-{
-    return LoadRawPixels(path, offset, matrix::FitProduct({width, height, kBytes}), 16, 16, 15,
-                         height, width, 0, 65535, 0, 1);
-}
-
-bool MetaMatrix16::SaveAsRaw(const char* path) const
-{
-    return SaveRawPixels(path, matrix::FitProduct({m_pBlock->nColumns, m_pBlock->nRows, kBytes}));
-}
-
-void MetaMatrix16::Scale(unsigned width, unsigned height)
-{
-    ScalePixelsNearest(width, height, kBytes);
-}
-
-void MetaMatrix16::ScaleOptimize(unsigned width, unsigned height)
-{
-    const int length = GetResizedLength(width, height, kBytes);
-    if (length <= 0)
-        return;
-    const MetaMatrixData& data = *m_pBlock;
-    char* scaled = nullptr;
-    if (data.nSigned != 0)
-        scaled = reinterpret_cast<char*>(
-            matrix::Resample("ResampleS16", reinterpret_cast<const short*>(m_pPixels),
-                             data.nColumns, data.nRows, int(width), int(height), 1));
-    else
-        scaled = reinterpret_cast<char*>(
-            matrix::Resample("ResampleU16", reinterpret_cast<const unsigned short*>(m_pPixels),
-                             data.nColumns, data.nRows, int(width), int(height), 1));
-    if (scaled != nullptr)
-        AdoptPixels(scaled, int(height), int(width), length);
-}
-
 void* MetaMatrix16::CreateDIB(RGBQUAD* const palette) const
 {
     const int max = m_pBlock->nMax;
@@ -252,11 +149,6 @@ void* MetaMatrix16::CreateDIB(RGBQUAD* const palette) const
         });
 }
 
-void* MetaMatrix16::CreateDIB() const
-{
-    return CreateDIB(const_cast<RGBQUAD*>(matrix::GetGreyPalette()));
-}
-
 HBITMAP MetaMatrix16::CreateBitmap() const
 {
     return nullptr;
@@ -265,34 +157,6 @@ HBITMAP MetaMatrix16::CreateBitmap() const
 bool MetaMatrix16::FromDIB(void* const)
 {
     return false;
-}
-
-bool MetaMatrix16::FromBitmap(HBITMAP const)
-{
-    return false;
-}
-
-int MetaMatrix16::GetPixelValue(int x, int y) const
-{
-    if (!HoldsPixels(kBytes))
-        return 0;
-    x = std::clamp(x, 0, m_pBlock->nColumns - 1);
-    y = std::clamp(y, 0, m_pBlock->nRows - 1);
-    const std::uint16_t sample =
-        SamplesOf(*this)[std::size_t(y) * std::size_t(m_pBlock->nColumns) + std::size_t(x)];
-    return ReadSample(sample, m_pBlock->nSigned != 0);
-}
-
-void MetaMatrix16::SetPixelValue(int x, int y, short value)
-{
-    if (!HoldsPixels(kBytes) || !CopyBeforeWrite())
-        return;
-    x = std::clamp(x, 0, m_pBlock->nColumns - 1);
-    y = std::clamp(y, 0, m_pBlock->nRows - 1);
-    reinterpret_cast<std::uint16_t*>(
-        m_pPixels)[std::size_t(y) * std::size_t(m_pBlock->nColumns) + std::size_t(x)] =
-        std::uint16_t(value);
-    WidenRange(value);
 }
 
 bool MetaMatrix16::AutoWindowLevel(int* width, int* center) const

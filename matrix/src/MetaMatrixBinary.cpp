@@ -48,13 +48,6 @@ bool HoldsSamples(const MetaMatrix& matrix, int sampleBytes)
 
 } // namespace
 
-MetaMatrixBinary::MetaMatrixBinary(int bitsAllocated, int bitsStored, int highBit, int rows,
-                                   int columns, int min, int max, int isSigned, int samplesPerPixel)
-    : MetaMatrix(bitsAllocated, bitsStored, highBit, rows, columns, min, max, isSigned,
-                 samplesPerPixel)
-{
-}
-
 template <class Operation> void MetaMatrixBinary::ThroughMatrix8(Operation operation)
 {
     MetaMatrix8 bytes;
@@ -62,18 +55,6 @@ template <class Operation> void MetaMatrixBinary::ThroughMatrix8(Operation opera
         return;
     operation(bytes);
     FromMetaMatrix8(&bytes, kThreshold);
-}
-
-MetaMatrix* MetaMatrixBinary::Clone() const
-{
-    auto* copy = new MetaMatrixBinary;
-    CopyTo(*copy);
-    return copy;
-}
-
-MetaMatrix* MetaMatrixBinary::Shadow() const
-{
-    return new MetaMatrixBinary(*this);
 }
 
 void MetaMatrixBinary::Invert()
@@ -123,12 +104,6 @@ void* MetaMatrixBinary::CreateDIB(RGBQUAD* const palette) const
     return ToMetaMatrix8(&bytes) ? bytes.CreateDIB(palette) : nullptr;
 }
 
-void* MetaMatrixBinary::CreateDIB() const
-{
-    MetaMatrix8 bytes;
-    return ToMetaMatrix8(&bytes) ? bytes.CreateDIB() : nullptr;
-}
-
 HBITMAP MetaMatrixBinary::CreateBitmap() const
 {
     MetaMatrix8 bytes;
@@ -171,27 +146,25 @@ void MetaMatrixBinary::SetPixelValue(int x, int y, short value)
 
 bool MetaMatrixBinary::FromMetaMatrix8(MetaMatrix8* source, unsigned char threshold)
 {
-    if (source == nullptr || !HoldsSamples(*source, 1))
-        return false;
-    const int rows = source->GetHeight();
-    const int columns = source->GetWidth();
-    if (!AllocBuffer(int(std::int64_t(rows) * columns / 8 + 1), true))
-        return false;
-    SetDescription(1, 1, 1, rows, columns, 0, 0, 0, 1);
-    SetBitsAbove<std::uint8_t>(*source, threshold, m_pPixels);
-    return true;
+    return FromSamples<std::uint8_t>(source, threshold);
 }
 
 bool MetaMatrixBinary::FromMetaMatrix16(MetaMatrix16* source, unsigned short threshold)
 {
-    if (source == nullptr || !HoldsSamples(*source, 2))
+    return FromSamples<std::uint16_t>(source, threshold);
+}
+
+template <class Sample>
+bool MetaMatrixBinary::FromSamples(const MetaMatrix* source, unsigned threshold)
+{
+    if (source == nullptr || !HoldsSamples(*source, sizeof(Sample)))
         return false;
     const int rows = source->GetHeight();
     const int columns = source->GetWidth();
     if (!AllocBuffer(int(std::int64_t(rows) * columns / 8 + 1), true))
         return false;
     SetDescription(1, 1, 1, rows, columns, 0, 0, 0, 1);
-    SetBitsAbove<std::uint16_t>(*source, threshold, m_pPixels);
+    SetBitsAbove<Sample>(*source, threshold, m_pPixels);
     return true;
 }
 
@@ -208,9 +181,7 @@ bool MetaMatrixBinary::ToMetaMatrix8(MetaMatrix8* target) const
 
 bool MetaMatrixBinary::ApplyTo(MetaMatrix8* target) const
 {
-    if (target == nullptr || target->GetHeight() != GetHeight() ||
-        target->GetWidth() != GetWidth() || !HoldsBits() || !HoldsSamples(*target, 1) ||
-        !CopyBeforeWrite(*target))
+    if (!CanApplyTo(target, 1))
         return false;
     auto* samples = reinterpret_cast<std::uint8_t*>(target->GetPixelData());
     for (std::int64_t i = 0, count = GetPixelCount(); i < count; ++i)
@@ -220,9 +191,7 @@ bool MetaMatrixBinary::ApplyTo(MetaMatrix8* target) const
 
 bool MetaMatrixBinary::ApplyTo(MetaMatrix16* target) const
 {
-    if (target == nullptr || target->GetHeight() != GetHeight() ||
-        target->GetWidth() != GetWidth() || !HoldsBits() || !HoldsSamples(*target, 2) ||
-        !CopyBeforeWrite(*target))
+    if (!CanApplyTo(target, 2))
         return false;
     auto* samples = reinterpret_cast<std::uint16_t*>(target->GetPixelData());
     for (std::int64_t i = 0, count = GetPixelCount(); i < count; ++i)
@@ -231,6 +200,13 @@ bool MetaMatrixBinary::ApplyTo(MetaMatrix16* target) const
             samples[i] = 65535;
     }
     return true;
+}
+
+bool MetaMatrixBinary::CanApplyTo(MetaMatrix* target, int sampleBytes) const
+{
+    return target != nullptr && target->GetHeight() == GetHeight() &&
+           target->GetWidth() == GetWidth() && HoldsBits() && HoldsSamples(*target, sampleBytes) &&
+           CopyBeforeWrite(*target);
 }
 
 bool MetaMatrixBinary::HoldsBits() const

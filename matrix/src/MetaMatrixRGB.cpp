@@ -1,4 +1,4 @@
-// MetaMatrixRGB: pixel operations, byte order, DIBs, bitmap files and
+// MetaMatrixRGB: pixel access, byte order, DIBs, bitmap files and
 // resampling of colour matrices.
 #include "MetaMatrixRGB.h"
 
@@ -57,68 +57,9 @@ private:
 
 } // namespace
 
-MetaMatrixRGB::MetaMatrixRGB(int bitsAllocated, int bitsStored, int highBit, int rows, int columns,
-                             int min, int max, int isSigned, int samplesPerPixel)
-    : MetaMatrix(bitsAllocated, bitsStored, highBit, rows, columns, min, max, isSigned,
-                 samplesPerPixel)
-{
-}
-
-MetaMatrix* MetaMatrixRGB::Clone() const
-{
-    auto* copy = new MetaMatrixRGB;
-    CopyTo(*copy);
-    return copy;
-}
-
-MetaMatrix* MetaMatrixRGB::Shadow() const
-{
-    return new MetaMatrixRGB(*this);
-}
-
-void MetaMatrixRGB::FlipVertical()
-{
-    FlipPixelsVertically(kBytes);
-}
-
-void MetaMatrixRGB::FlipHorizontal()
-{
-    FlipPixelsHorizontally(kBytes);
-}
-
-void MetaMatrixRGB::Rotate(RotateAngle angle)
-{
-    RotatePixels(angle, kBytes);
-}
-
 MetaMatrix* MetaMatrixRGB::GetPixmap(unsigned char*) const
 {
     return IsEmpty() ? nullptr : Shadow();
-}
-
-MetaMatrix* MetaMatrixRGB::GetImagePart(const CRect* rect) const
-{
-    auto* part = new MetaMatrixRGB;
-    if (CopyPartTo(*part, rect, kBytes))
-        return part;
-    delete part;
-    return nullptr;
-}
-
-void MetaMatrixRGB::SetImagePart(const MetaMatrix* source, const CRect* rect)
-{
-    PastePart(source, rect, kBytes);
-}
-
-bool MetaMatrixRGB::LoadAsRaw(const char* path, int offset, int width, int height)
-{
-    return LoadRawPixels(path, offset, matrix::FitProduct({width, height, kBytes}), 8, 8, 7, height,
-                         width, 0, 255, 0, 3);
-}
-
-bool MetaMatrixRGB::SaveAsRaw(const char* path) const
-{
-    return SaveRawPixels(path, matrix::FitProduct({m_pBlock->nColumns, m_pBlock->nRows, kBytes}));
 }
 
 void MetaMatrixRGB::Scale(unsigned width, unsigned height)
@@ -140,35 +81,18 @@ void MetaMatrixRGB::ScaleOptimize(unsigned width, unsigned height)
 
 void* MetaMatrixRGB::CreateDIB(RGBQUAD* const) const
 {
-    return CreateDIB();
-}
-
-void* MetaMatrixRGB::CreateDIB() const
-{
-    if (!HoldsPixels(kBytes))
+    if (!HoldsBgrPixels())
         return nullptr;
-    if (!IsConvertedToBGR())
-        SwapRedBlue();
-    const std::size_t rowBytes = std::size_t(m_pBlock->nColumns) * kBytes;
-    const char* pixels = m_pPixels;
-    return matrix::BuildPackedDib(
-        m_pBlock->nRows, m_pBlock->nColumns, 24, nullptr,
-        [=](int row, std::uint8_t* target)
-        { std::memcpy(target, pixels + std::size_t(row) * rowBytes, rowBytes); });
+    return matrix::BuildPackedDib(m_pBlock->nRows, m_pBlock->nColumns, 24, nullptr,
+                                  matrix::CopyRowsOf(m_pPixels, GetRowBytes()));
 }
 
 HBITMAP MetaMatrixRGB::CreateBitmap() const
 {
-    if (!HoldsPixels(kBytes))
+    if (!HoldsBgrPixels())
         return nullptr;
-    if (!IsConvertedToBGR())
-        SwapRedBlue();
-    const std::size_t rowBytes = std::size_t(m_pBlock->nColumns) * kBytes;
-    const char* pixels = m_pPixels;
-    return matrix::BuildScreenBitmap(
-        m_pBlock->nRows, m_pBlock->nColumns, 24, nullptr,
-        [=](int row, std::uint8_t* target)
-        { std::memcpy(target, pixels + std::size_t(row) * rowBytes, rowBytes); });
+    return matrix::BuildScreenBitmap(m_pBlock->nRows, m_pBlock->nColumns, 24, nullptr,
+                                     matrix::CopyRowsOf(m_pPixels, GetRowBytes()));
 }
 
 bool MetaMatrixRGB::FromDIB(void* const dib)
@@ -187,11 +111,6 @@ bool MetaMatrixRGB::FromDIB(void* const dib)
         return false;
     SetDescription(8, 8, 7, layout.nHeight, layout.nWidth, 0, 255, 0, 3);
     return true;
-}
-
-bool MetaMatrixRGB::FromBitmap(HBITMAP const bitmap)
-{
-    return FromBitmapThroughDib(bitmap);
 }
 
 int MetaMatrixRGB::GetPixelValue(int x, int y) const
@@ -224,7 +143,7 @@ bool MetaMatrixRGB::SaveAsWindowsBitmap(const char* path) const
     if (path == nullptr || !HoldsPixels(kBytes))
         return false;
     const int rows = m_pBlock->nRows;
-    const std::size_t rowBytes = std::size_t(m_pBlock->nColumns) * kBytes;
+    const std::size_t rowBytes = GetRowBytes();
     const std::size_t stride = (rowBytes + 3) / 4 * 4;
     const std::uint64_t imageBytes = std::uint64_t(stride) * std::uint64_t(rows);
     constexpr std::uint32_t kOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -280,6 +199,20 @@ MetaMatrix8* MetaMatrixRGB::ToGrayScale()
 void MetaMatrixRGB::RGB2BGR()
 {
     SwapRedBlue();
+}
+
+bool MetaMatrixRGB::HoldsBgrPixels() const
+{
+    if (!HoldsPixels(kBytes))
+        return false;
+    if (!IsConvertedToBGR())
+        SwapRedBlue();
+    return true;
+}
+
+std::size_t MetaMatrixRGB::GetRowBytes() const
+{
+    return std::size_t(m_pBlock->nColumns) * kBytes;
 }
 
 void MetaMatrixRGB::SwapRedBlue() const
