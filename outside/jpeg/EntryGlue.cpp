@@ -1,6 +1,7 @@
 #include "EntryGlue.h"
 
 #include "JpegCodec.h"
+#include "ShimEntryGuard.h"
 
 namespace quorex
 {
@@ -21,70 +22,44 @@ unsigned char* DoHandOver(EncodedStream stream, int* pLength)
 unsigned char* DoDecodeEntry(const unsigned char* pData, int* pRows, int* pColumns, int nLength,
                              enSampleLayout enLayout)
 {
-    if (pRows == nullptr || pColumns == nullptr)
-    {
-        return nullptr;
-    }
-    *pRows = 0;
-    *pColumns = 0;
-    if (pData == nullptr || nLength <= 0)
-    {
-        return nullptr;
-    }
-    try
-    {
-        DecodedImage image = JpegCodec::DoDecode(pData, static_cast<size_t>(nLength), enLayout);
-        if (!image.IsValid())
-        {
-            return nullptr;
-        }
-        *pRows = image.nRows;
-        *pColumns = image.nColumns;
-        return image.pixels.release();
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return shim::GuardDecode(pData, nLength, pRows, pColumns,
+                             [&]() -> unsigned char*
+                             {
+                                 DecodedImage image = JpegCodec::DoDecode(
+                                     pData, static_cast<size_t>(nLength), enLayout);
+                                 if (!image.IsValid())
+                                 {
+                                     return nullptr;
+                                 }
+                                 *pRows = image.nRows;
+                                 *pColumns = image.nColumns;
+                                 return image.pixels.release();
+                             });
 }
 
 unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
                                   int* pLength, enSampleLayout enLayout, enLossyProcess enProcess)
 {
-    if (pLength == nullptr)
-    {
-        return nullptr;
-    }
-    *pLength = 0;
-    try
-    {
-        return DoHandOver(
-            JpegCodec::DoEncodeLossy(pRaw, nRows, nColumns, enLayout, enProcess, nQuality),
-            pLength);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return shim::GuardLength(pLength,
+                             [&]
+                             {
+                                 return DoHandOver(JpegCodec::DoEncodeLossy(pRaw, nRows, nColumns,
+                                                                            enLayout, enProcess,
+                                                                            nQuality),
+                                                   pLength);
+                             });
 }
 
 unsigned char* DoEncodeLosslessEntry(const unsigned char* pRaw, int nRows, int nColumns,
                                      int* pLength, enSampleLayout enLayout, int nPredictor)
 {
-    if (pLength == nullptr)
-    {
-        return nullptr;
-    }
-    *pLength = 0;
-    try
-    {
-        return DoHandOver(JpegCodec::DoEncodeLossless(pRaw, nRows, nColumns, enLayout, nPredictor),
-                          pLength);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return shim::GuardLength(
+        pLength,
+        [&]
+        {
+            return DoHandOver(
+                JpegCodec::DoEncodeLossless(pRaw, nRows, nColumns, enLayout, nPredictor), pLength);
+        });
 }
 
 void DoReleaseResult(unsigned char* pBuffer)

@@ -1,6 +1,6 @@
 // The libraries export their entries under the exact names the DICOM library
 // looks up.
-#include "JpegShimLibrary.h"
+#include "ShimLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -65,11 +65,11 @@ std::vector<std::string> GetQuorexEntryNames()
 
 TEST(JpegEntryTableTest, QuorexExportsEveryEntry)
 {
-    const JpegShimLibrary library("Quorex");
+    const ShimLibrary library("Quorex");
     ASSERT_TRUE(library.IsLoaded());
     for (const std::string& name : GetQuorexEntryNames())
     {
-        EXPECT_NE(library.GetEntry<void*>(name), nullptr) << name;
+        EXPECT_NE(library.GetEntry<void*>(name.c_str()), nullptr) << name;
     }
 }
 
@@ -88,7 +88,7 @@ TEST(JpegEntryTableTest, QuoralExportsOnlyTheSixteenBitLosslessDecode)
 
 TEST(JpegEntryTableTest, ReleasingNullIsHarmless)
 {
-    const JpegShimLibrary library("Quorex");
+    const ShimLibrary library("Quorex");
     const auto pDelete = library.GetEntry<void (*)(unsigned char*)>("jpgdel");
     ASSERT_NE(pDelete, nullptr);
     pDelete(nullptr);

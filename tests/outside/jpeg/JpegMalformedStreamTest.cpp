@@ -136,7 +136,7 @@ class JpegBadArgumentTest : public ::testing::Test
 {
 protected:
     QuorexCaller m_quorex;
-    JpegShimLibrary m_library{"Quorex"};
+    ShimLibrary m_library{"Quorex"};
 };
 
 TEST_F(JpegBadArgumentTest, DecodeRejectsMissingDataAndPointers)

@@ -13,14 +13,14 @@ int GetBytesPerPixelOfEntry(const std::string& entry)
 
 bool QuorexCaller::HasEntry(const std::string& entry) const
 {
-    return m_library.GetEntry<void*>(entry) != nullptr;
+    return m_library.GetEntry<void*>(entry.c_str()) != nullptr;
 }
 
 DecodeResult QuorexCaller::Decode(const std::string& entry, const uint8_t* pData,
                                   size_t nLength) const
 {
     DecodeResult result;
-    const auto pDecode = m_library.GetEntry<PFN_JpegDecode>(entry);
+    const auto pDecode = m_library.GetEntry<PFN_JpegDecode>(entry.c_str());
     const auto pDelete = m_library.GetEntry<PFN_jpgdel>("jpgdel");
     if (pDecode == nullptr || pDelete == nullptr)
     {
@@ -43,7 +43,7 @@ DecodeResult QuorexCaller::Decode(const std::string& entry, const uint8_t* pData
 std::optional<ByteVector> QuorexCaller::EncodeLossy(const std::string& entry, const ByteVector& raw,
                                                     int nRows, int nColumns, int nQuality) const
 {
-    const auto pEncode = m_library.GetEntry<PFN_JpegLossyEncode>(entry);
+    const auto pEncode = m_library.GetEntry<PFN_JpegLossyEncode>(entry.c_str());
     if (pEncode == nullptr)
     {
         return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<ByteVector> QuorexCaller::EncodeLossless(const std::string& entry,
                                                        const ByteVector& raw, int nRows,
                                                        int nColumns) const
 {
-    const auto pEncode = m_library.GetEntry<PFN_JpegLosslessEncode>(entry);
+    const auto pEncode = m_library.GetEntry<PFN_JpegLosslessEncode>(entry.c_str());
     if (pEncode == nullptr)
     {
         return std::nullopt;

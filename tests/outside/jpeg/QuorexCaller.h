@@ -2,7 +2,7 @@
 // copies their results out, releasing each buffer with the library's jpgdel.
 #pragma once
 
-#include "JpegShimLibrary.h"
+#include "ShimLibrary.h"
 
 #include <cstdint>
 #include <optional>
@@ -44,5 +44,5 @@ public:
 private:
     std::optional<ByteVector> TakeStream(unsigned char* pStream, int nLength) const;
 
-    JpegShimLibrary m_library;
+    ShimLibrary m_library;
 };
