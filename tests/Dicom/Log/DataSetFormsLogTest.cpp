@@ -1,8 +1,7 @@
 // What the XML form of data sets writes to the library log about texts it
 // cannot carry in their own repertoire.
-#include "../High/LibraryTestSupport.h"
 #include "DICOMDataSet.h"
-#include "LogFileSupport.h"
+#include "LoggedLibraryTest.h"
 
 #include <gtest/gtest.h>
 
@@ -11,26 +10,8 @@
 namespace
 {
 
-// The library started, its log open, the clock standing at 00:00:00.
-class DataSetFormsLog : public LibraryTest
+class DataSetFormsLog : public LoggedLibraryTest
 {
-protected:
-    DataSetFormsLog() : m_installed(m_clock) {}
-
-    void SetUp() override
-    {
-        LibraryTest::SetUp();
-        m_log.Open(UniqueLogPath("veltaro-forms-log"));
-    }
-    void TearDown() override
-    {
-        m_log.Close(true);
-        LibraryTest::TearDown();
-    }
-
-    CManualClock m_clock;
-    CScopedPlatformClock m_installed;
-    LibraryLogFile m_log;
 };
 
 // A set declaring the repertoire, with the name in the set and in one item.

@@ -1,7 +1,6 @@
 // The dump functions write an object's text form into the library log.
-#include "../High/LibraryTestSupport.h"
 #include "DICOMFile.h"
-#include "LogFileSupport.h"
+#include "LoggedLibraryTest.h"
 #include "VR.h"
 
 #include <gtest/gtest.h>
@@ -30,26 +29,8 @@ public:
     Lettra ToString() override { throw std::bad_alloc(); }
 };
 
-// The library started, its log open, the clock standing at 00:00:00.
-class DumpLog : public LibraryTest
+class DumpLog : public LoggedLibraryTest
 {
-protected:
-    DumpLog() : m_installed(m_clock) {}
-
-    void SetUp() override
-    {
-        LibraryTest::SetUp();
-        m_log.Open(UniqueLogPath("veltaro-dump-log"));
-    }
-    void TearDown() override
-    {
-        m_log.Close(true);
-        LibraryTest::TearDown();
-    }
-
-    CManualClock m_clock;
-    CScopedPlatformClock m_installed;
-    LibraryLogFile m_log;
 };
 
 void FillPatient(DICOMVRSet& set)

@@ -6,8 +6,7 @@
 #include "../High/ImageTestSupport.h"
 #include "FrameIterator.h"
 #include "ImageProcess.h"
-#include "LogFileSupport.h"
-#include "WinClock.h"
+#include "LoggedLibraryTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,24 +17,20 @@
 namespace
 {
 
-// The library started and its log open on a file of its own.
-class ImageLog : public LibraryTest
+// The library started, its log open and the fake codecs reset.
+class ImageLog : public LoggedLibraryTest
 {
 protected:
-    ImageLog() : m_installed(m_clock) {}
-
     void SetUp() override
     {
-        LibraryTest::SetUp();
+        LoggedLibraryTest::SetUp();
         ResetFakes();
-        m_log.Open(UniqueLogPath("veltaro-image-log"));
     }
 
     void TearDown() override
     {
-        m_log.Close(true);
         ResetFakes();
-        LibraryTest::TearDown();
+        LoggedLibraryTest::TearDown();
     }
 
     std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
@@ -44,11 +39,6 @@ protected:
     {
         m_log.ExpectLines(call, texts);
     }
-
-private:
-    CManualClock m_clock;
-    CScopedPlatformClock m_installed;
-    LibraryLogFile m_log;
 };
 
 void FillGrey(DICOMImage& image, const UID& syntax)

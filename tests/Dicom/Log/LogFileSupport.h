@@ -27,9 +27,10 @@ inline std::string ReadLogFile(const std::filesystem::path& path)
 // A name in the temporary folder that no other test or process uses.
 inline std::filesystem::path UniqueLogPath(const std::string& prefix)
 {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     return std::filesystem::temp_directory_path() /
-           (prefix + "-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
+           (prefix + "-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" +
+            test->name() + ".log");
 }
 
 class LibraryLogFile
