@@ -2,9 +2,6 @@
 
 #include "RealImageBitmap.h"
 #include "RealImagePixels.h"
-#include "ResampleCall.h"
-#include "VeltaroLog.h"
-#include "WinError.h"
 
 #include <memory>
 #include <new>
@@ -220,21 +217,8 @@ int RealImage8::Scale(int width, int height)
         outcome =
             ResampleCall::ResampleU8(m_pPixels, m_nWidth, m_nHeight, width, height, 0, scaled);
     }
-    switch (outcome)
-    {
-    case enResampleOutcome::Done:
-        break;
-    case enResampleOutcome::NoLibrary:
-        _syserror(GetLastError(), "Cannot load library %s.", ResampleCall::EmsolaFile);
+    if (!realimage::IsResampled(outcome, ResampleCall::EmsolaFile, entry))
         return 0;
-    case enResampleOutcome::NoEntry:
-        _error("Cannot Find Func %s.", entry);
-        return 0;
-    case enResampleOutcome::Refused:
-        _error("Enter RealImage8::Scale, %s refused %d x %d to %d x %d", entry, m_nWidth, m_nHeight,
-               width, height);
-        return 0;
-    }
     realimage::FreeBuffer(Attach(scaled.release()));
     m_nWidth = width;
     m_nHeight = height;

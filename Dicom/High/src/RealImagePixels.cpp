@@ -1,6 +1,7 @@
 #include "RealImagePixels.h"
 
 #include "VeltaroLog.h"
+#include "WinError.h"
 #include "WinFile.h"
 
 #include <algorithm>
@@ -180,6 +181,25 @@ int PowerOfTwoBelow(int value)
 int PowerOfTwoAbove(int value)
 {
     return int((std::int64_t(1) << CountBits(value)) - 1);
+}
+
+bool IsResampled(enResampleOutcome outcome, const char* library, const char* entry)
+{
+    switch (outcome)
+    {
+    case enResampleOutcome::Done:
+        return true;
+    case enResampleOutcome::NoLibrary:
+        _syserror(GetLastError(), "Cannot load library %s.", library);
+        return false;
+    case enResampleOutcome::NoEntry:
+        _error("Cannot Find Func %s.", entry);
+        return false;
+    case enResampleOutcome::Refused:
+        break;
+    }
+    _error("Enter RealImage::Scale, %s refused the image", entry);
+    return false;
 }
 
 bool WriteWholeFile(const char* path, const void* bytes, std::uint64_t length)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DRect.h"
+#include "ResampleCall.h"
 
 #include <cstdint>
 #include <limits>
@@ -85,6 +86,10 @@ int CountBits(int value);
 // value (0 for 0, -2^bits below a negative one) and 2^bits - 1 above.
 int PowerOfTwoBelow(int value);
 int PowerOfTwoAbove(int value);
+
+// True when the resampling call was done; otherwise logs why not, naming
+// the library (when none loaded) or the entry.
+bool IsResampled(enResampleOutcome outcome, const char* library, const char* entry);
 
 // Writes length bytes to a new file; false (logged) when it cannot be
 // created or written.
