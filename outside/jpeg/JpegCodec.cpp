@@ -9,8 +9,6 @@
 #include "TurboDecoder.h"
 #include "TurboEncoder.h"
 
-#include <cstring>
-
 namespace quorex
 {
 
@@ -60,18 +58,6 @@ DecodedImage DoDecodeTurbo(const uint8_t* pData, size_t nLength, enSampleLayout 
     }
     return DoWiden(image);
 }
-
-EncodedStream DoCopyStream(const std::vector<uint8_t>& stream)
-{
-    EncodedStream result;
-    result.data = AllocateResult(stream.size());
-    if (result.data != nullptr)
-    {
-        std::memcpy(result.data.get(), stream.data(), stream.size());
-        result.nLength = stream.size();
-    }
-    return result;
-}
 } // namespace
 
 DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
@@ -116,7 +102,7 @@ EncodedStream JpegCodec::DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32
     }
     if (enLayout == enSampleLayout::Grey12)
     {
-        return DoCopyStream(Dct12Encoder::DoEncode(FromLayout(pRaw, nRows, nColumns, enLayout),
+        return CopyToResult(Dct12Encoder::DoEncode(FromLayout(pRaw, nRows, nColumns, enLayout),
                                                    enProcess, nQuality));
     }
     return {};
@@ -129,7 +115,7 @@ EncodedStream JpegCodec::DoEncodeLossless(const uint8_t* pRaw, int32_t nRows, in
     {
         return {};
     }
-    return DoCopyStream(
+    return CopyToResult(
         LosslessEncoder::DoEncode(FromLayout(pRaw, nRows, nColumns, enLayout), nPredictor));
 }
 

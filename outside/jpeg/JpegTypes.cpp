@@ -1,5 +1,6 @@
 #include "JpegTypes.h"
 
+#include <cstring>
 #include <new>
 
 namespace quorex
@@ -32,6 +33,18 @@ ResultBuffer AllocateResult(size_t nBytes)
         return nullptr;
     }
     return ResultBuffer(new (std::nothrow) uint8_t[nBytes]);
+}
+
+EncodedStream CopyToResult(const std::vector<uint8_t>& stream)
+{
+    EncodedStream result;
+    result.data = AllocateResult(stream.size());
+    if (result.data != nullptr)
+    {
+        std::memcpy(result.data.get(), stream.data(), stream.size());
+        result.nLength = stream.size();
+    }
+    return result;
 }
 
 } // namespace quorex

@@ -85,5 +85,7 @@ size_t GetComponentCount(enSampleLayout enLayout);
 
 // Allocates a result buffer, or returns null when the size is out of bounds.
 ResultBuffer AllocateResult(size_t nBytes);
+// The stream in a result buffer; invalid when it cannot be allocated.
+EncodedStream CopyToResult(const std::vector<uint8_t>& stream);
 
 } // namespace quorex

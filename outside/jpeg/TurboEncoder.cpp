@@ -201,14 +201,7 @@ EncodedStream TurboEncoder::DoEncode(const uint8_t* pRaw, int32_t nRows, int32_t
     {
         DoMarkExtended(stream);
     }
-    EncodedStream result;
-    result.data = AllocateResult(stream.size());
-    if (result.data != nullptr)
-    {
-        std::memcpy(result.data.get(), stream.data(), stream.size());
-        result.nLength = stream.size();
-    }
-    return result;
+    return CopyToResult(stream);
 }
 
 } // namespace quorex

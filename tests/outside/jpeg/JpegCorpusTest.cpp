@@ -1,12 +1,12 @@
 // Every JPEG file of the corpus decodes to the pixels a peer toolkit gives
 // (checksums made by tools/jpeg/make_corpus_references.py).
+#include "CorpusFrames.h"
 #include "Crc32.h"
 #include "DicomJpegStream.h"
 #include "QuorexCaller.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <ostream>
 
 namespace
@@ -54,17 +54,7 @@ TEST_P(JpegCorpusTest, DecodesToThePeerPixels)
 
 std::string GetCaseName(const ::testing::TestParamInfo<CorpusReference>& info)
 {
-    std::string name = info.param.pFile;
-    name = name.substr(name.rfind('/') + 1);
-    name = name.substr(0, name.rfind('.'));
-    for (char& c : name)
-    {
-        if (std::isalnum(static_cast<unsigned char>(c)) == 0)
-        {
-            c = '_';
-        }
-    }
-    return name;
+    return GetCorpusTestName(info.param.pFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, JpegCorpusTest, ::testing::ValuesIn(kCorpusReferences),

@@ -3,9 +3,6 @@
 #include "CorpusFrames.h"
 #include "Quoral2KFixture.h"
 
-#include <cctype>
-#include <filesystem>
-
 namespace
 {
 struct J2kReference
@@ -24,12 +21,7 @@ const J2kReference kReferences[] = {
 
 std::string GetReferenceName(const ::testing::TestParamInfo<J2kReference>& info)
 {
-    std::string name = std::filesystem::path(info.param.pFile).stem().string();
-    for (char& c : name)
-    {
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    }
-    return name;
+    return GetCorpusTestName(info.param.pFile);
 }
 } // namespace
 

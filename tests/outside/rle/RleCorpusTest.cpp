@@ -3,8 +3,7 @@
 #include "CorpusFrames.h"
 #include "VennetFixture.h"
 
-#include <cctype>
-#include <filesystem>
+#include <string>
 
 namespace
 {
@@ -23,12 +22,7 @@ const RleReference kReferences[] = {
 
 std::string GetReferenceName(const ::testing::TestParamInfo<RleReference>& info)
 {
-    std::string name = std::filesystem::path(info.param.pFile).stem().string();
-    for (char& c : name)
-    {
-        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    }
-    return name + "_frame" + std::to_string(info.param.nFrame);
+    return GetCorpusTestName(info.param.pFile) + "_frame" + std::to_string(info.param.nFrame);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "CorpusFrames.h"
 
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -73,6 +74,16 @@ std::vector<ByteVector> ReadItems(const ByteVector& file, size_t nPos)
     return {};
 }
 } // namespace
+
+std::string GetCorpusTestName(const std::string& file)
+{
+    std::string name = std::filesystem::path(file).stem().string();
+    for (char& c : name)
+    {
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    return name;
+}
 
 std::string GetCorpusPath(const std::string& relative)
 {

@@ -12,6 +12,10 @@ using ByteVector = std::vector<uint8_t>;
 // Absolute path of a corpus file given relative to the corpus folder.
 std::string GetCorpusPath(const std::string& relative);
 
+// A test name for a corpus file: its name without the extension, every
+// character that is not a letter or digit replaced by "_".
+std::string GetCorpusTestName(const std::string& file);
+
 // True when the corpus folder is present (it lives beside the checkout).
 bool IsCorpusPresent();
 
