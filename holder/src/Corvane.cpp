@@ -105,7 +105,6 @@ void Corvane::CopyTo(Corvane& dst) const
         copy->ValidateFileName(fileName);
     else
         m_pImage->DICOMFile::CopyTo(*copy);
-    dst.Release();
     dst.TakeImage(copy);
 }
 
