@@ -14,6 +14,7 @@
 #include "VR.h"
 #include "VRCode.h"
 #include "VeltaroLog.h"
+#include "WinCodePage.h"
 
 #include <cctype>
 #include <cstdint>
@@ -262,29 +263,58 @@ const DicomCharacterSet& Reported(const DicomCharacterSet& charset,
     return charset;
 }
 
-void WarnUnconvertedValue(unsigned short group, unsigned short number,
-                          const DicomCharacterSet& charset)
+void WarnValueOutsideRepertoire(unsigned short group, unsigned short number,
+                                const DicomCharacterSet& charset)
 {
     _warning("DataSetForms: the value of (%04x,%04x) does not fit '%s', it passes through the "
              "process code page",
              group, number, charset.GetTerm().constBuffer());
 }
 
+void WarnValueOutsideCodePage(unsigned short group, unsigned short number,
+                              const DicomCharacterSet& charset)
+{
+    _warning("DataSetForms: the value of (%04x,%04x) in '%s' does not fit the process code page, "
+             "it passes through it unconverted",
+             group, number, charset.GetTerm().constBuffer());
+}
+
+// Whether a UTF-8 text survives the document's conversion into the process
+// code page in which it is handed back.
+bool CodePageHolds(const Lettra& utf8)
+{
+    if (GetACP() == CP_UTF8)
+        return true;
+    Lettra copy = utf8;
+    copy.FromCharacterSet(kUtf8);
+    copy.ToCharacterSet(kUtf8);
+    return copy == utf8;
+}
+
 // Adds the Value child: texts of the set's repertoire as UTF-8, so that they
-// come back byte for byte; everything else through the process code page.
+// come back byte for byte. Everything else goes through the process code page,
+// and so do texts that code page cannot hold (the document is handed back in
+// it): they keep the bytes it holds, as before.
 void AddValue(DMarkup* markup, const VR& element, const DicomCharacterSet& charset)
 {
     if (IsConvertedText(element.GetTypeCode(), charset))
     {
         const Lettra text = WholeText(element);
         Lettra utf8;
-        if (charset.ToUtf8(text.constBuffer(), text.GetLength(), utf8))
+        if (!charset.ToUtf8(text.constBuffer(), text.GetLength(), utf8))
+        {
+            WarnValueOutsideRepertoire(element.GetGroup(), element.GetElement(), charset);
+        }
+        else if (!CodePageHolds(utf8))
+        {
+            WarnValueOutsideCodePage(element.GetGroup(), element.GetElement(), charset);
+        }
+        else
         {
             RawMarkupText raw(markup);
             markup->AddElem("Value", utf8);
             return;
         }
-        WarnUnconvertedValue(element.GetGroup(), element.GetElement(), charset);
     }
     markup->AddElem("Value", ValueText(element));
 }
@@ -322,7 +352,7 @@ Lettra ReadValue(DMarkup* markup, unsigned short group, unsigned short number, s
         Lettra text;
         if (charset.FromUtf8(utf8, text))
             return text;
-        WarnUnconvertedValue(group, number, charset);
+        WarnValueOutsideRepertoire(group, number, charset);
     }
     return markup->GetData("Value").Trim();
 }

@@ -2,6 +2,7 @@
 // cannot carry in their own repertoire.
 #include "DICOMDataSet.h"
 #include "LoggedLibraryTest.h"
+#include "WinCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,29 @@ TEST_F(DataSetFormsLog, AValueThatDoesNotFitItsRepertoireIsNamed)
     EXPECT_EQ(m_log.Appended([&] { set.XmlSerialize(); }),
               "00:00:00  DataSetForms: the value of (0010,0010) does not fit 'ISO_IR 192', it "
               "passes through the process code page\r\n");
+}
+
+TEST_F(DataSetFormsLog, AnEditedValueThatDoesNotFitIsNamedWhenRead)
+{
+    DICOMDataSet set;
+    set.Add(0x0008, 0x0005, "ISO_IR 100");
+    set.Add(0x0010, 0x0010, "PLACEHOLDER");
+    std::string doc(set.XmlSerialize().constBuffer());
+    doc.replace(doc.find("PLACEHOLDER"), 11, "\xe7\x8e\x8b"); // a name Latin-1 cannot hold
+    DICOMDataSet back;
+    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(doc.c_str()); }),
+              "00:00:00  DataSetForms: the value of (0010,0010) does not fit 'ISO_IR 100', it "
+              "passes through the process code page\r\n");
+}
+
+TEST_F(DataSetFormsLog, AValueTheCodePageCannotHoldIsNamed)
+{
+    ASSERT_TRUE(PlatformSetACP(1252));
+    DICOMDataSet set;
+    set.Add(0x0008, 0x0005, "ISO_IR 126");
+    set.Add(0x0010, 0x0010, "\xc4\xe9\xef\xed\xf5\xf3\xe9\xef\xf2"); // Greek letters
+    const std::string appended = m_log.Appended([&] { set.XmlSerialize(); });
+    PlatformSetACP(CP_UTF8);
+    EXPECT_EQ(appended, "00:00:00  DataSetForms: the value of (0010,0010) in 'ISO_IR 126' does "
+                        "not fit the process code page, it passes through it unconverted\r\n");
 }
