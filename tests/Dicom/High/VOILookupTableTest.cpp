@@ -4,11 +4,13 @@
 #include "../../../Dicom/High/src/VOILookupTable.h"
 #include "DICOMDataSet.h"
 #include "LibraryTestSupport.h"
+#include "RealImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -220,6 +222,80 @@ TEST_F(VOILookupTableTest, EntriesAboveTheLastAreHeldAtFullLevel)
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(DisplayLevel(table, 1), 255);
     EXPECT_EQ(DisplayLevel(table, 2), 255);
+}
+
+// A 16-bit image of the samples given, in one row.
+std::unique_ptr<RealImage16> MakeImage16(const std::vector<std::uint16_t>& samples)
+{
+    auto* pixels = new std::uint16_t[samples.size()];
+    std::memcpy(pixels, samples.data(), samples.size() * 2);
+    return std::make_unique<RealImage16>(pixels, static_cast<int>(samples.size()), 1, 16, 0, 0, 0,
+                                         0, 0.0f, 1.0f);
+}
+
+std::vector<std::uint8_t> PixelsOf(const RealImage& image)
+{
+    const auto* pixels = static_cast<const std::uint8_t*>(image.GetImage());
+    return {pixels, pixels + image.GetImageLength()};
+}
+
+TEST_F(VOILookupTableTest, ApplyMakesAnEightBitImageWithTheSourcesLook)
+{
+    DICOMDataSet set;
+    AddLut(set, {4, 10, 12}, {0, 1000, 2000, 4000});
+    const VOILookupTable lut(set);
+    const auto source = MakeImage16({9, 10, 11, 12, 13, 60000});
+    source->SetPhotometric("MONOCHROME2");
+    source->SetFlag(3);
+    source->GetPalette()[17] = RGBQUAD{1, 2, 3, 0};
+
+    const std::unique_ptr<RealImage8> result(lut.Apply(*source));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(PixelsOf(*result), (std::vector<std::uint8_t>{0, 0, 63, 127, 255, 255}));
+    EXPECT_EQ(result->GetWidth(), 6);
+    EXPECT_EQ(result->GetHeight(), 1);
+    EXPECT_EQ(result->GetDepth(), 8);
+    EXPECT_EQ(result->GetMinImage(), 0);
+    EXPECT_EQ(result->GetMaxImage(), 255);
+    EXPECT_EQ(result->GetMinSet(), 0);
+    EXPECT_EQ(result->GetMaxSet(), 255);
+    EXPECT_EQ(result->GetIntercept(), 0.0f);
+    EXPECT_EQ(result->GetSlope(), 1.0f);
+    EXPECT_EQ(result->GetLookupTable().GetMaxSpaceRaw(), 255);
+    EXPECT_EQ(result->GetLookupTable().GetWindowCenter(), 127.0);
+    EXPECT_EQ(result->GetLookupTable().GetWindowWidth(), 255.0);
+    EXPECT_STREQ(result->GetPhotometric(), "MONOCHROME2");
+    EXPECT_EQ(result->GetFlag(), 3);
+    EXPECT_EQ(result->GetPalette()[17].rgbRed, 3);
+    EXPECT_EQ(result->GetPalette()[17].rgbBlue, 1);
+}
+
+TEST_F(VOILookupTableTest, ApplyReadsSignedSamplesThroughTheRescale)
+{
+    DICOMDataSet set;
+    set.Add(0x0028, 0x0103, static_cast<unsigned short>(1));
+    AddLut(set, {3, 0xFFF6, 16}, {0, 100, 200});
+    const VOILookupTable lut(set);
+    const auto source = MakeImage16({0xFFF5, 0xFFF7, 0x0001, 0x0002});
+    source->SetSigned(1);
+    source->SetRescale(-10.0f, 1.0f);
+    const std::unique_ptr<RealImage8> result(lut.Apply(*source));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(PixelsOf(*result), (std::vector<std::uint8_t>{0, 0, 127, 255}));
+}
+
+TEST_F(VOILookupTableTest, ApplyWithoutATableOrPixelsGivesNothing)
+{
+    DICOMDataSet empty;
+    const VOILookupTable none(empty);
+    const auto source = MakeImage16({1, 2});
+    EXPECT_EQ(none.Apply(*source), nullptr);
+
+    DICOMDataSet set;
+    AddLut(set, {2, 0, 16}, {0, 255});
+    const VOILookupTable lut(set);
+    delete[] static_cast<std::uint16_t*>(source->Detach());
+    EXPECT_EQ(lut.Apply(*source), nullptr);
 }
 
 } // namespace
