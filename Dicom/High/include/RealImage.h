@@ -84,8 +84,10 @@ public:
     virtual int Scale(int width, int height) = 0;
     // 256 counters of the sample distribution.
     virtual void CalcHistogram(std::uint32_t* counts);
-    // Fills the image range from the samples when its maximum is 0, and the
-    // set range when its maximum is 0.
+    // When the image range's maximum is 0, takes the range from every other
+    // sample inside a 1 % border (from all samples of an image too small for
+    // that); then, when the set range's maximum is 0, sets it to the powers
+    // of two enclosing the image range.
     virtual void CalcMinMaxPixelValue();
     // A packed DIB in a movable global block (unlocked), or null.
     virtual HGLOBAL CreateDIB() = 0;
