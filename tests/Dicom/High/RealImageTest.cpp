@@ -479,4 +479,35 @@ TEST(RealImageTest, InvertOfARemappedImageMirrorsItsLevels)
     EXPECT_EQ(image->GetLookupTable().GetMaxForkCalib(), 255);
 }
 
+TEST(RealImageTest, ImagesWithoutPixelsOrWithANegativeSizeAnswerSafely)
+{
+    std::vector<std::unique_ptr<RealImage>> images;
+    images.push_back(std::make_unique<RealImage16>(nullptr, 4, 4, 16, 0, 0, 0, 0, 0.0f, 1.0f));
+    images.push_back(std::make_unique<RealImage8>(nullptr, 4, 4, 8, 0, 0, 0, 0, 0.0f, 0.0f));
+    images.push_back(
+        std::make_unique<RealImage8>(new std::uint8_t[4](), -2, 2, 8, 0, 0, 0, 0, 0.0f, 1.0f));
+    const DRect whole(0, 0, 4, 4);
+    const std::uint8_t table[256] = {};
+    std::uint32_t counts[256];
+    for (const auto& image : images)
+    {
+        EXPECT_EQ(image->GetPixmap(), nullptr);
+        EXPECT_EQ(image->GetPixmap(table), nullptr);
+        EXPECT_EQ(image->GetPixmap(1), nullptr);
+        EXPECT_EQ(image->Remap(), nullptr);
+        EXPECT_EQ(image->GetImagePart(&whole), nullptr);
+        EXPECT_EQ(image->GetPixelValue(0, 0), 0);
+        image->SetPixelValue(0, 0, 1);
+        image->SetInternalPixel(0, 0, 1);
+        image->Invert();
+        image->FlipVertical();
+        image->FlipHorizontal();
+        image->Rotate(RealImage::RotateClockwise);
+        image->CalcMinMaxPixelValue();
+        image->CalcHistogram(counts);
+        EXPECT_EQ(counts[0], 0u);
+        EXPECT_EQ(image->CreateDIB(), nullptr);
+    }
+}
+
 } // namespace
