@@ -17,6 +17,7 @@
 
 class DICOMImageIcon;
 class ImageProcess;
+class RealImage;
 
 class VELTARO_API DICOMImage : public DICOMFile
 {
@@ -56,6 +57,12 @@ public:
     // When the process's image has one frame the pixel data is replaced.
     // A failed write leaves the image as it was.
     int FormatTo(ImageProcess* process);
+    // Writes a real-valued image into this image as explicit VR little
+    // endian samples, with its photometric interpretation, its window and,
+    // for "PALETTE COLOR", its palette as 8-bit tables. When the real image
+    // belongs to a one-frame image the pixel data is replaced. A failed
+    // write leaves the image as it was.
+    int FormatTo(RealImage* image);
 
     // 1 when every attribute an image needs is present; the first missing
     // one is logged.

@@ -1,14 +1,16 @@
 // Recoding whole images into another transfer syntax and writing processed
-// frames back: real files recoded to every lossless syntax, written, read
-// again and decoded keep the frames peer toolkits decode; a failed
-// recoding or frame write leaves the image as it was.
+// frames and real-valued images back: real files recoded to every lossless
+// syntax, written, read again and decoded keep the frames peer toolkits
+// decode; a failed recoding or frame write leaves the image as it was.
 #include "DICOMImage.h"
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
+#include "RealImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,19 @@ ImageBytes FrameBytes(const DICOMImage& image, int frame)
     const std::uint8_t* address = image.GetPixelAddress(frame);
     return address != nullptr ? ImageBytes(address, address + image.GetPixelLength(frame))
                               : ImageBytes{};
+}
+
+std::vector<unsigned short> ReadWords(const DICOMVRSet& set, std::uint16_t group,
+                                      std::uint16_t element)
+{
+    const VR* vr = set.GetVR(group, element);
+    if (vr == nullptr)
+    {
+        return {};
+    }
+    std::vector<unsigned short> words(vr->GetLength() / 2);
+    std::memcpy(words.data(), vr->GetData(), words.size() * 2);
+    return words;
 }
 
 // A small grey image of 8-bit samples 0, 3, 6, ... in explicit VR little
@@ -265,7 +280,7 @@ TEST_F(DICOMImageRecodeTest, FormatToWritesTheProcessedFrameWithItsAttributes)
     stored.resize(compressed.size());
     EXPECT_EQ(stored, compressed);
 
-    EXPECT_EQ(target.FormatTo(nullptr), 0);
+    EXPECT_EQ(target.FormatTo(static_cast<ImageProcess*>(nullptr)), 0);
 }
 
 TEST_F(DICOMImageRecodeTest, FormatToCarriesTheAdaptiveSyntaxAndColour)
@@ -355,6 +370,88 @@ TEST_F(DICOMImageRecodeTest, APlainFileRecodesItsPixelDataThroughAnImage)
     EXPECT_TRUE(file == before);
     file.GetTransferSyntax(syntax);
     EXPECT_EQ(syntax, UidTransferLittleEndianExplicit);
+}
+
+TEST_F(DICOMImageRecodeTest, ARealImageIsWrittenWithItsWindowAndDepth)
+{
+    DICOMImage image;
+    FillImageAttributes(image, 2, 2, 8, 1, "MONOCHROME2", 1);
+    image.SetTransferSyntax(UidTransferJpeg2000Lossless);
+    SetEncapsulatedPixels(image, {{1, 2, 3, 4}});
+
+    const ImageBytes samples = MakeRamp(6, 2, 1000, 500);
+    RealImage16 real(reinterpret_cast<std::uint16_t*>(NewBuffer(samples)), 3, 2, 12, 1000, 3500, 0,
+                     4095, -1024.0f, 1.0f);
+    real.SetPhotometric("MONOCHROME1");
+    real.GetLookupTable().Init(1000, 3500, -1024.0f, 1.0f, 400, 40);
+    const int low = real.GetLookupTable().GetMinForkCalib();
+    const int high = real.GetLookupTable().GetMaxForkCalib();
+
+    ASSERT_EQ(image.FormatTo(&real), 1);
+    UID syntax;
+    image.GetTransferSyntax(syntax);
+    EXPECT_EQ(syntax, UidTransferLittleEndianExplicit);
+    EXPECT_STREQ(image.GetLettra(0x0028, 0x0004), "MONOCHROME1");
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0002), 1);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0011), 3);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0010), 2);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0100), 16);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0101), 12);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0102), 11);
+    EXPECT_EQ(std::string(image.GetLettra(0x0028, 0x1050)), std::to_string((low + high) / 2));
+    EXPECT_EQ(std::string(image.GetLettra(0x0028, 0x1051)), std::to_string(high - low));
+    EXPECT_EQ(image.GetVR(0x7FE0, 0x0010)->GetItemCount(), 0);
+    EXPECT_EQ(FrameBytes(image, 0), samples);
+    EXPECT_EQ(image.IsExist(0x0028, 0x1201), 0);
+    EXPECT_EQ(real.GetImageLength(), samples.size()); // the real image keeps its pixels
+
+    EXPECT_EQ(image.FormatTo(static_cast<RealImage*>(nullptr)), 0);
+}
+
+TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsEightBitTables)
+{
+    const ImageBytes indices = {0, 1, 2, 255};
+    RealImage8 real(NewBuffer(indices), 2, 2, 8, 0, 255, 0, 255, 0.0f, 1.0f);
+    real.SetPhotometric("PALETTE COLOR");
+    for (int index = 0; index < 256; ++index)
+    {
+        real.GetPalette()[index] = RGBQUAD{static_cast<BYTE>(255 - index), // blue
+                                           static_cast<BYTE>(index / 2),   // green
+                                           static_cast<BYTE>(index), 0};   // red
+    }
+    DICOMImage image;
+    ASSERT_EQ(image.FormatTo(&real), 1);
+    EXPECT_STREQ(image.GetLettra(0x0028, 0x0004), "PALETTE COLOR");
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0100), 8);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0101), 8);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0102), 7);
+    EXPECT_EQ(FrameBytes(image, 0), indices);
+    for (std::uint16_t element : {0x1101, 0x1102, 0x1103})
+    {
+        EXPECT_EQ(ReadWords(image, 0x0028, element), (std::vector<unsigned short>{256, 0, 8}));
+    }
+    const std::vector<unsigned short> red = ReadWords(image, 0x0028, 0x1201);
+    const std::vector<unsigned short> green = ReadWords(image, 0x0028, 0x1202);
+    const std::vector<unsigned short> blue = ReadWords(image, 0x0028, 0x1203);
+    ASSERT_EQ(red.size(), 256u);
+    ASSERT_EQ(green.size(), 256u);
+    ASSERT_EQ(blue.size(), 256u);
+    for (int index = 0; index < 256; ++index)
+    {
+        EXPECT_EQ(red[index], index);
+        EXPECT_EQ(green[index], index / 2);
+        EXPECT_EQ(blue[index], 255 - index);
+    }
+}
+
+TEST_F(DICOMImageRecodeTest, ARealImageWithoutPixelsWritesNothing)
+{
+    DICOMImage image;
+    FillGreyImage(image, 2, 2);
+    const DICOMImage before(image);
+    RealImage8 hollow(nullptr, 2, 2, 8, 0, 255, 0, 255, 0.0f, 1.0f);
+    EXPECT_EQ(image.FormatTo(&hollow), 0);
+    EXPECT_TRUE(image == before);
 }
 
 } // namespace
