@@ -4,9 +4,8 @@
 #include "../Base/FakeCodecLibrary.h"
 #include "J2kCodecCall.h"
 #include "JpegCodecCall.h"
-#include "LogFileSupport.h"
+#include "LoggedTest.h"
 #include "RleCodecCall.h"
-#include "WinClock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,30 +18,8 @@ namespace
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The log open on a file of its own, the clock standing at 00:00:00.
-class CodecCallLog : public FakeCodecTest
+class CodecCallLog : public LoggedTest<FakeCodecTest>
 {
-protected:
-    CodecCallLog() : m_installed(m_clock) {}
-
-    void SetUp() override
-    {
-        FakeCodecTest::SetUp();
-        m_log.Open(UniqueLogPath("veltaro-codec-log"));
-    }
-
-    void TearDown() override
-    {
-        m_log.Close(true);
-        FakeCodecTest::TearDown();
-    }
-
-    std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
-
-private:
-    CManualClock m_clock;
-    CScopedPlatformClock m_installed;
-    LibraryLogFile m_log;
 };
 
 std::string ExceptionLines(const char* routine)

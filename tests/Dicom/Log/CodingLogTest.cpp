@@ -1,7 +1,7 @@
 // The coders' failures leave their reason in the library log.
 #include "../Base/CodingTestSupport.h"
 #include "../Base/ElementTestSupport.h"
-#include "LogFileSupport.h"
+#include "LoggedTest.h"
 
 #include <gtest/gtest.h>
 
@@ -15,32 +15,19 @@ namespace
 
 namespace fs = std::filesystem;
 
-class CodingLog : public DictionaryTest
+class CodingLog : public LoggedTest<DictionaryTest>
 {
 protected:
-    void SetUp() override
-    {
-        DictionaryTest::SetUp();
-        m_log.Open(UniqueLogPath("veltaro-coding-log"));
-    }
-    void TearDown() override
-    {
-        m_log.Close(true);
-        DictionaryTest::TearDown();
-    }
-
     // The text a decoding appends to the log, and the decoder's result.
     std::string Logged(const Bytes& bytes, enSyntax syntax, int& result) const
     {
-        return m_log.Appended(
+        return Appended(
             [&]
             {
                 DICOMDataSet set;
                 result = DecodeBytes(bytes, syntax, &set);
             });
     }
-
-    LibraryLogFile m_log;
 };
 
 struct LoggedCase

@@ -1,7 +1,7 @@
 // What the XML form of data sets writes to the library log about texts it
 // cannot carry in their own repertoire.
 #include "DICOMDataSet.h"
-#include "LoggedLibraryTest.h"
+#include "LoggedTest.h"
 #include "WinCodePage.h"
 
 #include <gtest/gtest.h>
@@ -32,9 +32,9 @@ TEST_F(DataSetFormsLog, ConvertedTextsWriteNothing)
     DICOMDataSet set;
     FillNames(set, "ISO_IR 100", "Buc^J\xe9r\xf4me");
     Lettra xml;
-    EXPECT_EQ(m_log.Appended([&] { xml = set.XmlSerialize(); }), "");
+    EXPECT_EQ(Appended([&] { xml = set.XmlSerialize(); }), "");
     DICOMDataSet back;
-    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(xml); }), "");
+    EXPECT_EQ(Appended([&] { back.XmlDeserialize(xml); }), "");
 }
 
 TEST_F(DataSetFormsLog, ARepertoireThatCannotBeConvertedIsReportedOnceEachWay)
@@ -45,9 +45,9 @@ TEST_F(DataSetFormsLog, ARepertoireThatCannotBeConvertedIsReportedOnceEachWay)
         "00:00:00  DataSetForms: Specific Character Set '\\ISO 2022 IR 87' "
         "is not converted, its texts pass through the process code page\r\n";
     Lettra xml;
-    EXPECT_EQ(m_log.Appended([&] { xml = set.XmlSerialize(); }), warning);
+    EXPECT_EQ(Appended([&] { xml = set.XmlSerialize(); }), warning);
     DICOMDataSet back;
-    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(xml); }), warning);
+    EXPECT_EQ(Appended([&] { back.XmlDeserialize(xml); }), warning);
 }
 
 TEST_F(DataSetFormsLog, AValueThatDoesNotFitItsRepertoireIsNamed)
@@ -55,7 +55,7 @@ TEST_F(DataSetFormsLog, AValueThatDoesNotFitItsRepertoireIsNamed)
     DICOMDataSet set;
     set.Add(0x0008, 0x0005, "ISO_IR 192");
     set.Add(0x0010, 0x0010, "Bad\xff\xfeName");
-    EXPECT_EQ(m_log.Appended([&] { set.XmlSerialize(); }),
+    EXPECT_EQ(Appended([&] { set.XmlSerialize(); }),
               "00:00:00  DataSetForms: the value of (0010,0010) does not fit 'ISO_IR 192', it "
               "passes through the process code page\r\n");
 }
@@ -68,7 +68,7 @@ TEST_F(DataSetFormsLog, AnEditedValueThatDoesNotFitIsNamedWhenRead)
     std::string doc(set.XmlSerialize().constBuffer());
     doc.replace(doc.find("PLACEHOLDER"), 11, "\xe7\x8e\x8b"); // a name Latin-1 cannot hold
     DICOMDataSet back;
-    EXPECT_EQ(m_log.Appended([&] { back.XmlDeserialize(doc.c_str()); }),
+    EXPECT_EQ(Appended([&] { back.XmlDeserialize(doc.c_str()); }),
               "00:00:00  DataSetForms: the value of (0010,0010) does not fit 'ISO_IR 100', it "
               "passes through the process code page\r\n");
 }
@@ -79,7 +79,7 @@ TEST_F(DataSetFormsLog, AValueTheCodePageCannotHoldIsNamed)
     DICOMDataSet set;
     set.Add(0x0008, 0x0005, "ISO_IR 126");
     set.Add(0x0010, 0x0010, "\xc4\xe9\xef\xed\xf5\xf3\xe9\xef\xf2"); // Greek letters
-    const std::string appended = m_log.Appended([&] { set.XmlSerialize(); });
+    const std::string appended = Appended([&] { set.XmlSerialize(); });
     PlatformSetACP(CP_UTF8);
     EXPECT_EQ(appended, "00:00:00  DataSetForms: the value of (0010,0010) in 'ISO_IR 126' does "
                         "not fit the process code page, it passes through it unconverted\r\n");

@@ -1,6 +1,6 @@
 // The dump functions write an object's text form into the library log.
 #include "DICOMFile.h"
-#include "LoggedLibraryTest.h"
+#include "LoggedTest.h"
 #include "VR.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ TEST_F(DumpLog, ASetIsWrittenAsItsDumpInOneEntry)
 {
     DICOMDataSet set;
     FillPatient(set);
-    const std::string appended = m_log.Appended([&] { DumpVRSet(&set); });
+    const std::string appended = Appended([&] { DumpVRSet(&set); });
     EXPECT_EQ(appended, DebugEntry(set.ToString()));
     EXPECT_NE(appended.find("ABCD^EFG"), std::string::npos);
     EXPECT_NE(appended.find("512"), std::string::npos);
@@ -70,7 +70,7 @@ TEST_F(DumpLog, ASetDumpUsesTheObjectsOwnTextForm)
 {
     DICOMFile file("/data/study/one.dcm");
     FillPatient(file);
-    const std::string appended = m_log.Appended([&] { DumpVRSet(&file); });
+    const std::string appended = Appended([&] { DumpVRSet(&file); });
     EXPECT_EQ(appended, DebugEntry(file.ToString()));
     EXPECT_EQ(appended.find("00:00:00   (File Name) , /data/study/one.dcm\r\n"), 0u);
 }
@@ -79,24 +79,23 @@ TEST_F(DumpLog, AFileIsIntroducedByItsAddressAndLocation)
 {
     DICOMFile file("/data/study/one.dcm");
     FillPatient(file);
-    EXPECT_EQ(m_log.Appended([&] { DumpDicomFile(&file); }),
+    EXPECT_EQ(Appended([&] { DumpDicomFile(&file); }),
               FileBanner(file) + "00:00:00  File Location: /data/study/one.dcm\r\n" +
                   DebugEntry(file.ToString()));
 }
 
 TEST_F(DumpLog, NullPointersWriteNothing)
 {
-    EXPECT_EQ(m_log.Appended([] { DumpVRSet(nullptr); }), "");
-    EXPECT_EQ(m_log.Appended([] { DumpDicomFile(nullptr); }), "");
+    EXPECT_EQ(Appended([] { DumpVRSet(nullptr); }), "");
+    EXPECT_EQ(Appended([] { DumpDicomFile(nullptr); }), "");
 }
 
 TEST_F(DumpLog, AFailingTextFormIsLoggedAsAnError)
 {
     BrokenSet set;
-    EXPECT_EQ(m_log.Appended([&] { DumpVRSet(&set); }),
-              "00:00:00  exception catched for DumpVRSet\r\n");
+    EXPECT_EQ(Appended([&] { DumpVRSet(&set); }), "00:00:00  exception catched for DumpVRSet\r\n");
     BrokenFile file("two.dcm");
-    EXPECT_EQ(m_log.Appended([&] { DumpDicomFile(&file); }),
+    EXPECT_EQ(Appended([&] { DumpDicomFile(&file); }),
               FileBanner(file) + "00:00:00  File Location: two.dcm\r\n" +
                   "00:00:00  exception catched for DumpDicomFile\r\n");
 }

@@ -6,7 +6,7 @@
 #include "../High/ImageTestSupport.h"
 #include "FrameIterator.h"
 #include "ImageProcess.h"
-#include "LoggedLibraryTest.h"
+#include "LoggedTest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,13 +31,6 @@ protected:
     {
         ResetFakes();
         LoggedLibraryTest::TearDown();
-    }
-
-    std::string Appended(const std::function<void()>& call) const { return m_log.Appended(call); }
-    // Every text appears in the lines the call appended, in this order.
-    void ExpectLines(const std::function<void()>& call, const std::vector<std::string>& texts) const
-    {
-        m_log.ExpectLines(call, texts);
     }
 };
 
