@@ -59,7 +59,7 @@ public:
     int FormatTo(ImageProcess* process);
     // Writes a real-valued image into this image as explicit VR little
     // endian samples, with its photometric interpretation, its window and,
-    // for "PALETTE COLOR", its palette as 8-bit tables. When the real image
+    // for "PALETTE COLOR", its palette as tables of 16-bit entries. When the real image
     // belongs to a one-frame image the pixel data is replaced. A failed
     // write leaves the image as it was.
     int FormatTo(RealImage* image);

@@ -17,14 +17,17 @@ namespace
 
 constexpr int PaletteEntries = 256;
 
-// A palette colour as a table of 8-bit entries held in 16-bit words.
+// A palette colour as a table of 16-bit entries: the byte repeated in both
+// halves, so that readers taking the high byte and readers taking the whole
+// entry both find the colour. Entries of 8 bits would have to be packed
+// two to a word, which readers of the low byte of each word misread.
 void AddPaletteTable(DICOMVRSet& set, std::uint16_t element, const RGBQUAD* palette,
                      BYTE RGBQUAD::*colour)
 {
     unsigned short table[PaletteEntries];
     for (int index = 0; index < PaletteEntries; ++index)
     {
-        table[index] = palette[index].*colour;
+        table[index] = static_cast<unsigned short>(palette[index].*colour * 0x0101);
     }
     set.Add(0x0028, element, table, PaletteEntries);
     set.GetVR(0x0028, element)->SetTypeCode(VRCode::OW);
@@ -32,7 +35,7 @@ void AddPaletteTable(DICOMVRSet& set, std::uint16_t element, const RGBQUAD* pale
 
 void AddPalette(DICOMVRSet& set, const RGBQUAD* palette)
 {
-    const unsigned short descriptor[3] = {PaletteEntries, 0, 8};
+    const unsigned short descriptor[3] = {PaletteEntries, 0, 16};
     set.Add(0x0028, 0x1101, descriptor, 3);
     set.Add(0x0028, 0x1102, descriptor, 3);
     set.Add(0x0028, 0x1103, descriptor, 3);
@@ -85,5 +88,19 @@ int DICOMImage::FormatTo(RealImage* image)
     {
         AddPalette(attributes, image->GetPalette());
     }
-    return StoreFrame(record, attributes, image->GetNumberOfFrames() <= 1);
+    if (isRGB)
+    {
+        attributes.Add(0x0028, 0x0006, static_cast<unsigned short>(0));
+    }
+    if (StoreFrame(record, attributes, image->GetNumberOfFrames() <= 1) == 0)
+    {
+        return 0;
+    }
+    // A real image's samples are interleaved; a planar configuration is
+    // given for colour samples only.
+    if (!isRGB)
+    {
+        Delete(0x0028, 0x0006);
+    }
+    return 1;
 }

@@ -408,7 +408,7 @@ TEST_F(DICOMImageRecodeTest, ARealImageIsWrittenWithItsWindowAndDepth)
     EXPECT_EQ(image.FormatTo(static_cast<RealImage*>(nullptr)), 0);
 }
 
-TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsEightBitTables)
+TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsSixteenBitTables)
 {
     const ImageBytes indices = {0, 1, 2, 255};
     RealImage8 real(NewBuffer(indices), 2, 2, 8, 0, 255, 0, 255, 0.0f, 1.0f);
@@ -428,7 +428,7 @@ TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsEightBitTable
     EXPECT_EQ(FrameBytes(image, 0), indices);
     for (std::uint16_t element : {0x1101, 0x1102, 0x1103})
     {
-        EXPECT_EQ(ReadWords(image, 0x0028, element), (std::vector<unsigned short>{256, 0, 8}));
+        EXPECT_EQ(ReadWords(image, 0x0028, element), (std::vector<unsigned short>{256, 0, 16}));
     }
     const std::vector<unsigned short> red = ReadWords(image, 0x0028, 0x1201);
     const std::vector<unsigned short> green = ReadWords(image, 0x0028, 0x1202);
@@ -438,9 +438,9 @@ TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsEightBitTable
     ASSERT_EQ(blue.size(), 256u);
     for (int index = 0; index < 256; ++index)
     {
-        EXPECT_EQ(red[index], index);
-        EXPECT_EQ(green[index], index / 2);
-        EXPECT_EQ(blue[index], 255 - index);
+        EXPECT_EQ(red[index], index * 0x0101);
+        EXPECT_EQ(green[index], index / 2 * 0x0101);
+        EXPECT_EQ(blue[index], (255 - index) * 0x0101);
     }
 }
 
