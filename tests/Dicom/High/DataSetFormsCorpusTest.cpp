@@ -58,48 +58,32 @@ enum class Kind
     Other
 };
 
+// Whether the code's two letters stand in a list of codes apart by blanks.
+bool IsListed(std::uint16_t code, const char* codes)
+{
+    const char letters[3] = {VRCode::FirstLetter(code), VRCode::SecondLetter(code), '\0'};
+    return code != VRCode::Unknown && std::strstr(codes, letters) != nullptr;
+}
+
 Kind KindOf(std::uint16_t code)
 {
-    switch (code)
+    struct KindCodes
     {
-    case VRCode::AE:
-    case VRCode::AS:
-    case VRCode::CS:
-    case VRCode::DA:
-    case VRCode::DS:
-    case VRCode::DT:
-    case VRCode::IS:
-    case VRCode::LO:
-    case VRCode::LT:
-    case VRCode::PN:
-    case VRCode::SH:
-    case VRCode::ST:
-    case VRCode::TM:
-    case VRCode::UI:
-    case VRCode::UC:
-    case VRCode::UR:
-        return Kind::Text;
-    case VRCode::US:
-    case VRCode::SS:
-        return Kind::Number16;
-    case VRCode::UL:
-    case VRCode::SL:
-        return Kind::Number32;
-    case VRCode::AT:
-    case VRCode::FD:
-    case VRCode::FL:
-    case VRCode::OB:
-    case VRCode::OD:
-    case VRCode::OF:
-    case VRCode::OL:
-    case VRCode::OV:
-    case VRCode::OW:
-    case VRCode::UT:
-    case VRCode::SQ:
-        return Kind::NoValue;
-    default:
-        return Kind::Other;
+        Kind kind;
+        const char* codes;
+    };
+    static const KindCodes kinds[] = {
+        {Kind::Text, "AE AS CS DA DS DT IS LO LT PN SH ST TM UI UC UR"},
+        {Kind::Number16, "US SS"},
+        {Kind::Number32, "UL SL"},
+        {Kind::NoValue, "AT FD FL OB OD OF OL OV OW UT SQ"},
+    };
+    for (const KindCodes& entry : kinds)
+    {
+        if (IsListed(code, entry.codes))
+            return entry.kind;
     }
+    return Kind::Other;
 }
 
 std::uint16_t DictionaryCode(const VR& element)
@@ -147,8 +131,7 @@ bool IsConvertedSet(const DICOMVRSet& set, bool inherited)
 
 bool FollowsRepertoire(std::uint16_t code)
 {
-    return code == VRCode::SH || code == VRCode::LO || code == VRCode::ST || code == VRCode::LT ||
-           code == VRCode::PN || code == VRCode::UC;
+    return IsListed(code, "SH LO ST LT PN UC");
 }
 
 bool CodePageHolds(const std::string& text)
