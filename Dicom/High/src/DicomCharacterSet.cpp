@@ -92,9 +92,8 @@ DicomCharacterSet DicomCharacterSet::Of(const DICOMVRSet& set, const DicomCharac
     const VR* element = set.GetVR(SpecificCharacterSetGroup, SpecificCharacterSetElement);
     if (element == nullptr)
         return inherited;
-    const auto* data = static_cast<const char*>(element->GetData());
-    const int length = data != nullptr ? static_cast<int>(element->GetLength()) : 0;
-    return DicomCharacterSet(Lettra(data, length));
+    return DicomCharacterSet(Lettra(static_cast<const char*>(element->GetData()),
+                                    static_cast<int>(element->GetLength())));
 }
 
 bool DicomCharacterSet::IsAffected(std::uint16_t code)
