@@ -74,6 +74,28 @@ void DoInverse8(const std::array<int64_t, 8>& in, std::array<int64_t, 8>& out)
     out[3] = nE3 + nO0;
     out[4] = nE3 - nO0;
 }
+using Basis = std::array<std::array<double, 8>, 8>;
+
+// One pass of a separable 8x8 transform: for each of the 8 lines that start
+// nLineStep apart, whose values lie nValueStep apart,
+// out[k] = sum over i of basis[k][i] * in[i], along the same line.
+void DoTransformLines(const Basis& basis, const double* pIn, size_t nLineStep, size_t nValueStep,
+                      double* pOut)
+{
+    for (size_t nLine = 0; nLine < 8; ++nLine)
+    {
+        const double* pLine = pIn + nLine * nLineStep;
+        for (size_t k = 0; k < 8; ++k)
+        {
+            double dSum = 0;
+            for (size_t i = 0; i < 8; ++i)
+            {
+                dSum += basis[k][i] * pLine[i * nValueStep];
+            }
+            pOut[nLine * nLineStep + k * nValueStep] = dSum;
+        }
+    }
+}
 } // namespace
 
 void DoInverseDct12(const CoefficientBlock& coefficients, const std::array<uint16_t, 64>& quant,
@@ -114,9 +136,9 @@ void DoInverseDct12(const CoefficientBlock& coefficients, const std::array<uint1
 void DoForwardDct(const std::array<double, 64>& samples, std::array<double, 64>& coefficients)
 {
     // basis[u][x] = C(u) / 2 * cos((2x + 1) u pi / 16), C(0) = 1 / sqrt(2).
-    static const std::array<std::array<double, 8>, 8> kBasis = []
+    static const Basis kBasis = []
     {
-        std::array<std::array<double, 8>, 8> basis{};
+        Basis basis{};
         for (size_t u = 0; u < 8; ++u)
         {
             const double dScale = u == 0 ? 0.5 / std::numbers::sqrt2 : 0.5;
@@ -128,31 +150,10 @@ void DoForwardDct(const std::array<double, 64>& samples, std::array<double, 64>&
         }
         return basis;
     }();
+    // Rows first (lines of 8 samples), then columns of the row results.
     std::array<double, 64> rows{};
-    for (size_t y = 0; y < 8; ++y)
-    {
-        for (size_t u = 0; u < 8; ++u)
-        {
-            double dSum = 0;
-            for (size_t x = 0; x < 8; ++x)
-            {
-                dSum += kBasis[u][x] * samples[y * 8 + x];
-            }
-            rows[y * 8 + u] = dSum;
-        }
-    }
-    for (size_t v = 0; v < 8; ++v)
-    {
-        for (size_t u = 0; u < 8; ++u)
-        {
-            double dSum = 0;
-            for (size_t y = 0; y < 8; ++y)
-            {
-                dSum += kBasis[v][y] * rows[y * 8 + u];
-            }
-            coefficients[v * 8 + u] = dSum;
-        }
-    }
+    DoTransformLines(kBasis, samples.data(), 8, 1, rows.data());
+    DoTransformLines(kBasis, rows.data(), 1, 8, coefficients.data());
 }
 
 } // namespace quorex
