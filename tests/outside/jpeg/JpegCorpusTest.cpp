@@ -1,60 +1,39 @@
 // Every JPEG file of the corpus decodes to the pixels a peer toolkit gives
 // (checksums made by tools/jpeg/make_corpus_references.py).
 #include "CorpusFrames.h"
-#include "Crc32.h"
 #include "DicomJpegStream.h"
+#include "PeerReference.h"
 #include "QuorexCaller.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <string>
 
 namespace
 {
-struct CorpusReference
-{
-    const char* pFile;
-    const char* pEntry;
-    int nRows;
-    int nColumns;
-    size_t nLength;
-    uint32_t nCrc;
-};
-
-const CorpusReference kCorpusReferences[] = {
+const PeerReference kCorpusReferences[] = {
 #include "JpegCorpusReferences.inc"
 };
 
-void PrintTo(const CorpusReference& reference, std::ostream* pStream)
-{
-    *pStream << reference.pFile << " through " << reference.pEntry;
-}
-
-class JpegCorpusTest : public ::testing::TestWithParam<CorpusReference>
+class JpegCorpusTest : public ::testing::TestWithParam<PeerReference>
 {
 };
 
 TEST_P(JpegCorpusTest, DecodesToThePeerPixels)
 {
-    const CorpusReference& reference = GetParam();
+    const PeerReference& reference = GetParam();
     const ByteVector stream =
-        ReadJpegStreamOfFile(std::string(SUITE_CORPUS_DIR) + "/" + reference.pFile);
-    ASSERT_FALSE(stream.empty()) << reference.pFile;
+        ReadJpegStreamOfFile(std::string(SUITE_CORPUS_DIR) + "/" + reference.pName);
+    ASSERT_FALSE(stream.empty()) << reference.pName;
     const QuorexCaller quorex;
     ASSERT_TRUE(quorex.IsLoaded());
 
-    const DecodeResult result = quorex.Decode(reference.pEntry, stream);
-
-    ASSERT_TRUE(result.bReturned);
-    EXPECT_EQ(result.nRows, reference.nRows);
-    EXPECT_EQ(result.nColumns, reference.nColumns);
-    ASSERT_EQ(result.pixels.size(), reference.nLength);
-    EXPECT_EQ(ComputeCrc32(result.pixels.data(), result.pixels.size()), reference.nCrc);
+    ExpectPeerPixels(quorex.Decode(reference.pEntry, stream), reference);
 }
 
-std::string GetCaseName(const ::testing::TestParamInfo<CorpusReference>& info)
+std::string GetCaseName(const ::testing::TestParamInfo<PeerReference>& info)
 {
-    return GetCorpusTestName(info.param.pFile);
+    return GetCorpusTestName(info.param.pName);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, JpegCorpusTest, ::testing::ValuesIn(kCorpusReferences),

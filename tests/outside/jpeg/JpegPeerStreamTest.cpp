@@ -1,49 +1,24 @@
 // Streams made by peer encoders (tests/data/jpeg, tools/jpeg/make_peer_streams.py)
 // decode to the pixels dcmtk gives, through Quorex and, for the 16-bit lossless
 // decode, through Quoral as well.
-#include "Crc32.h"
 #include "DicomJpegStream.h"
+#include "PeerReference.h"
 #include "QuorexCaller.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace
 {
-struct PeerReference
-{
-    const char* pName;
-    const char* pEntry;
-    int nRows;
-    int nColumns;
-    size_t nLength;
-    uint32_t nCrc;
-};
-
 const PeerReference kPeerReferences[] = {
 #include "JpegPeerReferences.inc"
 };
 
-void PrintTo(const PeerReference& reference, std::ostream* pStream)
-{
-    *pStream << reference.pName << " through " << reference.pEntry;
-}
-
 ByteVector ReadStream(const PeerReference& reference)
 {
     return ReadWholeFile(std::string(SUITE_TEST_DATA_DIR) + "/jpeg/" + reference.pName + ".jpg");
-}
-
-void ExpectPeerPixels(const DecodeResult& result, const PeerReference& reference)
-{
-    ASSERT_TRUE(result.bReturned);
-    EXPECT_EQ(result.nRows, reference.nRows);
-    EXPECT_EQ(result.nColumns, reference.nColumns);
-    ASSERT_EQ(result.pixels.size(), reference.nLength);
-    EXPECT_EQ(ComputeCrc32(result.pixels.data(), result.pixels.size()), reference.nCrc);
 }
 
 // The streams for the one entry "Quoral.dll" offers.
