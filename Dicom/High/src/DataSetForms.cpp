@@ -250,8 +250,7 @@ bool IsConvertedText(std::uint16_t code, const DicomCharacterSet& charset)
 
 // A repertoire a set declares but that cannot be converted is reported once,
 // where it is declared; the items that inherit it say nothing more.
-const DicomCharacterSet& Reported(const DicomCharacterSet& charset,
-                                  const DicomCharacterSet& inherited)
+DicomCharacterSet Reported(const DicomCharacterSet& charset, const DicomCharacterSet& inherited)
 {
     if (charset.GetRepertoire() == DicomCharacterSet::enRepertoire::Unsupported &&
         charset.GetTerm() != inherited.GetTerm())
