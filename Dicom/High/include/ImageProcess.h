@@ -18,9 +18,12 @@
 #include "VeltaroExport.h"
 
 #include <cstdint>
+#include <memory>
 
 class DICOMImage;
+class LookupTable;
 class RealImage;
+class RealImage8;
 struct FrameSyntax;
 
 class VELTARO_API ImageProcess
@@ -202,6 +205,16 @@ private:
     // The automatic window of samples of this frame's geometry and kind.
     int FindAutoWindow(const std::uint8_t* samples, std::uint32_t length, int* width,
                        int* center) const;
+    std::uint8_t* TakeRawSamples(std::uint32_t& length);
+    void ConvertColourSpace(std::uint8_t* samples, std::uint32_t length);
+    bool IsPlanar() const;
+    RealImage* MakeRealImage(std::unique_ptr<std::uint8_t[]>& samples, std::uint32_t length,
+                             int bits, int smallest, int largest, float intercept,
+                             float slope) const;
+    void FindCalibratedAutoWindow(const RealImage& image);
+    void AddDataSetWindows(LookupTable& window) const;
+    RealImage8* RenderEightBits(RealImage& image, bool useVoiLut) const;
+    void TakeDisplayLevels(const char* photometric);
 
     std::uint16_t m_nBitsAllocated = 0;
     std::int16_t m_nBitsStored = 0;

@@ -64,6 +64,12 @@ void ReadSpacingPair(const Lettra& text, double& row, double& column)
 ImageProcess::ImageProcess(DICOMImage& image, int frame)
     : m_nFrameIndex(static_cast<std::uint32_t>(frame)), m_pImage(&image)
 {
+    // The display level tables are built once, by the first process.
+    [[maybe_unused]] static const bool levelsBuilt = []
+    {
+        Init256_244LUT();
+        return true;
+    }();
     m_pImage->IncReferenceCount();
     UpdateSelf();
 }

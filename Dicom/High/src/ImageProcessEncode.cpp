@@ -74,11 +74,10 @@ int ImageProcess::EncodeWith(const FrameSyntax& row)
     {
         return 0;
     }
-    if (isBaseline && !IsColourPhotometric(m_szPhotometric) && m_nBitsAllocated > 8)
+    // Baseline JPEG holds 8-bit samples: deeper grey frames are encoded as
+    // their display rendering.
+    if (isBaseline && !IsColourPhotometric(m_szPhotometric) && m_nBitsAllocated > 8 && Remap() == 0)
     {
-        _warning("Enter ImageProcess::JPEGBaselineEncode, %d-bit grey samples must be reduced to "
-                 "8 bits first",
-                 m_nBitsAllocated);
         return 0;
     }
     if (row.shift != 0 && !ShiftRawRight(row.shift))

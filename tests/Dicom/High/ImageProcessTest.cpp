@@ -338,8 +338,10 @@ TEST_F(ImageProcessTest, BaselineCodingIsForEightBitSamples)
     EXPECT_FALSE(image.IsExist(0x0028, 0x3000));
     EXPECT_FALSE(image.IsExist(0x0028, 0x3010));
 
+    // Deeper grey frames are reduced to their display rendering first;
+    // 32-bit ones have none.
     DICOMImage wide;
-    FillNativeImage(wide, 16, 12, 1, "MONOCHROME2", MakePattern(1, 2, 12));
+    FillNativeImage(wide, 32, 32, 1, "MONOCHROME2", MakePattern(1, 4, 16));
     ImageProcess refused(wide, 0);
     EXPECT_EQ(refused.ConvertTo(UidTransferJpegBaselineProcess1), 0);
     EXPECT_EQ(refused.GetCompPixelData(), nullptr);

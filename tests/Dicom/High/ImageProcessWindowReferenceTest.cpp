@@ -1,0 +1,115 @@
+// Window and level end to end on real images: the 8-bit rendering of a
+// MONOCHROME2 MR (signed samples) and of a MONOCHROME1 CR (rescale slope
+// 0.684, intercept 200), by Remap and by the bitmap saver, equals pixel for
+// pixel the rendering a peer toolkit made with the linear VOI function of
+// DICOM (references in tests/data/pix, made by
+// tools/make_window_references.py).
+#include "ImageProcess.h"
+#include "ImageTestSupport.h"
+#include "PixelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+struct WindowCase
+{
+    const char* path; // in the corpus
+    const char* stem; // of the reference files
+    const char* photometric;
+    int size;
+    int center;
+    int width;
+};
+
+// The windows tools/make_window_references.py rendered; the first of each
+// file is the file's own.
+const WindowCase Cases[] = {
+    {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 600, 1600},
+    {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 300, 801},
+    {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 2000, 10000},
+};
+
+void PrintTo(const WindowCase& c, std::ostream* out)
+{
+    *out << c.stem << " " << c.center << "/" << c.width;
+}
+
+std::string ReferencePath(const WindowCase& c)
+{
+    return std::string(SUITE_TEST_DATA_DIR) + "/pix/" + c.stem + "_" + std::to_string(c.center) +
+           "_" + std::to_string(c.width) + ".pgm";
+}
+
+// The number of levels that differ; the first few are reported.
+int CountDifferences(const Bytes& rendered, const Bytes& reference)
+{
+    int differences = 0;
+    for (std::size_t index = 0; index < rendered.size() && index < reference.size(); ++index)
+    {
+        if (rendered[index] != reference[index] && ++differences <= 3)
+        {
+            ADD_FAILURE() << "pixel " << index << ": " << int{rendered[index]} << " instead of "
+                          << int{reference[index]};
+        }
+    }
+    return differences;
+}
+
+class WindowReferenceTest : public FileFolderTest, public ::testing::WithParamInterface<WindowCase>
+{
+protected:
+    void SetUp() override
+    {
+        FileFolderTest::SetUp();
+        if (!HasCorpus())
+        {
+            GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+        }
+        const WindowCase& c = GetParam();
+        m_reference = ReadPgm(ReferencePath(c));
+        ASSERT_EQ(m_reference.width, c.size) << ReferencePath(c);
+        ASSERT_EQ(m_reference.height, c.size);
+        ASSERT_EQ(m_reference.levels.size(), static_cast<std::size_t>(c.size * c.size));
+        ASSERT_NE(m_image.ReadFile(CorpusPath(c.path).c_str()), 0);
+        ASSERT_STREQ(m_image.GetLettra(0x0028, 0x0004), c.photometric);
+        m_image.Add(0x0028, 0x1050, std::to_string(c.center).c_str());
+        m_image.Add(0x0028, 0x1051, std::to_string(c.width).c_str());
+    }
+
+    DICOMImage m_image;
+    GreyPicture m_reference;
+};
+
+TEST_P(WindowReferenceTest, RemapRendersAsThePeerDoes)
+{
+    ImageProcess process(m_image, 0);
+    ASSERT_EQ(process.Remap(), 1);
+    ASSERT_EQ(process.m_nRawPixelLength, m_reference.levels.size());
+    const Bytes rendered(process.m_pRawPixelData,
+                         process.m_pRawPixelData + process.m_nRawPixelLength);
+    EXPECT_EQ(CountDifferences(rendered, m_reference.levels), 0);
+}
+
+TEST_P(WindowReferenceTest, TheBitmapRendersAsThePeerDoes)
+{
+    ImageProcess process(m_image, 0);
+    ASSERT_EQ(process.SaveAsWindowsBitmap(PathOf("window.bmp").c_str()), 1);
+    const GreyPicture bitmap = ReadBitmapLevels(ReadBytes(PathOf("window.bmp")));
+    ASSERT_EQ(bitmap.width, m_reference.width);
+    ASSERT_EQ(bitmap.height, m_reference.height);
+    EXPECT_EQ(CountDifferences(bitmap.levels, m_reference.levels), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ImageProcess, WindowReferenceTest, ::testing::ValuesIn(Cases),
+                         [](const auto& info)
+                         {
+                             return std::string(info.param.stem) + "_" +
+                                    std::to_string(info.param.center) + "_" +
+                                    std::to_string(info.param.width);
+                         });
+
+} // namespace

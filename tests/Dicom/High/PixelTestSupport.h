@@ -1,0 +1,68 @@
+// Helpers of the pixel tests: the grey levels of the 8-bit files the
+// library writes and of the references a peer toolkit made.
+#pragma once
+
+#include "FileTestSupport.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+struct GreyPicture
+{
+    int width = 0;
+    int height = 0;
+    Bytes levels; // rows from the top
+};
+
+// An 8-bit binary PGM whose header holds no comments, as dcm2pnm writes it.
+inline GreyPicture ReadPgm(const std::string& path)
+{
+    GreyPicture picture;
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int maximum = 0;
+    file >> magic >> picture.width >> picture.height >> maximum;
+    file.get();
+    if (!file || magic != "P5" || maximum != 255)
+    {
+        return {};
+    }
+    picture.levels.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return picture;
+}
+
+// An 8-bit BMP file's pixels as the red level of their palette entries;
+// empty for anything else.
+inline GreyPicture ReadBitmapLevels(const Bytes& file)
+{
+    constexpr std::size_t PaletteOffset = 54;
+    auto read32 = [&file](std::size_t at)
+    {
+        return static_cast<int>(file[at] | file[at + 1] << 8 | file[at + 2] << 16 |
+                                file[at + 3] << 24);
+    };
+    if (file.size() < PaletteOffset + 1024 || file[0] != 'B' || file[1] != 'M' || file[28] != 8)
+    {
+        return {};
+    }
+    const int offset = read32(10);
+    GreyPicture picture{read32(18), read32(22), {}};
+    const int stride = (picture.width + 3) / 4 * 4;
+    if (picture.width <= 0 || picture.height <= 0 ||
+        file.size() <
+            static_cast<std::size_t>(offset) + static_cast<std::size_t>(stride) * picture.height)
+    {
+        return {};
+    }
+    for (int row = picture.height - 1; row >= 0; --row)
+    {
+        for (int column = 0; column < picture.width; ++column)
+        {
+            const int index = file[offset + row * stride + column];
+            picture.levels.push_back(file[PaletteOffset + 4 * index + 2]);
+        }
+    }
+    return picture;
+}
