@@ -10,6 +10,9 @@ does. The tests render the same files through ImageProcess (Remap and
 SaveAsWindowsBitmap) and compare every pixel, so they need no peer toolkit
 to run.
 
+It also prints the FNV-1a 64 checksum of the R, G, B bytes dcm2pnm writes
+for frame 0 of a palette colour echo; the test keeps that number.
+
 Usage: tools/make_window_references.py [corpus folder]
 """
 
@@ -39,12 +42,29 @@ def render(source, stem, centre, width):
     print(target)
 
 
+PALETTE_SAMPLE = "octave-dicom/US-PAL-8-10x-echo.dcm"
+
+
+def palette_checksum(source):
+    target = os.path.join(OUTPUT_DIR, "palette.ppm")
+    subprocess.run(["dcm2pnm", "+F", "1", source, target], check=True)
+    with open(target, "rb") as ppm:
+        data = ppm.read()
+    os.remove(target)
+    pixels = data.split(b"\n", 3)[3]
+    value = 0xCBF29CE484222325
+    for byte in pixels:
+        value = ((value ^ byte) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+    print("%s frame 0 colours: 0x%016X" % (PALETTE_SAMPLE, value))
+
+
 def main():
     corpus = sys.argv[1] if len(sys.argv) > 1 else DEFAULT_CORPUS
     os.makedirs(OUTPUT_DIR, exist_ok=True)
     for path, stem, windows in SAMPLES:
         for centre, width in windows:
             render(os.path.join(corpus, path), stem, centre, width)
+    palette_checksum(os.path.join(corpus, PALETTE_SAMPLE))
 
 
 if __name__ == "__main__":

@@ -112,4 +112,23 @@ INSTANTIATE_TEST_SUITE_P(ImageProcess, WindowReferenceTest, ::testing::ValuesIn(
                                     std::to_string(info.param.width);
                          });
 
+// Frame 0 of a palette colour echo (RLE) through its 16-bit palette: the
+// checksum of the R, G, B bytes dcm2pnm wrote for it (+F 1, PPM).
+TEST_F(FileFolderTest, APaletteFrameKeepsThePeersColours)
+{
+    constexpr std::uint64_t PeerColours = 0x4C97CCCB45FF1433ull;
+    if (!HasCorpus())
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    DICOMImage image;
+    ASSERT_NE(image.ReadFile(CorpusPath("octave-dicom/US-PAL-8-10x-echo.dcm").c_str()), 0);
+    ImageProcess process(image, 0);
+    ASSERT_EQ(process.SaveAsWindowsBitmap(PathOf("palette.bmp").c_str()), 1);
+    const GreyPicture colours = ReadBitmapColours(ReadBytes(PathOf("palette.bmp")));
+    ASSERT_EQ(colours.width, 600);
+    ASSERT_EQ(colours.height, 430);
+    EXPECT_EQ(Fnv1a64(colours.levels.data(), colours.levels.size()), PeerColours);
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+// A picture of one byte a pixel (grey levels) or three (R, G, B).
 struct GreyPicture
 {
     int width = 0;
@@ -33,9 +34,9 @@ inline GreyPicture ReadPgm(const std::string& path)
     return picture;
 }
 
-// An 8-bit BMP file's pixels as the red level of their palette entries;
-// empty for anything else.
-inline GreyPicture ReadBitmapLevels(const Bytes& file)
+// An 8-bit BMP file's pixels through their palette as R, G, B bytes, rows
+// from the top; empty for anything else.
+inline GreyPicture ReadBitmapColours(const Bytes& file)
 {
     constexpr std::size_t PaletteOffset = 54;
     auto read32 = [&file](std::size_t at)
@@ -60,9 +61,23 @@ inline GreyPicture ReadBitmapLevels(const Bytes& file)
     {
         for (int column = 0; column < picture.width; ++column)
         {
-            const int index = file[offset + row * stride + column];
-            picture.levels.push_back(file[PaletteOffset + 4 * index + 2]);
+            const std::size_t entry =
+                PaletteOffset + 4 * std::size_t{file[offset + row * stride + column]};
+            picture.levels.insert(picture.levels.end(),
+                                  {file[entry + 2], file[entry + 1], file[entry]});
         }
     }
+    return picture;
+}
+
+// The red level of each pixel of an 8-bit BMP file, for grey palettes.
+inline GreyPicture ReadBitmapLevels(const Bytes& file)
+{
+    GreyPicture picture = ReadBitmapColours(file);
+    for (std::size_t pixel = 0; pixel < picture.levels.size() / 3; ++pixel)
+    {
+        picture.levels[pixel] = picture.levels[3 * pixel];
+    }
+    picture.levels.resize(picture.levels.size() / 3);
     return picture;
 }
