@@ -208,6 +208,16 @@ int DICOMImage::FormatTo(ImageProcess* process)
     attributes.Add(0x0028, 0x0002, static_cast<unsigned short>(isColour ? 3 : 1));
     attributes.Add(0x0028, 0x1050, WindowText(process->GetWindowCenter()));
     attributes.Add(0x0028, 0x1051, WindowText(process->GetWindowWidth()));
+    attributes.Add(0x0028, 0x0103, static_cast<unsigned short>(process->GetPixelRepresentation()));
+    // Samples the process reduced to display levels are no longer rescaled.
+    const DICOMImage* source = process->GetImage();
+    const bool isRescaled =
+        source->IsExist(0x0028, 0x1052) != 0 || source->IsExist(0x0028, 0x1053) != 0;
+    if (isRescaled && process->GetRescaleSlope() == 1.0 && process->GetRescaleIntercept() == 0.0)
+    {
+        attributes.Add(0x0028, 0x1052, "0");
+        attributes.Add(0x0028, 0x1053, "1");
+    }
     if (IsNativeSyntax(record.syntax))
     {
         record.length = process->m_nRawPixelLength;

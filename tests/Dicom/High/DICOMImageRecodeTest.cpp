@@ -454,4 +454,25 @@ TEST_F(DICOMImageRecodeTest, ARealImageWithoutPixelsWritesNothing)
     EXPECT_TRUE(image == before);
 }
 
+TEST_F(DICOMImageRecodeTest, GreySamplesAboveEightBitsReachBaselineAsDisplayLevels)
+{
+    if (!HasCorpus())
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    DICOMImage image;
+    ASSERT_NE(image.ReadFile(CorpusPath("pydicom/test_files/CT_small.dcm").c_str()), 0);
+    ASSERT_NE(image.GetUINT16(0x0028, 0x0103), 0);
+    ASSERT_EQ(image.ConvertTo(UidTransferJpegBaselineProcess1), 1);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0100), 8);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0101), 8);
+    EXPECT_EQ(image.GetUINT16(0x0028, 0x0103), 0);
+    EXPECT_STREQ(image.GetLettra(0x0028, 0x1052), "0");
+    EXPECT_STREQ(image.GetLettra(0x0028, 0x1053), "1");
+    EXPECT_STREQ(image.GetLettra(0x0028, 0x2110), "01");
+
+    ASSERT_EQ(image.ConvertTo(UidTransferLittleEndianExplicit), 1);
+    EXPECT_EQ(FrameBytes(image, 0).size(), 128u * 128u);
+}
+
 } // namespace
