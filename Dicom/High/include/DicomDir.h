@@ -61,6 +61,8 @@ public:
     // when missing.
     void SetPath(const char* folder);
     const Lettra& GetPath() const { return m_path; }
+    // Non-zero (the default): every IMAGE record added gets the icon of its
+    // file's image as its Icon Image Sequence.
     void SetIcons(int icons) { m_icons = icons; }
     int GetIcons() const { return m_icons; }
 

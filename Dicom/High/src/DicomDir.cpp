@@ -1,6 +1,7 @@
 #include "DicomDir.h"
 
 #include "BigEndianDecoder.h"
+#include "DICOMImageIcon.h"
 #include "FileBuffer.h"
 #include "FileFinder.h"
 #include "FixDecoder.h"
@@ -23,6 +24,11 @@
 namespace
 {
 constexpr std::uint16_t DirGroup = 0x0004;
+constexpr std::uint16_t PixelGroup = 0x7FE0;
+constexpr std::uint16_t PixelElement = 0x0010;
+// The Icon Image Sequence of IMAGE records.
+constexpr std::uint16_t IconGroup = 0x0088;
+constexpr std::uint16_t IconElement = 0x0200;
 constexpr std::uint16_t ItemGroup = 0xFFFE;
 constexpr std::uint16_t ItemTag = 0xE000;
 constexpr std::uint16_t ItemDelimiter = 0xE00D;
@@ -121,6 +127,14 @@ const DefaultValue DefaultValues[] = {
     {enSeries, {0x0020, 0x000E}, "1.2.840.5343.236.454.232.545454.754"},
     {enSeries, {0x0020, 0x0011}, "0001"},
     {enImage, {0x0020, 0x0013}, "0002"},
+};
+
+// Elements a record of the level holds even without a value: the file's
+// own when it has one, else an empty one.
+const DefaultValue EmptyValues[] = {
+    {enPatient, {0x0010, 0x0010}, ""},
+    {enStudy, {0x0008, 0x0050}, ""},
+    {enStudy, {0x0008, 0x1030}, ""},
 };
 
 std::uint16_t Swap16(std::uint16_t value)
@@ -722,14 +736,34 @@ int DicomDir::AddImage(DICOMVRSet* parent, DICOMFile* file)
     return 1;
 }
 
-// Icon images are made by the image layer, which cannot make them yet; the
-// record is written without one.
-void DicomDir::AddIcon(DICOMVRSet* /*record*/, DICOMFile* file)
+// The icon of a file read without its pixel data is made again from the
+// whole file. A record whose file yields no icon is written without one.
+void DicomDir::AddIcon(DICOMVRSet* record, DICOMFile* file)
 {
-    if (m_icons != 0)
+    if (m_icons == 0)
     {
-        _debug("Enter DicomDir::AddImage, no icon image available for <%s>", file->GetFileName());
+        return;
     }
+    auto icon = std::make_unique<DICOMImageIcon>(DICOMImage(*file));
+    if (icon->IsExist(PixelGroup, PixelElement) == 0)
+    {
+        DICOMImage whole;
+        if (whole.ReadFile(file->GetFileName()) == 0)
+        {
+            _warning("Enter DicomDir::AddImage, cannot read the pixels of <%s>",
+                     file->GetFileName());
+            return;
+        }
+        icon = std::make_unique<DICOMImageIcon>(whole);
+    }
+    if (icon->IsExist(PixelGroup, PixelElement) == 0)
+    {
+        _warning("Enter DicomDir::AddImage, no icon image for <%s>", file->GetFileName());
+        return;
+    }
+    DICOMDataSet item;
+    icon->TransferTo(static_cast<DICOMVRSet&>(item));
+    record->Add(IconGroup, IconElement, item);
 }
 
 // ---------------------------------------------------------------- writing
@@ -748,6 +782,13 @@ void DicomDir::AddDefaults(DICOMVRSet* parent, int level)
                 node->item->Add(value.tag.group, value.tag.element, value.value);
                 _error("Cannot find <0x%x, 0x%x> in DICOMDIR, default value added", value.tag.group,
                        value.tag.element);
+            }
+        }
+        for (const DefaultValue& value : EmptyValues)
+        {
+            if (value.level == level && !node->item->IsExist(value.tag.group, value.tag.element))
+            {
+                node->item->Add(value.tag.group, value.tag.element, value.value);
             }
         }
         if (level < enImage)

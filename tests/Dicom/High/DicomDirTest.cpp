@@ -8,11 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -135,6 +139,53 @@ protected:
         }
     }
 };
+// The lines of a peer tool's report on a file that begin with the prefix;
+// null when the tool is not installed.
+std::unique_ptr<std::vector<std::string>> PeerLines(const char* tool, const char* options,
+                                                    const std::string& path, const char* prefix)
+{
+    if (std::system((std::string("command -v ") + tool + " > /dev/null 2>&1").c_str()) != 0)
+    {
+        return nullptr;
+    }
+    auto lines = std::make_unique<std::vector<std::string>>();
+    const std::string command = std::string(tool) + " " + options + " '" + path + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+    {
+        lines->emplace_back("cannot start");
+        return lines;
+    }
+    char line[1024];
+    while (std::fgets(line, sizeof line, pipe) != nullptr)
+    {
+        if (std::strncmp(line, prefix, std::strlen(prefix)) == 0)
+        {
+            lines->emplace_back(line);
+        }
+    }
+    if (pclose(pipe) != 0)
+    {
+        lines->emplace_back("exit status not 0");
+    }
+    return lines;
+}
+
+// Peer toolkits that are installed read and validate the file without an
+// error.
+void ExpectPeersAccept(const std::string& path)
+{
+    for (const auto& [tool, options, prefix] :
+         {std::tuple{"dciodvfy", "", "Error"}, std::tuple{"dcmdump", "-q", "E:"}})
+    {
+        const auto errors = PeerLines(tool, options, path, prefix);
+        if (errors != nullptr)
+        {
+            EXPECT_EQ(*errors, std::vector<std::string>{}) << tool;
+        }
+    }
+}
+
 // The tests that need no corpus file.
 using DicomDirFileTest = FileFolderTest;
 } // namespace
@@ -364,4 +415,118 @@ TEST_F(DicomDirTest, ADirectoryReadFromAFileIsWrittenAgainWithFreshOffsets)
     ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
     EXPECT_EQ(WalkAll(back), before);
     EXPECT_EQ(std::string(back.GetLettra(0x0004, 0x1130)), "AGAIN");
+}
+
+TEST_F(DicomDirTest, CreatedImageRecordsCarryAnIconOfTheirImage)
+{
+    CopyPatients(m_folder);
+    DicomDir created;
+    ASSERT_NE(created.CreateDicomDir(m_folder.string().c_str(), "ICONS", nullptr), 0);
+    DicomDir back;
+    ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+
+    int icons = 0;
+    std::vector<DICOMVRSet*> pending = {&back};
+    while (!pending.empty())
+    {
+        DICOMVRSet* record = pending.back();
+        pending.pop_back();
+        Array<DICOMVRSet*>* children = DicomDir::GetChildren(*record);
+        for (auto* node = children != nullptr ? children->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            pending.push_back(node->item);
+        }
+        if (std::string(record->GetLettra(0x0004, 0x1430)) != "IMAGE")
+        {
+            continue;
+        }
+        SCOPED_TRACE(static_cast<const char*>(record->GetLettra(0x0004, 0x1500)));
+        const VR* sequence = record->GetVR(0x0088, 0x0200);
+        ASSERT_NE(sequence, nullptr);
+        ASSERT_EQ(sequence->GetItemCount(), 1);
+        const DICOMVRSet* icon = record->GetSequence(0x0088, 0x0200, 0);
+        // The corpus's images are 16 x 16, smaller than any icon.
+        EXPECT_EQ(icon->GetUINT16(0x0028, 0x0010), 16);
+        EXPECT_EQ(icon->GetUINT16(0x0028, 0x0011), 16);
+        EXPECT_EQ(icon->GetUINT16(0x0028, 0x0100), 8);
+        EXPECT_STREQ(icon->GetLettra(0x0028, 0x0004), "MONOCHROME2");
+        const VR* pixels = icon->GetVR(0x7FE0, 0x0010);
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_EQ(pixels->GetLength(), 256u);
+        ++icons;
+    }
+    EXPECT_EQ(icons, 31);
+
+    ExpectPeersAccept(PathOf("DICOMDIR"));
+}
+
+TEST_F(DicomDirTest, IconsCanBeLeftOut)
+{
+    CopyPatients(m_folder);
+    DicomDir created;
+    created.SetIcons(0);
+    ASSERT_NE(created.CreateDicomDir(m_folder.string().c_str(), "NOICONS", nullptr), 0);
+    const Bytes bytes = ReadBytes(PathOf("DICOMDIR"));
+    const Bytes iconTag = {0x88, 0x00, 0x00, 0x02};
+    EXPECT_EQ(std::search(bytes.begin(), bytes.end(), iconTag.begin(), iconTag.end()), bytes.end());
+}
+
+TEST_F(DicomDirTest, IconsOfLargeCompressedColourAndMultiFrameImagesAreValid)
+{
+    struct Case
+    {
+        const char* file;
+        const char* name;
+        const char* photometric;
+        int columns;
+        int rows;
+    };
+    // Files whose own attributes the validator accepts in a directory.
+    const Case cases[] = {
+        {"pydicom/test_files/JPEG2000.dcm", "NMJ2K", "MONOCHROME2", 32, 128},
+        {"pydicom/test_files/SC_rgb_rle_2frame.dcm", "RGB2", "PALETTE COLOR", 100, 100},
+    };
+    std::map<std::string, const Case*> byName;
+    for (const Case& c : cases)
+    {
+        fs::copy_file(fs::path(SUITE_CORPUS_DIR) / c.file, m_folder / c.name);
+        fs::permissions(m_folder / c.name, fs::perms::owner_write, fs::perm_options::add);
+        byName[c.name] = &c;
+    }
+    DicomDir created;
+    ASSERT_NE(created.CreateDicomDir(m_folder.string().c_str(), "ICONS", nullptr), 0);
+    DicomDir back;
+    ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+
+    int icons = 0;
+    for (DicomDir::Iterator patient(back); patient; ++patient)
+    {
+        for (DicomDir::Iterator study(patient); study; ++study)
+        {
+            for (DicomDir::Iterator series(study); series; ++series)
+            {
+                for (DicomDir::Iterator image(series); image; ++image)
+                {
+                    const std::string fileID =
+                        static_cast<const char*>(image().GetLettra(0x0004, 0x1500));
+                    SCOPED_TRACE(fileID);
+                    ASSERT_EQ(byName.count(fileID), 1u);
+                    const Case& c = *byName[fileID];
+                    const DICOMVRSet* icon = image().GetSequence(0x0088, 0x0200, 0);
+                    ASSERT_NE(icon, nullptr);
+                    EXPECT_STREQ(icon->GetLettra(0x0028, 0x0004), c.photometric);
+                    EXPECT_EQ(icon->GetUINT16(0x0028, 0x0011), c.columns);
+                    EXPECT_EQ(icon->GetUINT16(0x0028, 0x0010), c.rows);
+                    EXPECT_EQ(icon->GetUINT16(0x0028, 0x0100), 8);
+                    const VR* pixels = icon->GetVR(0x7FE0, 0x0010);
+                    ASSERT_NE(pixels, nullptr);
+                    EXPECT_EQ(pixels->GetLength(), static_cast<unsigned>(c.columns * c.rows));
+                    ++icons;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(icons, 2);
+    ExpectPeersAccept(PathOf("DICOMDIR"));
 }
