@@ -1,6 +1,6 @@
 // LookupTable: the display window of an image over its calibrated value
-// space (stored value x slope + intercept), and the 8-bit tables that turn
-// stored values into display values.
+// space (stored value x slope + intercept, taken whole), and the 8-bit
+// tables that turn stored values into display values.
 //
 // The window is kept twice: as given (centre and width, which may reach
 // outside the image's values) and as its two forks, the window's edges
@@ -9,7 +9,10 @@
 // DICOM: with c the centre and w the width, a calibrated value x maps to
 // 0 when x <= c - 0.5 - (w - 1) / 2, to 255 when x > c - 0.5 + (w - 1) / 2,
 // and to floor(((x - (c - 0.5)) / (w - 1) + 0.5) * 255) between; a width
-// below 1 is taken as 1 (a threshold at c - 0.5).
+// below 1 is taken as 1 (a threshold at c - 0.5). Inverted tables present
+// the same window the other way round, for images whose lowest value shows
+// white: 255 at or below the window, 0 above it, and
+// floor(((c - 0.5 - x) / (w - 1) + 0.5) * 255) between.
 #pragma once
 
 #include "VeltaroExport.h"
@@ -60,7 +63,7 @@ public:
     float GetIntercept() const { return m_fIntercept; }
     float GetSlope() const { return m_fSlope; }
 
-    // Non-zero: the tables hold 0 instead of 255 above the window.
+    // Non-zero: the tables are inverted (see above); Init clears it.
     int GetInverted() const { return m_nInverted; }
     void SetInverted(int inverted) { m_nInverted = inverted; }
     // The image the window belongs to; not owned.

@@ -205,18 +205,23 @@ int LookupTable::ClampToSpace(int value) const
 
 unsigned char LookupTable::ComputeDisplayValue(int stored) const
 {
-    const double x = static_cast<double>(stored) * m_fSlope + m_fIntercept;
-    const double width = std::max(m_dWindowWidth, 1.0);
-    const double middle = m_dWindowCenter - 0.5;
-    const double halfSpan = (width - 1.0) / 2.0;
-    if (x <= middle - halfSpan)
+    // The calibrated value is taken whole, as the calibrated space is.
+    const double x = FromRawToCalibrated(stored);
+    const double width = m_dWindowWidth >= 1.0 ? m_dWindowWidth : 1.0;
+    const double lowerEdge = m_dWindowCenter - 0.5 - (width - 1.0) / 2.0;
+    const double upperEdge = m_dWindowCenter - 0.5 + (width - 1.0) / 2.0;
+    const bool isInverted = m_nInverted != 0;
+    if (x <= lowerEdge)
     {
-        return 0;
+        return isInverted ? 255 : 0;
     }
-    if (x > middle + halfSpan)
+    if (x > upperEdge)
     {
-        return m_nInverted != 0 ? 0 : 255;
+        return isInverted ? 0 : 255;
     }
-    const double y = std::floor(((x - middle) / (width - 1.0) + 0.5) * 255.0);
+    // The distance from the edge times 255 is exact in halves, so a level
+    // that is a whole number comes out whole before the floor.
+    const double distance = isInverted ? upperEdge - x : x - lowerEdge;
+    const double y = std::floor(distance * 255.0 / (width - 1.0));
     return static_cast<unsigned char>(std::clamp(y, 0.0, 255.0));
 }

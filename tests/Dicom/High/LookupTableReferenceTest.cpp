@@ -1,7 +1,8 @@
 // LookupTable on a real MONOCHROME2 CT (signed samples, rescale intercept
 // -1024): every pixel mapped through the window tables equals the rendering
-// a peer toolkit made with the linear VOI function of DICOM (references in
-// tests/data/lut, made by tools/make_lut_references.py).
+// a peer toolkit made with the linear VOI function of DICOM, also with a
+// fractional rescale and with the inverted presentation of MONOCHROME1
+// (references in tests/data/lut, made by tools/make_lut_references.py).
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 #include "LookupTable.h"
@@ -22,14 +23,29 @@ namespace
 
 constexpr int SampleSize = 128;
 
-struct Window
+// The renderings tools/make_lut_references.py made: the file's variant,
+// its rescale, whether it is presented inverted, and the window.
+struct Rendering
 {
+    const char* variant;
+    float intercept;
+    float slope;
+    int inverted;
     int center;
     int width;
 };
 
-// The windows tools/make_lut_references.py rendered.
-const Window Windows[] = {{40, 400}, {-600, 1500}, {2000, 6000}, {35, 101}, {100, 1}};
+const Rendering Renderings[] = {
+    {"", -1024.0f, 1.0f, 0, 40, 400},
+    {"", -1024.0f, 1.0f, 0, -600, 1500},
+    {"", -1024.0f, 1.0f, 0, 2000, 6000},
+    {"", -1024.0f, 1.0f, 0, 35, 101},
+    {"", -1024.0f, 1.0f, 0, 100, 1},
+    {"_rescaled", -1024.3f, 0.7f, 0, -500, 800},
+    {"_rescaled", -1024.3f, 0.7f, 0, -300, 201},
+    {"_mono1", -1024.0f, 1.0f, 1, 40, 400},
+    {"_mono1", -1024.0f, 1.0f, 1, 2000, 6000},
+};
 
 struct Pgm
 {
@@ -55,10 +71,10 @@ Pgm ReadPgm(const std::string& path)
     return pgm;
 }
 
-std::string ReferencePath(const Window& window)
+std::string ReferencePath(const Rendering& rendering)
 {
-    return std::string(SUITE_TEST_DATA_DIR) + "/lut/CT_small_" + std::to_string(window.center) +
-           "_" + std::to_string(window.width) + ".pgm";
+    return std::string(SUITE_TEST_DATA_DIR) + "/lut/CT_small" + rendering.variant + "_" +
+           std::to_string(rendering.center) + "_" + std::to_string(rendering.width) + ".pgm";
 }
 
 class LookupTableReferenceTest : public LibraryTest
@@ -86,10 +102,13 @@ protected:
         m_slope = static_cast<float>(process.GetRescaleSlope());
     }
 
-    LookupTable MakeWindow(const Window& window) const
+    LookupTable MakeWindow(const Rendering& rendering) const
     {
         const auto [lowest, highest] = std::minmax_element(m_samples.begin(), m_samples.end());
-        return LookupTable(*lowest, *highest, m_intercept, m_slope, window.width, window.center);
+        LookupTable window(*lowest, *highest, rendering.intercept, rendering.slope, rendering.width,
+                           rendering.center);
+        window.SetInverted(rendering.inverted);
+        return window;
     }
 
     std::vector<std::int16_t> m_samples;
@@ -105,13 +124,14 @@ TEST_F(LookupTableReferenceTest, RescaleIsReadFromTheFile)
 
 TEST_F(LookupTableReferenceTest, SignedTableRendersAsThePeerDoes)
 {
-    for (const Window& window : Windows)
+    for (const Rendering& rendering : Renderings)
     {
-        const Pgm reference = ReadPgm(ReferencePath(window));
-        ASSERT_EQ(reference.width, SampleSize) << ReferencePath(window);
-        ASSERT_EQ(reference.height, SampleSize);
-        ASSERT_EQ(reference.pixels.size(), m_samples.size());
-        const std::unique_ptr<unsigned char[]> table(MakeWindow(window).CreateLookupTableEx(16));
+        const std::string path = ReferencePath(rendering);
+        const Pgm reference = ReadPgm(path);
+        ASSERT_EQ(reference.width, SampleSize) << path;
+        ASSERT_EQ(reference.height, SampleSize) << path;
+        ASSERT_EQ(reference.pixels.size(), m_samples.size()) << path;
+        const std::unique_ptr<unsigned char[]> table(MakeWindow(rendering).CreateLookupTableEx(16));
         ASSERT_NE(table, nullptr);
         int differences = 0;
         for (std::size_t index = 0; index < m_samples.size(); ++index)
@@ -119,12 +139,11 @@ TEST_F(LookupTableReferenceTest, SignedTableRendersAsThePeerDoes)
             const int rendered = table[LookupTable::SignedTableOffset + m_samples[index]];
             if (rendered != reference.pixels[index] && ++differences <= 3)
             {
-                ADD_FAILURE() << "window " << window.center << "/" << window.width << ", sample "
-                              << m_samples[index] << ": " << rendered << " instead of "
-                              << int{reference.pixels[index]};
+                ADD_FAILURE() << path << ", sample " << m_samples[index] << ": " << rendered
+                              << " instead of " << int{reference.pixels[index]};
             }
         }
-        EXPECT_EQ(differences, 0) << "window " << window.center << "/" << window.width;
+        EXPECT_EQ(differences, 0) << path;
     }
 }
 
@@ -132,16 +151,17 @@ TEST_F(LookupTableReferenceTest, UnsignedTableRendersAsThePeerDoes)
 {
     // The samples of this file are all positive, so both tables apply.
     ASSERT_GE(*std::min_element(m_samples.begin(), m_samples.end()), 0);
-    for (const Window& window : Windows)
+    for (const Rendering& rendering : Renderings)
     {
-        const Pgm reference = ReadPgm(ReferencePath(window));
-        ASSERT_EQ(reference.pixels.size(), m_samples.size()) << ReferencePath(window);
-        const std::unique_ptr<unsigned char[]> table(MakeWindow(window).CreateLookupTable(16));
+        const std::string path = ReferencePath(rendering);
+        const Pgm reference = ReadPgm(path);
+        ASSERT_EQ(reference.pixels.size(), m_samples.size()) << path;
+        const std::unique_ptr<unsigned char[]> table(MakeWindow(rendering).CreateLookupTable(16));
         ASSERT_NE(table, nullptr);
         std::vector<std::uint8_t> rendered(m_samples.size());
         std::transform(m_samples.begin(), m_samples.end(), rendered.begin(),
                        [&table](std::int16_t sample) { return table[sample]; });
-        EXPECT_EQ(rendered, reference.pixels) << "window " << window.center << "/" << window.width;
+        EXPECT_EQ(rendered, reference.pixels) << path;
     }
 }
 

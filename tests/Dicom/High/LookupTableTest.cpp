@@ -170,7 +170,8 @@ struct DisplayCase
 };
 
 // Expected values by y = floor(((x - (c - 0.5)) / (w - 1) + 0.5) * 255),
-// 0 at or below the window, 255 above it, x = stored x slope + intercept.
+// 0 at or below the window, 255 above it, x = trunc(stored x slope +
+// intercept).
 const DisplayCase DisplayCases[] = {
     {"below the window", 0.0f, 1.0f, 400, 40, -200, 0},
     {"at the lower edge", 0.0f, 1.0f, 400, 40, -160, 0},
@@ -185,6 +186,8 @@ const DisplayCase DisplayCases[] = {
     {"intercept at zero", -1024.0f, 1.0f, 400, 40, 1024, 102},
     {"window wider than the values", 0.0f, 1.0f, 1000, 0, 50, 140},
     {"negative values", 0.0f, 1.0f, 50, -100, -100, 130},
+    {"calibrated value taken whole", 0.5f, 1.0f, 400, 40, 40, 127},
+    {"a whole level stays whole", 0.0f, 1.0f, 800, -500, -336, 180},
     {"threshold below", 0.0f, 1.0f, 1, 100, 99, 0},
     {"threshold above", 0.0f, 1.0f, 1, 100, 100, 255},
     {"width 0 is a threshold", 0.0f, 1.0f, 0, 100, 100, 255},
@@ -242,7 +245,7 @@ TEST(LookupTableTest, SignedTableCoversBothEnds)
     EXPECT_EQ(table[LookupTable::SignedTableOffset + 50], 255);
 }
 
-TEST(LookupTableTest, InvertedTablesAreZeroAboveTheWindow)
+TEST(LookupTableTest, InvertedTablesPresentTheWindowTheOtherWayRound)
 {
     LookupTable window(0, 255, 0.0f, 1.0f, 100, 100);
     window.SetInverted(1);
@@ -250,11 +253,15 @@ TEST(LookupTableTest, InvertedTablesAreZeroAboveTheWindow)
     const Table signedTable(window.CreateLookupTableEx(8));
     ASSERT_NE(table, nullptr);
     ASSERT_NE(signedTable, nullptr);
-    EXPECT_EQ(table[20], 0);
-    EXPECT_EQ(table[100], 128);
+    EXPECT_EQ(table[20], 255);
+    EXPECT_EQ(table[50], 255);
+    EXPECT_EQ(table[51], 252);
+    EXPECT_EQ(table[100], 126);
+    EXPECT_EQ(table[149], 0);
     EXPECT_EQ(table[200], 0);
+    EXPECT_EQ(signedTable[LookupTable::SignedTableOffset - 20], 255);
+    EXPECT_EQ(signedTable[LookupTable::SignedTableOffset + 100], 126);
     EXPECT_EQ(signedTable[LookupTable::SignedTableOffset + 200], 0);
-    EXPECT_EQ(signedTable[LookupTable::SignedTableOffset + 100], 128);
 }
 
 TEST(LookupTableTest, TablesFollowAWindowSetByItsEdges)
