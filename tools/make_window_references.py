@@ -26,17 +26,18 @@ DEFAULT_CORPUS = os.path.join(os.path.dirname(SOURCE_DIR), "shared", "corpus")
 OUTPUT_DIR = os.path.join(SOURCE_DIR, "tests", "data", "pix")
 
 # (corpus path, stem, [(centre, width), ...]): the file's own window first,
-# then a narrow window with an odd width, and one reaching past the stored
-# range.
+# then a narrow window with an odd width, one reaching past the stored
+# range, and one of fractions.
 SAMPLES = [
-    ("pydicom/test_files/MR_small.dcm", "MR_small", [(600, 1600), (300, 801), (2000, 10000)]),
+    ("pydicom/test_files/MR_small.dcm", "MR_small",
+     [(600, 1600), (300, 801), (2000, 10000), (450.5, 900.5)]),
     ("pydicom/test_files/dicomdirtests/77654033/CR1/6154", "CR_6154",
      [(1600, 2800), (1000, 501), (3000, 8000)]),
 ]
 
 
 def render(source, stem, centre, width):
-    target = os.path.join(OUTPUT_DIR, "%s_%d_%d.pgm" % (stem, centre, width))
+    target = os.path.join(OUTPUT_DIR, "%s_%g_%g.pgm" % (stem, centre, width))
     subprocess.run(["dcm2pnm", "+Wfl", "+Ww", str(centre), str(width), "+op", source, target],
                    check=True)
     print(target)

@@ -212,7 +212,7 @@ private:
                              int bits, int smallest, int largest, float intercept,
                              float slope) const;
     void FindCalibratedAutoWindow(const RealImage& image);
-    void AddDataSetWindows(LookupTable& window) const;
+    void AddDataSetWindows(LookupTable& window, bool isFirstInUse) const;
     RealImage8* RenderEightBits(RealImage& image, bool useVoiLut) const;
     void TakeDisplayLevels(const char* photometric);
 

@@ -333,13 +333,14 @@ RealImage* ImageProcess::CreateRealImage()
     image->SetPhotometric(m_szPhotometric);
     smallest = image->GetMinImage();
     largest = image->GetMaxImage();
-    if (m_nWindowCenter == 0 && m_nWindowWidth == 0)
+    const bool isAutomatic = m_nWindowCenter == 0 && m_nWindowWidth == 0;
+    if (isAutomatic)
     {
         FindCalibratedAutoWindow(*image);
     }
     LookupTable& window = image->GetLookupTable();
     window.Init(smallest, largest, intercept, slope, m_nWindowWidth, m_nWindowCenter);
-    AddDataSetWindows(window);
+    AddDataSetWindows(window, !isAutomatic);
     FillPalette(*m_pImage, m_szPhotometric, image->GetPalette());
     return image;
 }
@@ -361,8 +362,10 @@ void ImageProcess::FindCalibratedAutoWindow(const RealImage& image)
         TruncateToInt(static_cast<double>(center) * image.GetSlope() + image.GetIntercept());
 }
 
-// Every window of the data set, centre and width taken in pairs.
-void ImageProcess::AddDataSetWindows(LookupTable& window) const
+// Every window of the data set, centre and width taken in pairs. The
+// window in use, when it is the data set's first, renders as given: the
+// process keeps it in whole numbers, the data set may not.
+void ImageProcess::AddDataSetWindows(LookupTable& window, bool isFirstInUse) const
 {
     const Lettra centers = m_pImage->GetLettra(0x0028, 0x1050);
     const Lettra widths = m_pImage->GetLettra(0x0028, 0x1051);
@@ -374,11 +377,16 @@ void ImageProcess::AddDataSetWindows(LookupTable& window) const
     const std::vector<double> w = ReadNumbers(widths);
     for (std::size_t pair = 0; pair < std::min(c.size(), w.size()); ++pair)
     {
-        if (!std::isnan(c[pair]) && !std::isnan(w[pair]))
+        if (std::isnan(c[pair]) || std::isnan(w[pair]))
         {
-            window.AddMinMaxFork(TruncateToInt(c[pair] - w[pair] * 0.5),
-                                 TruncateToInt(w[pair] * 0.5 + c[pair]));
+            continue;
         }
+        if (pair == 0 && isFirstInUse)
+        {
+            window.SetWindow(w[pair], c[pair]);
+        }
+        window.AddMinMaxFork(TruncateToInt(c[pair] - w[pair] * 0.5),
+                             TruncateToInt(w[pair] * 0.5 + c[pair]));
     }
 }
 

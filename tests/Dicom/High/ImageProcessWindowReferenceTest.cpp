@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 
 namespace
@@ -21,8 +23,8 @@ struct WindowCase
     const char* stem; // of the reference files
     const char* photometric;
     int size;
-    int center;
-    int width;
+    double center;
+    double width;
 };
 
 // The windows tools/make_window_references.py rendered; the first of each
@@ -31,6 +33,7 @@ const WindowCase Cases[] = {
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 600, 1600},
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 300, 801},
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 2000, 10000},
+    {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 450.5, 900.5},
 };
 
 void PrintTo(const WindowCase& c, std::ostream* out)
@@ -38,10 +41,19 @@ void PrintTo(const WindowCase& c, std::ostream* out)
     *out << c.stem << " " << c.center << "/" << c.width;
 }
 
+// A number as the data set and the reference names write it: "600",
+// "450.5".
+std::string NumberText(double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
 std::string ReferencePath(const WindowCase& c)
 {
-    return std::string(SUITE_TEST_DATA_DIR) + "/pix/" + c.stem + "_" + std::to_string(c.center) +
-           "_" + std::to_string(c.width) + ".pgm";
+    return std::string(SUITE_TEST_DATA_DIR) + "/pix/" + c.stem + "_" + NumberText(c.center) + "_" +
+           NumberText(c.width) + ".pgm";
 }
 
 // The number of levels that differ; the first few are reported.
@@ -76,8 +88,8 @@ protected:
         ASSERT_EQ(m_reference.levels.size(), static_cast<std::size_t>(c.size * c.size));
         ASSERT_NE(m_image.ReadFile(CorpusPath(c.path).c_str()), 0);
         ASSERT_STREQ(m_image.GetLettra(0x0028, 0x0004), c.photometric);
-        m_image.Add(0x0028, 0x1050, std::to_string(c.center).c_str());
-        m_image.Add(0x0028, 0x1051, std::to_string(c.width).c_str());
+        m_image.Add(0x0028, 0x1050, NumberText(c.center).c_str());
+        m_image.Add(0x0028, 0x1051, NumberText(c.width).c_str());
     }
 
     DICOMImage m_image;
@@ -107,9 +119,11 @@ TEST_P(WindowReferenceTest, TheBitmapRendersAsThePeerDoes)
 INSTANTIATE_TEST_SUITE_P(ImageProcess, WindowReferenceTest, ::testing::ValuesIn(Cases),
                          [](const auto& info)
                          {
-                             return std::string(info.param.stem) + "_" +
-                                    std::to_string(info.param.center) + "_" +
-                                    std::to_string(info.param.width);
+                             std::string name = std::string(info.param.stem) + "_" +
+                                                NumberText(info.param.center) + "_" +
+                                                NumberText(info.param.width);
+                             std::replace(name.begin(), name.end(), '.', 'p');
+                             return name;
                          });
 
 // Frame 0 of a palette colour echo (RLE) through its 16-bit palette: the
