@@ -161,6 +161,17 @@ int DICOMImage::RecodeFrames(DICOMImage& source, DICOMImage& target, const UID& 
     // are held in host order and the byte order is applied on writing.
     const bool isBigEndian = uid == UidTransferBigEndianExplicit;
     const UID& step = isBigEndian ? UidTransferLittleEndianExplicit : uid;
+    // The codecs take samples of 8 bits, and grey ones of 16; any others
+    // would be read in the wrong unit and lost.
+    const unsigned bitsAllocated = source.GetUINT16(0x0028, 0x0100);
+    const bool isColour = IsColourPhotometric(source.GetLettra(0x0028, 0x0004));
+    const bool isCodable = bitsAllocated == 8 || (!isColour && bitsAllocated == 16);
+    if (!IsNativeSyntax(step) && !isCodable)
+    {
+        _error("Enter DICOMImage::ConvertTo, %u-bit %s samples cannot be coded as %s",
+               bitsAllocated, isColour ? "colour" : "grey", static_cast<const char*>(uid));
+        return 0;
+    }
     for (int frame = 0; frame < frameCount; ++frame)
     {
         ImageProcess process(source, frame);
