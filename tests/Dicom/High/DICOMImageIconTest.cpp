@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -379,6 +380,44 @@ TEST_F(DICOMImageIconTest, WithoutARenderingOnlyAnIconSizedEightBitFrameIsKept)
             EXPECT_EQ(FrameBytes(icon, 0), pixels);
         }
     }
+}
+
+// Broken files, every photometric interpretation, bit depth and syntax of
+// the sample corpus: an icon is an 8-bit frame of at most its modality's
+// side, or there is none.
+TEST_F(DICOMImageIconTest, EveryCorpusImageGivesAnIconOrNone)
+{
+    if (!HasCorpus())
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    int icons = 0;
+    int files = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(SUITE_CORPUS_DIR)))
+    {
+        DICOMImage image;
+        if (!entry.is_regular_file() || image.ReadFile(entry.path().string().c_str()) == 0 ||
+            image.IsExist(0x7FE0, 0x0010) == 0)
+        {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().string());
+        ++files;
+        const DICOMImageIcon icon(image);
+        if (icon.IsExist(0x7FE0, 0x0010) == 0)
+        {
+            continue;
+        }
+        const int side = DICOMImageIcon::GetIconSide(icon.GetLettra(0x0008, 0x0060));
+        EXPECT_EQ(icon.GetUINT16(0x0028, 0x0100), 8);
+        EXPECT_LE(icon.GetUINT16(0x0028, 0x0011), side);
+        EXPECT_LE(icon.GetUINT16(0x0028, 0x0010), side);
+        EXPECT_EQ(icon.GetNumberOfFrames(), 1);
+        EXPECT_GE(icon.GetPixelLength(0), icon.GetFrameSize());
+        ++icons;
+    }
+    EXPECT_GT(icons, files / 2);
 }
 
 } // namespace
