@@ -49,7 +49,9 @@ public:
     // ConvertTo explicit VR little endian.
     int ConvertToRaw();
     // Relabels between the native syntaxes, or else recodes every frame
-    // into the syntax. A failed recoding leaves the image as it was.
+    // into the syntax; the compressed syntaxes take 8-bit samples and
+    // 16-bit grey ones. (0007,0611), a lossy compression ratio, chooses
+    // the encoder's quality. A failed recoding leaves the image as it was.
     int ConvertTo(const UID& uid) override;
     // Writes the process's current frame (raw for a native syntax, else
     // compressed) into this image, with its geometry, photometric
