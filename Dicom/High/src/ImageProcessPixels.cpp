@@ -392,30 +392,32 @@ void ImageProcess::AddDataSetWindows(LookupTable& window, bool isFirstInUse) con
 
 // The display rendering of the frame: the data set's VOI LUT when it has
 // one, else the window. "MONOCHROME1" comes out inverted, reading as
-// "MONOCHROME2". The window inverts before it renders, so that each level
-// is floored after the inversion, as the inverse presentation of DICOM
-// does; the levels of a VOI LUT are inverted as they are.
+// "MONOCHROME2": the window table inverts before it floors, as the inverse
+// presentation of DICOM does; the levels of a VOI LUT are inverted as they
+// are.
 RealImage8* ImageProcess::RenderEightBits(RealImage& image, bool useVoiLut) const
 {
     const bool isInverse = IsPhotometric(m_szPhotometric, "MONOCHROME1");
+    RealImage8* eight = nullptr;
     if (useVoiLut)
     {
         const VOILookupTable voi(*m_pImage);
-        RealImage8* eight = voi.IsValid() ? voi.Apply(image) : nullptr;
-        if (eight != nullptr)
+        eight = voi.IsValid() ? voi.Apply(image) : nullptr;
+        if (eight != nullptr && isInverse)
         {
-            if (isInverse)
-            {
-                eight->Invert();
-            }
-            return eight;
+            eight->Invert();
         }
     }
-    if (isInverse)
+    if (eight == nullptr)
     {
-        image.Invert();
+        image.GetLookupTable().SetInverted(isInverse ? 1 : 0);
+        eight = image.Remap();
+        if (eight != nullptr && isInverse)
+        {
+            eight->SetPhotometric("MONOCHROME2");
+        }
     }
-    return image.Remap();
+    return eight;
 }
 
 int ImageProcess::Remap()

@@ -34,6 +34,11 @@ const WindowCase Cases[] = {
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 300, 801},
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 2000, 10000},
     {"pydicom/test_files/MR_small.dcm", "MR_small", "MONOCHROME2", 64, 450.5, 900.5},
+    {"pydicom/test_files/dicomdirtests/77654033/CR1/6154", "CR_6154", "MONOCHROME1", 16, 1600,
+     2800},
+    {"pydicom/test_files/dicomdirtests/77654033/CR1/6154", "CR_6154", "MONOCHROME1", 16, 1000, 501},
+    {"pydicom/test_files/dicomdirtests/77654033/CR1/6154", "CR_6154", "MONOCHROME1", 16, 3000,
+     8000},
 };
 
 void PrintTo(const WindowCase& c, std::ostream* out)
