@@ -64,7 +64,8 @@ RealImage8* RealImage::Remap()
 // The samples were mirrored about the middle of the set range; the window,
 // the window's stored range and the image range follow them, so that the
 // inverted image shows the negative of the same picture and a second
-// Invert restores everything. The display function puts the window's
+// Invert restores everything; the window's presentation stays. The display
+// function puts the window's
 // middle at centre - 0.5, so the mirrored centre is sum - centre + 1.
 void RealImage::Invert()
 {
@@ -79,9 +80,11 @@ void RealImage::Invert()
     const double center = calibratedSum - m_lut.GetWindowCenter() + 1.0;
     const int minRaw = m_lut.GetMinSpaceRaw();
     const int maxRaw = m_lut.GetMaxSpaceRaw();
+    const int inverted = m_lut.GetInverted();
     m_lut.Init(sum - maxRaw, sum - minRaw, m_lut.GetIntercept(), m_lut.GetSlope(),
                realimage::TruncToInt(width), realimage::TruncToInt(center));
     m_lut.SetWindow(width, center);
+    m_lut.SetInverted(inverted);
     const int minImage = m_nMinImage;
     m_nMinImage = sum - m_nMaxImage;
     m_nMaxImage = sum - minImage;

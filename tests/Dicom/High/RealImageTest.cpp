@@ -440,6 +440,7 @@ TEST(RealImageTest, InvertShowsTheNegativeAndASecondInvertRestores)
     auto image = MakeImage16(6, 5, samples, 100, 3000, 64, 4095);
     image->SetPhotometric("MONOCHROME2");
     image->GetLookupTable().Init(100, 3000, 0.0f, 1.0f, 400, 1000);
+    image->GetLookupTable().SetInverted(1);
     std::unique_ptr<std::uint8_t[]> before(image->GetPixmap());
 
     image->Invert();
@@ -465,6 +466,7 @@ TEST(RealImageTest, InvertShowsTheNegativeAndASecondInvertRestores)
     EXPECT_EQ(window.GetMaxSpaceRaw(), 3000);
     EXPECT_EQ(window.GetMinForkCalib(), 800);
     EXPECT_EQ(window.GetMaxForkCalib(), 1200);
+    EXPECT_EQ(window.GetInverted(), 1);
 }
 
 TEST(RealImageTest, InvertOfARemappedImageMirrorsItsLevels)
