@@ -1,19 +1,19 @@
 #!/bin/sh
-# Builds the data-set coding fuzzer with clang and runs it for the given
+# Builds the data-set coding fuzzer with clang and runs it, niced, for the given
 # number of seconds (default 600). Seeds are the data sets of the samples in
 # tests/data/dicom, each behind the mode byte of the syntax it is coded in.
 # Usage: fuzz/dicom/coding/run_fuzz.sh [seconds] [build folder]
 set -eu
 SECONDS_TO_RUN="${1:-600}"
 ROOT=$(cd "$(dirname "$0")/../../.." && pwd)
-BUILD="${2:-$ROOT/build/fuzz-dicom-coding}"
+BUILD="${2:-$ROOT/build/fuzz-dicom}"
 
-CC=clang CXX=clang++ cmake -S "$ROOT/fuzz/dicom/coding" -B "$BUILD" -G Ninja \
+CC=clang CXX=clang++ cmake -S "$ROOT/fuzz/dicom" -B "$BUILD" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" --target FuzzDataSetCoding -j3
+nice -n 10 cmake --build "$BUILD" --target FuzzDataSetCoding -j3
 
-SEEDS="$BUILD/seeds"
-mkdir -p "$SEEDS" "$BUILD/corpus"
+SEEDS="$BUILD/coding-seeds"
+mkdir -p "$SEEDS" "$BUILD/coding-corpus"
 python3 - "$ROOT/tests/data/dicom" "$SEEDS" <<'PY'
 import pathlib, sys
 source, target = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
@@ -43,5 +43,5 @@ for path in sorted(source.glob("*.dcm")):
 PY
 
 cd "$BUILD"
-./FuzzDataSetCoding -max_total_time="$SECONDS_TO_RUN" -max_len=65536 -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 corpus seeds
+exec nice -n 10 ./FuzzDataSetCoding -max_total_time="$SECONDS_TO_RUN" -max_len=65536 -timeout=10 \
+    -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 coding-corpus coding-seeds

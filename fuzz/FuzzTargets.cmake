@@ -1,0 +1,46 @@
+# Build helpers of the libFuzzer targets, shared by every folder under fuzz/.
+# They are only meant for clang: each folder includes this file inside its
+# `if(CMAKE_CXX_COMPILER_ID MATCHES Clang)`.
+#
+# The sanitizers stop at the first finding, undefined behaviour included, so
+# that libFuzzer keeps the input that caused it.
+set(FUZZ_COMPILE_SANITIZERS -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+set(FUZZ_TARGET_SANITIZERS -fsanitize=fuzzer,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+
+# fuzz_add_target(<name> SOURCES ... [INCLUDE_DIRS ...] [LINK ...])
+# One libFuzzer program: its sources are instrumented for coverage and
+# checked by AddressSanitizer and UndefinedBehaviorSanitizer.
+function(fuzz_add_target name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDE_DIRS;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${ARG_INCLUDE_DIRS})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  target_compile_options(${name} PRIVATE ${FUZZ_TARGET_SANITIZERS})
+  target_link_options(${name} PRIVATE ${FUZZ_TARGET_SANITIZERS})
+endfunction()
+
+# fuzz_add_library(<name> SOURCES ... [INCLUDE_DIRS ...] [LINK ...])
+# A static library of code under test, instrumented like a fuzz target's own
+# sources; the fuzz targets linking it see its include folders.
+function(fuzz_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDE_DIRS;LINK" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${ARG_INCLUDE_DIRS})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  target_compile_options(${name} PRIVATE ${FUZZ_COMPILE_SANITIZERS})
+endfunction()
+
+# fuzz_write_export_headers(<folder> <Library>:<MACRO> ...)
+# The export headers of the suite's libraries for code compiled into one
+# program: every export macro is empty.
+function(fuzz_write_export_headers folder)
+  foreach(pair IN LISTS ARGN)
+    string(REPLACE ":" ";" parts ${pair})
+    list(GET parts 0 library)
+    list(GET parts 1 macro)
+    file(CONFIGURE OUTPUT ${folder}/${library}Export.h
+         CONTENT "#pragma once\n#define ${macro}\n")
+  endforeach()
+endfunction()
