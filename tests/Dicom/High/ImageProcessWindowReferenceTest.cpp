@@ -3,7 +3,8 @@
 // 0.684, intercept 200), by Remap and by the bitmap saver, equals pixel for
 // pixel the rendering a peer toolkit made with the linear VOI function of
 // DICOM (references in tests/data/pix, made by
-// tools/make_window_references.py).
+// tools/make_window_references.py); the baseline JPEG file of each frame
+// decodes close to it.
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 #include "PixelTestSupport.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -119,6 +121,26 @@ TEST_P(WindowReferenceTest, TheBitmapRendersAsThePeerDoes)
     ASSERT_EQ(bitmap.width, m_reference.width);
     ASSERT_EQ(bitmap.height, m_reference.height);
     EXPECT_EQ(CountDifferences(bitmap.levels, m_reference.levels), 0);
+}
+
+// The baseline JPEG file of a deeper grey frame holds its display rendering.
+TEST_P(WindowReferenceTest, TheBaselineJpegHoldsTheRendering)
+{
+    ImageProcess process(m_image, 0);
+    ASSERT_EQ(process.SaveAsJPEGBaseline(PathOf("window.jpg").c_str()), 1);
+    DICOMImage baseline;
+    FillImageAttributes(baseline, m_reference.height, m_reference.width, 8, 1, "MONOCHROME2", 1);
+    SetCompressedFrames(baseline, UidTransferJpegBaselineProcess1,
+                        {ReadBytes(PathOf("window.jpg"))});
+    ImageProcess decoder(baseline, 0);
+    ASSERT_EQ(decoder.ConvertToRaw(), 1);
+    ASSERT_EQ(decoder.m_nRawPixelLength, m_reference.levels.size());
+    double total = 0;
+    for (std::size_t pixel = 0; pixel < m_reference.levels.size(); ++pixel)
+    {
+        total += std::abs(decoder.m_pRawPixelData[pixel] - m_reference.levels[pixel]);
+    }
+    EXPECT_LT(total / static_cast<double>(m_reference.levels.size()), 3.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(ImageProcess, WindowReferenceTest, ::testing::ValuesIn(Cases),
