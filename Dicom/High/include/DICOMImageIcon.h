@@ -9,6 +9,9 @@
 #include "DICOMImage.h"
 #include "VeltaroExport.h"
 
+class RealImage;
+class RealImage8;
+
 class VELTARO_API DICOMImageIcon : public DICOMImage
 {
 public:
@@ -45,6 +48,7 @@ private:
 
     bool CopyIconSequence(const DICOMImage& image);
     bool MakeIconPixels(int frame, int width, int height);
+    static RealImage8* RemapWindow(RealImage& real);
     void KeepFittingPixels(int width, int height);
 
     DICOMImage* m_pAttachedImage = nullptr;

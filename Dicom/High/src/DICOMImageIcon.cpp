@@ -196,7 +196,7 @@ bool DICOMImageIcon::MakeIconPixels(int frame, int width, int height)
     }
     if (grey == nullptr)
     {
-        grey.reset(real->Remap());
+        grey.reset(RemapWindow(*real));
     }
     if (grey == nullptr)
     {
@@ -217,6 +217,24 @@ bool DICOMImageIcon::MakeIconPixels(int frame, int width, int height)
     grey->SetFrameIndex(0);
     Delete(0x0028, 0x0008);
     return FormatTo(grey.get()) != 0;
+}
+
+// The window's levels; MONOCHROME1 through the inverted window, so that
+// levels are rounded after the inversion as the inverse presentation of
+// DICOM does.
+RealImage8* DICOMImageIcon::RemapWindow(RealImage& real)
+{
+    const bool isInverse = strcasecmp(real.GetPhotometric(), "MONOCHROME1") == 0;
+    if (isInverse)
+    {
+        real.GetLookupTable().SetInverted(1);
+    }
+    RealImage8* grey = real.Remap();
+    if (grey != nullptr && isInverse)
+    {
+        grey->SetPhotometric("MONOCHROME2");
+    }
+    return grey;
 }
 
 // Copied pixels serve as the icon only when they are one whole 8-bit frame
