@@ -11,7 +11,6 @@
 #include "VeltaroLog.h"
 
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
