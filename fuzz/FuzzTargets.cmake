@@ -44,3 +44,18 @@ function(fuzz_write_export_headers folder)
          CONTENT "#pragma once\n#define ${macro}\n")
   endforeach()
 endfunction()
+
+# fuzz_add_module(<name> SOURCES ... [INCLUDE_DIRS ...] [LINK ...] [LINK_OPTIONS ...])
+# A library the code under test loads by file name (lib<name>.so beside the
+# targets), instrumented like them. It takes the sanitizer and libFuzzer
+# runtimes from the fuzz target that loads it, so it is linked without
+# --no-undefined.
+function(fuzz_add_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDE_DIRS;LINK;LINK_OPTIONS" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(${name} PRIVATE ${ARG_INCLUDE_DIRS})
+  target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  target_compile_options(${name} PRIVATE ${FUZZ_COMPILE_SANITIZERS})
+  target_link_options(${name} PRIVATE -Wl,-Bsymbolic-functions ${ARG_LINK_OPTIONS})
+endfunction()

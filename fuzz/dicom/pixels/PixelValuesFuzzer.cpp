@@ -2,9 +2,9 @@
 // paths of the library: the automatic window of the first frame, its
 // real-valued image and every operation on it, the 8-bit remap, the savers,
 // a real-valued image written back into the image, the image's icon, and
-// recoding into other transfer syntaxes. Nothing may be read or written
-// outside a buffer, and a recoding that fails must leave the image byte for
-// byte as it was.
+// recoding into other transfer syntaxes through the codec libraries built
+// beside the target. Nothing may be read or written outside a buffer, and a
+// recoding that fails must leave the image byte for byte as it was.
 #include "DICOMImage.h"
 #include "DICOMImageIcon.h"
 #include "DRect.h"
@@ -233,13 +233,17 @@ std::vector<std::uint8_t> Serialize(DICOMImage& image)
     return bytes;
 }
 
-// Native syntaxes relabel; the codecs are not there, so the encapsulated
-// ones must fail and leave the image untouched.
+// Native syntaxes relabel, the others recode every frame; RLE is never
+// encoded, so that recoding must fail and leave the image untouched, as must
+// every other that fails.
 void Recode(const DICOMImage& image)
 {
-    const UID* syntaxes[] = {&UidTransferLittleEndianExplicit, &UidTransferBigEndianExplicit,
-                             &UidTransferLittleEndian,         &UidTransferJpegBaselineProcess1,
-                             &UidTransferRleLossless,          &UidTransferJpeg2000Lossless};
+    const UID* syntaxes[] = {&UidTransferLittleEndianExplicit,
+                             &UidTransferBigEndianExplicit,
+                             &UidTransferLittleEndian,
+                             &UidTransferJpegBaselineProcess1,
+                             &UidTransferJpegLosslessProcFirstOrderPredict,
+                             &UidTransferRleLossless};
     for (const UID* syntax : syntaxes)
     {
         DICOMImage copy(image);
