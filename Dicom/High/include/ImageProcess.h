@@ -195,6 +195,7 @@ private:
     int DecodeWith(const FrameSyntax& row);
     int EncodeAs(const UID& syntax);
     int EncodeWith(const FrameSyntax& row);
+    bool HasEncodableSamples() const;
     bool CallEncoder(const FrameSyntax& row, const std::uint8_t* raw, std::uint32_t length);
     void SetCompBits(const FrameSyntax& row);
     void LogEncoded(const FrameSyntax& row) const;

@@ -80,6 +80,12 @@ int ImageProcess::EncodeWith(const FrameSyntax& row)
     {
         return 0;
     }
+    if (!HasEncodableSamples())
+    {
+        _warning("Enter ImageProcess::ConvertToCompress, %d-bit %s samples cannot be encoded",
+                 m_nBitsAllocated, m_szPhotometric);
+        return 0;
+    }
     if (row.shift != 0 && !ShiftRawRight(row.shift))
     {
         return 0;
@@ -99,6 +105,17 @@ int ImageProcess::EncodeWith(const FrameSyntax& row)
         m_pImage->Delete(0x0028, 0x3010);
     }
     return 1;
+}
+
+// The encoders take whole bytes: colour samples of 8 bits, grey samples
+// of 8 or up to 16 bits. Any other width would be read in the wrong unit.
+bool ImageProcess::HasEncodableSamples() const
+{
+    if (IsColourPhotometric(m_szPhotometric))
+    {
+        return m_nBitsAllocated == 8;
+    }
+    return m_nBitsAllocated >= 8 && m_nBitsAllocated <= 16;
 }
 
 // On success the output replaces the compressed buffer.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -345,6 +346,33 @@ TEST_F(ImageProcessTest, BaselineCodingIsForEightBitSamples)
     ImageProcess refused(wide, 0);
     EXPECT_EQ(refused.ConvertTo(UidTransferJpegBaselineProcess1), 0);
     EXPECT_EQ(refused.GetCompPixelData(), nullptr);
+}
+
+// The encoders take whole bytes of 8-bit colour or 8- to 16-bit grey
+// samples; other widths are refused, not coded in the wrong unit.
+TEST_F(ImageProcessTest, SamplesOfOtherWidthsAreNotEncoded)
+{
+    struct
+    {
+        int bitsAllocated;
+        int samplesPerPixel;
+        const char* photometric;
+    } const cases[] = {{16, 3, "RGB"}, {32, 1, "MONOCHROME2"}, {1, 1, "MONOCHROME2"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bitsAllocated);
+        DICOMImage image;
+        const int bytes = c.bitsAllocated >= 8 ? c.bitsAllocated / 8 : 1;
+        FillNativeImage(image, c.bitsAllocated, c.bitsAllocated, c.samplesPerPixel, c.photometric,
+                        MakePattern(c.samplesPerPixel, bytes, std::min(c.bitsAllocated, 16)));
+        for (const UID* syntax : {&UidTransferJpegLosslessProc14, &UidTransferJpeg2000Lossless,
+                                  &UidTransferJpegFullProgressAdaptive})
+        {
+            ImageProcess process(image, 0);
+            EXPECT_EQ(process.ConvertTo(*syntax), 0) << static_cast<const char*>(*syntax);
+            EXPECT_EQ(process.GetCompPixelData(), nullptr);
+        }
+    }
 }
 
 // The colour decoders give RGB samples, whatever the stream was coded in.
