@@ -129,13 +129,23 @@ public:
     // On the frame's raw samples, into this process's window.
     int AutoWindowLevel();
 
-    // A new real-valued image of the frame for the caller to delete, or null.
+    // A new real-valued image of the frame for the caller to delete, or
+    // null: the modality LUT applied, YBR_FULL turned into RGB, with the
+    // rescale, the window (the automatic one, in calibrated units, when the
+    // data set has none; it is kept in this process), the data set's other
+    // windows and the palette. A decoded raw buffer goes to the image.
     RealImage* CreateRealImage();
-    // Replaces the raw samples by an 8-bit rendering.
+    // Replaces the raw samples by their 8-bit display rendering (the data
+    // set's VOI LUT, else the window; MONOCHROME1 inverted). The process
+    // then describes the levels: 8 bits, unsigned, not rescaled, window
+    // 127 / 255, MONOCHROME2 for grey frames.
     int Remap();
+    // The display rendering through the window as an 8-bit bitmap file.
     int SaveAsWindowsBitmap(const char* path);
     // The frame exactly as stored.
     int SaveAsRaw(const char* path);
+    // The frame as a baseline JPEG stream; deeper grey frames as their
+    // display rendering.
     int SaveAsJPEGBaseline(const char* path);
 
     DICOMImage* GetImage() const { return m_pImage; }
