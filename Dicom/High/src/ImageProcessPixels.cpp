@@ -306,9 +306,13 @@ RealImage* ImageProcess::CreateRealImage()
     int smallest = isSigned ? GetSmallestSignedPixelValue() : GetSmallestPixelValue();
     int largest = isSigned ? GetLargestSignedPixelValue() : GetLargestPixelValue();
     const ModalityLookupTable modality(*m_pImage);
-    if (modality.IsValid())
+    if (modality.IsValid() && bits > 8)
     {
-        bits > 8 ? modality.Apply16(samples.get(), length) : modality.Apply8(samples.get(), length);
+        modality.Apply16(samples.get(), length);
+    }
+    else if (modality.IsValid())
+    {
+        modality.Apply8(samples.get(), length);
     }
     ConvertColourSpace(samples.get(), length);
     if (m_dRescaleSlope == 0.0)
