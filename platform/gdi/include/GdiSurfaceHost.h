@@ -39,12 +39,9 @@ public:
 using GdiGetDCHook = HDC (*)(HWND hWnd, bool bWholeWindow);
 using GdiReleaseDCHook = int (*)(HWND hWnd, HDC hdc);
 
-extern "C"
-{
-    // A DC drawing through the host; the host must outlive it.
-    PLATFORMGDI_API HDC GdiCreateHostDC(GdiSurfaceHost* pHost);
-    // The windowing layer answers GetDC, GetWindowDC and ReleaseDC for windows.
-    PLATFORMGDI_API void GdiSetWindowDCHooks(GdiGetDCHook getDC, GdiReleaseDCHook releaseDC);
-    // The virtual screen's pixels (GDI_SCREEN_WIDTH x GDI_SCREEN_HEIGHT).
-    PLATFORMGDI_API GdiSurfaceInfo GdiGetScreenSurface();
-}
+// A DC drawing through the host; the host must outlive it.
+PLATFORMGDI_API HDC GdiCreateHostDC(GdiSurfaceHost* pHost);
+// The windowing layer answers GetDC, GetWindowDC and ReleaseDC for windows.
+PLATFORMGDI_API void GdiSetWindowDCHooks(GdiGetDCHook getDC, GdiReleaseDCHook releaseDC);
+// The virtual screen's pixels (GDI_SCREEN_WIDTH x GDI_SCREEN_HEIGHT).
+PLATFORMGDI_API GdiSurfaceInfo GdiGetScreenSurface();
