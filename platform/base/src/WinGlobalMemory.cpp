@@ -46,6 +46,21 @@ SBlock* FindBlock(SBlockTable& table, HGLOBAL handle)
     return found == table.blocks.end() ? nullptr : found->second;
 }
 
+// Runs fn on the live block of handle under the table lock; an unknown handle
+// sets ERROR_INVALID_HANDLE and gives failure.
+template <typename T, typename F> T WithBlock(HGLOBAL handle, T failure, F fn)
+{
+    SBlockTable& table = GetBlockTable();
+    std::lock_guard guard(table.lock);
+    SBlock* block = FindBlock(table, handle);
+    if (block == nullptr)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return failure;
+    }
+    return fn(table, *block);
+}
+
 HGLOBAL ReAllocFixed(SBlockTable& table, HGLOBAL handle, SBlock* block, SIZE_T size, UINT flags)
 {
     if (size > block->size && (flags & GMEM_MOVEABLE) == 0)
@@ -111,85 +126,66 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T size)
 
 LPVOID GlobalLock(HGLOBAL handle)
 {
-    SBlockTable& table = GetBlockTable();
-    std::lock_guard guard(table.lock);
-    SBlock* block = FindBlock(table, handle);
-    if (block == nullptr)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    if (block->movable)
-    {
-        ++block->locks;
-    }
-    return block->data;
+    return WithBlock(handle, LPVOID(nullptr),
+                     [](SBlockTable&, SBlock& block)
+                     {
+                         if (block.movable)
+                         {
+                             ++block.locks;
+                         }
+                         return block.data;
+                     });
 }
 
 BOOL GlobalUnlock(HGLOBAL handle)
 {
-    SBlockTable& table = GetBlockTable();
-    std::lock_guard guard(table.lock);
-    SBlock* block = FindBlock(table, handle);
-    if (block == nullptr)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (block->locks == 0)
-    {
-        SetLastError(block->movable ? ERROR_NOT_LOCKED : NO_ERROR);
-        return FALSE;
-    }
-    --block->locks;
-    if (block->locks == 0)
-    {
-        SetLastError(NO_ERROR);
-        return FALSE;
-    }
-    return TRUE;
+    return WithBlock(handle, BOOL(FALSE),
+                     [](SBlockTable&, SBlock& block)
+                     {
+                         if (block.locks == 0)
+                         {
+                             SetLastError(block.movable ? ERROR_NOT_LOCKED : NO_ERROR);
+                             return FALSE;
+                         }
+                         --block.locks;
+                         if (block.locks == 0)
+                         {
+                             SetLastError(NO_ERROR);
+                             return FALSE;
+                         }
+                         return TRUE;
+                     });
 }
 
 SIZE_T GlobalSize(HGLOBAL handle)
 {
-    SBlockTable& table = GetBlockTable();
-    std::lock_guard guard(table.lock);
-    SBlock* block = FindBlock(table, handle);
-    if (block == nullptr)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
-    return block->size;
+    return WithBlock(handle, SIZE_T(0), [](SBlockTable&, SBlock& block) { return block.size; });
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T size, UINT flags)
 {
-    SBlockTable& table = GetBlockTable();
-    std::lock_guard guard(table.lock);
-    SBlock* block = FindBlock(table, handle);
-    if (block == nullptr)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    if ((flags & GMEM_MODIFY) != 0)
-    {
-        return handle;
-    }
-    const SIZE_T oldSize = block->size;
-    const HGLOBAL result = block->movable ? ReAllocMovable(table, handle, block, size)
-                                          : ReAllocFixed(table, handle, block, size, flags);
-    if (result == nullptr)
-    {
-        return nullptr;
-    }
-    if (size > oldSize && (flags & GMEM_ZEROINIT) != 0)
-    {
-        std::memset(static_cast<char*>(block->data) + oldSize, 0, size - oldSize);
-    }
-    block->size = size;
-    return result;
+    return WithBlock(
+        handle, HGLOBAL(nullptr),
+        [&](SBlockTable& table, SBlock& block)
+        {
+            if ((flags & GMEM_MODIFY) != 0)
+            {
+                return handle;
+            }
+            const SIZE_T oldSize = block.size;
+            const HGLOBAL result = block.movable ? ReAllocMovable(table, handle, &block, size)
+                                                 : ReAllocFixed(table, handle, &block, size, flags);
+            if (result == nullptr)
+            {
+                return HGLOBAL(nullptr);
+            }
+            if (size > oldSize && (flags & GMEM_ZEROINIT) != 0)
+            {
+                std::memset(static_cast<char*>(block.data) + oldSize, 0, size - oldSize);
+            }
+            block.size = size;
+            return result;
+        });
 }
 
 HGLOBAL GlobalFree(HGLOBAL handle)
@@ -198,18 +194,17 @@ HGLOBAL GlobalFree(HGLOBAL handle)
     {
         return nullptr;
     }
-    SBlock* block = nullptr;
+    // The data is released outside the lock, once no lookup can reach it.
+    SBlock* block = WithBlock(handle, static_cast<SBlock*>(nullptr),
+                              [&](SBlockTable& table, SBlock& found)
+                              {
+                                  table.blocks.erase(handle);
+                                  table.handlesByAddress.erase(found.data);
+                                  return &found;
+                              });
+    if (block == nullptr)
     {
-        SBlockTable& table = GetBlockTable();
-        std::lock_guard guard(table.lock);
-        block = FindBlock(table, handle);
-        if (block == nullptr)
-        {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return handle;
-        }
-        table.blocks.erase(handle);
-        table.handlesByAddress.erase(block->data);
+        return handle;
     }
     std::free(block->data);
     delete block;
