@@ -287,7 +287,7 @@ BOOL SetPointField(HDC hdc, POINT DcState::*field, POINT value, LPPOINT old)
                   });
 }
 
-BOOL GetPointField(HDC hdc, POINT DcState::*field, LPPOINT out)
+template <typename T> BOOL GetStateField(HDC hdc, T DcState::*field, T* out)
 {
     return WithDC(hdc, FALSE,
                   [&](DeviceContext& dc)
@@ -296,6 +296,14 @@ BOOL GetPointField(HDC hdc, POINT DcState::*field, LPPOINT out)
                           *out = dc.State().*field;
                       return TRUE;
                   });
+}
+
+BOOL OffsetPointField(HDC hdc, POINT DcState::*field, int dx, int dy, LPPOINT old)
+{
+    POINT current;
+    if (!GetStateField(hdc, field, &current))
+        return FALSE;
+    return SetPointField(hdc, field, POINT{current.x + dx, current.y + dy}, old);
 }
 
 BOOL SetExtent(HDC hdc, SIZE DcState::*field, int cx, int cy, LPSIZE old)
@@ -314,17 +322,6 @@ BOOL SetExtent(HDC hdc, SIZE DcState::*field, int cx, int cy, LPSIZE old)
                       return TRUE;
                   });
 }
-
-BOOL GetExtent(HDC hdc, SIZE DcState::*field, LPSIZE out)
-{
-    return WithDC(hdc, FALSE,
-                  [&](DeviceContext& dc)
-                  {
-                      if (out != nullptr)
-                          *out = dc.State().*field;
-                      return TRUE;
-                  });
-}
 } // namespace
 
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old)
@@ -334,15 +331,12 @@ BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT old)
 
 BOOL GetWindowOrgEx(HDC hdc, LPPOINT pt)
 {
-    return GetPointField(hdc, &DcState::windowOrg, pt);
+    return GetStateField(hdc, &DcState::windowOrg, pt);
 }
 
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT old)
 {
-    POINT current;
-    if (!GetWindowOrgEx(hdc, &current))
-        return FALSE;
-    return SetWindowOrgEx(hdc, current.x + dx, current.y + dy, old);
+    return OffsetPointField(hdc, &DcState::windowOrg, dx, dy, old);
 }
 
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old)
@@ -352,15 +346,12 @@ BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old)
 
 BOOL GetViewportOrgEx(HDC hdc, LPPOINT pt)
 {
-    return GetPointField(hdc, &DcState::viewportOrg, pt);
+    return GetStateField(hdc, &DcState::viewportOrg, pt);
 }
 
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT old)
 {
-    POINT current;
-    if (!GetViewportOrgEx(hdc, &current))
-        return FALSE;
-    return SetViewportOrgEx(hdc, current.x + dx, current.y + dy, old);
+    return OffsetPointField(hdc, &DcState::viewportOrg, dx, dy, old);
 }
 
 BOOL SetWindowExtEx(HDC hdc, int cx, int cy, LPSIZE old)
@@ -370,7 +361,7 @@ BOOL SetWindowExtEx(HDC hdc, int cx, int cy, LPSIZE old)
 
 BOOL GetWindowExtEx(HDC hdc, LPSIZE size)
 {
-    return GetExtent(hdc, &DcState::windowExt, size);
+    return GetStateField(hdc, &DcState::windowExt, size);
 }
 
 BOOL SetViewportExtEx(HDC hdc, int cx, int cy, LPSIZE old)
@@ -380,7 +371,7 @@ BOOL SetViewportExtEx(HDC hdc, int cx, int cy, LPSIZE old)
 
 BOOL GetViewportExtEx(HDC hdc, LPSIZE size)
 {
-    return GetExtent(hdc, &DcState::viewportExt, size);
+    return GetStateField(hdc, &DcState::viewportExt, size);
 }
 
 BOOL LPtoDP(HDC hdc, LPPOINT pts, int count)
