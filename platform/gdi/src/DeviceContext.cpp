@@ -248,28 +248,21 @@ int DeviceContext::ScaleY(int length) const
     return ScaleRound(length, m_state.viewportExt.cy, m_state.windowExt.cy);
 }
 
-int DeviceContext::GetDeviceWidth() const
+SIZE DeviceContext::GetDeviceSize() const
 {
     if (m_kind == enDcKind::Memory)
     {
         GdiBitmap* bitmap = GetBitmap();
-        return bitmap ? bitmap->GetWidth() : 0;
+        return bitmap ? SIZE{bitmap->GetWidth(), bitmap->GetHeight()} : SIZE{0, 0};
     }
     if (m_kind == enDcKind::Host)
-        return m_pHost->GetVisibleRects().empty() ? 0 : GetVisibleRegion().GetBounds().right;
-    return GDI_SCREEN_WIDTH;
-}
-
-int DeviceContext::GetDeviceHeight() const
-{
-    if (m_kind == enDcKind::Memory)
     {
-        GdiBitmap* bitmap = GetBitmap();
-        return bitmap ? bitmap->GetHeight() : 0;
+        if (m_pHost->GetVisibleRects().empty())
+            return SIZE{0, 0};
+        const RECT bounds = GetVisibleRegion().GetBounds();
+        return SIZE{bounds.right, bounds.bottom};
     }
-    if (m_kind == enDcKind::Host)
-        return m_pHost->GetVisibleRects().empty() ? 0 : GetVisibleRegion().GetBounds().bottom;
-    return GDI_SCREEN_HEIGHT;
+    return SIZE{GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
 }
 
 bool DeviceContext::IsMonochrome() const
@@ -283,7 +276,10 @@ Region DeviceContext::GetVisibleRegion() const
     switch (m_kind)
     {
     case enDcKind::Memory:
-        return Region(RECT{0, 0, GetDeviceWidth(), GetDeviceHeight()});
+    {
+        const SIZE size = GetDeviceSize();
+        return Region(RECT{0, 0, size.cx, size.cy});
+    }
     case enDcKind::Screen:
         return Region(RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT});
     case enDcKind::Info:

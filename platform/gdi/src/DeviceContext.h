@@ -82,8 +82,7 @@ public:
     Region GetVisibleRegion() const;
     Region GetEffectiveClip() const;
     bool IsMonochrome() const;
-    int GetDeviceWidth() const;
-    int GetDeviceHeight() const;
+    SIZE GetDeviceSize() const;
 
     // Brush as a paint source for this DC (null brush gives false).
     bool MakeBrushSource(const GdiBrush* brush, PaintSource& source) const;
