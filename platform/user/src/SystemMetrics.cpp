@@ -129,6 +129,14 @@ BOOL GetNonClientMetrics(UINT param, LPVOID pvParam)
     metrics->lfMessageFont = MakeFont(FW_NORMAL);
     return TRUE;
 }
+
+template <typename T> BOOL StoreParameter(LPVOID pvParam, T value)
+{
+    if (pvParam == nullptr)
+        return FALSE;
+    *static_cast<T*>(pvParam) = value;
+    return TRUE;
+}
 } // namespace
 
 int GetSystemMetrics(int index)
@@ -163,25 +171,13 @@ BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID pvParam, UINT)
     case SPI_GETNONCLIENTMETRICS:
         return GetNonClientMetrics(param, pvParam);
     case SPI_GETDRAGFULLWINDOWS:
-        if (pvParam == nullptr)
-            return FALSE;
-        *static_cast<BOOL*>(pvParam) = TRUE;
-        return TRUE;
+        return StoreParameter<BOOL>(pvParam, TRUE);
     case SPI_GETWORKAREA:
-        if (pvParam == nullptr)
-            return FALSE;
-        *static_cast<RECT*>(pvParam) = RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
-        return TRUE;
+        return StoreParameter<RECT>(pvParam, {0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT});
     case SPI_GETWHEELSCROLLLINES:
-        if (pvParam == nullptr)
-            return FALSE;
-        *static_cast<UINT*>(pvParam) = 3;
-        return TRUE;
+        return StoreParameter<UINT>(pvParam, 3);
     case SPI_GETBORDER:
-        if (pvParam == nullptr)
-            return FALSE;
-        *static_cast<int*>(pvParam) = 1;
-        return TRUE;
+        return StoreParameter<int>(pvParam, 1);
     default:
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
