@@ -39,6 +39,14 @@ unsigned char* WritableBytes(LPSTR lpsz)
 {
     return reinterpret_cast<unsigned char*>(lpsz);
 }
+
+// Every concatenation is a copy of its left side with the right one appended.
+template <typename TLeft, typename TRight> CString Concatenate(const TLeft& lhs, const TRight& rhs)
+{
+    CString strResult(lhs);
+    strResult += rhs;
+    return strResult;
+}
 } // namespace
 
 CString::CString(LPCSTR lpsz) : m_text(SafeText(lpsz)) {}
@@ -404,37 +412,27 @@ void CString::FreeExtra()
 
 CString operator+(const CString& lhs, const CString& rhs)
 {
-    CString strResult(lhs);
-    strResult += rhs;
-    return strResult;
+    return Concatenate(lhs, rhs);
 }
 
 CString operator+(const CString& lhs, LPCSTR rhs)
 {
-    CString strResult(lhs);
-    strResult += rhs;
-    return strResult;
+    return Concatenate(lhs, rhs);
 }
 
 CString operator+(LPCSTR lhs, const CString& rhs)
 {
-    CString strResult(lhs);
-    strResult += rhs;
-    return strResult;
+    return Concatenate(lhs, rhs);
 }
 
 CString operator+(const CString& lhs, char rhs)
 {
-    CString strResult(lhs);
-    strResult += rhs;
-    return strResult;
+    return Concatenate(lhs, rhs);
 }
 
 CString operator+(char lhs, const CString& rhs)
 {
-    CString strResult(lhs);
-    strResult += rhs;
-    return strResult;
+    return Concatenate(lhs, rhs);
 }
 
 BOOL CString::LoadString(UINT nID)
