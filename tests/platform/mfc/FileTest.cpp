@@ -25,6 +25,22 @@ int CauseOfThrow(void (*pfnAction)(const std::string&), const std::string& strAr
     return cause;
 }
 
+// A memory file that may not grow answers a write past its end this way.
+bool ThrowsMemoryExceptionOnWrite(CFile& file, const char* pszData)
+{
+    bool bThrown = false;
+    try
+    {
+        file.Write(pszData, static_cast<UINT>(std::strlen(pszData)));
+    }
+    catch (CMemoryException* e)
+    {
+        bThrown = true;
+        e->Delete();
+    }
+    return bThrown;
+}
+
 TEST(CFileTest, WritesReadsSeeksAndMeasures)
 {
     TempFolder folder;
@@ -208,17 +224,7 @@ TEST(CMemFileTest, AttachedBufferWithoutGrowthCannotGrow)
     EXPECT_EQ(file.Read(&first, 1), 1u);
     EXPECT_EQ(first, 1);
     file.SeekToEnd();
-    bool bThrown = false;
-    try
-    {
-        file.Write("x", 1);
-    }
-    catch (CMemoryException* e)
-    {
-        bThrown = true;
-        e->Delete();
-    }
-    EXPECT_TRUE(bThrown);
+    EXPECT_TRUE(ThrowsMemoryExceptionOnWrite(file, "x"));
     EXPECT_EQ(file.Detach(), buffer);
 }
 
@@ -249,17 +255,7 @@ TEST(CSharedFileTest, SetHandleReadsAndDetachLeavesTheHandleToItsOwner)
         char szBuffer[8] = {};
         EXPECT_EQ(file.Read(szBuffer, 8), 6u);
         EXPECT_STREQ(szBuffer, "abcdef");
-        bool bThrown = false;
-        try
-        {
-            file.Write("g", 1);
-        }
-        catch (CMemoryException* e)
-        {
-            bThrown = true;
-            e->Delete();
-        }
-        EXPECT_TRUE(bThrown);
+        EXPECT_TRUE(ThrowsMemoryExceptionOnWrite(file, "g"));
         EXPECT_EQ(file.Detach(), hMemory);
     }
     // The file is gone; the block is still alive, unlocked and intact.
