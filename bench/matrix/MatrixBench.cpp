@@ -1,6 +1,7 @@
 // The display work of a 512 x 512 16-bit matrix (a windowed 8-bit DIB, flips,
 // a quarter turn, a 2x display-quality scale) beside a plain copy of the same
 // 512 KiB. After the usual table it prints each time divided by the copy's.
+#include "CpuTimeReporter.h"
 #include "MetaMatrix16.h"
 #include "WinGlobalMemory.h"
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -125,48 +125,22 @@ BENCHMARK(FlipHorizontal)->Name("Matrix16/FlipHorizontal");
 BENCHMARK(QuarterTurn)->Name("Matrix16/QuarterTurn");
 BENCHMARK(DisplayScale2x)->Name("Matrix16/DisplayScale2x")->Unit(benchmark::kMillisecond);
 
-// Keeps the CPU time of every run to print the ratios at the end.
-class CRatioReporter : public benchmark::ConsoleReporter
+void PrintRatiosToCopy(const BenchTimes& times)
 {
-public:
-    void ReportRuns(const std::vector<Run>& reports) override
+    const auto copy = times.find(kCopyName);
+    if (copy == times.end() || copy->second <= 0.0)
+        return;
+    std::cout << "\nTime / time of a 512 KiB memcpy, 512 x 512 16-bit matrix\n";
+    for (const auto& [name, seconds] : times)
     {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports)
-        {
-            if (!run.error_occurred)
-                m_times[run.benchmark_name()] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        }
+        if (name != kCopyName)
+            std::printf("  %-26s %8.2f\n", name.c_str(), seconds / copy->second);
     }
-
-    void PrintRatios() const
-    {
-        const auto copy = m_times.find(kCopyName);
-        if (copy == m_times.end() || copy->second <= 0.0)
-            return;
-        std::cout << "\nTime / time of a 512 KiB memcpy, 512 x 512 16-bit matrix\n";
-        for (const auto& [name, seconds] : m_times)
-        {
-            if (name != kCopyName)
-                std::printf("  %-26s %8.2f\n", name.c_str(), seconds / copy->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    CRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithSummary(argc, argv, PrintRatiosToCopy);
 }

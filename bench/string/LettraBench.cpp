@@ -1,13 +1,13 @@
 // Lettra against std::string on the same work: copy, append, find and
 // format. After the usual table it prints, for each kind of work, the time
 // of Lettra divided by the time of std::string.
+#include "CpuTimeReporter.h"
 #include "Lettra.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <iostream>
-#include <map>
 #include <string>
 
 namespace
@@ -115,44 +115,22 @@ BENCHMARK(FindStdString)->Name("Find/std::string");
 BENCHMARK(FormatLettra)->Name("Format/Lettra");
 BENCHMARK(FormatStdString)->Name("Format/std::string");
 
-// Keeps the CPU time of every run to print the ratios at the end.
-class CRatioReporter : public benchmark::ConsoleReporter
+void PrintRatiosToStdString(const BenchTimes& times)
 {
-public:
-    void ReportRuns(const std::vector<Run>& reports) override
+    std::cout << "\nLettra time / std::string time (below 1: Lettra is faster)\n";
+    for (const char* work : {"Copy", "Append", "Find", "Format"})
     {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports)
-            m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+        const auto lettra = times.find(std::string(work) + "/Lettra");
+        const auto standard = times.find(std::string(work) + "/std::string");
+        if (lettra == times.end() || standard == times.end() || standard->second <= 0.0)
+            continue;
+        std::printf("  %-7s %6.2f\n", work, lettra->second / standard->second);
     }
-
-    void PrintRatios() const
-    {
-        std::cout << "\nLettra time / std::string time (below 1: Lettra is faster)\n";
-        for (const char* work : {"Copy", "Append", "Find", "Format"})
-        {
-            const auto lettra = m_times.find(std::string(work) + "/Lettra");
-            const auto standard = m_times.find(std::string(work) + "/std::string");
-            if (lettra == m_times.end() || standard == m_times.end() || standard->second <= 0.0)
-                continue;
-            std::printf("  %-7s %6.2f\n", work, lettra->second / standard->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    CRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithSummary(argc, argv, PrintRatiosToStdString);
 }

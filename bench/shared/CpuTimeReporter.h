@@ -1,0 +1,45 @@
+// The usual console table, and the CPU time in seconds of every run that
+// finished, kept by name so a benchmark can print its own summary after it.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using BenchTimes = std::map<std::string, double>;
+
+class CCpuTimeReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& reports) override
+    {
+        ConsoleReporter::ReportRuns(reports);
+        for (const Run& run : reports)
+        {
+            if (!run.error_occurred)
+                m_times[run.benchmark_name()] =
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        }
+    }
+
+    const BenchTimes& GetTimes() const { return m_times; }
+
+private:
+    BenchTimes m_times;
+};
+
+// Runs the benchmarks the command line picks, then hands their times to
+// pfnSummary.
+inline int RunBenchmarksWithSummary(int argc, char** argv, void (*pfnSummary)(const BenchTimes&))
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    CCpuTimeReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    pfnSummary(reporter.GetTimes());
+    benchmark::Shutdown();
+    return 0;
+}
