@@ -131,11 +131,6 @@ protected:
     bool IsInside(int x, int y) const;
     // Widens the image range, then the set range, to hold value.
     void WidenRange(int value);
-    // Geometry of the buffer GetImage holds, in pixels of unit bytes.
-    void DoFlipVertical(int unit);
-    void DoFlipHorizontal(int unit);
-    void DoRotate(RotateAngle angle, int unit);
-    int DoSaveAsRaw(const char* path) const;
     // Gives a part of this image its palette, photometric text and flags,
     // computes the part's range and initialises the part's window with this
     // window as given; the part owns its window.
@@ -161,130 +156,131 @@ protected:
     int m_nMaxSet;
 };
 
+// The class templates the image classes are built on, one for each part of
+// the work in which only the class, its sample type and the samples a pixel
+// holds differ:
+// - RealImageSamples: every image. The buffer and its copies, attach and
+//   detach, flips, turns, parts, raw files and bitmaps, and the grey
+//   accessors, which read and write the first width x height samples.
+// - RealImageGrey: one grey sample per pixel (8-bit, 16-bit). Tables,
+//   inversion, pasted parts and resampling.
+// The library instantiates them for its own classes.
+template <class TImage, class TSample, int SamplesPerPixel>
+class VELTARO_API RealImageSamples : public RealImage
+{
+public:
+    // Takes ownership of pixels (width x height x SamplesPerPixel samples).
+    RealImageSamples(TSample* pixels, int width, int height, int depth, int minImage, int maxImage,
+                     int minSet, int maxSet, float intercept, float slope);
+    RealImageSamples(const RealImageSamples& other);
+    RealImageSamples& operator=(const RealImageSamples& other);
+    ~RealImageSamples() override;
+
+    std::uint8_t* GetPixmap(int useImageRange) override;
+    void FlipVertical() override;
+    void FlipHorizontal() override;
+    void Rotate(RotateAngle angle) override;
+    int GetPixelValue(int x, int y) const override;
+    void SetPixelValue(int x, int y, short value) override;
+    int GetInternalPixel(int x, int y) const override;
+    void SetInternalPixel(int x, int y, int value) override;
+    void* GetImage() const override;
+    std::uint32_t GetImageLength() const override;
+    void* Attach(void* pixels) override;
+    void* Detach() override;
+    RealImage* GetImagePart(const DRect* rect) const override;
+    // Pixels of bytes are drawn as they stand, wider samples through Remap.
+    int SaveAsWindowsBitmap(const char* path) override;
+    int SaveAsRaw(const char* path) override;
+    HGLOBAL CreateDIB() override;
+    HBITMAP CreateBitmap() override;
+
+protected:
+    static constexpr int BytesPerPixel = int(sizeof(TSample)) * SamplesPerPixel;
+
+    // The sample at index; samples wider than a byte as the signed flag
+    // reads them, bytes always unsigned.
+    int GetSample(std::uint64_t index) const;
+
+    TSample* m_pPixels;
+
+private:
+    bool IsReadSigned() const;
+};
+
+template <class TImage, class TSample>
+class VELTARO_API RealImageGrey : public RealImageSamples<TImage, TSample, 1>
+{
+public:
+    using RealImageSamples<TImage, TSample, 1>::RealImageSamples;
+    using RealImageSamples<TImage, TSample, 1>::GetPixmap;
+
+    std::uint8_t* GetPixmap(const std::uint8_t* table) override;
+    std::uint8_t* GetPixmapEx(const std::uint8_t* table) override;
+    void Invert() override;
+    int SetImagePart(int x, int y, const RealImage* source, int mode) override;
+    int Scale(int width, int height) override;
+};
+
+// The library's instances, which every user takes from the library. The
+// classes are declared exported before the instances name them, so that the
+// instances are exported too.
+class VELTARO_API RealImage16;
+class VELTARO_API RealImage8;
+class VELTARO_API RealImageRGB;
+extern template class RealImageSamples<RealImage16, std::uint16_t, 1>;
+extern template class RealImageGrey<RealImage16, std::uint16_t>;
+extern template class RealImageSamples<RealImage8, std::uint8_t, 1>;
+extern template class RealImageGrey<RealImage8, std::uint8_t>;
+extern template class RealImageSamples<RealImageRGB, std::uint8_t, 3>;
+
 // 16-bit samples, unsigned or signed by the signed flag.
-class VELTARO_API RealImage16 : public RealImage
+class VELTARO_API RealImage16 : public RealImageGrey<RealImage16, std::uint16_t>
 {
 public:
     // Takes ownership of pixels (width x height samples).
     RealImage16(std::uint16_t* pixels, int width, int height, int depth, int minImage, int maxImage,
                 int minSet, int maxSet, float intercept, float slope);
-    RealImage16(const RealImage16& other);
-    RealImage16& operator=(const RealImage16& other);
-    ~RealImage16() override;
 
+    using RealImageGrey::GetPixmap;
     std::uint8_t* GetPixmap() override;
-    std::uint8_t* GetPixmap(const std::uint8_t* table) override;
-    std::uint8_t* GetPixmap(int useImageRange) override;
-    std::uint8_t* GetPixmapEx(const std::uint8_t* table) override;
-    void Invert() override;
-    void FlipVertical() override;
-    void FlipHorizontal() override;
-    void Rotate(RotateAngle angle) override;
-    int GetPixelValue(int x, int y) const override;
-    void SetPixelValue(int x, int y, short value) override;
-    int GetInternalPixel(int x, int y) const override;
-    void SetInternalPixel(int x, int y, int value) override;
-    void* GetImage() const override { return m_pPixels; }
-    std::uint32_t GetImageLength() const override;
-    void* Attach(void* pixels) override;
-    void* Detach() override;
-    RealImage* GetImagePart(const DRect* rect) const override;
-    int SetImagePart(int x, int y, const RealImage* source, int mode) override;
-    int SaveAsWindowsBitmap(const char* path) override;
-    int SaveAsRaw(const char* path) override;
-    int Scale(int width, int height) override;
-    HGLOBAL CreateDIB() override;
-    HBITMAP CreateBitmap() override;
-
-private:
-    // The sample as the signed flag reads it.
-    int GetSample(std::uint64_t index) const;
-
-    std::uint16_t* m_pPixels;
 };
 
 // 8-bit samples.
-class VELTARO_API RealImage8 : public RealImage
+class VELTARO_API RealImage8 : public RealImageGrey<RealImage8, std::uint8_t>
 {
 public:
     // Takes ownership of pixels (width x height bytes).
     RealImage8(std::uint8_t* pixels, int width, int height, int depth, int minImage, int maxImage,
                int minSet, int maxSet, float intercept, float slope);
-    RealImage8(const RealImage8& other);
-    RealImage8& operator=(const RealImage8& other);
-    ~RealImage8() override;
 
+    using RealImageGrey::GetPixmap;
     std::uint8_t* GetPixmap() override;
-    std::uint8_t* GetPixmap(const std::uint8_t* table) override;
-    std::uint8_t* GetPixmap(int useImageRange) override;
-    std::uint8_t* GetPixmapEx(const std::uint8_t* table) override;
-    void Invert() override;
-    void FlipVertical() override;
-    void FlipHorizontal() override;
-    void Rotate(RotateAngle angle) override;
-    int GetPixelValue(int x, int y) const override;
-    void SetPixelValue(int x, int y, short value) override;
-    int GetInternalPixel(int x, int y) const override;
-    void SetInternalPixel(int x, int y, int value) override;
-    void* GetImage() const override { return m_pPixels; }
-    std::uint32_t GetImageLength() const override;
-    void* Attach(void* pixels) override;
-    void* Detach() override;
-    RealImage* GetImagePart(const DRect* rect) const override;
-    int SetImagePart(int x, int y, const RealImage* source, int mode) override;
-    int SaveAsWindowsBitmap(const char* path) override;
-    int SaveAsRaw(const char* path) override;
-    int Scale(int width, int height) override;
-    HGLOBAL CreateDIB() override;
-    HBITMAP CreateBitmap() override;
-
-private:
-    std::uint8_t* m_pPixels;
 };
 
 // Three bytes a pixel in R, G, B order. Its 8-bit forms are palette indices
 // of a colour quantisation.
-class VELTARO_API RealImageRGB : public RealImage
+class VELTARO_API RealImageRGB : public RealImageSamples<RealImageRGB, std::uint8_t, 3>
 {
 public:
     // Takes ownership of pixels (width x height x 3 bytes).
     RealImageRGB(std::uint8_t* pixels, int width, int height, int depth, int minImage, int maxImage,
                  int minSet, int maxSet, float intercept, float slope);
-    RealImageRGB(const RealImageRGB& other);
-    RealImageRGB& operator=(const RealImageRGB& other);
-    ~RealImageRGB() override;
 
+    using RealImageSamples::GetPixmap;
     // The quantised indices; the image's palette becomes the quantised one.
     std::uint8_t* GetPixmap() override;
     std::uint8_t* GetPixmap(const std::uint8_t* table) override;
-    std::uint8_t* GetPixmap(int useImageRange) override;
     std::uint8_t* GetPixmapEx(const std::uint8_t* table) override;
     RealImage8* Remap() override;
     // An RGB image cannot be inverted; logs and changes nothing.
     void Invert() override;
-    void FlipVertical() override;
-    void FlipHorizontal() override;
-    void Rotate(RotateAngle angle) override;
-    int GetPixelValue(int x, int y) const override;
-    void SetPixelValue(int x, int y, short value) override;
-    int GetInternalPixel(int x, int y) const override;
-    void SetInternalPixel(int x, int y, int value) override;
-    void* GetImage() const override { return m_pPixels; }
-    std::uint32_t GetImageLength() const override;
-    void* Attach(void* pixels) override;
-    void* Detach() override;
-    RealImage* GetImagePart(const DRect* rect) const override;
+    // Colour pixels are copied whatever the mode.
     int SetImagePart(int x, int y, const RealImage* source, int mode) override;
-    int SaveAsWindowsBitmap(const char* path) override;
-    int SaveAsRaw(const char* path) override;
     // Colour images are not resampled: 0 unless the size is unchanged.
     int Scale(int width, int height) override;
-    HGLOBAL CreateDIB() override;
-    HBITMAP CreateBitmap() override;
 
 private:
     // Width x height indices into palette, or null.
     std::uint8_t* Quantize(RGBQUAD* palette) const;
-
-    std::uint8_t* m_pPixels;
 };
