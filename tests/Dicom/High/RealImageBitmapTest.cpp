@@ -1,4 +1,3 @@
-#include "BitmapReaderSupport.h"
 #include "FileTestSupport.h"
 #include "RealImage.h"
 #include "RealImageTestSupport.h"
@@ -80,17 +79,7 @@ TEST_F(RealImageBitmapTest, EightBitFilesHoldThePaletteAndBottomUpPaddedRows)
     EXPECT_EQ(file[1078], 100);
     EXPECT_EQ(file[1078 + 8 + 4], 90);
 
-    if (!HasBitmapReader())
-    {
-        GTEST_SKIP() << "identify is not installed";
-    }
-    EXPECT_EQ(IdentifySize(path), "5 3 8");
-    std::vector<int> expected;
-    for (const int value : Values)
-    {
-        expected.push_back(PaletteColour(value));
-    }
-    EXPECT_EQ(IdentifyPixels(path, 5, 3), expected);
+    ExpectBitmapReadsAs(path, 5, 3, Values, PaletteColour);
 }
 
 TEST_F(RealImageBitmapTest, SixteenBitFilesShowTheWindowedSamples)
@@ -102,18 +91,12 @@ TEST_F(RealImageBitmapTest, SixteenBitFilesShowTheWindowedSamples)
     ASSERT_EQ(image->SaveAsWindowsBitmap(path.c_str()), 1);
     EXPECT_EQ(ReadBytes(path).size(), 1078u + 4u * 2u);
 
-    if (!HasBitmapReader())
-    {
-        GTEST_SKIP() << "identify is not installed";
-    }
-    EXPECT_EQ(IdentifySize(path), "4 2 8");
-    std::vector<int> expected;
-    for (const int sample : samples)
-    {
-        const int level = LinearDisplay(sample, 1000, 400);
-        expected.push_back(level | level << 8 | level << 16);
-    }
-    EXPECT_EQ(IdentifyPixels(path, 4, 2), expected);
+    ExpectBitmapReadsAs(path, 4, 2, samples,
+                        [](int sample)
+                        {
+                            const int level = LinearDisplay(sample, 1000, 400);
+                            return level | level << 8 | level << 16;
+                        });
 }
 
 TEST_F(RealImageBitmapTest, RawFilesHoldTheBufferAsItStands)

@@ -1,4 +1,3 @@
-#include "BitmapReaderSupport.h"
 #include "FileTestSupport.h"
 #include "RealImage.h"
 #include "RealImageTestSupport.h"
@@ -183,17 +182,7 @@ TEST_F(RealImageRGBFileTest, BitmapFilesHoldTwentyFourBitRowsInBlueGreenRedOrder
     // The image itself stays R, G, B.
     EXPECT_EQ(PixelsOf(*image)[3], ColourOf(120));
 
-    if (!HasBitmapReader())
-    {
-        GTEST_SKIP() << "identify is not installed";
-    }
-    EXPECT_EQ(IdentifySize(path), "3 2 8");
-    std::vector<int> expected;
-    for (const int value : FileValues)
-    {
-        expected.push_back(ColourOf(value));
-    }
-    EXPECT_EQ(IdentifyPixels(path, 3, 2), expected);
+    ExpectBitmapReadsAs(path, 3, 2, FileValues, ColourOf);
 }
 
 TEST_F(RealImageRGBFileTest, RemappedImagesSaveTheirQuantisedColours)
@@ -204,17 +193,8 @@ TEST_F(RealImageRGBFileTest, RemappedImagesSaveTheirQuantisedColours)
     ASSERT_NE(remapped, nullptr);
     const std::string path = PathOf("remapped.bmp");
     ASSERT_EQ(remapped->SaveAsWindowsBitmap(path.c_str()), 1);
-    if (!HasBitmapReader())
-    {
-        GTEST_SKIP() << "identify is not installed";
-    }
-    EXPECT_EQ(IdentifySize(path), "4 2 8");
-    std::vector<int> expected;
-    for (const int value : {0, 40, 80, 120, 120, 80, 40, 0})
-    {
-        expected.push_back(OnGrid(ColourOf(value)));
-    }
-    EXPECT_EQ(IdentifyPixels(path, 4, 2), expected);
+    ExpectBitmapReadsAs(path, 4, 2, {0, 40, 80, 120, 120, 80, 40, 0},
+                        [](int value) { return OnGrid(ColourOf(value)); });
 }
 
 TEST(RealImageRGBDibTest, DibsHoldTwentyFourBitRowsInBlueGreenRedOrder)

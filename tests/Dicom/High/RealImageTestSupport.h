@@ -1,9 +1,10 @@
 // Helpers of the real-valued image tests: grey images built from a list of
 // sample values, pixels of any class read back as one int a pixel (an RGB
-// pixel as R | G << 8 | B << 16), and the fixture of the tests every class
-// passes.
+// pixel as R | G << 8 | B << 16), the fixture of the tests every class
+// passes and the check of saved bitmaps by an independent reader.
 #pragma once
 
+#include "BitmapReaderSupport.h"
 #include "RealImage.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 // An RGB pixel of value v: R = v, G = v + 1, B = v + 2.
@@ -118,4 +120,24 @@ inline int LinearDisplay(double x, double center, double width)
         return 255;
     }
     return static_cast<int>(((x - (center - 0.5)) / (width - 1.0) + 0.5) * 255.0);
+}
+
+// What identify reads from a bitmap file of width x height: 8 bits a
+// channel and, pixel by pixel, the colour colourOf gives for each of values.
+// Skips the test when identify is not installed.
+template <class TColour>
+void ExpectBitmapReadsAs(const std::string& path, int width, int height,
+                         const std::vector<int>& values, TColour colourOf)
+{
+    if (!HasBitmapReader())
+    {
+        GTEST_SKIP() << "identify is not installed";
+    }
+    EXPECT_EQ(IdentifySize(path), std::to_string(width) + " " + std::to_string(height) + " 8");
+    std::vector<int> expected;
+    for (const int value : values)
+    {
+        expected.push_back(colourOf(value));
+    }
+    EXPECT_EQ(IdentifyPixels(path, width, height), expected);
 }
