@@ -33,26 +33,6 @@ const DisplayReference DisplayReferences[] = {
 #include "DICOMImageIconReferences.inc"
 };
 
-ImageBytes FrameBytes(const DICOMImage& image, int frame)
-{
-    const std::uint8_t* address = image.GetPixelAddress(frame);
-    return address != nullptr ? ImageBytes(address, address + image.GetPixelLength(frame))
-                              : ImageBytes{};
-}
-
-std::vector<unsigned short> ReadWords(const DICOMVRSet& set, std::uint16_t group,
-                                      std::uint16_t element)
-{
-    const VR* vr = set.GetVR(group, element);
-    if (vr == nullptr)
-    {
-        return {};
-    }
-    std::vector<unsigned short> words(vr->GetLength() / 2);
-    std::memcpy(words.data(), vr->GetData(), words.size() * 2);
-    return words;
-}
-
 DICOMImage ReadCorpusImage(const char* name)
 {
     DICOMImage image;

@@ -3,6 +3,7 @@
 // syntax, written, read again and decoded keep the frames peer toolkits
 // decode; a failed recoding or frame write leaves the image as it was.
 #include "DICOMImage.h"
+#include "ImageCorpusSupport.h"
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 #include "RealImage.h"
@@ -10,58 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace
 {
-
-struct FrameReference
-{
-    const char* file;
-    int frames;
-    int frame;
-    std::uint32_t length;
-    std::uint64_t checksum;
-};
-
-const FrameReference References[] = {
-#include "ImageCorpusReferences.inc"
-};
-
-std::vector<const FrameReference*> FramesOf(const std::string& file)
-{
-    std::vector<const FrameReference*> frames;
-    for (const FrameReference& reference : References)
-    {
-        if (file == reference.file)
-        {
-            frames.push_back(&reference);
-        }
-    }
-    return frames;
-}
-
-ImageBytes FrameBytes(const DICOMImage& image, int frame)
-{
-    const std::uint8_t* address = image.GetPixelAddress(frame);
-    return address != nullptr ? ImageBytes(address, address + image.GetPixelLength(frame))
-                              : ImageBytes{};
-}
-
-std::vector<unsigned short> ReadWords(const DICOMVRSet& set, std::uint16_t group,
-                                      std::uint16_t element)
-{
-    const VR* vr = set.GetVR(group, element);
-    if (vr == nullptr)
-    {
-        return {};
-    }
-    std::vector<unsigned short> words(vr->GetLength() / 2);
-    std::memcpy(words.data(), vr->GetData(), words.size() * 2);
-    return words;
-}
 
 // A small grey image of 8-bit samples 0, 3, 6, ... in explicit VR little
 // endian.
@@ -105,7 +59,7 @@ TEST_F(DICOMImageRecodeTest, RealFilesRecodedToEveryLosslessSyntaxAndBackKeepThe
                              &UidTransferJpeg2000Lossless};
     for (const char* file : files)
     {
-        const std::vector<const FrameReference*> frames = FramesOf(file);
+        const std::vector<const FrameReference*> frames = CorpusFramesOf(file);
         ASSERT_FALSE(frames.empty()) << file;
         for (const UID* syntax : syntaxes)
         {
@@ -484,7 +438,7 @@ TEST_F(DICOMImageRecodeTest, EveryCorpusImageRecodesLosslesslyOrStaysAsItWas)
         GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
     }
     std::vector<std::string> files;
-    for (const FrameReference& reference : References)
+    for (const FrameReference& reference : CorpusFrameReferences)
     {
         if (files.empty() || files.back() != reference.file)
         {
@@ -510,7 +464,7 @@ TEST_F(DICOMImageRecodeTest, EveryCorpusImageRecodesLosslesslyOrStaysAsItWas)
             continue;
         }
         ASSERT_EQ(image.ConvertTo(UidTransferLittleEndianExplicit), 1);
-        for (const FrameReference* reference : FramesOf(file))
+        for (const FrameReference* reference : CorpusFramesOf(file))
         {
             const ImageBytes bytes = FrameBytes(image, reference->frame);
             ASSERT_GE(bytes.size(), reference->length) << "frame " << reference->frame;

@@ -5,6 +5,7 @@
 // no codec for fail cleanly, and so does every way into a broken file.
 #include "DICOMImage.h"
 #include "FrameIterator.h"
+#include "ImageCorpusSupport.h"
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 
@@ -20,19 +21,6 @@
 
 namespace
 {
-
-struct FrameReference
-{
-    const char* file;
-    int frames;
-    int frame;
-    std::uint32_t length;
-    std::uint64_t checksum;
-};
-
-const FrameReference References[] = {
-#include "ImageCorpusReferences.inc"
-};
 
 // What becomes of a file that peers decode but this library does not.
 enum class enOutcome
@@ -92,19 +80,6 @@ std::vector<std::string> ManifestImages()
         }
     }
     return files;
-}
-
-std::vector<const FrameReference*> ReferencesOf(const std::string& file)
-{
-    std::vector<const FrameReference*> found;
-    for (const FrameReference& reference : References)
-    {
-        if (file == reference.file)
-        {
-            found.push_back(&reference);
-        }
-    }
-    return found;
 }
 
 // One decoded frame, or nothing.
@@ -200,7 +175,7 @@ TEST_F(ImageCorpusTest, EveryFrameDecodesAsPeersDecodeItOrFailsCleanly)
     {
         SCOPED_TRACE(file);
         const std::string path = CorpusPath(file);
-        const std::vector<const FrameReference*> references = ReferencesOf(file);
+        const std::vector<const FrameReference*> references = CorpusFramesOf(file);
         const auto exception = Exceptions.find(file);
         enOutcome outcome = exception != Exceptions.end() ? exception->second
                             : references.empty()          ? enOutcome::Refused

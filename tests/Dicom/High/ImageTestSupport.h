@@ -151,6 +151,28 @@ inline ImageBytes MakeRleFrame(const ImageBytes& raw, int bytesPerSample, int sa
     return frame;
 }
 
+// The stored bytes of a frame, empty where the image has none.
+inline ImageBytes FrameBytes(const DICOMImage& image, int frame)
+{
+    const std::uint8_t* address = image.GetPixelAddress(frame);
+    return address != nullptr ? ImageBytes(address, address + image.GetPixelLength(frame))
+                              : ImageBytes{};
+}
+
+// The element's value as 16-bit words, empty where the set lacks it.
+inline std::vector<unsigned short> ReadWords(const DICOMVRSet& set, std::uint16_t group,
+                                             std::uint16_t element)
+{
+    const VR* vr = set.GetVR(group, element);
+    if (vr == nullptr)
+    {
+        return {};
+    }
+    std::vector<unsigned short> words(vr->GetLength() / 2);
+    std::memcpy(words.data(), vr->GetData(), words.size() * 2);
+    return words;
+}
+
 // A buffer the library takes over, holding the bytes.
 inline std::uint8_t* NewBuffer(const ImageBytes& bytes)
 {
