@@ -1,5 +1,6 @@
 // The call layer against the real outside libraries of the build, each
 // loaded by its "Name.dll" file name from the folder of the DICOM library.
+#include "CodecOutputSupport.h"
 #include "J2kCodecCall.h"
 #include "JpegCodecCall.h"
 #include "ResampleCall.h"
@@ -17,16 +18,6 @@ namespace
 {
 
 using Bytes = std::vector<std::uint8_t>;
-
-struct Collected
-{
-    Bytes bytes;
-    CodecSink GetSink()
-    {
-        return [this](const std::uint8_t* data, std::uint32_t length)
-        { bytes.insert(bytes.end(), data, data + length); };
-    }
-};
 
 // rows x columns 16-bit samples, little endian, running up to largest.
 Bytes MakeRamp16(int rows, int columns, std::uint16_t largest)
@@ -56,20 +47,18 @@ TEST_F(CodecShimLoad, QuorexCodesAndDecodesLosslessly)
     {
         raw[i] = static_cast<std::uint8_t>(i * 7 % 251);
     }
-    Collected stream;
+    CollectedOutput stream;
     ASSERT_TRUE(JpegCodecCall::Encode(enJpegProcess::Proc14SV1, enCodecLayout::Bits8, raw,
                                       stream.GetSink(), 12, 16, 0));
     ASSERT_GT(stream.bytes.size(), 2u);
     EXPECT_EQ(stream.bytes[0], 0xFF);
     EXPECT_EQ(stream.bytes[1], 0xD8);
-    Collected pixels;
-    int rows = 0;
-    int columns = 0;
-    ASSERT_TRUE(JpegCodecCall::Decode(enJpegProcess::Proc14SV1, enCodecLayout::Bits8, stream.bytes,
-                                      pixels.GetSink(), rows, columns));
-    EXPECT_EQ(rows, 12);
-    EXPECT_EQ(columns, 16);
-    EXPECT_EQ(pixels.bytes, raw);
+    const DecodedFrame frame =
+        DecodeFrame<JpegCodecCall>(enJpegProcess::Proc14SV1, enCodecLayout::Bits8, stream.bytes);
+    ASSERT_TRUE(frame.isDecoded);
+    EXPECT_EQ(frame.rows, 12);
+    EXPECT_EQ(frame.columns, 16);
+    EXPECT_EQ(frame.output.bytes, raw);
 }
 
 TEST_F(CodecShimLoad, QuorexBaselineKeepsTheImageCloseAndItsSize)
@@ -79,18 +68,16 @@ TEST_F(CodecShimLoad, QuorexBaselineKeepsTheImageCloseAndItsSize)
     {
         raw[i] = static_cast<std::uint8_t>(64 + (i / 3) % 32 * 4);
     }
-    Collected stream;
+    CollectedOutput stream;
     ASSERT_TRUE(JpegCodecCall::Encode(enJpegProcess::Baseline, enCodecLayout::RGB, raw,
                                       stream.GetSink(), 24, 32, 95));
-    Collected pixels;
-    int rows = 0;
-    int columns = 0;
-    ASSERT_TRUE(JpegCodecCall::Decode(enJpegProcess::Baseline, enCodecLayout::RGB, stream.bytes,
-                                      pixels.GetSink(), rows, columns));
-    ASSERT_EQ(pixels.bytes.size(), raw.size());
+    const DecodedFrame frame =
+        DecodeFrame<JpegCodecCall>(enJpegProcess::Baseline, enCodecLayout::RGB, stream.bytes);
+    ASSERT_TRUE(frame.isDecoded);
+    ASSERT_EQ(frame.output.bytes.size(), raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i)
     {
-        ASSERT_LE(std::abs(pixels.bytes[i] - raw[i]), 12) << i;
+        ASSERT_LE(std::abs(frame.output.bytes[i] - raw[i]), 12) << i;
     }
 }
 
@@ -106,46 +93,39 @@ TEST_F(CodecShimLoad, Lossless16BitFramesDecodeThroughEitherLibrary)
     for (const Case& c : {Case{20000, "Quoral.dll"}, Case{60000, "Quorex.dll"}})
     {
         const Bytes raw = MakeRamp16(20, 30, c.largest);
-        Collected stream;
+        CollectedOutput stream;
         ASSERT_TRUE(JpegCodecCall::Encode(enJpegProcess::Proc14, enCodecLayout::Bits16, raw,
                                           stream.GetSink(), 20, 30, 0));
         EXPECT_STREQ(JpegCodecCall::SelectLossless16Library(stream.bytes), c.library);
-        Collected pixels;
-        int rows = 0;
-        int columns = 0;
-        ASSERT_TRUE(JpegCodecCall::Decode(enJpegProcess::Proc14, enCodecLayout::Bits16,
-                                          stream.bytes, pixels.GetSink(), rows, columns))
-            << c.library;
-        EXPECT_EQ(rows, 20);
-        EXPECT_EQ(columns, 30);
-        EXPECT_EQ(pixels.bytes, raw) << c.library;
+        const DecodedFrame frame =
+            DecodeFrame<JpegCodecCall>(enJpegProcess::Proc14, enCodecLayout::Bits16, stream.bytes);
+        ASSERT_TRUE(frame.isDecoded) << c.library;
+        EXPECT_EQ(frame.rows, 20);
+        EXPECT_EQ(frame.columns, 30);
+        EXPECT_EQ(frame.output.bytes, raw) << c.library;
     }
 }
 
 TEST_F(CodecShimLoad, Quoral2KCodesSignedSamplesLosslessly)
 {
     Bytes raw = MakeRamp16(17, 23, 0xFFFF); // read as signed: -32768 .. 32767 in two runs
-    Collected stream;
+    CollectedOutput stream;
     ASSERT_TRUE(J2kCodecCall::Encode(enJ2kCoding::Lossless, enCodecLayout::Bits16, raw,
                                      stream.GetSink(), 17, 23, true));
-    Collected pixels;
-    int rows = 0;
-    int columns = 0;
-    ASSERT_TRUE(J2kCodecCall::Decode(enJ2kCoding::Lossless, enCodecLayout::Bits16, stream.bytes,
-                                     pixels.GetSink(), rows, columns));
-    EXPECT_EQ(rows, 17);
-    EXPECT_EQ(columns, 23);
-    EXPECT_EQ(pixels.bytes, raw);
+    const DecodedFrame frame =
+        DecodeFrame<J2kCodecCall>(enJ2kCoding::Lossless, enCodecLayout::Bits16, stream.bytes);
+    ASSERT_TRUE(frame.isDecoded);
+    EXPECT_EQ(frame.rows, 17);
+    EXPECT_EQ(frame.columns, 23);
+    EXPECT_EQ(frame.output.bytes, raw);
 }
 
 TEST_F(CodecShimLoad, Quoral2KRefusesAStreamThatIsNotJpeg2000)
 {
-    Collected pixels;
-    int rows = 0;
-    int columns = 0;
-    EXPECT_FALSE(J2kCodecCall::Decode(enJ2kCoding::Lossy, enCodecLayout::Bits8, Bytes(100, 0x55),
-                                      pixels.GetSink(), rows, columns));
-    EXPECT_TRUE(pixels.bytes.empty());
+    const DecodedFrame frame =
+        DecodeFrame<J2kCodecCall>(enJ2kCoding::Lossy, enCodecLayout::Bits8, Bytes(100, 0x55));
+    EXPECT_FALSE(frame.isDecoded);
+    EXPECT_TRUE(frame.output.bytes.empty());
 }
 
 TEST_F(CodecShimLoad, VennetDecodesAWholeSixteenBitFrame)
@@ -157,7 +137,7 @@ TEST_F(CodecShimLoad, VennetDecodesAWholeSixteenBitFrame)
     frame[4] = 64;
     frame[8] = 64 + 5;
     frame.insert(frame.end(), {3, 0x01, 0x03, 0x05, 0x07, 3, 0x02, 0x04, 0x06, 0x08});
-    Collected pixels;
+    CollectedOutput pixels;
     ASSERT_TRUE(RleCodecCall::Decode(frame, pixels.GetSink()));
     EXPECT_EQ(pixels.bytes, (Bytes{0x02, 0x01, 0x04, 0x03, 0x06, 0x05, 0x08, 0x07}));
     EXPECT_FALSE(RleCodecCall::Decode(Bytes(frame.begin(), frame.begin() + 66), pixels.GetSink()));

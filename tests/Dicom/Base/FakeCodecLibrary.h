@@ -6,6 +6,7 @@
 #pragma once
 
 #include "CodecCall.h"
+#include "CodecOutputSupport.h"
 #include "WinModule.h"
 
 #include <gtest/gtest.h>
@@ -186,27 +187,6 @@ int FakeResample(const Sample*, int nSrcWidth, int nSrcHeight, int nSrcX, int nS
     }
     return state.resampleResult;
 }
-
-// Collects what a codec call appends.
-struct CollectedOutput
-{
-    std::vector<std::uint8_t> bytes;
-    int appends = 0;
-
-    CodecSink GetSink()
-    {
-        return [this](const std::uint8_t* data, std::uint32_t length)
-        {
-            bytes.insert(bytes.end(), data, data + length);
-            ++appends;
-        };
-    }
-    bool IsAll(std::uint8_t value) const
-    {
-        return std::all_of(bytes.begin(), bytes.end(),
-                           [value](std::uint8_t b) { return b == value; });
-    }
-};
 
 // A sink that fails as a full stream would.
 inline CodecSink GetThrowingSink()

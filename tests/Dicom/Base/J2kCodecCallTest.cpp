@@ -74,14 +74,12 @@ TEST_F(J2kCodecCallTest, EveryEntryIsCalledByItsExactName)
 
         ResetFakes();
         RegisterQuoral2K(c.decodeName, MakeFakeModuleEntry("", &FakeDecode<Quoral2K>));
-        CollectedOutput decoded;
-        int rows = 0;
-        int columns = 0;
-        ASSERT_TRUE(J2kCodecCall::Decode(c.coding, c.layout, raw, decoded.GetSink(), rows, columns))
-            << c.decodeName;
+        const DecodedFrame decoded = DecodeFrame<J2kCodecCall>(c.coding, c.layout, raw);
+        ASSERT_TRUE(decoded.isDecoded) << c.decodeName;
         EXPECT_EQ(GetFakeState().input, raw);
-        EXPECT_EQ(decoded.bytes.size(), 6u * static_cast<unsigned>(GetCodecLayoutBytes(c.layout)));
-        EXPECT_TRUE(decoded.IsAll(GetFakeMarker(Quoral2K)));
+        EXPECT_EQ(decoded.output.bytes.size(),
+                  6u * static_cast<unsigned>(GetCodecLayoutBytes(c.layout)));
+        EXPECT_TRUE(decoded.output.IsAll(GetFakeMarker(Quoral2K)));
         EXPECT_EQ(GetFakeState().frees, std::vector<enFakeLibrary>{Quoral2K});
         EXPECT_EQ(GetFakeModuleLoadCount("Quoral2K.dll"), 0);
     }
@@ -131,14 +129,11 @@ TEST_F(J2kCodecCallTest, AMissingLibraryEntryOrFreeFunctionStopsTheCallBeforeThe
     {
         ResetFakes();
         c.stage();
-        CollectedOutput output;
-        int rows = 0;
-        int columns = 0;
-        EXPECT_FALSE(J2kCodecCall::Decode(enJ2kCoding::Lossless, enCodecLayout::Bits8, Bytes(4, 0),
-                                          output.GetSink(), rows, columns))
-            << c.name;
+        const DecodedFrame frame =
+            DecodeFrame<J2kCodecCall>(enJ2kCoding::Lossless, enCodecLayout::Bits8, Bytes(4, 0));
+        EXPECT_FALSE(frame.isDecoded) << c.name;
         EXPECT_TRUE(GetFakeState().calls.empty()) << c.name;
-        EXPECT_EQ(output.appends, 0) << c.name;
+        EXPECT_EQ(frame.output.appends, 0) << c.name;
         EXPECT_LE(GetFakeModuleLoadCount("Quoral2K.dll"), 0) << c.name;
     }
 }

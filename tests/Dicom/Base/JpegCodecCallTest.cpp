@@ -144,16 +144,13 @@ TEST_F(JpegCodecCallTest, EveryDecodeEntryIsCalledByItsExactName)
         }
         ResetFakes();
         RegisterQuorexWith(c.decodeName, MakeFakeModuleEntry("", &FakeDecode<Quorex>));
-        CollectedOutput output;
-        int rows = -1;
-        int columns = -1;
-        ASSERT_TRUE(
-            JpegCodecCall::Decode(c.process, c.layout, stream, output.GetSink(), rows, columns))
-            << c.decodeName;
-        EXPECT_EQ(rows, 2);
-        EXPECT_EQ(columns, 3);
+        const DecodedFrame frame = DecodeFrame<JpegCodecCall>(c.process, c.layout, stream);
+        ASSERT_TRUE(frame.isDecoded) << c.decodeName;
+        EXPECT_EQ(frame.rows, 2);
+        EXPECT_EQ(frame.columns, 3);
         EXPECT_EQ(GetFakeState().input, stream);
-        EXPECT_EQ(output.bytes.size(), 6u * static_cast<unsigned>(GetCodecLayoutBytes(c.layout)))
+        EXPECT_EQ(frame.output.bytes.size(),
+                  6u * static_cast<unsigned>(GetCodecLayoutBytes(c.layout)))
             << c.decodeName;
         EXPECT_EQ(GetFakeState().frees, std::vector<enFakeLibrary>{Quorex});
         EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
@@ -224,12 +221,10 @@ TEST_F(JpegCodecCallTest, WithoutTheFreeFunctionTheCallStillGoesAhead)
     const FakeModuleEntry entries[] = {
         MakeFakeModuleEntry("JPEGProc14_8BitDecode", &FakeDecode<Quorex>)};
     RegisterFakeModule("Quorex.dll", entries);
-    CollectedOutput output;
-    int rows = 0;
-    int columns = 0;
-    EXPECT_TRUE(JpegCodecCall::Decode(enJpegProcess::Proc14, enCodecLayout::Bits8, Bytes(4, 0),
-                                      output.GetSink(), rows, columns));
-    EXPECT_EQ(output.bytes.size(), 6u);
+    const DecodedFrame frame =
+        DecodeFrame<JpegCodecCall>(enJpegProcess::Proc14, enCodecLayout::Bits8, Bytes(4, 0));
+    EXPECT_TRUE(frame.isDecoded);
+    EXPECT_EQ(frame.output.bytes.size(), 6u);
     EXPECT_EQ(GetFakeState().outstanding.size(), 1u); // only the library could release it
     EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
 }
@@ -239,14 +234,12 @@ TEST_F(JpegCodecCallTest, AnRgbDecodeOf512By512Appends786432Bytes)
     RegisterQuorexWith("JPEGBaseline_RGBDecode", MakeFakeModuleEntry("", &FakeDecode<Quorex>));
     GetFakeState().reportedRows = 512;
     GetFakeState().reportedColumns = 512;
-    CollectedOutput output;
-    int rows = 0;
-    int columns = 0;
-    ASSERT_TRUE(JpegCodecCall::Decode(enJpegProcess::Baseline, enCodecLayout::RGB, Bytes(10, 0),
-                                      output.GetSink(), rows, columns));
-    EXPECT_EQ(output.bytes.size(), 786432u);
-    EXPECT_EQ(rows, 512);
-    EXPECT_EQ(columns, 512);
+    const DecodedFrame frame =
+        DecodeFrame<JpegCodecCall>(enJpegProcess::Baseline, enCodecLayout::RGB, Bytes(10, 0));
+    ASSERT_TRUE(frame.isDecoded);
+    EXPECT_EQ(frame.output.bytes.size(), 786432u);
+    EXPECT_EQ(frame.rows, 512);
+    EXPECT_EQ(frame.columns, 512);
 }
 
 TEST_F(JpegCodecCallTest, ExceptionsGiveFalseAndReleaseEverything)
@@ -273,12 +266,10 @@ TEST_F(JpegCodecCallTest, AReportedNegativeSizeIsAFailure)
 {
     RegisterQuorexWith("JPEGBaseline_8BitDecode", MakeFakeModuleEntry("", &FakeDecode<Quorex>));
     GetFakeState().reportedRows = -4;
-    CollectedOutput output;
-    int rows = 0;
-    int columns = 0;
-    EXPECT_FALSE(JpegCodecCall::Decode(enJpegProcess::Baseline, enCodecLayout::Bits8, Bytes(4, 0),
-                                       output.GetSink(), rows, columns));
-    EXPECT_EQ(output.appends, 0);
+    const DecodedFrame frame =
+        DecodeFrame<JpegCodecCall>(enJpegProcess::Baseline, enCodecLayout::Bits8, Bytes(4, 0));
+    EXPECT_FALSE(frame.isDecoded);
+    EXPECT_EQ(frame.output.appends, 0);
     EXPECT_TRUE(GetFakeState().outstanding.empty());
 }
 
@@ -329,18 +320,15 @@ TEST_F(JpegCodecCallTest, TheLossless16BitDecodeChoosesItsLibraryByTheFrame)
         RegisterBothLossless16();
         const std::string expectedFile = c.expected == Quoral ? "Quoral.dll" : "Quorex.dll";
         EXPECT_EQ(JpegCodecCall::SelectLossless16Library(c.frame), expectedFile) << c.name;
-        CollectedOutput output;
-        int rows = 0;
-        int columns = 0;
-        ASSERT_TRUE(JpegCodecCall::Decode(enJpegProcess::Proc14, enCodecLayout::Bits16, c.frame,
-                                          output.GetSink(), rows, columns))
-            << c.name;
+        const DecodedFrame frame =
+            DecodeFrame<JpegCodecCall>(enJpegProcess::Proc14, enCodecLayout::Bits16, c.frame);
+        ASSERT_TRUE(frame.isDecoded) << c.name;
         const FakeCodecState& state = GetFakeState();
         EXPECT_EQ(state.calls, std::vector<enFakeLibrary>{c.expected}) << c.name;
         EXPECT_EQ(state.frees, std::vector<enFakeLibrary>{c.expected}) << c.name;
         EXPECT_EQ(state.wrongFrees, 0) << c.name;
-        EXPECT_EQ(output.bytes.size(), 2u * 3u * 2u) << c.name;
-        EXPECT_TRUE(output.IsAll(GetFakeMarker(c.expected))) << c.name;
+        EXPECT_EQ(frame.output.bytes.size(), 2u * 3u * 2u) << c.name;
+        EXPECT_TRUE(frame.output.IsAll(GetFakeMarker(c.expected))) << c.name;
         EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0) << c.name;
         EXPECT_EQ(GetFakeModuleLoadCount("Quoral.dll"), 0) << c.name;
     }
@@ -353,11 +341,9 @@ TEST_F(JpegCodecCallTest, TheLossless16BitDecodeNeedsBothLibraries)
         ResetFakes();
         RegisterBothLossless16();
         RegisterAbsentModule(absent);
-        CollectedOutput output;
-        int rows = 0;
-        int columns = 0;
-        EXPECT_FALSE(JpegCodecCall::Decode(enJpegProcess::Proc14, enCodecLayout::Bits16,
-                                           MakeFrame(16), output.GetSink(), rows, columns))
+        EXPECT_FALSE(
+            DecodeFrame<JpegCodecCall>(enJpegProcess::Proc14, enCodecLayout::Bits16, MakeFrame(16))
+                .isDecoded)
             << absent;
         EXPECT_TRUE(GetFakeState().calls.empty()) << absent;
     }
