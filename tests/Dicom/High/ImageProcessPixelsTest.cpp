@@ -69,6 +69,28 @@ void AddUnsignedValues(DICOMVRSet& set, unsigned short element, std::vector<unsi
     set.Add(0x0028, element, values.data(), static_cast<int>(values.size()));
 }
 
+void AddRescale(DICOMVRSet& set, const char* intercept, const char* slope)
+{
+    set.Add(0x0028, 0x1052, intercept);
+    set.Add(0x0028, 0x1053, slope);
+}
+
+void AddWindow(DICOMVRSet& set, const char* center, const char* width)
+{
+    set.Add(0x0028, 0x1050, center);
+    set.Add(0x0028, 0x1051, width);
+}
+
+// 16-bit samples 100, 180, 260, ... under the window 0 .. 4095; returns
+// the samples.
+ImageBytes FillWindowedFrame(DICOMImage& image, const char* photometric)
+{
+    const ImageBytes raw = MakeWideRamp(80, 100);
+    FillFrame(image, 16, 1, photometric, raw);
+    AddWindow(image, "2048", "4096");
+    return raw;
+}
+
 // A Modality LUT Sequence of one item.
 void AddModalityLut(DICOMImage& image, std::vector<unsigned short> descriptor,
                     std::vector<unsigned short> entries)
@@ -132,8 +154,7 @@ TEST_F(ImageProcessPixelsTest, TheImagesOwnFrameIsCopiedAndADecodedOneTakenOver)
     DICOMImage native;
     FillFrame(native, 16, 1, "MONOCHROME2", raw);
     native.Add(0x0028, 0x0008, "1");
-    native.Add(0x0028, 0x1052, "-10");
-    native.Add(0x0028, 0x1053, "2");
+    AddRescale(native, "-10", "2");
     ImageProcess process(native, 0);
     const std::unique_ptr<RealImage> real(process.CreateRealImage());
     ASSERT_NE(real, nullptr);
@@ -274,10 +295,8 @@ TEST_F(ImageProcessPixelsTest, ASlopeOf0IsTakenAs1)
 {
     DICOMImage image;
     FillFrame(image, 16, 1, "MONOCHROME2", MakeWideRamp(10));
-    image.Add(0x0028, 0x1052, "-1024");
-    image.Add(0x0028, 0x1053, "0");
-    image.Add(0x0028, 0x1050, "100");
-    image.Add(0x0028, 0x1051, "200");
+    AddRescale(image, "-1024", "0");
+    AddWindow(image, "100", "200");
     ImageProcess process(image, 0);
     const std::unique_ptr<RealImage> real(process.CreateRealImage());
     ASSERT_NE(real, nullptr);
@@ -293,8 +312,7 @@ TEST_F(ImageProcessPixelsTest, AFrameWithoutAWindowGetsTheAutomaticOneInCalibrat
     const ImageBytes raw = MakeWideRamp(40, 1000);
     DICOMImage image;
     FillFrame(image, 16, 1, "MONOCHROME2", raw);
-    image.Add(0x0028, 0x1052, "-100");
-    image.Add(0x0028, 0x1053, "2");
+    AddRescale(image, "-100", "2");
     ImageProcess process(image, 0);
     const std::unique_ptr<RealImage> real(process.CreateRealImage());
     ASSERT_NE(real, nullptr);
@@ -316,8 +334,7 @@ TEST_F(ImageProcessPixelsTest, EveryWindowOfTheDataSetIsOffered)
 {
     DICOMImage image;
     FillFrame(image, 16, 1, "MONOCHROME2", MakeWideRamp(80));
-    image.Add(0x0028, 0x1050, "1000\\2000\\50");
-    image.Add(0x0028, 0x1051, "400\\800");
+    AddWindow(image, "1000\\2000\\50", "400\\800");
     ImageProcess process(image, 0);
     const std::unique_ptr<RealImage> real(process.CreateRealImage());
     ASSERT_NE(real, nullptr);
@@ -396,11 +413,8 @@ TEST_F(ImageProcessPixelsTest, RemapReplacesTheSamplesByDisplayLevels)
     for (const char* photometric : {"MONOCHROME2", "MONOCHROME1"})
     {
         SCOPED_TRACE(photometric);
-        const ImageBytes raw = MakeWideRamp(80, 100);
         DICOMImage image;
-        FillFrame(image, 16, 1, photometric, raw);
-        image.Add(0x0028, 0x1050, "2048");
-        image.Add(0x0028, 0x1051, "4096");
+        const ImageBytes raw = FillWindowedFrame(image, photometric);
         ImageProcess process(image, 0);
         ASSERT_EQ(process.Remap(), 1);
         ASSERT_EQ(process.m_nRawPixelLength, static_cast<std::uint32_t>(Pixels));
@@ -436,11 +450,8 @@ TEST_F(ImageProcessPixelsTest, RemapFailsWithoutARealImage)
 
 TEST_F(ImageProcessPixelsTest, TheBitmapHoldsTheDisplayLevels)
 {
-    const ImageBytes raw = MakeWideRamp(80, 100);
     DICOMImage image;
-    FillFrame(image, 16, 1, "MONOCHROME1", raw);
-    image.Add(0x0028, 0x1050, "2048");
-    image.Add(0x0028, 0x1051, "4096");
+    FillWindowedFrame(image, "MONOCHROME1");
     ImageProcess saver(image, 0);
     ASSERT_EQ(saver.SaveAsWindowsBitmap(PathOf("frame.bmp").c_str()), 1);
     ImageProcess remapper(image, 0);
@@ -461,11 +472,8 @@ TEST_F(ImageProcessPixelsTest, TheBitmapHoldsTheDisplayLevels)
 
 TEST_F(ImageProcessPixelsTest, DeepGreyFramesAreReducedBeforeBaselineEncoding)
 {
-    const ImageBytes raw = MakeWideRamp(80, 100);
     DICOMImage image;
-    FillFrame(image, 16, 1, "MONOCHROME2", raw);
-    image.Add(0x0028, 0x1050, "2048");
-    image.Add(0x0028, 0x1051, "4096");
+    FillWindowedFrame(image, "MONOCHROME2");
     ImageProcess remapper(image, 0);
     ASSERT_EQ(remapper.Remap(), 1);
     const ImageBytes levels(remapper.m_pRawPixelData, remapper.m_pRawPixelData + Pixels);

@@ -41,26 +41,6 @@ std::vector<int> MakeSteps(int first, int step)
     return values;
 }
 
-Window RunUnsigned(const std::vector<int>& values, int width, int height, float border, float low,
-                   float high)
-{
-    std::vector<std::uint16_t> samples(values.begin(), values.end());
-    Window window{0, -1, -1};
-    window.result = ImageProcess::AutoWindowLevel_UINT16(border, low, high, samples.data(), width,
-                                                         height, 16, &window.width, &window.center);
-    return window;
-}
-
-Window RunSigned(const std::vector<int>& values, int width, int height, float border, float low,
-                 float high)
-{
-    std::vector<std::int16_t> samples(values.begin(), values.end());
-    Window window{0, -1, -1};
-    window.result = ImageProcess::AutoWindowLevel_INT16(border, low, high, samples.data(), width,
-                                                        height, 16, &window.width, &window.center);
-    return window;
-}
-
 struct HistogramCase
 {
     const char* name;
@@ -89,6 +69,22 @@ const HistogramCase HistogramCases[] = {
     {"BorderLeavesNothing", MakeSteps(0, 1), 2, 2, 0.5f, 0.01f, false, {0, 0, 0}},
 };
 
+template <typename Sample>
+using AutoWindowLevelFunction = int (*)(float, float, float, const Sample*, int, int, int, int*,
+                                        int*);
+
+// The window the function gives for the case's values as its kind of
+// samples.
+template <typename Sample>
+Window RunHistogram(AutoWindowLevelFunction<Sample> autoWindowLevel, const HistogramCase& c)
+{
+    const std::vector<Sample> samples(c.values.begin(), c.values.begin() + c.width * c.height);
+    Window window{0, -1, -1};
+    window.result = autoWindowLevel(c.border, c.fraction, c.fraction, samples.data(), c.width,
+                                    c.height, 16, &window.width, &window.center);
+    return window;
+}
+
 void PrintTo(const HistogramCase& c, std::ostream* out)
 {
     *out << c.name;
@@ -101,10 +97,9 @@ class HistogramWindowTest : public ::testing::TestWithParam<HistogramCase>
 TEST_P(HistogramWindowTest, GivesTheExpectedWindow)
 {
     const HistogramCase& c = GetParam();
-    const std::vector<int> values(c.values.begin(), c.values.begin() + c.width * c.height);
     const Window window =
-        c.isSigned ? RunSigned(values, c.width, c.height, c.border, c.fraction, c.fraction)
-                   : RunUnsigned(values, c.width, c.height, c.border, c.fraction, c.fraction);
+        c.isSigned ? RunHistogram<std::int16_t>(ImageProcess::AutoWindowLevel_INT16, c)
+                   : RunHistogram<std::uint16_t>(ImageProcess::AutoWindowLevel_UINT16, c);
     EXPECT_EQ(window, c.expected);
 }
 
