@@ -270,6 +270,24 @@ protected:
                   static_cast<int>(bytes.size()));
         return bytes;
     }
+
+    // Checks the data set of each file that reads; returns how many it
+    // checked.
+    template <typename Check>
+    static int CheckEachDataSet(const std::vector<std::string>& files, Check check)
+    {
+        int checked = 0;
+        for (const std::string& path : files)
+        {
+            SCOPED_TRACE(path);
+            DICOMDataSet set;
+            if (!ReadDataSet(path, set))
+                continue;
+            check(set);
+            ++checked;
+        }
+        return checked;
+    }
 };
 
 TEST_F(DataSetFormsCorpus, MemoryImageRoundTripIsByteExact)
@@ -277,21 +295,17 @@ TEST_F(DataSetFormsCorpus, MemoryImageRoundTripIsByteExact)
     const std::vector<std::string> files = UncompressedFiles();
     if (files.empty())
         GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
-    int checked = 0;
-    for (const std::string& path : files)
-    {
-        SCOPED_TRACE(path);
-        DICOMDataSet set;
-        if (!ReadDataSet(path, set))
-            continue;
-        const Bytes image = Image(set);
-        DICOMDataSet back;
-        ASSERT_EQ(back.Deserialize(image.data(), static_cast<int>(image.size())),
-                  static_cast<int>(image.size()));
-        EXPECT_TRUE(back == set);
-        EXPECT_TRUE(Image(back) == image);
-        ++checked;
-    }
+    const int checked = CheckEachDataSet(
+        files,
+        [](DICOMDataSet& set)
+        {
+            const Bytes image = Image(set);
+            DICOMDataSet back;
+            ASSERT_EQ(back.Deserialize(image.data(), static_cast<int>(image.size())),
+                      static_cast<int>(image.size()));
+            EXPECT_TRUE(back == set);
+            EXPECT_TRUE(Image(back) == image);
+        });
     EXPECT_GT(checked, 40);
 }
 
@@ -300,18 +314,14 @@ TEST_F(DataSetFormsCorpus, XmlRoundTripKeepsWhatTheFormCarries)
     const std::vector<std::string> files = UncompressedFiles();
     if (files.empty())
         GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
-    int checked = 0;
-    for (const std::string& path : files)
-    {
-        SCOPED_TRACE(path);
-        DICOMDataSet set;
-        if (!ReadDataSet(path, set))
-            continue;
-        DICOMDataSet back;
-        EXPECT_EQ(back.XmlDeserialize(set.XmlSerialize()), set.IsEmpty() != 0 ? 0 : 1);
-        ExpectSameAsXmlCarries(set, back, false);
-        ++checked;
-    }
+    const int checked = CheckEachDataSet(files,
+                                         [](DICOMDataSet& set)
+                                         {
+                                             DICOMDataSet back;
+                                             EXPECT_EQ(back.XmlDeserialize(set.XmlSerialize()),
+                                                       set.IsEmpty() != 0 ? 0 : 1);
+                                             ExpectSameAsXmlCarries(set, back, false);
+                                         });
     EXPECT_GT(checked, 40);
 }
 
