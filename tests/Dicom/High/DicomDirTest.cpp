@@ -102,6 +102,26 @@ std::vector<std::string> SortedPaths(DicomDir& dir)
     return out;
 }
 
+// Every record below the root, through the children each record links.
+std::vector<DICOMVRSet*> RecordsBelow(DICOMVRSet& root)
+{
+    std::vector<DICOMVRSet*> records;
+    std::vector<DICOMVRSet*> pending = {&root};
+    while (!pending.empty())
+    {
+        DICOMVRSet* record = pending.back();
+        pending.pop_back();
+        Array<DICOMVRSet*>* children = DicomDir::GetChildren(*record);
+        for (auto* node = children != nullptr ? children->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            records.push_back(node->item);
+            pending.push_back(node->item);
+        }
+    }
+    return records;
+}
+
 std::uint32_t Get32(const Bytes& bytes, std::size_t at)
 {
     std::uint32_t value = 0;
@@ -338,24 +358,14 @@ TEST_F(DicomDirTest, CreatedDirectoryReadsBackAsTheReferenceOne)
     // the record sequence.
     const Bytes bytes = ReadBytes(PathOf("DICOMDIR"));
     std::multiset<std::uint32_t> offsets = {back.GetUINT32(0x0004, 0x1200)};
-    std::vector<DICOMVRSet*> records;
-    std::vector<DICOMVRSet*> pending = {&back};
-    while (!pending.empty())
+    const std::vector<DICOMVRSet*> records = RecordsBelow(back);
+    for (DICOMVRSet* record : records)
     {
-        DICOMVRSet* record = pending.back();
-        pending.pop_back();
-        Array<DICOMVRSet*>* children = DicomDir::GetChildren(*record);
-        for (auto* node = children != nullptr ? children->GetHead() : nullptr; node != nullptr;
-             node = node->next)
+        for (std::uint16_t element : {0x1400, 0x1420})
         {
-            records.push_back(node->item);
-            pending.push_back(node->item);
-            for (std::uint16_t element : {0x1400, 0x1420})
+            if (record->GetUINT32(0x0004, element) != 0)
             {
-                if (node->item->GetUINT32(0x0004, element) != 0)
-                {
-                    offsets.insert(node->item->GetUINT32(0x0004, element));
-                }
+                offsets.insert(record->GetUINT32(0x0004, element));
             }
         }
     }
@@ -426,17 +436,8 @@ TEST_F(DicomDirTest, CreatedImageRecordsCarryAnIconOfTheirImage)
     ASSERT_EQ(back.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
 
     int icons = 0;
-    std::vector<DICOMVRSet*> pending = {&back};
-    while (!pending.empty())
+    for (DICOMVRSet* record : RecordsBelow(back))
     {
-        DICOMVRSet* record = pending.back();
-        pending.pop_back();
-        Array<DICOMVRSet*>* children = DicomDir::GetChildren(*record);
-        for (auto* node = children != nullptr ? children->GetHead() : nullptr; node != nullptr;
-             node = node->next)
-        {
-            pending.push_back(node->item);
-        }
         if (std::string(record->GetLettra(0x0004, 0x1430)) != "IMAGE")
         {
             continue;
