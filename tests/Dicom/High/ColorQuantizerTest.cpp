@@ -56,6 +56,29 @@ void ExpectColor(const RGBQUAD& entry, int red, int green, int blue, const char*
     EXPECT_EQ(entry.rgbBlue, blue) << what;
 }
 
+// What a quantiser building its own palette makes of the pixels. Every
+// index starts as 99, so that one left unwritten shows.
+struct BuiltPalette
+{
+    int colorCount = 0; // counted when the source is set
+    int result = 0;
+    std::vector<std::uint8_t> indices;
+    RGBQUAD palette[ColorQuantizer::PaletteSize] = {};
+};
+
+BuiltPalette BuildPalette(const Pixels& pixels, int width, int height,
+                          ColorQuantizer::enLayout layout = ColorQuantizer::Interleaved)
+{
+    BuiltPalette built;
+    built.indices.assign(static_cast<std::size_t>(width * height), 99);
+    ColorQuantizer quantizer;
+    quantizer.SetSource(pixels.data(), width, height, layout);
+    built.colorCount = quantizer.GetColorCount();
+    built.result =
+        quantizer.Quantize(built.indices.data(), built.palette, ColorQuantizer::BuildPalette);
+    return built;
+}
+
 // Red, green, blue and grey in falling frequency, and one colour seen once.
 const std::vector<ColorRun> ClassRuns = {
     {252, 0, 0, 5}, {0, 252, 0, 4}, {0, 0, 252, 3}, {128, 128, 128, 6}, {10, 200, 30, 1}};
@@ -87,17 +110,13 @@ TEST(ColorQuantizerTest, NoSourceGivesMinusTwo)
 
 TEST(ColorQuantizerTest, OneColourTakesTheFirstDisplayLevel)
 {
-    const Pixels pixels = MakeInterleaved({{201, 102, 43, 16}});
-    std::vector<std::uint8_t> indices(16, 99);
-    RGBQUAD palette[ColorQuantizer::PaletteSize] = {};
-    ColorQuantizer quantizer;
-    quantizer.SetSource(pixels.data(), 4, 4);
-    EXPECT_EQ(quantizer.GetColorCount(), 1);
-    ASSERT_EQ(quantizer.Quantize(indices.data(), palette, ColorQuantizer::BuildPalette), 0);
-    ExpectColor(palette[0], 0, 0, 0, "entry 0");
-    ExpectColor(palette[1], 200, 100, 40, "entry 1");
-    ExpectColor(palette[2], 0, 0, 0, "entry 2");
-    EXPECT_EQ(indices, std::vector<std::uint8_t>(16, 1));
+    const BuiltPalette built = BuildPalette(MakeInterleaved({{201, 102, 43, 16}}), 4, 4);
+    EXPECT_EQ(built.colorCount, 1);
+    ASSERT_EQ(built.result, 0);
+    ExpectColor(built.palette[0], 0, 0, 0, "entry 0");
+    ExpectColor(built.palette[1], 200, 100, 40, "entry 1");
+    ExpectColor(built.palette[2], 0, 0, 0, "entry 2");
+    EXPECT_EQ(built.indices, std::vector<std::uint8_t>(16, 1));
 }
 
 TEST(ColorQuantizerTest, GivenPaletteIsKeptAndNearestEntriesTaken)
@@ -123,35 +142,28 @@ TEST(ColorQuantizerTest, GivenPaletteIsKeptAndNearestEntriesTaken)
 
 TEST(ColorQuantizerTest, ClassesFollowRedGreenBlueGrey)
 {
-    const Pixels pixels = MakeInterleaved(ClassRuns);
-    std::vector<std::uint8_t> indices(19, 99);
-    RGBQUAD palette[ColorQuantizer::PaletteSize] = {};
-    ColorQuantizer quantizer;
-    quantizer.SetSource(pixels.data(), 19, 1);
-    EXPECT_EQ(quantizer.GetColorCount(), 5);
-    ASSERT_EQ(quantizer.Quantize(indices.data(), palette, ColorQuantizer::BuildPalette), 0);
-    ExpectColor(palette[1], 252, 0, 0, "red");
-    ExpectColor(palette[2], 0, 252, 0, "green");
-    ExpectColor(palette[3], 0, 0, 252, "blue");
-    ExpectColor(palette[4], 128, 128, 128, "grey");
-    ExpectColor(palette[5], 0, 0, 0, "unused");
+    const BuiltPalette built = BuildPalette(MakeInterleaved(ClassRuns), 19, 1);
+    EXPECT_EQ(built.colorCount, 5);
+    ASSERT_EQ(built.result, 0);
+    ExpectColor(built.palette[1], 252, 0, 0, "red");
+    ExpectColor(built.palette[2], 0, 252, 0, "green");
+    ExpectColor(built.palette[3], 0, 0, 252, "blue");
+    ExpectColor(built.palette[4], 128, 128, 128, "grey");
+    ExpectColor(built.palette[5], 0, 0, 0, "unused");
     // The colour seen once never enters the palette and takes the nearest.
     const std::vector<std::uint8_t> expected = {1, 1, 1, 1, 1, 2, 2, 2, 2, 3,
                                                 3, 3, 4, 4, 4, 4, 4, 4, 2};
-    EXPECT_EQ(indices, expected);
+    EXPECT_EQ(built.indices, expected);
 }
 
 TEST(ColorQuantizerTest, StrongerKeysComeFirstWithinAClass)
 {
-    const Pixels pixels = MakeInterleaved({{100, 0, 0, 3}, {200, 0, 0, 3}});
-    std::vector<std::uint8_t> indices(6, 99);
-    RGBQUAD palette[ColorQuantizer::PaletteSize] = {};
-    ColorQuantizer quantizer;
-    quantizer.SetSource(pixels.data(), 3, 2);
-    ASSERT_EQ(quantizer.Quantize(indices.data(), palette, ColorQuantizer::BuildPalette), 0);
-    ExpectColor(palette[1], 200, 0, 0, "stronger red");
-    ExpectColor(palette[2], 100, 0, 0, "weaker red");
-    EXPECT_EQ(indices, (std::vector<std::uint8_t>{2, 2, 2, 1, 1, 1}));
+    const BuiltPalette built =
+        BuildPalette(MakeInterleaved({{100, 0, 0, 3}, {200, 0, 0, 3}}), 3, 2);
+    ASSERT_EQ(built.result, 0);
+    ExpectColor(built.palette[1], 200, 0, 0, "stronger red");
+    ExpectColor(built.palette[2], 100, 0, 0, "weaker red");
+    EXPECT_EQ(built.indices, (std::vector<std::uint8_t>{2, 2, 2, 1, 1, 1}));
 }
 
 TEST(ColorQuantizerTest, PlanarSourceQuantisesAsInterleaved)
@@ -181,14 +193,11 @@ TEST(ColorQuantizerTest, PlanarSourceQuantisesAsInterleaved)
 
 TEST(ColorQuantizerTest, CountsAboveTheLimitStayInRange)
 {
-    const Pixels pixels = ToPlanar(MakeInterleaved({{8, 16, 32, 200 * 200}}));
-    std::vector<std::uint8_t> indices(200 * 200, 99);
-    RGBQUAD palette[ColorQuantizer::PaletteSize] = {};
-    ColorQuantizer quantizer;
-    quantizer.SetSource(pixels.data(), 200, 200, ColorQuantizer::Planar);
-    EXPECT_EQ(quantizer.GetColorCount(), 1);
-    ASSERT_EQ(quantizer.Quantize(indices.data(), palette, ColorQuantizer::BuildPalette), 0);
-    EXPECT_EQ(indices, std::vector<std::uint8_t>(200 * 200, 1));
+    const BuiltPalette built = BuildPalette(ToPlanar(MakeInterleaved({{8, 16, 32, 200 * 200}})),
+                                            200, 200, ColorQuantizer::Planar);
+    EXPECT_EQ(built.colorCount, 1);
+    ASSERT_EQ(built.result, 0);
+    EXPECT_EQ(built.indices, std::vector<std::uint8_t>(200 * 200, 1));
 }
 
 TEST(ColorQuantizerTest, ManyColoursEachTakeANearestEntry)
