@@ -67,6 +67,17 @@ std::vector<ImageBytes> NextAll(FrameIterator& iterator)
     return frames;
 }
 
+// The frame the iterator serves from a one-frame grey image of the
+// fragment under the syntax; empty when it serves none.
+ImageBytes SeekOnlyFrame(int bitsAllocated, const UID& syntax, const ImageBytes& fragment)
+{
+    DICOMImage image;
+    FillImageAttributes(image, Rows, Columns, bitsAllocated, 1, "MONOCHROME2", 1);
+    SetCompressedFrames(image, syntax, {fragment});
+    FrameIterator iterator(&image);
+    return SeekEach(iterator, 1).front();
+}
+
 class FrameIteratorTest : public FileFolderTest
 {
 protected:
@@ -258,12 +269,7 @@ TEST_F(FrameIteratorTest, AFrameSoughtInMemoryIsDecodedOnceWhenReadAfterwards)
 TEST_F(FrameIteratorTest, AShortCodecResultIsPaddedToTheFrameWithZeros)
 {
     RegisterFakeDecoder<enFakeLibrary::Quoral2K>("Quoral2K.dll", "JP2_8BitDecode", "JPGDEL");
-    DICOMImage image;
-    FillImageAttributes(image, Rows, Columns, 8, 1, "MONOCHROME2", 1);
-    SetCompressedFrames(image, UidTransferJpeg2000Lossless, {ImageBytes(10, 0x55)});
-    FrameIterator iterator(&image);
-    ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
-    const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
+    const ImageBytes frame = SeekOnlyFrame(8, UidTransferJpeg2000Lossless, ImageBytes(10, 0x55));
     ASSERT_EQ(frame.size(), static_cast<std::size_t>(Rows * Columns));
     const auto marker = GetFakeMarker(enFakeLibrary::Quoral2K);
     EXPECT_TRUE(std::all_of(frame.begin(), frame.begin() + 6, [&](auto b) { return b == marker; }));
@@ -276,12 +282,7 @@ TEST_F(FrameIteratorTest, PrivateFullProgressionFramesAreShiftedBack)
                                                "jpgdel");
     GetFakeState().reportedRows = Rows;
     GetFakeState().reportedColumns = Columns;
-    DICOMImage image;
-    FillImageAttributes(image, Rows, Columns, 16, 1, "MONOCHROME2", 1);
-    SetCompressedFrames(image, UidTransferJpegFullProgress14Bit, {ImageBytes(10, 1)});
-    FrameIterator iterator(&image);
-    ASSERT_TRUE(iterator.Seek(0) && iterator.Next());
-    const ImageBytes frame = TakeBuffer(iterator.Detach(), iterator.m_nFrameLength);
+    const ImageBytes frame = SeekOnlyFrame(16, UidTransferJpegFullProgress14Bit, ImageBytes(10, 1));
     ASSERT_EQ(frame.size(), static_cast<std::size_t>(Rows * Columns * 2));
     const std::uint16_t marker = GetFakeMarker(enFakeLibrary::Quorex) * 0x101;
     const std::uint16_t expected = static_cast<std::uint16_t>(marker << 2);
