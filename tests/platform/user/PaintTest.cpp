@@ -35,6 +35,24 @@ TestHandler PaintWith(COLORREF color)
     };
 }
 
+// Answers WM_ERASEBKGND with nEraseAnswer and records whether WM_PAINT was
+// told the background still needs erasing.
+TestHandler RecordErase(LRESULT nEraseAnswer, BOOL& fErase)
+{
+    return [nEraseAnswer, &fErase](HWND hWnd, UINT nMsg, WPARAM, LPARAM) -> std::optional<LRESULT>
+    {
+        if (nMsg == WM_ERASEBKGND)
+            return nEraseAnswer;
+        if (nMsg != WM_PAINT)
+            return std::nullopt;
+        PAINTSTRUCT paint;
+        BeginPaint(hWnd, &paint);
+        fErase = paint.fErase;
+        EndPaint(hWnd, &paint);
+        return 0;
+    };
+}
+
 TEST_F(PaintTest, ValidateRectCancelsAPendingPaint)
 {
     const HWND hTop = CreateTopLevel(kTopRect);
@@ -86,20 +104,7 @@ TEST_F(PaintTest, EraseAnsweredNonZeroLeavesTheBackgroundToThePaint)
     const HWND hTop = CreateTopLevel(kTopRect);
     m_harness.PumpPending();
     BOOL fErase = -1;
-    bool bAnswerErased = true;
-    SetHandler(hTop,
-               [&](HWND hWnd, UINT nMsg, WPARAM, LPARAM) -> std::optional<LRESULT>
-               {
-                   if (nMsg == WM_ERASEBKGND && bAnswerErased)
-                       return 1;
-                   if (nMsg != WM_PAINT)
-                       return std::nullopt;
-                   PAINTSTRUCT paint;
-                   BeginPaint(hWnd, &paint);
-                   fErase = paint.fErase;
-                   EndPaint(hWnd, &paint);
-                   return 0;
-               });
+    SetHandler(hTop, RecordErase(1, fErase));
     HDC hdc = GetDC(hTop);
     FillClient(hTop, hdc, kRed);
     ReleaseDC(hTop, hdc);
@@ -191,19 +196,7 @@ TEST_F(PaintTest, EraseNowErasesBeforeThePaintAndAnUnerasedBackgroundIsReported)
     const HWND hTop = CreateTopLevel(kTopRect);
     m_harness.PumpPending();
     BOOL fErase = -1;
-    SetHandler(hTop,
-               [&](HWND hWnd, UINT nMsg, WPARAM, LPARAM) -> std::optional<LRESULT>
-               {
-                   if (nMsg == WM_ERASEBKGND)
-                       return 0;
-                   if (nMsg != WM_PAINT)
-                       return std::nullopt;
-                   PAINTSTRUCT paint;
-                   BeginPaint(hWnd, &paint);
-                   fErase = paint.fErase;
-                   EndPaint(hWnd, &paint);
-                   return 0;
-               });
+    SetHandler(hTop, RecordErase(0, fErase));
     ClearMessages();
     RedrawWindow(hTop, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
     EXPECT_EQ(MessageIds({WM_ERASEBKGND, WM_PAINT}), (std::vector<UINT>{WM_ERASEBKGND}));
