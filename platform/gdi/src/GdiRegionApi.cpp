@@ -41,6 +41,18 @@ int CombineClip(DeviceContext& dc, const Region* region, int mode)
     }
     return dc.GetEffectiveClip().GetComplexity();
 }
+
+// Combines the clip with a rectangle given in logical units, in either order
+// of its corners.
+int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, int mode)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr)
+        return ERROR;
+    const RECT device = dc->ToDevice(RECT{left, top, right, bottom});
+    const Region region(Ordered(device.left, device.top, device.right, device.bottom));
+    return CombineClip(*dc, &region, mode);
+}
 } // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
@@ -155,22 +167,12 @@ int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode)
 
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
-    DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr)
-        return ERROR;
-    const RECT device = dc->ToDevice(RECT{left, top, right, bottom});
-    const Region region(Ordered(device.left, device.top, device.right, device.bottom));
-    return CombineClip(*dc, &region, RGN_AND);
+    return CombineClipRect(hdc, left, top, right, bottom, RGN_AND);
 }
 
 int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom)
 {
-    DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr)
-        return ERROR;
-    const RECT device = dc->ToDevice(RECT{left, top, right, bottom});
-    const Region region(Ordered(device.left, device.top, device.right, device.bottom));
-    return CombineClip(*dc, &region, RGN_DIFF);
+    return CombineClipRect(hdc, left, top, right, bottom, RGN_DIFF);
 }
 
 int OffsetClipRgn(HDC hdc, int dx, int dy)
