@@ -139,10 +139,7 @@ void RedrawWindowArea(WindowData& window, const RectSet* pArea, UINT flags)
                            (!(flags & RDW_NOCHILDREN) && !(window.dwStyle & WS_CLIPCHILDREN));
     if (bChildren && FindWindowData(hWnd) != nullptr)
     {
-        std::vector<HWND> children;
-        for (const auto& child : window.children)
-            children.push_back(child->hWnd);
-        for (HWND hChild : children)
+        for (HWND hChild : GetChildHandles(window))
         {
             if (WindowData* child = FindWindowData(hChild))
                 InvalidateChild(*child, area, flags);

@@ -53,10 +53,7 @@ void SendDestroyMessages(HWND hWnd)
     const WindowData* window = FindWindowData(hWnd);
     if (window == nullptr)
         return;
-    std::vector<HWND> children;
-    for (const auto& child : window->children)
-        children.push_back(child->hWnd);
-    for (HWND hChild : children)
+    for (HWND hChild : GetChildHandles(*window))
     {
         if (WindowData* child = FindWindowData(hChild))
         {
@@ -85,10 +82,7 @@ void SendNcDestroyMessages(HWND hWnd)
     const WindowData* window = FindWindowData(hWnd);
     if (window == nullptr)
         return;
-    std::vector<HWND> children;
-    for (const auto& child : window->children)
-        children.push_back(child->hWnd);
-    for (HWND hChild : children)
+    for (HWND hChild : GetChildHandles(*window))
         SendNcDestroyMessages(hChild);
     if (FindWindowData(hWnd) == nullptr)
         return;

@@ -231,3 +231,11 @@ std::vector<HWND> CollectSubtree(const WindowData& root, bool bIncludeRoot)
     }
     return handles;
 }
+
+std::vector<HWND> GetChildHandles(const WindowData& window)
+{
+    std::vector<HWND> handles;
+    for (const auto& child : window.children)
+        handles.push_back(child->hWnd);
+    return handles;
+}

@@ -117,3 +117,6 @@ void LinkToParent(WindowData& window, WindowData& parent, std::shared_ptr<Window
                   HWND hInsertAfter);
 // Every window below (and including) a root, parents before children.
 std::vector<HWND> CollectSubtree(const WindowData& root, bool bIncludeRoot);
+// The direct children, top of the Z order first: a copy, since messages sent
+// to them may reorder or destroy the live list.
+std::vector<HWND> GetChildHandles(const WindowData& window);
