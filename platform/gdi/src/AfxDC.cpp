@@ -1,20 +1,15 @@
 #include "AfxDC.h"
 
+#include "AfxHandleMap.h"
+
 #include <cstring>
-#include <map>
 #include <memory>
 
 namespace
 {
-struct DcHandleMaps
+CHandleMap<HDC, CDC>& Maps()
 {
-    std::map<HDC, CDC*> permanent;
-    std::map<HDC, std::unique_ptr<CDC>> temporary;
-};
-
-DcHandleMaps& Maps()
-{
-    static DcHandleMaps maps;
+    static CHandleMap<HDC, CDC> maps;
     return maps;
 }
 
@@ -46,19 +41,14 @@ BOOL CDC::Attach(HDC hDC)
         return FALSE;
     m_hDC = hDC;
     m_hAttribDC = hDC;
-    Maps().permanent[hDC] = this;
+    Maps().SetPermanent(hDC, this);
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
     HDC hDC = m_hDC;
-    if (hDC != nullptr)
-    {
-        auto it = Maps().permanent.find(hDC);
-        if (it != Maps().permanent.end() && it->second == this)
-            Maps().permanent.erase(it);
-    }
+    Maps().RemovePermanent(hDC, this);
     m_hDC = nullptr;
     m_hAttribDC = nullptr;
     return hDC;
@@ -88,31 +78,24 @@ BOOL CDC::CreateIC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* init
 
 CDC* CDC::FromHandle(HDC hDC)
 {
-    if (hDC == nullptr)
-        return nullptr;
-    DcHandleMaps& maps = Maps();
-    auto permanent = maps.permanent.find(hDC);
-    if (permanent != maps.permanent.end())
-        return permanent->second;
-    auto& slot = maps.temporary[hDC];
-    if (!slot)
-    {
-        slot = std::make_unique<CDC>();
-        slot->m_hDC = hDC;
-        slot->m_hAttribDC = hDC;
-    }
-    return slot.get();
+    return Maps().FromHandle(hDC,
+                             [](HDC hTempDC)
+                             {
+                                 auto pDC = std::make_unique<CDC>();
+                                 pDC->m_hDC = hTempDC;
+                                 pDC->m_hAttribDC = hTempDC;
+                                 return pDC;
+                             });
 }
 
 void CDC::DeleteTempMap()
 {
-    // Temporary wrappers never own their DCs.
-    for (auto& [handle, wrapper] : Maps().temporary)
-    {
-        wrapper->m_hDC = nullptr;
-        wrapper->m_hAttribDC = nullptr;
-    }
-    Maps().temporary.clear();
+    Maps().DeleteTemporary(
+        [](CDC& dc)
+        {
+            dc.m_hDC = nullptr;
+            dc.m_hAttribDC = nullptr;
+        });
 }
 
 int CDC::SaveDC()

@@ -1,23 +1,17 @@
 #include "AfxGdi.h"
 
 #include "AfxDC.h"
+#include "AfxHandleMap.h"
 #include "WinProcessInfo.h"
 
 #include <cstdlib>
-#include <map>
 #include <memory>
 
 namespace
 {
-struct GdiHandleMaps
+CHandleMap<HGDIOBJ, CGdiObject>& Maps()
 {
-    std::map<HGDIOBJ, CGdiObject*> permanent;
-    std::map<HGDIOBJ, std::unique_ptr<CGdiObject>> temporary;
-};
-
-GdiHandleMaps& Maps()
-{
-    static GdiHandleMaps maps;
+    static CHandleMap<HGDIOBJ, CGdiObject> maps;
     return maps;
 }
 
@@ -64,19 +58,14 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
     if (hObject == nullptr)
         return FALSE;
     m_hObject = hObject;
-    Maps().permanent[hObject] = this;
+    Maps().SetPermanent(hObject, this);
     return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
     HGDIOBJ handle = m_hObject;
-    if (handle != nullptr)
-    {
-        auto it = Maps().permanent.find(handle);
-        if (it != Maps().permanent.end() && it->second == this)
-            Maps().permanent.erase(it);
-    }
+    Maps().RemovePermanent(handle, this);
     m_hObject = nullptr;
     return handle;
 }
@@ -105,27 +94,18 @@ BOOL CGdiObject::CreateStockObject(int index)
 
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
 {
-    if (hObject == nullptr)
-        return nullptr;
-    GdiHandleMaps& maps = Maps();
-    auto permanent = maps.permanent.find(hObject);
-    if (permanent != maps.permanent.end())
-        return permanent->second;
-    auto& slot = maps.temporary[hObject];
-    if (!slot)
-    {
-        slot = MakeWrapper(hObject);
-        slot->m_hObject = hObject;
-    }
-    return slot.get();
+    return Maps().FromHandle(hObject,
+                             [](HGDIOBJ hTemp)
+                             {
+                                 auto pObject = MakeWrapper(hTemp);
+                                 pObject->m_hObject = hTemp;
+                                 return pObject;
+                             });
 }
 
 void CGdiObject::DeleteTempMap()
 {
-    // Temporary wrappers never own their handles.
-    for (auto& [handle, wrapper] : Maps().temporary)
-        wrapper->m_hObject = nullptr;
-    Maps().temporary.clear();
+    Maps().DeleteTemporary([](CGdiObject& object) { object.m_hObject = nullptr; });
 }
 
 CPen::CPen(int style, int width, COLORREF color)

@@ -1,10 +1,10 @@
 // CWnd: handle maps, creation through the CBT hook, the window procedure,
 // subclassing and destruction.
 #include "AfxFrame.h"
+#include "AfxHandleMap.h"
 #include "AfxWinApp.h"
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,15 +14,9 @@ IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
 namespace
 {
-struct WndHandleMaps
+CHandleMap<HWND, CWnd>& Maps()
 {
-    std::map<HWND, CWnd*> permanent;
-    std::map<HWND, std::unique_ptr<CWnd>> temporary;
-};
-
-WndHandleMaps& Maps()
-{
-    static WndHandleMaps maps;
+    static CHandleMap<HWND, CWnd> maps;
     return maps;
 }
 
@@ -140,40 +134,31 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    if (hWnd == nullptr)
-        return nullptr;
-    if (CWnd* pWnd = FromHandlePermanent(hWnd))
-        return pWnd;
-    auto& slot = Maps().temporary[hWnd];
-    if (!slot)
-    {
-        slot = std::make_unique<CWnd>();
-        slot->m_hWnd = hWnd;
-    }
-    return slot.get();
+    return Maps().FromHandle(hWnd,
+                             [](HWND hTempWnd)
+                             {
+                                 auto pWnd = std::make_unique<CWnd>();
+                                 pWnd->m_hWnd = hTempWnd;
+                                 return pWnd;
+                             });
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    const auto it = Maps().permanent.find(hWnd);
-    return it != Maps().permanent.end() ? it->second : nullptr;
+    return Maps().LookupPermanent(hWnd);
 }
 
 void CWnd::DeleteTempMap()
 {
-    // Temporary wrappers never own their windows.
-    auto temporary = std::move(Maps().temporary);
-    Maps().temporary.clear();
-    for (auto& [hWnd, pWnd] : temporary)
-        pWnd->m_hWnd = nullptr;
+    Maps().DeleteTemporary([](CWnd& wnd) { wnd.m_hWnd = nullptr; });
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
 {
     if (hWndNew == nullptr || FromHandlePermanent(hWndNew) != nullptr)
         return FALSE;
-    Maps().permanent[hWndNew] = this;
-    Maps().temporary.erase(hWndNew);
+    Maps().SetPermanent(hWndNew, this);
+    Maps().RemoveTemporary(hWndNew);
     m_hWnd = hWndNew;
     return TRUE;
 }
@@ -181,8 +166,7 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     const HWND hWnd = m_hWnd;
-    if (hWnd != nullptr && FromHandlePermanent(hWnd) == this)
-        Maps().permanent.erase(hWnd);
+    Maps().RemovePermanent(hWnd, this);
     m_hWnd = nullptr;
     return hWnd;
 }
