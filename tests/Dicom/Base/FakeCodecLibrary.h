@@ -126,18 +126,6 @@ unsigned char* FakeDecode(const unsigned char* pData, int* pRows, int* pColumns,
 }
 
 template <enFakeLibrary Library>
-unsigned char* FakeLossyEncode(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
-                               int* pLength)
-{
-    FakeCodecState& state = GetFakeState();
-    state.rows = nRows;
-    state.columns = nColumns;
-    state.quality = nQuality;
-    *pLength = state.reportedLength;
-    return AnswerFake<Library>(pRaw, 0, state.reportedLength);
-}
-
-template <enFakeLibrary Library>
 unsigned char* FakeLosslessEncode(const unsigned char* pRaw, int nRows, int nColumns, int* pLength)
 {
     FakeCodecState& state = GetFakeState();
@@ -148,15 +136,19 @@ unsigned char* FakeLosslessEncode(const unsigned char* pRaw, int nRows, int nCol
 }
 
 template <enFakeLibrary Library>
+unsigned char* FakeLossyEncode(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
+                               int* pLength)
+{
+    GetFakeState().quality = nQuality;
+    return FakeLosslessEncode<Library>(pRaw, nRows, nColumns, pLength);
+}
+
+template <enFakeLibrary Library>
 unsigned char* FakeJ2kEncode(const unsigned char* pRaw, int nRows, int nColumns, int* pLength,
                              int nSigned)
 {
-    FakeCodecState& state = GetFakeState();
-    state.rows = nRows;
-    state.columns = nColumns;
-    state.isSigned = nSigned;
-    *pLength = state.reportedLength;
-    return AnswerFake<Library>(pRaw, 0, state.reportedLength);
+    GetFakeState().isSigned = nSigned;
+    return FakeLosslessEncode<Library>(pRaw, nRows, nColumns, pLength);
 }
 
 template <enFakeLibrary Library>
