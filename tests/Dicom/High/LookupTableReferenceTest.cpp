@@ -6,14 +6,13 @@
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 #include "LookupTable.h"
+#include "PixelTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,30 +45,6 @@ const Rendering Renderings[] = {
     {"_mono1", -1024.0f, 1.0f, 1, 40, 400},
     {"_mono1", -1024.0f, 1.0f, 1, 2000, 6000},
 };
-
-struct Pgm
-{
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels;
-};
-
-// An 8-bit binary PGM whose header holds no comments, as dcm2pnm writes it.
-Pgm ReadPgm(const std::string& path)
-{
-    Pgm pgm;
-    std::ifstream file(path, std::ios::binary);
-    std::string magic;
-    int maximum = 0;
-    file >> magic >> pgm.width >> pgm.height >> maximum;
-    file.get();
-    if (!file || magic != "P5" || maximum != 255)
-    {
-        return {};
-    }
-    pgm.pixels.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return pgm;
-}
 
 std::string ReferencePath(const Rendering& rendering)
 {
@@ -127,20 +102,20 @@ TEST_F(LookupTableReferenceTest, SignedTableRendersAsThePeerDoes)
     for (const Rendering& rendering : Renderings)
     {
         const std::string path = ReferencePath(rendering);
-        const Pgm reference = ReadPgm(path);
+        const GreyPicture reference = ReadPgm(path);
         ASSERT_EQ(reference.width, SampleSize) << path;
         ASSERT_EQ(reference.height, SampleSize) << path;
-        ASSERT_EQ(reference.pixels.size(), m_samples.size()) << path;
+        ASSERT_EQ(reference.levels.size(), m_samples.size()) << path;
         const std::unique_ptr<unsigned char[]> table(MakeWindow(rendering).CreateLookupTableEx(16));
         ASSERT_NE(table, nullptr);
         int differences = 0;
         for (std::size_t index = 0; index < m_samples.size(); ++index)
         {
             const int rendered = table[LookupTable::SignedTableOffset + m_samples[index]];
-            if (rendered != reference.pixels[index] && ++differences <= 3)
+            if (rendered != reference.levels[index] && ++differences <= 3)
             {
                 ADD_FAILURE() << path << ", sample " << m_samples[index] << ": " << rendered
-                              << " instead of " << int{reference.pixels[index]};
+                              << " instead of " << int{reference.levels[index]};
             }
         }
         EXPECT_EQ(differences, 0) << path;
@@ -154,14 +129,14 @@ TEST_F(LookupTableReferenceTest, UnsignedTableRendersAsThePeerDoes)
     for (const Rendering& rendering : Renderings)
     {
         const std::string path = ReferencePath(rendering);
-        const Pgm reference = ReadPgm(path);
-        ASSERT_EQ(reference.pixels.size(), m_samples.size()) << path;
+        const GreyPicture reference = ReadPgm(path);
+        ASSERT_EQ(reference.levels.size(), m_samples.size()) << path;
         const std::unique_ptr<unsigned char[]> table(MakeWindow(rendering).CreateLookupTable(16));
         ASSERT_NE(table, nullptr);
         std::vector<std::uint8_t> rendered(m_samples.size());
         std::transform(m_samples.begin(), m_samples.end(), rendered.begin(),
                        [&table](std::int16_t sample) { return table[sample]; });
-        EXPECT_EQ(rendered, reference.pixels) << path;
+        EXPECT_EQ(rendered, reference.levels) << path;
     }
 }
 
