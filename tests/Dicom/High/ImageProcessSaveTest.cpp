@@ -17,6 +17,15 @@ constexpr int Columns = 20;
 
 class ImageProcessSaveTest : public FileFolderTest
 {
+protected:
+    // What the saver gives for an 8-bit grey image without pixel data.
+    int SaveWithoutAFrame(int (ImageProcess::*save)(const char*), const char* name)
+    {
+        DICOMImage empty;
+        FillImageAttributes(empty, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+        ImageProcess process(empty, 0);
+        return (process.*save)(PathOf(name).c_str());
+    }
 };
 
 // A smooth pattern, so that lossy coding stays close.
@@ -91,10 +100,7 @@ TEST_F(ImageProcessSaveTest, RawWritesTheFrameAsStored)
 
 TEST_F(ImageProcessSaveTest, RawFailsWithoutAFrameOrAFile)
 {
-    DICOMImage empty;
-    FillImageAttributes(empty, Rows, Columns, 8, 1, "MONOCHROME2", 1);
-    ImageProcess none(empty, 0);
-    EXPECT_EQ(none.SaveAsRaw(PathOf("none.raw").c_str()), 0);
+    EXPECT_EQ(SaveWithoutAFrame(&ImageProcess::SaveAsRaw, "none.raw"), 0);
     EXPECT_TRUE(FolderEntries().empty());
 
     DICOMImage image;
@@ -133,10 +139,7 @@ TEST_F(ImageProcessSaveTest, BaselineWritesAStreamThatDecodesToTheFrame)
 
 TEST_F(ImageProcessSaveTest, BaselineFailsWithoutAFrame)
 {
-    DICOMImage empty;
-    FillImageAttributes(empty, Rows, Columns, 8, 1, "MONOCHROME2", 1);
-    ImageProcess process(empty, 0);
-    EXPECT_EQ(process.SaveAsJPEGBaseline(PathOf("none.jpg").c_str()), 0);
+    EXPECT_EQ(SaveWithoutAFrame(&ImageProcess::SaveAsJPEGBaseline, "none.jpg"), 0);
     EXPECT_TRUE(FolderEntries().empty());
 }
 
