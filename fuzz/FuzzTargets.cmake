@@ -1,7 +1,15 @@
 # Build helpers of the libFuzzer targets, shared by every folder under fuzz/.
 # They are only meant for clang: each folder includes this file inside its
 # `if(CMAKE_CXX_COMPILER_ID MATCHES Clang)`.
-#
+
+# A folder configured on its own compiles in the suite's language mode.
+if(CMAKE_SOURCE_DIR STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+  set(CMAKE_CXX_STANDARD 20)
+  set(CMAKE_CXX_STANDARD_REQUIRED ON)
+endif()
+
+get_filename_component(FUZZ_SUITE_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+
 # The sanitizers stop at the first finding, undefined behaviour included, so
 # that libFuzzer keeps the input that caused it.
 set(FUZZ_COMPILE_SANITIZERS -fsanitize=fuzzer-no-link,address,undefined
@@ -58,4 +66,29 @@ function(fuzz_add_module name)
   target_link_libraries(${name} PRIVATE ${ARG_LINK})
   target_compile_options(${name} PRIVATE ${FUZZ_COMPILE_SANITIZERS})
   target_link_options(${name} PRIVATE -Wl,-Bsymbolic-functions ${ARG_LINK_OPTIONS})
+endfunction()
+
+# fuzz_glob_folders(<sources variable> <includes variable> <folder> ...)
+# The sources (src/*.cpp) and the include folders of suite folders, appended
+# to the two variables, for libraries compiled into the fuzz build.
+function(fuzz_glob_folders sources_var includes_var)
+  set(sources ${${sources_var}})
+  set(includes ${${includes_var}})
+  foreach(folder IN LISTS ARGN)
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${FUZZ_SUITE_ROOT}/${folder}/src/*.cpp)
+    list(APPEND sources ${folder_sources})
+    list(APPEND includes ${FUZZ_SUITE_ROOT}/${folder}/include)
+  endforeach()
+  set(${sources_var} ${sources} PARENT_SCOPE)
+  set(${includes_var} ${includes} PARENT_SCOPE)
+endfunction()
+
+# fuzz_glob_outside(<folder> <sources variable> <includes variable>)
+# The sources of a library under outside/ and the include folders it
+# compiles with.
+function(fuzz_glob_outside folder sources_var includes_var)
+  set(dir ${FUZZ_SUITE_ROOT}/outside/${folder})
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(${sources_var} ${sources} PARENT_SCOPE)
+  set(${includes_var} ${dir} ${FUZZ_SUITE_ROOT}/outside/common PARENT_SCOPE)
 endfunction()
