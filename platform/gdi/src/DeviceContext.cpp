@@ -42,6 +42,22 @@ int ScaleRound(std::int64_t a, std::int64_t b, std::int64_t c)
     const std::int64_t q = (num + den / 2) / den;
     return static_cast<int>(negative ? -q : q);
 }
+
+// One of the two coordinate spaces of a DC's mapping.
+struct MappingSpace
+{
+    POINT org;
+    SIZE ext;
+};
+
+// An unscaled mapping only shifts, so it never rounds.
+POINT MapPoint(int x, int y, const MappingSpace& from, const MappingSpace& to, bool bScaled)
+{
+    if (!bScaled)
+        return POINT{x - from.org.x + to.org.x, y - from.org.y + to.org.y};
+    return POINT{ScaleRound(std::int64_t(x) - from.org.x, to.ext.cx, from.ext.cx) + to.org.x,
+                 ScaleRound(std::int64_t(y) - from.org.y, to.ext.cy, from.ext.cy) + to.org.y};
+}
 } // namespace
 
 GdiSurfaceInfo GdiGetScreenSurface()
@@ -208,23 +224,13 @@ bool DeviceContext::IsScaled() const
 POINT DeviceContext::ToDevice(int x, int y) const
 {
     const DcState& s = m_state;
-    if (!IsScaled())
-        return POINT{x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y};
-    return POINT{ScaleRound(std::int64_t(x) - s.windowOrg.x, s.viewportExt.cx, s.windowExt.cx) +
-                     s.viewportOrg.x,
-                 ScaleRound(std::int64_t(y) - s.windowOrg.y, s.viewportExt.cy, s.windowExt.cy) +
-                     s.viewportOrg.y};
+    return MapPoint(x, y, {s.windowOrg, s.windowExt}, {s.viewportOrg, s.viewportExt}, IsScaled());
 }
 
 POINT DeviceContext::ToLogical(int x, int y) const
 {
     const DcState& s = m_state;
-    if (!IsScaled())
-        return POINT{x - s.viewportOrg.x + s.windowOrg.x, y - s.viewportOrg.y + s.windowOrg.y};
-    return POINT{ScaleRound(std::int64_t(x) - s.viewportOrg.x, s.windowExt.cx, s.viewportExt.cx) +
-                     s.windowOrg.x,
-                 ScaleRound(std::int64_t(y) - s.viewportOrg.y, s.windowExt.cy, s.viewportExt.cy) +
-                     s.windowOrg.y};
+    return MapPoint(x, y, {s.viewportOrg, s.viewportExt}, {s.windowOrg, s.windowExt}, IsScaled());
 }
 
 RECT DeviceContext::ToDevice(const RECT& rect) const
