@@ -1,9 +1,9 @@
 // A small frame with two child panes that paint everything through an
 // off-screen DC, a scripted drag across one of them, and the dumped window
 // picture compared with the same drawing made on memory DCs.
+#include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
 #include "MemDC.h"
-#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -113,12 +113,6 @@ class FramePaneTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
         m_pFrame = new CFrameWnd;
         ASSERT_TRUE(m_pFrame->Create(nullptr, "Panes", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                      CRect(40, 30, 460, 290)));
@@ -183,7 +177,7 @@ protected:
         return CPoint(origin.x - frameRect.left, origin.y - frameRect.top);
     }
 
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
     CFrameWnd* m_pFrame = nullptr;
     CPane m_left{RGB(240, 240, 200)};
     CPane m_right{RGB(200, 220, 250)};

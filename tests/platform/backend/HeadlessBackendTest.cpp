@@ -2,9 +2,9 @@
 // windows tell a backend, window pictures and their files, and scripts
 // played when loops find nothing to do.
 #include "HeadlessBackend.h"
+#include "../FailOnBlockHarness.h"
 #include "DisplayBackend.h"
 #include "ModalAnswers.h"
-#include "UiHarness.h"
 #include "WinUser.h"
 
 #include <gtest/gtest.h>
@@ -51,12 +51,6 @@ class HeadlessBackendTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -73,7 +67,7 @@ protected:
 
     static std::string TempPath(const char* name) { return testing::TempDir() + name; }
 
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
 };
 
 TEST_F(HeadlessBackendTest, HeadlessIsTheDefaultBackend)

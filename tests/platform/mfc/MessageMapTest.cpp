@@ -1,7 +1,7 @@
 // Message maps: handler signatures, commands and their updates,
 // notifications and their reflection to the control that sent them.
+#include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
-#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -130,18 +130,12 @@ class MessageMapTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
         ASSERT_TRUE(m_wnd.CreateEx(0, nullptr, "map", WS_POPUP | WS_VISIBLE,
                                    CRect(100, 100, 400, 300), nullptr, 0));
     }
     void TearDown() override { m_wnd.DestroyWindow(); }
 
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
     CRecordingWnd m_wnd;
 };
 

@@ -1,8 +1,8 @@
 // CWnd: the handle map, creation through PreCreateWindow, self-deleting
 // windows, the current-message record, subclassing over MFC windows and
 // the window, client and paint DCs.
+#include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
-#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +15,7 @@ namespace
 class MfcWindowTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
-    }
-
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
 };
 
 // Adds scroll bars both ways: through PreCreateWindow (which counts) and

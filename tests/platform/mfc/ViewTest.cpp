@@ -1,7 +1,7 @@
 // Views: initial update, drawing through OnDraw and activation in their
 // frame when pressed.
+#include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
-#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -62,12 +62,6 @@ protected:
     void SetUp() override
     {
         gEvents.clear();
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
         m_pFrame = new CAskingFrame;
         ASSERT_TRUE(m_pFrame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                      CRect(0, 0, 400, 300)));
@@ -88,7 +82,7 @@ protected:
     }
 
     static constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
     CAskingFrame* m_pFrame = nullptr;
     CTestView* m_pLeft = nullptr;
     CTestView* m_pRight = nullptr;

@@ -1,8 +1,8 @@
 // The application object: Run with idle processing and the pre-translation
 // walk, the wait cursor, and module states.
+#include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
 #include "HeadlessBackend.h"
-#include "UiHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -64,12 +64,6 @@ protected:
     void SetUp() override
     {
         gTrace.clear();
-        m_harness.SetBlockedHandler(
-            []
-            {
-                ADD_FAILURE() << "loop blocked";
-                PostQuitMessage(1);
-            });
         m_main.name = "main";
         m_pane.name = "pane";
         m_inner.name = "inner";
@@ -80,7 +74,7 @@ protected:
         m_app.m_pMainWnd = &m_main;
     }
 
-    CUiHarness m_harness;
+    CFailOnBlockHarness m_harness;
     CTestApp m_app;
     CTracingWnd m_main;
     CTracingWnd m_pane;
