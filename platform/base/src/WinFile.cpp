@@ -132,6 +132,33 @@ CFileObject* GetFile(HANDLE file)
     return platform::GetKernelObject<CFileObject>(file);
 }
 
+// The file a read or write goes to, with the count of bytes moved cleared
+// first; null, with the last error set, when the request cannot start.
+CFileObject* StartTransfer(HANDLE file, const void* buffer, DWORD count, LPDWORD done,
+                           LPOVERLAPPED overlapped, bool bWrite)
+{
+    if (done != nullptr)
+    {
+        *done = 0;
+    }
+    CFileObject* object = GetFile(file);
+    if (object == nullptr)
+    {
+        return nullptr;
+    }
+    if (overlapped != nullptr || (buffer == nullptr && count > 0))
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!(bWrite ? object->CanWrite() : object->CanRead()))
+    {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return object;
+}
+
 std::string GetLastComponent(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -258,23 +285,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped)
 {
-    if (read != nullptr)
-    {
-        *read = 0;
-    }
-    CFileObject* object = GetFile(file);
+    CFileObject* object = StartTransfer(file, buffer, toRead, read, overlapped, false);
     if (object == nullptr)
     {
-        return FALSE;
-    }
-    if (overlapped != nullptr || (buffer == nullptr && toRead > 0))
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (!object->CanRead())
-    {
-        SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
     DWORD total = 0;
@@ -306,23 +319,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPP
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped)
 {
-    if (written != nullptr)
-    {
-        *written = 0;
-    }
-    CFileObject* object = GetFile(file);
+    CFileObject* object = StartTransfer(file, buffer, toWrite, written, overlapped, true);
     if (object == nullptr)
     {
-        return FALSE;
-    }
-    if (overlapped != nullptr || (buffer == nullptr && toWrite > 0))
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (!object->CanWrite())
-    {
-        SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
     DWORD total = 0;
