@@ -610,6 +610,27 @@ BOOL ConvertBetweenPages(const CCodePage& from, const CCodePage& to, LPCSTR sour
     return TRUE;
 }
 
+// Hands a converted text to the caller of a conversion: its length when no
+// destination size is given, else the text copied into the destination.
+template <typename TText, typename TChar>
+int CopyConverted(const TText& text, TChar* destination, int destinationSize)
+{
+    if (text.size() > static_cast<std::size_t>(INT_MAX))
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const int count = static_cast<int>(text.size());
+    if (destinationSize == 0)
+        return count;
+    if (count > destinationSize)
+    {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::copy(text.begin(), text.end(), destination);
+    return count;
+}
 } // namespace
 
 UINT GetACP()
@@ -648,21 +669,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
     }
-    if (wide.size() > static_cast<std::size_t>(INT_MAX))
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    const int count = static_cast<int>(wide.size());
-    if (destinationChars == 0)
-        return count;
-    if (count > destinationChars)
-    {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    std::copy(wide.begin(), wide.end(), destination);
-    return count;
+    return CopyConverted(wide, destination, destinationChars);
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceChars,
@@ -701,21 +708,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceCh
     }
     if (usedDefaultChar != nullptr)
         *usedDefaultChar = usedDefault ? TRUE : FALSE;
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    const int count = static_cast<int>(bytes.size());
-    if (destinationBytes == 0)
-        return count;
-    if (count > destinationBytes)
-    {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    std::memcpy(destination, bytes.data(), bytes.size());
-    return count;
+    return CopyConverted(bytes, destination, destinationBytes);
 }
 
 BOOL CharToOemA(LPCSTR source, LPSTR destination)
