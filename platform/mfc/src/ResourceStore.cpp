@@ -20,6 +20,19 @@ bool NamesMatch(LPCSTR lpEntryName, const std::string& strWanted)
     return ResourceStore::CanonicalName(lpEntryName) == strWanted;
 }
 
+// The first entry of one kind named lpName, the tables searched in order.
+template <typename TEntry>
+const TEntry* FindNamedEntry(const std::vector<ResourceTables>& allTables,
+                             std::span<const TEntry> ResourceTables::*pEntries, LPCSTR lpName)
+{
+    const std::string strName = ResourceStore::CanonicalName(lpName);
+    for (const ResourceTables& tables : allTables)
+        for (const TEntry& entry : tables.*pEntries)
+            if (NamesMatch(entry.lpName, strName))
+                return &entry;
+    return nullptr;
+}
+
 bool IsAbsolutePath(LPCSTR pszPath)
 {
     return pszPath[0] == '/' || pszPath[0] == '\\' ||
@@ -137,43 +150,26 @@ LPCSTR ResourceStore::FindString(HMODULE hModule, UINT nId) const
 
 const DialogTemplate* ResourceStore::FindDialog(HMODULE hModule, LPCSTR lpName) const
 {
-    const std::string strName = CanonicalName(lpName);
-    for (const ResourceTables& tables : TablesOf(hModule))
-        for (const ResourceDialogEntry& entry : tables.dialogs)
-            if (NamesMatch(entry.lpName, strName))
-                return entry.pTemplate;
-    return nullptr;
+    const auto* pEntry = FindNamedEntry(TablesOf(hModule), &ResourceTables::dialogs, lpName);
+    return pEntry != nullptr ? pEntry->pTemplate : nullptr;
 }
 
 const MenuTemplate* ResourceStore::FindMenu(HMODULE hModule, LPCSTR lpName) const
 {
-    const std::string strName = CanonicalName(lpName);
-    for (const ResourceTables& tables : TablesOf(hModule))
-        for (const ResourceMenuEntry& entry : tables.menus)
-            if (NamesMatch(entry.lpName, strName))
-                return entry.pTemplate;
-    return nullptr;
+    const auto* pEntry = FindNamedEntry(TablesOf(hModule), &ResourceTables::menus, lpName);
+    return pEntry != nullptr ? pEntry->pTemplate : nullptr;
 }
 
 const ResourceAcceleratorEntry* ResourceStore::FindAccelerators(HMODULE hModule,
                                                                 LPCSTR lpName) const
 {
-    const std::string strName = CanonicalName(lpName);
-    for (const ResourceTables& tables : TablesOf(hModule))
-        for (const ResourceAcceleratorEntry& entry : tables.accelerators)
-            if (NamesMatch(entry.lpName, strName))
-                return &entry;
-    return nullptr;
+    return FindNamedEntry(TablesOf(hModule), &ResourceTables::accelerators, lpName);
 }
 
 const ToolbarTemplate* ResourceStore::FindToolbar(HMODULE hModule, LPCSTR lpName) const
 {
-    const std::string strName = CanonicalName(lpName);
-    for (const ResourceTables& tables : TablesOf(hModule))
-        for (const ResourceToolbarEntry& entry : tables.toolbars)
-            if (NamesMatch(entry.lpName, strName))
-                return entry.pTemplate;
-    return nullptr;
+    const auto* pEntry = FindNamedEntry(TablesOf(hModule), &ResourceTables::toolbars, lpName);
+    return pEntry != nullptr ? pEntry->pTemplate : nullptr;
 }
 
 const ResourceRecord* ResourceStore::FindRecord(HMODULE hModule, LPCSTR lpType, LPCSTR lpName)
