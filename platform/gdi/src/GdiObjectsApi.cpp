@@ -69,6 +69,16 @@ void CopyOut(const void* src, int srcSize, int size, LPVOID out)
 {
     std::memcpy(out, src, std::size_t(std::min(size, srcSize)));
 }
+
+// A logical description handed out as far as the buffer holds it; its whole
+// size when no buffer is given.
+template <typename TLogical> int DescribeObject(const TLogical& logical, int size, LPVOID out)
+{
+    if (out == nullptr)
+        return sizeof(TLogical);
+    CopyOut(&logical, sizeof(TLogical), size, out);
+    return std::min<int>(size, sizeof(TLogical));
+}
 } // namespace
 
 HGDIOBJ GetStockObject(int index)
@@ -316,29 +326,17 @@ int GetObjectA(HGDIOBJ handle, int size, LPVOID out)
     case enGdiKind::Pen:
     {
         auto* pen = static_cast<GdiPen*>(obj);
-        LOGPEN lp{UINT(pen->m_nStyle), POINT{pen->m_nWidth, 0}, pen->m_color};
-        if (out == nullptr)
-            return sizeof(LOGPEN);
-        CopyOut(&lp, sizeof(lp), size, out);
-        return std::min<int>(size, sizeof(LOGPEN));
+        return DescribeObject(LOGPEN{UINT(pen->m_nStyle), POINT{pen->m_nWidth, 0}, pen->m_color},
+                              size, out);
     }
     case enGdiKind::Brush:
     {
         auto* brush = static_cast<GdiBrush*>(obj);
-        LOGBRUSH lb{brush->m_nStyle, brush->m_color, ULONG_PTR(brush->m_nHatch)};
-        if (out == nullptr)
-            return sizeof(LOGBRUSH);
-        CopyOut(&lb, sizeof(lb), size, out);
-        return std::min<int>(size, sizeof(LOGBRUSH));
+        return DescribeObject(LOGBRUSH{brush->m_nStyle, brush->m_color, ULONG_PTR(brush->m_nHatch)},
+                              size, out);
     }
     case enGdiKind::Font:
-    {
-        auto* font = static_cast<GdiFont*>(obj);
-        if (out == nullptr)
-            return sizeof(LOGFONTA);
-        CopyOut(&font->m_logFont, sizeof(LOGFONTA), size, out);
-        return std::min<int>(size, sizeof(LOGFONTA));
-    }
+        return DescribeObject(static_cast<GdiFont*>(obj)->m_logFont, size, out);
     case enGdiKind::Palette:
     {
         auto* palette = static_cast<GdiPalette*>(obj);
