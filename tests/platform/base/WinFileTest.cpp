@@ -1,5 +1,6 @@
 #include "WinFile.h"
 
+#include "ScopedEnvironment.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -403,28 +404,8 @@ TEST(WinFile, AttributesFollowWritePermissionAndFolders)
 
 class WinFileTempPath : public testing::Test
 {
-protected:
-    void SetUp() override
-    {
-        const char* saved = getenv("TMPDIR");
-        m_hadTmpdir = saved != nullptr;
-        m_saved = saved != nullptr ? saved : "";
-    }
-    void TearDown() override
-    {
-        if (m_hadTmpdir)
-        {
-            setenv("TMPDIR", m_saved.c_str(), 1);
-        }
-        else
-        {
-            unsetenv("TMPDIR");
-        }
-    }
-
 private:
-    bool m_hadTmpdir = false;
-    std::string m_saved;
+    CScopedEnvironment m_tmpdir{"TMPDIR"};
 };
 
 TEST_F(WinFileTempPath, EndsWithASeparator)

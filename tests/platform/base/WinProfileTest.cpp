@@ -1,5 +1,6 @@
 #include "WinProfile.h"
 
+#include "ScopedEnvironment.h"
 #include "TempFolder.h"
 #include "WinError.h"
 
@@ -13,33 +14,19 @@ namespace
 class WinProfile : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* saved = getenv("XDG_CONFIG_HOME");
-        m_hadSaved = saved != nullptr;
-        m_saved = saved != nullptr ? saved : "";
-        setenv("XDG_CONFIG_HOME", m_folder.GetPath().c_str(), 1);
-    }
+    void SetUp() override { setenv("XDG_CONFIG_HOME", m_folder.GetPath().c_str(), 1); }
     void TearDown() override
     {
         CProfileStore::SetInMemory(false);
         CProfileStore::ClearMemory();
         CProfileStore::SetApplicationStore(nullptr, "Application");
-        if (m_hadSaved)
-        {
-            setenv("XDG_CONFIG_HOME", m_saved.c_str(), 1);
-        }
-        else
-        {
-            unsetenv("XDG_CONFIG_HOME");
-        }
     }
 
     CTempFolder m_folder;
 
 private:
-    std::string m_saved;
-    bool m_hadSaved = false;
+    // Restored before the folder goes.
+    CScopedEnvironment m_configHome{"XDG_CONFIG_HOME"};
 };
 
 TEST_F(WinProfile, WrittenValuesSurviveANewStoreObject)

@@ -1,6 +1,7 @@
 #include "WinSync.h"
 
 #include "ChildProcess.h"
+#include "ScopedEnvironment.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +16,7 @@ namespace
 class WinSync : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* saved = getenv("XDG_RUNTIME_DIR");
-        m_saved = saved != nullptr ? saved : "";
-        m_hadSaved = saved != nullptr;
-        setenv("XDG_RUNTIME_DIR", m_folder.GetPath().c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_hadSaved)
-        {
-            setenv("XDG_RUNTIME_DIR", m_saved.c_str(), 1);
-        }
-        else
-        {
-            unsetenv("XDG_RUNTIME_DIR");
-        }
-    }
+    void SetUp() override { setenv("XDG_RUNTIME_DIR", m_folder.GetPath().c_str(), 1); }
 
     // A name no other test run uses.
     static std::string GetUniqueName(const char* stem)
@@ -44,8 +28,8 @@ protected:
 
 private:
     CTempFolder m_folder;
-    std::string m_saved;
-    bool m_hadSaved = false;
+    // Restored before the folder goes.
+    CScopedEnvironment m_runtimeDir{"XDG_RUNTIME_DIR"};
 };
 
 bool CreateMutexReportsExisting(const std::string& name)
