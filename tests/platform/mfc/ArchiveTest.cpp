@@ -2,6 +2,7 @@
 #include "AfxColl.h"
 #include "AfxFile.h"
 #include "TempFolder.h"
+#include "ThrownCause.h"
 
 #include <gtest/gtest.h>
 
@@ -59,17 +60,7 @@ int ArchiveCauseOf(const std::vector<BYTE>& bytes, void (*pfnLoad)(CArchive&))
     file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
     file.SeekToBegin();
     CArchive ar(&file, CArchive::load);
-    int cause = -1;
-    try
-    {
-        pfnLoad(ar);
-    }
-    catch (CArchiveException* e)
-    {
-        cause = e->m_cause;
-        e->Delete();
-    }
-    return cause;
+    return GetThrownCause<CArchiveException>([&] { pfnLoad(ar); });
 }
 
 TEST(CArchiveTest, NumbersRoundTripInWindowsWidths)

@@ -1,6 +1,7 @@
 #include "AfxFile.h"
 #include "AfxFileFind.h"
 #include "TempFolder.h"
+#include "ThrownCause.h"
 #include "WinError.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +13,7 @@ namespace
 {
 int CauseOfThrow(void (*pfnAction)(const std::string&), const std::string& strArgument)
 {
-    int cause = -1;
-    try
-    {
-        pfnAction(strArgument);
-    }
-    catch (CFileException* e)
-    {
-        cause = e->m_cause;
-        e->Delete();
-    }
-    return cause;
+    return GetThrownCause<CFileException>([&] { pfnAction(strArgument); });
 }
 
 // A memory file that may not grow answers a write past its end this way.
