@@ -1,38 +1,11 @@
+#include "../platform/base/ScopedWorkingFolder.h"
 #include "Lettra.h"
 #include "WinCodePage.h"
 #include "WinPathName.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-
-namespace
-{
-
-class CScopedWorkingFolder
-{
-public:
-    CScopedWorkingFolder() : m_previous(std::filesystem::current_path())
-    {
-        char pattern[] = "/tmp/dfilenameXXXXXX";
-        m_folder = mkdtemp(pattern);
-        std::filesystem::current_path(m_folder);
-    }
-    ~CScopedWorkingFolder()
-    {
-        std::filesystem::current_path(m_previous);
-        std::filesystem::remove_all(m_folder);
-    }
-    const std::string& GetFolder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_previous;
-    std::string m_folder;
-};
-
-} // namespace
 
 TEST(LettraFileName, SplitsADrivePath)
 {

@@ -1,5 +1,6 @@
 #include "WinPathName.h"
 #include "ScopedCodePage.h"
+#include "ScopedWorkingFolder.h"
 #include "WinError.h"
 
 #include <gtest/gtest.h>
@@ -12,29 +13,6 @@
 
 namespace
 {
-
-// A fresh folder made current for one test; the previous folder comes back after.
-class CScopedWorkingFolder
-{
-public:
-    CScopedWorkingFolder() : m_previous(std::filesystem::current_path())
-    {
-        char pattern[] = "/tmp/winpathXXXXXX";
-        m_folder = mkdtemp(pattern);
-        std::filesystem::create_directory(m_folder + "/sub");
-        std::filesystem::current_path(m_folder);
-    }
-    ~CScopedWorkingFolder()
-    {
-        std::filesystem::current_path(m_previous);
-        std::filesystem::remove_all(m_folder);
-    }
-    const std::string& GetFolder() const { return m_folder; }
-
-private:
-    std::filesystem::path m_previous;
-    std::string m_folder;
-};
 
 std::string FullPath(const char* path)
 {
@@ -108,6 +86,7 @@ TEST(WinPathName, SplitDoesNotTakeATrailByteForASeparator)
 TEST(WinPathName, FullPathResolvesAgainstTheCurrentFolder)
 {
     CScopedWorkingFolder folder;
+    std::filesystem::create_directory("sub");
     const std::string& root = folder.GetFolder();
     EXPECT_EQ(FullPath("img.dcm"), root + "/img.dcm");
     EXPECT_EQ(FullPath("sub\\.\\x\\..\\img.dcm"), root + "/sub/img.dcm");
@@ -143,6 +122,7 @@ TEST(WinPathName, FullPathAllocatesWhenGivenNoBuffer)
 TEST(WinPathName, CurrentDirectoryFollowsSetAndReportsTheSizeNeeded)
 {
     CScopedWorkingFolder folder;
+    std::filesystem::create_directory("sub");
     ASSERT_TRUE(SetCurrentDirectoryA("sub"));
     const std::string expected = folder.GetFolder() + "/sub";
     EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), expected.size() + 1);
