@@ -169,6 +169,9 @@ private:
         enStartOpen
     };
 
+    // Paths.
+    const char* x_StartPath(const char* path);
+
     // Parsing.
     bool x_ParseDoc();
     int x_ParseElem(int iPosParent);
@@ -194,6 +197,7 @@ private:
     Lettra x_GetTagName(int iPos) const;
     Lettra x_GetData(int iPos) const;
     Lettra x_GetAttrib(int iPos, const char* name) const;
+    int x_SkipWhiteToTag(int nOffset) const;
     Lettra x_GetSubDoc(int iPos) const;
     int x_FindNextMatch(int iPosParent, int iPosAfter, const char* name) const;
     int x_FirstChildOf(int iPosParent) const;
@@ -212,12 +216,15 @@ private:
     bool x_IsPrologOnly();
     int x_OpenEmptyElem(int iPos, const Lettra& content);
     bool x_DocReplace(int nOffset, int nOld, const char* text, int nNew);
+    static void x_ShiftOffsets(ElemPos& elem, int nOffset, int nShift);
+    static void x_MoveRecord(ElemPos& elem, int nShift, int iShift);
     void x_ShiftTree(int iPos, int nOffset, int nShift);
     void x_Adjust(int iPosFirst, int iPosParent, int nOffset, int nShift);
     int x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Lettra& text,
                         const ElemPos* pRel, int nRel);
     bool x_AddElem(const char* name, const char* data, bool bInsert, bool bChild);
     bool x_AddSubDoc(const char* xml, bool bInsert, bool bChild);
+    bool x_GoToAdded(bool bChild, int iPosParent, int iPos);
     bool x_SetAttrib(int iPos, const char* name, const char* value);
     bool x_SetData(int iPos, const char* text, int cdata);
     int x_RemoveElem(int iPos);

@@ -651,19 +651,25 @@ Lettra DMarkup::GetAttribName(int index) const
     return x_TokenText(nameToken);
 }
 
+// The white space at nOffset goes with the element before it when an element
+// or the end of the document follows; returns the offset after it then, and
+// nOffset when text follows.
+int DMarkup::x_SkipWhiteToTag(int nOffset) const
+{
+    const char* szDoc = m_strDoc.constBuffer();
+    const int nDocLen = m_strDoc.GetLength();
+    int n = nOffset;
+    while (n < nDocLen && IsWhite(szDoc[n]))
+        ++n;
+    return n == nDocLen || szDoc[n] == '<' ? n : nOffset;
+}
+
 Lettra DMarkup::x_GetSubDoc(int iPos) const
 {
     if (!x_IsLive(iPos))
         return Lettra();
     const ElemPos& elem = m_aPos[iPos];
-    const char* szDoc = m_strDoc.constBuffer();
-    const int nDocLen = m_strDoc.GetLength();
-    int nEnd = elem.nEndR + 1;
-    int n = nEnd;
-    while (n < nDocLen && IsWhite(szDoc[n]))
-        ++n;
-    if (n == nDocLen || szDoc[n] == '<')
-        nEnd = n;
+    const int nEnd = x_SkipWhiteToTag(elem.nEndR + 1);
     return m_strDoc.Mid(elem.nStartL, nEnd - elem.nStartL);
 }
 

@@ -194,16 +194,21 @@ void DMarkup::SetPos(const SavedPos* pos)
 // ---------------------------------------------------------------------------
 // Paths
 
+// A path that starts with "/" is taken from the top of the document. Returns
+// the path without that "/", or null for no path.
+const char* DMarkup::x_StartPath(const char* path)
+{
+    if (!path || *path != '/')
+        return path;
+    ResetPos();
+    return path + 1;
+}
+
 bool DMarkup::GotoPath(const char* path)
 {
-    if (!path)
+    const char* rest = x_StartPath(path);
+    if (!rest)
         return false;
-    const char* rest = path;
-    if (*rest == '/')
-    {
-        ResetPos();
-        ++rest;
-    }
     Lettra strRest(rest);
     strRest.Replace("//", "/");
     int iPosAfter = m_iPos;
@@ -227,14 +232,9 @@ bool DMarkup::GotoPath(const char* path)
 
 bool DMarkup::CreatePath(const char* path)
 {
-    if (!path)
+    const char* rest = x_StartPath(path);
+    if (!rest)
         return false;
-    const char* rest = path;
-    if (*rest == '/')
-    {
-        ResetPos();
-        ++rest;
-    }
     const Lettra strRest(rest);
     for (Lettra::Token token(strRest, true); token; token.Next())
     {
@@ -276,11 +276,7 @@ Lettra DMarkup::GetData(const char* name, const char* fallback)
 Lettra DMarkup::GetData(const char* name, int fallback)
 {
     ResetMainPos();
-    if (FindElem(name))
-        return x_GetData(m_iPos);
-    Lettra strFallback;
-    strFallback.Format("%d", fallback);
-    return strFallback;
+    return FindElem(name) ? x_GetData(m_iPos) : Lettra(fallback);
 }
 
 bool DMarkup::SetItemData(const char* name, const char* data)
@@ -434,14 +430,8 @@ bool DMarkup::x_AddElem(const char* name, const char* data, bool bInsert, bool b
         elem.nEndL = elem.nStartR + 1 + strData.GetLength();
         elem.nEndR = elem.nEndL + nName + 2;
     }
-    const int iPos = x_InsertRecords(iPosParent, iPosRef, bInsert, strText, &elem, 1);
-    if (!iPos)
-        return false;
-    if (bChild)
-        x_SetPos(m_iPosParent, iPosParent, iPos);
-    else
-        x_SetPos(iPosParent, iPos, 0);
-    return true;
+    return x_GoToAdded(bChild, iPosParent,
+                       x_InsertRecords(iPosParent, iPosRef, bInsert, strText, &elem, 1));
 }
 
 bool DMarkup::x_AddSubDoc(const char* xml, bool bInsert, bool bChild)
@@ -469,21 +459,21 @@ bool DMarkup::x_AddSubDoc(const char* xml, bool bInsert, bool bChild)
     std::vector<ElemPos> aRel(sub.m_aPos.begin() + 1, sub.m_aPos.begin() + sub.m_iPosFree);
     for (int k = 0; k < static_cast<int>(aRel.size()); ++k)
     {
-        ElemPos& elem = aRel[k];
-        elem.nStartL -= root.nStartL;
-        elem.nStartR -= root.nStartL;
-        elem.nEndL -= root.nStartL;
-        elem.nEndR -= root.nStartL;
-        elem.iElemParent -= 1;
-        elem.iElemChild = elem.iElemChild ? elem.iElemChild - 1 : 0;
-        elem.iElemNext = elem.iElemNext ? elem.iElemNext - 1 : 0;
+        x_MoveRecord(aRel[k], -root.nStartL, -1);
         nSubDepth = std::max(nSubDepth, sub.x_Depth(k + 1));
     }
     if (x_Depth(iPosParent) + nSubDepth > kMaxDepth)
         return false;
     const Lettra strText = sub.m_strDoc.Mid(root.nStartL, nEnd - root.nStartL);
-    const int iPos = x_InsertRecords(iPosParent, iPosRef, bInsert, strText, aRel.data(),
-                                     static_cast<int>(aRel.size()));
+    return x_GoToAdded(bChild, iPosParent,
+                       x_InsertRecords(iPosParent, iPosRef, bInsert, strText, aRel.data(),
+                                       static_cast<int>(aRel.size())));
+}
+
+// Puts the cursor on the element iPos just added under iPosParent: as the main
+// element, or as the child when it was added as one. False when none was.
+bool DMarkup::x_GoToAdded(bool bChild, int iPosParent, int iPos)
+{
     if (!iPos)
         return false;
     if (bChild)
@@ -501,7 +491,6 @@ bool DMarkup::x_AddSubDoc(const char* xml, bool bInsert, bool bChild)
 int DMarkup::x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Lettra& text,
                              const ElemPos* pRel, int nRel)
 {
-    const char* szDoc = m_strDoc.constBuffer();
     const int nDocLen = m_strDoc.GetLength();
     const bool bParentEmpty = iPosParent != 0 && x_IsEmptyElem(iPosParent);
     int nBase = 0;
@@ -521,11 +510,7 @@ int DMarkup::x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Le
             nOffset = bInsert ? 0 : nDocLen;
         else
             nOffset = bInsert ? m_aPos[iPosParent].nStartR + 1 : m_aPos[iPosParent].nEndL;
-        int n = nOffset;
-        while (n < nDocLen && IsWhite(szDoc[n]))
-            ++n;
-        if (n == nDocLen || szDoc[n] == '<')
-            nOffset = n;
+        nOffset = x_SkipWhiteToTag(nOffset);
         if (!x_DocReplace(nOffset, 0, text, text.GetLength()))
             return 0;
         int iPosFirst = bInsert ? x_FirstChildOf(iPosParent) : 0;
@@ -541,14 +526,10 @@ int DMarkup::x_InsertRecords(int iPosParent, int iPosRef, bool bInsert, const Le
     for (int k = 0; k < nRel; ++k)
     {
         ElemPos elem = pRel[k];
-        elem.nStartL += nBase;
-        elem.nStartR += nBase;
-        elem.nEndL += nBase;
-        elem.nEndR += nBase;
+        x_MoveRecord(elem, nBase, iFirst);
         elem.nReserved = 0;
-        elem.iElemParent = k == 0 ? iPosParent : elem.iElemParent + iFirst;
-        elem.iElemChild = elem.iElemChild ? elem.iElemChild + iFirst : 0;
-        elem.iElemNext = elem.iElemNext ? elem.iElemNext + iFirst : 0;
+        if (k == 0)
+            elem.iElemParent = iPosParent;
         m_aPos[iFirst + k] = elem;
     }
 
@@ -619,6 +600,32 @@ bool DMarkup::x_DocReplace(int nOffset, int nOld, const char* text, int nNew)
     return true;
 }
 
+// Moves by nShift those of the element's offsets that lie at or after nOffset.
+void DMarkup::x_ShiftOffsets(ElemPos& elem, int nOffset, int nShift)
+{
+    if (elem.nStartL >= nOffset)
+        elem.nStartL += nShift;
+    if (elem.nStartR >= nOffset)
+        elem.nStartR += nShift;
+    if (elem.nEndL >= nOffset)
+        elem.nEndL += nShift;
+    if (elem.nEndR >= nOffset)
+        elem.nEndR += nShift;
+}
+
+// Moves a record that came from another array: its offsets by nShift, its
+// links (0 as a child or sibling meaning none) by iShift.
+void DMarkup::x_MoveRecord(ElemPos& elem, int nShift, int iShift)
+{
+    elem.nStartL += nShift;
+    elem.nStartR += nShift;
+    elem.nEndL += nShift;
+    elem.nEndR += nShift;
+    elem.iElemParent += iShift;
+    elem.iElemChild = elem.iElemChild ? elem.iElemChild + iShift : 0;
+    elem.iElemNext = elem.iElemNext ? elem.iElemNext + iShift : 0;
+}
+
 // Moves by nShift the offsets at or after nOffset of iPos, of its following
 // siblings and of all their descendants. Subtrees that end before nOffset
 // are passed over whole.
@@ -632,13 +639,7 @@ void DMarkup::x_ShiftTree(int iPos, int nOffset, int nShift)
         ElemPos& elem = m_aPos[iPos];
         if (elem.nEndR >= nOffset)
         {
-            if (elem.nStartL >= nOffset)
-                elem.nStartL += nShift;
-            if (elem.nStartR >= nOffset)
-                elem.nStartR += nShift;
-            if (elem.nEndL >= nOffset)
-                elem.nEndL += nShift;
-            elem.nEndR += nShift;
+            x_ShiftOffsets(elem, nOffset, nShift);
             if (elem.iElemChild)
             {
                 iPos = elem.iElemChild;
@@ -662,16 +663,8 @@ void DMarkup::x_Adjust(int iPosFirst, int iPosParent, int nOffset, int nShift)
     x_ShiftTree(iPosFirst, nOffset, nShift);
     for (int iPos = iPosParent; iPos > 0; iPos = m_aPos[iPos].iElemParent)
     {
-        ElemPos& elem = m_aPos[iPos];
-        if (elem.nStartL >= nOffset)
-            elem.nStartL += nShift;
-        if (elem.nStartR >= nOffset)
-            elem.nStartR += nShift;
-        if (elem.nEndL >= nOffset)
-            elem.nEndL += nShift;
-        if (elem.nEndR >= nOffset)
-            elem.nEndR += nShift;
-        x_ShiftTree(elem.iElemNext, nOffset, nShift);
+        x_ShiftOffsets(m_aPos[iPos], nOffset, nShift);
+        x_ShiftTree(m_aPos[iPos].iElemNext, nOffset, nShift);
     }
 }
 
@@ -685,9 +678,7 @@ bool DMarkup::SetAttrib(const char* name, const char* value)
 
 bool DMarkup::SetAttrib(const char* name, int value)
 {
-    Lettra strValue;
-    strValue.Format("%d", value);
-    return SetAttrib(name, strValue);
+    return SetAttrib(name, Lettra(value));
 }
 
 bool DMarkup::AddAttrib(const char* name, const char* value)
@@ -707,9 +698,7 @@ bool DMarkup::SetChildAttrib(const char* name, const char* value)
 
 bool DMarkup::SetChildAttrib(const char* name, int value)
 {
-    Lettra strValue;
-    strValue.Format("%d", value);
-    return SetChildAttrib(name, strValue);
+    return SetChildAttrib(name, Lettra(value));
 }
 
 bool DMarkup::AddChildAttrib(const char* name, const char* value)
@@ -820,14 +809,7 @@ bool DMarkup::RemoveDescendant()
 int DMarkup::x_RemoveElem(int iPos)
 {
     const ElemPos elem = m_aPos[iPos];
-    const char* szDoc = m_strDoc.constBuffer();
-    const int nDocLen = m_strDoc.GetLength();
-    int nEnd = elem.nEndR + 1;
-    int n = nEnd;
-    while (n < nDocLen && IsWhite(szDoc[n]))
-        ++n;
-    if (n == nDocLen || szDoc[n] == '<')
-        nEnd = n;
+    const int nEnd = x_SkipWhiteToTag(elem.nEndR + 1);
 
     const int iPrev = x_PrevSibling(iPos);
     if (iPrev)
