@@ -68,16 +68,22 @@ void AppendNumbers(Lettra& text, const std::uint8_t* data, unsigned int length,
     }
 }
 
-// Numbers with their hexadecimal form, as the dump line shows them.
+// Integers in format, or in lineFormat with their hexadecimal form (of their
+// bits) as the dump line shows them.
 template <typename T, typename Bits>
-void AppendNumbersWithHex(Lettra& text, const std::uint8_t* data, unsigned int length,
-                          const char* format)
+void AppendIntegers(Lettra& text, const std::uint8_t* data, unsigned int length, enTextStyle style,
+                    const char* format, const char* lineFormat)
 {
+    if (style != enLineText)
+    {
+        AppendNumbers<T>(text, data, length, 11, format);
+        return;
+    }
     const unsigned int count = std::min<unsigned int>(length / sizeof(T), 11);
     for (unsigned int i = 0; i < count; ++i)
     {
         const T value = ReadAt<T>(data, i);
-        text.AppendFormat(format, value, static_cast<Bits>(value));
+        text.AppendFormat(lineFormat, value, static_cast<Bits>(value));
     }
 }
 
@@ -168,45 +174,21 @@ Lettra ValueText(std::uint16_t code, const std::uint8_t* data, unsigned int leng
         }
         return text;
     case VRCode::US:
-        if (style == enLineText)
-        {
-            AppendNumbersWithHex<std::uint16_t, std::uint16_t>(text, data, length, "%4d (0x%04x)");
-        }
-        else
-        {
-            AppendNumbers<std::uint16_t>(text, data, length, 11, "%4d");
-        }
+        AppendIntegers<std::uint16_t, std::uint16_t>(text, data, length, style, "%4d",
+                                                     "%4d (0x%04x)");
         return text;
     case VRCode::SS:
-        if (style == enLineText)
-        {
-            AppendNumbersWithHex<std::int16_t, std::uint16_t>(text, data, length, "%4d (0x%04x)");
-        }
-        else
-        {
-            AppendNumbers<std::int16_t>(text, data, length, 11, "%4d");
-        }
+        AppendIntegers<std::int16_t, std::uint16_t>(text, data, length, style, "%4d",
+                                                    "%4d (0x%04x)");
         return text;
     case VRCode::UL:
     case VRCode::OL:
-        if (style == enLineText)
-        {
-            AppendNumbersWithHex<std::uint32_t, std::uint32_t>(text, data, length, "%4lu (0x%04x)");
-        }
-        else
-        {
-            AppendNumbers<std::uint32_t>(text, data, length, 11, "%4lu");
-        }
+        AppendIntegers<std::uint32_t, std::uint32_t>(text, data, length, style, "%4lu",
+                                                     "%4lu (0x%04x)");
         return text;
     case VRCode::SL:
-        if (style == enLineText)
-        {
-            AppendNumbersWithHex<std::int32_t, std::uint32_t>(text, data, length, "%4ld (0x%04x)");
-        }
-        else
-        {
-            AppendNumbers<std::int32_t>(text, data, length, 11, "%4ld");
-        }
+        AppendIntegers<std::int32_t, std::uint32_t>(text, data, length, style, "%4ld",
+                                                    "%4ld (0x%04x)");
         return text;
     case VRCode::SV:
         AppendNumbers<std::int64_t>(text, data, length, 6, "%4lld");
