@@ -4,6 +4,7 @@
 #include "BigEndianEncoder.h"
 #include "FileBuffer.h"
 #include "FixEncoder.h"
+#include "MemoryImage.h"
 #include "MetaInfo.h"
 #include "NativePath.h"
 #include "OutBuffer.h"
@@ -233,13 +234,5 @@ int DICOMFile::Serialize(unsigned char* buffer, int size)
     {
         return 0;
     }
-    const int needed = static_cast<int>(stream.GetTotal());
-    if (needed > size)
-    {
-        _fatal("Enter DICOMFile::Serialize, your buffer (%d Bytes) is too small (need %d bytes)",
-               size, needed);
-        return needed;
-    }
-    stream.CopyOut(buffer);
-    return needed;
+    return CopyOutMemoryImage(stream, buffer, size, "DICOMFile");
 }

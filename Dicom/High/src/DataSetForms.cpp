@@ -10,6 +10,7 @@
 #include "FixDecoder.h"
 #include "FixEncoder.h"
 #include "InBuffer.h"
+#include "MemoryImage.h"
 #include "OutBuffer.h"
 #include "VR.h"
 #include "VRCode.h"
@@ -399,15 +400,7 @@ int DataSetForms::Serialize(DICOMVRSet& set, unsigned char* buffer, int size)
     MemOutBuffer stream;
     stream.Attach(buffer, static_cast<std::uint32_t>(size), false);
     FixEncoder(stream).EncodeExplicit(&set);
-    const int needed = static_cast<int>(stream.GetTotal());
-    if (needed > size)
-    {
-        _fatal("Enter DICOMVRSet::Serialize, your buffer (%d Bytes) is too small (need %d bytes)",
-               size, needed);
-        return needed;
-    }
-    stream.CopyOut(buffer);
-    return needed;
+    return CopyOutMemoryImage(stream, buffer, size, "DICOMVRSet");
 }
 
 int DataSetForms::Deserialize(DICOMVRSet& set, const unsigned char* data, int size)
