@@ -200,6 +200,7 @@ private:
     void ReadPixelSpacing();
     void ReadWindowAndRescale();
     bool IsOwnFrame(const std::uint8_t* buffer) const;
+    std::uint8_t* CopyRawSamples(const char* member) const;
 
     int DecodeAs(const UID& syntax);
     int DecodeWith(const FrameSyntax& row);

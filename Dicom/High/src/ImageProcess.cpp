@@ -278,10 +278,17 @@ void* ImageProcess::Detach()
         m_pRawPixelData = nullptr;
         return raw;
     }
+    return CopyRawSamples("Detach");
+}
+
+// The copy of the image's own samples handed over: the samples and a NUL
+// byte. A failure to allocate it is logged as the member's.
+std::uint8_t* ImageProcess::CopyRawSamples(const char* member) const
+{
     auto* copy = new (std::nothrow) std::uint8_t[m_nRawPixelLength + 1];
     if (copy == nullptr)
     {
-        _error("Enter ImageProcess::Detach, cannot allocate %u bytes", m_nRawPixelLength + 1);
+        _error("Enter ImageProcess::%s, cannot allocate %u bytes", member, m_nRawPixelLength + 1);
         return nullptr;
     }
     std::memcpy(copy, m_pRawPixelData, m_nRawPixelLength);

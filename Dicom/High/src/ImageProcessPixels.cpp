@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <strings.h>
 #include <vector>
@@ -206,15 +205,7 @@ std::uint8_t* ImageProcess::TakeRawSamples(std::uint32_t& length)
         m_nRawPixelLength = 0;
         return samples;
     }
-    auto* copy = new (std::nothrow) std::uint8_t[length + 1];
-    if (copy == nullptr)
-    {
-        _error("Enter ImageProcess::CreateRealImage, cannot allocate %u bytes", length + 1);
-        return nullptr;
-    }
-    std::memcpy(copy, m_pRawPixelData, length);
-    copy[length] = 0;
-    return copy;
+    return CopyRawSamples("CreateRealImage");
 }
 
 // YBR_FULL samples become RGB; the photometric text says "RGB" from then
