@@ -38,6 +38,12 @@ protected:
     static DWORD GetShareMode(int shareCode);
     // The bytes the file holds beyond the current position.
     std::uint32_t GetFileLeft();
+    // The buffered bytes and those the file holds beyond them, as far as 32
+    // bits count.
+    std::uint32_t AddFileLeft(std::uint32_t available);
+    // Creates or truncates the file; a failure is logged as the owner's
+    // OpenForWrite.
+    int CreateForWrite(const char* owner, const char* name, int shareCode);
     void CloseHandleOnly();
     // One WriteFile of the block; logs a failure.
     int SendBinary(const void* block, std::uint32_t n);

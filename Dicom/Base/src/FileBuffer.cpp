@@ -96,6 +96,25 @@ std::uint32_t FileHandle::GetFileLeft()
     return size > position ? size - position : 0;
 }
 
+std::uint32_t FileHandle::AddFileLeft(std::uint32_t available)
+{
+    const std::uint64_t left = static_cast<std::uint64_t>(available) + GetFileLeft();
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(left, 0xFFFFFFFFu));
+}
+
+int FileHandle::CreateForWrite(const char* owner, const char* name, int shareCode)
+{
+    m_handle = OpenFile(name, GENERIC_WRITE, GetShareMode(shareCode), CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL);
+    if (!IsOpen())
+    {
+        _syserror(GetLastError(), "Enter %s::OpenForWrite, Invoke CreateFile, filename = %s", owner,
+                  name);
+        return 0;
+    }
+    return 1;
+}
+
 int FileHandle::SendBinary(const void* block, std::uint32_t n)
 {
     DWORD written = 0;
@@ -133,8 +152,7 @@ int IFB::Close()
 
 std::uint32_t IFB::GetRemaining()
 {
-    const std::uint64_t left = static_cast<std::uint64_t>(GetAvailable()) + GetFileLeft();
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(left, 0xFFFFFFFFu));
+    return AddFileLeft(GetAvailable());
 }
 
 int IFB::ReadSource(void* block, std::uint32_t count)
@@ -179,15 +197,7 @@ OFB::~OFB()
 int OFB::OpenForWrite(const char* name, int shareCode)
 {
     Close();
-    m_handle = OpenFile(name, GENERIC_WRITE, GetShareMode(shareCode), CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL);
-    if (!IsOpen())
-    {
-        _syserror(GetLastError(), "Enter OFB::OpenForWrite, Invoke CreateFile, filename = %s",
-                  name);
-        return 0;
-    }
-    return 1;
+    return CreateForWrite("OFB", name, shareCode);
 }
 
 int OFB::Close()
@@ -245,15 +255,7 @@ int DFB::OpenForRead(const char* name, int shareCode)
 int DFB::OpenForWrite(const char* name, int shareCode)
 {
     Close();
-    m_handle = OpenFile(name, GENERIC_WRITE, GetShareMode(shareCode), CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL);
-    if (!IsOpen())
-    {
-        _syserror(GetLastError(), "Enter DFB::OpenForWrite, Invoke CreateFile, filename = %s",
-                  name);
-        return 0;
-    }
-    return 1;
+    return CreateForWrite("DFB", name, shareCode);
 }
 
 void DFB::Reset()
@@ -270,8 +272,7 @@ int DFB::Close()
 
 std::uint32_t DFB::GetRemaining()
 {
-    const std::uint64_t left = static_cast<std::uint64_t>(GetAvailable()) + GetFileLeft();
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(left, 0xFFFFFFFFu));
+    return AddFileLeft(GetAvailable());
 }
 
 int DFB::ReadSource(void* block, std::uint32_t count)
