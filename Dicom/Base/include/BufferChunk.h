@@ -30,3 +30,8 @@ BufferChunk* NewChunk(std::uint8_t* block, std::uint32_t size, bool owned);
 void FreeChunk(BufferChunk* chunk);
 // Frees every chunk of the list and empties it.
 void FreeChunks(ChunkList& chunks);
+// Appends to target an owned copy of every chunk of source, with its size,
+// its position and the bytes of its block that count (the first Size bytes
+// of an input stream's chunk, the first Position bytes of an output
+// stream's). False when memory runs out; the copies made stay in target.
+bool CopyChunks(const ChunkList& source, ChunkList& target, std::uint32_t BufferChunk::*counted);

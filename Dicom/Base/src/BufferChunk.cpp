@@ -1,5 +1,6 @@
 #include "BufferChunk.h"
 
+#include <cstring>
 #include <new>
 
 BufferChunk* NewChunk(std::uint32_t size)
@@ -28,6 +29,23 @@ void FreeChunk(BufferChunk* chunk)
         delete[] chunk->Data;
     }
     delete chunk;
+}
+
+bool CopyChunks(const ChunkList& source, ChunkList& target, std::uint32_t BufferChunk::*counted)
+{
+    for (auto* node = source.GetHead(); node != nullptr; node = node->next)
+    {
+        const BufferChunk* chunk = node->item;
+        BufferChunk* copy = NewChunk(chunk->Size);
+        if (copy == nullptr)
+        {
+            return false;
+        }
+        std::memcpy(copy->Data, chunk->Data, chunk->*counted);
+        copy->Position = chunk->Position;
+        target.AddTail(copy);
+    }
+    return true;
 }
 
 void FreeChunks(ChunkList& chunks)

@@ -343,17 +343,9 @@ int InBuffer::TransferTo(InBuffer& target)
 
 int InBuffer::CopyTo(InBuffer& target) const
 {
-    for (auto* node = m_chunks.GetHead(); node != nullptr; node = node->next)
+    if (!CopyChunks(m_chunks, target.m_chunks, &BufferChunk::Size))
     {
-        const BufferChunk* chunk = node->item;
-        BufferChunk* copy = NewChunk(chunk->Size);
-        if (copy == nullptr)
-        {
-            return 0;
-        }
-        std::memcpy(copy->Data, chunk->Data, chunk->Size);
-        copy->Position = chunk->Position;
-        target.m_chunks.AddTail(copy);
+        return 0;
     }
     target.m_available = m_available;
     return 1;

@@ -181,17 +181,9 @@ int OutBuffer::TransferTo(OutBuffer& target)
 
 int OutBuffer::CopyTo(OutBuffer& target) const
 {
-    for (auto* node = m_chunks.GetHead(); node != nullptr; node = node->next)
+    if (!CopyChunks(m_chunks, target.m_chunks, &BufferChunk::Position))
     {
-        const BufferChunk* chunk = node->item;
-        BufferChunk* copy = NewChunk(chunk->Size);
-        if (copy == nullptr)
-        {
-            return 0;
-        }
-        std::memcpy(copy->Data, chunk->Data, chunk->Position);
-        copy->Position = chunk->Position;
-        target.m_chunks.AddTail(copy);
+        return 0;
     }
     target.m_total = m_total;
     return 1;
