@@ -3,6 +3,7 @@
 
 #include "DibLock.h"
 #include "DibLog.h"
+#include "GdiScreenDC.h"
 
 #include <cstring>
 #include <vector>
@@ -85,23 +86,6 @@ private:
     HPALETTE m_old = nullptr;
 };
 
-class ScreenDC
-{
-public:
-    ScreenDC() : m_hdc(GetDC(nullptr)) {}
-    ~ScreenDC()
-    {
-        if (m_hdc != nullptr)
-            ReleaseDC(nullptr, m_hdc);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return m_hdc; }
-
-private:
-    HDC m_hdc;
-};
-
 int Width(const RECT* r)
 {
     return r->right - r->left;
@@ -177,7 +161,7 @@ HDIB FillFromBitmap(HBITMAP bitmap, HPALETTE palette, WORD bitCount, DWORD compr
     HDIB hdib = AllocRoomForDIB(header, bitmap);
     if (hdib == nullptr)
         return nullptr;
-    ScreenDC screen;
+    CGdiScreenDC screen;
     int rows = 0;
     {
         DibLock lock(hdib);
@@ -339,7 +323,7 @@ int PalEntriesOnDevice(HDC hdc)
 
 HPALETTE GetSystemPalette()
 {
-    ScreenDC screen;
+    CGdiScreenDC screen;
     if (screen.Get() == nullptr)
         return nullptr;
     const WORD count = WORD(PalEntriesOnDevice(screen.Get()));
@@ -356,7 +340,7 @@ HBITMAP DIBToBitmap(HDIB hdib, HPALETTE palette)
     if (hdib == nullptr)
         return nullptr;
     DibLock lock(hdib);
-    ScreenDC screen;
+    CGdiScreenDC screen;
     if (!lock || screen.Get() == nullptr)
         return nullptr;
     HPALETTE old = palette ? SelectPalette(screen.Get(), palette, FALSE) : nullptr;
@@ -379,7 +363,7 @@ HDIB AllocRoomForDIB(BITMAPINFOHEADER header, HBITMAP bitmap)
         return nullptr;
     {
         DibLock lock(hdib);
-        ScreenDC screen;
+        CGdiScreenDC screen;
         std::memcpy(lock.Get(), &header, sizeof(header));
         auto* info = reinterpret_cast<BITMAPINFO*>(lock.Get());
         GetDIBits(screen.Get(), bitmap, 0, UINT(header.biHeight), nullptr, info, DIB_RGB_COLORS);

@@ -1,5 +1,6 @@
 #include "MatrixDib.h"
 
+#include "GdiScreenDC.h"
 #include "MatrixLog.h"
 #include "WinGlobalMemory.h"
 
@@ -63,23 +64,6 @@ std::uint64_t DibSize(int rows, int columns, int bitCount)
     return size <= std::uint64_t(UINT_MAX) ? size : 0;
 }
 
-class CScreenDC
-{
-public:
-    CScreenDC() : m_hDC(GetDC(nullptr)) {}
-    ~CScreenDC()
-    {
-        if (m_hDC != nullptr)
-            ReleaseDC(nullptr, m_hDC);
-    }
-    CScreenDC(const CScreenDC&) = delete;
-    CScreenDC& operator=(const CScreenDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-
 } // namespace
 
 RowWriter CopyRowsOf(const char* pixels, std::size_t rowBytes)
@@ -121,7 +105,7 @@ HBITMAP BuildScreenBitmap(int rows, int columns, int bitCount, const RGBQUAD* pa
     const std::uint64_t size = DibSize(rows, columns, bitCount);
     if (size == 0)
         return nullptr;
-    CScreenDC screen;
+    CGdiScreenDC screen;
     if (screen.Get() == nullptr)
         return nullptr;
     std::vector<std::uint8_t> dib(size);
@@ -154,7 +138,7 @@ void* PackBitmap(HBITMAP bitmap)
     auto* info = reinterpret_cast<BITMAPINFO*>(bytes);
     FillHeader(info->bmiHeader, description.bmHeight, description.bmWidth, bitCount);
     int lines = 0;
-    CScreenDC screen;
+    CGdiScreenDC screen;
     if (screen.Get() != nullptr)
     {
         const HPALETTE previous = SelectPalette(

@@ -1,5 +1,6 @@
 #include "RealImageBitmap.h"
 
+#include "GdiScreenDC.h"
 #include "RealImagePixels.h"
 #include "VeltaroLog.h"
 #include "WinGlobalMemory.h"
@@ -82,23 +83,6 @@ void WriteDib(const DibSource& source, std::uint8_t* target)
         WriteRow(source, source.height - 1 - stored, bits + std::uint64_t(stored) * stride);
 }
 
-class CScreenDC
-{
-public:
-    CScreenDC() : m_hDC(GetDC(nullptr)) {}
-    ~CScreenDC()
-    {
-        if (m_hDC != nullptr)
-            ReleaseDC(nullptr, m_hDC);
-    }
-    CScreenDC(const CScreenDC&) = delete;
-    CScreenDC& operator=(const CScreenDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-
 } // namespace
 
 HGLOBAL BuildPackedDib(const DibSource& source)
@@ -133,7 +117,7 @@ HBITMAP BuildScreenBitmap(const DibSource& source)
         return nullptr;
     }
     WriteDib(source, dib.data());
-    CScreenDC screen;
+    CGdiScreenDC screen;
     if (screen.Get() == nullptr)
         return nullptr;
     RealizePalette(screen.Get());
