@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the JPEG 2000 decode entries. The first byte picks
 // the entry (8Bit, 16Bit or RGB), the rest is the stream. Seeds: the
-// corpus's JPEG 2000 fragments (gdcmraw -S), each behind a selector byte.
+// corpus's JPEG 2000 fragments (gdcmraw -S), each behind a selector byte,
+// and seeds/, the inputs that once showed a fault.
 #include "Quoral2K.h"
 
 #include <cstddef>

@@ -1,5 +1,7 @@
 #include "J2kDecoder.h"
 
+#include "J2kSizeSegment.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -44,7 +46,11 @@ J2kDecoder::J2kDecoder(enJ2kLayout layout) : m_layout(layout) {}
 bool J2kDecoder::DoDecode(const uint8_t* pData, size_t nLength)
 {
     const std::optional<OPJ_CODEC_FORMAT> format = GetCodecFormat(pData, nLength);
-    if (!format)
+    // OpenJPEG sets up every declared tile and component while it reads the
+    // main header, so the declared sizes are weighed first.
+    J2kSizeSegment size;
+    if (!format || !ReadSizeSegment(pData, nLength, size) ||
+        !IsInProportion(size, m_layout, nLength))
     {
         return false;
     }

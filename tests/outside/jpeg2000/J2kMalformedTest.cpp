@@ -1,7 +1,12 @@
 // "Quoral2K.dll" refuses bad arguments and damaged, truncated, oversized or
 // mismatched streams with null, and exports only its entries.
 #include "CorpusFrames.h"
+#include "J2kSizeSegment.h"
 #include "Quoral2KFixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace
 {
@@ -175,4 +180,79 @@ TEST_F(J2kMalformed, CorpusStreamWithOverwrittenBytesIsRefused)
         GetCorpusPath("pydicom/test_files/JPEG2000-embedded-sequence-delimiter.dcm"), 1);
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(Decode("JPC_16BitDecode", frames[0], 2), std::nullopt);
+}
+
+// A fuzzing find: 155 bytes that declare a 16,711,936 x 1,024 image in 65,281
+// tiles. The seed's first byte picks the fuzz target's entry.
+TEST_F(J2kMalformed, TileFloodIsRefusedFromItsSizeSegment)
+{
+    const std::ifstream file(std::string(SUITE_SOURCE_DIR) +
+                                 "/fuzz/jpeg2000/seeds/j2k-tile-flood.j2k",
+                             std::ios::binary);
+    const ByteVector seed((std::istreambuf_iterator<char>(file.rdbuf())),
+                          std::istreambuf_iterator<char>());
+    ASSERT_EQ(seed.size(), 155u);
+    const ByteVector stream(seed.begin() + 1, seed.end());
+    J2kSizeSegment size;
+    ASSERT_TRUE(ReadSizeSegment(stream.data(), stream.size(), size));
+    EXPECT_EQ(size.nWidth, 16711936u);
+    EXPECT_EQ(size.nHeight, 1024u);
+    EXPECT_EQ(size.nTileCount, 65281u);
+    for (const auto& [entry, nBytes] :
+         {std::pair{"JPC_8BitDecode", 1}, std::pair{"JPC_16BitDecode", 2},
+          std::pair{"JP2_RGBDecode", 3}})
+    {
+        EXPECT_FALSE(IsInProportion(size, nBytes == 3 ? enJ2kLayout::Rgb24 : enJ2kLayout::Grey8,
+                                    stream.size()));
+        EXPECT_EQ(Decode(entry, stream, nBytes), std::nullopt) << entry;
+    }
+}
+
+TEST_F(J2kMalformed, RefusesSizeSegmentsOutOfProportion)
+{
+    const ByteVector good = EncodeOrFail("JP2_8BitEncode", 64, 64, 1);
+    J2kSizeSegment size;
+    ASSERT_TRUE(ReadSizeSegment(good.data(), good.size(), size));
+    EXPECT_EQ(size.nTileCount, 1u);
+    EXPECT_TRUE(IsInProportion(size, enJ2kLayout::Grey8, good.size()));
+    ASSERT_TRUE(Decode("JP2_8BitDecode", good, 1).has_value());
+    // SIZ after SOC: Xsiz at byte 8, XTsiz and YTsiz at 24 and 28, Csiz at
+    // 40, the first component's Ssiz, XRsiz, YRsiz at 42 to 44.
+    struct Patch
+    {
+        size_t nPos;
+        uint32_t nValue;
+        int nBytes;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Patch> patches;
+    };
+    const Case cases[] = {
+        {"one tile a pixel", {{24, 1, 4}, {28, 1, 4}}},
+        {"tiles of 2 x 2 pixels", {{24, 2, 4}, {28, 2, 4}}},
+        {"more components than the segment holds", {{40, 300, 2}}},
+        {"half-resolution component", {{43, 2, 1}}},
+        {"precision above the entry's", {{42, 11, 1}}},
+        {"wider than a frame can be", {{8, 70000, 4}}},
+    };
+    ASSERT_LT(good.size(), 1024u * 14u);
+    for (const Case& item : cases)
+    {
+        ByteVector bytes = good;
+        for (const Patch& patch : item.patches)
+        {
+            for (int i = 0; i < patch.nBytes; ++i)
+            {
+                bytes[patch.nPos + i] =
+                    static_cast<uint8_t>(patch.nValue >> (8 * (patch.nBytes - 1 - i)));
+            }
+        }
+        J2kSizeSegment patched;
+        const bool bRead = ReadSizeSegment(bytes.data(), bytes.size(), patched);
+        EXPECT_FALSE(bRead && IsInProportion(patched, enJ2kLayout::Grey8, bytes.size()))
+            << item.name;
+        EXPECT_EQ(Decode("JP2_8BitDecode", bytes, 1), std::nullopt) << item.name;
+    }
 }
