@@ -25,9 +25,12 @@ public:
     MatrixHolder& operator=(const MatrixHolder& other);
     MatrixHolder& operator=(MetaMatrix* matrix);
 
+    // Owns the matrix from now on; attaching the matrix already held changes
+    // nothing.
     void Attach(MetaMatrix* matrix);
     void Release();
-    // Takes the matrix out; the caller owns it.
+    // Takes the matrix out; the caller owns it. A matrix shared with other
+    // holders stays with them: the result is then null and nothing changes.
     MetaMatrix* Detach();
     // target owns a clone of this holder's matrix.
     void CopyTo(MatrixHolder& target) const;

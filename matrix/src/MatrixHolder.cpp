@@ -68,6 +68,10 @@ MatrixHolder& MatrixHolder::operator=(MetaMatrix* matrix)
 
 void MatrixHolder::Attach(MetaMatrix* matrix)
 {
+    // Releasing the matrix this holder has would delete it (or leave two
+    // blocks owning it) before it is taken again.
+    if (matrix != nullptr && matrix == m_pMatrix)
+        return;
     Release();
     m_pData = new MetaData{1};
     m_pMatrix = matrix;
@@ -85,6 +89,10 @@ void MatrixHolder::Release()
 
 MetaMatrix* MatrixHolder::Detach()
 {
+    // The other holders would go on using, and at last delete, a matrix the
+    // caller now owns.
+    if (m_pData->nRefs > 1)
+        return nullptr;
     MetaMatrix* matrix = m_pMatrix;
     m_pMatrix = nullptr;
     Release();

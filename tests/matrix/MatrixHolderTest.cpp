@@ -4,6 +4,8 @@
 
 #include "MatrixTestSupport.h"
 
+#include <memory>
+
 using namespace matrixtest;
 
 namespace
@@ -52,6 +54,41 @@ TEST(MatrixHolderLifetime, DetachHandsTheMatrixOver)
     EXPECT_TRUE(holder.IsEmpty());
     EXPECT_EQ(g_destroyed, 0);
     delete matrix;
+    EXPECT_EQ(g_destroyed, 1);
+}
+
+TEST(MatrixHolderLifetime, AttachingTheHeldMatrixKeepsIt)
+{
+    g_destroyed = 0;
+    auto* matrix = new CCountedMatrix;
+    {
+        MatrixHolder holder(matrix);
+        holder.Attach(matrix);
+        holder = static_cast<MetaMatrix*>(matrix);
+        EXPECT_EQ(g_destroyed, 0);
+        EXPECT_EQ(holder.GetMatrix(), matrix);
+        EXPECT_EQ(holder.GetMatrix()->GetWidth(), 2);
+    }
+    EXPECT_EQ(g_destroyed, 1);
+}
+
+TEST(MatrixHolderLifetime, DetachFromASharedHolderLeavesTheMatrixShared)
+{
+    g_destroyed = 0;
+    {
+        MatrixHolder first(new CCountedMatrix);
+        MatrixHolder second = first;
+        EXPECT_EQ(second.Detach(), nullptr);
+        EXPECT_EQ(second.GetMatrix(), first.GetMatrix());
+        EXPECT_FALSE(second.IsEmpty());
+        second.Release();
+        EXPECT_EQ(g_destroyed, 0);
+        // The sole holder left gives the matrix up.
+        std::unique_ptr<MetaMatrix> taken(first.Detach());
+        ASSERT_NE(taken, nullptr);
+        EXPECT_TRUE(first.IsEmpty());
+        EXPECT_EQ(g_destroyed, 0);
+    }
     EXPECT_EQ(g_destroyed, 1);
 }
 
