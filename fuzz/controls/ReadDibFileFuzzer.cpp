@@ -7,19 +7,47 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <unistd.h>
+
+namespace
+{
+// The file of one input in the temporary folder, removed again however the
+// run ends: a fuzzing session runs millions of inputs.
+class InputFile
+{
+public:
+    InputFile()
+    {
+        std::error_code error;
+        std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+        if (error)
+            folder = "/tmp";
+        m_path = (folder / ("fuzz-readdib-" + std::to_string(getpid()) + ".bmp")).string();
+    }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile() { std::remove(m_path.c_str()); }
+
+    const std::string& GetPath() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = "/tmp/fuzz-readdib-" + std::to_string(getpid()) + ".bmp";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const InputFile input;
+    std::FILE* file = std::fopen(input.GetPath().c_str(), "wb");
     if (file == nullptr)
         return 0;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileA(input.GetPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
     if (HDIB dib = ReadDIBFile(handle))
