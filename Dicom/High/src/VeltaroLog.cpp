@@ -1,23 +1,20 @@
 #include "VeltaroLog.h"
 
 #include "FileLog.h"
+#include "LogEntry.h"
 #include "WinBeep.h"
 #include "WinClock.h"
-#include "WinFile.h"
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace
 {
 
-// Every entry carries the module "IOD", the line number 532 and the level
-// word "debug"; the file shows only the time and the text.
-constexpr const char* EntryModule = "IOD";
-constexpr unsigned EntryLine = 532;
-constexpr const char* EntryLevelWord = "debug";
+// Every entry carries the module "IOD", the level word "debug" and the line
+// number 532; the file shows only the time and the text.
+constexpr SLogEntryMark EntryMark = {"IOD", "debug", 532};
 
 struct ExceptionName
 {
@@ -58,14 +55,7 @@ int ProbeStarted = 0;
 
 void WriteEntry(CChronex::Severity severity, const char* format, va_list args)
 {
-    CChronex entry(GetVeltaroLog(), EntryModule, EntryLevelWord);
-    entry.Append(severity, EntryLine, EntryLevelWord, "");
-    if (format != nullptr && format[0] != '\0') // an empty text needs no formatting
-    {
-        entry.AppendFormatV(format, args);
-    }
-    entry.EndLine();
-    entry.Flush("\r\n", 2);
+    WriteLogEntryV(GetVeltaroLog(), EntryMark, severity, format, args);
 }
 
 void FatalEntry(const char* format, va_list args)
@@ -86,39 +76,10 @@ CFileLog& GetVeltaroLog()
     return log;
 }
 
-namespace
-{
-
-// The size of the file before the log writes its banner into it; -1 when it
-// cannot be read.
-long GetSizeOnDisk(const char* path)
-{
-    FILE* file = path != nullptr ? _fsopen(path, "rb", _SH_DENYNO) : nullptr;
-    if (file == nullptr)
-    {
-        return -1;
-    }
-    const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
-    std::fclose(file);
-    return size;
-}
-
-} // namespace
-
 int VeltaroSetLogFileName(const char* path)
 {
     CFileLog& log = GetVeltaroLog();
-    const long sizeBefore = GetSizeOnDisk(path);
-    log.On(path);
-    if (log.IsLogOn() && sizeBefore > VeltaroLogRotateSize)
-    {
-        const std::string backup = std::string(path) + ".bak";
-        log.Off();
-        DeleteFileA(backup.c_str());
-        MoveFileA(path, backup.c_str());
-        DeleteFileA(path);
-        log.On(path);
-    }
+    OpenRotatedLog(log, path, VeltaroLogRotateSize);
     log.Banner("Veltaro Starting\r\n");
     return 1;
 }
@@ -157,13 +118,11 @@ void _syserror(unsigned long /*code*/, const char* format, ...)
     va_end(args);
 }
 
+// The text follows one blank, as the builder's << puts it.
 void _fdebug(const char* text)
 {
-    CChronex entry(GetVeltaroLog(), EntryModule, EntryLevelWord);
-    entry.Append(CChronex::Debug, EntryLine, EntryLevelWord, "");
-    entry << (text != nullptr ? text : "");
-    entry.EndLine();
-    entry.Flush("\r\n", 2);
+    const Lettra entry = Lettra(" ") + (text != nullptr ? text : "");
+    WriteLogEntryText(GetVeltaroLog(), EntryMark, CChronex::Debug, entry);
 }
 
 int _assert(const char* expression, const char* file, int line)
