@@ -29,6 +29,17 @@ CHRONEX_API void WriteLogEntryV(const CChronex& log, const SLogEntryMark& mark,
 CHRONEX_API void WriteLogEntryText(const CChronex& log, const SLogEntryMark& mark,
                                    CChronex::Severity severity, const char* text);
 
+// Defines a module's front end `void name(const char* format, ...)` that
+// hands its severity, format and arguments to write(severity, format, args).
+#define LOG_ENTRY_FRONT_END(name, write, severity)                                                 \
+    void name(const char* format, ...)                                                             \
+    {                                                                                              \
+        va_list args;                                                                              \
+        va_start(args, format);                                                                    \
+        write(severity, format, args);                                                             \
+        va_end(args);                                                                              \
+    }
+
 // Opens the log on the file. A file that holds more than rotateSize bytes
 // before the banner is written is moved to path + ".bak" (replacing an older
 // one) and a new file is started, so the size that decides is the one the

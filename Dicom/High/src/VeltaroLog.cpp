@@ -58,9 +58,9 @@ void WriteEntry(CChronex::Severity severity, const char* format, va_list args)
     WriteLogEntryV(GetVeltaroLog(), EntryMark, severity, format, args);
 }
 
-void FatalEntry(const char* format, va_list args)
+void FatalEntry(CChronex::Severity severity, const char* format, va_list args)
 {
-    WriteEntry(CChronex::Fatal, format, args);
+    WriteEntry(severity, format, args);
     Beep(1000, 1000);
     Beep(1000, 1000);
 }
@@ -84,31 +84,14 @@ int VeltaroSetLogFileName(const char* path)
     return 1;
 }
 
-#define VELTARO_LOG_FRONT_END(name, severity)                                                      \
-    void name(const char* format, ...)                                                             \
-    {                                                                                              \
-        va_list args;                                                                              \
-        va_start(args, format);                                                                    \
-        WriteEntry(severity, format, args);                                                        \
-        va_end(args);                                                                              \
-    }
+LOG_ENTRY_FRONT_END(_debug, WriteEntry, CChronex::Debug)
+LOG_ENTRY_FRONT_END(_Veltarodebug, WriteEntry, CChronex::Debug)
+LOG_ENTRY_FRONT_END(_info, WriteEntry, CChronex::Information)
+LOG_ENTRY_FRONT_END(_tinfo, WriteEntry, CChronex::Information)
+LOG_ENTRY_FRONT_END(_warning, WriteEntry, CChronex::Warning)
+LOG_ENTRY_FRONT_END(_error, WriteEntry, CChronex::Error)
 
-VELTARO_LOG_FRONT_END(_debug, CChronex::Debug)
-VELTARO_LOG_FRONT_END(_Veltarodebug, CChronex::Debug)
-VELTARO_LOG_FRONT_END(_info, CChronex::Information)
-VELTARO_LOG_FRONT_END(_tinfo, CChronex::Information)
-VELTARO_LOG_FRONT_END(_warning, CChronex::Warning)
-VELTARO_LOG_FRONT_END(_error, CChronex::Error)
-
-#undef VELTARO_LOG_FRONT_END
-
-void _fatal(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    FatalEntry(format, args);
-    va_end(args);
-}
+LOG_ENTRY_FRONT_END(_fatal, FatalEntry, CChronex::Fatal)
 
 void _syserror(unsigned long /*code*/, const char* format, ...)
 {

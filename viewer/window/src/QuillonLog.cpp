@@ -25,6 +25,13 @@ void WriteLine(CChronex::Severity severity, const char* format, va_list args)
     WriteLogEntryV(GetQuillonLog(), LineMark, severity, format, args);
 }
 
+// A fatal line is followed by a one-second beep; the program goes on.
+void WriteFatalLine(CChronex::Severity severity, const char* format, va_list args)
+{
+    WriteLine(severity, format, args);
+    Beep(1000, 1000);
+}
+
 } // namespace
 
 // The log outlives every other object of the process: objects of other
@@ -36,31 +43,12 @@ CFileLog& GetQuillonLog()
     return log;
 }
 
-#define QUILLON_LOG_FRONT_END(name, severity)                                                      \
-    void name(const char* format, ...)                                                             \
-    {                                                                                              \
-        va_list args;                                                                              \
-        va_start(args, format);                                                                    \
-        WriteLine(severity, format, args);                                                         \
-        va_end(args);                                                                              \
-    }
-
-QUILLON_LOG_FRONT_END(_debug, CChronex::Debug)
-QUILLON_LOG_FRONT_END(_info, CChronex::Information)
-QUILLON_LOG_FRONT_END(_warning, CChronex::Warning)
-QUILLON_LOG_FRONT_END(_error, CChronex::Error)
-QUILLON_LOG_FRONT_END(_tinfo, GetQuillonLog().GetSeverity())
-
-#undef QUILLON_LOG_FRONT_END
-
-void _fatal(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    WriteLine(CChronex::Fatal, format, args);
-    va_end(args);
-    Beep(1000, 1000);
-}
+LOG_ENTRY_FRONT_END(_debug, WriteLine, CChronex::Debug)
+LOG_ENTRY_FRONT_END(_info, WriteLine, CChronex::Information)
+LOG_ENTRY_FRONT_END(_warning, WriteLine, CChronex::Warning)
+LOG_ENTRY_FRONT_END(_error, WriteLine, CChronex::Error)
+LOG_ENTRY_FRONT_END(_tinfo, WriteLine, GetQuillonLog().GetSeverity())
+LOG_ENTRY_FRONT_END(_fatal, WriteFatalLine, CChronex::Fatal)
 
 void _fdebug(const char* text)
 {
