@@ -15,6 +15,19 @@ void StoreLine(const PixelLine& line, int* buffer)
     buffer[3] = static_cast<int>(std::lround(line.x2));
 }
 
+ImagePlane MakePlane(int columns, int rows, double spacing2, double spacing1, double rowX,
+                     double rowY, double rowZ, double columnX, double columnY, double columnZ,
+                     double positionX, double positionY, double positionZ)
+{
+    return {columns,
+            rows,
+            spacing2,
+            spacing1,
+            {rowX, rowY, rowZ},
+            {columnX, columnY, columnZ},
+            {positionX, positionY, positionZ}};
+}
+
 } // namespace
 
 int ReferenceLine(int columns, int rows, double spacing2, double spacing1, double rowX, double rowY,
@@ -25,20 +38,12 @@ int ReferenceLine(int columns, int rows, double spacing2, double spacing1, doubl
                   double targetColumnZ, double targetPositionX, double targetPositionY,
                   double targetPositionZ, int* buffer1, int* buffer2)
 {
-    const ImagePlane source = {columns,
-                               rows,
-                               spacing2,
-                               spacing1,
-                               {rowX, rowY, rowZ},
-                               {columnX, columnY, columnZ},
-                               {positionX, positionY, positionZ}};
-    const ImagePlane target = {columns2,
-                               rows2,
-                               targetSpacing2,
-                               targetSpacing1,
-                               {targetRowX, targetRowY, targetRowZ},
-                               {targetColumnX, targetColumnY, targetColumnZ},
-                               {targetPositionX, targetPositionY, targetPositionZ}};
+    const ImagePlane source = MakePlane(columns, rows, spacing2, spacing1, rowX, rowY, rowZ,
+                                        columnX, columnY, columnZ, positionX, positionY, positionZ);
+    const ImagePlane target =
+        MakePlane(columns2, rows2, targetSpacing2, targetSpacing1, targetRowX, targetRowY,
+                  targetRowZ, targetColumnX, targetColumnY, targetColumnZ, targetPositionX,
+                  targetPositionY, targetPositionZ);
     if (buffer2 == nullptr || !IsValidPlane(source) || !IsValidPlane(target))
     {
         return 0;
