@@ -9,7 +9,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg62-turbo-dev libopenjp2-7-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
 libx11-dev xvfb
-dcmtk libgdcm-tools python3-pydicom imagemagick dicom3tools
+dcmtk libdcmtk-dev libgdcm-tools python3-pydicom imagemagick dicom3tools
 "
 
 missing=""

@@ -30,6 +30,17 @@ private:
     BenchTimes m_times;
 };
 
+// The time of a benchmark: the median of its repetitions when it was
+// repeated, else its one run; 0 when it did not run.
+inline double GetBenchTime(const BenchTimes& times, const std::string& name)
+{
+    const auto median = times.find(name + "_median");
+    if (median != times.end())
+        return median->second;
+    const auto single = times.find(name);
+    return single != times.end() ? single->second : 0.0;
+}
+
 // Runs the benchmarks the command line picks, then hands their times to
 // pfnSummary.
 inline int RunBenchmarksWithSummary(int argc, char** argv, void (*pfnSummary)(const BenchTimes&))

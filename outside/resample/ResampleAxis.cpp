@@ -1,8 +1,10 @@
 #include "ResampleAxis.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace
 {
@@ -32,7 +34,38 @@ double GetKernelWeight(enResampleFilter filter, double x)
     }
     return distance < kLanczosLobes ? GetSinc(x) * GetSinc(x / kLanczosLobes) : 0.0;
 }
+
+using AxisKey = std::tuple<enResampleFilter, int64_t, int64_t, int64_t>;
+
+// The few axes used last, the oldest replaced first.
+struct AxisCache
+{
+    static constexpr size_t kSize = 4;
+    std::array<AxisKey, kSize> keys{};
+    std::array<std::shared_ptr<const ResampleAxis>, kSize> axes{};
+    size_t nNext = 0;
+};
 } // namespace
+
+std::shared_ptr<const ResampleAxis> ResampleAxis::GetShared(enResampleFilter filter,
+                                                            int64_t nSrcStart, int64_t nSrcLength,
+                                                            int64_t nDstLength)
+{
+    thread_local AxisCache cache;
+    const AxisKey key{filter, nSrcStart, nSrcLength, nDstLength};
+    for (size_t i = 0; i < AxisCache::kSize; ++i)
+    {
+        if (cache.axes[i] != nullptr && cache.keys[i] == key)
+        {
+            return cache.axes[i];
+        }
+    }
+    auto axis = std::make_shared<const ResampleAxis>(filter, nSrcStart, nSrcLength, nDstLength);
+    cache.keys[cache.nNext] = key;
+    cache.axes[cache.nNext] = axis;
+    cache.nNext = (cache.nNext + 1) % AxisCache::kSize;
+    return axis;
+}
 
 // Bilinear interpolation reads the two nearest positions at any scale; the
 // display filter widens when shrinking so that it averages what it skips.

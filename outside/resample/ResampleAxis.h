@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 enum class enResampleFilter
@@ -19,6 +20,11 @@ public:
     // start at nSrcStart, pixel centres aligned.
     ResampleAxis(enResampleFilter filter, int64_t nSrcStart, int64_t nSrcLength,
                  int64_t nDstLength);
+
+    // The axis of these arguments, built once and kept for the calls that
+    // follow on this thread: a viewer scales frame after frame alike.
+    static std::shared_ptr<const ResampleAxis> GetShared(enResampleFilter filter, int64_t nSrcStart,
+                                                         int64_t nSrcLength, int64_t nDstLength);
 
     // Absolute index of the first source position read by destination nDst.
     size_t GetFirst(size_t nDst) const { return m_first[nDst]; }

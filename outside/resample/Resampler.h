@@ -1,5 +1,7 @@
 // Separable resampling of one rectangle of an image onto a rectangle of
-// another: rows first into a floating-point buffer, then columns.
+// another: rows first into a floating-point buffer, then columns. The filter
+// taps are kept between calls and the working buffers belong to the thread,
+// so that frame after frame of one size costs only the arithmetic.
 #pragma once
 
 #include "ResampleAxis.h"

@@ -90,6 +90,8 @@ private:
     void ClampForks();
     int ClampToSpace(int value) const;
     unsigned char ComputeDisplayValue(int stored) const;
+    // The display values of count stored values from firstStored on.
+    void FillDisplayValues(unsigned char* table, int firstStored, int count) const;
 
     std::vector<int> m_minForks;
     std::vector<int> m_maxForks;

@@ -170,10 +170,7 @@ unsigned char* LookupTable::CreateLookupTable(int bits) const
         _error("LookupTable::CreateLookupTable, cannot allocate %d entries", size);
         return nullptr;
     }
-    for (int stored = 0; stored < size; ++stored)
-    {
-        table[stored] = ComputeDisplayValue(stored);
-    }
+    FillDisplayValues(table, 0, size);
     return table;
 }
 
@@ -185,11 +182,42 @@ unsigned char* LookupTable::CreateLookupTableEx(int /*bits*/) const
         _error("LookupTable::CreateLookupTableEx, cannot allocate %d entries", SignedTableSize);
         return nullptr;
     }
-    for (int index = 0; index < SignedTableSize; ++index)
-    {
-        table[index] = ComputeDisplayValue(index - SignedTableOffset);
-    }
+    FillDisplayValues(table, -SignedTableOffset, SignedTableSize);
     return table;
+}
+
+// The display value only ever rises or only ever falls with the stored
+// value (rescale, truncation and the window are all monotonic), so the table
+// is its two flat ends, found by bisection, and the ramp between them.
+void LookupTable::FillDisplayValues(unsigned char* table, int firstStored, int count) const
+{
+    const int lastStored = firstStored + count - 1;
+    const unsigned char low = ComputeDisplayValue(firstStored);
+    const unsigned char high = ComputeDisplayValue(lastStored);
+    // The first stored value whose level differs from the low end's.
+    int rampStart = firstStored + 1;
+    for (int end = lastStored; rampStart < end;)
+    {
+        const int middle = rampStart + (end - rampStart) / 2;
+        if (ComputeDisplayValue(middle) == low)
+            rampStart = middle + 1;
+        else
+            end = middle;
+    }
+    // The first stored value from which on the level is the high end's.
+    int rampEnd = rampStart;
+    for (int end = lastStored; rampEnd < end;)
+    {
+        const int middle = rampEnd + (end - rampEnd) / 2;
+        if (ComputeDisplayValue(middle) == high)
+            end = middle;
+        else
+            rampEnd = middle + 1;
+    }
+    std::fill(table, table + (rampStart - firstStored), low);
+    for (int stored = rampStart; stored < rampEnd; ++stored)
+        table[stored - firstStored] = ComputeDisplayValue(stored);
+    std::fill(table + (rampEnd - firstStored), table + count, high);
 }
 
 void LookupTable::ClampForks()

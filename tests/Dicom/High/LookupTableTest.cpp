@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -273,6 +274,71 @@ TEST(LookupTableTest, TablesFollowAWindowSetByItsEdges)
     EXPECT_EQ(table[0], 102);
     EXPECT_EQ(table[40], 127);
     EXPECT_EQ(table[240], 255);
+}
+
+// Windows whose tables are checked entry by entry: falling and fractional
+// rescales, inverted presentation, thresholds, windows past either end of
+// the table and rescales that saturate the calibrated value.
+struct WholeTableCase
+{
+    const char* name;
+    float intercept;
+    float slope;
+    double width;
+    double center;
+    int inverted;
+};
+
+const WholeTableCase WholeTableCases[] = {
+    {"CT window", -1024.0f, 1.0f, 400, 40, 0},
+    {"fractional rescale", -1024.3f, 0.7f, 801, -500.5, 0},
+    {"falling rescale", 300.0f, -1.5f, 1000, 100, 0},
+    {"falling and inverted", 300.0f, -1.5f, 1000, 100, 1},
+    {"inverted", 0.0f, 1.0f, 255, 127.5, 1},
+    {"threshold", 0.0f, 1.0f, 1, 7, 0},
+    {"below the table", 0.0f, 1.0f, 100, -200000, 0},
+    {"above the table", 0.0f, 1.0f, 100, 200000, 1},
+    {"saturating rescale", 1e9f, 40000.0f, 3e9, 1e9, 0},
+};
+
+// The linear VOI function of the header, value by value.
+unsigned char GetVoiLevel(const WholeTableCase& item, int stored)
+{
+    const double x = std::trunc(
+        std::clamp(double(stored) * item.slope + item.intercept, -2147483648.0, 2147483647.0));
+    const double width = std::max(item.width, 1.0);
+    const double lower = item.center - 0.5 - (width - 1.0) / 2.0;
+    const double upper = item.center - 0.5 + (width - 1.0) / 2.0;
+    if (x <= lower)
+        return item.inverted != 0 ? 255 : 0;
+    if (x > upper)
+        return item.inverted != 0 ? 0 : 255;
+    const double distance = item.inverted != 0 ? upper - x : x - lower;
+    return static_cast<unsigned char>(
+        std::clamp(std::floor(distance * 255.0 / (width - 1.0)), 0.0, 255.0));
+}
+
+TEST(LookupTableTest, EveryEntryFollowsTheLinearVoiFunction)
+{
+    for (const WholeTableCase& item : WholeTableCases)
+    {
+        LookupTable window(-32768, 65535, item.intercept, item.slope, 1, 0);
+        window.SetWindow(item.width, item.center);
+        window.SetInverted(item.inverted);
+        const Table table(window.CreateLookupTable(16));
+        const Table signedTable(window.CreateLookupTableEx(16));
+        ASSERT_NE(table, nullptr);
+        ASSERT_NE(signedTable, nullptr);
+        for (int stored = -LookupTable::SignedTableOffset; stored < LookupTable::SignedTableOffset;
+             ++stored)
+        {
+            const unsigned char expected = GetVoiLevel(item, stored);
+            ASSERT_EQ(signedTable[stored + LookupTable::SignedTableOffset], expected)
+                << item.name << ", stored value " << stored;
+            if (stored >= 0)
+                ASSERT_EQ(table[stored], expected) << item.name << ", stored value " << stored;
+        }
+    }
 }
 
 } // namespace
