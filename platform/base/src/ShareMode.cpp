@@ -4,6 +4,9 @@
 
 #include <fcntl.h>
 #include <mutex>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace platform
 {
@@ -50,29 +53,54 @@ bool HoldMarker(int fd, enMarker marker)
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
-std::mutex& GetShareLock()
+struct SOpenEntry
 {
-    static std::mutex lock;
-    return lock;
-}
-} // namespace
+    std::uint64_t id;
+    dev_t device;
+    ino_t inode;
+    bool canRead;
+    bool canWrite;
+    DWORD share;
+};
 
-enShareResult AcquireShareMode(int fd, bool canRead, bool canWrite, DWORD share, bool fdReadable)
+struct SShareTable
 {
-    const bool deniesRead = (share & FILE_SHARE_READ) == 0;
-    const bool deniesWrite = (share & FILE_SHARE_WRITE) == 0;
+    std::mutex lock;
+    std::vector<SOpenEntry> opens;
+    // Files once opened as streams: (device, inode).
+    std::set<std::pair<dev_t, ino_t>> streamFiles;
+    std::uint64_t nextId = 1;
+};
+
+SShareTable& GetShareTable()
+{
+    static SShareTable table;
+    return table;
+}
+
+bool IsConflict(const SOpenEntry& open, const SShareRequest& request)
+{
+    const bool deniesRead = (request.share & FILE_SHARE_READ) == 0;
+    const bool deniesWrite = (request.share & FILE_SHARE_WRITE) == 0;
+    return (request.canRead && (open.share & FILE_SHARE_READ) == 0) ||
+           (request.canWrite && (open.share & FILE_SHARE_WRITE) == 0) ||
+           (deniesRead && open.canRead) || (deniesWrite && open.canWrite);
+}
+
+// The marker protocol between descriptions, in this process and others.
+enShareResult CheckAndHoldMarkers(int fd, const SShareRequest& request)
+{
+    const bool deniesRead = (request.share & FILE_SHARE_READ) == 0;
+    const bool deniesWrite = (request.share & FILE_SHARE_WRITE) == 0;
     struct SCheck
     {
         bool applies;
         enMarker marker;
     };
-    const SCheck checks[] = {{canRead, MarkerDeniesRead},
-                             {canWrite, MarkerDeniesWrite},
+    const SCheck checks[] = {{request.canRead, MarkerDeniesRead},
+                             {request.canWrite, MarkerDeniesWrite},
                              {deniesRead, MarkerReads},
                              {deniesWrite, MarkerWrites}};
-    // Checks and markers of this process happen as one step; between
-    // processes the gap is a few system calls wide.
-    std::lock_guard guard(GetShareLock());
     for (const SCheck& check : checks)
     {
         if (!check.applies)
@@ -89,12 +117,12 @@ enShareResult AcquireShareMode(int fd, bool canRead, bool canWrite, DWORD share,
             return enShareResult::Violation;
         }
     }
-    if (!fdReadable)
+    if (!request.fdReadable)
     {
         return enShareResult::Unchecked;
     }
-    const SCheck marks[] = {{canRead, MarkerReads},
-                            {canWrite, MarkerWrites},
+    const SCheck marks[] = {{request.canRead, MarkerReads},
+                            {request.canWrite, MarkerWrites},
                             {deniesRead, MarkerDeniesRead},
                             {deniesWrite, MarkerDeniesWrite}};
     for (const SCheck& mark : marks)
@@ -105,5 +133,48 @@ enShareResult AcquireShareMode(int fd, bool canRead, bool canWrite, DWORD share,
         }
     }
     return enShareResult::Granted;
+}
+} // namespace
+
+enShareResult AcquireShareMode(int fd, const struct stat& info, const SShareRequest& request,
+                               std::uint64_t* pEntry)
+{
+    SShareTable& table = GetShareTable();
+    std::lock_guard guard(table.lock);
+    for (const SOpenEntry& open : table.opens)
+    {
+        if (open.device == info.st_dev && open.inode == info.st_ino && IsConflict(open, request))
+        {
+            return enShareResult::Violation;
+        }
+    }
+    const std::pair<dev_t, ino_t> file{info.st_dev, info.st_ino};
+    if (request.isStream)
+    {
+        table.streamFiles.insert(file);
+    }
+    enShareResult result = enShareResult::Granted;
+    if (request.canWrite || request.isStream || table.streamFiles.count(file) != 0)
+    {
+        result = CheckAndHoldMarkers(fd, request);
+        if (result == enShareResult::Violation)
+        {
+            return result;
+        }
+    }
+    if (!request.isStream && pEntry != nullptr)
+    {
+        *pEntry = table.nextId++;
+        table.opens.push_back(
+            {*pEntry, info.st_dev, info.st_ino, request.canRead, request.canWrite, request.share});
+    }
+    return result;
+}
+
+void ReleaseShareMode(std::uint64_t entry)
+{
+    SShareTable& table = GetShareTable();
+    std::lock_guard guard(table.lock);
+    std::erase_if(table.opens, [entry](const SOpenEntry& open) { return open.id == entry; });
 }
 } // namespace platform

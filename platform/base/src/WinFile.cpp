@@ -18,11 +18,15 @@ namespace
 class CFileObject : public platform::CKernelObject
 {
 public:
-    CFileObject(int fd, bool canRead, bool canWrite)
-        : m_fd(fd), m_canRead(canRead), m_canWrite(canWrite)
+    CFileObject(int fd, bool canRead, bool canWrite, std::uint64_t shareEntry)
+        : m_fd(fd), m_canRead(canRead), m_canWrite(canWrite), m_shareEntry(shareEntry)
     {
     }
-    ~CFileObject() override { close(m_fd); }
+    ~CFileObject() override
+    {
+        platform::ReleaseShareMode(m_shareEntry);
+        close(m_fd);
+    }
     CFileObject(const CFileObject&) = delete;
     CFileObject& operator=(const CFileObject&) = delete;
 
@@ -34,6 +38,7 @@ private:
     int m_fd;
     bool m_canRead;
     bool m_canWrite;
+    std::uint64_t m_shareEntry;
 };
 
 struct SOpenRequest
@@ -43,6 +48,9 @@ struct SOpenRequest
     bool write = false;
     int createFlags = 0; // O_CREAT, O_EXCL, O_APPEND
     DWORD share = 0;
+    bool isStream = false;
+    // The caller's spelling when path is only the plain native form of it.
+    std::string spelled;
 };
 
 void FailOpen(int fd, DWORD error, int err)
@@ -52,9 +60,10 @@ void FailOpen(int fd, DWORD error, int err)
     errno = err;
 }
 
-// Opens one description for the request and registers its share mode.
-// -1 with the last error and errno set on failure.
-int OpenShared(const SOpenRequest& request)
+// Opens one description for the request and registers its share mode
+// (under *pShareEntry for an open that is not a stream). -1 with the last
+// error and errno set on failure.
+int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry)
 {
     const int flags = request.createFlags | O_CLOEXEC;
     bool readable = true;
@@ -73,6 +82,19 @@ int OpenShared(const SOpenRequest& request)
     {
         fd = open(request.path.c_str(), flags | O_RDONLY);
     }
+    // Most names are written as the file system has them: only when the
+    // plain name is missing is the case-insensitive match looked for.
+    if (fd < 0 && errno == ENOENT && !request.spelled.empty() && (flags & O_CREAT) == 0)
+    {
+        SOpenRequest resolved = request;
+        resolved.path = ResolveNativePath(request.spelled.c_str());
+        resolved.spelled.clear();
+        if (resolved.path != request.path)
+        {
+            return OpenShared(resolved, pShareEntry);
+        }
+        errno = ENOENT;
+    }
     if (fd < 0)
     {
         platform::SetLastErrorFromErrno();
@@ -86,8 +108,14 @@ int OpenShared(const SOpenRequest& request)
         FailOpen(fd, ERROR_ACCESS_DENIED, EACCES);
         return -1;
     }
+    platform::SShareRequest shareRequest;
+    shareRequest.canRead = request.read;
+    shareRequest.canWrite = request.write;
+    shareRequest.share = request.share;
+    shareRequest.fdReadable = readable;
+    shareRequest.isStream = request.isStream;
     const platform::enShareResult share =
-        platform::AcquireShareMode(fd, request.read, request.write, request.share, readable);
+        platform::AcquireShareMode(fd, info, shareRequest, pShareEntry);
     if (share == platform::enShareResult::Violation)
     {
         FailOpen(fd, ERROR_SHARING_VIOLATION, EACCES);
@@ -260,27 +288,35 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         return INVALID_HANDLE_VALUE;
     }
     SOpenRequest request;
-    request.path = ResolveNativePath(path);
+    if (creation == OPEN_EXISTING || creation == TRUNCATE_EXISTING)
+    {
+        request.path = GetNativePath(path);
+        request.spelled = path;
+    }
+    else
+    {
+        request.path = ResolveNativePath(path);
+    }
     request.read = (access & GENERIC_READ) != 0;
     request.write = (access & GENERIC_WRITE) != 0;
     request.createFlags = GetCreateFlags(creation);
     request.share = share;
     const bool existed =
         (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS) && PathExists(request.path);
-    const int fd = OpenShared(request);
+    std::uint64_t shareEntry = 0;
+    const int fd = OpenShared(request, &shareEntry);
     if (fd < 0)
     {
         return INVALID_HANDLE_VALUE;
     }
+    auto object = std::make_unique<CFileObject>(fd, request.read, request.write, shareEntry);
     if ((creation == CREATE_ALWAYS || creation == TRUNCATE_EXISTING) && ftruncate(fd, 0) != 0)
     {
         platform::SetLastErrorFromErrno();
-        close(fd);
         return INVALID_HANDLE_VALUE;
     }
     SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
-    return platform::RegisterKernelObject(
-        std::make_unique<CFileObject>(fd, request.read, request.write));
+    return platform::RegisterKernelObject(std::move(object));
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped)
@@ -597,7 +633,8 @@ FILE* _fsopen(const char* path, const char* mode, int shareFlag)
     }
     request.path = ResolveNativePath(path);
     request.share = GetShareFromShareFlag(shareFlag);
-    const int fd = OpenShared(request);
+    request.isStream = true;
+    const int fd = OpenShared(request, nullptr);
     if (fd < 0)
     {
         return nullptr;
