@@ -138,9 +138,21 @@ std::string GetRealModuleFileName(HMODULE module)
     {
         return {};
     }
+    // Resolving a name takes a system call per folder of it; a module's
+    // name resolves the same way as long as the module is mapped.
+    static std::mutex lock;
+    static std::unordered_map<std::string, std::string> resolvedNames;
+    std::lock_guard guard(lock);
+    const auto known = resolvedNames.find(info.dli_fname);
+    if (known != resolvedNames.end())
+    {
+        return known->second;
+    }
     char resolved[PATH_MAX];
-    return realpath(info.dli_fname, resolved) != nullptr ? std::string(resolved)
-                                                         : std::string(info.dli_fname);
+    const std::string name =
+        realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
+    resolvedNames.emplace(info.dli_fname, name);
+    return name;
 }
 
 std::string GetFolder(const std::string& path)
@@ -297,6 +309,16 @@ void* OpenModuleReference(HMODULE module)
     return fileName.empty() ? nullptr : dlopen(fileName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
 }
 
+// The symbol through the handle LoadLibraryA holds for the module; null
+// when the module was not loaded that way or lacks the symbol.
+void* FindInLoadedModule(HMODULE module, LPCSTR procName)
+{
+    SModuleTable& table = GetModuleTable();
+    std::lock_guard guard(table.lock);
+    const auto loaded = table.loaded.find(module);
+    return loaded == table.loaded.end() ? nullptr : dlsym(loaded->second.library, procName);
+}
+
 DWORD CopyFileName(const std::string& name, LPSTR buffer, DWORD size)
 {
     if (buffer == nullptr || size == 0)
@@ -364,14 +386,18 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName)
     {
         return GetFakeProc(*fake, procName);
     }
-    void* library = OpenModuleReference(module);
-    if (library == nullptr)
+    void* symbol = FindInLoadedModule(module, procName);
+    if (symbol == nullptr)
     {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
+        void* library = OpenModuleReference(module);
+        if (library == nullptr)
+        {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return nullptr;
+        }
+        symbol = dlsym(library, procName);
+        dlclose(library);
     }
-    void* symbol = dlsym(library, procName);
-    dlclose(library);
     // dlsym also searches the module's dependencies; only its own entries count.
     if (symbol == nullptr || GetModuleBase(symbol) != module)
     {
