@@ -69,9 +69,21 @@ public:
     int TransferTo(InBuffer& target) override { return InBuffer::TransferTo(target); }
     // Hands over the stream, the handle and the end flag.
     virtual int TransferTo(IFB& target);
+    std::uint32_t Seek(std::int32_t distance, int origin) override;
 
 protected:
+    // Once the file has ended, nothing more is asked of it.
     int ReadSource(void* block, std::uint32_t count) override;
+
+private:
+    // The file's size, asked once an open, and the position, counted as
+    // the stream reads, spare a system call at every GetRemaining.
+    std::uint32_t m_fileSize = 0;
+    bool m_knowsSize = false;
+    std::uint32_t m_position = 0;
+    bool m_knowsPosition = false;
+    // The last read found the end of the file.
+    bool m_exhausted = false;
 };
 
 class VELTARO_API OFB : public OutBuffer, public FileHandle

@@ -61,6 +61,10 @@ public:
     // null; nothing is consumed.
     const std::uint8_t* GetContiguous(std::uint32_t n);
 
+    // The source is asked for at least n bytes at each pull: a reader that
+    // knows it will want more than it asks for at first spares system calls.
+    void SetPullSize(std::uint32_t n) { m_pullSize = n; }
+
     std::uint32_t GetConsumed() const { return m_consumed; }
     std::uint32_t GetAvailable() const { return m_available; }
     std::uint32_t GetChunkSize() const { return m_chunkSize; }
@@ -72,8 +76,8 @@ protected:
     // Reads up to count bytes of the source into the block: the bytes
     // delivered, 0 when nothing came yet, -1 when the source has ended.
     virtual int ReadSource(void* block, std::uint32_t count) = 0;
-    // Appends one chunk of up to `request` bytes from the source; 0 when the
-    // source has ended.
+    // Appends one chunk of up to `request` bytes from the source, or of the
+    // pull size when that is more; 0 when the source has ended.
     int ReadChunk(std::uint32_t request);
 
 private:
@@ -84,6 +88,7 @@ private:
     std::uint32_t m_consumed = 0;
     std::uint32_t m_chunkSize = DefaultChunkSize;
     std::uint32_t m_available = 0;
+    std::uint32_t m_pullSize = 1;
     ChunkList m_chunks;
 };
 

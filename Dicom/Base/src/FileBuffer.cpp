@@ -141,6 +141,10 @@ int IFB::Open(const char* name, int shareCode)
         return 0;
     }
     m_end = 0;
+    m_exhausted = false;
+    m_knowsSize = false;
+    m_position = 0;
+    m_knowsPosition = true;
     return 1;
 }
 
@@ -152,16 +156,44 @@ int IFB::Close()
 
 std::uint32_t IFB::GetRemaining()
 {
-    return AddFileLeft(GetAvailable());
+    if (!IsOpen())
+    {
+        return GetAvailable();
+    }
+    if (!m_knowsSize)
+    {
+        m_fileSize = GetFileSize();
+        m_knowsSize = true;
+    }
+    if (!m_knowsPosition)
+    {
+        m_position = Tell();
+        m_knowsPosition = true;
+    }
+    const std::uint32_t left = m_fileSize > m_position ? m_fileSize - m_position : 0;
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(std::uint64_t{GetAvailable()} + left, 0xFFFFFFFFu));
+}
+
+std::uint32_t IFB::Seek(std::int32_t distance, int origin)
+{
+    m_knowsPosition = false;
+    m_exhausted = false;
+    return FileHandle::Seek(distance, origin);
 }
 
 int IFB::ReadSource(void* block, std::uint32_t count)
 {
-    const int read = IsOpen() ? ReadOnce(m_handle, block, count) : -1;
+    const int read = IsOpen() && !m_exhausted ? ReadOnce(m_handle, block, count) : -1;
     if (read < 0)
     {
         m_end = 1;
+        m_exhausted = true;
+        return read;
     }
+    // ReadFile stops short of the count only at the end of the file.
+    m_exhausted = static_cast<std::uint32_t>(read) < count;
+    m_position += static_cast<std::uint32_t>(read);
     return read;
 }
 
@@ -184,6 +216,11 @@ int IFB::TransferTo(IFB& target)
     InBuffer::TransferTo(static_cast<InBuffer&>(target));
     target.m_handle = m_handle;
     target.m_end = m_end;
+    target.m_fileSize = m_fileSize;
+    target.m_knowsSize = m_knowsSize;
+    target.m_position = m_position;
+    target.m_knowsPosition = m_knowsPosition;
+    target.m_exhausted = m_exhausted;
     m_handle = INVALID_HANDLE_VALUE;
     m_end = 1;
     return 1;

@@ -52,7 +52,7 @@ std::uint32_t InBuffer::GetRemaining()
 
 int InBuffer::ReadChunk(std::uint32_t request)
 {
-    request = std::clamp<std::uint32_t>(request, 1, MaxPullSize);
+    request = std::clamp<std::uint32_t>(std::max(request, m_pullSize), 1, MaxPullSize);
     BufferChunk* chunk = NewChunk(request);
     if (chunk == nullptr)
     {

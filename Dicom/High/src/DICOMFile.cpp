@@ -23,6 +23,8 @@ constexpr std::uint32_t PreReadStep = 0x200000;
 constexpr std::uint32_t PreReadLimit = 0x8000000;
 // A partial read hands the decoder at least this much at each pass.
 constexpr std::uint32_t TillTagReadAhead = 1024;
+// A header read takes the file in blocks of this size: most headers in one.
+constexpr std::uint32_t HeaderPullSize = 0x4000;
 constexpr int TillTagPasses = 100000;
 constexpr std::uint32_t TillTagFailed = 0xFFFFFFFF;
 constexpr std::uint32_t TagSize = 4;
@@ -322,6 +324,7 @@ int DICOMFile::ReadFileTillTag(const char* path, unsigned int tag)
         _error("DICOMFile::ReadFileTillTag, cannot open file: %s", m_fileName);
         return 0;
     }
+    stream.SetPullSize(HeaderPullSize);
     if (LoadMetaInfo(stream) == 0)
     {
         _error("DICOMFile::ReadFileTillTag, Parse file failed: %s", m_fileName);

@@ -325,6 +325,23 @@ TEST_F(FileStreams, AHugeFillNeverAsksForMoreThanTheFileHolds)
     EXPECT_EQ(in.GetAvailable(), 100u);
 }
 
+TEST_F(FileStreams, APullSizeReadsAheadAndKeepsTheCountOfWhatIsLeft)
+{
+    IFB in;
+    ASSERT_EQ(in.Open(WriteFile("ahead", Counting(100)).c_str(), 0x40), 1);
+    in.SetPullSize(64);
+    EXPECT_EQ(in.Ensure(4), 4u);
+    EXPECT_EQ(in.GetAvailable(), 64u);
+    EXPECT_EQ(in.GetRemaining(), 100u);
+    Bytes head(70);
+    ASSERT_EQ(in.Read(head.data(), 70), 70u);
+    EXPECT_EQ(in.GetRemaining(), 30u);
+    const Bytes all = Counting(100);
+    EXPECT_EQ(ReadWhole(in), Bytes(all.begin() + 70, all.end()));
+    EXPECT_EQ(in.GetRemaining(), 0u);
+    EXPECT_EQ(in.FillAtLeast(1), 0);
+}
+
 TEST_F(FileStreams, TheHandleMovesWithTheStream)
 {
     IFB first;
