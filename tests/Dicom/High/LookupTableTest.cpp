@@ -336,7 +336,9 @@ TEST(LookupTableTest, EveryEntryFollowsTheLinearVoiFunction)
             ASSERT_EQ(signedTable[stored + LookupTable::SignedTableOffset], expected)
                 << item.name << ", stored value " << stored;
             if (stored >= 0)
+            {
                 ASSERT_EQ(table[stored], expected) << item.name << ", stored value " << stored;
+            }
         }
     }
 }
