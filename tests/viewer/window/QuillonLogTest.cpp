@@ -1,4 +1,5 @@
 #include "LogTestSupport.h"
+#include "QuillonApp.h"
 
 #include "UID.h"
 #include "VeltaroLog.h"
@@ -203,5 +204,50 @@ TEST_F(QuillonLogTest, TheViewerLibraryImportsNoneOfTheDicomLibrarysNamesakes)
         EXPECT_EQ(imported.count(name), 0u) << name;
     }
     dlclose(const_cast<void*>(dicomLibrary));
+}
+} // namespace
+
+namespace
+{
+
+TEST_F(QuillonLogTest, TheBannerNamesTheLibraryAndItsVersion)
+{
+    OpenLog();
+    const std::string lines = Appended([] { LogModuleBanner(); });
+    std::string stars;
+    for (int star = 0; star < 26; ++star)
+    {
+        stars += "* ";
+    }
+    EXPECT_EQ(lines.rfind("\r\n\r\n09:05:07  " + stars + "\r\n09:05:07  Quillon", 0), 0u) << lines;
+    EXPECT_NE(lines.find("\r\n09:05:07  Version : 2.1.2\r\n\r\n\r\n"), std::string::npos) << lines;
+    std::size_t count = 0;
+    for (std::size_t at = lines.find("09:05:07  "); at != std::string::npos;
+         at = lines.find("09:05:07  ", at + 1))
+    {
+        ++count;
+    }
+    EXPECT_EQ(count, 6u) << "the stars, four banner lines and the version";
+}
+
+TEST_F(QuillonLogTest, BannerTextsSplitAtTheirLineEnds)
+{
+    OpenLog();
+    struct Case
+    {
+        const char* text;
+        const char* lines;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", "09:05:07  a\r\n09:05:07  b\r\n"},
+        {"a\nb", "09:05:07  a\r\n09:05:07  b\r\n"},
+        {"a\r\rb", "09:05:07  a\r\n"},
+        {"\nb", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(Appended([&] { LogBannerText(c.text); }), c.lines) << c.text;
+    }
 }
 } // namespace

@@ -36,5 +36,14 @@ extern "C"
     QUILLON_API int IsQuillonStarted(void);
 }
 
+// The library's banner in its log: an empty line, a line of asterisks, the
+// banner text line by line, its version and an empty line. The viewer
+// window logs it when it is made.
+QUILLON_API void LogModuleBanner();
+// Logs a banner text line by line: split at carriage returns, or at line
+// feeds when it has none, without either character, up to the first empty
+// line.
+QUILLON_API void LogBannerText(const char* text);
+
 // The lazy start: what needs the started library calls this first.
 void EnsureQuillonStarted();

@@ -8,8 +8,10 @@
 #include "WinModule.h"
 #include "WinPathName.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <string>
 
 namespace
 {
@@ -20,6 +22,12 @@ enum class enStart
     Starting,
     Started
 };
+
+constexpr const char* QuillonVersion = "2.1.2";
+constexpr const char* BannerText = "Quillon viewer library for Linux on x86-64\r\n"
+                                   "Built " __DATE__ " " __TIME__ "\r\n"
+                                   "Copyright (c) Tavu\r\n"
+                                   "Standard edition for Debian 12 and later\r\n";
 
 std::atomic<enStart> StartState{enStart::Stopped};
 CQuillonApp* TheApp = nullptr;
@@ -97,6 +105,39 @@ void QuillonUninitialize(void)
 int IsQuillonStarted(void)
 {
     return StartState == enStart::Started ? 1 : 0;
+}
+
+void LogModuleBanner()
+{
+    quillon::_info("");
+    std::string stars;
+    for (int star = 0; star < 26; ++star)
+    {
+        stars += "* ";
+    }
+    quillon::_info("%s", stars.c_str());
+    LogBannerText(BannerText);
+    quillon::_info("Version : %s", QuillonVersion);
+    quillon::_info("");
+}
+
+void LogBannerText(const char* text)
+{
+    const std::string banner = text != nullptr ? text : "";
+    const char separator = banner.find('\r') != std::string::npos ? '\r' : '\n';
+    std::size_t start = 0;
+    while (start <= banner.size())
+    {
+        const std::size_t end = std::min(banner.find(separator, start), banner.size());
+        std::string line = banner.substr(start, end - start);
+        std::erase_if(line, [](char c) { return c == '\r' || c == '\n'; });
+        if (line.empty())
+        {
+            break;
+        }
+        quillon::_info("%s", line.c_str());
+        start = end + 1;
+    }
 }
 
 void EnsureQuillonStarted()
