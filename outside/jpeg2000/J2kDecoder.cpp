@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -39,6 +40,25 @@ int32_t ClampToPrecision(int32_t nValue, const opj_image_comp_t& component)
         component.sgnd ? (1 << (component.prec - 1)) - 1 : (1 << component.prec) - 1;
     return std::clamp(nValue, nLow, nHigh);
 }
+// Below this many samples, or this many bytes of codestream (the work of
+// decoding the code blocks grows with their coded bytes), a frame decodes
+// faster than worker threads start.
+constexpr uint64_t kThreadedSamples = 128 * 128;
+constexpr size_t kThreadedBytes = 0x8000;
+
+// OpenJPEG decodes the code blocks of a tile, and the tiles, on worker
+// threads: one per core for a frame with enough coded data to share among
+// them. A codec without thread support decodes on the calling thread alone.
+void SetDecodeThreads(opj_codec_t* pCodec, const J2kSizeSegment& size, size_t nLength)
+{
+    const uint64_t nSamples = uint64_t{size.nWidth} * size.nHeight * size.nComponents;
+    const long nCores = sysconf(_SC_NPROCESSORS_ONLN);
+    if (nSamples >= kThreadedSamples && nLength >= kThreadedBytes && nCores > 1 &&
+        opj_has_thread_support())
+    {
+        opj_codec_set_threads(pCodec, static_cast<int>(nCores));
+    }
+}
 } // namespace
 
 J2kDecoder::J2kDecoder(enJ2kLayout layout) : m_layout(layout) {}
@@ -70,6 +90,7 @@ bool J2kDecoder::DoDecode(const uint8_t* pData, size_t nLength)
     {
         return false;
     }
+    SetDecodeThreads(pCodec.get(), size, nLength);
     opj_image_t* pRawImage = nullptr;
     const bool bHeaderRead = opj_read_header(pStream.get(), pCodec.get(), &pRawImage);
     J2kImagePtr pImage(pRawImage);
