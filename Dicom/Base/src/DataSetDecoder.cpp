@@ -313,13 +313,40 @@ DataSetDecoder::enStep DataSetDecoder::DecodeItemTag(DICOMVRSet* set, const Head
     }
     else
     {
-        decoded = CheckRemaining(header) ? DecodeBody(item.get(), header.length) : 0;
+        const std::optional<std::uint32_t> length = GetItemBodyLength(header);
+        decoded = length.has_value() ? DecodeBody(item.get(), *length) : 0;
     }
     if (decoded == 0 || !AttachItem(set, item.release()))
     {
         return enStepFailed;
     }
     return enStepNext;
+}
+
+// Writers that drop elements from an item without mending its length leave
+// the last item of the data running past its end. Such an item ends where
+// the data does; it is read only when that end falls between two of its
+// elements, as a cut inside a value still fails, and an item with nothing
+// left of it is none.
+std::optional<std::uint32_t> DataSetDecoder::GetItemBodyLength(const Header& header)
+{
+    if (header.length <= m_stream.GetAvailable())
+    {
+        return header.length;
+    }
+    const std::uint32_t remaining = m_stream.GetRemaining();
+    if (header.length <= remaining)
+    {
+        return header.length;
+    }
+    if (remaining == 0)
+    {
+        CheckRemaining(header);
+        return std::nullopt;
+    }
+    _warning("The item of length %u runs past the end of the data, closed after %u bytes",
+             header.length, remaining);
+    return remaining;
 }
 
 // The element is pushed with length 0; its content follows up to the

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class DICOMVRSet;
 class InBuffer;
@@ -87,6 +88,7 @@ private:
     bool AttachItem(DICOMVRSet* set, DICOMVRSet* item);
     bool CheckLength(const DICOMVRSet& set, const Header& header);
     bool CheckRemaining(const Header& header);
+    std::optional<std::uint32_t> GetItemBodyLength(const Header& header);
     bool CheckDepth() const;
 
     InBuffer& m_stream;

@@ -145,6 +145,36 @@ TEST_P(Decoders, ADelimiterEndsTheDataSet)
     EXPECT_FALSE(set.IsExist(0x0010, 0x0010));
 }
 
+// Writers that drop elements from the last item without mending its
+// length: the item ends with the data when that falls between two of its
+// elements; a cut inside a value still fails.
+TEST_P(Decoders, ALastItemLongerThanItsSequenceEndsWithIt)
+{
+    const auto build = [&](const Bytes& content)
+    {
+        StreamBuilder stream(GetParam());
+        stream.TextElement(0x0008, 0x0060, "CS", "MR")
+            .Header(0x0008, 0x1140, "SQ", static_cast<std::uint32_t>(content.size() + 8))
+            .Item(static_cast<std::uint32_t>(content.size() + 24))
+            .Raw(content);
+        return stream.GetBytes();
+    };
+    StreamBuilder whole(GetParam());
+    whole.TextElement(0x0008, 0x1150, "UI", "1.2 ");
+    DICOMDataSet set;
+    ASSERT_EQ(DecodeBytes(build(whole.GetBytes()), GetParam(), &set), 1);
+    const DICOMVRSet* item = set.GetSequence(0x0008, 0x1140, 0);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(std::string(item->GetLettra(0x0008, 0x1150)), "1.2");
+
+    // Implicit data then keeps the sequence's bytes as a value.
+    StreamBuilder cut(GetParam());
+    cut.Header(0x0008, 0x1150, "UI", 10).Text("1.2 ");
+    DICOMDataSet broken;
+    const int decoded = DecodeBytes(build(cut.GetBytes()), GetParam(), &broken);
+    EXPECT_TRUE(decoded == 0 || broken.GetSequence(0x0008, 0x1140, 0) == nullptr);
+}
+
 TEST_P(Decoders, ANullSetReadsAndDrops)
 {
     EXPECT_EQ(DecodeBytes(UndefinedSequence(GetParam()), GetParam(), nullptr), 1);
