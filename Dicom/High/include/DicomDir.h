@@ -70,8 +70,14 @@ public:
     // becomes the DICOMDIR's folder.
     int ReadDicomDir(const char* path);
     // Builds the tree from every file below the folder and writes it as
-    // "DICOMDIR" there; 0 when no file was found.
+    // "DICOMDIR" there. 1 only when every file found is in the DICOMDIR; a
+    // file that cannot be read or referenced, or that repeats an instance,
+    // is left out with a log line and the others are written, but the result
+    // is then 0, as it is when no file was found.
     int CreateDicomDir(const char* folder, const char* fileSetID, const char* descriptorFileID);
+    // Adds the file to the tree below the folder path; 1 when an IMAGE
+    // record now refers to it, 0 (with a log line, and no record left
+    // behind for it) otherwise.
     int AddDicomFile(const char* path);
     // Writes the tree, which is consumed: afterwards the object holds the
     // flat form as written.
@@ -83,11 +89,14 @@ public:
     // The path of the file a record refers to: the folder path and the
     // Referenced File ID; empty when the record has none.
     Lettra GetReferencedFilePath(const DICOMVRSet& record) const;
-    // A path below the folder in the form of a Referenced File ID:
-    // components upper-case, at most 8 characters, joined by "\\"; empty
-    // when the path is not below the folder or a component cannot be
-    // written so.
+    // The Referenced File ID of a path below the folder: the path after the
+    // folder, its names as they stand, joined by "\\"; empty when the path is
+    // not below the folder.
     static Lettra MakeFileID(const char* folder, const char* path);
+    // Whether a Referenced File ID keeps to the strict form: at most eight
+    // components of one to eight upper-case letters, digits or underscores.
+    // Other IDs are written all the same, with a warning.
+    static bool IsConformingFileID(const char* fileID);
 
     // The records of a record's level below it, or null.
     static Array<DICOMVRSet*>* GetChildren(const DICOMVRSet& record);
@@ -101,13 +110,16 @@ protected:
     int LoadSQ(DICOMDataSet* record, DICOMDataSet* parent);
 
 private:
-    int LoadChain(DICOMDataSet* record, DICOMDataSet* parent, int depth);
+    void LoadChain(DICOMDataSet* record, DICOMDataSet* parent, int depth);
+    void LoadLowerLevel(DICOMDataSet* record, unsigned int offset, int depth);
+    DICOMDataSet* LoadLinkedRecord(unsigned int offset, DICOMDataSet* parent);
     int LoadItem(unsigned int offset, DICOMDataSet* record);
     static int DecodeRecord(InBuffer& source, int endian, DICOMDataSet* record);
     int IsEmptyRecordSequence(unsigned int offset);
     static DICOMVRSet* FindChild(DICOMVRSet* parent, std::uint16_t group, std::uint16_t element,
                                  const Lettra& key);
-    DICOMVRSet* AddRecord(DICOMVRSet* parent, DICOMFile* file, int level);
+    DICOMVRSet* AddRecord(DICOMVRSet* parent, DICOMFile* file, int level, bool& made);
+    int AddBelow(DICOMVRSet* parent, DICOMFile* file, int level);
     void AddIcon(DICOMVRSet* record, DICOMFile* file);
     void AddDefaults(DICOMVRSet* parent, int level);
     std::uint32_t CalcFirstOffset();

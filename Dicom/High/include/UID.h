@@ -72,7 +72,8 @@ public:
     int Lookup(char* buffer, int size) const;
     Lettra Lookup() const;
 
-    // A new UID under the library's own root.
+    // A new UID under the library's own root; that root always leaves room,
+    // so out is never left empty.
     static void GetUID(UID& out);
 
 private:
@@ -102,8 +103,11 @@ VELTARO_API bool operator>=(const char* a, const UID& b);
 // A new UID: the root as given, the machine part ("1" and the six bytes of
 // the first network adapter's address in decimal), "." and a process-wide
 // counter, "." and the time in seconds. The result never exceeds 64
-// characters and no component it adds starts with a zero; a root that
-// leaves no room gives the empty text and a log line.
+// characters and no component it adds starts with a zero.
+// A root that leaves no room for the machine part and the two numbers (more
+// than about 40 characters) gives the empty text, never a shortened or
+// over-long UID, and logs an error. An empty text is no UID: a caller that
+// would write it into a data set or file refuses to instead.
 VELTARO_API Lettra GenUniqueUID(const char* root);
 // The adapter address in generated UIDs is read once; this makes the next
 // GenUniqueUID read it again (after the machine's adapters were replaced).

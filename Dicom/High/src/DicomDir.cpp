@@ -14,7 +14,7 @@
 #include "VeltaroLog.h"
 #include "WinPathName.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,8 +37,8 @@ constexpr std::uint32_t UndefinedLength = 0xFFFFFFFF;
 constexpr int ReadShare = 0x40;
 constexpr const char* ExplicitLittle = "1.2.840.10008.1.2.1";
 constexpr const char* DirectoryStorage = "1.2.840.10008.1.3.10";
-constexpr const char* DirectoryUidRoot = "1.2.840.84658685.1.2.3.4.66778899";
 constexpr std::size_t MaxFileIDComponent = 8;
+constexpr std::size_t MaxFileIDComponents = 8;
 
 enum enLevel
 {
@@ -301,36 +301,40 @@ Lettra DicomDir::MakeFileID(const char* folder, const char* path)
     {
         return Lettra();
     }
-    Lettra fileID;
-    std::size_t start = base.size();
-    while (start <= file.size())
+    // The absolute forms separate by '/' only.
+    std::string fileID = file.substr(base.size());
+    std::replace(fileID.begin(), fileID.end(), '/', '\\');
+    return Lettra(fileID.c_str());
+}
+
+bool DicomDir::IsConformingFileID(const char* fileID)
+{
+    if (fileID == nullptr)
     {
-        std::size_t end = file.find('/', start);
-        if (end == std::string::npos)
-        {
-            end = file.size();
-        }
-        std::string component = file.substr(start, end - start);
-        for (char& ch : component)
-        {
-            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-            if (!IsFileIDCharacter(ch))
-            {
-                return Lettra();
-            }
-        }
-        if (component.empty() || component.size() > MaxFileIDComponent)
-        {
-            return Lettra();
-        }
-        if (!fileID.IsEmpty())
-        {
-            fileID += '\\';
-        }
-        fileID += component.c_str();
-        start = end + 1;
+        return false;
     }
-    return fileID;
+    std::size_t components = 1;
+    std::size_t length = 0;
+    for (const char* ch = fileID;; ++ch)
+    {
+        if (*ch == '\\' || *ch == '\0')
+        {
+            if (length == 0 || components > MaxFileIDComponents)
+            {
+                return false;
+            }
+            if (*ch == '\0')
+            {
+                return true;
+            }
+            ++components;
+            length = 0;
+        }
+        else if (!IsFileIDCharacter(*ch) || ++length > MaxFileIDComponent)
+        {
+            return false;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- reading
@@ -522,51 +526,58 @@ int DicomDir::DecodeRecord(InBuffer& source, int endian, DICOMDataSet* record)
 
 int DicomDir::LoadSQ(DICOMDataSet* record, DICOMDataSet* parent)
 {
-    return LoadChain(record, parent, 0);
+    LoadChain(record, parent, 0);
+    return 1;
 }
 
 // The records of one level are followed along their next offsets in a loop
 // and only the levels below recurse, so a long level cannot exhaust the
-// stack; a record that cannot be loaded fails the whole load.
-int DicomDir::LoadChain(DICOMDataSet* record, DICOMDataSet* parent, int depth)
+// stack. A record that cannot be loaded (an offset outside the records, a
+// record met before, a broken item) ends its chain: the records loaded so
+// far stay, and so do the other chains.
+void DicomDir::LoadChain(DICOMDataSet* record, DICOMDataSet* parent, int depth)
 {
-    if (depth >= MaxDepth)
-    {
-        _error("Enter DicomDir::LoadSQ, records nest deeper than %d levels", MaxDepth);
-        return 0;
-    }
     for (DICOMDataSet* current = record; current != nullptr;)
     {
         const unsigned int lower = current->GetUINT32(DirGroup, 0x1420);
         if (lower != 0)
         {
-            auto* child = new DICOMDataSet();
-            if (LoadOneSequence(lower, child) == 0)
-            {
-                delete child;
-                return 0;
-            }
-            current->Push(ChildGroup, ChildElement, child);
-            if (LoadChain(child, current, depth + 1) == 0)
-            {
-                return 0;
-            }
+            LoadLowerLevel(current, lower, depth + 1);
         }
         const unsigned int next = current->GetUINT32(DirGroup, 0x1400);
-        if (next == 0)
-        {
-            break;
-        }
-        auto* sibling = new DICOMDataSet();
-        if (LoadOneSequence(next, sibling) == 0)
-        {
-            delete sibling;
-            return 0;
-        }
-        parent->Push(ChildGroup, ChildElement, sibling);
-        current = sibling;
+        current = next != 0 ? LoadLinkedRecord(next, parent) : nullptr;
     }
-    return 1;
+}
+
+void DicomDir::LoadLowerLevel(DICOMDataSet* record, unsigned int offset, int depth)
+{
+    if (depth >= MaxDepth)
+    {
+        _error("Enter DicomDir::LoadSQ, records nest deeper than %d levels, the record at offset "
+               "%u and its level are left out",
+               MaxDepth, offset);
+        return;
+    }
+    DICOMDataSet* child = LoadLinkedRecord(offset, record);
+    if (child != nullptr)
+    {
+        LoadChain(child, record, depth);
+    }
+}
+
+DICOMDataSet* DicomDir::LoadLinkedRecord(unsigned int offset, DICOMDataSet* parent)
+{
+    auto* record = new DICOMDataSet();
+    if (LoadOneSequence(offset, record) == 0)
+    {
+        _warning("Enter DicomDir::LoadSQ, the record at offset %u cannot be loaded, its chain "
+                 "ends here",
+                 offset);
+        delete record;
+        return nullptr;
+    }
+    parent->Push(ChildGroup, ChildElement, record);
+    return record;
 }
 
 // ---------------------------------------------------------------- building
@@ -635,11 +646,19 @@ int DicomDir::CreateDicomDir(const char* folder, const char* fileSetID,
     SetPath(folder);
     Add(DirGroup, 0x1130, "tavuqelm");
     Add(DirGroup, 0x1212, static_cast<unsigned short>(0));
+    int leftOut = 0;
     for (const auto* node = paths.GetHead(); node != nullptr; node = node->next)
     {
-        AddDicomFile(node->item);
+        leftOut += AddDicomFile(node->item) == 0 ? 1 : 0;
     }
-    return WriteDicomDir(m_path + "DICOMDIR", fileSetID, descriptorFileID);
+    const int written = WriteDicomDir(m_path + "DICOMDIR", fileSetID, descriptorFileID);
+    if (leftOut != 0)
+    {
+        _warning("Enter DicomDir::CreateDicomDir, %d of %d files are not in the DICOMDIR", leftOut,
+                 paths.GetCount());
+        return 0;
+    }
+    return written;
 }
 
 int DicomDir::AddDicomFile(const char* path)
@@ -649,6 +668,20 @@ int DicomDir::AddDicomFile(const char* path)
     {
         _error("Cannot read file: %s", path != nullptr ? path : "");
         return 0;
+    }
+    const Lettra fileID = MakeFileID(m_path, file.GetFileName());
+    if (fileID.IsEmpty())
+    {
+        _error("Enter DicomDir::AddDicomFile, <%s> cannot be referenced from %s",
+               file.GetFileName(), static_cast<const char*>(m_path));
+        return 0;
+    }
+    if (!IsConformingFileID(fileID))
+    {
+        _warning("Enter DicomDir::AddDicomFile, <%s> is referenced as %s, which is not a "
+                 "conforming file ID (at most eight components of up to eight upper-case "
+                 "letters, digits or underscores)",
+                 file.GetFileName(), static_cast<const char*>(fileID));
     }
     return AddPatient(this, &file);
 }
@@ -668,11 +701,12 @@ DICOMVRSet* DicomDir::FindChild(DICOMVRSet* parent, std::uint16_t group, std::ui
     return nullptr;
 }
 
-DICOMVRSet* DicomDir::AddRecord(DICOMVRSet* parent, DICOMFile* file, int level)
+DICOMVRSet* DicomDir::AddRecord(DICOMVRSet* parent, DICOMFile* file, int level, bool& made)
 {
     const LevelRecipe& recipe = GetRecipe(level);
     const Lettra key = file->GetLettra(recipe.key.group, recipe.key.element);
     DICOMVRSet* found = FindChild(parent, recipe.key.group, recipe.key.element, key);
+    made = found == nullptr;
     if (found != nullptr)
     {
         return found;
@@ -691,22 +725,46 @@ DICOMVRSet* DicomDir::AddRecord(DICOMVRSet* parent, DICOMFile* file, int level)
     return record;
 }
 
+// A record made for the file goes again when nothing could be added below
+// it, so that no record is left without the images it was made for.
+int DicomDir::AddBelow(DICOMVRSet* parent, DICOMFile* file, int level)
+{
+    bool made = false;
+    DICOMVRSet* record = AddRecord(parent, file, level, made);
+    int added = 0;
+    switch (level)
+    {
+    case enPatient:
+        added = AddStudy(record, file);
+        break;
+    case enStudy:
+        added = AddSeries(record, file);
+        break;
+    default:
+        added = AddImage(record, file);
+        break;
+    }
+    if (added == 0 && made)
+    {
+        GetChildren(*parent)->Remove(record);
+        delete record;
+    }
+    return added;
+}
+
 int DicomDir::AddPatient(DICOMVRSet* parent, DICOMFile* file)
 {
-    DICOMVRSet* patient = AddRecord(parent, file, enPatient);
-    return AddStudy(patient, file);
+    return AddBelow(parent, file, enPatient);
 }
 
 int DicomDir::AddStudy(DICOMVRSet* parent, DICOMFile* file)
 {
-    DICOMVRSet* study = AddRecord(parent, file, enStudy);
-    return AddSeries(study, file);
+    return AddBelow(parent, file, enStudy);
 }
 
 int DicomDir::AddSeries(DICOMVRSet* parent, DICOMFile* file)
 {
-    DICOMVRSet* series = AddRecord(parent, file, enSeries);
-    return AddImage(series, file);
+    return AddBelow(parent, file, enSeries);
 }
 
 int DicomDir::AddImage(DICOMVRSet* parent, DICOMFile* file)
@@ -716,16 +774,15 @@ int DicomDir::AddImage(DICOMVRSet* parent, DICOMFile* file)
     if (FindChild(parent, DirGroup, 0x1511, sopInstance) != nullptr)
     {
         _error("Enter DicomDir::AddImage, duplicated SOP found at file <%s>", file->GetFileName());
-        return 1;
+        return 0;
     }
     const Lettra fileID = MakeFileID(m_path, file->GetFileName());
     if (fileID.IsEmpty())
     {
-        _warning("Enter DicomDir::AddImage, no file ID in the directory's form for <%s>",
-                 file->GetFileName());
         return 0;
     }
-    DICOMVRSet* image = AddRecord(parent, file, enImage);
+    bool made = false;
+    DICOMVRSet* image = AddRecord(parent, file, enImage, made);
     image->Add(DirGroup, 0x1500, fileID);
     image->Add(DirGroup, 0x1510, file->GetLettra(0x0008, 0x0016));
     image->Add(DirGroup, 0x1511, sopInstance);
@@ -925,7 +982,13 @@ int DicomDir::BuildMetaHead()
     {
         return 1;
     }
-    const Lettra uid = GenUniqueUID(DirectoryUidRoot);
+    const Lettra uid = GenUniqueUID(UidDicomDirRoot);
     _debug("Enter DicomDir::BuildMetaHead, uid : %s", static_cast<const char*>(uid));
+    if (uid.IsEmpty())
+    {
+        _error("Enter DicomDir::BuildMetaHead, no instance UID could be made under %s",
+               static_cast<const char*>(UidDicomDirRoot));
+        return 0;
+    }
     return GetMeta().BuildMetaGroup(UID(DirectoryStorage), UID(uid));
 }

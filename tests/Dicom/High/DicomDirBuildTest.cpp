@@ -4,10 +4,13 @@
 #include "DicomDir.h"
 #include "FileFinder.h"
 #include "FileTestSupport.h"
+#include "PeerToolSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +61,22 @@ std::string Text(DICOMVRSet* record, std::uint16_t group, std::uint16_t element)
     return static_cast<const char*>(record->GetLettra(group, element));
 }
 
+// The text between the brackets of each dcmdump line of the element.
+std::set<std::string> DumpedValues(const std::vector<std::string>& lines, const char* tag)
+{
+    std::set<std::string> values;
+    for (const std::string& line : lines)
+    {
+        const std::size_t open = line.find('[');
+        const std::size_t close = line.rfind(']');
+        if (line.find(tag) != std::string::npos && open != std::string::npos && close > open)
+        {
+            values.insert(line.substr(open + 1, close - open - 1));
+        }
+    }
+    return values;
+}
+
 using DicomDirBuildTest = FileFolderTest;
 } // namespace
 
@@ -71,8 +90,10 @@ TEST_F(DicomDirBuildTest, FilesAreSortedIntoSharedRecords)
     WriteImage(m_folder / "dicomdir", {"P9", "1.2.3.9", "1.2.3.9.1", "1.2.3.9.1.1"});
     WriteBytes(PathOf("junk"), Bytes(40, 0x41));
 
+    // The junk file and the repeated instance are left out, so creation
+    // does not report success; the DICOMDIR of the others is written.
     DicomDir created;
-    ASSERT_NE(created.CreateDicomDir(m_folder.string().c_str(), nullptr, "README"), 0);
+    EXPECT_EQ(created.CreateDicomDir(m_folder.string().c_str(), nullptr, "README"), 0);
     DicomDir dir;
     ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
     EXPECT_EQ(Text(&dir, 0x0004, 0x1130), "TAVUQELM");
@@ -90,8 +111,8 @@ TEST_F(DicomDirBuildTest, FilesAreSortedIntoSharedRecords)
 
     const std::vector<DICOMVRSet*> anonymous = Level(*Level(*Level(*patients[0])[0])[0]);
     ASSERT_EQ(anonymous.size(), 2u);
-    EXPECT_EQ(Text(anonymous[0], 0x0004, 0x1500), "NOPID1");
-    EXPECT_EQ(Text(anonymous[1], 0x0004, 0x1500), "NOPID2");
+    EXPECT_EQ(Text(anonymous[0], 0x0004, 0x1500), "nopid1");
+    EXPECT_EQ(Text(anonymous[1], 0x0004, 0x1500), "nopid2");
 
     const std::vector<DICOMVRSet*> studies = Level(*patients[1]);
     ASSERT_EQ(studies.size(), 1u);
@@ -103,8 +124,8 @@ TEST_F(DicomDirBuildTest, FilesAreSortedIntoSharedRecords)
     EXPECT_EQ(Text(series[0], 0x0020, 0x0011), "0001");
     const std::vector<DICOMVRSet*> images = Level(*series[0]);
     ASSERT_EQ(images.size(), 2u); // img3 repeats img1's SOP instance
-    EXPECT_EQ(Text(images[0], 0x0004, 0x1500), "STUDY\\IMG1");
-    EXPECT_EQ(Text(images[1], 0x0004, 0x1500), "STUDY\\IMG2");
+    EXPECT_EQ(Text(images[0], 0x0004, 0x1500), "study\\img1");
+    EXPECT_EQ(Text(images[1], 0x0004, 0x1500), "study\\img2");
     EXPECT_EQ(Text(images[0], 0x0004, 0x1511), "1.2.3.1.1.1");
     EXPECT_EQ(Text(images[0], 0x0004, 0x1510), "1.2.840.10008.5.1.4.1.1.7");
     EXPECT_EQ(Text(images[0], 0x0004, 0x1512), "1.2.840.10008.1.2.1");
@@ -130,11 +151,103 @@ TEST_F(DicomDirBuildTest, ARelativeFolderGivesTheSameFileIDs)
     DicomDir::Iterator series(study);
     DicomDir::Iterator image(series);
     ASSERT_TRUE(image);
-    EXPECT_EQ(Text(&image(), 0x0004, 0x1500), "SUB\\DEEPER\\ONE");
+    EXPECT_EQ(Text(&image(), 0x0004, 0x1500), "sub\\deeper\\one");
     DICOMFile file;
     EXPECT_NE(file.ReadFileNoImage(dir.GetReferencedFilePath(image())), 0);
     // One patient: the root's first and last records are the same.
     EXPECT_EQ(dir.GetUINT32(0x0004, 0x1202), dir.GetUINT32(0x0004, 0x1200));
+}
+
+TEST_F(DicomDirBuildTest, OrdinaryFileNamesAreReferencedAndPeersListThemAll)
+{
+    const std::pair<const char*, ImageKeys> files[] = {
+        {"study/img1.dcm", {"P1", "1.2.3.1", "1.2.3.1.1", "1.2.3.1.1.1"}},
+        {"study/img2.dcm", {"P1", "1.2.3.1", "1.2.3.1.1", "1.2.3.1.1.2"}},
+        {"CT-series/IM-0001-0001.dcm", {"P1", "1.2.3.1", "1.2.3.1.2", "1.2.3.1.2.1"}},
+        {"a-rather-long-file-name-with-dashes.dcm", {"P2", "1.2.3.2", "1.2.3.2.1", "1.2.3.2.1.1"}},
+        {"UPPER1", {"P2", "1.2.3.2", "1.2.3.2.1", "1.2.3.2.1.2"}},
+    };
+    std::set<std::string> expected;
+    std::set<std::string> expectedPaths;
+    for (const auto& [name, keys] : files)
+    {
+        WriteImage(m_folder / name, keys);
+        std::string fileID = name;
+        std::replace(fileID.begin(), fileID.end(), '/', '\\');
+        expected.insert(fileID);
+        expectedPaths.insert(name);
+    }
+    DicomDir created;
+    ASSERT_EQ(created.CreateDicomDir(m_folder.string().c_str(), "ORDINARY", nullptr), 1);
+
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+    std::set<std::string> listed;
+    for (DicomDir::Iterator patient(dir); patient; ++patient)
+        for (DicomDir::Iterator study(patient); study; ++study)
+        {
+            DicomDir::Iterator series(study);
+            ASSERT_TRUE(series);
+            for (; series; ++series)
+            {
+                DicomDir::Iterator image(series);
+                ASSERT_TRUE(image);
+                for (; image; ++image)
+                {
+                    listed.insert(Text(&image(), 0x0004, 0x1500));
+                    DICOMFile file;
+                    ASSERT_NE(file.ReadFileNoImage(dir.GetReferencedFilePath(image())), 0);
+                    EXPECT_EQ(Text(&file, 0x0008, 0x0018), Text(&image(), 0x0004, 0x1511));
+                }
+            }
+        }
+    EXPECT_EQ(listed, expected);
+
+    const auto dumpFileIDs = [&]
+    {
+        const PeerOutput dump = RunPeer("dcmdump -q +P 0004,1500 '" + PathOf("DICOMDIR") + "'");
+        EXPECT_TRUE(dump.succeeded);
+        return DumpedValues(dump.lines, "(0004,1500)");
+    };
+    if (HasPeerTool("dcmdump"))
+    {
+        EXPECT_EQ(dumpFileIDs(), expected);
+    }
+    const std::string python = GetPydicomPython();
+    if (!python.empty())
+    {
+        // Each instance of the file set: its path below the folder, and
+        // whether that file is there.
+        const std::string script =
+            "import os, sys\n"
+            "from pydicom.fileset import FileSet\n"
+            "fs = FileSet(sys.argv[1])\n"
+            "for i in fs:\n"
+            "    print('%s %s' % (os.path.exists(i.path), os.path.relpath(i.path, fs.path)))\n";
+        const PeerOutput sets =
+            RunPeer(python + " -W ignore -c \"" + script + "\" '" + PathOf("DICOMDIR") + "'");
+        EXPECT_TRUE(sets.succeeded);
+        std::set<std::string> found;
+        for (const std::string& line : sets.lines)
+        {
+            EXPECT_EQ(line.rfind("True ", 0), 0u) << line;
+            found.insert(line.substr(line.find(' ') + 1));
+        }
+        EXPECT_EQ(found, expectedPaths);
+    }
+    if (HasPeerTool("dcmgpdir") && HasPeerTool("dcmdump"))
+    {
+        // dcmgpdir loads the DICOMDIR to append a file it already lists,
+        // and writes it again with every record it read.
+        const PeerOutput append =
+            RunPeer("cd '" + m_folder.string() + "' && dcmgpdir +A +I +D DICOMDIR UPPER1");
+        EXPECT_TRUE(append.succeeded);
+        for (const std::string& line : append.lines)
+        {
+            EXPECT_TRUE(line.rfind("E:", 0) != 0 && line.rfind("F:", 0) != 0) << line;
+        }
+        EXPECT_EQ(dumpFileIDs(), expected);
+    }
 }
 
 TEST_F(DicomDirBuildTest, NothingToAddWritesNothing)
@@ -195,7 +308,7 @@ TEST(StringListTest, JoinEndsEveryStringWithTheSeparator)
     EXPECT_EQ(std::string(list.Join(";")), "a;bc;");
 }
 
-TEST_F(DicomDirBuildTest, RecordsNestedTooDeepFailTheRead)
+TEST_F(DicomDirBuildTest, RecordsNestedTooDeepAreLeftOut)
 {
     for (int depth : {DicomDir::MaxDepth - 1, DicomDir::MaxDepth + 4})
     {
@@ -211,6 +324,12 @@ TEST_F(DicomDirBuildTest, RecordsNestedTooDeepFailTheRead)
         }
         ASSERT_NE(written.WriteDicomDir(PathOf("DICOMDIR").c_str(), nullptr, nullptr), 0);
         DicomDir dir;
-        EXPECT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), depth < DicomDir::MaxDepth ? 1 : 0);
+        ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+        int levels = 0;
+        for (DICOMVRSet* record = &dir; !Level(*record).empty(); record = Level(*record)[0])
+        {
+            ++levels;
+        }
+        EXPECT_EQ(levels, std::min(depth, DicomDir::MaxDepth));
     }
 }

@@ -1,9 +1,10 @@
 // DicomDir: the corpus's DICOMDIRs read and walked as dcmdump links their
-// records, broken record offsets refused, and directories built from
+// records, broken record offsets ending their chains, and directories built from
 // folders of real files read back equal with offsets that match the bytes.
 #include "DicomDir.h"
 #include "FileFinder.h"
 #include "FileTestSupport.h"
+#include "PeerToolSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -159,38 +161,6 @@ protected:
         }
     }
 };
-// The lines of a peer tool's report on a file that begin with the prefix;
-// null when the tool is not installed.
-std::unique_ptr<std::vector<std::string>> PeerLines(const char* tool, const char* options,
-                                                    const std::string& path, const char* prefix)
-{
-    if (std::system((std::string("command -v ") + tool + " > /dev/null 2>&1").c_str()) != 0)
-    {
-        return nullptr;
-    }
-    auto lines = std::make_unique<std::vector<std::string>>();
-    const std::string command = std::string(tool) + " " + options + " '" + path + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-    {
-        lines->emplace_back("cannot start");
-        return lines;
-    }
-    char line[1024];
-    while (std::fgets(line, sizeof line, pipe) != nullptr)
-    {
-        if (std::strncmp(line, prefix, std::strlen(prefix)) == 0)
-        {
-            lines->emplace_back(line);
-        }
-    }
-    if (pclose(pipe) != 0)
-    {
-        lines->emplace_back("exit status not 0");
-    }
-    return lines;
-}
-
 // Peer toolkits that are installed read and validate the file without an
 // error.
 void ExpectPeersAccept(const std::string& path)
@@ -198,11 +168,19 @@ void ExpectPeersAccept(const std::string& path)
     for (const auto& [tool, options, prefix] :
          {std::tuple{"dciodvfy", "", "Error"}, std::tuple{"dcmdump", "-q", "E:"}})
     {
-        const auto errors = PeerLines(tool, options, path, prefix);
-        if (errors != nullptr)
+        if (!HasPeerTool(tool))
         {
-            EXPECT_EQ(*errors, std::vector<std::string>{}) << tool;
+            continue;
         }
+        const PeerOutput output = RunPeer(std::string(tool) + " " + options + " '" + path + "'");
+        std::vector<std::string> errors;
+        std::copy_if(output.lines.begin(), output.lines.end(), std::back_inserter(errors),
+                     [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+        if (!output.succeeded)
+        {
+            errors.emplace_back("exit status not 0");
+        }
+        EXPECT_EQ(errors, std::vector<std::string>{}) << tool;
     }
 }
 
@@ -232,6 +210,31 @@ TEST_F(DicomDirTest, EveryCorpusDirectoryWalksAsTheReferenceLinksIt)
     }
 }
 
+// Its records lost their zero offsets without their item lengths being
+// mended, so the last record claims 24 bytes more than the file has left.
+// dcmdump and pydicom read the file whole: 52 records, the last ending with
+// the file.
+TEST_F(DicomDirTest, TheDirectoryWithoutZeroOffsetsReadsAsAFileAndAsADirectory)
+{
+    const std::string path = (DirTestFolder / "DICOMDIR-nooffset").string();
+    DICOMFile file;
+    ASSERT_NE(file.ReadFile(path.c_str()), 0);
+    const VR* records = file.GetVR(0x0004, 0x1220);
+    ASSERT_NE(records, nullptr);
+    ASSERT_EQ(records->GetItemCount(), 52);
+    const DICOMVRSet* last = file.GetSequence(0x0004, 0x1220, 51);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(std::string(last->GetLettra(0x0004, 0x1500)), "98892003\\MR700\\4648");
+    EXPECT_EQ(std::string(last->GetLettra(0x0020, 0x0013)), "7");
+    EXPECT_FALSE(last->IsExist(0x0004, 0x1400));
+
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir(path.c_str()), 1);
+    DicomDir complete;
+    ASSERT_EQ(complete.ReadDicomDir((DirTestFolder / "DICOMDIR").string().c_str()), 1);
+    EXPECT_EQ(WalkAll(dir), WalkAll(complete));
+}
+
 TEST_F(DicomDirTest, ReferencedFilesAreFoundWhateverTheCaseOnDisk)
 {
     CopyPatients(m_folder);
@@ -255,10 +258,20 @@ TEST_F(DicomDirTest, ReferencedFilesAreFoundWhateverTheCaseOnDisk)
     EXPECT_EQ(images, 31);
 }
 
-TEST_F(DicomDirTest, BrokenRecordOffsetsFailTheRead)
+TEST_F(DicomDirTest, ABrokenRecordOffsetEndsItsChainAndKeepsTheRest)
 {
     const Bytes good = ReadBytes((DirTestFolder / "DICOMDIR").string());
     ASSERT_GT(good.size(), 3200u);
+    DicomDir whole;
+    ASSERT_EQ(whole.ReadDicomDir((DirTestFolder / "DICOMDIR").string().c_str()), 1);
+    const std::vector<WalkedRecord> all = WalkAll(whole);
+    const auto secondPatient = std::find_if(all.begin() + 1, all.end(),
+                                            [](const WalkedRecord& r) { return r.depth == 0; });
+    ASSERT_NE(secondPatient, all.end());
+    const std::vector<WalkedRecord> firstPatientOnly(all.begin(), secondPatient);
+    std::vector<WalkedRecord> firstPatientAlone = {all.front()};
+    firstPatientAlone.insert(firstPatientAlone.end(), secondPatient, all.end());
+
     // Offsets of the reference file: the first PATIENT record at 396, its
     // first IMAGE record (the last of its series) at 856. A record's first
     // element is (0004,1400), its value 16 bytes after the item tag; the
@@ -268,32 +281,50 @@ TEST_F(DicomDirTest, BrokenRecordOffsetsFailTheRead)
         const char* name;
         std::size_t at;
         std::uint32_t value;
-        std::size_t keep;
+        const std::vector<WalkedRecord>* expected;
     };
     const Case cases[] = {
-        {"next points at itself", 856 + 16, 856, 0},
-        {"lower points back at the patient", 856 + 38, 396, 0},
-        {"lower outside the file", 396 + 38, 0x7FFFFFF0u, 0},
-        {"next inside an element", 396 + 16, 400, 0},
-        {"root offset 0 with records", 0x166, 0, 0},
-        {"file cut inside the records", 0, 0, 2000},
+        {"next points at itself", 856 + 16, 856, &all},
+        {"lower points back at the patient", 856 + 38, 396, &all},
+        {"lower outside the file", 396 + 38, 0x7FFFFFF0u, &firstPatientAlone},
+        {"next inside an element", 396 + 16, 400, &firstPatientOnly},
     };
     for (const Case& item : cases)
     {
         SCOPED_TRACE(item.name);
         Bytes bytes = good;
-        if (item.keep != 0)
-        {
-            bytes.resize(item.keep);
-        }
-        else
-        {
-            Put32(bytes, item.at, item.value);
-        }
+        Put32(bytes, item.at, item.value);
         WriteBytes(PathOf("DICOMDIR"), bytes);
         DicomDir dir;
-        EXPECT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 0);
+        ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+        EXPECT_EQ(WalkAll(dir), *item.expected);
     }
+}
+
+TEST_F(DicomDirTest, ADirectoryCutShortKeepsTheRecordsBeforeTheCut)
+{
+    const Bytes good = ReadBytes((DirTestFolder / "DICOMDIR").string());
+    DicomDir whole;
+    ASSERT_EQ(whole.ReadDicomDir((DirTestFolder / "DICOMDIR").string().c_str()), 1);
+    const std::vector<WalkedRecord> all = WalkAll(whole);
+    WriteBytes(PathOf("DICOMDIR"), Bytes(good.begin(), good.begin() + 2000));
+    DicomDir dir;
+    ASSERT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 1);
+    const std::vector<WalkedRecord> kept = WalkAll(dir);
+    // The records lie in the file in the order of the walk; the one the cut
+    // runs through keeps the elements before it.
+    ASSERT_GT(kept.size(), 1u);
+    ASSERT_LT(kept.size(), all.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end() - 1, all.begin()));
+}
+
+TEST_F(DicomDirTest, WithoutItsFirstRecordTheReadFails)
+{
+    Bytes bytes = ReadBytes((DirTestFolder / "DICOMDIR").string());
+    Put32(bytes, 0x166, 0);
+    WriteBytes(PathOf("DICOMDIR"), bytes);
+    DicomDir dir;
+    EXPECT_EQ(dir.ReadDicomDir(PathOf("DICOMDIR").c_str()), 0);
 }
 
 TEST_F(DicomDirTest, TheRootOffsetSitsWhereTheBrokenCaseExpectsIt)
@@ -385,7 +416,7 @@ TEST_F(DicomDirTest, CreatedDirectoryReadsBackAsTheReferenceOne)
     EXPECT_NE(back.GetUINT32(0x0004, 0x1202), first);
 }
 
-TEST_F(DicomDirFileTest, FileIDsAreInTheDirectoryForm)
+TEST_F(DicomDirFileTest, FileIDsAreThePathsBelowTheFolder)
 {
     const std::string folder = m_folder.string();
     fs::create_directories(m_folder / "study");
@@ -395,11 +426,13 @@ TEST_F(DicomDirFileTest, FileIDsAreInTheDirectoryForm)
         const char* fileID;
     };
     const Case cases[] = {
-        {folder + "/study/img1", "STUDY\\IMG1"},
-        {folder + "/a/b_2/c9", "A\\B_2\\C9"},
-        {folder + "/study/img1.dcm", ""},
-        {folder + "/study/longername9", ""},
+        {folder + "/study/img1", "study\\img1"},
+        {folder + "/study/img1.dcm", "study\\img1.dcm"},
+        {folder + "/a/b_2/C9", "a\\b_2\\C9"},
+        {folder + "/a-much-longer-name.dcm", "a-much-longer-name.dcm"},
+        {folder + "/study/../IMG2", "IMG2"},
         {"/elsewhere/img1", ""},
+        {folder, ""},
     };
     for (const Case& item : cases)
     {
@@ -408,10 +441,34 @@ TEST_F(DicomDirFileTest, FileIDsAreInTheDirectoryForm)
     }
     const std::string relative = fs::relative(m_folder).string();
     EXPECT_EQ(std::string(DicomDir::MakeFileID(relative.c_str(), (folder + "/study/img1").c_str())),
-              "STUDY\\IMG1");
+              "study\\img1");
     EXPECT_EQ(std::string(DicomDir::MakeFileID((relative + "\\").c_str(),
                                                (relative + "\\study\\img1").c_str())),
-              "STUDY\\IMG1");
+              "study\\img1");
+}
+
+TEST(DicomDirFileID, OnlyTheStrictFormConforms)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"STUDY\\IMG1", true},
+        {"A\\B_2\\C9", true},
+        {"ABCDEFGH", true},
+        {"A\\B\\C\\D\\E\\F\\G\\H", true},
+        {"A\\B\\C\\D\\E\\F\\G\\H\\I", false},
+        {"ABCDEFGHI", false},
+        {"study\\img1", false},
+        {"IMG1.DCM", false},
+        {"IMG-1", false},
+        {"A\\\\B", false},
+        {"A\\", false},
+        {"", false},
+        {nullptr, false},
+    };
+    for (const auto& [fileID, conforming] : cases)
+    {
+        EXPECT_EQ(DicomDir::IsConformingFileID(fileID), conforming)
+            << (fileID != nullptr ? fileID : "null");
+    }
 }
 
 TEST_F(DicomDirTest, ADirectoryReadFromAFileIsWrittenAgainWithFreshOffsets)

@@ -37,14 +37,28 @@ TEST_F(LoggedDicomDir, BuildingReportsSkippedDuplicatedAndDefaultedEntries)
     WriteImage("TWO", nullptr, "1.2.3.4");
     WriteImage("dicomdir", "P1", "1.2.3.5");
     DicomDir dir;
-    ASSERT_NE(dir.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(dir.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
     const std::string text = LogText();
+    EXPECT_NE(text.find("Enter DicomDir::CreateDicomDir, 1 of 2 files are not in the DICOMDIR"),
+              std::string::npos);
     EXPECT_NE(text.find("Enter DicomDir::AddDirectory, total 3 files found in"), std::string::npos);
     EXPECT_NE(text.find("Enter DicomDir::AddPath, skipping"), std::string::npos);
     EXPECT_NE(text.find("Enter DicomDir::AddImage, duplicated SOP found at file <"),
               std::string::npos);
     EXPECT_NE(text.find("Cannot find <0x10, 0x20> in DICOMDIR, default value added"),
               std::string::npos);
+}
+
+TEST_F(LoggedDicomDir, AFileIDOutsideTheStrictFormIsWrittenWithAWarning)
+{
+    WriteImage("ONE", "P1", "1.2.3.4");
+    WriteImage("series-2/img1.dcm", "P1", "1.2.3.5");
+    DicomDir dir;
+    ASSERT_EQ(dir.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 1);
+    const std::string text = LogText();
+    EXPECT_NE(text.find("is referenced as series-2\\img1.dcm, which is not a conforming file ID"),
+              std::string::npos);
+    EXPECT_EQ(text.find("is referenced as ONE"), std::string::npos);
 }
 
 TEST_F(LoggedDicomDir, ReadFailuresNameTheirStep)
@@ -67,5 +81,28 @@ TEST_F(LoggedDicomDir, ReadFailuresNameTheirStep)
     DicomDir broken;
     EXPECT_EQ(broken.ReadDicomDir(path.c_str()), 0);
     EXPECT_NE(LogText().find("invoke LoadOneSequence of RootDirectoryFirstRecord failed !"),
+              std::string::npos);
+}
+
+TEST_F(LoggedDicomDir, ABrokenChainIsLoggedAndTheReadGoesOn)
+{
+    WriteImage("ONE", "P1", "1.2.3.4");
+    DicomDir created;
+    ASSERT_NE(created.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
+    const std::string path = (m_folder / "set" / "DICOMDIR").string();
+    Bytes bytes = ReadBytes(path);
+    // The first lower-level offset of the file is the PATIENT record's.
+    const std::string marker("\x04\x00\x20\x14UL\x04\x00", 8);
+    const auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, bytes.end());
+    const std::uint8_t outside[] = {0xF0, 0xFF, 0xFF, 0x7F};
+    std::copy(std::begin(outside), std::end(outside), at + 8);
+    WriteBytes(path, bytes);
+    DicomDir broken;
+    EXPECT_EQ(broken.ReadDicomDir(path.c_str()), 1);
+    const std::string text = LogText();
+    EXPECT_NE(text.find("offset 2147483632 outside the records of"), std::string::npos);
+    EXPECT_NE(text.find("Enter DicomDir::LoadSQ, the record at offset 2147483632 cannot be "
+                        "loaded, its chain ends here"),
               std::string::npos);
 }
