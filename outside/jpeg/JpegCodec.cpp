@@ -47,7 +47,8 @@ DecodedImage DoWiden(const DecodedImage& narrow)
 DecodedImage DoDecodeTurbo(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
 {
     DecodedImage image;
-    if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb)
+    if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb ||
+        enLayout == enSampleLayout::Coded)
     {
         TurboDecoder::DoDecode(pData, nLength, enLayout, image);
         return image;

@@ -16,6 +16,7 @@ size_t GetBytesPerSample(enSampleLayout enLayout)
     case enSampleLayout::Grey16:
         return 2;
     case enSampleLayout::Rgb:
+    case enSampleLayout::Coded:
         return 3;
     }
     return 0;
@@ -23,7 +24,7 @@ size_t GetBytesPerSample(enSampleLayout enLayout)
 
 size_t GetComponentCount(enSampleLayout enLayout)
 {
-    return enLayout == enSampleLayout::Rgb ? 3 : 1;
+    return enLayout == enSampleLayout::Rgb || enLayout == enSampleLayout::Coded ? 3 : 1;
 }
 
 ResultBuffer AllocateResult(size_t nBytes)

@@ -11,13 +11,15 @@ namespace quorex
 {
 
 // How the entries lay samples out in their pixel buffers: 8-bit grey (1 byte),
-// 12- or 16-bit grey (2 bytes, little endian) or 8-bit colour (R, G, B).
+// 12- or 16-bit grey (2 bytes, little endian), 8-bit colour (R, G, B) or
+// 8-bit colour as coded (three components, without a colour transform).
 enum class enSampleLayout
 {
     Grey8,
     Grey12,
     Grey16,
-    Rgb
+    Rgb,
+    Coded
 };
 
 // The lossy DCT processes, in the order a stream gets more elaborate.

@@ -3,13 +3,16 @@
 //
 // Entry names: <process>_<layout>Encode and <process>_<layout>Decode.
 // Layouts: "8Bit" one byte per pixel; "12Bit" and "16Bit" two bytes per pixel,
-// little endian; "RGB" three bytes per pixel, R, G, B interleaved.
+// little endian; "RGB" three bytes per pixel, R, G, B interleaved; "YBR" (decode
+// only, lossy processes) three bytes per pixel, the three components
+// interleaved as the stream codes them: Y, Cb, Cr for a YCbCr stream, brought
+// to full size when subsampled but never colour-transformed.
 //
 // Decode entries: (stream, &rows, &columns, stream length). Every decode entry
 // reads any stream the library supports (8- and 12-bit DCT in any of the four
 // processes, lossless of 2 to 16 bits with any predictor) and differs from the
 // others only in the layout it delivers: a stream whose components or precision
-// do not fit that layout gives null. Colour streams are delivered as RGB,
+// do not fit that layout gives null. "RGB" entries deliver colour streams as RGB,
 // converted from YCbCr when the stream's JFIF or Adobe marker, or its JFIF
 // component numbering, says it is coded that way. The result holds
 // rows x columns pixels and *rows, *columns are set; on failure the result is
@@ -78,6 +81,17 @@ QUOREX_ENTRY unsigned char* JPEGFullProgress_12BitDecode(const unsigned char* pD
 QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBEncode(const unsigned char* pRaw, int nRows,
                                                        int nColumns, int nQuality, int* pLength);
 QUOREX_ENTRY unsigned char* JPEGFullProgress_RGBDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+
+// The components as coded, for images whose photometric interpretation names
+// the colour space of the stream ("YBR_FULL", "YBR_FULL_422").
+QUOREX_ENTRY unsigned char* JPEGBaseline_YBRDecode(const unsigned char* pData, int* pRows,
+                                                   int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGExtendedProc_YBRDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGSpectralProc_YBRDecode(const unsigned char* pData, int* pRows,
+                                                       int* pColumns, int nLength);
+QUOREX_ENTRY unsigned char* JPEGFullProgress_YBRDecode(const unsigned char* pData, int* pRows,
                                                        int* pColumns, int nLength);
 
 // Lossless (process 14). "JPEGProc14" encodes with whichever of the seven

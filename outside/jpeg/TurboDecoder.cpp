@@ -45,7 +45,7 @@ bool IsAcceptedFrame(const jpeg_decompress_struct& info, const DecodeJob& job)
     {
         return false;
     }
-    if (job.enLayout == enSampleLayout::Rgb)
+    if (job.enLayout == enSampleLayout::Rgb || job.enLayout == enSampleLayout::Coded)
     {
         return info.num_components == 3 &&
                (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
@@ -75,7 +75,20 @@ bool RunDecode(jpeg_decompress_struct& info, TurboErrorManager& errors, const De
     {
         return false;
     }
-    info.out_color_space = job.enLayout == enSampleLayout::Rgb ? JCS_RGB : JCS_GRAYSCALE;
+    // The coded layout keeps the components as the stream holds them,
+    // upsampled to full size but not colour-transformed.
+    switch (job.enLayout)
+    {
+    case enSampleLayout::Rgb:
+        info.out_color_space = JCS_RGB;
+        break;
+    case enSampleLayout::Coded:
+        info.out_color_space = info.jpeg_color_space;
+        break;
+    default:
+        info.out_color_space = JCS_GRAYSCALE;
+        break;
+    }
     errors.bTolerateEndOfData = !jpeg_has_multiple_scans(&info);
     jpeg_start_decompress(&info);
 

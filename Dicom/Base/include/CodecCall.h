@@ -27,16 +27,18 @@ using CodecInput = std::span<const std::uint8_t>;
 // caller appends them to its output stream.
 using CodecSink = std::function<void(const std::uint8_t* data, std::uint32_t length)>;
 
-// The sample layout an entry is named by: "8Bit", "12Bit", "16Bit", "RGB".
+// The sample layout an entry is named by: "8Bit", "12Bit", "16Bit", "RGB",
+// and "YBR": colour components as the stream codes them, not transformed.
 enum class enCodecLayout
 {
     Bits8,
     Bits12,
     Bits16,
-    RGB
+    RGB,
+    YBR
 };
 
-// Bytes one pixel takes in a layout: 1, 2, 2 or 3.
+// Bytes one pixel takes in a layout: 1, 2, 2, 3 or 3.
 VELTARO_API int GetCodecLayoutBytes(enCodecLayout layout);
 // The layout as entry names spell it.
 VELTARO_API const char* GetCodecLayoutName(enCodecLayout layout);

@@ -24,7 +24,7 @@ enum class enJ2kCoding
 class VELTARO_API J2kCodecCall
 {
 public:
-    // "8Bit", "16Bit" and "RGB" have entries; "12Bit" has none.
+    // "8Bit", "16Bit" and "RGB" have entries; "12Bit" and "YBR" have none.
     static bool HasEntry(enCodecLayout layout);
     static std::string GetEntryName(enJ2kCoding coding, enCodecLayout layout, bool isEncode);
     static std::string GetRoutineName(enJ2kCoding coding, enCodecLayout layout, bool isEncode);

@@ -31,7 +31,8 @@ class VELTARO_API JpegCodecCall
 {
 public:
     // Whether the libraries have entries of that process and layout (the
-    // same pairs encode and decode).
+    // same pairs encode and decode; "YBR", of the lossy processes only,
+    // decodes only).
     static bool HasEntry(enJpegProcess process, enCodecLayout layout);
     // "<process>_<layout>Encode" or "...Decode".
     static std::string GetEntryName(enJpegProcess process, enCodecLayout layout, bool isEncode);

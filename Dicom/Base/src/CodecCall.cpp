@@ -15,6 +15,7 @@ int GetCodecLayoutBytes(enCodecLayout layout)
     case enCodecLayout::Bits16:
         return 2;
     case enCodecLayout::RGB:
+    case enCodecLayout::YBR:
         return 3;
     }
     return 0;
@@ -32,6 +33,8 @@ const char* GetCodecLayoutName(enCodecLayout layout)
         return "16Bit";
     case enCodecLayout::RGB:
         return "RGB";
+    case enCodecLayout::YBR:
+        return "YBR";
     }
     return "";
 }

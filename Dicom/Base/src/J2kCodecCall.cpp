@@ -35,7 +35,7 @@ std::string MakeName(const char* prefix, enCodecLayout layout, bool isEncode)
 
 bool J2kCodecCall::HasEntry(enCodecLayout layout)
 {
-    return layout != enCodecLayout::Bits12;
+    return layout != enCodecLayout::Bits12 && layout != enCodecLayout::YBR;
 }
 
 std::string J2kCodecCall::GetEntryName(enJ2kCoding coding, enCodecLayout layout, bool isEncode)

@@ -85,6 +85,8 @@ bool JpegCodecCall::HasEntry(enJpegProcess process, enCodecLayout layout)
                process == enJpegProcess::FullProgress;
     case enCodecLayout::Bits16:
         return IsLossless(process);
+    case enCodecLayout::YBR:
+        return !IsLossless(process);
     }
     return false;
 }
@@ -103,7 +105,7 @@ bool JpegCodecCall::IsLossless(enJpegProcess process)
 bool JpegCodecCall::Encode(enJpegProcess process, enCodecLayout layout, CodecInput raw,
                            const CodecSink& sink, int rows, int columns, int quality)
 {
-    if (!HasEntry(process, layout))
+    if (!HasEntry(process, layout) || layout == enCodecLayout::YBR)
     {
         return false;
     }

@@ -77,8 +77,12 @@ public:
     // reading, or its hexadecimal one when the decimal reading gives 0.
     int GetNumberOfFrames() const;
     // The bytes one native frame takes: rows x columns x samples per pixel
-    // samples of whole bytes, or packed bits below 8 bits allocated.
+    // samples of whole bytes, or packed bits below 8 bits allocated; two
+    // samples a pixel for native 4:2:2 colour (see HasSubsampledFrames).
     std::uint32_t GetFrameSize() const;
+    // Native YBR_FULL_422 or YBR_PARTIAL_422 data of 8-bit samples: each two
+    // pixels of a row share one Cb and one Cr, stored Y1, Y2, Cb, Cr.
+    bool HasSubsampledFrames() const;
     // The frame inside the pixel data: null and 0 when there is none, or
     // when a native frame does not lie wholly inside the value.
     const std::uint8_t* GetPixelAddress(int frame) const;

@@ -8,6 +8,12 @@
 // takes m_pFrameBuffer (Detach, or reading the pointer and setting it to
 // null) with its length m_nFrameLength. A buffer taken over is freed with
 // delete[].
+//
+// Colour frames come as three samples a pixel: R, G, B for RGB and the
+// JPEG 2000 colour transforms, and Y, Cb, Cr of every pixel for YBR_FULL and
+// YBR_FULL_422 (4:2:2 data brought to full size, JPEG frames not turned into
+// RGB), for the caller to convert (ImageProcess::ConvertYbrFullToRgb); the
+// image's photometric interpretation stays as the file has it.
 #pragma once
 
 #include "UID.h"
@@ -104,6 +110,7 @@ private:
     bool ReadStream32(std::uint32_t& value);
     std::uint32_t GetFileSize() const;
     int DecodeFrameBuffer(const FrameSyntax& row);
+    bool ExpandSubsampledFrame();
 
     UID m_transferSyntax;
     DICOMImage* m_pImage = nullptr;
@@ -124,6 +131,10 @@ private:
     int m_nCurrentFrame = 0;
     bool m_bReady = false;
     bool m_bInMemory = false;
+    // YBR_FULL or YBR_FULL_422, and native 4:2:2 data to be brought to full
+    // size.
+    bool m_bFullYbr = false;
+    bool m_bSubsampled = false;
 
     // Native data in file mode: where the pixel data value starts and ends
     // in the file, and the byte unit in which big-endian samples are

@@ -17,6 +17,7 @@
 #include "UID.h"
 #include "VeltaroExport.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -128,6 +129,12 @@ public:
                                      int* windowWidth, int* windowCenter);
     // On the frame's raw samples, into this process's window.
     int AutoWindowLevel();
+
+    // 8-bit YBR_FULL samples of so many pixels turned into RGB in place, by
+    // the equations of the standard with the offset of 128 folded into the
+    // constants, each result cut toward zero and held to 0..255. Planar
+    // samples are three planes, else Y, Cb, Cr triples.
+    static void ConvertYbrFullToRgb(std::uint8_t* samples, std::size_t pixels, bool isPlanar);
 
     // A new real-valued image of the frame for the caller to delete, or
     // null: the modality LUT applied, YBR_FULL turned into RGB, with the

@@ -261,8 +261,12 @@ long DICOMImage::ReadDecimalOrHex(const Lettra& text)
 
 std::uint32_t DICOMImage::GetFrameSize() const
 {
-    const std::uint64_t samples = static_cast<std::uint64_t>(GetUINT16(0x0028, 0x0010)) *
-                                  GetUINT16(0x0028, 0x0011) * GetUINT16(0x0028, 0x0002);
+    std::uint64_t samples = static_cast<std::uint64_t>(GetUINT16(0x0028, 0x0010)) *
+                            GetUINT16(0x0028, 0x0011) * GetUINT16(0x0028, 0x0002);
+    if (HasSubsampledFrames())
+    {
+        samples = samples / 3 * 2;
+    }
     const unsigned bitsAllocated = GetUINT16(0x0028, 0x0100);
     std::uint64_t size = samples;
     if (bitsAllocated >= 8)
@@ -274,6 +278,16 @@ std::uint32_t DICOMImage::GetFrameSize() const
         size = (samples * bitsAllocated + 7) / 8;
     }
     return size > UINT32_MAX ? 0 : static_cast<std::uint32_t>(size);
+}
+
+bool DICOMImage::HasSubsampledFrames() const
+{
+    UID syntax;
+    GetTransferSyntax(syntax);
+    const Lettra photometric = GetLettra(0x0028, 0x0004);
+    return IsNativeSyntax(syntax) && GetUINT16(0x0028, 0x0002) == 3 &&
+           GetUINT16(0x0028, 0x0100) == 8 &&
+           (photometric == "YBR_FULL_422" || photometric == "YBR_PARTIAL_422");
 }
 
 const VR* DICOMImage::GetFrameFragment(int frame) const

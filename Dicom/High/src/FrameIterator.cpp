@@ -14,11 +14,19 @@ using namespace ImageTags;
 namespace
 {
 
+// Frames of the full-range YCbCr models come out as Y, Cb, Cr of every
+// pixel, for the caller to turn into RGB.
+bool IsFullYbr(const Lettra& photometric)
+{
+    return photometric == "YBR_FULL" || photometric == "YBR_FULL_422";
+}
+
 int ClassifyPhotometric(const Lettra& photometric, int bitsAllocated)
 {
     // "YBR_RCT" frames come out of the JPEG 2000 decoder as RGB, as
     // "YBR_ICT" frames do.
-    if (photometric == "RGB" || photometric == "YBR_ICT" || photometric == "YBR_RCT")
+    if (photometric == "RGB" || photometric == "YBR_ICT" || photometric == "YBR_RCT" ||
+        IsFullYbr(photometric))
     {
         return FrameIterator::enPixelColour;
     }
@@ -144,6 +152,8 @@ bool FrameIterator::ReadGeometry()
     m_nFrameSize = m_pImage->GetFrameSize();
     const Lettra photometric = m_pImage->GetLettra(0x0028, 0x0004);
     m_nPixelKind = ClassifyPhotometric(photometric, m_nBitsAllocated);
+    m_bFullYbr = IsFullYbr(photometric);
+    m_bSubsampled = m_pImage->HasSubsampledFrames();
     if (m_nPixelKind == enPixelUnknown)
     {
         _warning("Enter FrameIterator::Init, get an unknown format image : %s",
@@ -185,6 +195,36 @@ bool FrameIterator::Next()
     }
 }
 
+// Y1, Y2, Cb, Cr of each two pixels become Y, Cb, Cr of each pixel; an odd
+// last pixel of the frame has a group of its own.
+bool FrameIterator::ExpandSubsampledFrame()
+{
+    const std::size_t pixels = static_cast<std::size_t>(m_nRows) * m_nColumns;
+    if (m_nFrameLength < (pixels + 1) / 2 * 4)
+    {
+        _error("Enter FrameIterator::Next, a 4:2:2 frame of %u bytes is short of %d x %d pixels",
+               m_nFrameLength, m_nColumns, m_nRows);
+        return false;
+    }
+    auto* expanded = new (std::nothrow) std::uint8_t[pixels * 3];
+    if (expanded == nullptr)
+    {
+        return false;
+    }
+    for (std::size_t pixel = 0; pixel < pixels; ++pixel)
+    {
+        const std::uint8_t* group = m_pFrameBuffer + pixel / 2 * 4;
+        std::uint8_t* out = expanded + pixel * 3;
+        out[0] = group[pixel % 2];
+        out[1] = group[2];
+        out[2] = group[3];
+    }
+    delete[] m_pFrameBuffer;
+    m_pFrameBuffer = expanded;
+    m_nFrameLength = static_cast<std::uint32_t>(pixels * 3);
+    return true;
+}
+
 void* FrameIterator::Detach()
 {
     std::uint8_t* buffer = m_pFrameBuffer;
@@ -218,6 +258,10 @@ bool FrameIterator::SeekFrameOfStream(int frame)
     std::memcpy(m_pFrameBuffer, address, length);
     m_nFrameLength = length;
     if (m_nCoding == enCodingEncapsulated && Decompress() == 0)
+    {
+        return false;
+    }
+    if (m_bSubsampled && !ExpandSubsampledFrame())
     {
         return false;
     }
@@ -257,14 +301,16 @@ int FrameIterator::Decompress()
 
 int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row)
 {
-    const FrameDecodeJob job{
-        "FrameIterator",
-        row.decoderName,
-        &row,
-        SelectFrameLayout(row, m_nPixelKind == enPixelColour, m_nBitsAllocated),
-        m_nRows,
-        m_nColumns,
-        m_nBitsAllocated};
+    enCodecLayout layout = SelectFrameLayout(row, m_nPixelKind == enPixelColour, m_nBitsAllocated);
+    // The lossy JPEG decoders would turn YCbCr into RGB; the frame keeps the
+    // colour model its photometric interpretation names.
+    if (m_bFullYbr && layout == enCodecLayout::RGB && row.codec == enFrameCodec::Jpeg &&
+        JpegCodecCall::HasEntry(row.process, enCodecLayout::YBR))
+    {
+        layout = enCodecLayout::YBR;
+    }
+    const FrameDecodeJob job{"FrameIterator", row.decoderName, &row, layout, m_nRows,
+                             m_nColumns,      m_nBitsAllocated};
     DecodedFrame decoded;
     if (!DecodeFrame(job, CodecInput(m_pFrameBuffer, m_nFrameLength), decoded))
     {

@@ -251,7 +251,8 @@ bool FrameIterator::NextNativeFrame()
         return false;
     }
     if (length == 0 ||
-        !ReadNativeFrame(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)))
+        !ReadNativeFrame(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)) ||
+        (m_bSubsampled && !ExpandSubsampledFrame()))
     {
         return false;
     }

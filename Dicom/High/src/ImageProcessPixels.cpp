@@ -64,24 +64,6 @@ void ConvertYbrPixel(const std::uint8_t ybr[3], std::uint8_t rgb[3])
     rgb[2] = ToLevel(y + 1.772 * cb - 226.816);
 }
 
-// Three planes Y, Cb, Cr become R, G, B planes, or interleaved triples
-// become interleaved triples.
-void ConvertYbrToRgb(std::uint8_t* samples, std::size_t pixels, bool isPlanar)
-{
-    const std::size_t step = isPlanar ? pixels : 1;
-    const std::size_t stride = isPlanar ? 1 : 3;
-    for (std::size_t pixel = 0; pixel < pixels; ++pixel)
-    {
-        std::uint8_t* first = samples + pixel * stride;
-        const std::uint8_t ybr[3] = {first[0], first[step], first[2 * step]};
-        std::uint8_t rgb[3];
-        ConvertYbrPixel(ybr, rgb);
-        first[0] = rgb[0];
-        first[step] = rgb[1];
-        first[2 * step] = rgb[2];
-    }
-}
-
 void InterleavePlanes(std::uint8_t* samples, std::size_t pixels)
 {
     const std::vector<std::uint8_t> planes(samples, samples + 3 * pixels);
@@ -193,6 +175,24 @@ void FillPalette(const DICOMImage& image, const char* photometric, RGBQUAD* pale
 
 } // namespace
 
+// Three planes Y, Cb, Cr become R, G, B planes, or interleaved triples
+// become interleaved triples.
+void ImageProcess::ConvertYbrFullToRgb(std::uint8_t* samples, std::size_t pixels, bool isPlanar)
+{
+    const std::size_t step = isPlanar ? pixels : 1;
+    const std::size_t stride = isPlanar ? 1 : 3;
+    for (std::size_t pixel = 0; pixel < pixels; ++pixel)
+    {
+        std::uint8_t* first = samples + pixel * stride;
+        const std::uint8_t ybr[3] = {first[0], first[step], first[2 * step]};
+        std::uint8_t rgb[3];
+        ConvertYbrPixel(ybr, rgb);
+        first[0] = rgb[0];
+        first[step] = rgb[1];
+        first[2 * step] = rgb[2];
+    }
+}
+
 // Samples the process owns: its own decoded buffer, taken over, or a copy
 // of the image's frame.
 std::uint8_t* ImageProcess::TakeRawSamples(std::uint32_t& length)
@@ -217,7 +217,7 @@ void ImageProcess::ConvertColourSpace(std::uint8_t* samples, std::uint32_t lengt
     {
         if (length >= 3 * pixels)
         {
-            ConvertYbrToRgb(samples, pixels, IsPlanar());
+            ConvertYbrFullToRgb(samples, pixels, IsPlanar());
         }
         std::strcpy(m_szPhotometric, "RGB");
     }

@@ -312,7 +312,7 @@ TEST_F(FrameIteratorTest, AFailedDecodingLeavesTheCompressedFrame)
 
 TEST_F(FrameIteratorTest, PhotometricInterpretationsItCannotServeLeaveItNotReady)
 {
-    for (const char* photometric : {"YBR_FULL", "YBR_FULL_422", "monochrome2", ""})
+    for (const char* photometric : {"YBR_PARTIAL_422", "YBR_PARTIAL_420", "monochrome2", ""})
     {
         DICOMImage image;
         FillImageAttributes(image, Rows, Columns, 8, 3, photometric, 1);
@@ -322,7 +322,7 @@ TEST_F(FrameIteratorTest, PhotometricInterpretationsItCannotServeLeaveItNotReady
         EXPECT_FALSE(iterator.Seek(0)) << photometric;
         EXPECT_FALSE(iterator.Next()) << photometric;
     }
-    for (const char* photometric : {"YBR_ICT", "YBR_RCT", "RGB"})
+    for (const char* photometric : {"YBR_ICT", "YBR_RCT", "RGB", "YBR_FULL", "YBR_FULL_422"})
     {
         DICOMImage image;
         FillImageAttributes(image, Rows, Columns, 8, 3, photometric, 1);
@@ -330,6 +330,57 @@ TEST_F(FrameIteratorTest, PhotometricInterpretationsItCannotServeLeaveItNotReady
         FrameIterator iterator(&image);
         EXPECT_EQ(iterator.GetPixelKind(), FrameIterator::enPixelColour) << photometric;
     }
+}
+
+TEST_F(FrameIteratorTest, FullYbrFramesComeAsYCbCrOfEveryPixelInBothModes)
+{
+    // Two frames of 2 x 4 pixels. At 4:2:2 each two pixels of a row are
+    // stored as Y1, Y2, Cb, Cr; a frame holds 16 bytes.
+    constexpr int Pixels = 8;
+    ImageBytes stored;
+    std::vector<ImageBytes> expected(2);
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        for (int pair = 0; pair < Pixels / 2; ++pair)
+        {
+            const auto base = static_cast<std::uint8_t>(40 * frame + 4 * pair);
+            const std::uint8_t group[4] = {base, std::uint8_t(base + 1), std::uint8_t(base + 2),
+                                           std::uint8_t(base + 3)};
+            stored.insert(stored.end(), group, group + 4);
+            for (int half = 0; half < 2; ++half)
+            {
+                expected[frame].insert(expected[frame].end(), {group[half], group[2], group[3]});
+            }
+        }
+    }
+    DICOMImage image;
+    FillImageAttributes(image, 2, 4, 8, 3, "YBR_FULL_422", 2);
+    image.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    SetNativePixels(image, stored);
+    EXPECT_EQ(image.GetFrameSize(), 16u);
+    FrameIterator memory(&image);
+    ASSERT_TRUE(memory.IsInMemory());
+    EXPECT_EQ(SeekEach(memory, 2), expected);
+    FrameIterator ordered(&image);
+    EXPECT_EQ(NextAll(ordered), expected);
+
+    DICOMImage header;
+    ReadHeader(header, WriteImage(image, UidTransferLittleEndianExplicit));
+    FrameIterator file(&header);
+    ASSERT_TRUE(file.IsReady());
+    ASSERT_FALSE(file.IsInMemory());
+    EXPECT_EQ(SeekEach(file, 2), expected);
+    FrameIterator fileInOrder(&header);
+    EXPECT_EQ(NextAll(fileInOrder), expected);
+
+    // YBR_FULL frames hold every pixel's samples already.
+    DICOMImage full;
+    FillImageAttributes(full, 2, 4, 8, 3, "YBR_FULL", 2);
+    full.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    SetNativePixels(full, Join(expected));
+    EXPECT_EQ(full.GetFrameSize(), 24u);
+    FrameIterator asStored(&full);
+    EXPECT_EQ(SeekEach(asStored, 2), expected);
 }
 
 TEST_F(FrameIteratorTest, WithoutAnImageOrPixelDataThereIsNothingToIterate)

@@ -8,19 +8,28 @@
 #include "ImageCorpusSupport.h"
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
+#include "PeerToolSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace
 {
+
+// The most a sample of ours may differ from the peer's after the
+// conversion: ours cuts toward zero where the peers round.
+constexpr int FullYbrTolerance = 1;
 
 // What becomes of a file that peers decode but this library does not.
 enum class enOutcome
@@ -28,6 +37,7 @@ enum class enOutcome
     Decoded,    // every frame equals the peer's
     Refused,    // every way fails cleanly
     NoIterator, // ImageProcess decodes; FrameIterator refuses the photometric interpretation
+    FullYbr,    // ImageProcess decodes to RGB; FrameIterator gives Y, Cb, Cr of every pixel
     Either      // a damaged codestream: decoded or refused, never a crash
 };
 
@@ -45,7 +55,8 @@ const std::map<std::string, enOutcome> Exceptions = {
 };
 
 // FrameIterator serves colour frames as RGB (or as the JPEG 2000 colour
-// transforms, which its decoder undoes) and grey frames only.
+// transforms, which its decoder undoes), YBR_FULL and YBR_FULL_422 frames
+// as Y, Cb, Cr, and grey frames.
 bool IsIterable(const Lettra& photometric)
 {
     for (const char* text :
@@ -57,6 +68,11 @@ bool IsIterable(const Lettra& photometric)
         }
     }
     return false;
+}
+
+bool IsFullYbr(const Lettra& photometric)
+{
+    return photometric == "YBR_FULL" || photometric == "YBR_FULL_422";
 }
 
 std::vector<std::string> ManifestImages()
@@ -159,6 +175,69 @@ void ExpectNothingDecoded(const FrameList& frames, const std::string& way)
     }
 }
 
+// A binary PPM (P6, 8-bit): its width, height and R, G, B samples.
+struct PpmImage
+{
+    int width = 0;
+    int height = 0;
+    ImageBytes samples;
+};
+
+bool ReadPpm(const std::string& path, PpmImage& image)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int top = 0;
+    in >> magic >> image.width >> image.height >> top;
+    in.get();
+    if (!in || magic != "P6" || top != 255)
+    {
+        return false;
+    }
+    image.samples.resize(static_cast<std::size_t>(image.width) * image.height * 3);
+    in.read(reinterpret_cast<char*>(image.samples.data()),
+            static_cast<std::streamsize>(image.samples.size()));
+    return static_cast<std::size_t>(in.gcount()) == image.samples.size();
+}
+
+// The frames of a YBR_FULL or YBR_FULL_422 image, each way of iterating
+// alike, turned into RGB as the viewer does when it loads them, against the
+// RGB a peer makes of the file. The peer converts with its own rounding.
+void ExpectFullYbrFrames(const std::string& path, const std::vector<FrameList>& ways,
+                         DICOMImage& image)
+{
+    const int width = image.GetUINT16(0x0028, 0x0011);
+    const int height = image.GetUINT16(0x0028, 0x0010);
+    const std::size_t pixels = static_cast<std::size_t>(width) * height;
+    for (const FrameList& way : ways)
+    {
+        ASSERT_EQ(way.size(), 1u);
+        ASSERT_TRUE(way[0].decoded);
+        ASSERT_EQ(way[0].bytes.size(), pixels * 3);
+        EXPECT_EQ(way[0].bytes, ways[0][0].bytes);
+    }
+    if (!HasPeerTool("dcmj2pnm"))
+    {
+        return;
+    }
+    const std::string ppm = ::testing::TempDir() + "full-ybr-" + std::to_string(getpid()) + ".ppm";
+    ASSERT_TRUE(RunPeer("dcmj2pnm +op '" + path + "' '" + ppm + "'").succeeded);
+    PpmImage peer;
+    const bool isRead = ReadPpm(ppm, peer);
+    std::remove(ppm.c_str());
+    ASSERT_TRUE(isRead);
+    ASSERT_EQ(peer.width, width);
+    ASSERT_EQ(peer.height, height);
+    ImageBytes rgb = ways[0][0].bytes;
+    ImageProcess::ConvertYbrFullToRgb(rgb.data(), pixels, false);
+    int largest = 0;
+    for (std::size_t i = 0; i < rgb.size(); ++i)
+    {
+        largest = std::max(largest, std::abs(int(rgb[i]) - int(peer.samples[i])));
+    }
+    EXPECT_LE(largest, FullYbrTolerance);
+}
+
 class ImageCorpusTest : public LibraryTest
 {
 };
@@ -171,6 +250,7 @@ TEST_F(ImageCorpusTest, EveryFrameDecodesAsPeersDecodeItOrFailsCleanly)
     }
     const std::vector<std::string> files = ManifestImages();
     ASSERT_GT(files.size(), 80u);
+    int fullYbrFiles = 0;
     for (const std::string& file : files)
     {
         SCOPED_TRACE(file);
@@ -184,7 +264,12 @@ TEST_F(ImageCorpusTest, EveryFrameDecodesAsPeersDecodeItOrFailsCleanly)
         const bool isRead = whole.ReadFile(path.c_str()) != 0;
         DICOMImage header;
         const bool isHeaderRead = header.ReadFileNoImage(path.c_str()) != 0;
-        if (outcome == enOutcome::Decoded && !IsIterable(whole.GetLettra(0x0028, 0x0004)))
+        const Lettra photometric = whole.GetLettra(0x0028, 0x0004);
+        if (outcome == enOutcome::Decoded && IsFullYbr(photometric))
+        {
+            outcome = enOutcome::FullYbr;
+        }
+        else if (outcome == enOutcome::Decoded && !IsIterable(photometric))
         {
             outcome = enOutcome::NoIterator;
         }
@@ -204,6 +289,11 @@ TEST_F(ImageCorpusTest, EveryFrameDecodesAsPeersDecodeItOrFailsCleanly)
             ExpectFrames(fileInOrder, references, "from the file in order");
             ExpectFrames(processed, references, "through ImageProcess");
             break;
+        case enOutcome::FullYbr:
+            ExpectFullYbrFrames(path, {fromMemory, inOrder, fromFile, fileInOrder}, whole);
+            ExpectFrames(processed, references, "through ImageProcess");
+            ++fullYbrFiles;
+            break;
         case enOutcome::NoIterator:
             ExpectNothingDecoded(fromMemory, "from memory");
             ExpectNothingDecoded(fromFile, "from the file");
@@ -219,6 +309,8 @@ TEST_F(ImageCorpusTest, EveryFrameDecodesAsPeersDecodeItOrFailsCleanly)
             break;
         }
     }
+    // The corpus's eight colour images of these models.
+    EXPECT_EQ(fullYbrFiles, 8);
 }
 
 } // namespace

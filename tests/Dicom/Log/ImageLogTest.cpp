@@ -67,10 +67,10 @@ TEST_F(ImageLog, RelabellingLogsWhatItCannotDo)
 TEST_F(ImageLog, TheIteratorLogsWhatItRefuses)
 {
     DICOMImage colour;
-    FillImageAttributes(colour, 3, 5, 8, 3, "YBR_FULL", 1);
+    FillImageAttributes(colour, 3, 5, 8, 3, "YBR_PARTIAL_420", 1);
     SetNativePixels(colour, ImageBytes(45, 0));
     ExpectLines([&] { FrameIterator iterator(&colour); },
-                {"Enter FrameIterator::Init, get an unknown format image : YBR_FULL"});
+                {"Enter FrameIterator::Init, get an unknown format image : YBR_PARTIAL_420"});
 
     DICOMImage lossless;
     FillGrey(lossless, UidTransferJpegLsLossless);

@@ -59,6 +59,11 @@ std::vector<std::string> GetQuorexEntryNames()
             }
         }
     }
+    for (const char* pPrefix :
+         {"JPEGBaseline", "JPEGExtendedProc", "JPEGSpectralProc", "JPEGFullProgress"})
+    {
+        names.push_back(std::string(pPrefix) + "_YBRDecode");
+    }
     names.push_back("jpgdel");
     return names;
 }
