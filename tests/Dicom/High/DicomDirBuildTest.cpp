@@ -250,6 +250,37 @@ TEST_F(DicomDirBuildTest, OrdinaryFileNamesAreReferencedAndPeersListThemAll)
     }
 }
 
+// The levels below a directory, open to the test.
+class OpenDicomDir : public DicomDir
+{
+public:
+    using DicomDir::AddPatient;
+};
+
+TEST_F(DicomDirBuildTest, AFileThatGetsNoImageRecordLeavesNoRecordBehind)
+{
+    WriteImage(m_folder / "set" / "inside", {"P1", "1.2.3.1", "1.2.3.1.1", "1.2.3.1.1.1"});
+    WriteImage(m_folder / "outside", {"P2", "1.2.3.2", "1.2.3.2.1", "1.2.3.2.1.1"});
+    OpenDicomDir dir;
+    dir.SetPath((m_folder / "set").string().c_str());
+    EXPECT_EQ(dir.AddDicomFile((m_folder / "set" / "inside").string().c_str()), 1);
+    // A file outside the folder has no file ID: neither its own PATIENT
+    // record nor the STUDY and SERIES records made for it stay.
+    DICOMFile outside;
+    ASSERT_NE(outside.ReadFileNoImage((m_folder / "outside").string().c_str()), 0);
+    EXPECT_EQ(dir.AddDicomFile((m_folder / "outside").string().c_str()), 0);
+    EXPECT_EQ(dir.AddPatient(&dir, &outside), 0);
+    ASSERT_EQ(Level(dir).size(), 1u);
+    EXPECT_EQ(Text(Level(dir)[0], 0x0010, 0x0020), "P1");
+    // Below a PATIENT record that stays, the STUDY made for the file goes.
+    WriteImage(m_folder / "other", {"P1", "1.2.3.3", "1.2.3.3.1", "1.2.3.3.1.1"});
+    DICOMFile other;
+    ASSERT_NE(other.ReadFileNoImage((m_folder / "other").string().c_str()), 0);
+    EXPECT_EQ(dir.AddPatient(&dir, &other), 0);
+    ASSERT_EQ(Level(*Level(dir)[0]).size(), 1u);
+    EXPECT_EQ(Text(Level(*Level(dir)[0])[0], 0x0020, 0x000D), "1.2.3.1");
+}
+
 TEST_F(DicomDirBuildTest, NothingToAddWritesNothing)
 {
     DicomDir empty;

@@ -9,6 +9,7 @@
 #include "ImageProcess.h"
 #include "ImageTestSupport.h"
 #include "PeerToolSupport.h"
+#include "PixelTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -175,31 +176,6 @@ void ExpectNothingDecoded(const FrameList& frames, const std::string& way)
     }
 }
 
-// A binary PPM (P6, 8-bit): its width, height and R, G, B samples.
-struct PpmImage
-{
-    int width = 0;
-    int height = 0;
-    ImageBytes samples;
-};
-
-bool ReadPpm(const std::string& path, PpmImage& image)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int top = 0;
-    in >> magic >> image.width >> image.height >> top;
-    in.get();
-    if (!in || magic != "P6" || top != 255)
-    {
-        return false;
-    }
-    image.samples.resize(static_cast<std::size_t>(image.width) * image.height * 3);
-    in.read(reinterpret_cast<char*>(image.samples.data()),
-            static_cast<std::streamsize>(image.samples.size()));
-    return static_cast<std::size_t>(in.gcount()) == image.samples.size();
-}
-
 // The frames of a YBR_FULL or YBR_FULL_422 image, each way of iterating
 // alike, turned into RGB as the viewer does when it loads them, against the
 // RGB a peer makes of the file. The peer converts with its own rounding.
@@ -222,18 +198,17 @@ void ExpectFullYbrFrames(const std::string& path, const std::vector<FrameList>& 
     }
     const std::string ppm = ::testing::TempDir() + "full-ybr-" + std::to_string(getpid()) + ".ppm";
     ASSERT_TRUE(RunPeer("dcmj2pnm +op '" + path + "' '" + ppm + "'").succeeded);
-    PpmImage peer;
-    const bool isRead = ReadPpm(ppm, peer);
+    const GreyPicture peer = ReadPpm(ppm);
     std::remove(ppm.c_str());
-    ASSERT_TRUE(isRead);
     ASSERT_EQ(peer.width, width);
     ASSERT_EQ(peer.height, height);
+    ASSERT_EQ(peer.levels.size(), pixels * 3);
     ImageBytes rgb = ways[0][0].bytes;
     ImageProcess::ConvertYbrFullToRgb(rgb.data(), pixels, false);
     int largest = 0;
     for (std::size_t i = 0; i < rgb.size(); ++i)
     {
-        largest = std::max(largest, std::abs(int(rgb[i]) - int(peer.samples[i])));
+        largest = std::max(largest, std::abs(int(rgb[i]) - int(peer.levels[i])));
     }
     EXPECT_LE(largest, FullYbrTolerance);
 }

@@ -17,8 +17,9 @@ struct GreyPicture
     Bytes levels; // rows from the top
 };
 
-// An 8-bit binary PGM whose header holds no comments, as dcm2pnm writes it.
-inline GreyPicture ReadPgm(const std::string& path)
+// An 8-bit binary PGM ("P5") or PPM ("P6") whose header holds no comments,
+// as dcm2pnm and dcmj2pnm write them; empty for anything else.
+inline GreyPicture ReadNetpbm(const std::string& path, const char* kind)
 {
     GreyPicture picture;
     std::ifstream file(path, std::ios::binary);
@@ -26,12 +27,22 @@ inline GreyPicture ReadPgm(const std::string& path)
     int maximum = 0;
     file >> magic >> picture.width >> picture.height >> maximum;
     file.get();
-    if (!file || magic != "P5" || maximum != 255)
+    if (!file || magic != kind || maximum != 255)
     {
         return {};
     }
     picture.levels.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     return picture;
+}
+
+inline GreyPicture ReadPgm(const std::string& path)
+{
+    return ReadNetpbm(path, "P5");
+}
+
+inline GreyPicture ReadPpm(const std::string& path)
+{
+    return ReadNetpbm(path, "P6");
 }
 
 // An 8-bit BMP file's pixels through their palette as R, G, B bytes, rows

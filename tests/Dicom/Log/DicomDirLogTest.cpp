@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <string>
 
 namespace
@@ -27,6 +29,28 @@ protected:
         const fs::path path = m_folder / "set" / name;
         fs::create_directories(path.parent_path());
         ASSERT_NE(file.WriteFile(path.string().c_str(), 1), 0);
+    }
+
+    // The DICOMDIR of one image, with the value of the first element of an
+    // unsigned 32-bit tag replaced; its path.
+    std::string WriteBrokenDirectory(std::uint16_t element, std::uint32_t value)
+    {
+        WriteImage("ONE", "P1", "1.2.3.4");
+        DicomDir created;
+        EXPECT_NE(created.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
+        const std::string path = (m_folder / "set" / "DICOMDIR").string();
+        Bytes bytes = ReadBytes(path);
+        const std::uint8_t header[] = {
+            0x04, 0x00, std::uint8_t(element), std::uint8_t(element >> 8), 'U', 'L', 0x04, 0x00};
+        const auto at =
+            std::search(bytes.begin(), bytes.end(), std::begin(header), std::end(header));
+        EXPECT_NE(at, bytes.end());
+        if (at != bytes.end())
+        {
+            std::memcpy(&*(at + 8), &value, sizeof value);
+        }
+        WriteBytes(path, bytes);
+        return path;
     }
 };
 } // namespace
@@ -68,16 +92,7 @@ TEST_F(LoggedDicomDir, ReadFailuresNameTheirStep)
     EXPECT_NE(LogText().find("Enter DicomDir::ReadDicomDir, invoke ReadFileTillTag failed !"),
               std::string::npos);
 
-    WriteImage("ONE", "P1", "1.2.3.4");
-    DicomDir created;
-    ASSERT_NE(created.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
-    const std::string path = (m_folder / "set" / "DICOMDIR").string();
-    Bytes bytes = ReadBytes(path);
-    const std::string marker("\x04\x00\x00\x12UL\x04\x00", 8);
-    const auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
-    ASSERT_NE(at, bytes.end());
-    std::fill(at + 8, at + 12, 0);
-    WriteBytes(path, bytes);
+    const std::string path = WriteBrokenDirectory(0x1200, 0);
     DicomDir broken;
     EXPECT_EQ(broken.ReadDicomDir(path.c_str()), 0);
     EXPECT_NE(LogText().find("invoke LoadOneSequence of RootDirectoryFirstRecord failed !"),
@@ -86,18 +101,8 @@ TEST_F(LoggedDicomDir, ReadFailuresNameTheirStep)
 
 TEST_F(LoggedDicomDir, ABrokenChainIsLoggedAndTheReadGoesOn)
 {
-    WriteImage("ONE", "P1", "1.2.3.4");
-    DicomDir created;
-    ASSERT_NE(created.CreateDicomDir((m_folder / "set").string().c_str(), nullptr, nullptr), 0);
-    const std::string path = (m_folder / "set" / "DICOMDIR").string();
-    Bytes bytes = ReadBytes(path);
     // The first lower-level offset of the file is the PATIENT record's.
-    const std::string marker("\x04\x00\x20\x14UL\x04\x00", 8);
-    const auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
-    ASSERT_NE(at, bytes.end());
-    const std::uint8_t outside[] = {0xF0, 0xFF, 0xFF, 0x7F};
-    std::copy(std::begin(outside), std::end(outside), at + 8);
-    WriteBytes(path, bytes);
+    const std::string path = WriteBrokenDirectory(0x1420, 0x7FFFFFF0u);
     DicomDir broken;
     EXPECT_EQ(broken.ReadDicomDir(path.c_str()), 1);
     const std::string text = LogText();
