@@ -55,22 +55,66 @@ function(suite_add_shim name)
   endif()
 endfunction()
 
-# suite_add_test(<name> SOURCES ... LINK ... [INCLUDE_DIRS ...])
-# One GoogleTest executable, registered test by test with CTest.
+# suite_add_test(<name> SOURCES ... LINK ... [INCLUDE_DIRS ...] [SHARDS <n>]
+#                [ALONE <case> ...])
+# One GoogleTest executable. CTest starts it once, or as <n> shards side by
+# side for the long ones (<name>.0 ... <name>.<n-1>), never once per case: the
+# sanitizers' start-up and the fixtures' set-up are paid per process. A case
+# named in ALONE needs a process of its own (it watches process-wide state from
+# its start) and runs as <name>.<case>. Each process prints only what failed,
+# naming the case, and writes its results to build/<preset>/test-results/ for
+# the summary of scripts/test.sh.
 function(suite_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK;INCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SHARDS" "SOURCES;LINK;INCLUDE_DIRS;ALONE" ${ARGN})
+  if(NOT ARG_SHARDS)
+    set(ARG_SHARDS 1)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   suite_target_settings(${name})
+  suite_test_settings(${name})
   target_include_directories(${name} PRIVATE ${ARG_INCLUDE_DIRS})
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE
+  if(TARGET SuiteTestHeaders)
+    target_precompile_headers(${name} REUSE_FROM SuiteTestHeaders)
+  endif()
+  set(shared_filter)
+  if(ARG_ALONE)
+    list(JOIN ARG_ALONE ":" alone_cases)
+    set(shared_filter --gtest_filter=-${alone_cases})
+  endif()
+  math(EXPR last_shard "${ARG_SHARDS} - 1")
+  foreach(shard RANGE ${last_shard})
+    if(ARG_SHARDS EQUAL 1)
+      set(test_name ${name})
+    else()
+      set(test_name ${name}.${shard})
+    endif()
+    # Long programs come first, so a small machine never ends on one.
+    suite_add_test_process(${name} ${test_name} ${ARG_SHARDS} ${shard} ${ARG_SHARDS} ${shared_filter})
+  endforeach()
+  foreach(case IN LISTS ARG_ALONE)
+    suite_add_test_process(${name} ${name}.${case} 1 0 1 --gtest_filter=${case})
+  endforeach()
+endfunction()
+
+# One CTest entry: a run of <program> as shard <index> of <shards>.
+function(suite_add_test_process program test_name shards index cost)
+  add_test(NAME ${test_name}
+    COMMAND ${program} --gtest_brief=1 --gtest_output=xml:${SUITE_TEST_RESULTS_DIR}/${test_name}.xml ${ARGN})
+  set_tests_properties(${test_name} PROPERTIES
+    ENVIRONMENT "TZ=UTC;GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${index}"
+    COST ${cost})
+endfunction()
+
+# The definitions every test program compiles with; the shared precompiled
+# header is made with the same ones.
+function(suite_test_settings target)
+  target_compile_options(${target} PRIVATE -Winvalid-pch)
+  target_compile_definitions(${target} PRIVATE
     SUITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     SUITE_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     SUITE_CORPUS_DIR="${SUITE_CORPUS_DIR}"
     SUITE_OUTPUT_DIR="${SUITE_OUTPUT_DIR}")
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT TZ=UTC)
 endfunction()
 
 # suite_add_bench(<name> SOURCES ... LINK ...)

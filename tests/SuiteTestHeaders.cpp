@@ -1,0 +1,5 @@
+// The carrier of the precompiled header that every test program reuses.
+int main()
+{
+    return 0;
+}
