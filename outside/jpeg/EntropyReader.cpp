@@ -3,6 +3,7 @@
 #include "JpegTypes.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorex
 {
@@ -12,8 +13,35 @@ EntropyReader::EntropyReader(ByteSpan stream, size_t nStart)
 {
 }
 
+namespace
+{
+// Whether any of the eight bytes is 0xFF (a marker or a stuffed byte).
+bool HasByteFF(uint64_t nWord)
+{
+    const uint64_t nInverse = ~nWord;
+    return ((nInverse - 0x0101010101010101u) & ~nInverse & 0x8080808080808080u) != 0;
+}
+} // namespace
+
+// Eight bytes at a time while none of them needs a look (0xFF), else byte
+// by byte.
 void EntropyReader::DoFill()
 {
+    if (!m_bAtMarker && m_nPosition + 8 <= m_stream.size())
+    {
+        uint64_t nWord = 0;
+        std::memcpy(&nWord, m_stream.data() + m_nPosition, sizeof nWord);
+        nWord = __builtin_bswap64(nWord);
+        if (!HasByteFF(nWord))
+        {
+            const int nBytes = (64 - m_nBits) / 8;
+            m_nBuffer =
+                nBytes == 8 ? nWord : m_nBuffer << (8 * nBytes) | nWord >> (64 - 8 * nBytes);
+            m_nBits += 8 * nBytes;
+            m_nPosition += static_cast<size_t>(nBytes);
+            return;
+        }
+    }
     while (m_nBits <= 56)
     {
         uint8_t nByte = 0;

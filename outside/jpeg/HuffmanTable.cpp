@@ -82,21 +82,39 @@ void HuffmanDecodeTable::DoBuild(const HuffmanSpec& spec)
 
 int HuffmanDecodeTable::DecodeLongSymbol(EntropyReader& reader, uint32_t nPeek) const
 {
-    for (int nLength = kLookupBits + 1; nLength <= kMaxCodeLength; ++nLength)
+    int nLength = 0;
+    const int nSymbol = Resolve(nPeek, nLength);
+    if (nSymbol < 0)
     {
-        const auto nCode = static_cast<int32_t>(nPeek >> (kMaxCodeLength - nLength));
-        if (nCode <= m_maxCode[nLength])
+        throw JpegFormatError("bad Huffman code");
+    }
+    reader.SkipBits(nLength);
+    return nSymbol;
+}
+
+int HuffmanDecodeTable::Resolve(uint32_t nPeek, int& nLength) const
+{
+    const uint16_t nEntry = m_lookup[nPeek >> (kMaxCodeLength - kLookupBits)];
+    if (nEntry != 0)
+    {
+        nLength = nEntry >> 8;
+        return nEntry & 0xFF;
+    }
+    for (int nCodeLength = kLookupBits + 1; nCodeLength <= kMaxCodeLength; ++nCodeLength)
+    {
+        const auto nCode = static_cast<int32_t>(nPeek >> (kMaxCodeLength - nCodeLength));
+        if (nCode <= m_maxCode[nCodeLength])
         {
-            const auto nIndex = static_cast<size_t>(nCode + m_valueOffset[nLength]);
+            const auto nIndex = static_cast<size_t>(nCode + m_valueOffset[nCodeLength]);
             if (nIndex >= m_symbols.size())
             {
-                break;
+                return -1;
             }
-            reader.SkipBits(nLength);
+            nLength = nCodeLength;
             return m_symbols[nIndex];
         }
     }
-    throw JpegFormatError("bad Huffman code");
+    return -1;
 }
 
 HuffmanEncodeTable::HuffmanEncodeTable(const HuffmanSpec& spec)

@@ -40,6 +40,10 @@ public:
         return DecodeLongSymbol(reader, nPeek);
     }
 
+    // The symbol whose code begins the 16 bits of nPeek (first bit highest)
+    // and the length of that code; -1 when no code of the table does.
+    int Resolve(uint32_t nPeek, int& nLength) const;
+
 private:
     static constexpr int kLookupBits = 9;
 

@@ -80,7 +80,7 @@ DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleL
         }
         if (probe.nMarker == marker::kSof3)
         {
-            return ToLayout(LosslessDecoder::DoDecode(ByteSpan(pData, nLength)), enLayout);
+            return LosslessDecoder::DoDecode(ByteSpan(pData, nLength), enLayout);
         }
     }
     catch (const JpegFormatError&)

@@ -15,6 +15,10 @@ public:
     // Throws JpegFormatError when the stream is damaged or of a kind not
     // supported (components sampled differently, restarts inside a line).
     static SampleImage DoDecode(ByteSpan stream);
+    // The same decoding written line by line straight into the entries'
+    // layout; invalid when the stream's components or precision do not fit
+    // the layout. Throws as DoDecode does.
+    static DecodedImage DoDecode(ByteSpan stream, enSampleLayout enLayout);
 };
 
 } // namespace quorex
