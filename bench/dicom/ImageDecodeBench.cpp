@@ -8,6 +8,7 @@
 #include "DICOMImage.h"
 #include "FrameIterator.h"
 #include "ImageProcess.h"
+#include "SyntheticImages.h"
 #include "UID.h"
 #include "VeltaroLibrary.h"
 
@@ -47,31 +48,6 @@ const SyntaxCase SyntaxCases[] = {
     {"J2kLossless", &UidTransferJpeg2000Lossless, 16},
     {"J2kLossy", &UidTransferJpeg2000, 16},
 };
-
-// A round body in air with soft tissue, bone and a little noise.
-Bytes MakeSlice(int bitsAllocated)
-{
-    Bytes bytes;
-    std::uint32_t noise = 12345;
-    for (int row = 0; row < Side; ++row)
-    {
-        for (int column = 0; column < Side; ++column)
-        {
-            const double radius = std::hypot(row - Side / 2.0, column - Side / 2.0) / (Side / 2.0);
-            int value = radius > 0.9 ? 24 : radius > 0.25 ? 1040 : 1800;
-            noise = noise * 1664525u + 1013904223u;
-            value += static_cast<int>(noise >> 28);
-            if (bitsAllocated == 8)
-            {
-                bytes.push_back(static_cast<std::uint8_t>(value >> 3));
-                continue;
-            }
-            bytes.push_back(static_cast<std::uint8_t>(value));
-            bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-        }
-    }
-    return bytes;
-}
 
 // PackBits of one byte plane: runs of 3 or more repeat, the rest literal.
 void PackPlane(const Bytes& plane, Bytes& out)
@@ -211,7 +187,7 @@ private:
         DICOMImage image;
         FillAttributes(image, c.bitsAllocated, FrameCount);
         image.SetTransferSyntax(*c.syntax);
-        const Bytes coded = CodeFrame(c, MakeSlice(c.bitsAllocated));
+        const Bytes coded = CodeFrame(c, MakeBodySlice(Side, c.bitsAllocated));
         if (coded.empty())
         {
             return false;

@@ -4,6 +4,7 @@
 // (real-valued image, window table, reduction) through ImageProcess::Remap.
 #include "DICOMImage.h"
 #include "ImageProcess.h"
+#include "SyntheticImages.h"
 #include "UID.h"
 #include "VeltaroLibrary.h"
 
@@ -18,24 +19,6 @@ namespace
 {
 
 constexpr int Side = 512;
-
-// A round body in air with soft tissue, bone and a little noise.
-std::vector<std::uint16_t> MakeSlice()
-{
-    std::vector<std::uint16_t> samples;
-    std::uint32_t noise = 12345;
-    for (int row = 0; row < Side; ++row)
-    {
-        for (int column = 0; column < Side; ++column)
-        {
-            const double radius = std::hypot(row - Side / 2.0, column - Side / 2.0) / (Side / 2.0);
-            noise = noise * 1103515245u + 12345u;
-            const int base = radius > 0.9 ? 0 : (radius > 0.7 ? 2200 : 1040);
-            samples.push_back(static_cast<std::uint16_t>(base + (noise >> 16) % 40));
-        }
-    }
-    return samples;
-}
 
 void FillImage(DICOMImage& image, const std::vector<std::uint16_t>& samples)
 {
@@ -58,7 +41,7 @@ void FillImage(DICOMImage& image, const std::vector<std::uint16_t>& samples)
 
 void BM_AutoWindowLevelUnsigned16(benchmark::State& state)
 {
-    const std::vector<std::uint16_t> samples = MakeSlice();
+    const std::vector<std::uint16_t> samples = MakeCtSlice(Side);
     int width = 0;
     int center = 0;
     for (auto _ : state)
@@ -75,7 +58,7 @@ void BM_RemapFrame(benchmark::State& state)
 {
     VeltaroInitialize();
     DICOMImage image;
-    FillImage(image, MakeSlice());
+    FillImage(image, MakeCtSlice(Side));
     for (auto _ : state)
     {
         ImageProcess process(image, 0);

@@ -9,6 +9,7 @@
 #include "LookupTable.h"
 #include "MetaMatrix16.h"
 #include "RealImage.h"
+#include "SyntheticImages.h"
 #include "WinGlobalMemory.h"
 
 #include <dcmtk/dcmdata/dcdatset.h>
@@ -34,28 +35,9 @@ constexpr int kCenter = 40;
 constexpr int kWidth = 400;
 constexpr float kIntercept = -1024.0f;
 
-// A round body in air with soft tissue, bone and a little noise.
-std::vector<std::uint16_t> MakeSlice()
-{
-    std::vector<std::uint16_t> samples;
-    std::uint32_t noise = 12345;
-    for (int row = 0; row < kSide; ++row)
-    {
-        for (int column = 0; column < kSide; ++column)
-        {
-            const double radius =
-                std::hypot(row - kSide / 2.0, column - kSide / 2.0) / (kSide / 2.0);
-            noise = noise * 1103515245u + 12345u;
-            const int base = radius > 0.9 ? 0 : (radius > 0.7 ? 2200 : 1040);
-            samples.push_back(static_cast<std::uint16_t>(base + (noise >> 16) % 40));
-        }
-    }
-    return samples;
-}
-
 const std::vector<std::uint16_t>& GetSlice()
 {
-    static const std::vector<std::uint16_t> slice = MakeSlice();
+    static const std::vector<std::uint16_t> slice = MakeCtSlice(kSide);
     return slice;
 }
 

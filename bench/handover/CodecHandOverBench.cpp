@@ -7,6 +7,7 @@
 #include "DICOMImage.h"
 #include "FrameIterator.h"
 #include "ImageProcess.h"
+#include "SyntheticImages.h"
 #include "UID.h"
 #include "VeltaroLibrary.h"
 
@@ -43,31 +44,6 @@ const HandOverCase Cases[] = {
      "JPEGProc14SV1_16BitDecode"},
 };
 
-// A round body in air with soft tissue, bone and a little noise.
-Bytes MakeSlice(int bitsAllocated)
-{
-    Bytes bytes;
-    std::uint32_t noise = 12345;
-    for (int row = 0; row < Side; ++row)
-    {
-        for (int column = 0; column < Side; ++column)
-        {
-            const double radius = std::hypot(row - Side / 2.0, column - Side / 2.0) / (Side / 2.0);
-            int value = radius > 0.9 ? 24 : radius > 0.25 ? 1040 : 1800;
-            noise = noise * 1664525u + 1013904223u;
-            value += static_cast<int>(noise >> 28);
-            if (bitsAllocated == 8)
-            {
-                bytes.push_back(static_cast<std::uint8_t>(value >> 3));
-                continue;
-            }
-            bytes.push_back(static_cast<std::uint8_t>(value));
-            bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-        }
-    }
-    return bytes;
-}
-
 void FillAttributes(DICOMImage& image, int bitsAllocated)
 {
     image.Add(0x0008, 0x0016, UID("1.2.840.10008.5.1.4.1.1.2"));
@@ -93,7 +69,7 @@ std::uint8_t* NewCopy(const Bytes& bytes)
 void MakeImage(const HandOverCase& c, DICOMImage& image)
 {
     VeltaroInitialize();
-    const Bytes raw = MakeSlice(c.bitsAllocated);
+    const Bytes raw = MakeBodySlice(Side, c.bitsAllocated);
     DICOMImage single;
     FillAttributes(single, c.bitsAllocated);
     single.SetTransferSyntax(UidTransferLittleEndianExplicit);

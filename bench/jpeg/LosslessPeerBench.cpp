@@ -7,6 +7,7 @@
 #include "CorpusFrames.h"
 #include "CpuTimeReporter.h"
 #include "Quorex.h"
+#include "SyntheticImages.h"
 
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmjpeg/djcparam.h>
@@ -109,27 +110,6 @@ std::vector<LosslessStream> GetRealStreams()
     return streams;
 }
 
-// Smooth shading with fine noise: nChannels samples of nBytes bytes a pixel.
-ByteVector MakeImage(int nChannels, int nBytes, int nBits)
-{
-    ByteVector image;
-    const double dMax = (1 << nBits) - 1;
-    for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 512; ++x)
-            for (int c = 0; c < nChannels; ++c)
-            {
-                const uint32_t nHash =
-                    static_cast<uint32_t>(y * 7919 + x * 104729 + c) * 2654435761u;
-                const double dShade = 0.5 + 0.3 * std::sin(y * 0.02 + c) * std::cos(x * 0.015) +
-                                      ((nHash >> 24) / 255.0 - 0.5) * 0.03;
-                const auto nValue = static_cast<uint32_t>(std::lround(dShade * dMax));
-                image.push_back(static_cast<uint8_t>(nValue & 0xFF));
-                if (nBytes == 2)
-                    image.push_back(static_cast<uint8_t>(nValue >> 8));
-            }
-    return image;
-}
-
 std::vector<LosslessStream> GetLargeStreams()
 {
     struct Made
@@ -147,7 +127,7 @@ std::vector<LosslessStream> GetLargeStreams()
     std::vector<LosslessStream> streams;
     for (const Made& m : made)
     {
-        const ByteVector image = MakeImage(m.nChannels, m.nBytes, m.nBits);
+        const ByteVector image = MakeShadedImage(512, m.nChannels, m.nBytes, m.nBits);
         int nLength = 0;
         unsigned char* pStream =
             GetEntry<PFN_JpegLosslessEncode>(m.pEntry)(image.data(), 512, 512, &nLength);

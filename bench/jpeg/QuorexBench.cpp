@@ -2,6 +2,7 @@
 // called through its entries as the DICOM library calls them; for the 8-bit
 // processes also the same stream decoded by libjpeg-turbo directly.
 #include "Quorex.h"
+#include "SyntheticImages.h"
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -19,34 +20,6 @@ namespace
 constexpr int kSize = 512;
 
 using ByteVector = std::vector<uint8_t>;
-
-// Smooth shading with fine noise, like a medical image: nChannels samples
-// of nBytes bytes per pixel, nBits of range.
-ByteVector MakeImage(int nChannels, int nBytes, int nBits)
-{
-    ByteVector image;
-    const double dMax = (1 << nBits) - 1;
-    for (int y = 0; y < kSize; ++y)
-    {
-        for (int x = 0; x < kSize; ++x)
-        {
-            for (int c = 0; c < nChannels; ++c)
-            {
-                const uint32_t nHash =
-                    static_cast<uint32_t>(y * 7919 + x * 104729 + c) * 2654435761u;
-                const double dShade = 0.5 + 0.3 * std::sin(y * 0.02 + c) * std::cos(x * 0.015) +
-                                      ((nHash >> 24) / 255.0 - 0.5) * 0.03;
-                const auto nValue = static_cast<uint32_t>(std::lround(dShade * dMax));
-                image.push_back(static_cast<uint8_t>(nValue & 0xFF));
-                if (nBytes == 2)
-                {
-                    image.push_back(static_cast<uint8_t>(nValue >> 8));
-                }
-            }
-        }
-    }
-    return image;
-}
 
 class Library
 {
@@ -86,7 +59,7 @@ ByteVector Encode(const Process& process)
     const std::string layout = process.pLayout;
     const int nChannels = layout == "RGB" ? 3 : 1;
     const int nBytes = layout == "8Bit" || layout == "RGB" ? 1 : 2;
-    const ByteVector image = MakeImage(nChannels, nBytes, nBytes == 1 ? 8 : 12);
+    const ByteVector image = MakeShadedImage(kSize, nChannels, nBytes, nBytes == 1 ? 8 : 12);
     const std::string entry = std::string(process.pPrefix) + "_" + layout + "Encode";
     int nLength = 0;
     unsigned char* pStream =
