@@ -48,3 +48,5 @@ PLATFORMUI_API GdiSurfaceInfo UserGetTopLevelSurface(HWND hWnd);
 PLATFORMUI_API std::vector<HWND> UserGetTopLevelWindows();
 // Destroys every window of the thread and empties its queue and timers.
 PLATFORMUI_API void UserDestroyAllWindows();
+// Closes the clipboard and frees what it holds.
+PLATFORMUI_API void UserResetClipboard();

@@ -1,6 +1,7 @@
 // Sending, posting, retrieval, translation and dispatch.
 #include "MessageQueue.h"
 
+#include "AtomNames.h"
 #include "DisplayBackend.h"
 #include "InputState.h"
 #include "KeyboardLayout.h"
@@ -13,9 +14,6 @@
 #include "WindowTree.h"
 
 #include <algorithm>
-#include <map>
-#include <string>
-#include <strings.h>
 
 namespace
 {
@@ -340,20 +338,8 @@ BOOL InSendMessage()
 
 UINT RegisterWindowMessageA(LPCSTR name)
 {
-    struct NoCase
-    {
-        bool operator()(const std::string& a, const std::string& b) const
-        {
-            return strcasecmp(a.c_str(), b.c_str()) < 0;
-        }
-    };
-    static std::map<std::string, UINT, NoCase> registered;
-    if (name == nullptr || name[0] == '\0')
-    {
+    const UINT nMessage = RegisterAtomName(name);
+    if (nMessage == 0)
         SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    const auto [it, bAdded] =
-        registered.emplace(name, static_cast<UINT>(0xC000 + registered.size()));
-    return it->second;
+    return nMessage;
 }
