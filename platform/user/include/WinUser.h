@@ -3,6 +3,7 @@
 
 #include "WinCursor.h"
 #include "WinInput.h"
+#include "WinMenu.h"
 #include "WinMessageQueue.h"
 #include "WinMessages.h"
 #include "WinPaint.h"

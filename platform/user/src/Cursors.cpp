@@ -2,9 +2,12 @@
 // shared), the current cursor with its display counter, and bitmaps from
 // module resources.
 #include "DisplayBackend.h"
+#include "FrameDrawing.h"
+#include "IconImage.h"
 #include "ResourceRegistry.h"
 #include "WinCursor.h"
 #include "WinError.h"
+#include "WinMenu.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,6 +38,7 @@ using CursorKey = std::tuple<bool, HMODULE, std::string>;
 struct CursorTable
 {
     std::map<CursorKey, std::unique_ptr<CursorObject>> loaded;
+    std::vector<std::unique_ptr<CursorObject>> created; // by the program, until destroyed
     HCURSOR hCurrent = nullptr;
     int nShowCount = 0;
 };
@@ -124,7 +128,24 @@ const CursorObject* FindObject(HCURSOR hCursor)
         if (reinterpret_cast<HCURSOR>(object.get()) == hCursor)
             return object.get();
     }
+    for (const auto& object : Cursors().created)
+    {
+        if (reinterpret_cast<HCURSOR>(object.get()) == hCursor)
+            return object.get();
+    }
     return nullptr;
+}
+
+BOOL DestroyObject(HICON hIcon)
+{
+    auto& created = Cursors().created;
+    const auto it = std::find_if(created.begin(), created.end(),
+                                 [hIcon](const auto& object)
+                                 { return reinterpret_cast<HICON>(object.get()) == hIcon; });
+    if (it == created.end())
+        return FindObject(hIcon) != nullptr; // shared ones live as long as the process
+    created.erase(it);
+    return TRUE;
 }
 
 // A device-dependent bitmap from the bytes of a bitmap file.
@@ -173,13 +194,22 @@ HICON LoadIconA(HINSTANCE hInstance, LPCSTR iconName)
 
 BOOL DestroyCursor(HCURSOR hCursor)
 {
-    // Every cursor is shared and lives as long as the process.
-    return FindObject(hCursor) != nullptr;
+    return DestroyObject(hCursor);
 }
 
 BOOL DestroyIcon(HICON hIcon)
 {
-    return FindObject(hIcon) != nullptr;
+    return DestroyObject(hIcon);
+}
+
+HICON CreateIconFromFile(std::vector<BYTE> fileBytes, bool bCursor)
+{
+    auto object = std::make_unique<CursorObject>();
+    if (!ParseIconFile(fileBytes, bCursor, *object))
+        return nullptr;
+    const auto handle = reinterpret_cast<HICON>(object.get());
+    Cursors().created.push_back(std::move(object));
+    return handle;
 }
 
 HCURSOR SetCursor(HCURSOR hCursor)
@@ -218,6 +248,8 @@ BOOL GetCursorImageInfo(HCURSOR hCursor, CursorImageInfo* info)
 
 HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR bitmapName)
 {
+    if (hInstance == nullptr && bitmapName == MAKEINTRESOURCE(OBM_CHECK))
+        return CreateCheckMarkBitmap();
     if (hInstance == nullptr || bitmapName == nullptr)
         return nullptr;
     HBITMAP hBitmap = BitmapFromFileBytes(FindResourceBytes(hInstance, RT_BITMAP, bitmapName));

@@ -1,5 +1,7 @@
 // The default handling of window messages.
 #include "DisplayBackend.h"
+#include "MenuBar.h"
+#include "MenuTracker.h"
 #include "NonClient.h"
 #include "Painting.h"
 #include "ScrollBars.h"
@@ -123,13 +125,16 @@ LRESULT OnNcButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
     case HTCLOSE:
         SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
         break;
+    case HTMENU:
+        OnMenuBarPress(hWnd, pt);
+        break;
     default:
         break;
     }
     return 0;
 }
 
-LRESULT OnSysCommand(HWND hWnd, WPARAM wParam)
+LRESULT OnSysCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
 {
     switch (wParam & 0xFFF0)
     {
@@ -144,6 +149,9 @@ LRESULT OnSysCommand(HWND hWnd, WPARAM wParam)
         break;
     case SC_RESTORE:
         ShowWindow(hWnd, SW_RESTORE);
+        break;
+    case SC_KEYMENU:
+        TrackMenuBar(hWnd, -1, static_cast<char>(lParam));
         break;
     default:
         break;
@@ -239,10 +247,20 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         DestroyWindow(hWnd);
         return 0;
     case WM_SYSCOMMAND:
-        return OnSysCommand(hWnd, wParam);
+        return OnSysCommand(hWnd, wParam, lParam);
     case WM_SYSKEYDOWN:
+        OnMenuKeyDown(message, wParam);
         if (wParam == VK_F4 && (HIWORD(lParam) & 0x2000))
             SendMessageA(GetTopLevelOf(*window).hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_KEYDOWN:
+        OnMenuKeyDown(message, wParam);
+        return 0;
+    case WM_SYSKEYUP:
+        OnMenuKeyUp(*window, wParam);
+        return 0;
+    case WM_SYSCHAR:
+        OnMenuChar(*window, wParam);
         return 0;
     case WM_CANCELMODE:
         if (GetCapture() == hWnd)

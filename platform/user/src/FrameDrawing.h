@@ -14,3 +14,11 @@ enum class enArrow
     Right,
 };
 void DrawArrowGlyph(HDC hdc, const RECT& rect, enArrow direction, COLORREF color);
+// A raised two-pixel edge inside the rectangle (popup menus, buttons).
+void DrawRaisedFrame(HDC hdc, const RECT& rect);
+// The check mark and the radio dot of menus and check boxes, centred.
+void DrawCheckGlyph(HDC hdc, const RECT& rect, COLORREF color);
+void DrawRadioDot(HDC hdc, const RECT& rect, COLORREF color);
+// The system check mark (OBM_CHECK): a monochrome bitmap, the mark in 0
+// bits on 1 bits, so that it takes the text colour of the DC it is put on.
+HBITMAP CreateCheckMarkBitmap();

@@ -2,6 +2,7 @@
 
 #include "FrameDrawing.h"
 #include "InputState.h"
+#include "MenuBar.h"
 #include "ScrollBars.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
@@ -96,6 +97,7 @@ RECT CalcDefaultClientRect(const WindowData& window, const RECT& rcWindow)
     const FrameInsets insets = GetFrameInsets(window.dwStyle, window.dwExStyle);
     RECT rect{rcWindow.left + insets.left, rcWindow.top + insets.top, rcWindow.right - insets.right,
               rcWindow.bottom - insets.bottom};
+    rect.top += CalcMenuBarHeight(window, rcWindow.right - rcWindow.left);
     if (window.dwStyle & WS_VSCROLL)
         rect.right -= GetSystemMetrics(SM_CXVSCROLL);
     if (window.dwStyle & WS_HSCROLL)
@@ -130,6 +132,9 @@ int CalcDefaultHitTest(const WindowData& window, POINT ptScreen)
         if (GetScrollBarLayout(window, nBar, layout) && PtInRect(&layout.rcBar, pt))
             return nBar == SB_VERT ? HTVSCROLL : HTHSCROLL;
     }
+    const RECT rcMenuBar = GetMenuBarRect(window);
+    if (PtInRect(&rcMenuBar, pt))
+        return HTMENU;
     const RECT rcCaption = GetCaptionRect(window);
     if (PtInRect(&rcCaption, pt))
     {
@@ -171,6 +176,8 @@ void PaintDefaultFrame(WindowData& window)
         DrawCaption(hdc, window, rcCaption);
         rect.top = rcCaption.bottom;
     }
+    PaintMenuBar(hdc, window);
+    rect.top = std::max(rect.top, GetMenuBarRect(window).bottom);
     if (window.dwExStyle & WS_EX_CLIENTEDGE)
     {
         DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));

@@ -1,5 +1,7 @@
 #include "WindowClassTable.h"
 
+#include "SystemClasses.h"
+
 #include "WinError.h"
 #include "WinSysMetrics.h"
 
@@ -18,6 +20,8 @@ bool SameName(const WindowClassData& data, LPCSTR lpszName)
 WindowClassTable& WindowClassTable::Get()
 {
     static WindowClassTable table;
+    static const bool bSystemClasses = (RegisterSystemClasses(table), true);
+    static_cast<void>(bSystemClasses);
     return table;
 }
 

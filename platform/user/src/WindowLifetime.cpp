@@ -7,6 +7,7 @@
 #include "Timers.h"
 #include "WinError.h"
 #include "WinInput.h"
+#include "WinMenu.h"
 #include "WinMessageQueue.h"
 #include "WinPaint.h"
 #include "WinWindow.h"
@@ -69,6 +70,9 @@ void Finalize(HWND hWnd)
     if (window == nullptr)
         return;
     const bool bTopLevel = IsTopLevel(*window);
+    // A window's menu bar goes with it.
+    if (const auto hMenu = reinterpret_cast<HMENU>(window->nIdOrMenu); bTopLevel && IsMenu(hMenu))
+        DestroyMenu(hMenu);
     TimerTable::Get().KillWindowTimers(hWnd);
     DropCaretOf(hWnd);
     UnlinkFromParent(*window);

@@ -1,0 +1,63 @@
+// What the layer's controls share: their own data behind the window, the
+// notifications and colours they ask of their parent, their font and a DC
+// to measure and draw text with it.
+#pragma once
+
+#include "WinControls.h"
+#include "WinMessageQueue.h"
+#include "WinWindow.h"
+
+// Controls keep a pointer to their data in their first extra bytes.
+constexpr int kControlDataExtra = sizeof(void*);
+
+template <typename T> T* GetControlData(HWND hWnd)
+{
+    return reinterpret_cast<T*>(GetWindowLongPtrA(hWnd, 0));
+}
+// The window procedure of a control class T: its data is made at
+// WM_NCCREATE, handles every message (T::Handle) and goes at WM_NCDESTROY.
+template <typename T> LRESULT DispatchToControl(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_NCCREATE)
+        SetWindowLongPtrA(hWnd, 0, reinterpret_cast<LONG_PTR>(new T(hWnd)));
+    T* pControl = GetControlData<T>(hWnd);
+    if (pControl == nullptr)
+        return DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY)
+    {
+        SetWindowLongPtrA(hWnd, 0, 0);
+        delete pControl;
+        return DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    }
+    return pControl->Handle(nMsg, wParam, lParam);
+}
+
+// WM_COMMAND to the parent with the code in HIWORD(wParam).
+void NotifyParent(HWND hWnd, WORD nCode);
+// Asks the parent for the control's colours (WM_CTLCOLOR*); the answer's
+// brush, or the default one when the parent gives none.
+HBRUSH GetControlBrush(HWND hWnd, HDC hdc, UINT nCtlColorMsg);
+// The font a control draws with: the one set by WM_SETFONT, else the
+// default GUI font.
+HFONT ControlFontOrDefault(HFONT hFont);
+// A DC of the window's client area with the control's font selected.
+class ControlDC
+{
+public:
+    ControlDC(HWND hWnd, HFONT hFont);
+    ~ControlDC();
+    ControlDC(const ControlDC&) = delete;
+    ControlDC& operator=(const ControlDC&) = delete;
+
+    operator HDC() const { return m_hdc; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
+    HGDIOBJ m_hOldFont;
+};
+// Height of a line of text in the font.
+int GetFontLineHeight(HFONT hFont);
+// The mnemonic of a caption ("&Name": 'n'), 0 when none.
+char GetCaptionMnemonic(const char* pszText);
+bool IsWindowOfClass(HWND hWnd, const char* pszClass);
