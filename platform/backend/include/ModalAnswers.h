@@ -40,7 +40,11 @@ using ModalAnswerHook = std::function<std::optional<INT_PTR>(const ModalRequest&
 // A null hook removes it.
 PLATFORMUI_API void SetModalAnswerHook(ModalAnswerHook hook);
 // The hook's answer; without one, the default when the display is not
-// interactive; nullopt when the modal window should run.
+// interactive (unless modal windows may run); nullopt when the modal window
+// should run.
 PLATFORMUI_API std::optional<INT_PTR> AskModalAnswer(const ModalRequest& request);
+// With no hook answer, lets modal windows run even where nobody can answer
+// them: for tests that drive a dialog or message box by script.
+PLATFORMUI_API void SetModalWindowsRun(bool bRun);
 PLATFORMUI_API const std::vector<ModalRequest>& GetModalRequests();
 PLATFORMUI_API void ClearModalRequests();

@@ -1,12 +1,14 @@
 // The test harness of the windowing layer. A CUiHarness object stands for
-// one test: it installs a manual clock, starts from no windows and no input,
-// and on destruction destroys every window and puts the clock back. Input
+// one test: it installs a manual clock, starts from no windows, no input and
+// an empty clipboard, and on destruction destroys every window, empties the
+// clipboard and puts the clock back. Input
 // is scripted in screen coordinates; a CInputScript plays one step each time
 // a loop finds the queue empty (a peek that finds nothing, or a wait), so
 // modal and busy loops run by the code under test are driven without
 // blocking. A step that queues nothing (Wait, Do) leaves that look empty.
 // Modal windows are answered through ModalAnswers.h; the harness starts
-// each test with no answer hook and no recorded request.
+// each test with no answer hook, no recorded request and modal windows not
+// running.
 #pragma once
 
 #include "PlatformUIExport.h"

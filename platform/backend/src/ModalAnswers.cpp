@@ -8,6 +8,7 @@ struct ModalAnswerState
 {
     ModalAnswerHook hook;
     std::vector<ModalRequest> requests;
+    bool bRun = false;
 };
 
 ModalAnswerState& State()
@@ -33,9 +34,14 @@ std::optional<INT_PTR> AskModalAnswer(const ModalRequest& request)
         if (const std::optional<INT_PTR> answer = hook(request))
             return answer;
     }
-    if (!GetDisplayBackend().IsInteractive())
+    if (!GetDisplayBackend().IsInteractive() && !state.bRun)
         return request.nDefaultAnswer;
     return std::nullopt;
+}
+
+void SetModalWindowsRun(bool bRun)
+{
+    State().bRun = bRun;
 }
 
 const std::vector<ModalRequest>& GetModalRequests()

@@ -65,7 +65,9 @@ CUiHarness::CUiHarness() : m_clockScope(m_clock)
 {
     UserDestroyAllWindows();
     UserResetInput();
+    UserResetClipboard();
     SetModalAnswerHook(nullptr);
+    SetModalWindowsRun(false);
     ClearModalRequests();
     GetHeadlessBackend().SetIdleFeeder([this] { return m_script.PlayNext(); });
 }
@@ -75,8 +77,10 @@ CUiHarness::~CUiHarness()
     GetHeadlessBackend().SetIdleFeeder(nullptr);
     GetHeadlessBackend().SetBlockedHandler(nullptr);
     SetModalAnswerHook(nullptr);
+    SetModalWindowsRun(false);
     UserDestroyAllWindows();
     UserResetInput();
+    UserResetClipboard();
 }
 
 void CUiHarness::MouseMove(POINT ptScreen)

@@ -1,7 +1,11 @@
 // The windowing layer in one include.
 #pragma once
 
+#include "WinClipboard.h"
+#include "WinControls.h"
 #include "WinCursor.h"
+#include "WinDialog.h"
+#include "WinDrawing.h"
 #include "WinInput.h"
 #include "WinMenu.h"
 #include "WinMessageQueue.h"

@@ -4,8 +4,10 @@
 #include "FrameDrawing.h"
 #include "Painting.h"
 #include "Timers.h"
+#include "WinControls.h"
 #include "WinInput.h"
 #include "WinMessageQueue.h"
+#include "WinPaint.h"
 #include "WinScrollBar.h"
 #include "WinSysMetrics.h"
 #include "WinWindow.h"
@@ -116,7 +118,7 @@ int GetMaxScrollPos(const ScrollBarData& data)
 
 bool IsScrollBarShown(const WindowData& window, int nBar)
 {
-    return (window.dwStyle & StyleOf(nBar)) != 0;
+    return nBar == SB_CTL || (window.dwStyle & StyleOf(nBar)) != 0;
 }
 
 bool GetScrollBarLayout(const WindowData& window, int nBar, ScrollBarLayout& layout)
@@ -124,15 +126,22 @@ bool GetScrollBarLayout(const WindowData& window, int nBar, ScrollBarLayout& lay
     if (!IsScrollBarShown(window, nBar))
         return false;
     const RECT& client = window.rcClient;
-    const bool bVertical = nBar == SB_VERT;
+    // A scroll-bar control is a bar over its whole client area.
+    const bool bVertical = nBar == SB_CTL ? (window.dwStyle & SBS_VERT) != 0 : nBar == SB_VERT;
     const int size = GetSystemMetrics(bVertical ? SM_CXVSCROLL : SM_CYHSCROLL);
     layout = ScrollBarLayout{};
     layout.bVertical = bVertical;
-    layout.rcBar = bVertical ? RECT{client.right, client.top, client.right + size, client.bottom}
-                             : RECT{client.left, client.bottom, client.right, client.bottom + size};
+    if (nBar == SB_CTL)
+        layout.rcBar = client;
+    else
+        layout.rcBar = bVertical
+                           ? RECT{client.right, client.top, client.right + size, client.bottom}
+                           : RECT{client.left, client.bottom, client.right, client.bottom + size};
     const int start = bVertical ? layout.rcBar.top : layout.rcBar.left;
     const int length = bVertical ? layout.rcBar.bottom - start : layout.rcBar.right - start;
-    const int arrow = std::min(size, length / 2);
+    const int breadth =
+        bVertical ? layout.rcBar.right - layout.rcBar.left : layout.rcBar.bottom - layout.rcBar.top;
+    const int arrow = std::min(nBar == SB_CTL ? breadth : size, length / 2);
     if (bVertical)
     {
         layout.rcArrow1 = RECT{layout.rcBar.left, start, layout.rcBar.right, start + arrow};
@@ -173,10 +182,8 @@ void DrawScrollBar(HDC hdc, const ScrollBarLayout& layout)
     {
         if (IsRectEmpty(box))
             continue;
-        RECT rect = *box;
-        FillSolid(hdc, rect, GetSysColor(COLOR_3DFACE));
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DSHADOW));
+        FillSolid(hdc, *box, GetSysColor(COLOR_3DFACE));
+        DrawRaisedFrame(hdc, *box);
     }
     DrawArrowGlyph(hdc, layout.rcArrow1, layout.bVertical ? enArrow::Up : enArrow::Left, glyph);
     DrawArrowGlyph(hdc, layout.rcArrow2, layout.bVertical ? enArrow::Down : enArrow::Right, glyph);
@@ -192,14 +199,17 @@ void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)
     const enPart part = FindPart(layout, ptStart);
     if (part == enPart::None)
         return;
-    const UINT nScrollMsg = nBar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    const UINT nScrollMsg = layout.bVertical ? WM_VSCROLL : WM_HSCROLL;
+    // A control tells its parent, naming itself.
+    const HWND hTarget = nBar == SB_CTL ? GetParent(hWnd) : hWnd;
+    const LPARAM lControl = nBar == SB_CTL ? reinterpret_cast<LPARAM>(hWnd) : 0;
     const int along = layout.bVertical ? ptStart.y : ptStart.x;
     const int grabOffset = along - (layout.bVertical ? layout.rcThumb.top : layout.rcThumb.left);
     int nThumbPos = window->scroll[nBar].nPos;
     SetCapture(hWnd);
     if (part != enPart::Thumb)
     {
-        SendMessageA(hWnd, nScrollMsg, CodeOf(part), 0);
+        SendMessageA(hTarget, nScrollMsg, CodeOf(part), lControl);
         TimerTable::Get().Set(hWnd, kRepeatTimer, kFirstRepeatMs, nullptr, true);
     }
     bool bPointerOnPart = true;
@@ -222,7 +232,7 @@ void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)
                 nThumbPos = ThumbPosition(layout, window->scroll[nBar],
                                           (layout.bVertical ? pt.y : pt.x) - grabOffset);
                 window->scroll[nBar].nTrackPos = nThumbPos;
-                SendMessageA(hWnd, nScrollMsg, MAKEWPARAM(SB_THUMBTRACK, nThumbPos), 0);
+                SendMessageA(hTarget, nScrollMsg, MAKEWPARAM(SB_THUMBTRACK, nThumbPos), lControl);
             }
             else
             {
@@ -232,7 +242,7 @@ void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)
         else if (msg.hwnd == hWnd && msg.message == WM_SYSTIMER && msg.wParam == kRepeatTimer)
         {
             if (bPointerOnPart)
-                SendMessageA(hWnd, nScrollMsg, CodeOf(part), 0);
+                SendMessageA(hTarget, nScrollMsg, CodeOf(part), lControl);
             TimerTable::Get().Set(hWnd, kRepeatTimer, kRepeatMs, nullptr, true);
         }
         else
@@ -246,8 +256,8 @@ void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)
     if (!IsWindow(hWnd))
         return;
     if (part == enPart::Thumb)
-        SendMessageA(hWnd, nScrollMsg, MAKEWPARAM(SB_THUMBPOSITION, nThumbPos), 0);
-    SendMessageA(hWnd, nScrollMsg, SB_ENDSCROLL, 0);
+        SendMessageA(hTarget, nScrollMsg, MAKEWPARAM(SB_THUMBPOSITION, nThumbPos), lControl);
+    SendMessageA(hTarget, nScrollMsg, SB_ENDSCROLL, lControl);
     if (GetCapture() == hWnd)
         ReleaseCapture();
 }
@@ -255,7 +265,7 @@ void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)
 int SetScrollInfo(HWND hWnd, int bar, LPCSCROLLINFO info, BOOL redraw)
 {
     WindowData* window = FindWindowChecked(hWnd);
-    if (window == nullptr || info == nullptr || (bar != SB_HORZ && bar != SB_VERT))
+    if (window == nullptr || info == nullptr || bar < SB_HORZ || bar > SB_CTL)
         return 0;
     ScrollBarData& data = window->scroll[bar];
     if (info->fMask & SIF_RANGE)
@@ -272,6 +282,12 @@ int SetScrollInfo(HWND hWnd, int bar, LPCSCROLLINFO info, BOOL redraw)
         data.nPos = info->nPos;
     data.nPos = std::clamp(data.nPos, data.nMin, std::max(GetMaxScrollPos(data), data.nMin));
     const int nPos = data.nPos;
+    if (bar == SB_CTL)
+    {
+        if (redraw)
+            InvalidateRect(hWnd, nullptr, TRUE);
+        return nPos;
+    }
     if (info->fMask & (SIF_RANGE | SIF_PAGE))
     {
         const bool bShow = IsScrollable(data) || (info->fMask & SIF_DISABLENOSCROLL) != 0;
@@ -289,7 +305,7 @@ int SetScrollInfo(HWND hWnd, int bar, LPCSCROLLINFO info, BOOL redraw)
 BOOL GetScrollInfo(HWND hWnd, int bar, LPSCROLLINFO info)
 {
     const WindowData* window = FindWindowChecked(hWnd);
-    if (window == nullptr || info == nullptr || (bar != SB_HORZ && bar != SB_VERT))
+    if (window == nullptr || info == nullptr || bar < SB_HORZ || bar > SB_CTL)
         return FALSE;
     const ScrollBarData& data = window->scroll[bar];
     if (info->fMask & SIF_RANGE)
@@ -339,8 +355,13 @@ BOOL GetScrollRange(HWND hWnd, int bar, LPINT minPos, LPINT maxPos)
 BOOL ShowScrollBar(HWND hWnd, int bar, BOOL show)
 {
     WindowData* window = FindWindowChecked(hWnd);
-    if (window == nullptr || bar < SB_HORZ || bar > SB_BOTH || bar == SB_CTL)
+    if (window == nullptr || bar < SB_HORZ || bar > SB_BOTH)
         return FALSE;
+    if (bar == SB_CTL)
+    {
+        ShowWindow(hWnd, show ? SW_SHOW : SW_HIDE);
+        return TRUE;
+    }
     if (bar == SB_BOTH)
     {
         const DWORD both = WS_HSCROLL | WS_VSCROLL;

@@ -1,7 +1,10 @@
 #include "SystemClasses.h"
 
+#include "ControlClasses.h"
+#include "ControlSupport.h"
 #include "MenuTracker.h"
 #include "WinCursor.h"
+#include "WinDialog.h"
 #include "WindowClassTable.h"
 
 namespace
@@ -18,6 +21,18 @@ struct SystemClass
 
 const SystemClass kSystemClasses[] = {
     {"#32768", MenuPopupWindowProc, CS_SAVEBITS, 0, IDC_ARROW, nullptr},
+    {"#32770", DefDlgProcA, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA, IDC_ARROW, nullptr},
+    {"Button", ButtonWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra, IDC_ARROW,
+     nullptr},
+    {"Edit", EditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
+    {"Static", StaticWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"ListBox", ListBoxWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"ComboLBox", ListBoxWindowProc, CS_DBLCLKS | CS_SAVEBITS, kControlDataExtra, IDC_ARROW,
+     nullptr},
+    {"ComboBox", ComboBoxWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra,
+     IDC_ARROW, nullptr},
+    {"ScrollBar", ScrollBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra,
+     IDC_ARROW, nullptr},
 };
 } // namespace
 

@@ -53,8 +53,8 @@ struct WindowData
     bool bNcPaint = false;
     bool bRedrawOff = false;
     bool bDestroying = false;
-    ScrollBarData scroll[2];
-    RECT rcNormal{}; // the restored rectangle while minimised or maximised
+    ScrollBarData scroll[3]; // SB_HORZ, SB_VERT and, for a scroll-bar control, SB_CTL
+    RECT rcNormal{};         // the restored rectangle while minimised or maximised
     std::unique_ptr<WindowSurface> pSurface;
 
     bool IsChildStyle() const { return (dwStyle & WS_CHILD) != 0; }
