@@ -73,11 +73,26 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Frames live on the heap and go with their window.
     void PostNcDestroy() override;
+    // The keys of the accelerator table become commands of the frame.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // From the resources of the module AfxFindResourceHandle finds.
+    BOOL LoadAccelTable(LPCSTR lpszResourceName);
+    virtual HACCEL GetDefaultAccelerator();
+
+    // Menu items without a command handler are disabled when their popup
+    // opens.
+    BOOL m_bAutoMenuEnable = TRUE;
+    HMENU m_hMenuDefault = nullptr;
+    HACCEL m_hAccelTable = nullptr;
 
 protected:
     CView* m_pViewActive = nullptr;
 
     afx_msg void OnSetFocus(CWnd* pOldWnd);
+    // Brings each item of the popup up to date through its command's
+    // update handler; the handlers may add and remove items meanwhile.
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
     DECLARE_MESSAGE_MAP()
 };

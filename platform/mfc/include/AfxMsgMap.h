@@ -13,6 +13,7 @@
 class CCmdTarget;
 class CCmdUI;
 class CDC;
+class CMenu;
 class CScrollBar;
 class CWnd;
 
@@ -121,6 +122,7 @@ BOOL AfxCallHandler(CCmdTarget* pTarget, AFX_MSGCALL& call, Args... args)
 PLATFORMUI_API CWnd* AfxWndFromHandle(HWND hWnd);
 PLATFORMUI_API CDC* AfxDCFromHandle(HDC hDC);
 PLATFORMUI_API CScrollBar* AfxScrollBarFromHandle(HWND hWnd);
+PLATFORMUI_API CMenu* AfxMenuFromHandle(HMENU hMenu);
 
 inline HWND AfxHwndOf(WPARAM value)
 {
@@ -235,6 +237,20 @@ template <auto pmf> BOOL AfxThunk_menuSelect(CCmdTarget* p, AFX_MSGCALL& c)
 {
     return AfxCallHandler<pmf>(p, c, UINT(LOWORD(c.wParam)), UINT(HIWORD(c.wParam)),
                                reinterpret_cast<HMENU>(c.lParam));
+}
+template <auto pmf> BOOL AfxThunk_initMenu(CCmdTarget* p, AFX_MSGCALL& c)
+{
+    return AfxCallHandler<pmf>(p, c, AfxMenuFromHandle(reinterpret_cast<HMENU>(c.wParam)));
+}
+template <auto pmf> BOOL AfxThunk_initMenuPopup(CCmdTarget* p, AFX_MSGCALL& c)
+{
+    return AfxCallHandler<pmf>(p, c, AfxMenuFromHandle(reinterpret_cast<HMENU>(c.wParam)),
+                               UINT(LOWORD(c.lParam)), BOOL(HIWORD(c.lParam)));
+}
+template <auto pmf> BOOL AfxThunk_menuChar(CCmdTarget* p, AFX_MSGCALL& c)
+{
+    return AfxCallHandler<pmf>(p, c, UINT(LOWORD(c.wParam)), UINT(HIWORD(c.wParam)),
+                               AfxMenuFromHandle(reinterpret_cast<HMENU>(c.lParam)));
 }
 template <auto pmf> BOOL AfxThunk_wParam(CCmdTarget* p, AFX_MSGCALL& c)
 {
@@ -406,6 +422,10 @@ protected:                                                                      
 #define ON_WM_QUERYNEWPALETTE() AFX_MSG_ENTRY(WM_QUERYNEWPALETTE, AfxThunk_v, OnQueryNewPalette)
 #define ON_WM_PALETTECHANGED() AFX_MSG_ENTRY(WM_PALETTECHANGED, AfxThunk_wndW, OnPaletteChanged)
 #define ON_WM_MENUSELECT() AFX_MSG_ENTRY(WM_MENUSELECT, AfxThunk_menuSelect, OnMenuSelect)
+#define ON_WM_INITMENU() AFX_MSG_ENTRY(WM_INITMENU, AfxThunk_initMenu, OnInitMenu)
+#define ON_WM_INITMENUPOPUP()                                                                      \
+    AFX_MSG_ENTRY(WM_INITMENUPOPUP, AfxThunk_initMenuPopup, OnInitMenuPopup)
+#define ON_WM_MENUCHAR() AFX_MSG_ENTRY(WM_MENUCHAR, AfxThunk_menuChar, OnMenuChar)
 
 // Commands and their updates.
 #define ON_COMMAND(id, memberFxn)                                                                  \

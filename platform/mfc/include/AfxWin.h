@@ -2,8 +2,12 @@
 #pragma once
 
 #include "AfxCmdTarget.h"
+#include "AfxControls.h"
 #include "AfxCore.h"
+#include "AfxDialog.h"
 #include "AfxFrame.h"
+#include "AfxImageList.h"
+#include "AfxMenu.h"
 #include "AfxModuleState.h"
 #include "AfxMsgMap.h"
 #include "AfxWinApp.h"

@@ -57,6 +57,9 @@ public:
 
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
+    // The message boxes of AfxMessageBox, captioned with the application's
+    // name and owned by the main window.
+    virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
     // nCode 1 begins, -1 ends, 0 shows the wait cursor again.
     virtual void DoWaitCursor(int nCode);
 
@@ -85,6 +88,12 @@ public:
 PLATFORMUI_API CWinThread* AfxGetThread();
 PLATFORMUI_API CWnd* AfxGetMainWnd();
 PLATFORMUI_API void AfxPostQuitMessage(int nExitCode);
+// The application's name, else its program's; NULL without an application.
+PLATFORMUI_API LPCSTR AfxGetAppName();
+PLATFORMUI_API int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The prompt is the string of that id in the resources.
+PLATFORMUI_API int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK,
+                                 UINT nIDHelp = static_cast<UINT>(-1));
 // The program's start: InitApplication, InitInstance, then Run (or
 // ExitInstance when starting fails).
 PLATFORMUI_API int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine,

@@ -12,9 +12,12 @@
 
 class CFrameWnd;
 class CMenu;
+class CDataExchange;
 struct CCreateContext;
 
 #define WF_STAYACTIVE 0x0020
+#define WF_CONTINUEMODAL 0x0080
+#define WF_MODALLOOP 0x0004
 
 // The procedure of every window with a CWnd.
 PLATFORMUI_API LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -104,6 +107,8 @@ public:
     BOOL IsChild(const CWnd* pWnd) const;
     static CWnd* WindowFromPoint(POINT point);
     CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    void DrawMenuBar();
 
     // Styles and texts.
     DWORD GetStyle() const;
@@ -139,6 +144,17 @@ public:
     void BringWindowToTop();
     void BeginModalState();
     void EndModalState();
+    // The modal loop of a window (a dialog's DoModal): messages go through
+    // the pre-translation walk until EndModalLoop.
+    virtual int RunModalLoop(DWORD dwFlags = 0);
+    virtual BOOL ContinueModal();
+    virtual void EndModalLoop(int nResult);
+    // A message box owned by the window; the caption NULL is the
+    // application's name.
+    int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
+    // Runs DoDataExchange: the controls' values into members (bSaveAndValidate)
+    // or back.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     // Painting.
     void Invalidate(BOOL bErase = TRUE);
@@ -179,6 +195,9 @@ public:
     UINT m_nFlags = 0;
 
 protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    int m_nModalResult = 0;
+
     // Default handlers: each passes the current message on.
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
@@ -248,6 +267,9 @@ protected:
     afx_msg BOOL OnQueryNewPalette();
     afx_msg void OnPaletteChanged(CWnd* pFocusWnd);
     afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnInitMenu(CMenu* pMenu);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    afx_msg LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
 
     // Offers a notification to the control that sent it: TRUE when the
     // control's reflected handler took it (its answer in *pResult).
@@ -260,13 +282,4 @@ protected:
     friend LRESULT AfxCallWndProc(CWnd*, HWND, UINT, WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
-};
-
-// Scroll-bar controls; the control wrappers build on it.
-class PLATFORMUI_API CScrollBar : public CWnd
-{
-    DECLARE_DYNAMIC(CScrollBar)
-
-public:
-    CScrollBar() = default;
 };

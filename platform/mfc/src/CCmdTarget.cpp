@@ -1,5 +1,6 @@
 #include "AfxCmdTarget.h"
 
+#include "AfxMenu.h"
 #include "AfxWinApp.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
@@ -115,27 +116,62 @@ void CCmdTarget::RestoreWaitCursor()
 
 void CCmdUI::Enable(BOOL bOn)
 {
-    if (m_pOther != nullptr)
+    if (m_pMenu != nullptr)
+    {
+        // A popup item follows its first command's state itself.
+        if (m_pSubMenu == nullptr)
+            m_pMenu->EnableMenuItem(m_nIndex,
+                                    MF_BYPOSITION | (bOn ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
+    }
+    else if (m_pOther != nullptr)
+    {
         m_pOther->EnableWindow(bOn);
+    }
     m_bEnableChanged = TRUE;
 }
 
 void CCmdUI::SetCheck(int nCheck)
 {
-    // BM_SETCHECK of a button standing for the command.
-    if (m_pOther != nullptr)
+    if (m_pMenu != nullptr)
+    {
+        if (m_pSubMenu == nullptr)
+            m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    }
+    else if (m_pOther != nullptr)
+    {
+        // BM_SETCHECK of a button standing for the command.
         m_pOther->SendMessage(0x00F1, static_cast<WPARAM>(nCheck), 0);
+    }
 }
 
 void CCmdUI::SetRadio(BOOL bOn)
 {
+    if (m_pMenu != nullptr && m_pSubMenu == nullptr)
+    {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE);
+        info.fType = bOn ? (info.fType | MFT_RADIOCHECK) : (info.fType & ~MFT_RADIOCHECK);
+        m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    }
     SetCheck(bOn ? 1 : 0);
 }
 
 void CCmdUI::SetText(LPCSTR lpszText)
 {
-    if (m_pOther != nullptr)
+    if (m_pMenu != nullptr)
+    {
+        if (m_pSubMenu != nullptr)
+            return;
+        const UINT nState = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) &
+                            (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBARBREAK | MF_MENUBREAK);
+        m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | nState, m_nID, lpszText);
+    }
+    else if (m_pOther != nullptr)
+    {
         m_pOther->SetWindowText(lpszText);
+    }
 }
 
 BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)

@@ -1,5 +1,7 @@
 #include "AfxWinApp.h"
 
+#include "AfxImageList.h"
+#include "AfxMenu.h"
 #include "AfxResource.h"
 #include "WinResource.h"
 
@@ -57,9 +59,10 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     CWnd* pMainWnd = GetMainWnd();
     if (CWnd::WalkPreTranslateTree(pMainWnd != nullptr ? pMainWnd->m_hWnd : nullptr, pMsg))
         return TRUE;
-    // Messages of windows outside the main window still meet its handling.
+    // Messages of windows outside the main window still meet its handling,
+    // unless a modal window has it disabled.
     if (pMainWnd != nullptr && pMsg->hwnd != nullptr &&
-        ::GetAncestor(pMsg->hwnd, GA_ROOT) != pMainWnd->m_hWnd)
+        ::GetAncestor(pMsg->hwnd, GA_ROOT) != pMainWnd->m_hWnd && pMainWnd->IsWindowEnabled())
         return pMainWnd->PreTranslateMessage(pMsg);
     return FALSE;
 }
@@ -78,6 +81,8 @@ BOOL CWinThread::OnIdle(LONG lCount)
     else if (lCount == 1)
     {
         CWnd::DeleteTempMap();
+        CMenu::DeleteTempMap();
+        CImageList::DeleteTempMap();
         CDC::DeleteTempMap();
         CGdiObject::DeleteTempMap();
     }
@@ -126,6 +131,16 @@ BOOL CWinApp::InitApplication()
 BOOL CWinApp::InitInstance()
 {
     return TRUE;
+}
+
+int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
+{
+    CWnd* pMainWnd = GetMainWnd();
+    const HWND hOwner =
+        pMainWnd != nullptr && pMainWnd->m_hWnd != nullptr && ::IsWindowEnabled(pMainWnd->m_hWnd)
+            ? pMainWnd->m_hWnd
+            : nullptr;
+    return ::MessageBoxA(hOwner, lpszPrompt, AfxGetAppName(), nType);
 }
 
 void CWinApp::DoWaitCursor(int nCode)
@@ -204,6 +219,28 @@ CWnd* AfxGetMainWnd()
 void AfxPostQuitMessage(int nExitCode)
 {
     ::PostQuitMessage(nExitCode);
+}
+
+LPCSTR AfxGetAppName()
+{
+    const CWinApp* pApp = AfxGetApp();
+    if (pApp == nullptr)
+        return nullptr;
+    return pApp->m_pszAppName != nullptr ? pApp->m_pszAppName : pApp->m_pszExeName;
+}
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
+{
+    if (CWinApp* pApp = AfxGetApp())
+        return pApp->DoMessageBox(lpszText, nType, nIDHelp);
+    return ::MessageBoxA(nullptr, lpszText, nullptr, nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
+{
+    CString prompt;
+    prompt.LoadString(nIDPrompt);
+    return AfxMessageBox(prompt, nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
 }
 
 int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)

@@ -1,8 +1,10 @@
 // CWnd: handle maps, creation through the CBT hook, the window procedure,
 // subclassing and destruction.
+#include "AfxControls.h"
 #include "AfxFrame.h"
 #include "AfxHandleMap.h"
 #include "AfxWinApp.h"
+#include "WindowCreationHook.h"
 
 #include <cstdio>
 #include <memory>
@@ -10,7 +12,6 @@
 #include <string>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
-IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
 namespace
 {
@@ -51,6 +52,17 @@ std::set<std::string>& RegisteredClassNames()
     return names;
 }
 } // namespace
+
+void AfxHookWindowCreate(CWnd* pWnd)
+{
+    InstallCreationHook();
+    tWndInit = pWnd;
+}
+
+void AfxUnhookWindowCreate()
+{
+    tWndInit = nullptr;
+}
 
 CWnd* AfxWndFromHandle(HWND hWnd)
 {
@@ -225,12 +237,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         PostNcDestroy();
         return FALSE;
     }
-    InstallCreationHook();
-    tWndInit = this;
+    AfxHookWindowCreate(this);
     const HWND hWnd =
         CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y, cs.cx,
                         cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    tWndInit = nullptr;
+    AfxUnhookWindowCreate();
     return hWnd != nullptr;
 }
 

@@ -1,5 +1,7 @@
 // The CWnd members that call the window functions on m_hWnd.
 #include "AfxFrame.h"
+#include "AfxMenu.h"
+#include "AfxWinApp.h"
 
 #include <vector>
 
@@ -133,8 +135,24 @@ CWnd* CWnd::WindowFromPoint(POINT point)
 
 CMenu* CWnd::GetMenu() const
 {
-    // Menu bars come with the menu classes.
-    return nullptr;
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu)
+{
+    return ::SetMenu(m_hWnd, pMenu != nullptr ? pMenu->m_hMenu : nullptr);
+}
+
+void CWnd::DrawMenuBar()
+{
+    ::DrawMenuBar(m_hWnd);
+}
+
+int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
+{
+    if (lpszCaption == nullptr)
+        lpszCaption = AfxGetAppName();
+    return ::MessageBoxA(m_hWnd, lpszText, lpszCaption, nType);
 }
 
 DWORD CWnd::GetStyle() const

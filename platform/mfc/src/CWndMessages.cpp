@@ -1,6 +1,7 @@
 // CWnd message dispatch: the message maps, commands, notifications and
 // their reflection to the controls that sent them, and the default
 // handlers.
+#include "AfxMenu.h"
 #include "AfxWinApp.h"
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
@@ -28,6 +29,9 @@ bool IsWaitCursorShown()
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    // Owner-drawn items measured from now on belong to this popup.
+    if (message == WM_INITMENUPOPUP)
+        AfxSetTrackingMenu(reinterpret_cast<HMENU>(wParam));
     LRESULT lResult = 0;
     if (message == WM_COMMAND)
     {
@@ -229,16 +233,44 @@ void CWnd::OnGetMinMaxInfo(MINMAXINFO*)
 }
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct != nullptr && lpDrawItemStruct->CtlType != ODT_MENU &&
-        ReflectLastMsg(lpDrawItemStruct->hwndItem))
+    if (lpDrawItemStruct != nullptr && lpDrawItemStruct->CtlType == ODT_MENU)
+    {
+        // The item names its menu.
+        CMenu* pMenu =
+            CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem));
+        if (pMenu != nullptr)
+        {
+            pMenu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    }
+    else if (lpDrawItemStruct != nullptr && ReflectLastMsg(lpDrawItemStruct->hwndItem))
+    {
         return;
+    }
     Default();
 }
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct != nullptr && lpMeasureItemStruct->CtlType != ODT_MENU &&
-        ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl)))
+    if (lpMeasureItemStruct != nullptr && lpMeasureItemStruct->CtlType == ODT_MENU)
+    {
+        // The item names no menu: the popup being tracked holds it, else the
+        // menu bar of the window's frame.
+        CMenu* pMenu = CMenu::FindPopupMenuFromID(AfxMenuFromHandle(AfxGetTrackingMenu()),
+                                                  lpMeasureItemStruct->itemID);
+        if (pMenu == nullptr)
+            pMenu = CMenu::FindPopupMenuFromID(GetTopLevelParent()->GetMenu(),
+                                               lpMeasureItemStruct->itemID);
+        if (pMenu != nullptr)
+        {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    }
+    else if (lpMeasureItemStruct != nullptr && ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl)))
+    {
         return;
+    }
     Default();
 }
 void CWnd::OnWindowPosChanging(WINDOWPOS*)
@@ -429,4 +461,16 @@ void CWnd::OnPaletteChanged(CWnd*)
 void CWnd::OnMenuSelect(UINT, UINT, HMENU)
 {
     Default();
+}
+void CWnd::OnInitMenu(CMenu*)
+{
+    Default();
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL)
+{
+    Default();
+}
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*)
+{
+    return Default();
 }

@@ -1,6 +1,7 @@
 #include "IconImage.h"
 
 #include "WinCursor.h"
+#include "WinDrawing.h"
 
 #include <cstring>
 
@@ -169,23 +170,12 @@ bool DecodeIconFile(std::span<const BYTE> bytes, IconImage& image)
 bool MakeSystemIcon(WORD nSystemId, IconImage& image)
 {
     constexpr int kSide = 32;
-    BITMAPINFO info{};
-    info.bmiHeader =
-        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    if (hBitmap == nullptr || pBits == nullptr)
+    PixelCanvas canvas(kSide, kSide);
+    if (!canvas.IsValid())
         return false;
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
-    const RECT all{0, 0, kSide, kSide};
-    HBRUSH hKey = CreateSolidBrush(kKeyColor);
-    FillRect(hdc, &all, hKey);
-    DeleteObject(hKey);
-    DrawSystemShape(hdc, nSystemId);
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    const auto* pixels = static_cast<const std::uint32_t*>(pBits);
+    canvas.Fill(kKeyColor);
+    DrawSystemShape(canvas.GetDC(), nSystemId);
+    const std::uint32_t* pixels = canvas.Pixels();
     image.nWidth = kSide;
     image.nHeight = kSide;
     image.colors.assign(pixels, pixels + kSide * kSide);
@@ -196,7 +186,6 @@ bool MakeSystemIcon(WORD nSystemId, IconImage& image)
         image.colors[i] &= 0x00FFFFFF;
         image.transparent[i] = image.colors[i] == key;
     }
-    DeleteObject(hBitmap);
     return true;
 }
 
@@ -250,4 +239,26 @@ bool GetIconImage(HICON hIcon, IconImage& image)
     if (info.pFileBytes != nullptr)
         return DecodeIconFile(std::span<const BYTE>(info.pFileBytes, info.cbFileBytes), image);
     return info.nSystemId != 0 && MakeSystemIcon(info.nSystemId, image);
+}
+
+bool DrawIconImage(HDC hdc, const IconImage& image, int x, int y, int cx, int cy, UINT diFlags)
+{
+    PixelCanvas colors(image.nWidth, image.nHeight);
+    PixelCanvas mask(image.nWidth, image.nHeight);
+    if (!colors.IsValid() || !mask.IsValid())
+        return false;
+    for (std::size_t i = 0; i < image.colors.size(); ++i)
+    {
+        // An AND mask of white keeps the DC's pixel; an XOR image of black
+        // leaves it as it is.
+        colors.Pixels()[i] = image.transparent[i] ? 0 : image.colors[i];
+        mask.Pixels()[i] = image.transparent[i] ? 0x00FFFFFF : 0;
+    }
+    SetStretchBltMode(hdc, COLORONCOLOR);
+    if (diFlags & DI_MASK)
+        StretchBlt(hdc, x, y, cx, cy, mask.GetDC(), 0, 0, image.nWidth, image.nHeight, SRCAND);
+    if (diFlags & DI_IMAGE)
+        StretchBlt(hdc, x, y, cx, cy, colors.GetDC(), 0, 0, image.nWidth, image.nHeight,
+                   (diFlags & DI_MASK) ? SRCINVERT : SRCCOPY);
+    return true;
 }

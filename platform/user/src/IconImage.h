@@ -28,3 +28,47 @@ std::vector<BYTE> EncodeIconFile(const IconImage& image, bool bCursor, POINT hot
 bool GetIconImage(HICON hIcon, IconImage& image);
 // Registers an icon made by the program; DestroyIcon frees it.
 HICON CreateIconFromFile(std::vector<BYTE> fileBytes, bool bCursor);
+// Draws the image through its mask (DI_MASK, DI_IMAGE) stretched to cx, cy.
+bool DrawIconImage(HDC hdc, const IconImage& image, int x, int y, int cx, int cy, UINT diFlags);
+
+// A memory DC holding a 32-bit top-down DIB section.
+class PixelCanvas
+{
+public:
+    PixelCanvas(int nWidth, int nHeight) : m_nWidth(nWidth), m_nHeight(nHeight)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = BITMAPINFOHEADER{
+            sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        m_hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
+        m_hdc = CreateCompatibleDC(nullptr);
+        m_hOld = SelectObject(m_hdc, m_hBitmap);
+    }
+    ~PixelCanvas()
+    {
+        SelectObject(m_hdc, m_hOld);
+        DeleteDC(m_hdc);
+        DeleteObject(m_hBitmap);
+    }
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+
+    bool IsValid() const { return m_pBits != nullptr; }
+    HDC GetDC() const { return m_hdc; }
+    std::uint32_t* Pixels() const { return static_cast<std::uint32_t*>(m_pBits); }
+    void Fill(COLORREF color) const
+    {
+        const RECT all{0, 0, m_nWidth, m_nHeight};
+        HBRUSH hBrush = CreateSolidBrush(color);
+        FillRect(m_hdc, &all, hBrush);
+        DeleteObject(hBrush);
+    }
+
+private:
+    int m_nWidth;
+    int m_nHeight;
+    void* m_pBits = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HDC m_hdc = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+};

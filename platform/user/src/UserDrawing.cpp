@@ -25,48 +25,6 @@ private:
     int m_nSaved;
 };
 
-// A memory DC holding a 32-bit top-down DIB section.
-class PixelCanvas
-{
-public:
-    PixelCanvas(int nWidth, int nHeight) : m_nWidth(nWidth), m_nHeight(nHeight)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader = BITMAPINFOHEADER{
-            sizeof(BITMAPINFOHEADER), nWidth, -nHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        m_hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
-        m_hdc = CreateCompatibleDC(nullptr);
-        m_hOld = SelectObject(m_hdc, m_hBitmap);
-    }
-    ~PixelCanvas()
-    {
-        SelectObject(m_hdc, m_hOld);
-        DeleteDC(m_hdc);
-        DeleteObject(m_hBitmap);
-    }
-    PixelCanvas(const PixelCanvas&) = delete;
-    PixelCanvas& operator=(const PixelCanvas&) = delete;
-
-    bool IsValid() const { return m_pBits != nullptr; }
-    HDC GetDC() const { return m_hdc; }
-    std::uint32_t* Pixels() const { return static_cast<std::uint32_t*>(m_pBits); }
-    void Fill(COLORREF color) const
-    {
-        const RECT all{0, 0, m_nWidth, m_nHeight};
-        HBRUSH hBrush = CreateSolidBrush(color);
-        FillRect(m_hdc, &all, hBrush);
-        DeleteObject(hBrush);
-    }
-
-private:
-    int m_nWidth;
-    int m_nHeight;
-    void* m_pBits = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HDC m_hdc = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-};
-
 HBRUSH FocusPatternBrush()
 {
     static HBRUSH hBrush = []
@@ -78,30 +36,6 @@ HBRUSH FocusPatternBrush()
         return hPatternBrush;
     }();
     return hBrush;
-}
-
-// Draws the icon at its own size onto a canvas and returns the mask: true
-// where the icon shows.
-bool PaintIconAt(HDC hdc, const IconImage& image, int x, int y, int cx, int cy, UINT diFlags)
-{
-    PixelCanvas colors(image.nWidth, image.nHeight);
-    PixelCanvas mask(image.nWidth, image.nHeight);
-    if (!colors.IsValid() || !mask.IsValid())
-        return false;
-    for (std::size_t i = 0; i < image.colors.size(); ++i)
-    {
-        // An AND mask of white keeps the DC's pixel; an XOR image of black
-        // leaves it as it is.
-        colors.Pixels()[i] = image.transparent[i] ? 0 : image.colors[i];
-        mask.Pixels()[i] = image.transparent[i] ? 0x00FFFFFF : 0;
-    }
-    SetStretchBltMode(hdc, COLORONCOLOR);
-    if (diFlags & DI_MASK)
-        StretchBlt(hdc, x, y, cx, cy, mask.GetDC(), 0, 0, image.nWidth, image.nHeight, SRCAND);
-    if (diFlags & DI_IMAGE)
-        StretchBlt(hdc, x, y, cx, cy, colors.GetDC(), 0, 0, image.nWidth, image.nHeight,
-                   (diFlags & DI_MASK) ? SRCINVERT : SRCCOPY);
-    return true;
 }
 
 SIZE ItemSize(HDC hdc, LPARAM lData, WPARAM wData, UINT nType)
@@ -242,7 +176,7 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
         cyWidth = (diFlags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : image.nHeight;
     if ((diFlags & DI_NORMAL) == 0)
         diFlags |= DI_NORMAL;
-    return PaintIconAt(hdc, image, xLeft, yTop, cxWidth, cyWidth, diFlags) ? TRUE : FALSE;
+    return DrawIconImage(hdc, image, xLeft, yTop, cxWidth, cyWidth, diFlags) ? TRUE : FALSE;
 }
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON hIcon)
