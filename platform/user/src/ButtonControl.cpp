@@ -50,6 +50,7 @@ public:
     explicit ButtonControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc) { Paint(hdc, ODA_DRAWENTIRE); }
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
@@ -350,16 +351,6 @@ LRESULT ButtonControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg)
     {
-    case WM_PAINT:
-    {
-        PAINTSTRUCT paint;
-        HDC hdc = BeginPaint(m_hWnd, &paint);
-        Paint(hdc, ODA_DRAWENTIRE);
-        EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_NCHITTEST:
         if (Kind() == enKind::Group)
             return HTTRANSPARENT;

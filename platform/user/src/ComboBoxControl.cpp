@@ -25,6 +25,7 @@ public:
     explicit ComboBoxControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc);
     void OnListSelection(int nIndex, bool bEnd);
     void OnListDismissed() { CloseUp(false); }
 
@@ -52,7 +53,6 @@ private:
     void OnChar(WPARAM ch);
     void OnEditNotify(WORD nCode);
     void OnFocusChange(bool bGained, HWND hOther);
-    void Paint(HDC hdc);
     void Notify(WORD nCode) { NotifyParent(m_hWnd, nCode); }
 
     HWND m_hWnd;
@@ -420,16 +420,6 @@ LRESULT ComboBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         Layout();
         return 0;
-    case WM_PAINT:
-    {
-        PAINTSTRUCT paint;
-        HDC hdc = BeginPaint(m_hWnd, &paint);
-        Paint(hdc);
-        EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | (m_bDropped ? DLGC_WANTMESSAGE : 0);
     case WM_SETFOCUS:

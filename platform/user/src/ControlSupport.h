@@ -5,6 +5,7 @@
 
 #include "WinControls.h"
 #include "WinMessageQueue.h"
+#include "WinPaint.h"
 #include "WinWindow.h"
 
 // Controls keep a pointer to their data in their first extra bytes.
@@ -15,7 +16,8 @@ template <typename T> T* GetControlData(HWND hWnd)
     return reinterpret_cast<T*>(GetWindowLongPtrA(hWnd, 0));
 }
 // The window procedure of a control class T: its data is made at
-// WM_NCCREATE, handles every message (T::Handle) and goes at WM_NCDESTROY.
+// WM_NCCREATE, paints (T::Paint), handles the other messages (T::Handle)
+// and goes at WM_NCDESTROY.
 template <typename T> LRESULT DispatchToControl(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (nMsg == WM_NCCREATE)
@@ -23,13 +25,26 @@ template <typename T> LRESULT DispatchToControl(HWND hWnd, UINT nMsg, WPARAM wPa
     T* pControl = GetControlData<T>(hWnd);
     if (pControl == nullptr)
         return DefWindowProcA(hWnd, nMsg, wParam, lParam);
-    if (nMsg == WM_NCDESTROY)
+    switch (nMsg)
     {
+    case WM_NCDESTROY:
         SetWindowLongPtrA(hWnd, 0, 0);
         delete pControl;
         return DefWindowProcA(hWnd, nMsg, wParam, lParam);
+    case WM_PAINT:
+    {
+        // Every control paints all of itself (T::Paint), background included.
+        PAINTSTRUCT paint;
+        HDC hdc = BeginPaint(hWnd, &paint);
+        pControl->Paint(hdc);
+        EndPaint(hWnd, &paint);
+        return 0;
     }
-    return pControl->Handle(nMsg, wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return pControl->Handle(nMsg, wParam, lParam);
+    }
 }
 
 // WM_COMMAND to the parent with the code in HIWORD(wParam).

@@ -35,6 +35,7 @@ public:
     explicit EditControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc);
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
@@ -64,7 +65,6 @@ private:
     void Cut();
     void Paste();
     void Clear();
-    void Paint();
     LRESULT OnGetDlgCode(const MSG* pMsg) const;
     LRESULT OnGetSel(WPARAM wParam, LPARAM lParam) const;
     LRESULT OnGetLine(WPARAM nLine, LPARAM lParam) const;
@@ -502,10 +502,8 @@ void EditControl::Paste()
         MessageBeep(0xFFFFFFFF);
 }
 
-void EditControl::Paint()
+void EditControl::Paint(HDC hdc)
 {
-    PAINTSTRUCT paint;
-    HDC hdc = BeginPaint(m_hWnd, &paint);
     const bool bEnabled = IsWindowEnabled(m_hWnd) != FALSE;
     const UINT nCtlColor = bEnabled && !IsReadOnly() ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
     const HBRUSH hBrush = GetControlBrush(m_hWnd, hdc, nCtlColor);
@@ -548,7 +546,6 @@ void EditControl::Paint()
         }
     }
     SelectObject(hdc, hOldFont);
-    EndPaint(m_hWnd, &paint);
 }
 
 LRESULT EditControl::OnGetDlgCode(const MSG* pMsg) const
@@ -620,11 +617,6 @@ LRESULT EditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
             m_chPassword = '*';
         return 0;
     }
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         ScrollToCaret();
         UpdateCaret();

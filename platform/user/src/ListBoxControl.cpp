@@ -31,6 +31,7 @@ public:
     explicit ListBoxControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc);
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
@@ -59,7 +60,6 @@ private:
     void OnChar(WPARAM ch);
     void OnMouse(UINT nMsg, LPARAM lParam);
     void OnVScroll(WORD nCode);
-    void Paint(HDC hdc);
     void DrawItem(HDC hdc, int nIndex, UINT nAction);
 
     HWND m_hWnd;
@@ -450,16 +450,6 @@ LRESULT ListBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (lParam != 0)
             OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lParam));
         return 0;
-    case WM_PAINT:
-    {
-        PAINTSTRUCT paint;
-        HDC hdc = BeginPaint(m_hWnd, &paint);
-        Paint(hdc);
-        EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_SIZE:
         UpdateScrollBar();
         return 0;

@@ -113,6 +113,22 @@ void ApplyItemInfo(MenuItem& item, const MENUITEMINFOA& info)
         item.hbmpItem = reinterpret_cast<HBITMAP>(info.dwTypeData);
 }
 
+// MENUINFO and the menu's own record name their settings alike.
+template <typename TFrom, typename TTo>
+void CopyMenuSettings(const TFrom& from, TTo& to, DWORD fMask)
+{
+    if (fMask & MIM_BACKGROUND)
+        to.hbrBack = from.hbrBack;
+    if (fMask & MIM_MAXHEIGHT)
+        to.cyMax = from.cyMax;
+    if (fMask & MIM_HELPID)
+        to.dwContextHelpID = from.dwContextHelpID;
+    if (fMask & MIM_MENUDATA)
+        to.dwMenuData = from.dwMenuData;
+    if (fMask & MIM_STYLE)
+        to.dwStyle = from.dwStyle;
+}
+
 HMENU BuildMenu(std::span<const MenuItemTemplate> items, bool bPopup)
 {
     const HMENU hMenu = MenuTable::Get().Create(bPopup);
@@ -390,16 +406,7 @@ BOOL SetMenuInfo(HMENU hMenu, LPCMENUINFO lpcmi)
     MenuData* menu = FindMenuChecked(hMenu);
     if (menu == nullptr || lpcmi == nullptr)
         return FALSE;
-    if (lpcmi->fMask & MIM_BACKGROUND)
-        menu->hbrBack = lpcmi->hbrBack;
-    if (lpcmi->fMask & MIM_MAXHEIGHT)
-        menu->cyMax = lpcmi->cyMax;
-    if (lpcmi->fMask & MIM_HELPID)
-        menu->dwContextHelpID = lpcmi->dwContextHelpID;
-    if (lpcmi->fMask & MIM_MENUDATA)
-        menu->dwMenuData = lpcmi->dwMenuData;
-    if (lpcmi->fMask & MIM_STYLE)
-        menu->dwStyle = lpcmi->dwStyle;
+    CopyMenuSettings(*lpcmi, *menu, lpcmi->fMask);
     if (lpcmi->fMask & MIM_APPLYTOSUBMENUS)
     {
         for (const MenuItem& item : menu->items)
@@ -417,16 +424,7 @@ BOOL GetMenuInfo(HMENU hMenu, LPMENUINFO lpcmi)
     const MenuData* menu = FindMenuChecked(hMenu);
     if (menu == nullptr || lpcmi == nullptr)
         return FALSE;
-    if (lpcmi->fMask & MIM_BACKGROUND)
-        lpcmi->hbrBack = menu->hbrBack;
-    if (lpcmi->fMask & MIM_MAXHEIGHT)
-        lpcmi->cyMax = menu->cyMax;
-    if (lpcmi->fMask & MIM_HELPID)
-        lpcmi->dwContextHelpID = menu->dwContextHelpID;
-    if (lpcmi->fMask & MIM_MENUDATA)
-        lpcmi->dwMenuData = menu->dwMenuData;
-    if (lpcmi->fMask & MIM_STYLE)
-        lpcmi->dwStyle = menu->dwStyle;
+    CopyMenuSettings(*menu, *lpcmi, lpcmi->fMask);
     return TRUE;
 }
 

@@ -15,18 +15,16 @@ public:
     explicit ScrollBarControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc);
 
 private:
-    void Paint();
     void Scroll(WORD nCode) const;
 
     HWND m_hWnd;
 };
 
-void ScrollBarControl::Paint()
+void ScrollBarControl::Paint(HDC hdc)
 {
-    PAINTSTRUCT paint;
-    HDC hdc = BeginPaint(m_hWnd, &paint);
     const WindowData* window = FindWindowData(m_hWnd);
     ScrollBarLayout layout;
     if (window != nullptr && GetScrollBarLayout(*window, SB_CTL, layout))
@@ -36,7 +34,6 @@ void ScrollBarControl::Paint()
         layout.bEnabled = layout.bEnabled && IsWindowEnabled(m_hWnd);
         DrawScrollBar(hdc, layout);
     }
-    EndPaint(m_hWnd, &paint);
 }
 
 void ScrollBarControl::Scroll(WORD nCode) const
@@ -51,11 +48,6 @@ LRESULT ScrollBarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg)
     {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_ENABLE:
         InvalidateRect(m_hWnd, nullptr, TRUE);
         return 0;

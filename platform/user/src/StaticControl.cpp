@@ -20,13 +20,13 @@ public:
     explicit StaticControl(HWND hWnd) : m_hWnd(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC hdc);
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     DWORD Type() const { return Style() & SS_TYPEMASK; }
     void OnCreate(const CREATESTRUCTA& cs);
     void FitToImage(SIZE size);
-    void Paint(HDC hdc);
     void PaintText(HDC hdc, const RECT& client);
     void PaintImage(HDC hdc, const RECT& client);
     HANDLE SetImage(UINT nType, HANDLE hImage);
@@ -230,16 +230,6 @@ LRESULT StaticControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (lParam != 0)
             OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lParam));
         return 0;
-    case WM_PAINT:
-    {
-        PAINTSTRUCT paint;
-        HDC hdc = BeginPaint(m_hWnd, &paint);
-        Paint(hdc);
-        EndPaint(m_hWnd, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_NCHITTEST:
         if ((Style() & SS_NOTIFY) == 0)
             return HTTRANSPARENT;
