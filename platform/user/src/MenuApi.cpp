@@ -113,6 +113,18 @@ void ApplyItemInfo(MenuItem& item, const MENUITEMINFOA& info)
         item.hbmpItem = reinterpret_cast<HBITMAP>(info.dwTypeData);
 }
 
+// The item a MENUITEMINFO call names, with the record there to read or fill.
+std::optional<MenuItemRef> FindItemForInfo(HMENU hMenu, UINT nItem, BOOL fByPosition,
+                                           const MENUITEMINFOA* lpmii)
+{
+    if (lpmii == nullptr)
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return std::nullopt;
+    }
+    return FindMenuItem(hMenu, nItem, fByPosition != FALSE);
+}
+
 // MENUINFO and the menu's own record name their settings alike.
 template <typename TFrom, typename TTo>
 void CopyMenuSettings(const TFrom& from, TTo& to, DWORD fMask)
@@ -332,12 +344,7 @@ HMENU GetSubMenu(HMENU hMenu, int nPos)
 
 BOOL GetMenuItemInfoA(HMENU hMenu, UINT item, BOOL fByPosition, LPMENUITEMINFOA lpmii)
 {
-    if (lpmii == nullptr)
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const auto ref = FindMenuItem(hMenu, item, fByPosition != FALSE);
+    const auto ref = FindItemForInfo(hMenu, item, fByPosition, lpmii);
     if (!ref)
         return FALSE;
     const MenuItem& data = ref->Item();
@@ -369,12 +376,7 @@ BOOL GetMenuItemInfoA(HMENU hMenu, UINT item, BOOL fByPosition, LPMENUITEMINFOA 
 
 BOOL SetMenuItemInfoA(HMENU hMenu, UINT item, BOOL fByPosition, LPCMENUITEMINFOA lpmii)
 {
-    if (lpmii == nullptr)
-    {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const auto ref = FindMenuItem(hMenu, item, fByPosition != FALSE);
+    const auto ref = FindItemForInfo(hMenu, item, fByPosition, lpmii);
     if (!ref)
         return FALSE;
     ApplyItemInfo(ref->Item(), *lpmii);
