@@ -1,7 +1,7 @@
 // Security attributes and the descriptor, SID and ACL calls the suite makes
 // before it creates a shared block for everyone. Linux objects carry no NT
 // security: the calls succeed and change nothing, and the objects they
-// describe are created readable and writable by every user.
+// describe are readable and writable by their creator's user only.
 #pragma once
 
 #include "PlatformBaseExport.h"

@@ -4,8 +4,10 @@
 // it (or, for a mapping, a view of it) and is gone with the last one, also
 // when that process dies without closing: each open keeps a shared record
 // lock as proof that its process is alive, and an object without such a
-// lock counts as absent. Names drop a "Global\" or "Local\" prefix; shared
-// memory is created readable and writable by every user.
+// lock counts as absent, to be replaced by the next creation. Names drop a
+// "Global\" or "Local\" prefix and belong to the user: processes of other
+// users never see them, and shared memory is readable and writable by its
+// creator's user only, whatever security attributes the caller passes.
 #pragma once
 
 #include "PlatformBaseExport.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform
 {
@@ -50,6 +51,15 @@ bool IsSameFile(int left, int right)
     };
     return fstat(left, &a) == 0 && fstat(right, &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
+}
+
+bool MakeOwnPrivateFile(int fd)
+{
+    struct stat info
+    {
+    };
+    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+           fchmod(fd, S_IRUSR | S_IWUSR) == 0;
 }
 
 std::string GetObjectFileName(const char* name)

@@ -20,6 +20,11 @@ bool HoldShared(int fd, bool wait);
 // True when both descriptors refer to the same file.
 bool IsSameFile(int left, int right);
 
+// Makes the object behind the descriptor readable and writable by this user
+// only; false (nothing changed) when another user owns it, so that a name
+// someone else took first is never used to hand data over.
+bool MakeOwnPrivateFile(int fd);
+
 // The object's name as one file-name component: a "Global\" or "Local\"
 // prefix dropped and separators replaced by '_'.
 std::string GetObjectFileName(const char* name);

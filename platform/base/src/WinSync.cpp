@@ -76,22 +76,48 @@ std::shared_ptr<SMutexState> GetMutexState(const std::string& name)
     return state;
 }
 
+// The user's runtime folder, else a folder of the user's own in /tmp, where
+// nobody else can place or hold a lock file in the user's name. Empty when
+// that folder belongs to someone else or is open to others.
 std::string GetLockFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    return (runtime != nullptr && *runtime != '\0') ? runtime : "/tmp";
+    if (runtime != nullptr && *runtime != '\0')
+    {
+        return runtime;
+    }
+    const std::string folder = "/tmp/platform-" + std::to_string(geteuid());
+    mkdir(folder.c_str(), S_IRWXU);
+    struct stat info
+    {
+    };
+    const bool own = lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                     info.st_uid == geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return own ? folder : std::string();
 }
 
 // Opens the lock file of a named mutex and holds it shared; existed tells
 // whether another holder was there. -1 with the last error set on failure.
 int OpenMutexLockFile(const std::string& fileName, bool& existed)
 {
+    const std::string folder = GetLockFolder();
+    if (folder.empty())
+    {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
+    }
     const std::string path =
-        GetLockFolder() + "/platform-mutex-" + std::to_string(getuid()) + "-" + fileName + ".lock";
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        folder + "/platform-mutex-" + std::to_string(getuid()) + "-" + fileName + ".lock";
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
     if (fd < 0)
     {
         platform::SetLastErrorFromErrno();
+        return -1;
+    }
+    if (!platform::MakeOwnPrivateFile(fd))
+    {
+        close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
         return -1;
     }
     existed = !platform::TryLockAlone(fd);
@@ -187,9 +213,10 @@ SViewTable& GetViewTable()
     return table;
 }
 
+// Every user has names of his own: two users never meet in one object.
 std::string GetSharedMemoryName(LPCSTR name)
 {
-    return "/" + platform::GetObjectFileName(name);
+    return "/platform-shm-" + std::to_string(getuid()) + "-" + platform::GetObjectFileName(name);
 }
 
 // True when the descriptor still is the object behind the name (a holder
@@ -220,13 +247,17 @@ std::shared_ptr<CSharedMemory> CreateNamedMemory(const std::string& name, std::s
 {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt)
     {
-        const int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        const int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd < 0)
         {
             platform::SetLastErrorFromErrno();
             return nullptr;
         }
-        fchmod(fd, 0666);
+        if (!platform::MakeOwnPrivateFile(fd))
+        {
+            close(fd);
+            break;
+        }
         const bool alone = platform::TryLockAlone(fd);
         if (alone)
         {
@@ -276,6 +307,12 @@ std::shared_ptr<CSharedMemory> OpenNamedMemory(const std::string& name)
         {
             SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND
                                          : platform::Win32ErrorFromErrno(errno));
+            return nullptr;
+        }
+        if (!platform::MakeOwnPrivateFile(fd))
+        {
+            close(fd);
+            SetLastError(ERROR_ACCESS_DENIED);
             return nullptr;
         }
         if (platform::TryLockAlone(fd))

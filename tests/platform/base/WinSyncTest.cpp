@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
 #include <thread>
 
 namespace
@@ -84,6 +88,53 @@ TEST_F(WinSync, AMutexHolderThatCrashesLeavesNothingBehind)
     child.LetGo();
     child.Wait();
     EXPECT_FALSE(CreateMutexReportsExisting(name));
+}
+
+// The file this process has open for the named object (its lock file or its
+// shared memory), found among the process's descriptors.
+std::filesystem::path FindOpenObjectFile(const std::string& name)
+{
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    {
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
+        if (!error && target.filename().string().find(name) != std::string::npos)
+        {
+            return target;
+        }
+    }
+    return {};
+}
+
+// Owner and permission bits, or nothing when the file is missing.
+std::optional<std::pair<uid_t, mode_t>> GetOwnerAndMode(const std::filesystem::path& path)
+{
+    struct stat info
+    {
+    };
+    if (lstat(path.c_str(), &info) != 0)
+    {
+        return std::nullopt;
+    }
+    return std::make_pair(info.st_uid, info.st_mode & 07777);
+}
+
+TEST_F(WinSync, WithoutARuntimeFolderLockFilesGoToAFolderOfTheUsersOwn)
+{
+    CScopedEnvironment runtimeDir("XDG_RUNTIME_DIR");
+    unsetenv("XDG_RUNTIME_DIR");
+    const std::string name = GetUniqueName("private");
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    ASSERT_NE(mutex, nullptr);
+    const std::filesystem::path lockFile = FindOpenObjectFile(name);
+    ASSERT_FALSE(lockFile.empty());
+    EXPECT_EQ(GetOwnerAndMode(lockFile), std::make_pair(geteuid(), mode_t{0600}));
+    EXPECT_EQ(GetOwnerAndMode(lockFile.parent_path()), std::make_pair(geteuid(), mode_t{0700}));
+    CChildProcess child([&name](CChildProcess& self)
+                        { self.Report(CreateMutexReportsExisting(name) ? 'e' : 'n'); });
+    EXPECT_EQ(child.ReadReport(), 'e');
+    CloseHandle(mutex);
+    std::filesystem::remove(lockFile);
 }
 
 TEST_F(WinSync, AMutexOrdersThreadsOfThisProcess)
@@ -222,6 +273,49 @@ TEST_F(WinSync, SharedMemoryOfACrashedHolderCountsAsAbsent)
     auto* value = static_cast<LONG*>(MapViewOfFile(fresh, FILE_MAP_ALL_ACCESS, 0, 0, 0));
     EXPECT_EQ(*value, 0);
     UnmapViewOfFile(value);
+    CloseHandle(fresh);
+}
+
+TEST_F(WinSync, SharedMemoryIsForItsUserOnlyWhateverTheCallerAsks)
+{
+    const std::string name = GetUniqueName("everyone");
+    SECURITY_DESCRIPTOR descriptor{};
+    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE));
+    SECURITY_ATTRIBUTES everyone{sizeof(SECURITY_ATTRIBUTES), &descriptor, TRUE};
+    const mode_t oldMask = umask(0);
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &everyone, PAGE_READWRITE, 0, 4096,
+                                        ("Global\\" + name).c_str());
+    umask(oldMask);
+    ASSERT_NE(mapping, nullptr);
+    EXPECT_EQ(GetOwnerAndMode(FindOpenObjectFile(name)), std::make_pair(geteuid(), mode_t{0600}));
+    CloseHandle(mapping);
+}
+
+TEST_F(WinSync, ACrashedHoldersBlockIsReplacedAtAnySize)
+{
+    const std::string name = GetUniqueName("resize");
+    CChildProcess child(
+        [&name](CChildProcess& self)
+        {
+            HANDLE mapping = CreateShared(name, 4096);
+            std::memset(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0), 0xAB, 4096);
+            self.Report('h');
+            self.WaitForParent();
+            self.Crash();
+        });
+    ASSERT_EQ(child.ReadReport(), 'h');
+    child.LetGo();
+    child.Wait();
+    constexpr DWORD kLarger = 3 * 4096;
+    HANDLE fresh = CreateShared(name, kLarger);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    const auto* bytes =
+        static_cast<const unsigned char*>(MapViewOfFile(fresh, FILE_MAP_ALL_ACCESS, 0, 0, kLarger));
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::count(bytes, bytes + kLarger, 0), static_cast<long>(kLarger));
+    UnmapViewOfFile(bytes);
     CloseHandle(fresh);
 }
 
