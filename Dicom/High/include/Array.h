@@ -285,6 +285,33 @@ public:
         m_count = 0;
     }
 
+    // Moves the node at position from so that it stands at position to
+    // afterwards. Both positions are clamped into the list, so a move past
+    // either end stops there; a move between equal positions changes
+    // nothing. 0 only for an empty list.
+    int Move(int from, int to)
+    {
+        if (m_count == 0)
+        {
+            return 0;
+        }
+        from = ClampPosition(from);
+        to = ClampPosition(to);
+        if (from == to)
+        {
+            return 1;
+        }
+        Node* node = GetNodeAt(from);
+        Detach(node);
+        Node* before = GetNodeAt(to);
+        node->prev = before != nullptr ? before->prev : m_tail;
+        node->next = before;
+        (node->prev != nullptr ? node->prev->next : m_head) = node;
+        (before != nullptr ? before->prev : m_tail) = node;
+        ++m_count;
+        return 1;
+    }
+
     // Deletes what every pointer item points to (through its virtual
     // destructor where it has one), then removes every node.
     void DeleteAll()
@@ -348,12 +375,21 @@ public:
     }
 
 private:
-    void Unlink(Node* node)
+    int ClampPosition(int position) const
+    {
+        return position < 0 ? 0 : (position >= m_count ? m_count - 1 : position);
+    }
+    // Takes the node out of the chain without freeing it.
+    void Detach(Node* node)
     {
         (node->prev != nullptr ? node->prev->next : m_head) = node->next;
         (node->next != nullptr ? node->next->prev : m_tail) = node->prev;
-        delete node;
         --m_count;
+    }
+    void Unlink(Node* node)
+    {
+        Detach(node);
+        delete node;
     }
 
     Node* m_head = nullptr;

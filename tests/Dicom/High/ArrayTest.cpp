@@ -203,6 +203,35 @@ TEST(Array, MoveAllToRefusesListsThatFreeNodesDifferently)
     EXPECT_TRUE(target.IsEmpty());
 }
 
+TEST(Array, MoveClampsBothPositionsIntoTheList)
+{
+    struct Case
+    {
+        int from;
+        int to;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {0, 3, {2, 3, 4, 1}}, {3, 0, {4, 1, 2, 3}},  {1, 2, {1, 3, 2, 4}},
+        {2, 1, {1, 3, 2, 4}}, {1, 99, {1, 3, 4, 2}}, {-5, 1, {2, 1, 3, 4}},
+        {3, 3, {1, 2, 3, 4}}, {3, 7, {1, 2, 3, 4}},  {0, -1, {1, 2, 3, 4}},
+    };
+    for (const Case& c : cases)
+    {
+        Array<int> list = ListOf({1, 2, 3, 4});
+        EXPECT_EQ(list.Move(c.from, c.to), 1) << c.from << " -> " << c.to;
+        EXPECT_EQ(ItemsOf(list), c.expected) << c.from << " -> " << c.to;
+        std::vector<int> backwards(c.expected.rbegin(), c.expected.rend());
+        EXPECT_EQ(ItemsBackwards(list), backwards) << c.from << " -> " << c.to;
+        EXPECT_EQ(list.GetCount(), 4);
+    }
+    Array<int> empty;
+    EXPECT_EQ(empty.Move(0, 1), 0);
+    Array<int> single = ListOf({9});
+    EXPECT_EQ(single.Move(0, 5), 1);
+    EXPECT_EQ(ItemsOf(single), (std::vector<int>{9}));
+}
+
 TEST(Array, FindMinKeepsTheFirstOfEqualItems)
 {
     Array<int> list = ListOf({4, 2, 7, 2});
