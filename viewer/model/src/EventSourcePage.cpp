@@ -1,0 +1,4 @@
+#include "EventSourcePage.h"
+
+Delegate EventSourcePage::OnAllViewClearing("EventSourcePage::OnAllViewClearing");
+Delegate EventSourcePage::OnAllViewCleared("EventSourcePage::OnAllViewCleared");
