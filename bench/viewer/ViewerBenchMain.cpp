@@ -1,0 +1,7 @@
+// The viewer's benchmarks run in one program; each file prints its summary.
+#include "ViewerBenchSummaries.h"
+
+int main(int argc, char** argv)
+{
+    return RunBenchmarksWithSummary(argc, argv, PrintLookupTableSummary);
+}
