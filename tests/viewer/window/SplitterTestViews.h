@@ -46,3 +46,18 @@ inline void PrintTo(const CRect& rect, std::ostream* out)
     *out << "(" << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom
          << ")";
 }
+
+#include "PaneLayout.h"
+
+// A view of the grid as the viewer window has them: one empty pane.
+class CLayoutCellView : public PaneLayout
+{
+    DECLARE_DYNCREATE(CLayoutCellView)
+
+public:
+    void OnInitialUpdate() override
+    {
+        PaneLayout::OnInitialUpdate();
+        SetFormat("STANDARD\\1,1");
+    }
+};

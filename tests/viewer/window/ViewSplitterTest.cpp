@@ -1,6 +1,7 @@
 #include "ViewSplitter.h"
 #include "../../platform/FailOnBlockHarness.h"
 #include "LogTestSupport.h"
+#include "PictureDump.h"
 #include "SplitterTestViews.h"
 
 #include <string>
@@ -296,5 +297,39 @@ TEST_F(ViewSplitterTest, CellsWhoseViewFailedAreLeftOut)
     splitter.GetAllVisibleView(shown);
     EXPECT_EQ(shown.GetCount(), 2);
     splitter.DestroyWindow();
+}
+} // namespace
+
+namespace
+{
+
+// The viewer window's empty grid: 2 x 2 views of one pane each, white gap
+// lines between them, each pane framed in blue on black.
+TEST_F(ViewSplitterTest, AnEmptyGridOfTwoByTwoViews)
+{
+    MakeSplitter(640, 480, 2, 2, 2, RUNTIME_CLASS(CLayoutCellView));
+    Show(2, 2);
+    m_splitter.Invalidate(TRUE);
+    m_harness.PumpPending();
+    DumpPicture(m_splitter.m_hWnd, "ViewSplitter2x2");
+    WindowPicture picture;
+    ASSERT_TRUE(UserGetWindowPicture(m_splitter.m_hWnd, true, picture));
+    const auto white = 0xFFFFFFu;
+    const auto blue = 0x0000FFu;
+    // Cells of 319 x 239 at 0 and 321 across, 0 and 241 down; the gap
+    // columns 319 and 320 and rows 239 and 240 stay white.
+    EXPECT_EQ(picture.GetPixel(319, 100), white);
+    EXPECT_EQ(picture.GetPixel(320, 400), white);
+    EXPECT_EQ(picture.GetPixel(100, 240), white);
+    for (const CPoint origin : {CPoint(0, 0), CPoint(321, 0), CPoint(0, 241), CPoint(321, 241)})
+    {
+        // The pane's frame runs one pixel inside the view.
+        EXPECT_EQ(picture.GetPixel(origin.x + 1, origin.y + 1), blue)
+            << origin.x << "," << origin.y;
+        EXPECT_EQ(picture.GetPixel(origin.x + 317, origin.y + 120), blue);
+        EXPECT_EQ(picture.GetPixel(origin.x + 150, origin.y + 237), blue);
+        EXPECT_EQ(picture.GetPixel(origin.x + 150, origin.y + 120), 0u) << "black inside";
+        EXPECT_EQ(picture.GetPixel(origin.x, origin.y + 120), 0u) << "black outside the frame";
+    }
 }
 } // namespace

@@ -1,0 +1,115 @@
+// PaneLayout: the view base of the image views. It turns a layout format
+// (PaneLayoutFormat) into the rectangles of its panes, paints the gaps
+// between them black with a one-pixel frame around each, tracks which pane
+// is highlighted, and drives three timer lists by one window timer.
+//
+// The panes themselves are image panes (MedImage); until that class stands,
+// the view keeps the pane rectangles, the highlight and the frames, and
+// CreatePanes announces the rebuild without making pane windows.
+#pragma once
+
+#include "AfxWin.h"
+#include "Delegate.h"
+#include "PaneLayoutFormat.h"
+#include "QuillonExport.h"
+#include "TimerList.h"
+
+class CWebWindow;
+
+class QUILLON_API PaneLayout : public CView
+{
+public:
+    // Frame colours: the highlighted pane, the others while highlighting,
+    // every pane while not; and the background.
+    static constexpr COLORREF HighlightColor = RGB(0, 255, 0);
+    static constexpr COLORREF OtherColor = RGB(255, 140, 0);
+    static constexpr COLORREF PlainColor = RGB(0, 0, 255);
+    static constexpr COLORREF BackgroundColor = RGB(0, 0, 0);
+    // The id of the one window timer that drives the timer lists.
+    static constexpr UINT_PTR TimerId = 0xFFFFFFFF;
+    // Milliseconds between the timer's ticks.
+    static constexpr unsigned TimerTickLength = 50;
+
+    PaneLayout();
+    ~PaneLayout() override;
+
+    // The clipboard format of a pane drag; 0: panes are not dragged.
+    virtual UINT GetDragClipboardFormat();
+    // The drag-and-drop task's notice that a drag ended; nothing here.
+    virtual void OnDragDropEnd();
+    // Rebuilds the panes from the rectangle table: PanesRebuilding fires
+    // first.
+    virtual void CreatePanes();
+    // The area the panes share: the client rectangle.
+    virtual void GetLayoutRect(RECT* rect);
+    // Highlights the pane of that index and redraws the frames; an index
+    // outside the live panes changes nothing.
+    virtual void SetHighLight(int index);
+    virtual void DrawPaneBorders(CDC* pDC);
+    // The highlight switch; nothing is redrawn.
+    virtual void ShowHighLight(bool show);
+
+    // Applies a format: 1, with the frames drawn, FormatChanged fired and
+    // the client area validated; 0 for a rejected format, which leaves no
+    // rectangles (the format is kept all the same) and a log line.
+    int SetFormat(const char* format);
+    CString GetFormat() const { return m_strFormat; }
+    void SaveFormat() { m_strPreviousFormat = m_strFormat; }
+    // The saved format, or "STANDARD\1,1" when none was saved; the panes
+    // are not rebuilt.
+    void RestoreFormat();
+
+    // The pixel rectangle of a rectangle-table entry; out is left alone for
+    // an index outside the table.
+    void GetPaneRect(int index, RECT* out);
+    int GetRectCount() const { return m_format.GetCount(); }
+    int GetBandCount() const { return m_format.GetBandCount(); }
+    int GetHighLight() const { return m_nHighLight; }
+    bool IsShowHighLight() const { return m_bShowHighLight; }
+    int GetPaneCount() const { return m_nPanes; }
+    void ResetHighLight() { m_nHighLight = 0; }
+    // The frames drawn again on the view's own surface.
+    void RedrawBorders();
+    // The whole client area painted black.
+    void ClearClient();
+
+    void SetOwner(CWebWindow* owner) { m_pOwner = owner; }
+    CWebWindow* GetOwner() const { return m_pOwner; }
+
+    // Handler of the timer lists' Modified events.
+    void OnTimerModified(const void* sender, DelegateArgs* args);
+
+    Delegate PanesRebuilding;
+    Delegate FormatChanged;
+    Delegate Destroying;
+    TimerList IntervalTimers;
+    TimerList OneShotTimers;
+    TimerList DailyTimers;
+
+protected:
+    void OnInitialUpdate() override;
+    void OnDraw(CDC* pDC) override;
+
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnDestroy();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void DrawFrame(CDC* pDC, const RECT& rect);
+    void RunIntervalTimers();
+    void RunOneShotTimers();
+    void RunDailyTimers();
+
+    CString m_strFormat;
+    CString m_strPreviousFormat;
+    CClientDC* m_pSurface = nullptr;
+    int m_nPanes = 0;
+    PaneLayoutFormat m_format;
+    int m_nHighLight = 0;
+    bool m_bShowHighLight = false;
+    unsigned m_nTickLength = TimerTickLength;
+    CWebWindow* m_pOwner = nullptr;
+};

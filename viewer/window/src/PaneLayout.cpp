@@ -1,0 +1,317 @@
+#include "PaneLayout.h"
+
+#include "QuillonLog.h"
+
+using quillon::_error;
+
+namespace
+{
+
+// Runs one step of a timer list on every entry it held when the tick
+// began and still holds; an entry's failure stays with it.
+template <typename Step> void ForEachEntry(TimerList& list, Step step)
+{
+    TimerEntry* entries[TimerList::MaxEntriesPerTick];
+    const int count = list.GetEntries(entries);
+    for (int index = 0; index < count; ++index)
+    {
+        // An entry that an earlier one took off is gone.
+        if (!list.Holds(entries[index]))
+        {
+            continue;
+        }
+        try
+        {
+            step(entries[index]);
+        }
+        catch (...)
+        {
+            _error("Enter PaneLayout::OnTimer, a timer entry failed");
+        }
+    }
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(PaneLayout, CView)
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_DESTROY()
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+PaneLayout::PaneLayout()
+    : IntervalTimers("PaneLayout::IntervalTimers"), OneShotTimers("PaneLayout::OneShotTimers"),
+      DailyTimers("PaneLayout::DailyTimers")
+{
+    Delegate* const events[] = {&PanesRebuilding, &FormatChanged, &Destroying,
+                                &IntervalTimers,  &OneShotTimers, &DailyTimers};
+    for (Delegate* event : events)
+    {
+        event->SetTrace(false);
+    }
+}
+
+PaneLayout::~PaneLayout()
+{
+    delete m_pSurface;
+}
+
+UINT PaneLayout::GetDragClipboardFormat()
+{
+    return 0;
+}
+
+void PaneLayout::OnDragDropEnd() {}
+
+void PaneLayout::CreatePanes()
+{
+    PanesRebuilding.Invoke(this, nullptr);
+}
+
+void PaneLayout::GetLayoutRect(RECT* rect)
+{
+    GetClientRect(rect);
+}
+
+void PaneLayout::SetHighLight(int index)
+{
+    if (index < 0 || index >= m_nPanes)
+    {
+        return;
+    }
+    m_nHighLight = index;
+    RedrawBorders();
+}
+
+void PaneLayout::ShowHighLight(bool show)
+{
+    m_bShowHighLight = show;
+}
+
+int PaneLayout::SetFormat(const char* format)
+{
+    m_strFormat = format != nullptr ? format : "";
+    const PaneLayoutFormat::enParse result = m_format.Parse(format);
+    if (result != PaneLayoutFormat::Accepted)
+    {
+        if (result == PaneLayoutFormat::TooManyPanes)
+        {
+            _error("Enter PaneLayout::SetFormat, more than %d panes : %s",
+                   PaneLayoutFormat::MaxPanes, static_cast<LPCSTR>(m_strFormat));
+        }
+        _error("Enter PaneLayout::SetFormat, invalid FormatCode : %s",
+               static_cast<LPCSTR>(m_strFormat));
+        return 0;
+    }
+    CreatePanes();
+    RedrawBorders();
+    StringDelegateArgs args(Lettra(static_cast<LPCSTR>(m_strFormat)));
+    FormatChanged.Invoke(this, &args);
+    ValidateRect(nullptr);
+    return 1;
+}
+
+void PaneLayout::RestoreFormat()
+{
+    m_strFormat = m_strPreviousFormat.IsEmpty() ? CString("STANDARD\\1,1") : m_strPreviousFormat;
+}
+
+void PaneLayout::GetPaneRect(int index, RECT* out)
+{
+    RECT layout{};
+    GetLayoutRect(&layout);
+    m_format.GetPaneRect(index, layout, out);
+}
+
+void PaneLayout::RedrawBorders()
+{
+    if (m_pSurface != nullptr)
+    {
+        DrawPaneBorders(m_pSurface);
+    }
+}
+
+void PaneLayout::ClearClient()
+{
+    if (m_pSurface == nullptr)
+    {
+        return;
+    }
+    const int oldMode = m_pSurface->SetBkMode(OPAQUE);
+    CGdiObject* oldBrush = m_pSurface->SelectStockObject(BLACK_BRUSH);
+    CRect client;
+    GetClientRect(&client);
+    m_pSurface->Rectangle(&client);
+    m_pSurface->SelectObject(oldBrush);
+    m_pSurface->SetBkMode(oldMode);
+}
+
+void PaneLayout::DrawPaneBorders(CDC* pDC)
+{
+    if (pDC == nullptr)
+    {
+        return;
+    }
+    const int oldMode = pDC->SetBkMode(OPAQUE);
+    CGdiObject* oldBrush = pDC->SelectStockObject(BLACK_BRUSH);
+    const int count = GetRectCount();
+    for (int index = 0; index < count; ++index)
+    {
+        CRect r;
+        GetPaneRect(index, &r);
+        pDC->Rectangle(r.left - 2, r.top - 2, r.left + 2, r.bottom + 2);
+        pDC->Rectangle(r.right - 2, r.top - 2, r.right + 2, r.bottom + 2);
+        pDC->Rectangle(r.left - 2, r.top - 2, r.right + 2, r.top + 2);
+        pDC->Rectangle(r.left - 2, r.bottom - 2, r.right + 2, r.bottom + 2);
+    }
+    {
+        CPen framePen(PS_SOLID, 1, m_bShowHighLight ? OtherColor : PlainColor);
+        CPen* oldPen = pDC->SelectObject(&framePen);
+        for (int index = 0; index < count; ++index)
+        {
+            if (!m_bShowHighLight || index != m_nHighLight)
+            {
+                CRect r;
+                GetPaneRect(index, &r);
+                DrawFrame(pDC, r);
+            }
+        }
+        pDC->SelectObject(oldPen);
+    }
+    if (m_bShowHighLight && m_nHighLight >= 0 && m_nHighLight < count)
+    {
+        CPen highlightPen(PS_DOT, 1, HighlightColor);
+        CPen* oldPen = pDC->SelectObject(&highlightPen);
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->SelectStockObject(NULL_BRUSH);
+        CRect r;
+        GetPaneRect(m_nHighLight, &r);
+        DrawFrame(pDC, r);
+        pDC->SelectObject(oldPen);
+    }
+    pDC->SelectObject(oldBrush);
+    pDC->SetBkMode(oldMode);
+}
+
+void PaneLayout::DrawFrame(CDC* pDC, const RECT& r)
+{
+    const POINT corners[] = {{r.left, r.top},
+                             {r.left, r.bottom - 1},
+                             {r.right - 1, r.bottom - 1},
+                             {r.right - 1, r.top},
+                             {r.left, r.top}};
+    pDC->Polyline(corners, 5);
+}
+
+void PaneLayout::OnTimerModified(const void*, DelegateArgs*)
+{
+    m_nTickLength = TimerTickLength;
+    if (IntervalTimers.GetCount() == 0 && OneShotTimers.GetCount() == 0 &&
+        DailyTimers.GetCount() == 0)
+    {
+        KillTimer(TimerId);
+    }
+    else
+    {
+        SetTimer(TimerId, TimerTickLength, nullptr);
+    }
+}
+
+void PaneLayout::OnInitialUpdate()
+{
+    if (m_pSurface == nullptr)
+    {
+        m_pSurface = new CClientDC(this);
+    }
+    for (TimerList* list : {&IntervalTimers, &OneShotTimers, &DailyTimers})
+    {
+        list->Modified.Add(
+            MakeHandler(this, &PaneLayout::OnTimerModified, "PaneLayout::OnTimerModified"));
+    }
+    CView::OnInitialUpdate();
+}
+
+void PaneLayout::OnDraw(CDC* pDC)
+{
+    DrawPaneBorders(pDC);
+}
+
+void PaneLayout::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    if (cx != 0 && cy != 0 && m_nPanes > 0)
+    {
+        RedrawBorders();
+    }
+}
+
+BOOL PaneLayout::OnEraseBkgnd(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, BackgroundColor);
+    return TRUE;
+}
+
+void PaneLayout::OnDestroy()
+{
+    Destroying.Invoke(this, nullptr);
+    delete m_pSurface;
+    m_pSurface = nullptr;
+    m_format.Clear();
+    m_nPanes = 0;
+    m_nHighLight = -1;
+    Invalidate(TRUE);
+    UpdateWindow();
+    CView::OnDestroy();
+}
+
+void PaneLayout::OnTimer(UINT_PTR)
+{
+    RunIntervalTimers();
+    RunOneShotTimers();
+    RunDailyTimers();
+}
+
+void PaneLayout::RunIntervalTimers()
+{
+    ForEachEntry(IntervalTimers,
+                 [this](TimerEntry* entry)
+                 {
+                     entry->m_nElapsed += m_nTickLength;
+                     if (entry->m_nElapsed >= entry->m_nPeriod)
+                     {
+                         entry->m_nElapsed = 0;
+                         entry->Invoke(nullptr, nullptr);
+                     }
+                 });
+}
+
+void PaneLayout::RunOneShotTimers()
+{
+    ForEachEntry(OneShotTimers,
+                 [this](TimerEntry* entry)
+                 {
+                     entry->m_nElapsed += m_nTickLength;
+                     if (entry->m_nElapsed >= entry->m_nPeriod)
+                     {
+                         entry->m_nElapsed = 0;
+                         entry->Invoke(nullptr, nullptr);
+                         OneShotTimers.Remove(entry->Clone());
+                     }
+                 });
+}
+
+void PaneLayout::RunDailyTimers()
+{
+    ForEachEntry(DailyTimers,
+                 [](TimerEntry* entry)
+                 {
+                     if (DDateTime::GetTickCount() >= entry->m_due)
+                     {
+                         entry->m_due += DDateTimeSpan(1, 0, 0, 0);
+                         entry->Invoke(nullptr, nullptr);
+                     }
+                 });
+}
