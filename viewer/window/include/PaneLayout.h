@@ -99,6 +99,9 @@ protected:
 
 private:
     void DrawFrame(CDC* pDC, const RECT& rect);
+    // Adds one tick to the entry's elapsed time; true, starting it again,
+    // when that reaches its period.
+    bool CountTick(TimerEntry* entry) const;
     void RunIntervalTimers();
     void RunOneShotTimers();
     void RunDailyTimers();

@@ -274,15 +274,24 @@ void PaneLayout::OnTimer(UINT_PTR)
     RunDailyTimers();
 }
 
+bool PaneLayout::CountTick(TimerEntry* entry) const
+{
+    entry->m_nElapsed += m_nTickLength;
+    if (entry->m_nElapsed < entry->m_nPeriod)
+    {
+        return false;
+    }
+    entry->m_nElapsed = 0;
+    return true;
+}
+
 void PaneLayout::RunIntervalTimers()
 {
     ForEachEntry(IntervalTimers,
                  [this](TimerEntry* entry)
                  {
-                     entry->m_nElapsed += m_nTickLength;
-                     if (entry->m_nElapsed >= entry->m_nPeriod)
+                     if (CountTick(entry))
                      {
-                         entry->m_nElapsed = 0;
                          entry->Invoke(nullptr, nullptr);
                      }
                  });
@@ -293,10 +302,8 @@ void PaneLayout::RunOneShotTimers()
     ForEachEntry(OneShotTimers,
                  [this](TimerEntry* entry)
                  {
-                     entry->m_nElapsed += m_nTickLength;
-                     if (entry->m_nElapsed >= entry->m_nPeriod)
+                     if (CountTick(entry))
                      {
-                         entry->m_nElapsed = 0;
                          entry->Invoke(nullptr, nullptr);
                          OneShotTimers.Remove(entry->Clone());
                      }

@@ -41,6 +41,21 @@ const LibraryValues& StartedValues()
     return Values();
 }
 
+// The handle loaded for the first slot of that group; null for none.
+template <std::size_t Slots>
+HICON FindByGroup(const std::array<UINT, Slots>& groups, const std::array<HICON, Slots>& handles,
+                  UINT group)
+{
+    for (std::size_t slot = 0; slot < Slots; ++slot)
+    {
+        if (groups[slot] == group)
+        {
+            return handles[slot];
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 const Lettra& GetQuillonFolder()
@@ -65,28 +80,12 @@ const Lettra& GetImageTagXmlPath()
 
 HCURSOR GetQuillonCursor(UINT group)
 {
-    const LibraryValues& values = StartedValues();
-    for (std::size_t slot = 0; slot < CursorGroups.size(); ++slot)
-    {
-        if (CursorGroups[slot] == group)
-        {
-            return values.cursors[slot];
-        }
-    }
-    return nullptr;
+    return FindByGroup(CursorGroups, StartedValues().cursors, group);
 }
 
 HICON GetQuillonIcon(UINT group)
 {
-    const LibraryValues& values = StartedValues();
-    for (std::size_t slot = 0; slot < IconGroups.size(); ++slot)
-    {
-        if (IconGroups[slot] == group)
-        {
-            return values.icons[slot];
-        }
-    }
-    return nullptr;
+    return FindByGroup(IconGroups, StartedValues().icons, group);
 }
 
 void LoadQuillonCursors(HINSTANCE hResources)
