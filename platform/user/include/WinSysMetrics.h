@@ -1,5 +1,5 @@
-// System metrics, colours and parameters: one fixed classic table at 96 dpi
-// on the 1920 x 1080 virtual screen.
+// System metrics and parameters: one fixed classic table at 96 dpi on the
+// 1920 x 1080 virtual screen. The system colours are the GDI's (WinSysColors.h).
 #pragma once
 
 #include "PlatformUIExport.h"
@@ -8,9 +8,6 @@
 extern "C"
 {
     PLATFORMUI_API int GetSystemMetrics(int index);
-    PLATFORMUI_API DWORD GetSysColor(int index);
-    // Shared brushes that live for the whole process.
-    PLATFORMUI_API HBRUSH GetSysColorBrush(int index);
     PLATFORMUI_API BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID pvParam, UINT winIni);
 }
 

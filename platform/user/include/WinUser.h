@@ -6,6 +6,7 @@
 #include "WinCursor.h"
 #include "WinDialog.h"
 #include "WinDrawing.h"
+#include "WinFrameControls.h"
 #include "WinImageList.h"
 #include "WinInput.h"
 #include "WinMenu.h"

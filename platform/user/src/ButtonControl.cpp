@@ -6,6 +6,7 @@
 #include "FrameDrawing.h"
 
 #include "WinDrawing.h"
+#include "WinFrameControls.h"
 #include "WinInput.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
@@ -167,7 +168,10 @@ void ButtonControl::PaintPush(HDC hdc, const RECT& client)
     if (m_bPushed || m_nCheck == BST_CHECKED)
         FrameRect(hdc, &rect, GetSysColorBrush(COLOR_3DSHADOW));
     else
-        DrawRaisedFrame(hdc, rect);
+    {
+        RECT frame = rect;
+        DrawEdge(hdc, &frame, EDGE_RAISED, BF_RECT);
+    }
     RECT rcText = rect;
     if (m_bPushed)
         OffsetRect(&rcText, 1, 1);
@@ -229,16 +233,15 @@ void ButtonControl::PaintCheckOrRadio(HDC hdc, const RECT& client)
         DeleteObject(hEdge);
         DeleteObject(hFace);
         if (m_nCheck == BST_CHECKED)
-            DrawRadioDot(hdc, rcBox, mark);
+            GdiDrawFrameGlyph(hdc, &rcBox, DFC_MENU, DFCS_MENUBULLET, mark);
     }
     else
     {
         RECT rcFace = rcBox;
-        DrawEdgeLine(hdc, rcFace, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-        DrawEdgeLine(hdc, rcFace, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+        DrawEdge(hdc, &rcFace, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
         FillSolid(hdc, rcFace, face);
         if (m_nCheck != BST_UNCHECKED)
-            DrawCheckGlyph(hdc, rcFace, mark);
+            GdiDrawFrameGlyph(hdc, &rcFace, DFC_MENU, DFCS_MENUCHECK, mark);
     }
     RECT rcText = client;
     if (bLeftText)

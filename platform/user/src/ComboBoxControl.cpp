@@ -6,6 +6,7 @@
 #include "FrameDrawing.h"
 
 #include "WinDrawing.h"
+#include "WinFrameControls.h"
 #include "WinInput.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
@@ -344,19 +345,18 @@ void ComboBoxControl::Paint(HDC hdc)
     RECT field = FieldRect();
     const HBRUSH hFieldBrush = GetControlBrush(
         m_hWnd, hdc, HasEdit() || !IsWindowEnabled(m_hWnd) ? WM_CTLCOLOREDIT : WM_CTLCOLORLISTBOX);
-    DrawEdgeLine(hdc, field, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    DrawEdgeLine(hdc, field, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+    DrawEdge(hdc, &field, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     FillRect(hdc, &field, hFieldBrush);
     if (Drops())
     {
-        const RECT button = ButtonRect();
+        RECT button = ButtonRect();
         FillSolid(hdc, button, GetSysColor(COLOR_3DFACE));
         if (m_bDropped)
             FrameRect(hdc, &button, GetSysColorBrush(COLOR_3DSHADOW));
         else
-            DrawRaisedFrame(hdc, button);
-        DrawArrowGlyph(hdc, button, enArrow::Down,
-                       GetSysColor(IsWindowEnabled(m_hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+            DrawEdge(hdc, &button, EDGE_RAISED, BF_RECT);
+        GdiDrawFrameGlyph(hdc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX,
+                          GetSysColor(IsWindowEnabled(m_hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
         field.right = button.left;
     }
     if (HasEdit())

@@ -1,6 +1,6 @@
 #include "MenuLayout.h"
 
-#include "FrameDrawing.h"
+#include "WinFrameControls.h"
 #include "WinMessageQueue.h"
 #include "WinSysMetrics.h"
 #include "WinWindow.h"
@@ -182,10 +182,8 @@ void DrawCheckColumn(HDC hdc, const MenuItem& item, const RECT& rcItem, bool bSe
     if (!bChecked)
         return;
     const COLORREF colour = TextColour(item, bSelected);
-    if (item.fType & MFT_RADIOCHECK)
-        DrawRadioDot(hdc, rcBox, colour);
-    else
-        DrawCheckGlyph(hdc, rcBox, colour);
+    GdiDrawFrameGlyph(hdc, &rcBox, DFC_MENU,
+                      (item.fType & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK, colour);
 }
 
 void DrawOwnerItem(HDC hdc, const MenuData& menu, const MenuItem& item, const RECT& rcItem,
@@ -324,10 +322,8 @@ void DrawMenuItem(HDC hdc, const MenuData& menu, std::size_t nIndex, const RECT&
         if (!bBar)
         {
             const int y = (rcItem.top + rcItem.bottom) / 2 - 1;
-            FillSolid(hdc, RECT{rcItem.left + 1, y, rcItem.right - 1, y + 1},
-                      GetSysColor(COLOR_3DSHADOW));
-            FillSolid(hdc, RECT{rcItem.left + 1, y + 1, rcItem.right - 1, y + 2},
-                      GetSysColor(COLOR_3DHILIGHT));
+            RECT line{rcItem.left + 1, y, rcItem.right - 1, y + 2};
+            DrawEdge(hdc, &line, EDGE_ETCHED, BF_TOP);
         }
         SelectObject(hdc, hOldFont);
         return;
@@ -357,9 +353,8 @@ void DrawMenuItem(HDC hdc, const MenuData& menu, std::size_t nIndex, const RECT&
     if (item.hSubMenu != nullptr && !bBar)
     {
         const int nArrow = GetSystemMetrics(SM_CXMENUCHECK);
-        DrawArrowGlyph(hdc,
-                       RECT{rcItem.right - nArrow - 2, rcItem.top, rcItem.right - 2, rcItem.bottom},
-                       enArrow::Right, TextColour(item, bHighlight));
+        const RECT rcArrow{rcItem.right - nArrow - 2, rcItem.top, rcItem.right - 2, rcItem.bottom};
+        GdiDrawFrameGlyph(hdc, &rcArrow, DFC_MENU, DFCS_MENUARROW, TextColour(item, bHighlight));
     }
     SelectObject(hdc, hOldFont);
 }
@@ -369,7 +364,7 @@ void DrawPopupMenu(HDC hdc, const MenuData& menu, const MenuPlacement& placement
 {
     RECT rect{0, 0, placement.size.cx, placement.size.cy};
     FillRect(hdc, &rect, GetMenuBackground(menu));
-    DrawRaisedFrame(hdc, rect);
+    DrawEdge(hdc, &rect, EDGE_RAISED, BF_RECT);
     for (std::size_t i = 0; i < menu.items.size() && i < placement.items.size(); ++i)
         DrawMenuItem(hdc, menu, i, placement.items[i], static_cast<int>(i) == nSelected, false,
                      hOwner, ODA_DRAWENTIRE);

@@ -1,9 +1,9 @@
 #include "NonClient.h"
 
-#include "FrameDrawing.h"
 #include "InputState.h"
 #include "MenuBar.h"
 #include "ScrollBars.h"
+#include "WinFrameControls.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
 
@@ -45,15 +45,12 @@ void DrawOuterFrame(HDC hdc, const WindowData& window, RECT& rect)
                                                 window.dwExStyle & WS_EX_DLGMODALFRAME);
         RECT inner = rect;
         InflateRect(&inner, -thickness, -thickness);
-        FillSolid(hdc, rect, GetSysColor(COLOR_3DFACE));
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DHIGHLIGHT), GetSysColor(COLOR_3DSHADOW));
+        DrawEdge(hdc, &rect, EDGE_RAISED, BF_RECT | BF_MIDDLE);
         rect = inner;
     }
     else if (dwStyle & WS_BORDER)
     {
-        const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
-        DrawEdgeLine(hdc, rect, frame, frame);
+        DrawEdge(hdc, &rect, BDR_OUTER, BF_RECT | BF_ADJUST | BF_MONO);
     }
 }
 
@@ -61,7 +58,8 @@ void DrawCaption(HDC hdc, const WindowData& window, const RECT& rcCaption)
 {
     const bool bActive =
         InputState::Get().hActive == GetTopLevelOf(const_cast<WindowData&>(window)).hWnd;
-    FillSolid(hdc, rcCaption, GetSysColor(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    FillRect(hdc, &rcCaption,
+             GetSysColorBrush(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
     RECT rcText = rcCaption;
     rcText.left += 4;
     if (window.dwStyle & WS_SYSMENU)
@@ -69,7 +67,7 @@ void DrawCaption(HDC hdc, const WindowData& window, const RECT& rcCaption)
         const int button = GetSystemMetrics(SM_CXSIZE);
         RECT rcClose{rcCaption.right - button, rcCaption.top + 2, rcCaption.right - 2,
                      rcCaption.bottom - 2};
-        FillSolid(hdc, rcClose, GetSysColor(COLOR_3DFACE));
+        DrawFrameControl(hdc, &rcClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
         rcText.right = rcClose.left;
     }
     SetBkMode(hdc, TRANSPARENT);
@@ -180,11 +178,10 @@ void PaintDefaultFrame(WindowData& window)
     rect.top = std::max(rect.top, GetMenuBarRect(window).bottom);
     if (window.dwExStyle & WS_EX_CLIENTEDGE)
     {
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+        DrawEdge(hdc, &rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     }
     if (window.dwExStyle & WS_EX_STATICEDGE)
-        DrawEdgeLine(hdc, rect, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHIGHLIGHT));
+        DrawEdge(hdc, &rect, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     ScrollBarLayout vertical;
     ScrollBarLayout horizontal;
     const bool bVertical = GetScrollBarLayout(window, SB_VERT, vertical);
@@ -194,9 +191,10 @@ void PaintDefaultFrame(WindowData& window)
     if (bHorizontal)
         DrawScrollBar(hdc, horizontal);
     if (bVertical && bHorizontal)
-        FillSolid(hdc,
-                  RECT{vertical.rcBar.left, horizontal.rcBar.top, vertical.rcBar.right,
-                       horizontal.rcBar.bottom},
-                  GetSysColor(COLOR_3DFACE));
+    {
+        const RECT corner{vertical.rcBar.left, horizontal.rcBar.top, vertical.rcBar.right,
+                          horizontal.rcBar.bottom};
+        FillRect(hdc, &corner, GetSysColorBrush(COLOR_3DFACE));
+    }
     ReleaseDC(window.hWnd, hdc);
 }

@@ -1,10 +1,10 @@
 // Window scroll bars: data, layout, drawing, the scroll calls and tracking.
 #include "ScrollBars.h"
 
-#include "FrameDrawing.h"
 #include "Painting.h"
 #include "Timers.h"
 #include "WinControls.h"
+#include "WinFrameControls.h"
 #include "WinInput.h"
 #include "WinMessageQueue.h"
 #include "WinPaint.h"
@@ -176,17 +176,19 @@ bool GetScrollBarLayout(const WindowData& window, int nBar, ScrollBarLayout& lay
 
 void DrawScrollBar(HDC hdc, const ScrollBarLayout& layout)
 {
-    FillSolid(hdc, layout.rcBar, GetSysColor(COLOR_SCROLLBAR));
-    const COLORREF glyph = GetSysColor(layout.bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    for (const RECT* box : {&layout.rcArrow1, &layout.rcArrow2, &layout.rcThumb})
+    FillRect(hdc, &layout.rcBar, GetSysColorBrush(COLOR_SCROLLBAR));
+    const UINT inactive = layout.bEnabled ? 0 : DFCS_INACTIVE;
+    RECT arrow1 = layout.rcArrow1;
+    RECT arrow2 = layout.rcArrow2;
+    DrawFrameControl(hdc, &arrow1, DFC_SCROLL,
+                     (layout.bVertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive);
+    DrawFrameControl(hdc, &arrow2, DFC_SCROLL,
+                     (layout.bVertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive);
+    if (!IsRectEmpty(&layout.rcThumb))
     {
-        if (IsRectEmpty(box))
-            continue;
-        FillSolid(hdc, *box, GetSysColor(COLOR_3DFACE));
-        DrawRaisedFrame(hdc, *box);
+        RECT thumb = layout.rcThumb;
+        DrawEdge(hdc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
     }
-    DrawArrowGlyph(hdc, layout.rcArrow1, layout.bVertical ? enArrow::Up : enArrow::Left, glyph);
-    DrawArrowGlyph(hdc, layout.rcArrow2, layout.bVertical ? enArrow::Down : enArrow::Right, glyph);
 }
 
 void TrackScrollBar(HWND hWnd, int nBar, POINT ptScreen)

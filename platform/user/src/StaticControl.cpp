@@ -2,10 +2,10 @@
 // frames. Without SS_NOTIFY the mouse goes through it to what is beneath.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
-#include "FrameDrawing.h"
 
 #include "WinCursor.h"
 #include "WinDrawing.h"
+#include "WinFrameControls.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
 
@@ -195,25 +195,11 @@ void StaticControl::Paint(HDC hdc)
     if (dwType >= SS_ETCHEDHORZ && dwType <= SS_ETCHEDFRAME)
     {
         // A shadow line with a highlight line beside it.
-        const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-        const COLORREF light = GetSysColor(COLOR_3DHILIGHT);
-        if (dwType == SS_ETCHEDHORZ)
-        {
-            FillSolid(hdc, RECT{client.left, client.top, client.right, client.top + 1}, shadow);
-            FillSolid(hdc, RECT{client.left, client.top + 1, client.right, client.top + 2}, light);
-        }
-        else if (dwType == SS_ETCHEDVERT)
-        {
-            FillSolid(hdc, RECT{client.left, client.top, client.left + 1, client.bottom}, shadow);
-            FillSolid(hdc, RECT{client.left + 1, client.top, client.left + 2, client.bottom},
-                      light);
-        }
-        else
-        {
-            RECT rect = client;
-            DrawEdgeLine(hdc, rect, shadow, light);
-            DrawEdgeLine(hdc, rect, light, shadow);
-        }
+        const UINT sides = dwType == SS_ETCHEDHORZ   ? BF_TOP
+                           : dwType == SS_ETCHEDVERT ? BF_LEFT
+                                                     : BF_RECT;
+        RECT rect = client;
+        DrawEdge(hdc, &rect, EDGE_ETCHED, sides);
         return;
     }
     if (dwType == SS_ICON || dwType == SS_BITMAP)
