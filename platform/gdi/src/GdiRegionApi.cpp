@@ -55,6 +55,17 @@ int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, int mode)
 }
 } // namespace
 
+HRGN GdiCreateRegion(const Region& region)
+{
+    return NewRegion(region);
+}
+
+Region GdiGetRegion(HRGN hRgn)
+{
+    const GdiRegion* region = AsRegion(hRgn);
+    return region != nullptr ? region->m_region : Region();
+}
+
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
     return NewRegion(Region(Ordered(left, top, right, bottom)));

@@ -228,17 +228,34 @@ Region Region::Combine(const Region& a, const Region& b, int mode)
     return result;
 }
 
-Region Region::Intersect(const RECT& rect) const
+Region& Region::Add(const Region& other)
 {
-    if (GetComplexity() == SIMPLEREGION)
-    {
-        RECT bounds = GetBounds();
-        RECT result;
-        if (!IntersectRect(&result, &bounds, &rect))
-            return Region();
-        return Region(result);
-    }
-    return Combine(*this, Region(rect), RGN_AND);
+    if (IsEmpty())
+        return *this = other;
+    if (!other.IsEmpty())
+        *this = Combine(*this, other, RGN_OR);
+    return *this;
+}
+
+Region& Region::Subtract(const Region& other)
+{
+    if (!IsEmpty() && !other.IsEmpty())
+        *this = Combine(*this, other, RGN_DIFF);
+    return *this;
+}
+
+Region& Region::Intersect(const Region& other)
+{
+    return *this = Combine(*this, other, RGN_AND);
+}
+
+Region& Region::Intersect(const RECT& rect)
+{
+    if (GetComplexity() != SIMPLEREGION)
+        return Intersect(Region(rect));
+    const RECT bounds = GetBounds();
+    RECT result;
+    return *this = IntersectRect(&result, &bounds, &rect) ? Region(result) : Region();
 }
 
 bool Region::operator==(const Region& other) const

@@ -58,7 +58,7 @@ void EraseNow(HWND hWnd)
     if (window == nullptr || !window->bErase || !IsShownOnScreen(*window))
         return;
     window->bErase = false;
-    const RectSet region = window->update;
+    const Region region = window->update;
     HDC hdc = CreateWindowDC(hWnd, false, &region);
     const LRESULT erased = SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
     DeleteDC(hdc);
@@ -67,9 +67,9 @@ void EraseNow(HWND hWnd)
         window->bErase = true;
 }
 
-void InvalidateChild(WindowData& child, const RectSet& parentArea, UINT flags)
+void InvalidateChild(WindowData& child, const Region& parentArea, UINT flags)
 {
-    RectSet childArea = parentArea;
+    Region childArea = parentArea;
     childArea.Intersect(child.rcWindow);
     if (childArea.IsEmpty())
         return;
@@ -111,12 +111,12 @@ bool IsDrawingSuppressed(const WindowData& window)
     return false;
 }
 
-void RedrawWindowArea(WindowData& window, const RectSet* pArea, UINT flags)
+void RedrawWindowArea(WindowData& window, const Region* pArea, UINT flags)
 {
     if (IsDesktop(window))
         return;
     const RECT rcClient = window.GetClientRectLocal();
-    RectSet area = pArea != nullptr ? *pArea : RectSet(rcClient);
+    Region area = pArea != nullptr ? *pArea : Region(rcClient);
     area.Intersect(rcClient);
     const HWND hWnd = window.hWnd;
     if ((flags & RDW_INVALIDATE) && (window.dwStyle & WS_VISIBLE))
@@ -161,7 +161,7 @@ HWND FindWindowToPaint(HWND hFilter)
     return nullptr;
 }
 
-void InvalidateParentArea(WindowData& parent, const RectSet& area)
+void InvalidateParentArea(WindowData& parent, const Region& area)
 {
     if (!IsDesktop(parent))
         RedrawWindowArea(parent, &area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -174,12 +174,12 @@ BOOL RedrawWindow(HWND hWnd, const RECT* rectUpdate, HRGN hRgnUpdate, UINT flags
         return FALSE;
     if (hRgnUpdate != nullptr)
     {
-        const RectSet area = RectSet::FromRegion(hRgnUpdate);
+        const Region area = GdiGetRegion(hRgnUpdate);
         RedrawWindowArea(*window, &area, flags);
     }
     else if (rectUpdate != nullptr)
     {
-        const RectSet area(*rectUpdate);
+        const Region area(*rectUpdate);
         RedrawWindowArea(*window, &area, flags);
     }
     else
@@ -226,7 +226,7 @@ int GetUpdateRgn(HWND hWnd, HRGN hRgn, BOOL)
     const WindowData* window = FindWindowChecked(hWnd);
     if (window == nullptr || hRgn == nullptr)
         return ERROR;
-    HRGN hUpdate = window->update.CreateRegion();
+    HRGN hUpdate = GdiCreateRegion(window->update);
     const int complexity = CombineRgn(hRgn, hUpdate, nullptr, RGN_COPY);
     DeleteObject(hUpdate);
     return complexity;
@@ -273,7 +273,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT paint)
     window = FindWindowData(hWnd);
     if (window == nullptr)
         return nullptr;
-    const RectSet region = window->update;
+    const Region region = window->update;
     const bool bErase = window->bErase;
     window->update.Clear();
     window->bErase = false;

@@ -5,7 +5,7 @@
 
 // RedrawWindow on a window: region in client coordinates (null: the whole
 // client area), RDW_* flags.
-void RedrawWindowArea(WindowData& window, const RectSet* pArea, UINT flags);
+void RedrawWindowArea(WindowData& window, const Region* pArea, UINT flags);
 // The first window, parents before children, that waits for WM_PAINT: its
 // update region is not empty or its frame waits to be drawn (BeginPaint
 // sends WM_NCPAINT first).
@@ -15,4 +15,4 @@ HWND FindWindowToPaint(HWND hFilter);
 bool IsDrawingSuppressed(const WindowData& window);
 // Invalidates the parts of a parent (and of the children there) that a
 // child leaves uncovered; parent client coordinates.
-void InvalidateParentArea(WindowData& parent, const RectSet& area);
+void InvalidateParentArea(WindowData& parent, const Region& area);

@@ -434,7 +434,7 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent)
     const HWND hOldParent = HandleOrNull(oldParent);
     const bool bVisible = (window->dwStyle & WS_VISIBLE) != 0;
     if (bVisible)
-        InvalidateParentArea(*oldParent, RectSet(window->rcWindow));
+        InvalidateParentArea(*oldParent, Region(window->rcWindow));
     UnlinkFromParent(*window);
     LinkToParent(*window, *newParent, window, HWND_TOP);
     ReplaceSurfaceForParent(*window);

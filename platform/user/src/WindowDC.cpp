@@ -22,7 +22,7 @@ RECT ClientRectInSurface(const WindowData& window)
     return rect;
 }
 
-void SubtractSiblingsAbove(RectSet& area, const WindowData& window)
+void SubtractSiblingsAbove(Region& area, const WindowData& window)
 {
     for (const auto& sibling : window.pParent->children)
     {
@@ -36,7 +36,7 @@ void SubtractSiblingsAbove(RectSet& area, const WindowData& window)
 class WindowDcHost : public GdiSurfaceHost
 {
 public:
-    WindowDcHost(HWND hWnd, bool bWhole, const RectSet* pPaintClip) : m_hWnd(hWnd), m_bWhole(bWhole)
+    WindowDcHost(HWND hWnd, bool bWhole, const Region* pPaintClip) : m_hWnd(hWnd), m_bWhole(bWhole)
     {
         if (pPaintClip != nullptr)
             m_paintClip = *pPaintClip;
@@ -68,7 +68,7 @@ public:
         const WindowData* window = FindWindowData(m_hWnd);
         if (window == nullptr)
             return {};
-        RectSet area = GetVisibleArea(*window, m_bWhole);
+        Region area = GetVisibleArea(*window, m_bWhole);
         if (m_paintClip)
             area.Intersect(*m_paintClip);
         return area.GetRects();
@@ -92,7 +92,7 @@ public:
 private:
     HWND m_hWnd;
     bool m_bWhole;
-    std::optional<RectSet> m_paintClip;
+    std::optional<Region> m_paintClip;
 };
 
 HDC GetDCForGdi(HWND hWnd, bool bWhole)
@@ -115,11 +115,11 @@ int ReleaseDCForGdi(HWND, HDC hdc)
     (GdiSetWindowDCHooks(GetDCForGdi, ReleaseDCForGdi), true);
 } // namespace
 
-RectSet GetVisibleArea(const WindowData& window, bool bWhole)
+Region GetVisibleArea(const WindowData& window, bool bWhole)
 {
     if (!IsShownOnScreen(window) || IsDrawingSuppressed(window) || IsDesktop(window))
-        return RectSet();
-    RectSet area(bWhole ? WindowRectInSurface(window) : ClientRectInSurface(window));
+        return Region();
+    Region area(bWhole ? WindowRectInSurface(window) : ClientRectInSurface(window));
     for (const WindowData* ancestor = window.pParent; !IsDesktop(*ancestor);
          ancestor = ancestor->pParent)
         area.Intersect(ClientRectInSurface(*ancestor));
@@ -141,7 +141,7 @@ RectSet GetVisibleArea(const WindowData& window, bool bWhole)
     return area;
 }
 
-HDC CreateWindowDC(HWND hWnd, bool bWhole, const RectSet* pPaintClip)
+HDC CreateWindowDC(HWND hWnd, bool bWhole, const Region* pPaintClip)
 {
     if (FindWindowData(hWnd) == nullptr)
         return nullptr;

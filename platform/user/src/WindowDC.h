@@ -4,11 +4,11 @@
 // the update region it took.
 #pragma once
 
-#include "RectSet.h"
+#include "Region.h"
 #include "WindowTree.h"
 
 // What of a window (bWhole) or of its client area the screen shows, in the
 // window's or the client area's own coordinates.
-RectSet GetVisibleArea(const WindowData& window, bool bWhole);
+Region GetVisibleArea(const WindowData& window, bool bWhole);
 // pPaintClip: client coordinates; null for a plain client or window DC.
-HDC CreateWindowDC(HWND hWnd, bool bWhole, const RectSet* pPaintClip);
+HDC CreateWindowDC(HWND hWnd, bool bWhole, const Region* pPaintClip);

@@ -117,7 +117,7 @@ void HideForDestruction(WindowData& window)
     if (IsTopLevel(window))
         GetDisplayBackend().OnTopLevelShown(window.hWnd, false);
     else
-        InvalidateParentArea(*window.pParent, RectSet(window.rcWindow));
+        InvalidateParentArea(*window.pParent, Region(window.rcWindow));
 }
 } // namespace
 

@@ -68,9 +68,9 @@ void HideWindowNow(WindowData& window)
 }
 
 // The client area a resize newly shows (client coordinates).
-RectSet ExposedClient(const RECT& oldClient, const RECT& newClient)
+Region ExposedClient(const RECT& oldClient, const RECT& newClient)
 {
-    RectSet exposed(RECT{0, 0, newClient.right - newClient.left, newClient.bottom - newClient.top});
+    Region exposed(RECT{0, 0, newClient.right - newClient.left, newClient.bottom - newClient.top});
     exposed.Subtract(
         RECT{0, 0, oldClient.right - oldClient.left, oldClient.bottom - oldClient.top});
     return exposed;
@@ -84,7 +84,7 @@ void Repaint(WindowData& window, const RECT& rcOldWindow, const RECT& rcOldClien
     const bool bSized = !SameSize(rcOldWindow, window.rcWindow);
     if (bWasVisible && (!bVisible || bMoved || bSized))
     {
-        RectSet uncovered(rcOldWindow);
+        Region uncovered(rcOldWindow);
         if (bVisible)
             uncovered.Subtract(window.rcWindow);
         InvalidateParentArea(*window.pParent, uncovered);
@@ -103,7 +103,7 @@ void Repaint(WindowData& window, const RECT& rcOldWindow, const RECT& rcOldClien
     }
     else if (bSized)
     {
-        const RectSet exposed = ExposedClient(rcOldClient, window.rcClient);
+        const Region exposed = ExposedClient(rcOldClient, window.rcClient);
         RedrawWindowArea(window, &exposed, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
 }

@@ -3,7 +3,7 @@
 // Handles are 0x40000000 | n from a counter and never reused.
 #pragma once
 
-#include "RectSet.h"
+#include "Region.h"
 #include "WindowClassTable.h"
 
 #include <cstdint>
@@ -48,7 +48,7 @@ struct WindowData
     std::vector<BYTE> extraBytes;
     std::string text;
     std::vector<std::pair<std::string, HANDLE>> props;
-    RectSet update; // client coordinates
+    Region update; // client coordinates
     bool bErase = false;
     bool bNcPaint = false;
     bool bRedrawOff = false;

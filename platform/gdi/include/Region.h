@@ -1,7 +1,9 @@
-// A set of pixels as horizontal bands of disjoint spans: the algebra behind
-// region objects, clipping and shape coverage.
+// A set of pixels as horizontal bands of disjoint spans: the one region
+// algebra of the layer, behind region objects, clipping, shape coverage and
+// the windowing layer's update and visible areas.
 #pragma once
 
+#include "PlatformGDIExport.h"
 #include "WinGdi.h"
 
 #include <vector>
@@ -12,7 +14,7 @@ struct Span
     int x1; // exclusive
 };
 
-class Region
+class PLATFORMGDI_API Region
 {
 public:
     struct Band
@@ -33,6 +35,7 @@ public:
     int GetComplexity() const;
     RECT GetBounds() const;
     bool Contains(int x, int y) const;
+    bool Contains(POINT pt) const { return Contains(pt.x, pt.y); }
     bool IntersectsRect(const RECT& rect) const;
     const std::vector<Band>& GetBands() const { return m_bands; }
     // The spans of row y, or null when the row is empty.
@@ -41,7 +44,14 @@ public:
 
     void Offset(int dx, int dy);
     static Region Combine(const Region& a, const Region& b, int mode);
-    Region Intersect(const RECT& rect) const;
+    // The set operations in place.
+    Region& Add(const Region& other);
+    Region& Add(const RECT& rect) { return Add(Region(rect)); }
+    Region& Subtract(const Region& other);
+    Region& Subtract(const RECT& rect) { return Subtract(Region(rect)); }
+    Region& Intersect(const Region& other);
+    Region& Intersect(const RECT& rect);
+    void Clear() { m_bands.clear(); }
     // The pixels of the region with a 4-neighbour outside it.
     Region Boundary() const;
     bool operator==(const Region& other) const;
@@ -53,4 +63,9 @@ private:
 };
 
 // Sorts and merges overlapping or touching spans.
-void NormaliseSpans(std::vector<Span>& spans);
+PLATFORMGDI_API void NormaliseSpans(std::vector<Span>& spans);
+
+// A new region object holding the pixels of a region.
+PLATFORMGDI_API HRGN GdiCreateRegion(const Region& region);
+// The pixels of a region object; empty for a handle that is not one.
+PLATFORMGDI_API Region GdiGetRegion(HRGN hRgn);
