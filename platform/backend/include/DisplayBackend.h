@@ -14,8 +14,21 @@ public:
     virtual ~CDisplayBackend();
 
     virtual LPCSTR GetName() const = 0;
+    // Made the backend in use: tells the layer the screen's size (the
+    // virtual 1920 x 1080 screen unless the display has its own).
+    virtual void OnInstalled();
+    // Any thread posted a message: a Wait in progress returns.
+    virtual void Wake();
     // Whether a person can answer modal windows (message boxes, dialogs).
     virtual bool IsInteractive() const = 0;
+
+    // The handle a new top-level window takes (a display's own window id),
+    // or null for the layer's own numbering. Asked before any message is
+    // sent; OnTopLevelCreated follows once the window is in the tree.
+    // A top-level window with a caption is a framed window; any other is a
+    // popup (menu, drop-down, tip): shown without a frame above every
+    // other window, and a capture taken by it holds the whole pointer.
+    virtual HWND CreateTopLevelHandle(DWORD dwStyle, DWORD dwExStyle, HWND hOwner);
 
     // Top-level windows: creation, destruction, showing, new screen
     // rectangle, new title.
@@ -28,6 +41,18 @@ public:
     virtual void OnSurfaceChanged(HWND hWndTop, const RECT& rcChanged) = 0;
     // Called at every message retrieval: show what changed since.
     virtual void Flush() = 0;
+    // Called at every message retrieval after Flush: queues the input the
+    // display has ready, so that input keeps its place before WM_PAINT and
+    // WM_TIMER even in a loop that never waits.
+    virtual void TakeReadyInput();
+    // The layer activated a top-level window (null: none of ours).
+    virtual void OnTopLevelActivated(HWND hWnd);
+    // The capture window changed (null: released).
+    virtual void OnCaptureChanged(HWND hCapture);
+    // The pointer and the keys as the display has them now; false when the
+    // backend does not know better than the input it delivered.
+    virtual bool QueryCursorPos(POINT& pt);
+    virtual bool QueryKeyDown(UINT nVirtKey, bool& bDown);
 
     // Non-blocking: delivers the input that is ready. True when anything
     // was delivered (or time moved), so the loop looks again.
@@ -42,6 +67,11 @@ public:
 
 // The backend in use (the headless one unless another was installed).
 PLATFORMUI_API CDisplayBackend& GetDisplayBackend();
+// The start-up choice of a program: PELIVO_DISPLAY=headless or x11 forces
+// one; otherwise the X11 backend when DISPLAY names a display it can open,
+// the headless one when not. Installs the choice and returns it; later calls
+// return the same. Test programs never call it and stay headless.
+PLATFORMUI_API CDisplayBackend& ChooseDisplayBackend();
 // Installs a backend (null: the headless default again); the caller keeps it
 // alive while installed. Returns the previous one.
 PLATFORMUI_API CDisplayBackend* SetDisplayBackend(CDisplayBackend* pBackend);

@@ -1,6 +1,7 @@
 #include "DisplayBackend.h"
 
 #include "HeadlessBackend.h"
+#include "UserRawInput.h"
 
 namespace
 {
@@ -8,6 +9,34 @@ CDisplayBackend* gInstalled = nullptr;
 } // namespace
 
 CDisplayBackend::~CDisplayBackend() = default;
+
+void CDisplayBackend::OnInstalled()
+{
+    UserSetScreenSize(GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT);
+}
+
+void CDisplayBackend::Wake() {}
+
+HWND CDisplayBackend::CreateTopLevelHandle(DWORD, DWORD, HWND)
+{
+    return nullptr;
+}
+
+void CDisplayBackend::TakeReadyInput() {}
+
+void CDisplayBackend::OnTopLevelActivated(HWND) {}
+
+void CDisplayBackend::OnCaptureChanged(HWND) {}
+
+bool CDisplayBackend::QueryCursorPos(POINT&)
+{
+    return false;
+}
+
+bool CDisplayBackend::QueryKeyDown(UINT, bool&)
+{
+    return false;
+}
 
 CDisplayBackend& GetDisplayBackend()
 {
@@ -18,5 +47,6 @@ CDisplayBackend* SetDisplayBackend(CDisplayBackend* pBackend)
 {
     CDisplayBackend* previous = gInstalled;
     gInstalled = pBackend;
+    GetDisplayBackend().OnInstalled();
     return previous;
 }

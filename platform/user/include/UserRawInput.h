@@ -24,6 +24,16 @@ PLATFORMUI_API void UserQueueMouseMove(POINT ptScreen);
 PLATFORMUI_API void UserQueueMouseButton(enMouseButton button, bool bDown, POINT ptScreen);
 PLATFORMUI_API void UserQueueMouseWheel(int nDelta, POINT ptScreen);
 PLATFORMUI_API void UserQueueKey(UINT nVirtKey, bool bDown);
+// A key as a real keyboard reports it: its set-1 scan code and extended bit,
+// and the text it types (UTF-8, null for none), which TranslateMessage turns
+// into WM_CHAR in the ANSI code page.
+struct KeyStroke
+{
+    BYTE nScanCode = 0;
+    bool bExtended = false;
+    const char* pszText = nullptr;
+};
+PLATFORMUI_API void UserQueueKeyStroke(UINT nVirtKey, bool bDown, const KeyStroke& stroke);
 // Forgets queued input, key states, capture, focus and the pointer position.
 PLATFORMUI_API void UserResetInput();
 
@@ -46,6 +56,15 @@ PLATFORMUI_API BOOL UserGetWindowPicture(HWND hWnd, bool bClientOnly, WindowPict
 PLATFORMUI_API GdiSurfaceInfo UserGetTopLevelSurface(HWND hWnd);
 // Top-level windows, top of the Z order first.
 PLATFORMUI_API std::vector<HWND> UserGetTopLevelWindows();
+// The part of a top-level window a display shows, in screen coordinates:
+// with bFramed the window less the caption and outer frame that a window
+// manager draws in their place (popups have none), else the whole window.
+PLATFORMUI_API BOOL UserGetShownRect(HWND hWnd, bool bFramed, RECT* pRect);
+// The display moved or sized that part: the window follows, with
+// WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE and WM_MOVE.
+PLATFORMUI_API BOOL UserMoveShownRect(HWND hWnd, bool bFramed, const RECT& rcShown);
+// The screen of the display: bounds the pointer and maximised windows.
+PLATFORMUI_API void UserSetScreenSize(int nWidth, int nHeight);
 // Destroys every window of the thread and empties its queue and timers.
 PLATFORMUI_API void UserDestroyAllWindows();
 // Closes the clipboard and frees what it holds.

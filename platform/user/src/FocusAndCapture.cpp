@@ -1,6 +1,7 @@
 // Mouse capture, keyboard focus and the active top-level window.
 #include "InputState.h"
 
+#include "DisplayBackend.h"
 #include "WinInput.h"
 #include "WinMessageQueue.h"
 #include "WinWindow.h"
@@ -28,6 +29,7 @@ HWND SetCapture(HWND hWnd)
     if (FindWindowChecked(hWnd) == nullptr || hPrevious == hWnd)
         return hPrevious;
     state.hCapture = hWnd;
+    GetDisplayBackend().OnCaptureChanged(hWnd);
     if (IsWindow(hPrevious))
         SendMessageA(hPrevious, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     return IsWindow(hPrevious) ? hPrevious : nullptr;
@@ -38,6 +40,8 @@ BOOL ReleaseCapture()
     InputState& state = InputState::Get();
     const HWND hPrevious = state.hCapture;
     state.hCapture = nullptr;
+    if (hPrevious != nullptr)
+        GetDisplayBackend().OnCaptureChanged(nullptr);
     if (IsWindow(hPrevious))
         SendMessageA(hPrevious, WM_CAPTURECHANGED, 0, 0);
     return TRUE;
@@ -101,6 +105,7 @@ HWND SetActiveWindow(HWND hWnd)
     }
     if (hTop != nullptr && state.hActive == hTop && IsWindow(hTop))
     {
+        GetDisplayBackend().OnTopLevelActivated(hTop);
         SendMessageA(hTop, WM_NCACTIVATE, TRUE, 0);
         SendMessageA(hTop, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, IsIconic(hTop)),
                      reinterpret_cast<LPARAM>(hPrevious));

@@ -2,6 +2,8 @@
 // retrieves it.
 #include "InputState.h"
 
+#include "DisplayBackend.h"
+
 #include "KeyboardLayout.h"
 #include "Timers.h"
 #include "WinInput.h"
@@ -39,8 +41,7 @@ UINT ButtonDownMessage(enMouseButton button, bool bNonClient)
 void ClipPoint(POINT& pt)
 {
     const InputState& state = InputState::Get();
-    const RECT bounds =
-        state.bClip ? state.rcClip : RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+    const RECT bounds = state.bClip ? state.rcClip : WindowTree::Get().GetDesktop().rcWindow;
     pt.x = std::clamp<LONG>(pt.x, bounds.left, bounds.right - 1);
     pt.y = std::clamp<LONG>(pt.y, bounds.top, bounds.bottom - 1);
 }
@@ -192,9 +193,8 @@ bool RouteKey(const RawInputEvent& event, bool bRemove, MSG& msg)
     const bool bAlt = (state.syncKeys[VK_MENU] & 0x80) != 0 || nVirtKey == VK_MENU;
     const bool bCtrl = (state.syncKeys[VK_CONTROL] & 0x80) != 0;
     const bool bSystem = (bAlt && !bCtrl) || nVirtKey == VK_F10;
-    const KeyScanInfo scan = GetKeyScanInfo(event.nVirtKey);
-    DWORD flags = 1 | (DWORD(scan.nScanCode) << 16);
-    if (scan.bExtended)
+    DWORD flags = 1 | (DWORD(event.nScanCode) << 16);
+    if (event.bExtended)
         flags |= 1UL << 24;
     if (bSystem && bAlt)
         flags |= 1UL << 29;
@@ -207,6 +207,8 @@ bool RouteKey(const RawInputEvent& event, bool bRemove, MSG& msg)
         event.bDown ? (bSystem ? WM_SYSKEYDOWN : WM_KEYDOWN) : (bSystem ? WM_SYSKEYUP : WM_KEYUP);
     msg.wParam = nVirtKey;
     msg.lParam = static_cast<LPARAM>(flags);
+    if (bRemove && event.bDown)
+        state.lastTyped = InputState::TypedText{event.bHasText, msg, event.text};
     return true;
 }
 
@@ -326,14 +328,36 @@ void UserQueueKey(UINT nVirtKey, bool bDown)
         nVirtKey = VK_LCONTROL;
     else if (nVirtKey == VK_MENU)
         nVirtKey = VK_LMENU;
+    const KeyScanInfo scan = GetKeyScanInfo(nVirtKey);
+    UserQueueKeyStroke(nVirtKey, bDown, KeyStroke{scan.nScanCode, scan.bExtended, nullptr});
+}
+
+void UserQueueKeyStroke(UINT nVirtKey, bool bDown, const KeyStroke& stroke)
+{
     InputState& state = InputState::Get();
     RawInputEvent event;
     event.kind = RawInputEvent::enKind::Key;
     event.nVirtKey = nVirtKey & 0xFF;
     event.bDown = bDown;
     event.bWasDown = (state.asyncKeys[event.nVirtKey] & 0x80) != 0;
+    event.nScanCode = stroke.nScanCode;
+    event.bExtended = stroke.bExtended;
+    event.bHasText = stroke.pszText != nullptr;
+    if (event.bHasText)
+        event.text = stroke.pszText;
     ApplyKeyChange(state.asyncKeys, event.nVirtKey, bDown);
     QueueEvent(event);
+}
+
+bool FindTypedText(const MSG& msg, std::string& text)
+{
+    const InputState::TypedText& typed = InputState::Get().lastTyped;
+    if (!typed.bValid || typed.msg.hwnd != msg.hwnd || typed.msg.message != msg.message ||
+        typed.msg.wParam != msg.wParam || typed.msg.lParam != msg.lParam ||
+        typed.msg.time != msg.time)
+        return false;
+    text = typed.text;
+    return true;
 }
 
 void UserResetInput()
@@ -350,8 +374,10 @@ SHORT GetKeyState(int virtKey)
 
 SHORT GetAsyncKeyState(int virtKey)
 {
-    const BYTE key = InputState::Get().asyncKeys[virtKey & 0xFF];
-    return static_cast<SHORT>((key & 0x80) ? 0x8000 : 0);
+    bool bDown = false;
+    if (!GetDisplayBackend().QueryKeyDown(static_cast<UINT>(virtKey & 0xFF), bDown))
+        bDown = (InputState::Get().asyncKeys[virtKey & 0xFF] & 0x80) != 0;
+    return static_cast<SHORT>(bDown ? 0x8000 : 0);
 }
 
 BOOL GetKeyboardState(LPBYTE keyState)
@@ -366,7 +392,8 @@ BOOL GetCursorPos(LPPOINT point)
 {
     if (point == nullptr)
         return FALSE;
-    *point = InputState::Get().ptCursor;
+    if (!GetDisplayBackend().QueryCursorPos(*point))
+        *point = InputState::Get().ptCursor;
     return TRUE;
 }
 
@@ -393,7 +420,7 @@ BOOL GetClipCursor(LPRECT rect)
     if (rect == nullptr)
         return FALSE;
     const InputState& state = InputState::Get();
-    *rect = state.bClip ? state.rcClip : RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+    *rect = state.bClip ? state.rcClip : WindowTree::Get().GetDesktop().rcWindow;
     return TRUE;
 }
 

@@ -21,6 +21,14 @@ public:
     BYTE syncKeys[256]{}; // as of the last input message retrieved
     bool bClip = false;
     RECT rcClip{};
+    // The key-down message retrieved last and the text the keyboard said it
+    // types, for TranslateMessage.
+    struct TypedText
+    {
+        bool bValid = false;
+        MSG msg{};
+        std::string text;
+    } lastTyped;
 
     struct LastPress
     {
@@ -35,6 +43,9 @@ public:
 // Key down or up in a keyboard state: sided keys update their generic one,
 // a press toggles the low bit.
 void ApplyKeyChange(BYTE* keys, UINT nVirtKey, bool bDown);
+// The text a key-down message types, when the keyboard told it: true and the
+// UTF-8 text, false to fall back on the layout's table.
+bool FindTypedText(const MSG& msg, std::string& text);
 WORD GetMouseKeyFlags(const BYTE* keys);
 
 // The message a raw event makes now, or false when it makes none. With

@@ -7,6 +7,7 @@
 #include "KeyboardLayout.h"
 #include "Painting.h"
 #include "Timers.h"
+#include "WinCodePage.h"
 #include "WinError.h"
 #include "WinMessageQueue.h"
 #include "WinProcessInfo.h"
@@ -34,6 +35,29 @@ public:
     RecordScope(const RecordScope&) = delete;
     RecordScope& operator=(const RecordScope&) = delete;
 };
+
+// Characters the ANSI code page cannot hold are left out.
+std::string Utf8ToAnsi(const std::string& utf8)
+{
+    if (GetACP() == CP_UTF8 || utf8.empty())
+        return utf8;
+    const int nWide = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    if (nWide <= 0)
+        return std::string();
+    std::vector<WCHAR> wide(static_cast<std::size_t>(nWide));
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), nWide);
+    std::string ansi;
+    for (std::size_t i = 0; i + 1 < wide.size(); ++i)
+    {
+        char bytes[8];
+        BOOL bDefaulted = FALSE;
+        const int n =
+            WideCharToMultiByte(CP_ACP, 0, &wide[i], 1, bytes, sizeof(bytes), nullptr, &bDefaulted);
+        if (n > 0 && !bDefaulted)
+            ansi.append(bytes, std::size_t(n));
+    }
+    return ansi;
+}
 
 bool IsValidFilter(HWND hFilter)
 {
@@ -79,15 +103,21 @@ MessageQueue& MessageQueue::Get()
 
 void MessageQueue::Post(const MSG& msg)
 {
-    std::lock_guard guard(m_postLock);
-    m_posted.push_back(msg);
+    {
+        std::lock_guard guard(m_postLock);
+        m_posted.push_back(msg);
+    }
+    GetDisplayBackend().Wake();
 }
 
 void MessageQueue::PostQuit(int nExitCode)
 {
-    std::lock_guard guard(m_postLock);
-    m_bQuit = true;
-    m_nQuitCode = nExitCode;
+    {
+        std::lock_guard guard(m_postLock);
+        m_bQuit = true;
+        m_nQuitCode = nExitCode;
+    }
+    GetDisplayBackend().Wake();
 }
 
 void MessageQueue::QueueInput(const RawInputEvent& event)
@@ -165,7 +195,9 @@ bool MessageQueue::RetrieveInput(MSG& msg, HWND hFilter, UINT nMin, UINT nMax, b
 
 bool MessageQueue::Retrieve(MSG& msg, HWND hFilter, UINT nMin, UINT nMax, bool bRemove)
 {
-    GetDisplayBackend().Flush();
+    CDisplayBackend& backend = GetDisplayBackend();
+    backend.Flush();
+    backend.TakeReadyInput();
     bool bFound = RetrievePosted(msg, hFilter, nMin, nMax, bRemove) ||
                   RetrieveInput(msg, hFilter, nMin, nMax, bRemove);
     if (!bFound && InRange(WM_PAINT, nMin, nMax))
@@ -311,11 +343,23 @@ BOOL TranslateMessage(const MSG* msg)
 {
     if (msg == nullptr || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN))
         return FALSE;
-    const char ch = GetKeyCharacter(static_cast<UINT>(msg->wParam), InputState::Get().syncKeys);
-    if (ch == 0)
+    std::string text;
+    if (!FindTypedText(*msg, text))
+    {
+        const char ch = GetKeyCharacter(static_cast<UINT>(msg->wParam), InputState::Get().syncKeys);
+        if (ch != 0)
+            text.assign(1, ch);
+    }
+    else
+    {
+        text = Utf8ToAnsi(text);
+    }
+    if (text.empty())
         return FALSE;
+    // A character of a multi-byte page comes as one message per byte.
     const UINT nCharMsg = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-    PostMessageA(msg->hwnd, nCharMsg, static_cast<BYTE>(ch), msg->lParam);
+    for (const char ch : text)
+        PostMessageA(msg->hwnd, nCharMsg, static_cast<BYTE>(ch), msg->lParam);
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <mutex>
+#include <string>
 #include <vector>
 
 struct RawInputEvent
@@ -27,6 +28,10 @@ struct RawInputEvent
     int nDelta = 0;
     UINT nVirtKey = 0;     // as queued, possibly sided
     bool bWasDown = false; // the key was down before this event
+    BYTE nScanCode = 0;
+    bool bExtended = false;
+    bool bHasText = false; // the keyboard said what the key types
+    std::string text;      // UTF-8
     WORD nKeyFlags = 0;    // MK_* at the time of the event
     DWORD dwTime = 0;
 };

@@ -151,12 +151,15 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     const CreateGeometry geometry = ResolveDefaults(x, y, width, height, bChild);
     auto window = std::make_shared<WindowData>();
-    const HWND hWnd = tree.AllocateHandle();
-    window->hWnd = hWnd;
     window->pClass = windowClass;
     window->dwStyle = style & ~WS_VISIBLE;
     if (!bChild && (style & WS_POPUP) == 0)
         window->dwStyle |= WS_CLIPSIBLINGS | WS_CAPTION;
+    HWND hWnd = bChild ? nullptr
+                       : GetDisplayBackend().CreateTopLevelHandle(window->dwStyle, exStyle, hOwner);
+    if (hWnd == nullptr || FindWindowData(hWnd) != nullptr)
+        hWnd = tree.AllocateHandle();
+    window->hWnd = hWnd;
     window->dwExStyle = exStyle;
     window->hOwner = hOwner;
     window->wndProc = windowClass->wndProc;

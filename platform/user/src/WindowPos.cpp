@@ -108,6 +108,21 @@ void Repaint(WindowData& window, const RECT& rcOldWindow, const RECT& rcOldClien
     }
 }
 
+RECT GetScreenBounds()
+{
+    return WindowTree::Get().GetDesktop().rcWindow;
+}
+
+// The caption and outer frame a window manager draws in place of ours;
+// the inner edges stay ours.
+FrameInsets GetManagedFrameInsets(const WindowData& window, bool bFramed)
+{
+    if (!bFramed || (window.dwStyle & WS_CAPTION) != WS_CAPTION)
+        return FrameInsets{};
+    return GetFrameInsets(window.dwStyle,
+                          window.dwExStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+}
+
 void ToggleMaximised(WindowData& window, int nCmd)
 {
     const bool bMinMax = (window.dwStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0;
@@ -118,8 +133,7 @@ void ToggleMaximised(WindowData& window, int nCmd)
     if (nCmd == SW_SHOWMAXIMIZED)
     {
         window.dwStyle |= WS_MAXIMIZE;
-        target = IsTopLevel(window) ? RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT}
-                                    : window.pParent->GetClientRectLocal();
+        target = IsTopLevel(window) ? GetScreenBounds() : window.pParent->GetClientRectLocal();
     }
     else if (nCmd == SW_MINIMIZE || nCmd == SW_SHOWMINIMIZED || nCmd == SW_SHOWMINNOACTIVE)
     {
@@ -361,4 +375,38 @@ HWND ChildWindowFromPoint(HWND hWndParent, POINT point)
             return child->hWnd;
     }
     return hWndParent;
+}
+
+BOOL UserGetShownRect(HWND hWnd, bool bFramed, RECT* pRect)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || !IsTopLevel(*window) || pRect == nullptr)
+        return FALSE;
+    const FrameInsets insets = GetManagedFrameInsets(*window, bFramed);
+    const RECT& rc = window->rcWindow;
+    *pRect = RECT{rc.left + insets.left, rc.top + insets.top,
+                  std::max(rc.left + insets.left, rc.right - insets.right),
+                  std::max(rc.top + insets.top, rc.bottom - insets.bottom)};
+    return TRUE;
+}
+
+BOOL UserMoveShownRect(HWND hWnd, bool bFramed, const RECT& rcShown)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || !IsTopLevel(*window))
+        return FALSE;
+    const FrameInsets insets = GetManagedFrameInsets(*window, bFramed);
+    const RECT target{rcShown.left - insets.left, rcShown.top - insets.top,
+                      rcShown.right + insets.right, rcShown.bottom + insets.bottom};
+    if (EqualRect(&target, &window->rcWindow))
+        return TRUE;
+    return SetWindowPos(hWnd, nullptr, target.left, target.top, target.right - target.left,
+                        target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void UserSetScreenSize(int nWidth, int nHeight)
+{
+    WindowData& desktop = WindowTree::Get().GetDesktop();
+    desktop.rcWindow = RECT{0, 0, std::max(nWidth, 1), std::max(nHeight, 1)};
+    desktop.rcClient = desktop.rcWindow;
 }

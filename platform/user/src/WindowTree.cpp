@@ -54,18 +54,16 @@ WindowTree::WindowTree() : m_desktop(std::make_shared<WindowData>())
 
 WindowData* WindowTree::Find(HWND hWnd) const
 {
-    const std::size_t index = IndexOf(hWnd);
-    if (index == 0 || index >= m_table.size())
-        return nullptr;
-    return m_table[index].get();
+    return Hold(hWnd).get();
 }
 
 std::shared_ptr<WindowData> WindowTree::Hold(HWND hWnd) const
 {
     const std::size_t index = IndexOf(hWnd);
-    if (index == 0 || index >= m_table.size())
-        return nullptr;
-    return m_table[index];
+    if (index != 0)
+        return index < m_table.size() ? m_table[index] : nullptr;
+    const auto it = m_displayOwned.find(hWnd);
+    return it != m_displayOwned.end() ? it->second : nullptr;
 }
 
 HWND WindowTree::AllocateHandle()
@@ -77,7 +75,11 @@ HWND WindowTree::AllocateHandle()
 
 void WindowTree::Add(const std::shared_ptr<WindowData>& window)
 {
-    m_table[IndexOf(window->hWnd)] = window;
+    const std::size_t index = IndexOf(window->hWnd);
+    if (index != 0)
+        m_table[index] = window;
+    else
+        m_displayOwned[window->hWnd] = window;
 }
 
 void WindowTree::Remove(HWND hWnd)
@@ -85,6 +87,8 @@ void WindowTree::Remove(HWND hWnd)
     const std::size_t index = IndexOf(hWnd);
     if (index != 0 && index < m_table.size())
         m_table[index].reset();
+    else
+        m_displayOwned.erase(hWnd);
 }
 
 WindowData* FindWindowChecked(HWND hWnd)

@@ -1,6 +1,7 @@
 // The windows of the process: their data, the handle table, the desktop at
 // the root of the tree and the geometry shared by every part of the layer.
-// Handles are 0x40000000 | n from a counter and never reused.
+// Handles are 0x40000000 | n from a counter and never reused, except that a
+// display may give top-level windows its own ids (below 0x20000000).
 #pragma once
 
 #include "Region.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct ScrollBarData
@@ -77,6 +79,7 @@ public:
     WindowData* Find(HWND hWnd) const;
     std::shared_ptr<WindowData> Hold(HWND hWnd) const;
     HWND AllocateHandle();
+    // Adds a window under its handle, numbered or a display's own.
     void Add(const std::shared_ptr<WindowData>& window);
     void Remove(HWND hWnd);
 
@@ -85,6 +88,7 @@ private:
 
     std::shared_ptr<WindowData> m_desktop;
     std::vector<std::shared_ptr<WindowData>> m_table; // index = handle number
+    std::unordered_map<HWND, std::shared_ptr<WindowData>> m_displayOwned;
 };
 
 inline WindowData* FindWindowData(HWND hWnd)
