@@ -1,0 +1,60 @@
+// The X11 backend: every top-level window is an X window whose id is its
+// HWND. A window with a caption is a managed window: the window manager
+// draws caption and border, the X window shows the rest of our surface (menu
+// bar, scroll bars, client area), and the window manager's moves, sizes,
+// close requests, activation and iconify come back as window messages. A
+// window without a caption is an override-redirect popup. Surfaces are pushed
+// (through shared memory where the server offers it) at every message
+// retrieval and on expose, only where they changed; X input becomes the
+// layer's raw input; capture grabs the pointer.
+#pragma once
+
+#include "DisplayBackend.h"
+
+#include <memory>
+
+class PLATFORMUI_API CX11Backend : public CDisplayBackend
+{
+public:
+    struct Options
+    {
+        bool bUseSharedMemory = true;
+    };
+
+    // Opens the display (null: the one DISPLAY names); IsOpen tells whether
+    // that worked, GetOpenError why not.
+    explicit CX11Backend(LPCSTR lpszDisplay = nullptr);
+    CX11Backend(LPCSTR lpszDisplay, const Options& options);
+    ~CX11Backend() override;
+    CX11Backend(const CX11Backend&) = delete;
+    CX11Backend& operator=(const CX11Backend&) = delete;
+
+    bool IsOpen() const;
+    LPCSTR GetOpenError() const;
+    bool IsUsingSharedMemory() const;
+
+    LPCSTR GetName() const override { return "x11"; }
+    bool IsInteractive() const override { return true; }
+    void OnInstalled() override;
+    void Wake() override;
+    HWND CreateTopLevelHandle(DWORD dwStyle, DWORD dwExStyle, HWND hOwner) override;
+    void OnTopLevelCreated(HWND hWnd) override;
+    void OnTopLevelDestroyed(HWND hWnd) override;
+    void OnTopLevelShown(HWND hWnd, bool bShown) override;
+    void OnTopLevelMoved(HWND hWnd, const RECT& rcScreen) override;
+    void OnTopLevelTextChanged(HWND hWnd, LPCSTR lpszText) override;
+    void OnSurfaceChanged(HWND hWndTop, const RECT& rcChanged) override;
+    void Flush() override;
+    void TakeReadyInput() override;
+    bool Poll() override;
+    void Wait(DWORD dwTimeoutMs) override;
+    void OnCursorChanged(HCURSOR hCursor, bool bShown) override;
+    void OnTopLevelActivated(HWND hWnd) override;
+    void OnCaptureChanged(HWND hCapture) override;
+    bool QueryCursorPos(POINT& pt) override;
+    bool QueryKeyDown(UINT nVirtKey, bool& bDown) override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
