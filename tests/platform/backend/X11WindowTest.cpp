@@ -1,0 +1,394 @@
+// Top-level windows on a real X server: painting compared with the headless
+// dump, popups, capture as a pointer grab, cursors, and what a window
+// manager does, played through the second connection since Xvfb has none
+// (XMoveResizeWindow for a resize, a WM_DELETE_WINDOW message for the close
+// box, XSetInputFocus for activation, unmapping for iconify).
+#include "TestPanes.h"
+#include "UiHarness.h"
+#include "WinInput.h"
+#include "WinWindow.h"
+#include "X11TestSupport.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+class X11WindowTest : public X11BackendTest
+{
+protected:
+    // A frame with two panes, as the headless frame test has it.
+    struct PaneScene
+    {
+        CFrameWnd* pFrame = new CFrameWnd;
+        CPane left{RGB(240, 240, 200)};
+        CPane right{RGB(200, 220, 250)};
+
+        bool Build()
+        {
+            return pFrame->Create(nullptr, "Panes", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  CRect(40, 30, 460, 290)) &&
+                   left.Create(nullptr, "left", WS_VISIBLE | WS_CLIPSIBLINGS, CRect(4, 4, 204, 204),
+                               pFrame, 1) &&
+                   right.Create(nullptr, "right", WS_VISIBLE | WS_CLIPSIBLINGS,
+                                CRect(210, 4, 400, 204), pFrame, 2) &&
+                   (pFrame->ShowWindow(SW_SHOW), true);
+        }
+        ~PaneScene()
+        {
+            if (IsWindow(pFrame->m_hWnd))
+                pFrame->DestroyWindow();
+        }
+    };
+
+    // Waits until the server shows what the backend holds, and returns it.
+    WindowPicture ScreenshotOnceEqual(HWND hTop, const WindowPicture& expected)
+    {
+        WindowPicture shot;
+        PumpUntil(
+            [&]
+            {
+                shot = TakeScreenshot(hTop);
+                return shot.pixels == expected.pixels;
+            });
+        return shot;
+    }
+
+    static int CountDifferences(const WindowPicture& a, const WindowPicture& b)
+    {
+        if (a.nWidth != b.nWidth || a.nHeight != b.nHeight)
+            return -1;
+        int nDifferent = 0;
+        for (std::size_t i = 0; i < a.pixels.size(); ++i)
+            nDifferent += a.pixels[i] != b.pixels[i] ? 1 : 0;
+        return nDifferent;
+    }
+
+    // The picture the headless backend dumps for the same scene.
+    WindowPicture HeadlessScene()
+    {
+        SetDisplayBackend(nullptr);
+        WindowPicture dumped;
+        {
+            PaneScene scene;
+            EXPECT_TRUE(scene.Build());
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            const std::string path = testing::TempDir() + "x11-headless-panes.bmp";
+            EXPECT_TRUE(SaveWindowPicture(scene.pFrame->m_hWnd, path.c_str()));
+            EXPECT_TRUE(ReadPictureFile(path.c_str(), dumped));
+            std::remove(path.c_str());
+        }
+        SetDisplayBackend(m_pBackend.get());
+        return dumped;
+    }
+
+    void ReopenBackend(bool bUseSharedMemory)
+    {
+        SetDisplayBackend(nullptr);
+        const std::string name = DisplayString(Outside());
+        m_pBackend =
+            std::make_unique<CX11Backend>(name.c_str(), CX11Backend::Options{bUseSharedMemory});
+        ASSERT_TRUE(m_pBackend->IsOpen());
+        SetDisplayBackend(m_pBackend.get());
+    }
+
+    std::string ReadUtf8Property(HWND hWnd, const char* pszName)
+    {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* pData = nullptr;
+        std::string value;
+        if (XGetWindowProperty(Outside(), XidOf(hWnd), XInternAtom(Outside(), pszName, False), 0,
+                               1024, False, AnyPropertyType, &type, &format, &count, &after,
+                               &pData) == Success &&
+            pData != nullptr)
+            value.assign(reinterpret_cast<const char*>(pData), count);
+        if (pData != nullptr)
+            XFree(pData);
+        return value;
+    }
+};
+
+TEST_F(X11WindowTest, FramePanesShowTheHeadlessPicturesPixelsThroughBothPushPaths)
+{
+    const WindowPicture headless = HeadlessScene();
+    for (const bool bShm : {true, false})
+    {
+        ReopenBackend(bShm);
+        EXPECT_EQ(Backend().IsUsingSharedMemory(), bShm);
+        PaneScene scene;
+        ASSERT_TRUE(scene.Build());
+        const HWND hFrame = scene.pFrame->m_hWnd;
+        EXPECT_LT(reinterpret_cast<std::uintptr_t>(hFrame), 0x20000000u) << "the frame's XID";
+        ASSERT_TRUE(PumpUntil([&] { return scene.left.nPaints > 0 && scene.right.nPaints > 0; }));
+        const WindowPicture expected = CropToShown(hFrame, headless);
+        const WindowPicture shot = ScreenshotOnceEqual(hFrame, expected);
+        EXPECT_EQ(CountDifferences(shot, expected), 0) << (bShm ? "shared memory" : "XPutImage");
+        if (bShm)
+        {
+            const std::string path = std::string(SUITE_OUTPUT_DIR) + "/x11-frame-panes.bmp";
+            WritePictureFile(shot, path.c_str());
+        }
+    }
+}
+
+TEST_F(X11WindowTest, DragWithCaptureAcrossTheOtherPaneStaysWithThePressedPane)
+{
+    PaneScene scene;
+    ASSERT_TRUE(scene.Build());
+    ASSERT_TRUE(PumpUntil([&] { return scene.right.nPaints > 0; }));
+    const HWND hLeft = scene.left.m_hWnd;
+    POINT start{20, 20};
+    ClientToScreen(hLeft, &start);
+    MovePointer(start);
+    PressButton(1, true);
+    MovePointer(POINT{start.x + 100, start.y + 60});
+    MovePointer(POINT{start.x + 240, start.y + 150}); // over the right pane
+    MovePointer(POINT{start.x + 460, start.y + 300}); // outside the frame
+    PressButton(1, false);
+    ASSERT_TRUE(
+        PumpUntil([&] { return scene.left.stroke.size() >= 5 && GetCapture() == nullptr; }));
+
+    EXPECT_TRUE(scene.left.bCaptureHeldInLoop);
+    EXPECT_EQ(scene.left.stroke[2], CPoint(260, 170)) << "over the right pane";
+    EXPECT_EQ(scene.left.stroke[3], CPoint(480, 320)) << "outside the frame";
+    EXPECT_EQ(scene.right.nPaints, 1) << "the right pane saw nothing";
+    ASSERT_TRUE(PumpUntil([&] { return scene.left.nPaints == 2; }));
+    WindowPicture whole;
+    UserGetWindowPicture(scene.pFrame->m_hWnd, false, whole);
+    const WindowPicture shot =
+        ScreenshotOnceEqual(scene.pFrame->m_hWnd, CropToShown(scene.pFrame->m_hWnd, whole));
+    RECT frame{};
+    UserGetShownRect(scene.pFrame->m_hWnd, true, &frame);
+    POINT origin{0, 0};
+    ClientToScreen(hLeft, &origin);
+    EXPECT_EQ(CountPictureDifferences(shot, CPoint(origin.x - frame.left, origin.y - frame.top),
+                                      DrawExpectedPane(scene.left)),
+              0);
+}
+
+TEST_F(X11WindowTest, ResizeAndMoveByTheWindowManagerReachTheWindow)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    ASSERT_NE(hWnd, nullptr);
+    PumpUntil([] { return false; }, 100);
+    const std::size_t nBefore = MessageLog().size();
+    XMoveResizeWindow(Outside(), XidOf(hWnd), 200, 150, 520, 330);
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return FindLogged(hWnd, WM_MOVE, nBefore) != nullptr; }));
+
+    const LoggedMessage* size = FindLogged(hWnd, WM_SIZE, nBefore);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, WPARAM(SIZE_RESTORED));
+    EXPECT_EQ(LOWORD(size->lParam), 520);
+    EXPECT_EQ(HIWORD(size->lParam), 330);
+    EXPECT_NE(FindLogged(hWnd, WM_WINDOWPOSCHANGED, nBefore), nullptr);
+    const LoggedMessage* move = FindLogged(hWnd, WM_MOVE, nBefore);
+    EXPECT_EQ(GET_X_LPARAM(move->lParam), 200);
+    EXPECT_EQ(GET_Y_LPARAM(move->lParam), 150);
+    RECT client{};
+    GetClientRect(hWnd, &client);
+    EXPECT_EQ(client.right, 520);
+    EXPECT_EQ(client.bottom, 330);
+    POINT origin{0, 0};
+    ClientToScreen(hWnd, &origin);
+    EXPECT_EQ(origin.x, 200);
+    EXPECT_EQ(origin.y, 150);
+}
+
+TEST_F(X11WindowTest, CloseRequestComesAsSysCommandThenCloseAndDestroys)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    ASSERT_NE(hWnd, nullptr);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = XidOf(hWnd);
+    event.xclient.message_type = XInternAtom(Outside(), "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(Outside(), "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(Outside(), XidOf(hWnd), False, NoEventMask, &event);
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hWnd); }));
+
+    const LoggedMessage* command = FindLogged(hWnd, WM_SYSCOMMAND);
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->wParam & 0xFFF0, WPARAM(SC_CLOSE));
+    const LoggedMessage* close = FindLogged(hWnd, WM_CLOSE);
+    ASSERT_NE(close, nullptr);
+    EXPECT_GT(close, command);
+    XWindowAttributes attributes{};
+    EXPECT_EQ(XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes), 0) << "X window gone";
+}
+
+TEST_F(X11WindowTest, FocusGivenByTheDisplayActivatesAndFocusTakenDeactivates)
+{
+    const HWND hFirst =
+        CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 350, 260});
+    const HWND hSecond =
+        CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{400, 60, 700, 260});
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == hSecond; }));
+    std::size_t nBefore = MessageLog().size();
+    XSetInputFocus(Outside(), XidOf(hFirst), RevertToParent, CurrentTime);
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == hFirst; }));
+    const LoggedMessage* deactivated = FindLogged(hSecond, WM_ACTIVATE, nBefore);
+    ASSERT_NE(deactivated, nullptr);
+    EXPECT_EQ(LOWORD(deactivated->wParam), WA_INACTIVE);
+    EXPECT_EQ(deactivated->lParam, reinterpret_cast<LPARAM>(hFirst));
+    const LoggedMessage* activated = FindLogged(hFirst, WM_ACTIVATE, nBefore);
+    ASSERT_NE(activated, nullptr);
+    EXPECT_EQ(LOWORD(activated->wParam), WA_ACTIVE);
+    EXPECT_NE(FindLogged(hFirst, WM_SETFOCUS, nBefore), nullptr);
+    EXPECT_EQ(GetFocus(), hFirst);
+
+    nBefore = MessageLog().size();
+    XSetInputFocus(Outside(), PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }));
+    EXPECT_NE(FindLogged(hFirst, WM_KILLFOCUS, nBefore), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(X11WindowTest, IconifiedByTheWindowManagerIsMinimisedUntilMappedAgain)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    PumpUntil([] { return false; }, 100);
+    std::size_t nBefore = MessageLog().size();
+    XUnmapWindow(Outside(), XidOf(hWnd)); // what a window manager does to iconify
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hWnd) != FALSE; }));
+    const LoggedMessage* size = FindLogged(hWnd, WM_SIZE, nBefore);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, WPARAM(SIZE_MINIMIZED));
+    EXPECT_TRUE(IsWindowVisible(hWnd));
+
+    nBefore = MessageLog().size();
+    XMapWindow(Outside(), XidOf(hWnd));
+    XSync(Outside(), False);
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(hWnd); }));
+    size = FindLogged(hWnd, WM_SIZE, nBefore);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, WPARAM(SIZE_RESTORED));
+    EXPECT_EQ(LOWORD(size->lParam), 400 - 2 * GetSystemMetrics(SM_CXFRAME));
+}
+
+TEST_F(X11WindowTest, TitleIsUtf8AndHidingWithdrawsTheWindow)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    SetWindowTextA(hWnd, "Pelivo - \xC3\xBC"
+                         "ber.dcm");
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(ReadUtf8Property(hWnd, "_NET_WM_NAME"), "Pelivo - \xC3\xBC"
+                                                      "ber.dcm");
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    EXPECT_FALSE(attributes.override_redirect);
+    ShowWindow(hWnd, SW_HIDE);
+    PumpUntil([] { return false; }, 50);
+    XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes);
+    EXPECT_EQ(attributes.map_state, IsUnmapped);
+    EXPECT_FALSE(IsIconic(hWnd)) << "our own unmap is no iconify";
+}
+
+TEST_F(X11WindowTest, PopupIsOverrideRedirectAndItsCaptureGrabsThePointer)
+{
+    const HWND hOwner =
+        CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    const HWND hPopup = CreateLoggedWindow(WS_POPUP | WS_BORDER, RECT{300, 300, 400, 380}, hOwner,
+                                           WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    ASSERT_NE(hPopup, nullptr);
+    ShowWindow(hPopup, SW_SHOWNOACTIVATE);
+    PumpUntil([] { return false; }, 50);
+    XWindowAttributes attributes{};
+    ASSERT_NE(XGetWindowAttributes(Outside(), XidOf(hPopup), &attributes), 0);
+    EXPECT_TRUE(attributes.override_redirect);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    EXPECT_EQ(attributes.x, 300) << "a popup shows its whole window";
+    EXPECT_EQ(attributes.width, 100);
+
+    SetCapture(hPopup);
+    PumpUntil([] { return false; }, 50);
+    const std::size_t nBefore = MessageLog().size();
+    MovePointer(POINT{120, 100}); // over the owner, far from the popup
+    ASSERT_TRUE(PumpUntil([&] { return FindLogged(hPopup, WM_MOUSEMOVE, nBefore) != nullptr; }));
+    const LoggedMessage* move = FindLogged(hPopup, WM_MOUSEMOVE, nBefore);
+    POINT client{120, 100};
+    ScreenToClient(hPopup, &client);
+    EXPECT_EQ(GET_X_LPARAM(move->lParam), client.x);
+    EXPECT_EQ(GET_Y_LPARAM(move->lParam), client.y);
+    EXPECT_LT(client.x, 0);
+    EXPECT_EQ(FindLogged(hOwner, WM_MOUSEMOVE, nBefore), nullptr);
+    const Window root = DefaultRootWindow(Outside());
+    EXPECT_EQ(XGrabPointer(Outside(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                           None, None, CurrentTime),
+              AlreadyGrabbed);
+
+    ReleaseCapture();
+    PumpUntil([] { return false; }, 50);
+    EXPECT_EQ(XGrabPointer(Outside(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                           None, None, CurrentTime),
+              GrabSuccess);
+    XUngrabPointer(Outside(), CurrentTime);
+    XSync(Outside(), False);
+}
+
+// The cursor image the server shows against the authored bitmaps.
+TEST_F(X11WindowTest, CursorsShowTheAuthoredImagesAndShowCursorHidesThem)
+{
+    int nEventBase = 0;
+    int nErrorBase = 0;
+    ASSERT_TRUE(XFixesQueryExtension(Outside(), &nEventBase, &nErrorBase));
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    POINT inside{100, 100};
+    ClientToScreen(hWnd, &inside);
+    MovePointer(inside);
+    PumpUntil([] { return false; }, 50);
+    struct Case
+    {
+        LPCSTR id;
+        int xHot;
+        int yHot;
+    };
+    for (const Case& c : {Case{IDC_WAIT, 15, 15}, Case{IDC_SIZEWE, 15, 15}, Case{IDC_ARROW, 0, 0},
+                          Case{IDC_IBEAM, 15, 15}})
+    {
+        SetCursor(LoadCursorA(nullptr, c.id));
+        PumpUntil([] { return false; }, 20);
+        XFixesCursorImage* pImage = XFixesGetCursorImage(Outside());
+        ASSERT_NE(pImage, nullptr);
+        EXPECT_EQ(pImage->width, 32);
+        EXPECT_EQ(pImage->xhot, c.xHot);
+        EXPECT_EQ(pImage->yhot, c.yHot);
+        int nBlack = 0;
+        int nWhite = 0;
+        for (int i = 0; i < pImage->width * pImage->height; ++i)
+        {
+            const unsigned long pixel = pImage->pixels[i] & 0xFFFFFFFFUL;
+            nBlack += pixel == 0xFF000000UL ? 1 : 0;
+            nWhite += pixel == 0xFFFFFFFFUL ? 1 : 0;
+        }
+        EXPECT_GT(nBlack, 10);
+        EXPECT_GT(nWhite, 10);
+        XFree(pImage);
+    }
+    ShowCursor(FALSE);
+    PumpUntil([] { return false; }, 20);
+    XFixesCursorImage* pHidden = XFixesGetCursorImage(Outside());
+    ASSERT_NE(pHidden, nullptr);
+    bool bAnyShown = false;
+    for (int i = 0; i < pHidden->width * pHidden->height; ++i)
+        bAnyShown = bAnyShown || (pHidden->pixels[i] & 0xFF000000UL) != 0;
+    EXPECT_FALSE(bAnyShown);
+    XFree(pHidden);
+    ShowCursor(TRUE);
+}
+} // namespace
