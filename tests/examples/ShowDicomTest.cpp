@@ -1,0 +1,213 @@
+// ShowDicom on a corpus CT under Xvfb: the window the program opens shows,
+// pixel for pixel, the DIB the chain makes of the file, read back from the
+// X server; the window manager's close request ends the program.
+#include "DicomPicture.h"
+#include "UiHarness.h"
+#include "XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace
+{
+const std::string kCtFile = std::string(SUITE_CORPUS_DIR) + "/octave-dicom/CT-MONO2-16-ankle.dcm";
+
+// The DIB's pixels as 0xRRGGBB, top row first.
+WindowPicture PixelsOf(HDIB dib)
+{
+    char* header = static_cast<char*>(GlobalLock(dib));
+    WindowPicture picture;
+    picture.nWidth = static_cast<int>(DIBWidth(header));
+    picture.nHeight = static_cast<int>(DIBHeight(header));
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(header);
+    const int bits = info->bmiHeader.biBitCount;
+    const auto* rows = reinterpret_cast<const BYTE*>(FindDIBBits(header));
+    const std::size_t stride = ((std::size_t(picture.nWidth) * bits + 31) / 32) * 4;
+    for (int y = 0; y < picture.nHeight; ++y)
+    {
+        const BYTE* row = rows + stride * std::size_t(picture.nHeight - 1 - y);
+        for (int x = 0; x < picture.nWidth; ++x)
+        {
+            RGBQUAD c{};
+            if (bits == 8)
+                c = info->bmiColors[row[x]];
+            else
+                c = RGBQUAD{row[x * 3], row[x * 3 + 1], row[x * 3 + 2], 0};
+            picture.pixels.push_back((std::uint32_t(c.rgbRed) << 16) |
+                                     (std::uint32_t(c.rgbGreen) << 8) | c.rgbBlue);
+        }
+    }
+    GlobalUnlock(dib);
+    return picture;
+}
+
+bool WaitFor(const std::function<bool()>& done, int nTimeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
+    while (!done())
+    {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// The mapped top-level window whose _NET_WM_PID is the program's.
+Window FindWindowOf(Display* pDisplay, pid_t pid)
+{
+    const Atom pidAtom = XInternAtom(pDisplay, "_NET_WM_PID", False);
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* pChildren = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    XQueryTree(pDisplay, DefaultRootWindow(pDisplay), &rootReturn, &parent, &pChildren, &count);
+    for (unsigned i = 0; i < count && found == 0; ++i)
+    {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char* pData = nullptr;
+        XWindowAttributes attributes{};
+        if (XGetWindowProperty(pDisplay, pChildren[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
+                               &format, &items, &after, &pData) == Success &&
+            pData != nullptr && items == 1 && *reinterpret_cast<long*>(pData) == pid &&
+            XGetWindowAttributes(pDisplay, pChildren[i], &attributes) &&
+            attributes.map_state == IsViewable)
+            found = pChildren[i];
+        if (pData != nullptr)
+            XFree(pData);
+    }
+    if (pChildren != nullptr)
+        XFree(pChildren);
+    return found;
+}
+
+WindowPicture ReadWindow(Display* pDisplay, Window window, int nWidth, int nHeight)
+{
+    WindowPicture picture;
+    XImage* pImage = XGetImage(pDisplay, window, 0, 0, static_cast<unsigned>(nWidth),
+                               static_cast<unsigned>(nHeight), AllPlanes, ZPixmap);
+    if (pImage == nullptr)
+        return picture;
+    picture.nWidth = nWidth;
+    picture.nHeight = nHeight;
+    for (int y = 0; y < nHeight; ++y)
+    {
+        for (int x = 0; x < nWidth; ++x)
+            picture.pixels.push_back(
+                static_cast<std::uint32_t>(XGetPixel(pImage, x, y) & 0xFFFFFF));
+    }
+    XDestroyImage(pImage);
+    return picture;
+}
+
+class ShowDicomTest : public testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (m_pid > 0)
+        {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_pDisplay != nullptr)
+            XCloseDisplay(m_pDisplay);
+    }
+
+    void Start(const std::string& display, const std::string& file)
+    {
+        m_pid = fork();
+        if (m_pid == 0)
+        {
+            setenv("DISPLAY", display.c_str(), 1);
+            unsetenv("PELIVO_DISPLAY");
+            const std::string program = std::string(SUITE_OUTPUT_DIR) + "/ShowDicom";
+            execl(program.c_str(), program.c_str(), file.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+
+    // The program's exit status once it ended, or -1.
+    int WaitForExit(int nTimeoutMs)
+    {
+        int status = 0;
+        const bool bEnded =
+            WaitFor([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, nTimeoutMs);
+        if (!bEnded)
+            return -1;
+        m_pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Declared first: the server outlives the connection to it.
+    CXvfbServer m_server;
+    pid_t m_pid = -1;
+    Display* m_pDisplay = nullptr;
+};
+
+TEST_F(ShowDicomTest, WindowShowsTheChainsPictureOfACorpusCtAndClosesOnRequest)
+{
+    ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
+    std::string error;
+    const HDIB dib = MakeDicomPicture(kCtFile.c_str(), error);
+    ASSERT_NE(dib, nullptr) << error;
+    const WindowPicture expected = PixelsOf(dib);
+    GlobalFree(dib);
+    ASSERT_EQ(expected.nWidth, 512);
+
+    m_pDisplay = XOpenDisplay(m_server.GetDisplayName().c_str());
+    ASSERT_NE(m_pDisplay, nullptr);
+    Start(m_server.GetDisplayName(), kCtFile);
+    Window window = 0;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindWindowOf(m_pDisplay, m_pid)) != 0; }, 20000))
+        << "no window";
+    WindowPicture shot;
+    const bool bShown = WaitFor(
+        [&]
+        {
+            shot = ReadWindow(m_pDisplay, window, expected.nWidth, expected.nHeight);
+            return shot.pixels == expected.pixels;
+        },
+        20000);
+    WritePictureFile(shot, (std::string(SUITE_OUTPUT_DIR) + "/show-dicom-ct.bmp").c_str());
+    EXPECT_TRUE(bShown) << "the window does not show the chain's picture";
+    // A picture of a CT, not a blank: many grey levels.
+    std::vector<bool> levels(256, false);
+    for (const std::uint32_t pixel : shot.pixels)
+        levels[pixel & 0xFF] = true;
+    EXPECT_GT(std::count(levels.begin(), levels.end(), true), 100);
+
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
+    XSendEvent(m_pDisplay, window, False, NoEventMask, &event);
+    XSync(m_pDisplay, False);
+    EXPECT_EQ(WaitForExit(20000), 0);
+}
+
+TEST_F(ShowDicomTest, AFileThatIsNoImageEndsWithAMessage)
+{
+    ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
+    Start(m_server.GetDisplayName(), std::string(SUITE_SOURCE_DIR) + "/README.md");
+    EXPECT_EQ(WaitForExit(20000), 1);
+}
+} // namespace
