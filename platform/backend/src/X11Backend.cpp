@@ -8,6 +8,7 @@
 #include "WinSysMetrics.h"
 #include "WinWindow.h"
 
+#include "IconImage.h"
 #include "X11Cursors.h"
 #include "X11ErrorTrap.h"
 #include "X11ImagePusher.h"
@@ -59,6 +60,7 @@ enum enAtom
     kNetWmWindowTypeDialog,
     kNetWmWindowTypePopupMenu,
     kNetWmPid,
+    kNetWmIcon,
     kAtomCount
 };
 
@@ -81,6 +83,7 @@ const char* const kAtomNames[kAtomCount] = {
     "_NET_WM_WINDOW_TYPE_DIALOG",
     "_NET_WM_WINDOW_TYPE_POPUP_MENU",
     "_NET_WM_PID",
+    "_NET_WM_ICON",
 };
 
 Window ToXid(HWND hWnd)
@@ -222,6 +225,7 @@ struct CX11Backend::Impl
     void SetWindowType(Window xid, Atom type);
     void SetSizeHints(HWND hWnd, Window xid, const TopLevel& top);
     void SetTitle(Window xid, LPCSTR lpszText);
+    void SetIcon(HWND hWnd);
     void SetMaximizedProperty(Window xid, bool bMaximized);
     void SendNetState(Window xid, bool bAdd, Atom first, Atom second);
     void ApplyGeometry(HWND hWnd, TopLevel& top);
@@ -389,6 +393,23 @@ void CX11Backend::Impl::SetTitle(Window xid, LPCSTR lpszText)
         XSetWMIconName(pDisplay, xid, &property);
         XFree(property.value);
     }
+}
+
+void CX11Backend::Impl::SetIcon(HWND hWnd)
+{
+    const auto hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(hWnd, GCLP_HICON));
+    IconImage image;
+    if (hIcon == nullptr || !GetIconImage(hIcon, image))
+        return;
+    // Width, height and the ARGB pixels, each a CARDINAL, which Xlib keeps
+    // in a long.
+    std::vector<long> data{image.nWidth, image.nHeight};
+    for (std::size_t i = 0; i < image.colors.size(); ++i)
+        data.push_back(image.transparent[i] ? 0L
+                                            : static_cast<long>(0xFF000000u | image.colors[i]));
+    XChangeProperty(pDisplay, ToXid(hWnd), atoms[kNetWmIcon], XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(data.data()),
+                    static_cast<int>(data.size()));
 }
 
 void CX11Backend::Impl::SetMaximizedProperty(Window xid, bool bMaximized)
@@ -871,7 +892,10 @@ void CX11Backend::OnTopLevelCreated(HWND hWnd)
     char title[1024] = "";
     GetWindowTextA(hWnd, title, sizeof(title));
     if (!top->bPopup)
+    {
         m->SetTitle(ToXid(hWnd), title);
+        m->SetIcon(hWnd);
+    }
     XDefineCursor(m->pDisplay, ToXid(hWnd), m->cursor);
 }
 

@@ -1,10 +1,11 @@
 #include "X11Cursors.h"
 
-#include "WinCursor.h"
+#include "IconImage.h"
 #include "WinModule.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace
 {
@@ -37,6 +38,11 @@ CX11Cursors::CX11Cursors(Display* pDisplay) : m_pDisplay(pDisplay) {}
 CX11Cursors::~CX11Cursors()
 {
     for (const auto& [name, cursor] : m_loaded)
+    {
+        if (cursor != 0)
+            XFreeCursor(m_pDisplay, cursor);
+    }
+    for (const auto& [handle, cursor] : m_images)
     {
         if (cursor != 0)
             XFreeCursor(m_pDisplay, cursor);
@@ -75,8 +81,14 @@ Cursor CX11Cursors::Get(HCURSOR hCursor, bool bShown)
         return m_invisible;
     }
     CursorImageInfo info{};
-    const WORD nId = GetCursorImageInfo(hCursor, &info) ? info.nSystemId : 0;
-    return LoadNamed(FileNameOf(nId));
+    if (!GetCursorImageInfo(hCursor, &info))
+        return LoadNamed("arrow");
+    if (info.pFileBytes != nullptr)
+    {
+        if (const Cursor cursor = FromImage(hCursor, info))
+            return cursor;
+    }
+    return LoadNamed(FileNameOf(info.nSystemId));
 }
 
 Cursor CX11Cursors::LoadNamed(const char* pszName)
@@ -118,5 +130,52 @@ Cursor CX11Cursors::LoadNamed(const char* pszName)
     if (mask != 0)
         XFreePixmap(m_pDisplay, mask);
     m_loaded.emplace(pszName, cursor);
+    return cursor;
+}
+
+Cursor CX11Cursors::FromImage(HCURSOR hCursor, const CursorImageInfo& info)
+{
+    if (const auto it = m_images.find(hCursor); it != m_images.end())
+        return it->second;
+    IconImage image;
+    Cursor cursor = 0;
+    if (GetIconImage(hCursor, image))
+    {
+        const std::size_t rowBytes = std::size_t(image.nWidth + 7) / 8;
+        std::vector<char> source(rowBytes * std::size_t(image.nHeight), 0);
+        std::vector<char> mask(source.size(), 0);
+        for (int y = 0; y < image.nHeight; ++y)
+        {
+            for (int x = 0; x < image.nWidth; ++x)
+            {
+                const std::size_t i = std::size_t(y) * std::size_t(image.nWidth) + std::size_t(x);
+                const std::uint32_t pixel = image.colors[i];
+                const int luminance =
+                    (((pixel >> 16) & 0xFF) * 3 + ((pixel >> 8) & 0xFF) * 6 + (pixel & 0xFF)) / 10;
+                const std::size_t at = std::size_t(y) * rowBytes + std::size_t(x / 8);
+                const char bit = static_cast<char>(1 << (x % 8));
+                if (!image.transparent[i])
+                    mask[at] |= bit;
+                if (!image.transparent[i] && luminance < 0x80)
+                    source[at] |= bit;
+            }
+        }
+        const Window root = DefaultRootWindow(m_pDisplay);
+        const auto width = static_cast<unsigned>(image.nWidth);
+        const auto height = static_cast<unsigned>(image.nHeight);
+        const Pixmap sourceMap =
+            XCreateBitmapFromData(m_pDisplay, root, source.data(), width, height);
+        const Pixmap maskMap = XCreateBitmapFromData(m_pDisplay, root, mask.data(), width, height);
+        XColor black{};
+        XColor white{};
+        white.red = white.green = white.blue = 0xFFFF;
+        cursor = XCreatePixmapCursor(
+            m_pDisplay, sourceMap, maskMap, &black, &white,
+            static_cast<unsigned>(std::clamp<LONG>(info.hotSpot.x, 0, image.nWidth - 1)),
+            static_cast<unsigned>(std::clamp<LONG>(info.hotSpot.y, 0, image.nHeight - 1)));
+        XFreePixmap(m_pDisplay, sourceMap);
+        XFreePixmap(m_pDisplay, maskMap);
+    }
+    m_images.emplace(hCursor, cursor);
     return cursor;
 }

@@ -1,9 +1,11 @@
 // The X cursors of the backend: the system cursors from the bitmaps authored
-// in resources/cursors (found in the cursors folder beside the library), an
-// invisible cursor for ShowCursor, and the arrow for anything else.
+// in resources/cursors (found in the cursors folder beside the library),
+// module cursors from their images (black where dark, white where light,
+// shown where opaque), an invisible cursor for ShowCursor, and the arrow for
+// anything else.
 #pragma once
 
-#include "WinUserDefs.h"
+#include "WinCursor.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -27,8 +29,10 @@ public:
 
 private:
     Cursor LoadNamed(const char* pszName);
+    Cursor FromImage(HCURSOR hCursor, const CursorImageInfo& info);
 
     Display* m_pDisplay;
     std::map<std::string, Cursor> m_loaded;
+    std::map<HCURSOR, Cursor> m_images;
     Cursor m_invisible = 0;
 };

@@ -3,8 +3,10 @@
 // manager does, played through the second connection since Xvfb has none
 // (XMoveResizeWindow for a resize, a WM_DELETE_WINDOW message for the close
 // box, XSetInputFocus for activation, unmapping for iconify).
+#include "ResourceRegistry.h"
 #include "TestPanes.h"
 #include "UiHarness.h"
+#include "WinCursor.h"
 #include "WinInput.h"
 #include "WinWindow.h"
 #include "X11TestSupport.h"
@@ -12,11 +14,58 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
 
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace
 {
+// A 32 x 32 icon or cursor file at 24 bits with its AND mask.
+std::vector<BYTE> MakeImageFile(WORD type, POINT hotSpot,
+                                const std::function<COLORREF(int, int)>& colour,
+                                const std::function<bool(int, int)>& transparent)
+{
+    constexpr int kSide = 32;
+    std::vector<BYTE> bytes(22 + 40 + kSide * kSide * 3 + kSide * 4, 0);
+    const WORD directory[3] = {0, type, 1};
+    std::memcpy(bytes.data(), directory, sizeof(directory));
+    bytes[6] = kSide;
+    bytes[7] = kSide;
+    const WORD planesOrX = type == 2 ? WORD(hotSpot.x) : 1;
+    const WORD bitsOrY = type == 2 ? WORD(hotSpot.y) : 24;
+    const DWORD size = DWORD(bytes.size() - 22);
+    const DWORD offset = 22;
+    std::memcpy(bytes.data() + 10, &planesOrX, 2);
+    std::memcpy(bytes.data() + 12, &bitsOrY, 2);
+    std::memcpy(bytes.data() + 14, &size, 4);
+    std::memcpy(bytes.data() + 18, &offset, 4);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = kSide;
+    header.biHeight = kSide * 2;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    std::memcpy(bytes.data() + 22, &header, sizeof(header));
+    BYTE* xorRows = bytes.data() + 22 + 40;
+    BYTE* andRows = xorRows + kSide * kSide * 3;
+    for (int y = 0; y < kSide; ++y)
+    {
+        const int stored = kSide - 1 - y;
+        for (int x = 0; x < kSide; ++x)
+        {
+            const COLORREF c = colour(x, y);
+            BYTE* pixel = xorRows + stored * kSide * 3 + x * 3;
+            pixel[0] = GetBValue(c);
+            pixel[1] = GetGValue(c);
+            pixel[2] = GetRValue(c);
+            if (transparent(x, y))
+                andRows[stored * 4 + x / 8] |= BYTE(0x80 >> (x % 8));
+        }
+    }
+    return bytes;
+}
+
 class X11WindowTest : public X11BackendTest
 {
 protected:
@@ -390,5 +439,70 @@ TEST_F(X11WindowTest, CursorsShowTheAuthoredImagesAndShowCursorHidesThem)
     EXPECT_FALSE(bAnyShown);
     XFree(pHidden);
     ShowCursor(TRUE);
+}
+} // namespace
+
+namespace
+{
+TEST_F(X11WindowTest, ClassIconBecomesTheWindowIconAndModuleCursorsShowTheirImage)
+{
+    static const std::vector<BYTE> kIcon = MakeImageFile(
+        1, POINT{0, 0}, [](int x, int) { return x < 16 ? RGB(255, 0, 0) : RGB(0, 0, 255); },
+        [](int, int y) { return y < 8; });
+    static const std::vector<BYTE> kCursor = MakeImageFile(
+        2, POINT{7, 9},
+        [](int x, int y)
+        { return x >= 5 && x < 15 && y >= 5 && y < 15 ? RGB(0, 0, 0) : RGB(255, 255, 255); },
+        [](int x, int y) { return x >= 20 || y >= 20; });
+    static const ResourceDataEntry kData[] = {
+        {RT_GROUP_ICON, MAKEINTRESOURCE(128), kIcon.data(), DWORD(kIcon.size())},
+        {RT_GROUP_CURSOR, MAKEINTRESOURCE(140), kCursor.data(), DWORD(kCursor.size())},
+    };
+    const auto hModule = reinterpret_cast<HMODULE>(0x5EED1100);
+    RegisterModuleResources(hModule, ResourceTables{.data = kData});
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = hModule;
+    wc.hIcon = LoadIconA(hModule, MAKEINTRESOURCE(128));
+    wc.lpszClassName = "X11IconWindow";
+    ASSERT_NE(wc.hIcon, nullptr);
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    const HWND hWnd = CreateWindowExA(0, "X11IconWindow", "icon", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      50, 60, 400, 300, nullptr, nullptr, hModule, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* pData = nullptr;
+    ASSERT_EQ(XGetWindowProperty(Outside(), XidOf(hWnd),
+                                 XInternAtom(Outside(), "_NET_WM_ICON", False), 0, 4096, False,
+                                 XA_CARDINAL, &type, &format, &count, &after, &pData),
+              Success);
+    ASSERT_NE(pData, nullptr);
+    const auto* values = reinterpret_cast<const long*>(pData);
+    ASSERT_EQ(count, 2u + 32 * 32);
+    EXPECT_EQ(values[0], 32);
+    EXPECT_EQ(values[1], 32);
+    EXPECT_EQ(values[2 + 2 * 32 + 3] & 0xFFFFFFFF, 0) << "transparent";
+    EXPECT_EQ(values[2 + 20 * 32 + 3] & 0xFFFFFFFF, 0xFFFF0000) << "opaque red";
+    EXPECT_EQ(values[2 + 20 * 32 + 25] & 0xFFFFFFFF, 0xFF0000FF) << "opaque blue";
+    XFree(pData);
+
+    POINT inside{100, 100};
+    ClientToScreen(hWnd, &inside);
+    MovePointer(inside);
+    PumpUntil([] { return false; }, 50);
+    SetCursor(LoadCursorA(hModule, MAKEINTRESOURCE(140)));
+    PumpUntil([] { return false; }, 20);
+    XFixesCursorImage* pImage = XFixesGetCursorImage(Outside());
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(pImage->xhot, 7);
+    EXPECT_EQ(pImage->yhot, 9);
+    EXPECT_EQ(pImage->pixels[6 * pImage->width + 6] & 0xFFFFFFFF, 0xFF000000) << "black";
+    EXPECT_EQ(pImage->pixels[17 * pImage->width + 17] & 0xFFFFFFFF, 0xFFFFFFFF) << "white";
+    EXPECT_EQ(pImage->pixels[25 * pImage->width + 25] & 0xFF000000, 0u) << "transparent";
+    XFree(pImage);
 }
 } // namespace
