@@ -32,6 +32,9 @@ public:
     bool IsOpen() const;
     LPCSTR GetOpenError() const;
     bool IsUsingSharedMemory() const;
+    // Shows what changed, waits until the server has handled every request
+    // so far, and queues the input that came meanwhile.
+    void Sync();
 
     LPCSTR GetName() const override { return "x11"; }
     bool IsInteractive() const override { return true; }

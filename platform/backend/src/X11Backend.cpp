@@ -117,26 +117,37 @@ DWORD StyleOf(HWND hWnd)
     return static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE));
 }
 
-// Window text in the ANSI code page as UTF-8.
-std::string AnsiToUtf8(LPCSTR lpszText)
+// Text from one code page to another; characters the target page cannot
+// hold are left out.
+std::string Recode(const std::string& text, UINT from, UINT to)
 {
-    if (lpszText == nullptr)
-        return std::string();
-    if (GetACP() == CP_UTF8)
-        return lpszText;
-    const int nWide = MultiByteToWideChar(CP_ACP, 0, lpszText, -1, nullptr, 0);
-    if (nWide <= 0)
+    if (from == to || text.empty())
+        return text;
+    const int nWide = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
+    if (nWide <= 1)
         return std::string();
     std::vector<WCHAR> wide(static_cast<std::size_t>(nWide));
-    MultiByteToWideChar(CP_ACP, 0, lpszText, -1, wide.data(), nWide);
-    const int nBytes =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-    if (nBytes <= 0)
-        return std::string();
-    std::string utf8(static_cast<std::size_t>(nBytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, utf8.data(), nBytes, nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(nBytes - 1));
-    return utf8;
+    MultiByteToWideChar(from, 0, text.c_str(), -1, wide.data(), nWide);
+    std::string result;
+    if (to == CP_UTF8)
+    {
+        const int nBytes =
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+        result.resize(static_cast<std::size_t>(std::max(nBytes, 1)));
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, result.data(), nBytes, nullptr, nullptr);
+        result.resize(result.size() - 1);
+        return result;
+    }
+    for (std::size_t i = 0; i + 1 < wide.size(); ++i)
+    {
+        char bytes[8];
+        BOOL bDefaulted = FALSE;
+        const int n =
+            WideCharToMultiByte(to, 0, &wide[i], 1, bytes, sizeof(bytes), nullptr, &bDefaulted);
+        if (n > 0 && !bDefaulted)
+            result.append(bytes, static_cast<std::size_t>(n));
+    }
+    return result;
 }
 
 void AppendUtf8(std::string& text, unsigned long code)
@@ -242,6 +253,7 @@ struct CX11Backend::Impl
     void OnButton(const XButtonEvent& event);
     void FinishFocusChange();
     void DrainWakePipe();
+    bool QueryPointer(POINT& pt, unsigned& mask);
 };
 
 bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
@@ -278,6 +290,8 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     XSelectInput(pDisplay, root, PropertyChangeMask);
     if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0)
         wakePipe[0] = wakePipe[1] = -1;
+    // A window manager that starts after this sees us listening already.
+    XSync(pDisplay, False);
     return true;
 }
 
@@ -380,7 +394,7 @@ void CX11Backend::Impl::SetSizeHints(HWND hWnd, Window xid, const TopLevel& top)
 
 void CX11Backend::Impl::SetTitle(Window xid, LPCSTR lpszText)
 {
-    const std::string title = AnsiToUtf8(lpszText);
+    const std::string title = Recode(lpszText != nullptr ? lpszText : "", GetACP(), CP_UTF8);
     for (const enAtom name : {kNetWmName, kNetWmIconName})
         XChangeProperty(pDisplay, xid, atoms[name], atoms[kUtf8String], 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(title.c_str()),
@@ -435,14 +449,17 @@ void CX11Backend::Impl::SendNetState(Window xid, bool bAdd, Atom first, Atom sec
 
 void CX11Backend::Impl::ApplyGeometry(HWND hWnd, TopLevel& top)
 {
+    // What the display did itself is not sent back: it has it already.
+    if (nApplyingDisplay > 0)
+        return;
     const DWORD dwStyle = StyleOf(hWnd);
     if (dwStyle & WS_MINIMIZE)
     {
-        if (top.bMapped && !top.bIconic && nApplyingDisplay == 0)
+        if (top.bMapped && !top.bIconic)
             XIconifyWindow(pDisplay, ToXid(hWnd), DefaultScreen(pDisplay));
         return;
     }
-    if (top.bIconic && top.bMapped && nApplyingDisplay == 0)
+    if (top.bIconic && top.bMapped)
     {
         top.bIconic = false;
         XMapWindow(pDisplay, ToXid(hWnd));
@@ -451,10 +468,10 @@ void CX11Backend::Impl::ApplyGeometry(HWND hWnd, TopLevel& top)
     if (!top.bPopup && bMaximized != top.bMaximized)
     {
         top.bMaximized = bMaximized;
-        if (nApplyingDisplay == 0 && top.bMapped)
+        if (top.bMapped)
             SendNetState(ToXid(hWnd), bMaximized, atoms[kNetWmStateMaximizedVert],
                          atoms[kNetWmStateMaximizedHorz]);
-        else if (!top.bMapped)
+        else
             SetMaximizedProperty(ToXid(hWnd), bMaximized);
     }
     RECT rcShown{};
@@ -576,6 +593,8 @@ void CX11Backend::Impl::HandleEvent(XEvent& event)
             ++nApplyingDisplay;
             ShowWindow(ToHandle(xid), SW_RESTORE);
             --nApplyingDisplay;
+            // The window manager's size, not the layer's memory, wins.
+            OnConfigure(xid, top);
         }
         break;
     case UnmapNotify:
@@ -620,8 +639,6 @@ void CX11Backend::Impl::OnConfigure(Window xid, TopLevel& top)
         !XTranslateCoordinates(pDisplay, xid, root, 0, 0, &x, &y, &child))
         return;
     const RECT rcShown{x, y, x + attributes.width, y + attributes.height};
-    if (SameRect(rcShown, top.rcShown))
-        return;
     const bool bSized = rcShown.right - rcShown.left != top.rcShown.right - top.rcShown.left ||
                         rcShown.bottom - rcShown.top != top.rcShown.bottom - top.rcShown.top;
     top.rcShown = rcShown;
@@ -748,7 +765,7 @@ void CX11Backend::Impl::OnKey(XKeyEvent& event)
     std::string text;
     if (bDown)
     {
-        text = TypedText(event);
+        text = Recode(TypedText(event), CP_UTF8, GetACP());
         stroke.pszText = text.c_str();
     }
     UserQueueKeyStroke(nVirtKey, bDown, stroke);
@@ -787,6 +804,20 @@ void CX11Backend::Impl::DrainWakePipe()
     }
 }
 
+bool CX11Backend::Impl::QueryPointer(POINT& pt, unsigned& mask)
+{
+    Window rootReturn = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int x = 0;
+    int y = 0;
+    if (!XQueryPointer(pDisplay, root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask))
+        return false;
+    pt = POINT{rootX, rootY};
+    return true;
+}
+
 CX11Backend::CX11Backend(LPCSTR lpszDisplay) : CX11Backend(lpszDisplay, Options{}) {}
 
 CX11Backend::CX11Backend(LPCSTR lpszDisplay, const Options& options) : m(std::make_unique<Impl>())
@@ -812,6 +843,15 @@ LPCSTR CX11Backend::GetOpenError() const
 bool CX11Backend::IsUsingSharedMemory() const
 {
     return m->pPusher != nullptr && m->pPusher->IsUsingShm();
+}
+
+void CX11Backend::Sync()
+{
+    if (!IsOpen())
+        return;
+    Flush();
+    XSync(m->pDisplay, False);
+    m->ReadEvents();
 }
 
 void CX11Backend::OnInstalled()
@@ -1068,19 +1108,8 @@ void CX11Backend::OnCaptureChanged(HWND hCapture)
 
 bool CX11Backend::QueryCursorPos(POINT& pt)
 {
-    if (!IsOpen())
-        return false;
-    Window rootReturn = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int x = 0;
-    int y = 0;
     unsigned mask = 0;
-    if (!XQueryPointer(m->pDisplay, m->root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask))
-        return false;
-    pt = POINT{rootX, rootY};
-    return true;
+    return IsOpen() && m->QueryPointer(pt, mask);
 }
 
 bool CX11Backend::QueryKeyDown(UINT nVirtKey, bool& bDown)
@@ -1089,12 +1118,9 @@ bool CX11Backend::QueryKeyDown(UINT nVirtKey, bool& bDown)
         return false;
     if (nVirtKey == VK_LBUTTON || nVirtKey == VK_RBUTTON || nVirtKey == VK_MBUTTON)
     {
-        Window rootReturn = 0;
-        Window child = 0;
-        int coordinates[4] = {};
+        POINT pt{};
         unsigned mask = 0;
-        if (!XQueryPointer(m->pDisplay, m->root, &rootReturn, &child, &coordinates[0],
-                           &coordinates[1], &coordinates[2], &coordinates[3], &mask))
+        if (!m->QueryPointer(pt, mask))
             return false;
         const unsigned button = nVirtKey == VK_LBUTTON   ? Button1Mask
                                 : nVirtKey == VK_RBUTTON ? Button3Mask

@@ -3,6 +3,7 @@
 #include "AfxImageList.h"
 #include "AfxMenu.h"
 #include "AfxResource.h"
+#include "DisplayBackend.h"
 #include "WinResource.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -248,6 +249,8 @@ int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
+    // A program shows its windows on the display it was started on.
+    ChooseDisplayBackend();
     pApp->m_lpCmdLine = lpCmdLine;
     pApp->m_nCmdShow = nCmdShow;
     if (!pApp->InitApplication() || !pApp->InitInstance())

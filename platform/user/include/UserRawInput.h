@@ -25,8 +25,8 @@ PLATFORMUI_API void UserQueueMouseButton(enMouseButton button, bool bDown, POINT
 PLATFORMUI_API void UserQueueMouseWheel(int nDelta, POINT ptScreen);
 PLATFORMUI_API void UserQueueKey(UINT nVirtKey, bool bDown);
 // A key as a real keyboard reports it: its set-1 scan code and extended bit,
-// and the text it types (UTF-8, null for none), which TranslateMessage turns
-// into WM_CHAR in the ANSI code page.
+// and the text it types in the ANSI code page (null: the layout's table
+// decides), which TranslateMessage posts as WM_CHAR, one per byte.
 struct KeyStroke
 {
     BYTE nScanCode = 0;

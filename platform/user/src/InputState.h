@@ -44,7 +44,7 @@ public:
 // a press toggles the low bit.
 void ApplyKeyChange(BYTE* keys, UINT nVirtKey, bool bDown);
 // The text a key-down message types, when the keyboard told it: true and the
-// UTF-8 text, false to fall back on the layout's table.
+// text in the ANSI code page, false to fall back on the layout's table.
 bool FindTypedText(const MSG& msg, std::string& text);
 WORD GetMouseKeyFlags(const BYTE* keys);
 

@@ -7,7 +7,6 @@
 #include "KeyboardLayout.h"
 #include "Painting.h"
 #include "Timers.h"
-#include "WinCodePage.h"
 #include "WinError.h"
 #include "WinMessageQueue.h"
 #include "WinProcessInfo.h"
@@ -35,29 +34,6 @@ public:
     RecordScope(const RecordScope&) = delete;
     RecordScope& operator=(const RecordScope&) = delete;
 };
-
-// Characters the ANSI code page cannot hold are left out.
-std::string Utf8ToAnsi(const std::string& utf8)
-{
-    if (GetACP() == CP_UTF8 || utf8.empty())
-        return utf8;
-    const int nWide = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    if (nWide <= 0)
-        return std::string();
-    std::vector<WCHAR> wide(static_cast<std::size_t>(nWide));
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), nWide);
-    std::string ansi;
-    for (std::size_t i = 0; i + 1 < wide.size(); ++i)
-    {
-        char bytes[8];
-        BOOL bDefaulted = FALSE;
-        const int n =
-            WideCharToMultiByte(CP_ACP, 0, &wide[i], 1, bytes, sizeof(bytes), nullptr, &bDefaulted);
-        if (n > 0 && !bDefaulted)
-            ansi.append(bytes, std::size_t(n));
-    }
-    return ansi;
-}
 
 bool IsValidFilter(HWND hFilter)
 {
@@ -349,10 +325,6 @@ BOOL TranslateMessage(const MSG* msg)
         const char ch = GetKeyCharacter(static_cast<UINT>(msg->wParam), InputState::Get().syncKeys);
         if (ch != 0)
             text.assign(1, ch);
-    }
-    else
-    {
-        text = Utf8ToAnsi(text);
     }
     if (text.empty())
         return FALSE;

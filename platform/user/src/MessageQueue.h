@@ -31,7 +31,7 @@ struct RawInputEvent
     BYTE nScanCode = 0;
     bool bExtended = false;
     bool bHasText = false; // the keyboard said what the key types
-    std::string text;      // UTF-8
+    std::string text;      // in the ANSI code page
     WORD nKeyFlags = 0;    // MK_* at the time of the event
     DWORD dwTime = 0;
 };

@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return GetFocus() == m_hWnd; }));
         XSetInputFocus(Outside(), XidOf(m_hWnd), RevertToParent, CurrentTime);
         XSync(Outside(), False);
-        PumpUntil([] { return false; }, 50);
+        Settle();
         MessageLog().clear();
     }
 
@@ -141,7 +141,7 @@ TEST_F(X11InputTest, TypedTextReachesWmCharInTheAnsiCodePage)
     KeySym symbols[] = {XK_udiaeresis, XK_Udiaeresis};
     XChangeKeyboardMapping(Outside(), nMax, 2, symbols, 1);
     XSync(Outside(), False);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     Type(XK_udiaeresis);
     ASSERT_TRUE(PumpUntil([&] { return TypedCharacters().size() >= 2; }));
     EXPECT_EQ(TypedCharacters(), "\xC3\xBC") << "UTF-8, one WM_CHAR per byte";
@@ -185,8 +185,6 @@ TEST_F(X11InputTest, ButtonsWheelAndDoubleClicksBecomeMouseMessages)
                                   : c.nButton == 2 ? MK_MBUTTON
                                                    : MK_RBUTTON),
                   0u);
-        // Wait out the double-click time before the next button.
-        PumpUntil([] { return false; }, static_cast<int>(GetDoubleClickTime()) + 50);
     }
     for (const int nDelta : {120, -120})
     {

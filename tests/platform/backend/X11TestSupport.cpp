@@ -117,6 +117,23 @@ bool X11BackendTest::PumpUntil(const std::function<bool()>& done, int nTimeoutMs
     }
 }
 
+void X11BackendTest::Settle()
+{
+    // Each round may ask the server for more (a paint pushed, a window
+    // mapped); a few rounds see it all through.
+    for (int nRound = 0; nRound < 4; ++nRound)
+    {
+        XSync(m_pOutside, False);
+        m_pBackend->Sync();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
 WindowPicture X11BackendTest::TakeScreenshot(HWND hTop)
 {
     WindowPicture picture;

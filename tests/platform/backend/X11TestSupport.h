@@ -41,6 +41,9 @@ protected:
     // Dispatches messages (translated) until done() holds; false when it
     // does not within the timeout.
     bool PumpUntil(const std::function<bool()>& done, int nTimeoutMs = 5000);
+    // Lets the server and the backend handle everything asked so far, both
+    // ways, and dispatches what came of it.
+    void Settle();
     // The pixels the X server shows at the part of a top-level window that
     // the backend shows, read from the root window.
     WindowPicture TakeScreenshot(HWND hTop);

@@ -227,7 +227,7 @@ TEST_F(X11WindowTest, ResizeAndMoveByTheWindowManagerReachTheWindow)
 {
     const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
     ASSERT_NE(hWnd, nullptr);
-    PumpUntil([] { return false; }, 100);
+    Settle();
     const std::size_t nBefore = MessageLog().size();
     XMoveResizeWindow(Outside(), XidOf(hWnd), 200, 150, 520, 330);
     XSync(Outside(), False);
@@ -309,7 +309,7 @@ TEST_F(X11WindowTest, FocusGivenByTheDisplayActivatesAndFocusTakenDeactivates)
 TEST_F(X11WindowTest, IconifiedByTheWindowManagerIsMinimisedUntilMappedAgain)
 {
     const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
-    PumpUntil([] { return false; }, 100);
+    Settle();
     std::size_t nBefore = MessageLog().size();
     XUnmapWindow(Outside(), XidOf(hWnd)); // what a window manager does to iconify
     XSync(Outside(), False);
@@ -334,7 +334,7 @@ TEST_F(X11WindowTest, TitleIsUtf8AndHidingWithdrawsTheWindow)
     const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
     SetWindowTextA(hWnd, "Pelivo - \xC3\xBC"
                          "ber.dcm");
-    PumpUntil([] { return false; }, 50);
+    Settle();
     EXPECT_EQ(ReadUtf8Property(hWnd, "_NET_WM_NAME"), "Pelivo - \xC3\xBC"
                                                       "ber.dcm");
     XWindowAttributes attributes{};
@@ -342,7 +342,7 @@ TEST_F(X11WindowTest, TitleIsUtf8AndHidingWithdrawsTheWindow)
     EXPECT_EQ(attributes.map_state, IsViewable);
     EXPECT_FALSE(attributes.override_redirect);
     ShowWindow(hWnd, SW_HIDE);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes);
     EXPECT_EQ(attributes.map_state, IsUnmapped);
     EXPECT_FALSE(IsIconic(hWnd)) << "our own unmap is no iconify";
@@ -356,7 +356,7 @@ TEST_F(X11WindowTest, PopupIsOverrideRedirectAndItsCaptureGrabsThePointer)
                                            WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ASSERT_NE(hPopup, nullptr);
     ShowWindow(hPopup, SW_SHOWNOACTIVATE);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     XWindowAttributes attributes{};
     ASSERT_NE(XGetWindowAttributes(Outside(), XidOf(hPopup), &attributes), 0);
     EXPECT_TRUE(attributes.override_redirect);
@@ -365,7 +365,7 @@ TEST_F(X11WindowTest, PopupIsOverrideRedirectAndItsCaptureGrabsThePointer)
     EXPECT_EQ(attributes.width, 100);
 
     SetCapture(hPopup);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     const std::size_t nBefore = MessageLog().size();
     MovePointer(POINT{120, 100}); // over the owner, far from the popup
     ASSERT_TRUE(PumpUntil([&] { return FindLogged(hPopup, WM_MOUSEMOVE, nBefore) != nullptr; }));
@@ -382,7 +382,7 @@ TEST_F(X11WindowTest, PopupIsOverrideRedirectAndItsCaptureGrabsThePointer)
               AlreadyGrabbed);
 
     ReleaseCapture();
-    PumpUntil([] { return false; }, 50);
+    Settle();
     EXPECT_EQ(XGrabPointer(Outside(), root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
                            None, None, CurrentTime),
               GrabSuccess);
@@ -400,7 +400,7 @@ TEST_F(X11WindowTest, CursorsShowTheAuthoredImagesAndShowCursorHidesThem)
     POINT inside{100, 100};
     ClientToScreen(hWnd, &inside);
     MovePointer(inside);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     struct Case
     {
         LPCSTR id;
@@ -411,7 +411,7 @@ TEST_F(X11WindowTest, CursorsShowTheAuthoredImagesAndShowCursorHidesThem)
                           Case{IDC_IBEAM, 15, 15}})
     {
         SetCursor(LoadCursorA(nullptr, c.id));
-        PumpUntil([] { return false; }, 20);
+        Settle();
         XFixesCursorImage* pImage = XFixesGetCursorImage(Outside());
         ASSERT_NE(pImage, nullptr);
         EXPECT_EQ(pImage->width, 32);
@@ -430,7 +430,7 @@ TEST_F(X11WindowTest, CursorsShowTheAuthoredImagesAndShowCursorHidesThem)
         XFree(pImage);
     }
     ShowCursor(FALSE);
-    PumpUntil([] { return false; }, 20);
+    Settle();
     XFixesCursorImage* pHidden = XFixesGetCursorImage(Outside());
     ASSERT_NE(pHidden, nullptr);
     bool bAnyShown = false;
@@ -493,9 +493,9 @@ TEST_F(X11WindowTest, ClassIconBecomesTheWindowIconAndModuleCursorsShowTheirImag
     POINT inside{100, 100};
     ClientToScreen(hWnd, &inside);
     MovePointer(inside);
-    PumpUntil([] { return false; }, 50);
+    Settle();
     SetCursor(LoadCursorA(hModule, MAKEINTRESOURCE(140)));
-    PumpUntil([] { return false; }, 20);
+    Settle();
     XFixesCursorImage* pImage = XFixesGetCursorImage(Outside());
     ASSERT_NE(pImage, nullptr);
     EXPECT_EQ(pImage->xhot, 7);
@@ -504,5 +504,148 @@ TEST_F(X11WindowTest, ClassIconBecomesTheWindowIconAndModuleCursorsShowTheirImag
     EXPECT_EQ(pImage->pixels[17 * pImage->width + 17] & 0xFFFFFFFF, 0xFFFFFFFF) << "white";
     EXPECT_EQ(pImage->pixels[25 * pImage->width + 25] & 0xFF000000, 0u) << "transparent";
     XFree(pImage);
+}
+} // namespace
+
+namespace
+{
+// The second connection as a window manager: it takes the map and configure
+// requests, announces _NET_ACTIVE_WINDOW and records the client messages the
+// backend sends to the root window.
+class X11ManagedWindowTest : public X11WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        X11WindowTest::SetUp();
+        const Window root = DefaultRootWindow(Outside());
+        XSelectInput(Outside(), root, SubstructureRedirectMask | SubstructureNotifyMask);
+        const Atom supported[] = {Intern("_NET_ACTIVE_WINDOW"), Intern("_NET_WM_STATE")};
+        XChangeProperty(Outside(), root, Intern("_NET_SUPPORTED"), XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(supported), 2);
+        Settle();
+    }
+
+    void TearDown() override
+    {
+        XDeleteProperty(Outside(), DefaultRootWindow(Outside()), Intern("_NET_SUPPORTED"));
+        X11WindowTest::TearDown();
+    }
+
+    Atom Intern(const char* pszName) { return XInternAtom(Outside(), pszName, False); }
+
+    // Serves the requests that came so far.
+    void Serve()
+    {
+        while (XPending(Outside()) > 0)
+        {
+            XEvent event;
+            XNextEvent(Outside(), &event);
+            if (event.type == MapRequest)
+            {
+                XMapWindow(Outside(), event.xmaprequest.window);
+            }
+            else if (event.type == ConfigureRequest)
+            {
+                const XConfigureRequestEvent& request = event.xconfigurerequest;
+                XWindowChanges changes{request.x, request.y, request.width, request.height, 0,
+                                       0,         0};
+                XConfigureWindow(Outside(), request.window,
+                                 request.value_mask & (CWX | CWY | CWWidth | CWHeight), &changes);
+            }
+            else if (event.type == ClientMessage)
+            {
+                m_requests.push_back(event.xclient);
+            }
+        }
+        XSync(Outside(), False);
+    }
+
+    bool ServeUntil(const std::function<bool()>& done)
+    {
+        return PumpUntil(
+            [&]
+            {
+                Serve();
+                return done();
+            });
+    }
+
+    const XClientMessageEvent* FindRequest(const char* pszType) const
+    {
+        const Atom type = XInternAtom(Outside(), pszType, True);
+        for (const XClientMessageEvent& request : m_requests)
+        {
+            if (request.message_type == type)
+                return &request;
+        }
+        return nullptr;
+    }
+
+    std::vector<XClientMessageEvent> m_requests;
+};
+
+TEST_F(X11ManagedWindowTest, MaximiseRestoreAndActivationAreAskedOfTheWindowManager)
+{
+    const HWND hFirst =
+        CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    const HWND hSecond =
+        CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{500, 60, 900, 360});
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(ServeUntil(
+        [&]
+        {
+            return XGetWindowAttributes(Outside(), XidOf(hSecond), &attributes) &&
+                   attributes.map_state == IsViewable;
+        }));
+
+    m_requests.clear();
+    SetActiveWindow(hFirst);
+    ASSERT_TRUE(ServeUntil([&] { return FindRequest("_NET_ACTIVE_WINDOW") != nullptr; }));
+    EXPECT_EQ(FindRequest("_NET_ACTIVE_WINDOW")->window, XidOf(hFirst));
+
+    m_requests.clear();
+    ShowWindow(hFirst, SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(ServeUntil([&] { return FindRequest("_NET_WM_STATE") != nullptr; }));
+    const XClientMessageEvent* maximise = FindRequest("_NET_WM_STATE");
+    EXPECT_EQ(maximise->window, XidOf(hFirst));
+    EXPECT_EQ(maximise->data.l[0], 1) << "add";
+    EXPECT_EQ(Atom(maximise->data.l[1]), Intern("_NET_WM_STATE_MAXIMIZED_VERT"));
+    EXPECT_EQ(Atom(maximise->data.l[2]), Intern("_NET_WM_STATE_MAXIMIZED_HORZ"));
+
+    m_requests.clear();
+    ShowWindow(hFirst, SW_RESTORE);
+    ASSERT_TRUE(ServeUntil([&] { return FindRequest("_NET_WM_STATE") != nullptr; }));
+    EXPECT_EQ(FindRequest("_NET_WM_STATE")->data.l[0], 0) << "remove";
+}
+
+TEST_F(X11ManagedWindowTest, MaximisedByTheWindowManagerGivesSizeMaximizedAndItsSize)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});
+    for (int nRound = 0; nRound < 4; ++nRound)
+    {
+        Serve();
+        Settle();
+    }
+    const std::size_t nBefore = MessageLog().size();
+    const Atom states[] = {Intern("_NET_WM_STATE_MAXIMIZED_VERT"),
+                           Intern("_NET_WM_STATE_MAXIMIZED_HORZ")};
+    XChangeProperty(Outside(), XidOf(hWnd), Intern("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states), 2);
+    XMoveResizeWindow(Outside(), XidOf(hWnd), 0, 30, 1920, 1000);
+    XSync(Outside(), False);
+    ASSERT_TRUE(ServeUntil(
+        [&]
+        {
+            RECT client{};
+            GetClientRect(hWnd, &client);
+            return IsZoomed(hWnd) && client.right == 1920 && client.bottom == 1000;
+        }));
+    const LoggedMessage* size = FindLogged(hWnd, WM_SIZE, nBefore);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, WPARAM(SIZE_MAXIMIZED));
+    POINT origin{0, 0};
+    ClientToScreen(hWnd, &origin);
+    EXPECT_EQ(origin.y, 30);
 }
 } // namespace
