@@ -343,18 +343,18 @@ DrawSession::DrawSession(DeviceContext& dc, bool bWrite) : m_dc(dc), m_bWrite(bW
     {
     case enDcKind::Memory:
         if (GdiBitmap* bitmap = dc.GetBitmap())
-            m_surface = bitmap->BeginAccess();
+            m_surface = bitmap->GetSurface();
         break;
     case enDcKind::Screen:
     {
         const GdiSurfaceInfo info = GdiGetScreenSurface();
-        m_surface = Surface{info.pTop, info.nWidth, info.nHeight, info.nStride, false};
+        m_surface = PixelSurface::Rows32(info.pTop, info.nWidth, info.nHeight, info.nStride, false);
         break;
     }
     case enDcKind::Host:
     {
         const GdiSurfaceInfo info = dc.GetHost()->GetSurface();
-        m_surface = Surface{info.pTop, info.nWidth, info.nHeight, info.nStride, false};
+        m_surface = PixelSurface::Rows32(info.pTop, info.nWidth, info.nHeight, info.nStride, false);
         m_origin = dc.GetHost()->GetOrigin();
         break;
     }
@@ -372,16 +372,8 @@ DrawSession::~DrawSession()
 {
     if (!m_bValid || !m_bWrite)
         return;
+    m_painter->Flush();
     const RECT dirty = m_painter->GetDirty();
-    if (dirty.right <= dirty.left)
-        return;
-    if (m_dc.GetKind() == enDcKind::Memory)
-    {
-        if (GdiBitmap* bitmap = m_dc.GetBitmap())
-            bitmap->EndWrite(dirty.top + m_origin.y, dirty.bottom + m_origin.y);
-    }
-    else if (m_dc.GetKind() == enDcKind::Host)
-    {
+    if (dirty.right > dirty.left && m_dc.GetKind() == enDcKind::Host)
         m_dc.GetHost()->OnDrawn(dirty);
-    }
 }

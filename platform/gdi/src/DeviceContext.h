@@ -107,9 +107,8 @@ DeviceContext* LookupDC(HDC hdc);
 // Records a drawing call on a DC that records (see GdiRecorder.h).
 void GdiRecord(HDC hdc, const char* name, std::initializer_list<long long> args);
 
-// One drawing call on a DC: brings the surface up to date, offers a painter
-// clipped to the DC's effective clip, and writes back and reports the change
-// at the end.
+// One drawing call on a DC: offers a painter on the DC's pixels clipped to
+// its effective clip, and reports the change to a window's host at the end.
 class DrawSession
 {
 public:
@@ -121,14 +120,14 @@ public:
     bool IsValid() const { return m_bValid; }
     Painter& GetPainter() { return *m_painter; }
     const Region& GetClip() const { return m_clip; }
-    Surface& GetSurface() { return m_surface; }
+    const PixelSurface& GetSurface() const { return m_surface; }
     POINT GetOrigin() const { return m_origin; }
 
 private:
     DeviceContext& m_dc;
     bool m_bWrite;
     bool m_bValid = false;
-    Surface m_surface;
+    PixelSurface m_surface;
     POINT m_origin{0, 0};
     Region m_clip;
     std::optional<Painter> m_painter;

@@ -56,10 +56,8 @@ std::uint32_t EncodeMasked(std::uint32_t pixel, const DWORD masks[3])
            Shrink(pixel & 0xFF, masks[2]);
 }
 
-bool ValidBitCount(unsigned bits)
-{
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
+constexpr DWORD kMasks555[3] = {0x7C00, 0x03E0, 0x001F};
+constexpr DWORD kMasks888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
 std::vector<std::uint32_t> MakeFixedTable(unsigned bitCount)
 {
@@ -86,11 +84,6 @@ std::vector<std::uint32_t> MakeFixedTable(unsigned bitCount)
 }
 } // namespace
 
-std::uint64_t DibRowBytes(std::uint64_t width, unsigned bitCount)
-{
-    return ((bitCount * width + 31) / 32) * 4;
-}
-
 const std::vector<std::uint32_t>& FixedColorTable(unsigned bitCount)
 {
     static const std::vector<std::uint32_t> t1 = MakeFixedTable(1);
@@ -101,97 +94,74 @@ const std::vector<std::uint32_t>& FixedColorTable(unsigned bitCount)
 
 bool ParseDibLayout(const BITMAPINFO* info, UINT usage, DibLayout& layout)
 {
-    if (info == nullptr || usage != DIB_RGB_COLORS)
+    PackedDibLayout packed;
+    if (info == nullptr || usage != DIB_RGB_COLORS ||
+        !ParsePackedDib(info, kDibBlockSizeUnknown, packed))
         return false;
-    const auto* base = reinterpret_cast<const std::uint8_t*>(info);
-    const BITMAPINFOHEADER& h = info->bmiHeader;
+    if (packed.nWidth > kMaxDimension || packed.nHeight > kMaxDimension ||
+        std::uint64_t(packed.nWidth) * std::uint64_t(packed.nHeight) > kMaxPixels)
+        return false;
     layout = DibLayout{};
-    layout.nHeaderSize = h.biSize;
-    std::uint32_t entries = 0;
-    std::uint32_t entrySize = 4;
-    std::uint32_t tableOffset = h.biSize;
-    if (h.biSize == sizeof(BITMAPCOREHEADER))
+    static_cast<PackedDibLayout&>(layout) = packed;
+    const auto* base = reinterpret_cast<const std::uint8_t*>(info);
+    if (packed.nCompression == BI_BITFIELDS)
+        std::memcpy(layout.masks, base + sizeof(BITMAPINFOHEADER), sizeof(layout.masks));
+    else if (layout.nBitCount == 16)
+        std::memcpy(layout.masks, kMasks555, sizeof(layout.masks));
+    else if (layout.nBitCount >= 24)
+        std::memcpy(layout.masks, kMasks888, sizeof(layout.masks));
+    if (layout.nBitCount > 8)
+        return true;
+    // A table longer than the bit count can index is read as far as it can.
+    layout.nColorCount = std::min<std::uint32_t>(packed.nColors, 1u << layout.nBitCount);
+    const std::uint8_t* table = base + packed.nTableOffset;
+    for (std::uint32_t i = 0; i < layout.nColorCount; ++i)
     {
-        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(info);
-        layout.nWidth = core->bcWidth;
-        layout.nHeight = core->bcHeight;
-        layout.nBitCount = core->bcBitCount;
-        entrySize = 3;
-        if (layout.nBitCount <= 8)
-            entries = 1u << layout.nBitCount;
-    }
-    else if (h.biSize >= sizeof(BITMAPINFOHEADER))
-    {
-        if (h.biHeight == INT32_MIN)
-            return false;
-        layout.nWidth = h.biWidth;
-        layout.nHeight = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-        layout.bTopDown = h.biHeight < 0;
-        layout.nBitCount = h.biBitCount;
-        layout.nCompression = h.biCompression;
-        layout.nImageSize = h.biSizeImage;
-        if (layout.nBitCount <= 8)
-            entries = h.biClrUsed != 0 ? std::min<DWORD>(h.biClrUsed, 1u << layout.nBitCount)
-                                       : 1u << layout.nBitCount;
-        if (h.biCompression == BI_BITFIELDS)
-        {
-            std::memcpy(layout.masks, base + sizeof(BITMAPINFOHEADER), sizeof(layout.masks));
-            if (h.biSize == sizeof(BITMAPINFOHEADER))
-                tableOffset += sizeof(layout.masks);
-        }
-    }
-    else
-    {
-        return false;
-    }
-    if (!ValidBitCount(layout.nBitCount) || layout.nWidth <= 0 || layout.nHeight <= 0 ||
-        layout.nWidth > kMaxDimension || layout.nHeight > kMaxDimension ||
-        std::uint64_t(layout.nWidth) * std::uint64_t(layout.nHeight) > kMaxPixels)
-        return false;
-    switch (layout.nCompression)
-    {
-    case BI_RGB:
-        break;
-    case BI_RLE8:
-    case BI_RLE4:
-        if (layout.nBitCount != (layout.nCompression == BI_RLE8 ? 8u : 4u) || layout.bTopDown ||
-            layout.nImageSize == 0)
-            return false;
-        break;
-    case BI_BITFIELDS:
-        if (layout.nBitCount != 16 && layout.nBitCount != 32)
-            return false;
-        break;
-    default:
-        return false;
-    }
-    if (layout.nCompression != BI_BITFIELDS)
-    {
-        if (layout.nBitCount == 16)
-        {
-            layout.masks[0] = 0x7C00;
-            layout.masks[1] = 0x03E0;
-            layout.masks[2] = 0x001F;
-        }
-        else if (layout.nBitCount >= 24)
-        {
-            layout.masks[0] = 0xFF0000;
-            layout.masks[1] = 0x00FF00;
-            layout.masks[2] = 0x0000FF;
-        }
-    }
-    layout.nRowBytes = DibRowBytes(static_cast<std::uint64_t>(layout.nWidth), layout.nBitCount);
-    layout.nColorCount = entries;
-    layout.nTableBytes = tableOffset + entries * entrySize;
-    const std::uint8_t* table = base + tableOffset;
-    for (std::uint32_t i = 0; i < entries; ++i)
-    {
-        const std::uint8_t* e = table + i * entrySize;
+        const std::uint8_t* e = table + i * packed.nColorBytes;
         layout.colors.push_back(std::uint32_t(e[2]) << 16 | std::uint32_t(e[1]) << 8 | e[0]);
     }
-    if (layout.nBitCount <= 8)
-        layout.colors.resize(std::size_t(1) << layout.nBitCount, 0);
+    layout.colors.resize(std::size_t(1) << layout.nBitCount, 0);
     return true;
+}
+
+void DecodeDibSpan(const DibLayout& layout, const std::uint8_t* src, int x0, int x1,
+                   std::uint32_t* dst)
+{
+    const std::uint32_t* colors = layout.colors.data();
+    switch (layout.nBitCount)
+    {
+    case 1:
+        for (int x = x0; x < x1; ++x)
+            *dst++ = colors[(src[x >> 3] >> (7 - (x & 7))) & 1];
+        break;
+    case 4:
+        for (int x = x0; x < x1; ++x)
+            *dst++ = colors[(x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4)];
+        break;
+    case 8:
+        for (int x = x0; x < x1; ++x)
+            *dst++ = colors[src[x]];
+        break;
+    case 16:
+        for (int x = x0; x < x1; ++x)
+            *dst++ = DecodeMasked(std::uint32_t(src[2 * x]) | std::uint32_t(src[2 * x + 1]) << 8,
+                                  layout.masks);
+        break;
+    case 24:
+        for (int x = x0; x < x1; ++x)
+            *dst++ = std::uint32_t(src[3 * x + 2]) << 16 | std::uint32_t(src[3 * x + 1]) << 8 |
+                     src[3 * x];
+        break;
+    default:
+        for (int x = x0; x < x1; ++x)
+        {
+            std::uint32_t v;
+            std::memcpy(&v, src + 4 * x, 4);
+            *dst++ =
+                layout.nCompression == BI_BITFIELDS ? DecodeMasked(v, layout.masks) : v & 0xFFFFFF;
+        }
+        break;
+    }
 }
 
 DibReader::DibReader(const DibLayout& layout, const void* bits)
@@ -211,7 +181,7 @@ const std::uint32_t* DibReader::GetRow(int rowFromTop)
     if (rowFromTop != m_nCachedRow)
     {
         const std::uint8_t* src =
-            m_pBits + std::uint64_t(m_layout.StoredRow(rowFromTop)) * m_layout.nRowBytes;
+            m_pBits + std::uint64_t(m_layout.StoredRow(rowFromTop)) * m_layout.nStride;
         DecodeRow(src, m_row.data());
         m_nCachedRow = rowFromTop;
     }
@@ -220,53 +190,7 @@ const std::uint32_t* DibReader::GetRow(int rowFromTop)
 
 void DibReader::DecodeRow(const std::uint8_t* src, std::uint32_t* dst) const
 {
-    const int width = m_layout.nWidth;
-    const std::uint32_t* colors = m_layout.colors.data();
-    switch (m_layout.nBitCount)
-    {
-    case 1:
-        for (int x = 0; x < width; ++x)
-            dst[x] = colors[(src[x >> 3] >> (7 - (x & 7))) & 1];
-        break;
-    case 4:
-        for (int x = 0; x < width; ++x)
-            dst[x] = colors[(x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4)];
-        break;
-    case 8:
-        for (int x = 0; x < width; ++x)
-            dst[x] = colors[src[x]];
-        break;
-    case 16:
-        for (int x = 0; x < width; ++x)
-            dst[x] = DecodeMasked(std::uint32_t(src[2 * x]) | std::uint32_t(src[2 * x + 1]) << 8,
-                                  m_layout.masks);
-        break;
-    case 24:
-        for (int x = 0; x < width; ++x)
-            dst[x] = std::uint32_t(src[3 * x + 2]) << 16 | std::uint32_t(src[3 * x + 1]) << 8 |
-                     src[3 * x];
-        break;
-    default:
-        if (m_layout.nCompression == BI_BITFIELDS)
-        {
-            for (int x = 0; x < width; ++x)
-            {
-                std::uint32_t v;
-                std::memcpy(&v, src + 4 * x, 4);
-                dst[x] = DecodeMasked(v, m_layout.masks);
-            }
-        }
-        else
-        {
-            for (int x = 0; x < width; ++x)
-            {
-                std::uint32_t v;
-                std::memcpy(&v, src + 4 * x, 4);
-                dst[x] = v & 0xFFFFFF;
-            }
-        }
-        break;
-    }
+    DecodeDibSpan(m_layout, src, 0, m_layout.nWidth, dst);
 }
 
 void DibReader::DecodeRle()
@@ -328,84 +252,98 @@ void DibReader::DecodeRle()
     }
 }
 
-NearestColor::NearestColor(const std::vector<std::uint32_t>& table) : m_table(table) {}
+NearestColor::NearestColor(std::vector<std::uint32_t> table)
+    : m_table(std::move(table)), m_cache(std::size_t(1) << kCacheBits)
+{
+}
 
 unsigned NearestColor::Find(std::uint32_t pixel)
 {
     pixel &= 0xFFFFFF;
-    if (pixel == m_lastPixel)
-        return m_lastIndex;
-    auto it = m_cache.find(pixel);
+    Entry& entry = m_cache[(pixel * 0x9E3779B1u) >> (32 - kCacheBits)];
+    if (entry.key != (pixel | kValid))
+    {
+        entry.key = pixel | kValid;
+        entry.index = static_cast<std::uint8_t>(Search(pixel));
+    }
+    return entry.index;
+}
+
+unsigned NearestColor::Search(std::uint32_t pixel) const
+{
     unsigned best = 0;
-    if (it != m_cache.end())
+    std::uint32_t bestDistance = 0xFFFFFFFF;
+    for (unsigned i = 0; i < m_table.size(); ++i)
     {
-        best = it->second;
-    }
-    else
-    {
-        std::uint32_t bestDistance = 0xFFFFFFFF;
-        for (unsigned i = 0; i < m_table.size(); ++i)
+        const int dr = int((pixel >> 16) & 0xFF) - int((m_table[i] >> 16) & 0xFF);
+        const int dg = int((pixel >> 8) & 0xFF) - int((m_table[i] >> 8) & 0xFF);
+        const int db = int(pixel & 0xFF) - int(m_table[i] & 0xFF);
+        const std::uint32_t d = std::uint32_t(dr * dr + dg * dg + db * db);
+        if (d < bestDistance)
         {
-            const int dr = int((pixel >> 16) & 0xFF) - int((m_table[i] >> 16) & 0xFF);
-            const int dg = int((pixel >> 8) & 0xFF) - int((m_table[i] >> 8) & 0xFF);
-            const int db = int(pixel & 0xFF) - int(m_table[i] & 0xFF);
-            const std::uint32_t d = std::uint32_t(dr * dr + dg * dg + db * db);
-            if (d < bestDistance)
-            {
-                bestDistance = d;
-                best = i;
-                if (d == 0)
-                    break;
-            }
+            bestDistance = d;
+            best = i;
+            if (d == 0)
+                break;
         }
-        m_cache.emplace(pixel, static_cast<std::uint8_t>(best));
     }
-    m_lastPixel = pixel;
-    m_lastIndex = best;
     return best;
 }
 
 void EncodeDibRow(const DibLayout& layout, const std::uint32_t* src, std::uint8_t* dst,
                   NearestColor* nearest)
 {
-    const int width = layout.nWidth;
-    std::memset(dst, 0, layout.nRowBytes);
+    std::memset(dst, 0, layout.nStride);
+    EncodeDibSpan(layout, src, 0, layout.nWidth, dst, nearest);
+}
+
+void EncodeDibSpan(const DibLayout& layout, const std::uint32_t* src, int x0, int x1,
+                   std::uint8_t* dst, NearestColor* nearest)
+{
     switch (layout.nBitCount)
     {
     case 1:
-        for (int x = 0; x < width; ++x)
-            dst[x >> 3] |= std::uint8_t((nearest->Find(src[x]) & 1) << (7 - (x & 7)));
+        for (int x = x0; x < x1; ++x)
+        {
+            const std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
+            dst[x >> 3] =
+                std::uint8_t((dst[x >> 3] & ~bit) | ((nearest->Find(*src++) & 1) ? bit : 0));
+        }
         break;
     case 4:
-        for (int x = 0; x < width; ++x)
-            dst[x >> 1] |= std::uint8_t((nearest->Find(src[x]) & 0x0F) << ((x & 1) ? 0 : 4));
+        for (int x = x0; x < x1; ++x)
+        {
+            const unsigned shift = (x & 1) ? 0 : 4;
+            dst[x >> 1] = std::uint8_t((dst[x >> 1] & ~(0x0F << shift)) |
+                                       ((nearest->Find(*src++) & 0x0F) << shift));
+        }
         break;
     case 8:
-        for (int x = 0; x < width; ++x)
-            dst[x] = std::uint8_t(nearest->Find(src[x]));
+        for (int x = x0; x < x1; ++x)
+            dst[x] = std::uint8_t(nearest->Find(*src++));
         break;
     case 16:
-        for (int x = 0; x < width; ++x)
+        for (int x = x0; x < x1; ++x)
         {
-            const std::uint32_t v = EncodeMasked(src[x], layout.masks);
+            const std::uint32_t v = EncodeMasked(*src++, layout.masks);
             dst[2 * x] = std::uint8_t(v & 0xFF);
             dst[2 * x + 1] = std::uint8_t(v >> 8);
         }
         break;
     case 24:
-        for (int x = 0; x < width; ++x)
+        for (int x = x0; x < x1; ++x, ++src)
         {
-            dst[3 * x] = std::uint8_t(src[x] & 0xFF);
-            dst[3 * x + 1] = std::uint8_t((src[x] >> 8) & 0xFF);
-            dst[3 * x + 2] = std::uint8_t((src[x] >> 16) & 0xFF);
+            dst[3 * x] = std::uint8_t(*src & 0xFF);
+            dst[3 * x + 1] = std::uint8_t((*src >> 8) & 0xFF);
+            dst[3 * x + 2] = std::uint8_t((*src >> 16) & 0xFF);
         }
         break;
     default:
-        for (int x = 0; x < width; ++x)
+        for (int x = x0; x < x1; ++x, ++src)
         {
             const std::uint32_t v = layout.nCompression == BI_BITFIELDS
-                                        ? EncodeMasked(src[x], layout.masks)
-                                        : (src[x] & 0xFFFFFF);
+                                        ? EncodeMasked(*src, layout.masks)
+                                        : (*src & 0xFFFFFF);
             std::memcpy(dst + 4 * x, &v, 4);
         }
         break;

@@ -3,10 +3,10 @@
 // and the conversion between DIB pixels and 32-bit surface pixels.
 #pragma once
 
+#include "PackedDib.h"
 #include "WinGdi.h"
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 // Surface pixels are 0x00RRGGBB (B, G, R, X in memory).
@@ -27,32 +27,23 @@ inline RGBQUAD QuadFromPixel(std::uint32_t pixel)
     return RGBQUAD{BYTE(pixel & 0xFF), BYTE((pixel >> 8) & 0xFF), BYTE((pixel >> 16) & 0xFF), 0};
 }
 
-// Bytes in one stored row: ((bitCount * width + 31) / 32) * 4.
-std::uint64_t DibRowBytes(std::uint64_t width, unsigned bitCount);
-
-// A DIB's layout read from its header.
-struct DibLayout
+// A DIB's layout read from its header, with its colour table and masks as
+// the conversion to and from surface pixels uses them.
+struct DibLayout : PackedDibLayout
 {
-    int nWidth = 0;
-    int nHeight = 0; // rows, always positive
-    bool bTopDown = false;
-    unsigned nBitCount = 0;
-    DWORD nCompression = BI_RGB;
-    std::uint32_t nHeaderSize = 0;
-    std::uint64_t nRowBytes = 0;
-    std::uint32_t nImageSize = 0;      // biSizeImage as given (RLE data length)
     std::vector<std::uint32_t> colors; // colour table as surface pixels, padded with black
-    unsigned nColorCount = 0;          // entries stored in the DIB
-    std::uint32_t nTableBytes = 0;     // bytes between header and table end
+    unsigned nColorCount = 0;          // entries read from the DIB
     DWORD masks[3] = {0, 0, 0};
-
-    // Stored row index of the image row counted from the top.
-    int StoredRow(int rowFromTop) const { return bTopDown ? rowFromTop : nHeight - 1 - rowFromTop; }
 };
 
-// Parses the header (information or core) and colour table of a DIB.
-// usage DIB_PAL_COLORS reads the table as indices into the default palette.
+// Parses the header (information or core) and colour table of a DIB given
+// to a call (DIB_RGB_COLORS only), within the sizes a call draws.
 bool ParseDibLayout(const BITMAPINFO* info, UINT usage, DibLayout& layout);
+
+// Decodes pixels [x0, x1) of one stored row of an uncompressed DIB into
+// 32-bit pixels.
+void DecodeDibSpan(const DibLayout& layout, const std::uint8_t* row, int x0, int x1,
+                   std::uint32_t* out);
 
 // Decodes every row of the image into 32-bit pixels, top row first.
 // RLE data is read up to nImageSize bytes; pixels it skips stay black.
@@ -77,24 +68,36 @@ private:
 };
 
 // Nearest entry of a colour table (squared RGB distance; ties go to the
-// lowest index), cached per colour.
+// lowest index), remembered per colour in a small direct-mapped cache.
 class NearestColor
 {
 public:
-    explicit NearestColor(const std::vector<std::uint32_t>& table);
+    explicit NearestColor(std::vector<std::uint32_t> table);
     unsigned Find(std::uint32_t pixel);
 
 private:
-    const std::vector<std::uint32_t>& m_table;
-    std::uint32_t m_lastPixel = 0xFFFFFFFF;
-    unsigned m_lastIndex = 0;
-    std::unordered_map<std::uint32_t, std::uint8_t> m_cache;
+    struct Entry
+    {
+        std::uint32_t key = 0; // pixel | kValid
+        std::uint8_t index = 0;
+    };
+    static constexpr std::uint32_t kValid = 0x80000000;
+    static constexpr int kCacheBits = 12;
+
+    unsigned Search(std::uint32_t pixel) const;
+
+    std::vector<std::uint32_t> m_table;
+    std::vector<Entry> m_cache;
 };
 
 // Encodes one row of 32-bit pixels into the layout's format (1/4/8 bits
 // through the colour table, 16 bits 5-5-5 or masks, 24, 32).
 void EncodeDibRow(const DibLayout& layout, const std::uint32_t* src, std::uint8_t* dst,
                   NearestColor* nearest);
+// Encodes pixels [x0, x1) of one stored row, leaving the row's other pixels
+// as they are.
+void EncodeDibSpan(const DibLayout& layout, const std::uint32_t* in, int x0, int x1,
+                   std::uint8_t* row, NearestColor* nearest);
 
 // Run-length encodes rows (top row first) for BI_RLE8 or BI_RLE4, stored
 // bottom-up as the format requires; appends to out.

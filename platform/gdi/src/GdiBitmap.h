@@ -1,28 +1,14 @@
-// Bitmap objects: device-dependent bitmaps (monochrome or 32-bit) and DIB
-// sections, all drawn through a 32-bit surface.
+// Bitmap objects: device-dependent bitmaps (monochrome or 32-bit rows) and
+// DIB sections, which drawing reads and writes in their own format.
 #pragma once
 
-#include "DibFormat.h"
 #include "GdiObject.h"
-#include "GdiSurfaceHost.h"
+#include "PixelSurface.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
-
-// A view of 32-bit pixels; row 0 is the top row.
-struct Surface
-{
-    std::uint8_t* pTop = nullptr;
-    int nWidth = 0;
-    int nHeight = 0;
-    std::ptrdiff_t nStride = 0;
-    // Drawing onto a monochrome surface keeps pixels black or white.
-    bool bMonochrome = false;
-
-    std::uint32_t* Row(int y) const { return reinterpret_cast<std::uint32_t*>(pTop + y * nStride); }
-    bool IsValid() const { return pTop != nullptr && nWidth > 0 && nHeight > 0; }
-};
 
 class GdiBitmap : public GdiObject
 {
@@ -34,19 +20,18 @@ public:
     // A DIB section of that layout (its colour table included).
     explicit GdiBitmap(const DibLayout& layout);
 
-    int GetWidth() const { return m_surface.nWidth; }
-    int GetHeight() const { return m_surface.nHeight; }
-    bool IsMonochrome() const { return m_surface.bMonochrome; }
+    int GetWidth() const { return m_surface.GetWidth(); }
+    int GetHeight() const { return m_surface.GetHeight(); }
+    bool IsMonochrome() const { return m_surface.IsMonochrome(); }
     bool IsDibSection() const { return m_bits != nullptr; }
     void* GetBits() { return m_bits.get(); }
     unsigned GetBitsPixel() const;
-    DibLayout& GetLayout() { return m_layout; }
+    const DibLayout& GetLayout() const { return m_layout; }
+    // Replaces colour table entries [start, start + count) of a DIB section.
+    void SetColors(unsigned start, unsigned count, const RGBQUAD* colors);
 
-    // The pixels, brought up to date with the DIB section's bits first.
-    Surface& BeginAccess();
-    // Writes the surface back into the DIB section's bits after drawing,
-    // rows [top, bottom) only when given.
-    void EndWrite(int top = 0, int bottom = INT32_MAX);
+    // The pixels as drawing sees them; a DIB section's bits themselves.
+    const PixelSurface& GetSurface() const { return m_surface; }
 
     void FillBitmapInfo(BITMAP& bm);
 
@@ -54,12 +39,10 @@ public:
     void* m_pSelectedIn = nullptr;
 
 private:
-    Surface m_surface;
-    std::vector<std::uint32_t> m_pixels; // DDB pixels or the DIB section's shadow
+    PixelSurface m_surface;
+    std::vector<std::uint32_t> m_pixels; // DDB pixels
     std::unique_ptr<std::uint8_t[]> m_bits;
     DibLayout m_layout;
-    bool m_bDirect = false; // the DIB section's bits are the surface itself
+    // Colours to table entries for drawing on a DIB section with a table.
+    std::optional<NearestColor> m_nearest;
 };
-
-// Colour to monochrome for drawing: nearer to white than to black.
-std::uint32_t ToMonochrome(std::uint32_t pixel);

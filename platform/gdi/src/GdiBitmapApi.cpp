@@ -28,12 +28,12 @@ int CopyDibIntoBitmap(GdiBitmap& bitmap, UINT start, UINT lines, const void* bit
     DibLayout layout;
     if (bits == nullptr || !ParseDibLayout(info, usage, layout))
         return 0;
-    Surface& surface = bitmap.BeginAccess();
+    const PixelSurface& surface = bitmap.GetSurface();
     DibReader reader(layout, bits);
     std::vector<std::uint32_t> row(std::size_t(layout.nWidth));
-    const int width = std::min(layout.nWidth, surface.nWidth);
+    const int width = std::min(layout.nWidth, surface.GetWidth());
     int copied = 0;
-    for (int t = 0; t < layout.nHeight && t < surface.nHeight; ++t)
+    for (int t = 0; t < layout.nHeight && t < surface.GetHeight(); ++t)
     {
         const std::uint32_t* src = nullptr;
         if (reader.IsRle())
@@ -46,16 +46,13 @@ int CopyDibIntoBitmap(GdiBitmap& bitmap, UINT start, UINT lines, const void* bit
             if (stored < int(start) || std::uint64_t(stored) >= std::uint64_t(start) + lines)
                 continue;
             reader.DecodeRow(static_cast<const std::uint8_t*>(bits) +
-                                 std::uint64_t(stored - int(start)) * layout.nRowBytes,
+                                 std::uint64_t(stored - int(start)) * layout.nStride,
                              row.data());
             src = row.data();
         }
-        std::uint32_t* dst = surface.Row(t);
-        for (int x = 0; x < width; ++x)
-            dst[x] = surface.bMonochrome ? ToMonochrome(src[x]) : src[x];
+        surface.Write(t, 0, width, src);
         ++copied;
     }
-    bitmap.EndWrite();
     return copied;
 }
 
@@ -81,7 +78,7 @@ std::vector<std::uint32_t> OutputTable(const DeviceContext& dc, GdiBitmap& bitma
             return table;
         }
     }
-    if (bitmap.IsDibSection() && bitmap.GetLayout().nBitCount == bitCount)
+    if (bitmap.IsDibSection() && unsigned(bitmap.GetLayout().nBitCount) == bitCount)
         return bitmap.GetLayout().colors;
     return FixedColorTable(bitCount);
 }
@@ -94,34 +91,18 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const vo
     GdiBitmap* bitmap = GdiLookupAs<GdiBitmap>(handle);
     if (bitmap == nullptr || bits == nullptr || bitmap->IsStock())
         return handle;
-    Surface& surface = bitmap->BeginAccess();
+    // Device-dependent rows are padded to 16 bits.
+    DibLayout layout;
+    layout.nWidth = width;
+    layout.nBitCount = monochrome ? 1 : int(bitCount);
+    layout.nStride = ((std::uint64_t(width) * unsigned(layout.nBitCount) + 15) / 16) * 2;
+    layout.colors = {0x000000, 0xFFFFFF};
+    if (layout.nBitCount != 1 && layout.nBitCount != 24 && layout.nBitCount != 32)
+        return handle;
+    const PixelSurface& surface = bitmap->GetSurface();
     const auto* src = static_cast<const std::uint8_t*>(bits);
-    const unsigned bpp = monochrome ? 1 : bitCount;
-    const std::size_t rowBytes = ((std::size_t(width) * bpp + 15) / 16) * 2;
     for (int y = 0; y < height; ++y)
-    {
-        const std::uint8_t* row = src + std::size_t(y) * rowBytes;
-        std::uint32_t* dst = surface.Row(y);
-        for (int x = 0; x < width; ++x)
-        {
-            switch (bpp)
-            {
-            case 1:
-                dst[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? 0xFFFFFF : 0;
-                break;
-            case 24:
-                dst[x] = std::uint32_t(row[3 * x + 2]) << 16 | std::uint32_t(row[3 * x + 1]) << 8 |
-                         row[3 * x];
-                break;
-            case 32:
-                dst[x] = (std::uint32_t(row[4 * x + 2]) << 16 | std::uint32_t(row[4 * x + 1]) << 8 |
-                          row[4 * x]);
-                break;
-            default:
-                break;
-            }
-        }
-    }
+        DecodeDibSpan(layout, src + std::uint64_t(y) * layout.nStride, 0, width, surface.Row(y));
     return handle;
 }
 
@@ -209,10 +190,9 @@ UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colors)
     GdiBitmap* bitmap = dc ? dc->GetBitmap() : nullptr;
     if (bitmap == nullptr || !bitmap->IsDibSection() || colors == nullptr)
         return 0;
-    DibLayout& layout = bitmap->GetLayout();
-    UINT n = 0;
-    for (UINT i = start; i < layout.nColorCount && n < count; ++i, ++n)
-        layout.colors[i] = PixelFromQuad(colors[n]);
+    const DibLayout& layout = bitmap->GetLayout();
+    const UINT n = start < layout.nColorCount ? std::min(count, layout.nColorCount - start) : 0;
+    bitmap->SetColors(start, n, colors);
     return n;
 }
 
@@ -244,7 +224,7 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
         h.biPlanes = 1;
         h.biBitCount = WORD(bitmap->GetBitsPixel());
         h.biCompression = BI_RGB;
-        h.biSizeImage = DWORD(DibRowBytes(DWORD(width), h.biBitCount) * DWORD(height));
+        h.biSizeImage = DWORD(GetDibStride(DWORD(width), h.biBitCount) * DWORD(height));
         return height;
     }
     const unsigned bitCount = h.biBitCount;
@@ -268,7 +248,7 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
     layout.bTopDown = topDown;
     layout.nBitCount = bitCount;
     layout.nCompression = compression;
-    layout.nRowBytes = DibRowBytes(std::uint64_t(width), bitCount);
+    layout.nStride = GetDibStride(std::uint64_t(width), bitCount);
     if (bitCount <= 8)
     {
         layout.colors = OutputTable(*dc, *bitmap, bitCount);
@@ -299,14 +279,16 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
         layout.masks[2] = 0x001F;
     }
 
-    Surface& surface = bitmap->BeginAccess();
+    const PixelSurface& surface = bitmap->GetSurface();
     NearestColor nearest(layout.colors);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
     if (rle)
     {
         std::vector<std::vector<std::uint8_t>> indexRows(static_cast<std::size_t>(height));
         for (int y = 0; y < height; ++y)
         {
-            const std::uint32_t* src = surface.Row(y);
+            surface.Read(y, 0, width, row.data());
+            const std::uint32_t* src = row.data();
             indexRows[std::size_t(y)].resize(std::size_t(width));
             for (int x = 0; x < width; ++x)
                 indexRows[std::size_t(y)][std::size_t(x)] = std::uint8_t(nearest.Find(src[x]));
@@ -323,7 +305,7 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
         h.biSizeImage = DWORD(encoded.size());
         return height;
     }
-    h.biSizeImage = DWORD(layout.nRowBytes * std::uint64_t(height));
+    h.biSizeImage = DWORD(layout.nStride * std::uint64_t(height));
     if (bits == nullptr)
         return height;
     int copied = 0;
@@ -334,8 +316,8 @@ int GetDIBits(HDC hdc, HBITMAP hBitmap, UINT start, UINT lines, LPVOID bits, LPB
         if (stored >= std::uint64_t(height))
             break;
         const int rowFromTop = topDown ? int(stored) : height - 1 - int(stored);
-        EncodeDibRow(layout, surface.Row(rowFromTop), out + std::uint64_t(i) * layout.nRowBytes,
-                     &nearest);
+        surface.Read(rowFromTop, 0, width, row.data());
+        EncodeDibRow(layout, row.data(), out + std::uint64_t(i) * layout.nStride, &nearest);
         ++copied;
     }
     return copied;

@@ -1,151 +1,14 @@
 // Block transfers: BitBlt, StretchBlt, PatBlt, AlphaBlend and the DIB
-// painters, all through one nearest-neighbour mapping of destination pixels
-// to source pixels.
+// painters. The DCs' mappings, clips and colours, and the DIBs' layouts,
+// become block transfers for the painter.
 #include "DeviceContext.h"
+#include "GdiTransfer.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace
 {
-// One axis of a transfer in device units. A negative extent covers
-// [start + extent, start) and mirrors.
-struct Axis
-{
-    int dstStart;
-    int dstExtent;
-    int srcStart;
-    int srcExtent;
-};
-
-// Destination offset i (0 .. |dstExtent|) -> source coordinate:
-// floor(i * |srcExtent| / |dstExtent|), mirrored when one extent is negative.
-// Only offsets in [from, to) are mapped.
-std::vector<int> MapAxis(const Axis& axis, int from, int to, int srcLimit)
-{
-    const std::int64_t de = std::abs(std::int64_t(axis.dstExtent));
-    const std::int64_t se = std::abs(std::int64_t(axis.srcExtent));
-    const bool mirror = (axis.dstExtent < 0) != (axis.srcExtent < 0);
-    const std::int64_t srcLow =
-        axis.srcExtent < 0 ? std::int64_t(axis.srcStart) + axis.srcExtent : axis.srcStart;
-    std::vector<int> map(std::size_t(to - from), -1);
-    for (std::int64_t i = from; i < to; ++i)
-    {
-        std::int64_t s = i * se / de;
-        if (mirror)
-            s = se - 1 - s;
-        const std::int64_t coordinate = srcLow + s;
-        if (coordinate >= 0 && coordinate < srcLimit)
-            map[std::size_t(i - from)] = int(coordinate);
-    }
-    return map;
-}
-
-int LowEdge(int start, int extent)
-{
-    return extent < 0 ? start + extent : start;
-}
-
-bool NeedsSource(std::uint8_t code)
-{
-    return (((code >> 2) ^ code) & 0x33) != 0;
-}
-
-bool NeedsPattern(std::uint8_t code)
-{
-    return (((code >> 4) ^ code) & 0x0F) != 0;
-}
-
-// Converts source pixels between monochrome and colour as the DCs require.
-struct ColorConversion
-{
-    enum class enMode
-    {
-        None,
-        MonoToColor,
-        ColorToMono,
-    } mode = enMode::None;
-    std::uint32_t zeroColor = 0; // monochrome 0 -> destination text colour
-    std::uint32_t oneColor = 0;  // monochrome 1 -> destination background colour
-    std::uint32_t srcBackground = 0;
-
-    std::uint32_t operator()(std::uint32_t pixel) const
-    {
-        pixel &= 0xFFFFFF;
-        switch (mode)
-        {
-        case enMode::MonoToColor:
-            return pixel ? oneColor : zeroColor;
-        case enMode::ColorToMono:
-            return pixel == srcBackground ? 0xFFFFFF : 0;
-        case enMode::None:
-            break;
-        }
-        return pixel;
-    }
-};
-
-// Writes the mapped source rows onto the destination span by span.
-template <typename RowFn>
-void TransferRows(Painter& painter, const RECT& dst, const std::vector<int>& xmap,
-                  const std::vector<int>& ymap, RowFn sourceRow, std::uint8_t code,
-                  const PaintSource& pattern, const ColorConversion& convert)
-{
-    const bool plainCopy =
-        code == 0xCC && convert.mode == ColorConversion::enMode::None && !painter.IsMonochrome();
-    // A one-to-one copy of a run of source pixels moves whole spans.
-    bool contiguous = plainCopy && !xmap.empty() && xmap.front() >= 0;
-    for (std::size_t i = 1; contiguous && i < xmap.size(); ++i)
-        contiguous = xmap[i] == xmap[i - 1] + 1;
-    for (int y = dst.top; y < dst.bottom; ++y)
-    {
-        const int sy = ymap[std::size_t(y - dst.top)];
-        if (sy < 0)
-            continue;
-        const std::uint32_t* row = sourceRow(sy);
-        if (row == nullptr)
-            continue;
-        painter.ForEachClippedSpan(
-            y, dst.left, dst.right,
-            [&](int a, int b)
-            {
-                std::uint32_t* out = painter.At(a, y);
-                const int* sx = xmap.data() + (a - dst.left);
-                if (contiguous)
-                {
-                    std::memcpy(out, row + *sx, std::size_t(b - a) * sizeof(std::uint32_t));
-                    return;
-                }
-                if (plainCopy)
-                {
-                    for (int x = a; x < b; ++x, ++out, ++sx)
-                    {
-                        if (*sx >= 0)
-                            *out = row[*sx] & 0xFFFFFF;
-                    }
-                    return;
-                }
-                for (int x = a; x < b; ++x, ++out, ++sx)
-                {
-                    if (*sx < 0)
-                        continue;
-                    std::uint32_t p = 0;
-                    if (!pattern.PixelAt(x, y, p))
-                        continue;
-                    std::uint32_t r = ApplyRop3(code, p, convert(row[*sx]), *out) & 0xFFFFFF;
-                    *out = painter.IsMonochrome() ? ToMonochrome(r) : r;
-                }
-            });
-    }
-}
-
-RECT NormalisedRect(const Axis& h, const Axis& v)
-{
-    return RECT{LowEdge(h.dstStart, h.dstExtent), LowEdge(v.dstStart, v.dstExtent),
-                LowEdge(h.dstStart, h.dstExtent) + std::abs(h.dstExtent),
-                LowEdge(v.dstStart, v.dstExtent) + std::abs(v.dstExtent)};
-}
-
 // The part of the destination rectangle inside the clip's bounds, so that
 // huge transfers map only pixels somebody can see.
 bool VisiblePart(const Region& clip, const RECT& rect, RECT& visible)
@@ -154,55 +17,20 @@ bool VisiblePart(const Region& clip, const RECT& rect, RECT& visible)
     return IntersectRect(&visible, &rect, &bounds) && clip.IntersectsRect(visible);
 }
 
-BOOL StretchFromDC(DeviceContext& dst, const Axis& h, const Axis& v, DeviceContext* src,
-                   std::uint8_t code, bool blend, BYTE alpha)
+// The brush a ternary operation combines, when it reads one.
+PaintSource PatternOf(const DeviceContext& dc, std::uint8_t code)
 {
-    if (h.dstExtent == 0 || v.dstExtent == 0)
-        return TRUE;
-    DrawSession session(dst);
-    if (!session.IsValid())
-        return dst.GetKind() == enDcKind::Info ? FALSE : TRUE;
-    Painter& painter = session.GetPainter();
-    const RECT full = NormalisedRect(h, v);
-    RECT rect;
-    if (!VisiblePart(session.GetClip(), full, rect))
-        return TRUE;
-
     PaintSource pattern = PaintSource::Solid(0);
-    if (NeedsPattern(code) && !dst.MakeBrushSource(dst.GetBrush(), pattern))
+    if (Rop3NeedsPattern(code) && !dc.MakeBrushSource(dc.GetBrush(), pattern))
         pattern = PaintSource::Solid(0);
+    return pattern;
+}
 
-    if (src == nullptr || !NeedsSource(code))
-    {
-        painter.Rop3Rect(rect, code, pattern, [](int, int) { return std::uint32_t(0); });
-        return TRUE;
-    }
-    if (h.srcExtent == 0 || v.srcExtent == 0)
-        return FALSE;
-    std::optional<DrawSession> srcSession;
-    Surface* srcSurface = &session.GetSurface();
-    POINT srcOrigin = session.GetOrigin();
-    Region srcArea = src->GetVisibleRegion();
-    if (src != &dst)
-    {
-        srcSession.emplace(*src, false);
-        if (!srcSession->IsValid())
-            return FALSE;
-        srcSurface = &srcSession->GetSurface();
-        srcOrigin = srcSession->GetOrigin();
-    }
-    const RECT srcBounds = srcArea.GetBounds();
-    std::vector<int> xmap =
-        MapAxis(h, rect.left - full.left, rect.right - full.left, srcBounds.right);
-    std::vector<int> ymap =
-        MapAxis(v, rect.top - full.top, rect.bottom - full.top, srcBounds.bottom);
-    for (int& sx : xmap)
-        sx = sx < srcBounds.left ? -1 : sx;
-    for (int& sy : ymap)
-        sy = sy < srcBounds.top ? -1 : sy;
-
+// Monochrome and colour meet through the DCs' text and background colours.
+ColorConversion ConversionBetween(const DeviceContext& src, const DeviceContext& dst)
+{
     ColorConversion convert;
-    const bool srcMono = src->IsMonochrome();
+    const bool srcMono = src.IsMonochrome();
     const bool dstMono = dst.IsMonochrome();
     if (srcMono && !dstMono)
     {
@@ -213,81 +41,60 @@ BOOL StretchFromDC(DeviceContext& dst, const Axis& h, const Axis& v, DeviceConte
     else if (!srcMono && dstMono)
     {
         convert.mode = ColorConversion::enMode::ColorToMono;
-        convert.srcBackground = PixelFromColorRef(src->State().bkColor);
+        convert.srcBackground = PixelFromColorRef(src.State().bkColor);
     }
+    return convert;
+}
 
-    // Within one surface the source rows are copied first, so overlapping
-    // transfers read the pixels as they were before the call.
-    const bool sameSurface = srcSurface->pTop == session.GetSurface().pTop;
-    std::vector<std::uint32_t> copy;
-    int copyTop = 0;
-    int copyWidth = 0;
-    if (sameSurface)
+BOOL StretchFromDC(DeviceContext& dst, const TransferAxis& h, const TransferAxis& v,
+                   DeviceContext* src, std::uint8_t code, bool blend, BYTE alpha)
+{
+    if (h.dstExtent == 0 || v.dstExtent == 0)
+        return TRUE;
+    DrawSession session(dst);
+    if (!session.IsValid())
+        return dst.GetKind() == enDcKind::Info ? FALSE : TRUE;
+    const RECT full = TransferRect(h, v);
+    BlockTransfer transfer;
+    if (!VisiblePart(session.GetClip(), full, transfer.dst))
+        return TRUE;
+    transfer.code = code;
+    transfer.pattern = PatternOf(dst, code);
+    if (src == nullptr || !Rop3NeedsSource(code))
     {
-        int lo = INT32_MAX;
-        int hi = INT32_MIN;
-        for (int sy : ymap)
-        {
-            if (sy >= 0)
-            {
-                lo = std::min(lo, sy);
-                hi = std::max(hi, sy);
-            }
-        }
-        if (lo > hi)
-            return TRUE;
-        copyTop = lo;
-        copyWidth = srcBounds.right;
-        copy.resize(std::size_t(hi - lo + 1) * std::size_t(copyWidth));
-        for (int y = lo; y <= hi; ++y)
-            std::memcpy(&copy[std::size_t(y - lo) * std::size_t(copyWidth)],
-                        srcSurface->Row(y + srcOrigin.y) + srcOrigin.x, std::size_t(copyWidth) * 4);
-    }
-    auto sourceRow = [&](int sy) -> const std::uint32_t*
-    {
-        if (sameSurface)
-            return &copy[std::size_t(sy - copyTop) * std::size_t(copyWidth)];
-        return srcSurface->Row(sy + srcOrigin.y) + srcOrigin.x;
-    };
-    if (!blend)
-    {
-        TransferRows(painter, rect, xmap, ymap, sourceRow, code, pattern, convert);
+        session.GetPainter().TransferBlock(transfer);
         return TRUE;
     }
-    for (int y = rect.top; y < rect.bottom; ++y)
+    if (h.srcExtent == 0 || v.srcExtent == 0)
+        return FALSE;
+    std::optional<DrawSession> srcSession;
+    if (src != &dst)
     {
-        const int sy = ymap[std::size_t(y - rect.top)];
-        if (sy < 0)
-            continue;
-        const std::uint32_t* row = sourceRow(sy);
-        painter.ForEachClippedSpan(
-            y, rect.left, rect.right,
-            [&](int a, int b)
-            {
-                std::uint32_t* out = painter.At(a, y);
-                for (int x = a; x < b; ++x, ++out)
-                {
-                    const int sx = xmap[std::size_t(x - rect.left)];
-                    if (sx < 0)
-                        continue;
-                    const std::uint32_t s = convert(row[sx]);
-                    std::uint32_t r = 0;
-                    for (int shift = 0; shift < 24; shift += 8)
-                    {
-                        const std::uint32_t cs = (s >> shift) & 0xFF;
-                        const std::uint32_t cd = (*out >> shift) & 0xFF;
-                        r |= ((cs * alpha + cd * (255u - alpha) + 127u) / 255u) << shift;
-                    }
-                    *out = painter.IsMonochrome() ? ToMonochrome(r) : r;
-                }
-            });
+        srcSession.emplace(*src, false);
+        if (!srcSession->IsValid())
+            return FALSE;
     }
+    const DrawSession& source = srcSession ? *srcSession : session;
+    const RECT srcBounds = src->GetVisibleRegion().GetBounds();
+    const RECT& rect = transfer.dst;
+    transfer.xmap = MapAxis(h, rect.left - full.left, rect.right - full.left, srcBounds.right);
+    transfer.ymap = MapAxis(v, rect.top - full.top, rect.bottom - full.top, srcBounds.bottom);
+    for (int& sx : transfer.xmap)
+        sx = sx < srcBounds.left ? -1 : sx;
+    for (int& sy : transfer.ymap)
+        sy = sy < srcBounds.top ? -1 : sy;
+    transfer.pSource = &source.GetSurface();
+    transfer.srcOrigin = source.GetOrigin();
+    transfer.convert = ConversionBetween(*src, dst);
+    transfer.bBlend = blend;
+    transfer.alpha = alpha;
+    session.GetPainter().TransferBlock(transfer);
     return TRUE;
 }
 
-Axis MakeAxis(int dstStart, int dstEnd, int srcStart, int srcEnd)
+TransferAxis MakeAxis(int dstStart, int dstEnd, int srcStart, int srcEnd)
 {
-    return Axis{dstStart, dstEnd - dstStart, srcStart, srcEnd - srcStart};
+    return TransferAxis{dstStart, dstEnd - dstStart, srcStart, srcEnd - srcStart};
 }
 
 BOOL Transfer(HDC hdcDest, int xDest, int yDest, int destWidth, int destHeight, HDC hdcSrc,
@@ -298,7 +105,7 @@ BOOL Transfer(HDC hdcDest, int xDest, int yDest, int destWidth, int destHeight, 
         return FALSE;
     const std::uint8_t code = std::uint8_t((rop >> 16) & 0xFF);
     DeviceContext* src = nullptr;
-    if (blend || NeedsSource(code))
+    if (blend || Rop3NeedsSource(code))
     {
         src = LookupDC(hdcSrc);
         if (src == nullptr)
@@ -317,32 +124,50 @@ BOOL Transfer(HDC hdcDest, int xDest, int yDest, int destWidth, int destHeight, 
                          src, code, blend, alpha);
 }
 
-// Paints a DIB: rowsFromTop maps a destination row to the image row
-// (counted from the top) and stored-row availability is checked by rowOf.
+// Paints rows of a DIB: source image rows count from the top; rowOf turns
+// an image row into a row of source (-1 when the caller gave no such row).
 template <typename RowFn>
-int PaintDib(DeviceContext& dc, const Axis& h, const Axis& v, const DibLayout& layout,
-             RowFn sourceRow, std::uint8_t code)
+int PaintDib(DeviceContext& dc, const TransferAxis& h, const TransferAxis& v,
+             const DibLayout& layout, const PixelSurface& source, RowFn rowOf, std::uint8_t code)
 {
     if (h.dstExtent == 0 || v.dstExtent == 0)
         return 0;
     DrawSession session(dc);
     if (!session.IsValid())
         return 0;
-    const RECT full = NormalisedRect(h, v);
-    RECT rect;
-    if (!VisiblePart(session.GetClip(), full, rect))
+    const RECT full = TransferRect(h, v);
+    BlockTransfer transfer;
+    if (!VisiblePart(session.GetClip(), full, transfer.dst))
         return std::abs(v.srcExtent);
-    PaintSource pattern = PaintSource::Solid(0);
-    if (NeedsPattern(code) && !dc.MakeBrushSource(dc.GetBrush(), pattern))
-        pattern = PaintSource::Solid(0);
-    const std::vector<int> xmap =
-        MapAxis(h, rect.left - full.left, rect.right - full.left, layout.nWidth);
-    const std::vector<int> ymap =
-        MapAxis(v, rect.top - full.top, rect.bottom - full.top, layout.nHeight);
-    ColorConversion none;
-    TransferRows(session.GetPainter(), rect, xmap, ymap, sourceRow, code, pattern, none);
+    const RECT& rect = transfer.dst;
+    transfer.code = code;
+    transfer.pattern = PatternOf(dc, code);
+    transfer.xmap = MapAxis(h, rect.left - full.left, rect.right - full.left, layout.nWidth);
+    transfer.ymap = MapAxis(v, rect.top - full.top, rect.bottom - full.top, layout.nHeight);
+    for (int& sy : transfer.ymap)
+        sy = sy >= 0 ? rowOf(sy) : -1;
+    transfer.pSource = &source;
+    session.GetPainter().TransferBlock(transfer);
     return std::abs(v.srcExtent);
 }
+
+// The pixels of a DIB given to a call: its own rows, or the decoded image
+// of a run-length encoded one.
+struct DibSource
+{
+    DibSource(const DibLayout& layout, const void* bits) : reader(layout, bits)
+    {
+        if (reader.IsRle())
+            surface = PixelSurface::Rows32(
+                reinterpret_cast<std::uint8_t*>(const_cast<std::uint32_t*>(reader.GetRow(0))),
+                layout.nWidth, layout.nHeight, std::ptrdiff_t(layout.nWidth) * 4, false);
+        else
+            surface = PixelSurface::OfDib(static_cast<std::uint8_t*>(const_cast<void*>(bits)),
+                                          layout, nullptr);
+    }
+    DibReader reader;
+    PixelSurface surface;
+};
 } // namespace
 
 BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
@@ -366,7 +191,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop)
 {
     GdiRecord(hdc, "PatBlt", {x, y, width, height, rop});
     const std::uint8_t code = std::uint8_t((rop >> 16) & 0xFF);
-    if (NeedsSource(code))
+    if (Rop3NeedsSource(code))
         return FALSE;
     return Transfer(hdc, x, y, width, height, nullptr, 0, 0, 0, 0, rop, false, 255);
 }
@@ -395,8 +220,8 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
     if (dc == nullptr || bits == nullptr || !ParseDibLayout(info, usage, layout) ||
         width > 0x7FFFFFFF || height > 0x7FFFFFFF)
         return 0;
-    DibReader reader(layout, bits);
-    if (reader.IsRle() && startScan != 0)
+    const bool rle = layout.nCompression == BI_RLE8 || layout.nCompression == BI_RLE4;
+    if (rle && startScan != 0)
         return 0;
     const int w = int(width);
     const int h = int(height);
@@ -404,42 +229,38 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
     // ySrc from the lower-left corner.
     const std::int64_t bandTop =
         layout.bTopDown ? std::int64_t(ySrc) : std::int64_t(layout.nHeight) - ySrc - h;
-    auto available = [&](int rowFromTop)
+    // The caller's bits hold the stored rows [startScan, startScan + lines):
+    // an image of their own, whose top row is image row offset.
+    DibLayout given = layout;
+    std::int64_t offset = 0;
+    if (!rle)
     {
-        if (rowFromTop < 0 || rowFromTop >= layout.nHeight)
-            return false;
-        if (reader.IsRle())
-            return true;
-        const int stored = layout.StoredRow(rowFromTop);
-        return stored >= int(startScan) &&
-               std::uint64_t(stored) < std::uint64_t(startScan) + scanLines;
+        const std::int64_t lines =
+            std::min<std::int64_t>(scanLines, std::int64_t(layout.nHeight) - startScan);
+        given.nHeight = int(std::max<std::int64_t>(lines, 0));
+        offset = layout.bTopDown ? std::int64_t(startScan)
+                                 : std::int64_t(layout.nHeight) - startScan - lines;
+    }
+    auto rowOf = [&](int rowFromTop)
+    {
+        const std::int64_t row = rowFromTop - offset;
+        return row >= 0 && row < given.nHeight ? int(row) : -1;
     };
     int rowsSet = 0;
     for (int i = 0; i < h; ++i)
     {
         const std::int64_t t = bandTop + i;
-        if (t >= 0 && t < layout.nHeight && available(int(t)))
+        if (t >= 0 && t < layout.nHeight && rowOf(int(t)) >= 0)
             ++rowsSet;
     }
     if (rowsSet == 0)
         return 0;
-    std::vector<std::uint32_t> row(std::size_t(layout.nWidth));
-    auto sourceRow = [&](int rowFromTop) -> const std::uint32_t*
-    {
-        if (!available(rowFromTop))
-            return nullptr;
-        if (reader.IsRle())
-            return reader.GetRow(rowFromTop);
-        const int stored = layout.StoredRow(rowFromTop);
-        reader.DecodeRow(static_cast<const std::uint8_t*>(bits) +
-                             std::uint64_t(stored - int(startScan)) * layout.nRowBytes,
-                         row.data());
-        return row.data();
-    };
+    const DibSource source(given, bits);
     const POINT d = dc->ToDevice(xDest, yDest);
-    const Axis ax{d.x, w, xSrc, w};
-    const Axis ay{d.y, h, int(std::clamp<std::int64_t>(bandTop, INT32_MIN / 2, INT32_MAX / 2)), h};
-    if (PaintDib(*dc, ax, ay, layout, sourceRow, 0xCC) == 0)
+    const TransferAxis ax{d.x, w, xSrc, w};
+    const TransferAxis ay{d.y, h,
+                          int(std::clamp<std::int64_t>(bandTop, INT32_MIN / 2, INT32_MAX / 2)), h};
+    if (PaintDib(*dc, ax, ay, layout, source.surface, rowOf, 0xCC) == 0)
         return 0;
     return rowsSet;
 }
@@ -455,17 +276,19 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
     if (dc == nullptr || bits == nullptr || !ParseDibLayout(info, usage, layout) || srcWidth == 0 ||
         srcHeight == 0)
         return 0;
-    DibReader reader(layout, bits);
+    const DibSource source(layout, bits);
     // Bottom-up DIBs count ySrc from the lower-left corner.
     const std::int64_t top =
         layout.bTopDown ? std::int64_t(ySrc) : std::int64_t(layout.nHeight) - ySrc - srcHeight;
     const POINT d0 = dc->ToDevice(xDest, yDest);
     const POINT d1 = dc->ToDevice(xDest + destWidth, yDest + destHeight);
-    const Axis ax{d0.x, d1.x - d0.x, xSrc, srcWidth};
-    const Axis ay{d0.y, d1.y - d0.y,
-                  int(std::clamp<std::int64_t>(top, INT32_MIN / 2, INT32_MAX / 2)), srcHeight};
-    auto sourceRow = [&](int rowFromTop) { return reader.GetRow(rowFromTop); };
-    return PaintDib(*dc, ax, ay, layout, sourceRow, std::uint8_t((rop >> 16) & 0xFF));
+    const TransferAxis ax{d0.x, d1.x - d0.x, xSrc, srcWidth};
+    const TransferAxis ay{d0.y, d1.y - d0.y,
+                          int(std::clamp<std::int64_t>(top, INT32_MIN / 2, INT32_MAX / 2)),
+                          srcHeight};
+    return PaintDib(
+        *dc, ax, ay, layout, source.surface, [](int rowFromTop) { return rowFromTop; },
+        std::uint8_t((rop >> 16) & 0xFF));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)

@@ -32,8 +32,8 @@ public:
         {
             Region shape = logical;
             shape.Offset(origin.x, origin.y);
-            session.GetPainter().FillRegion(shape, PaintSource::Solid(PixelFromColorRef(color)),
-                                            R2_COPYPEN);
+            session.GetPainter().FillCoverage(shape, PaintSource::Solid(PixelFromColorRef(color)),
+                                              R2_COPYPEN);
         }
     }
 

@@ -153,17 +153,14 @@ HBRUSH CreatePatternBrush(HBITMAP hBitmap)
     if (bitmap == nullptr)
         return nullptr;
     auto* brush = new GdiBrush(BS_PATTERN, 0, 0);
-    Surface& surface = bitmap->BeginAccess();
-    brush->m_nPatternWidth = surface.nWidth;
-    brush->m_nPatternHeight = surface.nHeight;
-    brush->m_bPatternMonochrome = surface.bMonochrome;
-    for (int y = 0; y < surface.nHeight; ++y)
-    {
-        const std::uint32_t* row = surface.Row(y);
-        brush->m_pattern.insert(brush->m_pattern.end(), row, row + surface.nWidth);
-    }
-    for (std::uint32_t& pixel : brush->m_pattern)
-        pixel &= 0xFFFFFF;
+    const PixelSurface& surface = bitmap->GetSurface();
+    const int width = surface.GetWidth();
+    brush->m_nPatternWidth = width;
+    brush->m_nPatternHeight = surface.GetHeight();
+    brush->m_bPatternMonochrome = surface.IsMonochrome();
+    brush->m_pattern.resize(std::size_t(width) * std::size_t(surface.GetHeight()));
+    for (int y = 0; y < surface.GetHeight(); ++y)
+        surface.Read(y, 0, width, &brush->m_pattern[std::size_t(y) * std::size_t(width)]);
     return GdiRegister<HBRUSH>(brush);
 }
 

@@ -143,7 +143,7 @@ std::uint32_t ApplyRop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, std
     return r;
 }
 
-Painter::Painter(Surface& surface, POINT origin, const Region& clip)
+Painter::Painter(const PixelSurface& surface, POINT origin, const Region& clip)
     : m_surface(surface), m_origin(origin), m_clip(clip)
 {
 }
@@ -161,39 +161,93 @@ void Painter::MarkDirty(int y, int x0, int x1)
     m_dirty.bottom = std::max<LONG>(m_dirty.bottom, y + 1);
 }
 
-void Painter::FillSpan(int y, int x0, int x1, const PaintSource& source, int rop2)
+std::uint32_t* Painter::CopiedSpan(int y, int x0, int x1)
 {
-    ForEachClippedSpan(y, x0, x1,
-                       [&](int a, int b)
-                       {
-                           std::uint32_t* dst = At(a, y);
-                           if (source.kind == PaintSource::enKind::Solid)
-                           {
-                               const std::uint32_t pen = m_surface.bMonochrome
-                                                             ? ToMonochrome(source.color)
-                                                             : source.color;
-                               if (rop2 == R2_COPYPEN)
-                               {
-                                   std::fill(dst, dst + (b - a), pen & 0xFFFFFF);
-                                   return;
-                               }
-                               for (int x = a; x < b; ++x, ++dst)
-                                   *dst = ApplyRop2(rop2, pen, *dst);
-                               return;
-                           }
-                           for (int x = a; x < b; ++x, ++dst)
-                           {
-                               std::uint32_t pen;
-                               if (!source.PixelAt(x, y, pen))
-                                   continue;
-                               if (m_surface.bMonochrome)
-                                   pen = ToMonochrome(pen);
-                               *dst = ApplyRop2(rop2, pen, *dst);
-                           }
-                       });
+    if (m_rows.empty())
+        m_rows.resize(std::size_t(m_surface.GetHeight()));
+    RowCopy& row = m_rows[std::size_t(y)];
+    if (row.pixels.empty())
+    {
+        row.x0 = x0;
+        row.pixels.resize(std::size_t(x1 - x0));
+        m_surface.Read(y, x0, x1, row.pixels.data());
+        row.dirty0 = x0;
+        row.dirty1 = x1;
+        return row.pixels.data();
+    }
+    const int have0 = row.x0;
+    const int have1 = row.x0 + int(row.pixels.size());
+    if (x0 < have0)
+    {
+        row.pixels.insert(row.pixels.begin(), std::size_t(have0 - x0), 0);
+        m_surface.Read(y, x0, have0, row.pixels.data());
+        row.x0 = x0;
+    }
+    if (x1 > have1)
+    {
+        row.pixels.resize(std::size_t(x1 - row.x0));
+        m_surface.Read(y, have1, x1, row.pixels.data() + (have1 - row.x0));
+    }
+    row.dirty0 = std::min(row.dirty0, x0);
+    row.dirty1 = std::max(row.dirty1, x1);
+    return row.pixels.data() + (x0 - row.x0);
 }
 
-void Painter::FillRegion(const Region& coverage, const PaintSource& source, int rop2)
+void Painter::Flush()
+{
+    for (std::size_t y = 0; y < m_rows.size(); ++y)
+    {
+        RowCopy& row = m_rows[y];
+        if (row.dirty1 > row.dirty0)
+            m_surface.Write(int(y), row.dirty0, row.dirty1,
+                            row.pixels.data() + (row.dirty0 - row.x0));
+        row = RowCopy{};
+    }
+}
+
+void Painter::FillSpan(int y, int x0, int x1, const PaintSource& source, int rop2)
+{
+    const bool mono = m_surface.IsMonochrome();
+    if (source.kind == PaintSource::enKind::Solid && rop2 == R2_COPYPEN)
+    {
+        if (m_bKeepCopies)
+        {
+            EditSpan(y, x0, x1,
+                     [&](std::uint32_t* dst, int a, int b)
+                     { std::fill(dst, dst + (b - a), source.color & 0xFFFFFF); });
+            return;
+        }
+        ForEachClippedSpan(
+            y, x0, x1,
+            [&](int a, int b)
+            { m_surface.Fill(y + m_origin.y, a + m_origin.x, b + m_origin.x, source.color); });
+        return;
+    }
+    if (source.kind == PaintSource::enKind::Solid)
+    {
+        const std::uint32_t pen = mono ? ToMonochrome(source.color) : source.color;
+        EditSpan(y, x0, x1,
+                 [&](std::uint32_t* dst, int a, int b)
+                 {
+                     for (int x = a; x < b; ++x, ++dst)
+                         *dst = ApplyRop2(rop2, pen, *dst);
+                 });
+        return;
+    }
+    EditSpan(y, x0, x1,
+             [&](std::uint32_t* dst, int a, int b)
+             {
+                 for (int x = a; x < b; ++x, ++dst)
+                 {
+                     std::uint32_t pen;
+                     if (!source.PixelAt(x, y, pen))
+                         continue;
+                     *dst = ApplyRop2(rop2, mono ? ToMonochrome(pen) : pen, *dst);
+                 }
+             });
+}
+
+void Painter::FillCoverage(const Region& coverage, const PaintSource& source, int rop2)
 {
     for (const Region::Band& band : coverage.GetBands())
     {
@@ -221,13 +275,20 @@ bool Painter::IsVisible(int x, int y) const
 
 std::uint32_t Painter::GetPixel(int x, int y) const
 {
-    return *At(x, y) & 0xFFFFFF;
+    const int sx = x + m_origin.x;
+    const int sy = y + m_origin.y;
+    if (!m_rows.empty())
+    {
+        const RowCopy& row = m_rows[std::size_t(sy)];
+        if (sx >= row.x0 && sx < row.x0 + int(row.pixels.size()))
+            return row.pixels[std::size_t(sx - row.x0)] & 0xFFFFFF;
+    }
+    std::uint32_t pixel = 0;
+    m_surface.Read(sy, sx, sx + 1, &pixel);
+    return pixel;
 }
 
 void Painter::PutPixel(int x, int y, std::uint32_t pixel)
 {
-    if (!m_clip.Contains(x, y))
-        return;
-    MarkDirty(y, x, x + 1);
-    *At(x, y) = (m_surface.bMonochrome ? ToMonochrome(pixel) : pixel) & 0xFFFFFF;
+    EditSpan(y, x, x + 1, [&](std::uint32_t* dst, int, int) { *dst = pixel & 0xFFFFFF; });
 }

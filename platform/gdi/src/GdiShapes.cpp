@@ -51,7 +51,7 @@ Region CoverageBuilder::Build()
 }
 
 void AddThinLine(POINT a, POINT b, const RECT& bounds, const std::vector<int>& pattern,
-                 int& styleOffset, CoverageBuilder& on, CoverageBuilder& off)
+                 int& styleOffset, PixelSink& on, PixelSink& off)
 {
     const std::int64_t dx = std::int64_t(b.x) - a.x;
     const std::int64_t dy = std::int64_t(b.y) - a.y;
@@ -184,6 +184,19 @@ Region EllipseCoverage(const RECT& rect)
         AddInterval(out, y, cx - hw, cx + hw);
     }
     return out.Build();
+}
+
+Region InnerFrame(const Region& shape, int width, int height)
+{
+    Region inner = shape;
+    for (const POINT shift :
+         {POINT{width, 0}, POINT{-width, 0}, POINT{0, height}, POINT{0, -height}})
+    {
+        Region moved = shape;
+        moved.Offset(shift.x, shift.y);
+        inner = Region::Combine(inner, moved, RGN_AND);
+    }
+    return Region::Combine(shape, inner, RGN_DIFF);
 }
 
 Region RoundRectCoverage(const RECT& rect, int cornerWidth, int cornerHeight)

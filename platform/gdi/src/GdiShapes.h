@@ -7,11 +7,19 @@
 
 #include <vector>
 
-// Accumulates pixels and spans row by row.
-class CoverageBuilder
+// Where stepped pixels go.
+class PixelSink
 {
 public:
-    void AddPixel(int x, int y);
+    virtual ~PixelSink() = default;
+    virtual void AddPixel(int x, int y) = 0;
+};
+
+// Accumulates pixels and spans row by row.
+class CoverageBuilder : public PixelSink
+{
+public:
+    void AddPixel(int x, int y) override;
     void AddSpan(int y, int x0, int x1);
     Region Build();
 
@@ -23,15 +31,18 @@ private:
 // A one-pixel line from a to b without the end pixel. styleOffset is the
 // position along the dash pattern at a, advanced by the line's length;
 // pattern lengths alternate on and off (empty: solid). Pixels outside
-// bounds are not stepped through.
+// bounds are not stepped through. Each pixel of the line comes once.
 void AddThinLine(POINT a, POINT b, const RECT& bounds, const std::vector<int>& pattern,
-                 int& styleOffset, CoverageBuilder& on, CoverageBuilder& off);
+                 int& styleOffset, PixelSink& on, PixelSink& off);
 
 // A line of the given width with round caps (the union of discs along it).
 void AddWideLine(double ax, double ay, double bx, double by, double width, const RECT& bounds,
                  CoverageBuilder& out);
 
 Region EllipseCoverage(const RECT& rect);
+// The band of a shape within width pixels across and height pixels down of
+// its edge: the shape minus the shape shrunk by both.
+Region InnerFrame(const Region& shape, int width, int height);
 Region RoundRectCoverage(const RECT& rect, int cornerWidth, int cornerHeight);
 Region PolygonCoverage(const std::vector<POINT>& pts, int fillMode);
 

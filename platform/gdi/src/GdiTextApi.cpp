@@ -1,8 +1,9 @@
 // Text output and measurement: TextOut, ExtTextOut, DrawText and the text
-// metrics, drawn in the text colour (never through the mix mode).
+// metrics. The DC's font, colours, alignment and clip become glyph runs for
+// the painter.
 #include "DeviceContext.h"
-#include "FontEngine.h"
-#include "GdiShapes.h"
+#include "GdiGlyphRun.h"
+#include "GdiTextLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,136 +38,20 @@ RealFont* RealizeFor(const DeviceContext& dc)
     return FontEngine::Get().Realize(lf, deviceHeight, width);
 }
 
-// Advances in 26.6 pixels, one per character.
-std::vector<std::int64_t> Advances(RealFont& font, const std::u32string& text)
+// A run of characters at a device point, in the DC's text colours.
+GlyphRun MakeGlyphRun(const DeviceContext& dc, RealFont& font, POINT origin, const TextRun& run,
+                      UINT align)
 {
-    std::vector<std::int64_t> out;
-    out.reserve(text.size());
-    for (char32_t c : text)
-        out.push_back(FontEngine::Get().GetAdvance(font, c));
-    return out;
-}
-
-int TextWidth(RealFont& font, const std::u32string& text)
-{
-    std::int64_t total = 0;
-    for (std::int64_t a : Advances(font, text))
-        total += a;
-    return int((total + 32) >> 6);
-}
-
-struct TextRun
-{
-    std::u32string text;
-    int underlineIndex = -1; // the prefix-underlined character
-};
-
-// Draws a run with its cell's top-left corner at device (x, y) (for
-// unrotated text), or its baseline origin computed from the alignment.
-void DrawRun(DeviceContext& dc, DrawSession& session, RealFont& font, int x, int y,
-             const TextRun& run, UINT align, const RECT* opaqueRect)
-{
-    Painter& painter = session.GetPainter();
-    const TEXTMETRICA& tm = font.m_metrics;
-    const std::vector<std::int64_t> advances = Advances(font, run.text);
-    std::int64_t total = 0;
-    for (std::int64_t a : advances)
-        total += a;
-    const double c = std::cos(font.m_escapement);
-    const double s = std::sin(font.m_escapement);
-    // Offsets of the baseline origin from the reference point, along and
-    // across the baseline.
-    double along = 0;
-    if ((align & TA_CENTER) == TA_CENTER)
-        along = -total / 128.0;
-    else if (align & TA_RIGHT)
-        along = -total / 64.0;
-    double down = tm.tmAscent;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        down = 0;
-    else if (align & TA_BOTTOM)
-        down = -tm.tmDescent;
-    const double ox = x + along * c + down * s;
-    const double oy = y - along * s + down * c;
-    const std::uint32_t textPixel = PixelFromColorRef(dc.State().textColor);
-    const bool mono = painter.IsMonochrome();
-
-    // The text cell in opaque mode takes the background colour.
-    const std::uint32_t bkPixel = PixelFromColorRef(dc.State().bkColor);
-    auto fillQuad = [&](double a0, double a1, double d0, double d1, std::uint32_t pixel)
-    {
-        std::vector<POINT> quad;
-        for (const auto& [a, d] :
-             {std::pair{a0, d0}, std::pair{a1, d0}, std::pair{a1, d1}, std::pair{a0, d1}})
-            quad.push_back(POINT{LONG(std::lround(ox + a * c + d * s)),
-                                 LONG(std::lround(oy - a * s + d * c))});
-        if (font.m_escapement == 0)
-        {
-            painter.FillRect(RECT{quad[0].x, quad[0].y, quad[2].x, quad[2].y},
-                             PaintSource::Solid(pixel), R2_COPYPEN);
-            return;
-        }
-        painter.FillRegion(PolygonCoverage(quad, ALTERNATE), PaintSource::Solid(pixel), R2_COPYPEN);
-    };
-    if (opaqueRect != nullptr)
-        painter.FillRect(*opaqueRect, PaintSource::Solid(bkPixel), R2_COPYPEN);
-    else if (dc.State().nBkMode == OPAQUE)
-        fillQuad(0, total / 64.0, -tm.tmAscent, tm.tmDescent, bkPixel);
-
-    std::int64_t pen = 0;
-    for (std::size_t i = 0; i < run.text.size(); ++i)
-    {
-        const double px = ox + (pen / 64.0) * c;
-        const double py = oy - (pen / 64.0) * s;
-        FontEngine::Get().Render(font, run.text[i], std::llround(px * 64), std::llround(py * 64),
-                                 [&](const GlyphImage& g, int originX, int originY)
-                                 {
-                                     for (int row = 0; row < g.height; ++row)
-                                     {
-                                         const int yy = originY - g.top + row;
-                                         const std::uint8_t* cov = g.pCoverage + row * g.pitch;
-                                         const int x0 = originX + g.left;
-                                         painter.ForEachClippedSpan(
-                                             yy, x0, x0 + g.width,
-                                             [&](int a, int b)
-                                             {
-                                                 std::uint32_t* out = painter.At(a, yy);
-                                                 for (int xx = a; xx < b; ++xx, ++out)
-                                                 {
-                                                     const unsigned k = cov[xx - x0];
-                                                     if (k == 0)
-                                                         continue;
-                                                     if (mono)
-                                                     {
-                                                         if (k >= 128)
-                                                             *out = ToMonochrome(textPixel);
-                                                         continue;
-                                                     }
-                                                     std::uint32_t r = 0;
-                                                     for (int shift = 0; shift < 24; shift += 8)
-                                                     {
-                                                         const unsigned t =
-                                                             (textPixel >> shift) & 0xFF;
-                                                         const unsigned d = (*out >> shift) & 0xFF;
-                                                         r |= ((t * k + d * (255 - k) + 127) / 255)
-                                                              << shift;
-                                                     }
-                                                     *out = r;
-                                                 }
-                                             });
-                                     }
-                                 });
-        if (int(i) == run.underlineIndex)
-            fillQuad(pen / 64.0, (pen + advances[i]) / 64.0, 1, 2, textPixel);
-        pen += advances[i];
-    }
-    const double width = total / 64.0;
-    if (font.m_bUnderline)
-        fillQuad(0, width, font.m_nUnderlinePos, font.m_nUnderlinePos + font.m_nLineThickness,
-                 textPixel);
-    if (font.m_bStrikeOut)
-        fillQuad(0, width, -font.m_nStrikePos, -font.m_nStrikePos + font.m_nLineThickness,
-                 textPixel);
+    GlyphRun glyphs;
+    glyphs.pFont = &font;
+    glyphs.text = run.text;
+    glyphs.nUnderlineIndex = run.underlineIndex;
+    glyphs.origin = origin;
+    glyphs.nAlign = align;
+    glyphs.textColor = PixelFromColorRef(dc.State().textColor);
+    glyphs.bOpaque = dc.State().nBkMode == OPAQUE;
+    glyphs.bkColor = PixelFromColorRef(dc.State().bkColor);
+    return glyphs;
 }
 
 BOOL OutputText(HDC hdc, int x, int y, const TextRun& run, const RECT* opaque, const RECT* clip)
@@ -195,131 +80,22 @@ BOOL OutputText(HDC hdc, int x, int y, const TextRun& run, const RECT* opaque, c
         DrawSession session(*dc);
         if (session.IsValid())
         {
-            const POINT p = dc->ToDevice(x, y);
-            RECT opaqueDevice{};
+            GlyphRun glyphs = MakeGlyphRun(*dc, *font, dc->ToDevice(x, y), run, state.nTextAlign);
             if (opaque != nullptr)
             {
                 const RECT d = dc->ToDevice(*opaque);
-                opaqueDevice = RECT{std::min(d.left, d.right), std::min(d.top, d.bottom),
-                                    std::max(d.left, d.right), std::max(d.top, d.bottom)};
+                glyphs.opaqueRect = RECT{std::min(d.left, d.right), std::min(d.top, d.bottom),
+                                         std::max(d.left, d.right), std::max(d.top, d.bottom)};
             }
-            DrawRun(*dc, session, *font, p.x, p.y, run, state.nTextAlign,
-                    opaque ? &opaqueDevice : nullptr);
+            session.GetPainter().DrawGlyphRun(glyphs);
         }
     }
     state.clip = savedClip;
     if (updateCp)
-        state.current.x += ToLogicalLength(*dc, TextWidth(*font, run.text), false);
+        state.current.x += ToLogicalLength(*dc, GetTextWidth(*font, run.text), false);
     return TRUE;
 }
 
-// Removes "&" prefixes: "&&" is a literal "&", "&x" underlines x.
-TextRun StripPrefix(const std::u32string& text, bool keepPrefix)
-{
-    TextRun run;
-    if (keepPrefix)
-    {
-        run.text = text;
-        return run;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i)
-    {
-        if (text[i] == U'&' && i + 1 < text.size())
-        {
-            ++i;
-            if (text[i] != U'&')
-                run.underlineIndex = int(run.text.size());
-        }
-        else if (text[i] == U'&')
-        {
-            continue;
-        }
-        run.text.push_back(text[i]);
-    }
-    return run;
-}
-
-std::vector<std::u32string> SplitLines(const std::u32string& text, bool singleLine)
-{
-    std::vector<std::u32string> lines;
-    if (singleLine)
-    {
-        std::u32string line;
-        for (char32_t c : text)
-            if (c != U'\r' && c != U'\n')
-                line.push_back(c);
-        lines.push_back(line);
-        return lines;
-    }
-    std::u32string current;
-    for (std::size_t i = 0; i < text.size(); ++i)
-    {
-        if (text[i] == U'\r' || text[i] == U'\n')
-        {
-            if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n')
-                ++i;
-            lines.push_back(current);
-            current.clear();
-            continue;
-        }
-        current.push_back(text[i]);
-    }
-    lines.push_back(current);
-    return lines;
-}
-
-// Breaks a line at spaces so that each piece fits the width; a single word
-// wider than the width stays whole.
-std::vector<std::u32string> WrapLine(RealFont& font, const std::u32string& line, int width,
-                                     bool keepPrefix)
-{
-    std::vector<std::u32string> out;
-    std::u32string current;
-    std::size_t i = 0;
-    while (i <= line.size())
-    {
-        std::size_t j = line.find(U' ', i);
-        if (j == std::u32string::npos)
-            j = line.size();
-        const std::u32string word = line.substr(i, j - i);
-        const std::u32string candidate = current.empty() ? word : current + U" " + word;
-        if (!current.empty() && TextWidth(font, StripPrefix(candidate, keepPrefix).text) > width)
-        {
-            out.push_back(current);
-            current = word;
-        }
-        else
-        {
-            current = candidate;
-        }
-        i = j + 1;
-    }
-    out.push_back(current);
-    return out;
-}
-
-std::u32string EndEllipsis(RealFont& font, std::u32string text, int width)
-{
-    if (TextWidth(font, text) <= width)
-        return text;
-    while (!text.empty() && TextWidth(font, text + U"...") > width)
-        text.pop_back();
-    return text + U"...";
-}
-
-std::u32string PathEllipsis(RealFont& font, const std::u32string& text, int width)
-{
-    if (TextWidth(font, text) <= width)
-        return text;
-    const std::size_t slash = text.find_last_of(U"\\/");
-    if (slash == std::u32string::npos)
-        return EndEllipsis(font, text, width);
-    std::u32string head = text.substr(0, slash);
-    const std::u32string tail = text.substr(slash);
-    while (!head.empty() && TextWidth(font, head + U"..." + tail) > width)
-        head.pop_back();
-    return head + U"..." + tail;
-}
 } // namespace
 
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA metrics)
@@ -351,7 +127,7 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int length, LPSIZE size)
     if (font == nullptr)
         return FALSE;
     const std::u32string chars = DecodeAnsi(text, length);
-    size->cx = ToLogicalLength(*dc, TextWidth(*font, chars), false);
+    size->cx = ToLogicalLength(*dc, GetTextWidth(*font, chars), false);
     size->cy = ToLogicalLength(*dc, font->m_metrics.tmHeight, true);
     return TRUE;
 }
@@ -390,50 +166,14 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format)
     RealFont* font = RealizeFor(*dc);
     if (font == nullptr)
         return 0;
-    const bool singleLine = format & DT_SINGLELINE;
-    const bool noPrefix = format & DT_NOPREFIX;
     const RECT device = dc->ToDevice(*rect);
-    const int width = device.right - device.left;
-    std::vector<std::u32string> lines;
-    for (const std::u32string& line : SplitLines(DecodeAnsi(text, length), singleLine))
-    {
-        if ((format & DT_WORDBREAK) && !singleLine)
-        {
-            for (std::u32string& piece : WrapLine(*font, line, width, noPrefix))
-                lines.push_back(std::move(piece));
-        }
-        else
-        {
-            lines.push_back(line);
-        }
-    }
-    std::vector<TextRun> runs;
-    int maxWidth = 0;
-    for (const std::u32string& line : lines)
-    {
-        TextRun run = StripPrefix(line, noPrefix);
-        if (format & DT_PATH_ELLIPSIS)
-            run.text = PathEllipsis(*font, run.text, width);
-        else if (format & DT_END_ELLIPSIS)
-            run.text = EndEllipsis(*font, run.text, width);
-        maxWidth = std::max(maxWidth, TextWidth(*font, run.text));
-        runs.push_back(std::move(run));
-    }
-    const TEXTMETRICA& tm = font->m_metrics;
-    const int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-    const int textHeight = lineHeight * int(runs.size());
+    const TextBlock block = LayoutTextBlock(*font, DecodeAnsi(text, length), device, format);
     if (format & DT_CALCRECT)
     {
-        rect->right = rect->left + ToLogicalLength(*dc, maxWidth, false);
-        rect->bottom = rect->top + ToLogicalLength(*dc, textHeight, true);
-        return ToLogicalLength(*dc, textHeight, true);
+        rect->right = rect->left + ToLogicalLength(*dc, block.nWidth, false);
+        rect->bottom = rect->top + ToLogicalLength(*dc, block.nHeight, true);
+        return ToLogicalLength(*dc, block.nHeight, true);
     }
-    int top = device.top;
-    if (singleLine && (format & DT_VCENTER))
-        top = device.top + (device.bottom - device.top - textHeight) / 2;
-    else if (singleLine && (format & DT_BOTTOM))
-        top = device.bottom - textHeight;
-
     DcState& state = dc->State();
     const UINT savedAlign = state.nTextAlign;
     const std::optional<Region> savedClip = state.clip;
@@ -449,23 +189,14 @@ int DrawTextA(HDC hdc, LPCSTR text, int length, LPRECT rect, UINT format)
         DrawSession session(*dc);
         if (session.IsValid())
         {
-            int y = top;
-            for (const TextRun& run : runs)
-            {
-                const int w = TextWidth(*font, run.text);
-                int x = device.left;
-                if (format & DT_CENTER)
-                    x = device.left + (width - w) / 2;
-                else if (format & DT_RIGHT)
-                    x = device.right - w;
-                DrawRun(*dc, session, *font, x, y, run, TA_LEFT | TA_TOP, nullptr);
-                y += lineHeight;
-            }
+            for (std::size_t i = 0; i < block.runs.size(); ++i)
+                session.GetPainter().DrawGlyphRun(
+                    MakeGlyphRun(*dc, *font, block.origins[i], block.runs[i], TA_LEFT | TA_TOP));
         }
     }
     state.nTextAlign = savedAlign;
     state.clip = savedClip;
-    return ToLogicalLength(*dc, textHeight, true);
+    return ToLogicalLength(*dc, block.nHeight, true);
 }
 
 int GetTextFaceA(HDC hdc, int size, LPSTR name)

@@ -1,3 +1,4 @@
+#include "GdiTestSelected.h"
 #include "GdiTestSurface.h"
 
 #include <gtest/gtest.h>
@@ -8,19 +9,6 @@ namespace
 {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
-
-struct Selected
-{
-    Selected(HDC dc, HGDIOBJ obj) : m_dc(dc), m_obj(obj), m_old(SelectObject(dc, obj)) {}
-    ~Selected()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_obj);
-    }
-    HDC m_dc;
-    HGDIOBJ m_obj;
-    HGDIOBJ m_old;
-};
 } // namespace
 
 TEST(Draw, LineToExcludesItsEndPointAndMovesThere)
