@@ -4,6 +4,7 @@
 #include "DibLock.h"
 #include "DibLog.h"
 #include "GdiScreenDC.h"
+#include "PackedDib.h"
 
 #include <cstring>
 #include <vector>
@@ -27,11 +28,6 @@ BITMAPINFOHEADER* Info(char* dib)
 BITMAPCOREHEADER* Core(char* dib)
 {
     return reinterpret_cast<BITMAPCOREHEADER*>(dib);
-}
-
-std::uint64_t RowBytes(std::uint64_t width, unsigned bitCount)
-{
-    return ((bitCount * width + 31) / 32) * 4;
 }
 
 WORD NormaliseBitCount(WORD bitCount)
@@ -145,7 +141,7 @@ WORD RequestedBitCount(WORD bitCount, DWORD compression)
     }
 }
 
-// GetDIBits of all rows into a block laid out by AllocRoomForDIB.
+// The bitmap at bitCount bits through GetDIBits, with the palette selected.
 HDIB FillFromBitmap(HBITMAP bitmap, HPALETTE palette, WORD bitCount, DWORD compression)
 {
     BITMAP bm{};
@@ -158,24 +154,7 @@ HDIB FillFromBitmap(HBITMAP bitmap, HPALETTE palette, WORD bitCount, DWORD compr
     header.biPlanes = 1;
     header.biBitCount = bitCount;
     header.biCompression = compression;
-    HDIB hdib = AllocRoomForDIB(header, bitmap);
-    if (hdib == nullptr)
-        return nullptr;
-    CGdiScreenDC screen;
-    int rows = 0;
-    {
-        DibLock lock(hdib);
-        PaletteScope scope(screen.Get(), palette, FALSE, true);
-        if (lock && screen.Get() != nullptr)
-            rows = GetDIBits(screen.Get(), bitmap, 0, UINT(bm.bmHeight), FindDIBBits(lock.Get()),
-                             reinterpret_cast<BITMAPINFO*>(lock.Get()), DIB_RGB_COLORS);
-    }
-    if (rows == 0)
-    {
-        GlobalFree(hdib);
-        return nullptr;
-    }
-    return hdib;
+    return PackBitmap(bitmap, header, palette);
 }
 } // namespace
 
@@ -225,29 +204,19 @@ char* FindDIBBits(char* dib)
 
 HDIB CreateDIB(DWORD width, DWORD height, WORD bitCount)
 {
-    BITMAPINFOHEADER header{};
-    header.biSize = kInfoHeaderSize;
-    header.biWidth = LONG(width);
-    header.biHeight = LONG(height);
-    header.biPlanes = 1;
-    header.biBitCount = NormaliseBitCount(bitCount);
-    header.biCompression = BI_RGB;
-    const std::uint64_t imageBytes = RowBytes(width, header.biBitCount) * height;
-    const std::uint64_t size =
-        kInfoHeaderSize + PaletteSize(reinterpret_cast<char*>(&header)) + imageBytes;
-    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF || size > 0xFFFFFFFFull)
+    PackedDibFormat format;
+    format.nWidth = int(width);
+    format.nHeight = int(height);
+    format.nBitCount = NormaliseBitCount(bitCount);
+    format.nColors = format.nBitCount <= 8 ? 1u << format.nBitCount : 0;
+    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF || GetPackedDibSize(format) == 0)
     {
         LogDibFailure("CreateDIB", "the image is too large");
         return nullptr;
     }
-    HDIB hdib = GlobalAlloc(GHND, SIZE_T(size));
+    HDIB hdib = CreatePackedDib(format, {});
     if (hdib == nullptr)
-    {
         LogDibFailure("CreateDIB", "Couldn't allocate memory!");
-        return nullptr;
-    }
-    DibLock lock(hdib);
-    std::memcpy(lock.Get(), &header, sizeof(header));
     return hdib;
 }
 
@@ -340,16 +309,10 @@ HBITMAP DIBToBitmap(HDIB hdib, HPALETTE palette)
     if (hdib == nullptr)
         return nullptr;
     DibLock lock(hdib);
-    CGdiScreenDC screen;
-    if (!lock || screen.Get() == nullptr)
+    if (!lock)
         return nullptr;
-    HPALETTE old = palette ? SelectPalette(screen.Get(), palette, FALSE) : nullptr;
-    RealizePalette(screen.Get());
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(lock.Get());
-    HBITMAP bitmap = CreateDIBitmap(screen.Get(), header, CBM_INIT, FindDIBBits(lock.Get()),
-                                    reinterpret_cast<BITMAPINFO*>(lock.Get()), DIB_RGB_COLORS);
-    if (old != nullptr)
-        SelectPalette(screen.Get(), old, FALSE);
+    HBITMAP bitmap = CreateScreenBitmap(reinterpret_cast<BITMAPINFO*>(lock.Get()),
+                                        FindDIBBits(lock.Get()), palette);
     if (bitmap == nullptr)
         LogDibFailure("DIBToBitmap", "Error creating Device Dependent Bitmap");
     return bitmap;
@@ -357,33 +320,10 @@ HBITMAP DIBToBitmap(HDIB hdib, HPALETTE palette)
 
 HDIB AllocRoomForDIB(BITMAPINFOHEADER header, HBITMAP bitmap)
 {
-    const std::uint64_t start = header.biSize + PaletteSize(reinterpret_cast<char*>(&header));
-    HDIB hdib = GlobalAlloc(GHND, SIZE_T(start));
+    HDIB hdib = AllocPackedDibFor(header, bitmap);
     if (hdib == nullptr)
-        return nullptr;
-    {
-        DibLock lock(hdib);
-        CGdiScreenDC screen;
-        std::memcpy(lock.Get(), &header, sizeof(header));
-        auto* info = reinterpret_cast<BITMAPINFO*>(lock.Get());
-        GetDIBits(screen.Get(), bitmap, 0, UINT(header.biHeight), nullptr, info, DIB_RGB_COLORS);
-        header = info->bmiHeader;
-        if (header.biSizeImage == 0)
-        {
-            header.biSizeImage =
-                DWORD(RowBytes(DWORD(header.biWidth), header.biBitCount) * DWORD(header.biHeight));
-            info->bmiHeader.biSizeImage = header.biSizeImage;
-        }
-    }
-    const std::uint64_t size = start + header.biSizeImage;
-    HDIB grown = size <= 0xFFFFFFFFull ? GlobalReAlloc(hdib, SIZE_T(size), 0) : nullptr;
-    if (grown == nullptr)
-    {
-        GlobalFree(hdib);
         LogDibFailure("AllocRoomForDIB", "Couldn't allocate memory!");
-        return nullptr;
-    }
-    return grown;
+    return hdib;
 }
 
 HDIB BitmapToDIB(HBITMAP bitmap, HPALETTE palette)

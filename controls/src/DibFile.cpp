@@ -1,8 +1,10 @@
 // Bitmap files: SaveDIB writes a packed DIB behind a file header;
-// ReadDIBFile and LoadDIB read one back, checking every size the file
-// states against the file itself before trusting it.
+// ReadDIBFile and LoadDIB read one back through the GDI's checked reader and
+// keep it as this library's DIBs are kept: rows bottom-up, bit-field masks as
+// the colour table, the table's entries and the image size stated.
 #include "DibApi.h"
 
+#include "BitmapFile.h"
 #include "DibLock.h"
 #include "DibLog.h"
 #include "WinFile.h"
@@ -14,15 +16,7 @@
 
 namespace
 {
-constexpr WORD kBitmapSignature = 0x4D42; // "BM"
 constexpr DWORD kInfoHeaderSize = sizeof(BITMAPINFOHEADER);
-constexpr DWORD kLargestHeader = 124; // the version 5 information header
-constexpr LONG kLargestDimension = 1 << 24;
-
-std::uint64_t RowBytes(std::uint64_t width, unsigned bitCount)
-{
-    return ((bitCount * width + 31) / 32) * 4;
-}
 
 bool WriteAll(HANDLE file, const void* data, std::uint64_t size)
 {
@@ -39,22 +33,12 @@ bool WriteAll(HANDLE file, const void* data, std::uint64_t size)
     return true;
 }
 
-// Where a bitmap file is read from, by exact amounts.
-class ByteSource
-{
-public:
-    virtual ~ByteSource() = default;
-    virtual std::uint64_t Size() = 0;
-    virtual bool Seek(std::uint64_t position) = 0;
-    virtual bool Read(void* buffer, std::uint64_t size) = 0;
-};
-
-class HandleSource : public ByteSource
+class HandleSource : public CBitmapFileSource
 {
 public:
     explicit HandleSource(HANDLE file) : m_file(file) {}
 
-    std::uint64_t Size() override
+    std::uint64_t GetSize() override
     {
         DWORD high = 0;
         const DWORD low = GetFileSize(m_file, &high);
@@ -88,12 +72,12 @@ private:
 };
 
 // A CFile, whose errors arrive as exceptions and become failed reads.
-class CFileSource : public ByteSource
+class CFileSource : public CBitmapFileSource
 {
 public:
     explicit CFileSource(CFile& file) : m_file(file) {}
 
-    std::uint64_t Size() override
+    std::uint64_t GetSize() override
     {
         return Guard(std::uint64_t(0), [&] { return std::uint64_t(m_file.GetLength()); });
     }
@@ -138,144 +122,56 @@ private:
     CFile& m_file;
 };
 
-bool ValidFormat(const BITMAPINFOHEADER& h)
-{
-    switch (h.biCompression)
-    {
-    case BI_RGB:
-        return h.biBitCount == 1 || h.biBitCount == 4 || h.biBitCount == 8 || h.biBitCount == 16 ||
-               h.biBitCount == 24 || h.biBitCount == 32;
-    case BI_RLE8:
-        return h.biBitCount == 8;
-    case BI_RLE4:
-        return h.biBitCount == 4;
-    case BI_BITFIELDS:
-        return h.biBitCount == 16 || h.biBitCount == 32;
-    default:
-        return false;
-    }
-}
-
 HDIB Refuse(const char* reason)
 {
     LogDibFailure("ReadDIBFile", reason);
     return nullptr;
 }
 
-// Turns top-down rows into the bottom-up order of a packed DIB.
-void FlipRows(BYTE* bits, std::uint64_t rowBytes, std::uint64_t rows)
+HDIB ReadFromSource(CBitmapFileSource& source)
 {
-    std::vector<BYTE> row(rowBytes);
-    for (std::uint64_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
-    {
-        std::memcpy(row.data(), bits + top * rowBytes, rowBytes);
-        std::memcpy(bits + top * rowBytes, bits + bottom * rowBytes, rowBytes);
-        std::memcpy(bits + bottom * rowBytes, row.data(), rowBytes);
-    }
-}
-
-HDIB ReadFromSource(ByteSource& source)
-{
-    const std::uint64_t fileSize = source.Size();
-    if (fileSize < sizeof(BITMAPFILEHEADER) + kInfoHeaderSize)
-        return Refuse("the file is shorter than the bitmap headers");
-    BITMAPFILEHEADER fileHeader{};
-    if (!source.Read(&fileHeader, sizeof(fileHeader)) || fileHeader.bfType != kBitmapSignature)
-        return Refuse("Not a Windows DIB file!");
-    BYTE headerBytes[kLargestHeader] = {};
-    if (!source.Read(headerBytes, sizeof(DWORD)))
-        return Refuse("Error reading file!");
-    DWORD headerSize;
-    std::memcpy(&headerSize, headerBytes, sizeof(headerSize));
-    if (headerSize < kInfoHeaderSize || headerSize > kLargestHeader)
+    BitmapFileContents contents;
+    const char* why = nullptr;
+    if (!ReadBitmapFile(source, contents, &why))
+        return Refuse(why);
+    if (contents.nStoredHeaderSize < kInfoHeaderSize)
         return Refuse("the bitmap header is not an information header");
-    if (!source.Read(headerBytes + sizeof(DWORD), headerSize - sizeof(DWORD)))
-        return Refuse("Error reading file!");
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, headerBytes, sizeof(header));
-    if (header.biWidth <= 0 || header.biWidth > kLargestDimension || header.biHeight == 0 ||
-        header.biHeight > kLargestDimension || header.biHeight < -kLargestDimension ||
-        !ValidFormat(header))
-        return Refuse("the bitmap's size or format is not valid");
-    const bool topDown = header.biHeight < 0;
-    const std::uint64_t rows =
-        std::uint64_t(topDown ? -std::int64_t(header.biHeight) : header.biHeight);
-    const bool rle = header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4;
-    if (rle && topDown)
-        return Refuse("a compressed bitmap cannot be stored top-down");
-
-    // The colour table, or the three channel masks of a bit-field bitmap,
-    // which the packed DIB keeps as its table so that its bits follow them.
-    const bool bitFields = header.biCompression == BI_BITFIELDS;
-    std::uint64_t entries = 0;
-    if (bitFields)
-        entries = 3;
-    else if (header.biClrUsed != 0)
-        entries = header.biClrUsed;
-    else if (header.biBitCount <= 8)
-        entries = std::uint64_t(1) << header.biBitCount;
-    if (entries > 256 ||
-        (header.biBitCount <= 8 && entries > (std::uint64_t(1) << header.biBitCount)))
-        return Refuse("the colour table is larger than the bit count allows");
-    std::uint64_t tableEnd = sizeof(BITMAPFILEHEADER) + headerSize;
-    std::vector<BYTE> table(entries * sizeof(RGBQUAD));
-    if (bitFields && headerSize >= kInfoHeaderSize + 12)
-    {
-        std::memcpy(table.data(), headerBytes + kInfoHeaderSize, 12);
-    }
-    else
-    {
-        tableEnd += table.size();
-        if (tableEnd > fileSize || (!table.empty() && !source.Read(table.data(), table.size())))
-            return Refuse("the colour table runs past the end of the file");
-    }
-
-    std::uint64_t imageSize = header.biSizeImage;
-    if (!rle)
-    {
-        const std::uint64_t needed =
-            RowBytes(std::uint64_t(header.biWidth), header.biBitCount) * rows;
-        if (imageSize != 0 && imageSize < needed)
-            return Refuse("the stated image size is smaller than the rows");
-        imageSize = needed;
-    }
-    else if (imageSize == 0)
-    {
-        return Refuse("a compressed bitmap without its image size");
-    }
-    const std::uint64_t bitsOffset = fileHeader.bfOffBits != 0 ? fileHeader.bfOffBits : tableEnd;
-    if (bitsOffset < tableEnd || bitsOffset > fileSize || imageSize > fileSize - bitsOffset)
-        return Refuse("the pixel data runs past the end of the file");
-    const std::uint64_t blockSize = kInfoHeaderSize + table.size() + imageSize;
-    if (blockSize > 0xFFFFFFFFull)
-        return Refuse("the bitmap is too large");
-
-    HDIB hdib = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(blockSize));
+    const PackedDibLayout& layout = contents.layout;
+    // The masks of a bit-field bitmap are kept as its colour table, so that
+    // its bits follow them; both begin right after the header.
+    const std::uint64_t entries = layout.nCompression == BI_BITFIELDS ? 3 : layout.nColors;
+    const std::uint64_t tableBytes = entries * sizeof(RGBQUAD);
+    HDIB hdib =
+        GlobalAlloc(GMEM_MOVEABLE, SIZE_T(kInfoHeaderSize + tableBytes + layout.nImageSize));
     if (hdib == nullptr)
         return Refuse("Couldn't allocate memory!");
-    bool ok = false;
-    {
-        DibLock lock(hdib);
-        if (lock)
-        {
-            header.biSize = kInfoHeaderSize;
-            header.biHeight = LONG(rows);
-            header.biClrUsed = DWORD(entries);
-            header.biSizeImage = DWORD(imageSize);
-            std::memcpy(lock.Get(), &header, sizeof(header));
-            if (!table.empty())
-                std::memcpy(lock.Get() + kInfoHeaderSize, table.data(), table.size());
-            BYTE* bits = reinterpret_cast<BYTE*>(lock.Get()) + kInfoHeaderSize + table.size();
-            ok = source.Seek(bitsOffset) && source.Read(bits, imageSize);
-            if (ok && topDown)
-                FlipRows(bits, RowBytes(std::uint64_t(header.biWidth), header.biBitCount), rows);
-        }
-    }
-    if (!ok)
+    DibLock lock(hdib);
+    if (!lock)
     {
         GlobalFree(hdib);
         return Refuse("Error reading file!");
     }
+    const std::uint8_t* dib = contents.dib.data();
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib, sizeof(header));
+    header.biHeight = LONG(layout.nHeight);
+    header.biClrUsed = DWORD(entries);
+    header.biSizeImage = DWORD(layout.nImageSize);
+    auto* target = reinterpret_cast<std::uint8_t*>(lock.Get());
+    std::memcpy(target, &header, sizeof(header));
+    std::memcpy(target + kInfoHeaderSize, dib + kInfoHeaderSize, std::size_t(tableBytes));
+    std::uint8_t* bits = target + kInfoHeaderSize + tableBytes;
+    const std::uint8_t* stored = dib + layout.nBitsOffset;
+    if (layout.IsRunLength())
+    {
+        std::memcpy(bits, stored, std::size_t(layout.nImageSize));
+        return hdib;
+    }
+    for (int row = 0; row < layout.nHeight; ++row)
+        std::memcpy(bits + std::uint64_t(row) * layout.nStride,
+                    stored +
+                        std::uint64_t(layout.StoredRow(layout.nHeight - 1 - row)) * layout.nStride,
+                    std::size_t(layout.nStride));
     return hdib;
 }
 
@@ -297,7 +193,7 @@ bool PrepareSave(HDIB hdib, char* dib, BITMAPFILEHEADER& fileHeader, std::uint64
         const std::uint64_t rows = std::uint64_t(
             header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
         imageSize =
-            RowBytes(std::uint64_t(std::uint32_t(header->biWidth)), header->biBitCount) * rows;
+            GetDibStride(std::uint64_t(std::uint32_t(header->biWidth)), header->biBitCount) * rows;
         if (imageSize > 0xFFFFFFFFull)
         {
             LogDibFailure("SaveDIB", "the image is too large");
@@ -311,10 +207,7 @@ bool PrepareSave(HDIB hdib, char* dib, BITMAPFILEHEADER& fileHeader, std::uint64
         LogDibFailure("SaveDIB", "the header describes more data than the block holds");
         return false;
     }
-    fileHeader = BITMAPFILEHEADER{};
-    fileHeader.bfType = kBitmapSignature;
-    fileHeader.bfSize = DWORD(dibSize + sizeof(BITMAPFILEHEADER));
-    fileHeader.bfOffBits = DWORD(sizeof(BITMAPFILEHEADER) + kInfoHeaderSize + PaletteSize(dib));
+    fileHeader = MakeBitmapFileHeader(dibSize, kInfoHeaderSize + PaletteSize(dib));
     return true;
 }
 } // namespace

@@ -1,19 +1,19 @@
 // Packed DIBs and screen bitmaps written from matrix rows, and the reading
-// side: a locked DIB block with its parsed layout.
+// side: a locked DIB block with its checked layout. The DIBs are the GDI's
+// (PackedDib.h); the matrices choose their header values: a 40-byte header
+// with one pel per metre, the 256-entry table at 8 bits, rows bottom-up.
 #pragma once
 
-#include "MatrixDibLayout.h"
-#include "WinGdi.h"
+#include "PackedDib.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 
 namespace matrix
 {
 
 // Writes the pixel bytes of one matrix row (top row 0) into a DIB row.
-using RowWriter = std::function<void(int row, std::uint8_t* target)>;
+using RowWriter = DibRowWriter;
 
 // Copies rowBytes bytes of each row of top-down pixels, as they stand.
 RowWriter CopyRowsOf(const char* pixels, std::size_t rowBytes);
@@ -35,7 +35,9 @@ HBITMAP BuildScreenBitmap(int rows, int columns, int bitCount, const RGBQUAD* pa
 // with the default palette; null when it cannot be converted.
 void* PackBitmap(HBITMAP bitmap);
 
-// A packed DIB locked for reading, with its layout checked against the block.
+// A packed DIB locked for reading, with its layout checked against the block:
+// uncompressed (or bit fields), and no more than INT_MAX bytes of samples at
+// one byte per sample.
 class CLockedDib
 {
 public:
@@ -46,7 +48,7 @@ public:
 
     bool IsValid() const { return m_pBytes != nullptr && m_bParsed; }
     const PackedDibLayout& GetLayout() const { return m_layout; }
-    // rowBytes of each row, top row first.
+    // rowBytes (at most the stride) of each row, top row first.
     void CopyRows(std::size_t rowBytes, std::uint8_t* target) const;
 
 private:

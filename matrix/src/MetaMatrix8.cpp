@@ -60,7 +60,7 @@ bool MetaMatrix8::FromDIB(void* const dib)
     const matrix::CLockedDib locked(dib, "MetaMatrix8::FromDIB");
     if (!locked.IsValid())
         return false;
-    const matrix::PackedDibLayout& layout = locked.GetLayout();
+    const PackedDibLayout& layout = locked.GetLayout();
     if (layout.nBitCount != 8 || layout.nColors != 256)
         return false;
     const int length = layout.nWidth * layout.nHeight;

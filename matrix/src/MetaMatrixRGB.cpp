@@ -2,6 +2,7 @@
 // resampling of colour matrices.
 #include "MetaMatrixRGB.h"
 
+#include "BitmapFile.h"
 #include "MatrixDib.h"
 #include "MatrixLog.h"
 #include "MatrixResample.h"
@@ -100,7 +101,7 @@ bool MetaMatrixRGB::FromDIB(void* const dib)
     const matrix::CLockedDib locked(dib, "MetaMatrixRGB::FromDIB");
     if (!locked.IsValid() || locked.GetLayout().nBitCount != 24)
         return false;
-    const matrix::PackedDibLayout& layout = locked.GetLayout();
+    const PackedDibLayout& layout = locked.GetLayout();
     const std::size_t count = std::size_t(layout.nWidth) * std::size_t(layout.nHeight);
     auto* pixels = new (std::nothrow) std::uint8_t[count * kBytes];
     if (pixels == nullptr)
@@ -142,23 +143,15 @@ bool MetaMatrixRGB::SaveAsWindowsBitmap(const char* path) const
 {
     if (path == nullptr || !HoldsPixels(kBytes))
         return false;
-    const int rows = m_pBlock->nRows;
-    const std::size_t rowBytes = GetRowBytes();
-    const std::size_t stride = (rowBytes + 3) / 4 * 4;
-    const std::uint64_t imageBytes = std::uint64_t(stride) * std::uint64_t(rows);
-    constexpr std::uint32_t kOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    if (imageBytes > UINT32_MAX - kOffBits)
+    PackedDibFormat format;
+    format.nWidth = m_pBlock->nColumns;
+    format.nHeight = m_pBlock->nRows;
+    format.nBitCount = 24;
+    format.nPelsPerMeter = 1;
+    const std::vector<std::uint8_t> file =
+        BuildBitmapFile(format, matrix::CopyRowsOf(m_pPixels, GetRowBytes()));
+    if (file.empty())
         return false;
-    const BITMAPFILEHEADER fileHeader = {0x4D42, DWORD(kOffBits + imageBytes), 0, 0, kOffBits};
-    BITMAPINFOHEADER infoHeader{};
-    infoHeader.biSize = sizeof infoHeader;
-    infoHeader.biWidth = m_pBlock->nColumns;
-    infoHeader.biHeight = rows;
-    infoHeader.biPlanes = 1;
-    infoHeader.biBitCount = 24;
-    infoHeader.biCompression = BI_RGB;
-    infoHeader.biXPelsPerMeter = 1;
-    infoHeader.biYPelsPerMeter = 1;
     std::FILE* stream = _fsopen(path, "wb", _SH_DENYNO);
     if (stream == nullptr)
     {
@@ -166,14 +159,7 @@ bool MetaMatrixRGB::SaveAsWindowsBitmap(const char* path) const
         return false;
     }
     CStreamCloser closer(stream);
-    bool written = std::fwrite(&fileHeader, sizeof fileHeader, 1, stream) == 1 &&
-                   std::fwrite(&infoHeader, sizeof infoHeader, 1, stream) == 1;
-    std::vector<char> row(stride, 0);
-    for (int stored = 0; stored < rows && written; ++stored)
-    {
-        std::memcpy(row.data(), m_pPixels + std::size_t(rows - 1 - stored) * rowBytes, rowBytes);
-        written = std::fwrite(row.data(), 1, stride, stream) == stride;
-    }
+    bool written = std::fwrite(file.data(), 1, file.size(), stream) == file.size();
     written = closer.Close() && written;
     if (!written)
         matrix::LogRefusal("writing the bitmap file %s failed", path);

@@ -2,6 +2,7 @@
 #include "AtomNames.h"
 
 #include "ClipboardBridge.h"
+#include "PackedDib.h"
 #include "UserRawInput.h"
 #include "WinClipboard.h"
 #include "WinError.h"
@@ -93,17 +94,6 @@ std::vector<UINT> ForeignFormats()
                                                      : std::vector<UINT>{};
 }
 
-// The image of a DIB's pixels follows its header and colour table.
-std::size_t PackedDibBitsOffset(const BITMAPINFOHEADER& header)
-{
-    std::size_t colors = header.biClrUsed;
-    if (colors == 0 && header.biBitCount <= 8)
-        colors = std::size_t(1) << header.biBitCount;
-    if (header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER))
-        colors = 3;
-    return header.biSize + colors * sizeof(RGBQUAD);
-}
-
 HGLOBAL GlobalFromBytes(const std::vector<BYTE>& bytes)
 {
     HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
@@ -139,35 +129,19 @@ std::vector<BYTE> DibBytesOfBitmap(HBITMAP hBitmap)
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    const std::size_t nStride = ((std::size_t(bm.bmWidth) * 24 + 31) / 32) * 4;
-    header.biSizeImage = static_cast<DWORD>(nStride * std::size_t(bm.bmHeight));
-    std::vector<BYTE> bytes(sizeof(header) + header.biSizeImage);
-    std::memcpy(bytes.data(), &header, sizeof(header));
-    HDC hdc = GetDC(nullptr);
-    const int nRows =
-        GetDIBits(hdc, hBitmap, 0, static_cast<UINT>(bm.bmHeight), bytes.data() + sizeof(header),
-                  reinterpret_cast<BITMAPINFO*>(bytes.data()), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, hdc);
-    if (nRows == 0)
-        bytes.clear();
+    HGLOBAL hDib = PackBitmap(hBitmap, header, nullptr);
+    std::vector<BYTE> bytes = BytesOfGlobal(hDib);
+    GlobalFree(hDib);
     return bytes;
 }
 
 HBITMAP BitmapOfDibBytes(const std::vector<BYTE>& bytes)
 {
-    if (bytes.size() < sizeof(BITMAPINFOHEADER))
+    PackedDibLayout layout;
+    if (!ParsePackedDib(bytes.data(), bytes.size(), layout))
         return nullptr;
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes.data(), sizeof(header));
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || PackedDibBitsOffset(header) >= bytes.size())
-        return nullptr;
-    HDC hdc = GetDC(nullptr);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data());
-    HBITMAP hBitmap =
-        CreateDIBitmap(hdc, &info->bmiHeader, CBM_INIT, bytes.data() + PackedDibBitsOffset(header),
-                       info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, hdc);
-    return hBitmap;
+    return CreateScreenBitmap(reinterpret_cast<const BITMAPINFO*>(bytes.data()),
+                              bytes.data() + layout.nBitsOffset, nullptr);
 }
 
 // CF_DIB and CF_BITMAP stand for each other.

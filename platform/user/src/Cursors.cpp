@@ -1,6 +1,7 @@
 // Cursors and icons (system ones and module resources, loaded once and
 // shared), the current cursor with its display counter, and bitmaps from
 // module resources.
+#include "BitmapFile.h"
 #include "DisplayBackend.h"
 #include "FrameDrawing.h"
 #include "IconImage.h"
@@ -151,34 +152,12 @@ BOOL DestroyObject(HICON hIcon)
 // A device-dependent bitmap from the bytes of a bitmap file.
 HBITMAP BitmapFromFileBytes(std::span<const BYTE> bytes)
 {
-    if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))
+    CBitmapBytesSource source(bytes);
+    BitmapFileContents contents;
+    if (!ReadBitmapFile(source, contents))
         return nullptr;
-    BITMAPFILEHEADER file;
-    std::memcpy(&file, bytes.data(), sizeof(file));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes.data() + sizeof(file), sizeof(header));
-    if (file.bfType != 0x4D42 || header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 ||
-        header.biHeight == 0 || file.bfOffBits >= bytes.size() ||
-        file.bfOffBits < sizeof(file) + header.biSize)
-        return nullptr;
-    const long long rows =
-        header.biHeight < 0 ? -static_cast<long long>(header.biHeight) : header.biHeight;
-    const long long stride =
-        ((static_cast<long long>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
-    if (header.biCompression == BI_RGB &&
-        stride * rows > static_cast<long long>(bytes.size() - file.bfOffBits))
-        return nullptr;
-    // The file header is 14 bytes long: copy the rest to an aligned block.
-    const std::size_t infoBytes = bytes.size() - sizeof(file);
-    std::vector<std::uint32_t> aligned((infoBytes + 3) / 4);
-    std::memcpy(aligned.data(), bytes.data() + sizeof(file), infoBytes);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(aligned.data());
-    const auto* bits =
-        reinterpret_cast<const BYTE*>(aligned.data()) + (file.bfOffBits - sizeof(file));
-    HDC hdc = GetDC(nullptr);
-    HBITMAP hBitmap = CreateDIBitmap(hdc, &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, hdc);
-    return hBitmap;
+    return CreateScreenBitmap(reinterpret_cast<const BITMAPINFO*>(contents.dib.data()),
+                              contents.dib.data() + contents.layout.nBitsOffset, nullptr);
 }
 } // namespace
 

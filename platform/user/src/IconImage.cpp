@@ -1,8 +1,10 @@
 #include "IconImage.h"
 
+#include "PackedDib.h"
 #include "WinCursor.h"
 #include "WinDrawing.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace
@@ -23,39 +25,6 @@ template <typename T> void Append(std::vector<BYTE>& bytes, T value)
 {
     const auto* p = reinterpret_cast<const BYTE*>(&value);
     bytes.insert(bytes.end(), p, p + sizeof(value));
-}
-
-std::uint32_t ReadPixel(const BYTE* row, int x, int nBits, const BYTE* table, BYTE& alpha)
-{
-    alpha = 0;
-    auto fromTable = [table](unsigned index)
-    {
-        const BYTE* q = table + index * 4;
-        return (std::uint32_t(q[2]) << 16) | (std::uint32_t(q[1]) << 8) | q[0];
-    };
-    switch (nBits)
-    {
-    case 1:
-        return fromTable((row[x / 8] >> (7 - x % 8)) & 1);
-    case 4:
-        return fromTable((row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F);
-    case 8:
-        return fromTable(row[x]);
-    case 16:
-    {
-        const WORD value = ReadAt<WORD>(row + x * 2);
-        auto scale = [](unsigned v) { return (v << 3) | (v >> 2); };
-        return (scale((value >> 10) & 31) << 16) | (scale((value >> 5) & 31) << 8) |
-               scale(value & 31);
-    }
-    case 24:
-        return (std::uint32_t(row[x * 3 + 2]) << 16) | (std::uint32_t(row[x * 3 + 1]) << 8) |
-               row[x * 3];
-    default:
-        alpha = row[x * 4 + 3];
-        return (std::uint32_t(row[x * 4 + 2]) << 16) | (std::uint32_t(row[x * 4 + 1]) << 8) |
-               row[x * 4];
-    }
 }
 
 // Draws a system icon's shape on a key-coloured square.
@@ -142,21 +111,31 @@ bool DecodeIconFile(std::span<const BYTE> bytes, IconImage& image)
     const std::size_t nMaskBits = nColorBits + nStride * nHeight;
     if (nColors > 256 || nMaskBits + nMaskStride * nHeight > nAvailable)
         return false;
+    // The colours are a DIB of half the stated height; the mask follows it.
+    std::vector<BYTE> dib(data, data + nMaskBits);
+    const LONG nColorHeight = nHeight;
+    std::memcpy(dib.data() + offsetof(BITMAPINFOHEADER, biHeight), &nColorHeight,
+                sizeof(nColorHeight));
+    PackedDibLayout layout;
+    if (!ParsePackedDib(dib.data(), dib.size(), layout))
+        return false;
     image.nWidth = nWidth;
     image.nHeight = nHeight;
     image.colors.assign(std::size_t(nWidth) * nHeight, 0);
+    if (!DecodePackedDib(dib.data(), layout, image.colors.data()))
+        return false;
     image.transparent.assign(image.colors.size(), false);
     bool bAlpha = false;
     std::vector<BYTE> alpha(image.colors.size(), 0);
     for (int y = 0; y < nHeight; ++y)
     {
         const std::size_t nStored = std::size_t(nHeight - 1 - y);
-        const BYTE* row = data + nColorBits + nStored * nStride;
+        const BYTE* row = dib.data() + layout.nBitsOffset + nStored * nStride;
         const BYTE* mask = data + nMaskBits + nStored * nMaskStride;
         for (int x = 0; x < nWidth; ++x)
         {
             const std::size_t i = std::size_t(y) * nWidth + x;
-            image.colors[i] = ReadPixel(row, x, nBits, data + nTable, alpha[i]);
+            alpha[i] = nBits == 32 ? row[x * 4 + 3] : 0;
             image.transparent[i] = ((mask[x / 8] >> (7 - x % 8)) & 1) != 0;
             bAlpha = bAlpha || alpha[i] != 0;
         }
