@@ -105,6 +105,9 @@ public:
     int JP2KLosslessDecode();
     int JP2KLossyDecode();
 
+    // Three planes of 8-bit samples turned into interleaved triples.
+    static void InterleaveColourPlanes(std::uint8_t* samples, std::size_t pixels);
+
     // Window width and centre of a frame's samples. 8-bit samples take
     // their whole range (the fractions are not used); 16-bit samples are
     // counted inside a border of border x min(width, height), and low and

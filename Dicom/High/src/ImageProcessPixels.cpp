@@ -208,6 +208,11 @@ std::uint8_t* ImageProcess::TakeRawSamples(std::uint32_t& length)
     return CopyRawSamples("CreateRealImage");
 }
 
+void ImageProcess::InterleaveColourPlanes(std::uint8_t* samples, std::size_t pixels)
+{
+    InterleavePlanes(samples, pixels);
+}
+
 // YBR_FULL samples become RGB; the photometric text says "RGB" from then
 // on, as it does for YBR_ICT, whose decoded samples are RGB already.
 void ImageProcess::ConvertColourSpace(std::uint8_t* samples, std::uint32_t length)

@@ -1,14 +1,17 @@
 // ModalityLookupTable: the Modality LUT of an image (the first item of its
 // Modality LUT Sequence), which turns stored sample values into output
-// values. ImageProcess holds one only while it makes a real-valued image.
+// values. ImageProcess holds one only while it makes a real-valued image;
+// the viewer applies one to the pixels it decodes.
 #pragma once
+
+#include "VeltaroExport.h"
 
 #include <cstdint>
 #include <vector>
 
 class DICOMVRSet;
 
-class ModalityLookupTable
+class VELTARO_API ModalityLookupTable
 {
 public:
     // Reads the first item of (0028,3000) of the set; without a usable
