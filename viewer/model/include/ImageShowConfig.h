@@ -1,0 +1,36 @@
+// The viewer settings an ImageShow follows, read once per process from
+// "/AppSetting/Config" of the configuration XML ("Config/Brevant.Config.xml"
+// beside the viewer library, or the text a host pushed instead).
+#pragma once
+
+#include "Lettra.h"
+#include "QuillonExport.h"
+
+class XmlSetting;
+
+struct QUILLON_API ImageShowConfig
+{
+    // A Modality LUT Sequence becomes the VOI LUT Sequence instead of
+    // being applied to the pixels.
+    bool bModalityLUT2VOILUT = true;
+    int nHideIfMemoryBelowMB = 100;
+    int nShowPatientOrientationLabel = 1;
+    // The larger side of a brief image.
+    int nMaxSizeOfBriefImage = 512;
+
+    // Reads the settings of a file or a text; missing settings keep their
+    // defaults. False when the document cannot be read.
+    bool Load(const char* path);
+    bool LoadXml(const char* text);
+
+    // The process-wide settings, read on first use from the pushed text or
+    // the default file.
+    static ImageShowConfig& Get();
+    // Text a host pushes before the first ImageShow exists.
+    static void SetConfigXmlText(const char* text);
+    // "Config/Brevant.Config.xml" in the folder of the viewer library.
+    static Lettra GetDefaultPath();
+
+private:
+    void Read(XmlSetting& setting);
+};
