@@ -54,7 +54,7 @@ public:
             const std::string line = text.substr(start, end - start);
             // "hh:mm:ss  " comes first.
             lines.push_back(line.size() >= 10 && line[2] == ':' && line[5] == ':' ? line.substr(10)
-                                                                                   : line);
+                                                                                  : line);
             start = end + 2;
         }
         return lines;

@@ -1,0 +1,290 @@
+// ImageShow: one displayed image. It holds the Corvane handle of a DICOM
+// image and the frame it shows, decodes that frame lazily into a MetaImage
+// with its lookup tables, keeps the image's orientation history and display
+// state, and turns the matrix into the DIB a pane paints through a chain of
+// one-shot rendering stages: the handlers of its own Delegate, each of which
+// takes itself off as it runs.
+//
+// Orientation is kept as a short history of letters ("H" horizontal flip,
+// "V" vertical flip, "R" a quarter turn counter-clockwise) reduced to a
+// canonical word of the eight symmetries of the square; it is replayed on
+// the matrix whenever the frame is decoded again, and on the side labels
+// and annotations once, when they are first loaded.
+#pragma once
+
+#include "Array.h"
+#include "Corvane.h"
+#include "DIBHolder.h"
+#include "Delegate.h"
+#include "MetaImage.h"
+#include "ORoi.h"
+#include "QuillonExport.h"
+
+#include "AfxObject.h"
+#include "WinGeometry.h"
+
+#include <cstdint>
+#include <memory>
+
+class DICOMVRSet;
+class DICOMImage;
+class MetaView;
+
+class QUILLON_API ImageShow : public CObject
+{
+    DECLARE_DYNAMIC(ImageShow)
+
+public:
+    // Bits of the state word.
+    enum enState : std::uint32_t
+    {
+        enReleasePixelsOnRelease = 0x0001, // the matrix frees its pixels
+        enDeleteMatrixOnRelease = 0x0002,  // the matrix is deleted
+        enKeepPixelData = 0x1000,          // nothing behind the image: never released
+        enReleaseHolderPixels = 0x2000,
+        enModified = 0x8000
+    };
+    static constexpr int HVRSize = 5;
+    // The side labels: left, right, top and bottom of the image.
+    enum enSide
+    {
+        enLeft,
+        enRight,
+        enTop,
+        enBottom
+    };
+
+    using RoiPtr = std::shared_ptr<ORoi>;
+
+    ImageShow();
+    // The same handle, frame, settings, orientation and display state; the
+    // pixels are decoded again when needed.
+    ImageShow(const ImageShow& other);
+    ImageShow& operator=(const ImageShow&) = delete;
+    ~ImageShow() override;
+
+    virtual ImageShow* Clone() const;
+
+    // The image: a copy of the handle and the frame shown.
+    void AttachCorvane(const Corvane& holder, int frame);
+    const Corvane& GetHolder() const { return m_Holder; }
+    DICOMImage* GetDicomImage() const { return m_Holder.GetDicomFile(); }
+    int GetFrameIndex() const { return m_nFrameIndex; }
+    int GetNbOfFrames() const { return m_nNbOfFrames; }
+    // 0 uncompressed, 1 lossless, 2 lossy.
+    int GetCompressionState() const { return m_nCompression; }
+    bool IsEmpty() const { return m_Holder.IsEmpty(); }
+    bool IsSameImage(const ImageShow& other) const;
+    int GetInstanceNo() const { return m_nInstanceNo; }
+    void SetView(MetaView* view) { m_pView = view; }
+    MetaView* GetView() const { return m_pView; }
+
+    std::uint32_t GetState() const { return m_State; }
+    void SetState(std::uint32_t state) { m_State = state; }
+    bool IsModified() const { return (m_State & enModified) != 0; }
+    void SetModified(bool modified);
+
+    // Annotations, owned by the image through shared pointers.
+    virtual void AddAnnotation(const RoiPtr& roi);
+    virtual void AddAnnotation(ORoi* roi);
+    // Removes the annotation only when it consents.
+    virtual bool DeleteAnnotation(ORoi* roi);
+    virtual bool RemoveAnnotation(ORoi* roi);
+    void ClearAnnotations();
+    const Array<RoiPtr>& GetAnnotations() const { return m_Rois; }
+    ORoi* GetMask() const { return m_pMask; }
+    // Takes the region annotation over, deleting the one held before.
+    void SetMask(ORoi* mask);
+
+    // Orientation.
+    virtual void FlipVertical();
+    virtual void FlipHorizontal();
+    // n quarter turns counter-clockwise, n taken modulo 4 (negative too).
+    virtual void Rotate(int quarterTurns);
+    void Invert();
+    const char* GetHVR() const { return m_HVR; }
+    // Reduces the history to its canonical word.
+    void CompileHVR();
+    // Replays the history on an annotation made on the unturned image.
+    void HVRForOverlay(ORoi* roi);
+    // The side label lists (one word each once built).
+    Array<Lettra>& GetSideLabels(enSide side) { return m_SideLabels[side]; }
+
+    // Release of memory; the image can decode again on the next chain.
+    virtual void ReleaseImageData();
+    virtual void ReleaseImageDataEx();
+    virtual void ReleaseFOVImage();
+    virtual void ReleasePixels();
+    virtual void ReleaseMetaImages();
+    virtual void Reset();
+    virtual void ReleaseMapAndDIB();
+
+    // Chains.
+    virtual void BuildChain();
+    virtual void BuildChainOnMap();
+    virtual void BuildFullViewDIB();
+    virtual void BuildChainForIcon(int width, int height);
+    virtual void BuildChainForReload();
+    virtual void BuildHVRMatrix();
+    virtual void BuildHVRMatrixLabelOverlay();
+    // The factor of the brief image.
+    virtual double BuildBriefImage();
+    // Runs the chain built (with this image as sender).
+    void InvokeChain();
+    Delegate& GetChain() { return m_Chain; }
+    // Decodes the frame when the matrix is missing.
+    void EnsureLoaded();
+    // The display map, made first when there is none.
+    MetaMatrix* GetMap();
+
+    // Sets up the lookup tables of a freshly decoded frame (only when the
+    // image has none yet: a window chosen by the user survives releases)
+    // and the side labels (once).
+    virtual void InitAfterLoad(const DICOMVRSet& set);
+    // Decodes pixel bytes already in memory (the image owns them from then
+    // on; they are freed on failure).
+    // The Modality LUT Sequence of the set may become its VOI LUT Sequence.
+    bool LoadDicomFile(DICOMVRSet& set, std::uint8_t* bytes, std::uint32_t count);
+
+    // Display state.
+    double GetZoom() const { return m_Zoom; }
+    void SetZoom(double zoom) { m_Zoom = zoom; }
+    bool IsInvert() const { return m_bInvert != 0; }
+    bool IsInverse() const { return m_bInverse != 0; }
+    bool IsFOVMode() const { return m_bFOVMode != 0; }
+    void SetFOVMode(bool on) { m_bFOVMode = on ? 1 : 0; }
+    bool IsOverlayFollowsHVR() const { return m_bOverlayFollowsHVR != 0; }
+    void SetOverlayFollowsHVR(bool on) { m_bOverlayFollowsHVR = on ? 1 : 0; }
+    void ResetViewState();
+    // The field of view in image pixels (right and bottom exclusive).
+    void SetViewRect(const RECT& rect);
+    void ClearViewRect();
+    const RECT& GetViewRect() const { return m_ViewRect; }
+    SIZE GetImageSize() const;
+    double GetPixelSpacingX() const { return m_dSpacingX; }
+    double GetPixelSpacingY() const { return m_dSpacingY; }
+
+    // Windows: the adjustable table of both images gets the window and
+    // becomes current.
+    void SetWindowLevel(int width, int center);
+    void SetWindowLevelEx(int width, int center, std::uint32_t flags);
+    // Adds the table unless an equal one is there; false without a
+    // metaimage or when refused.
+    bool AddLUT(DicomLookupTable* table);
+
+    MetaImage* GetMetaImage() const { return m_MetaImage.get(); }
+    MetaImage* GetFOVImage() const { return m_FOVImage.get(); }
+    MetaImage* GetBriefImage() const { return m_BriefImage.get(); }
+    const DIBHolder& GetDIB() const { return m_DIB; }
+
+    // The full-view DIB written as a bitmap or JPEG file; the image data
+    // is released again when it held no DIB before.
+    bool SaveAsBitmap(const char* path);
+    bool SaveAsJPEG(const char* path);
+
+    // Stages.
+    void chReloadDicom(const void* sender, DelegateArgs* args);
+    void chFullToFOV(const void* sender, DelegateArgs* args);
+    void chScaleOptimizeOnFOV(const void* sender, DelegateArgs* args);
+    void chScaleOnFOV(const void* sender, DelegateArgs* args);
+    void chFOVToMap(const void* sender, DelegateArgs* args);
+    void chFullToMap(const void* sender, DelegateArgs* args);
+    void chScaleOptimizeOnMap(const void* sender, DelegateArgs* args);
+    void chScaleToIcon(const void* sender, DelegateArgs* args);
+    void chShow(const void* sender, DelegateArgs* args);
+    void chFlipVerticalMatrix(const void* sender, DelegateArgs* args);
+    void chFlipHorizontalMatrix(const void* sender, DelegateArgs* args);
+    void chRotateMatrix(const void* sender, DelegateArgs* args);
+    void chFlipVerticalLabelOverlay(const void* sender, DelegateArgs* args);
+    void chFlipHorizontalLabelOverlay(const void* sender, DelegateArgs* args);
+    void chRotateLabelOverlay(const void* sender, DelegateArgs* args);
+
+    // The patient-orientation word of a direction (up to three of the
+    // letters L/R, P/A, H/F) and the word of the opposite side.
+    static Lettra GetOrientationWord(double x, double y, double z);
+    static Lettra GetOppositeWord(const Lettra& word);
+
+private:
+    using Stage = void (ImageShow::*)(const void*, DelegateArgs*);
+    void AddStage(Stage stage, const char* name);
+    void RemoveStage(Stage stage);
+    void ResetChainState();
+
+    // Loading.
+    struct PixelFormat;
+    bool LoadFromFile(const char* path);
+    bool InitFromDicomImage();
+    bool DecodeFrame(DICOMImage& image);
+    bool LoadPixels(DICOMVRSet& set, PixelFormat& format, std::uint8_t* bytes, std::uint32_t count);
+    void LoadOverlayPlane(const DICOMVRSet& set);
+    void TakeModalityLUT(DICOMVRSet& set, PixelFormat& format, std::uint8_t* bytes,
+                         std::uint32_t count);
+    MetaMatrix* MakeMatrix(PixelFormat& format, std::uint8_t* bytes, std::uint32_t count);
+    void ReadPixelSpacing(const DICOMVRSet& set);
+    void BuildSideLabels(const DICOMVRSet& set);
+    void SetupLookupTables(const DICOMVRSet& set);
+    // The automatic window of the samples, added to the tables; null when
+    // none could be made (or an equal table is there).
+    DicomLookupTable* AddAutomaticWindow(float intercept, float slope);
+
+    // Orientation.
+    void AppendHVR(char letter);
+    void FlipLabelsVertically();
+    void FlipLabelsHorizontally();
+    void RotateLabels(int quarterTurns);
+    void ForEachAnnotation(void (ORoi::*operation)());
+    void RotateAnnotations(int quarterTurns);
+    void AddHVRStages(bool labelsAndOverlays);
+    // False, with the fatal line named after the caller and the history
+    // emptied, when four letters remain after reduction.
+    bool ReduceFullHVR(const char* caller);
+
+    // Chain helpers.
+    void MapInto(MetaImage* image);
+    // The field of view scaled by the zoom (display quality or nearest).
+    void ScaleFOV(bool optimize);
+    // The full view built and written by the writer; the image data is
+    // released again when no DIB was held before.
+    bool SaveFullView(const char* path, bool (DIBHolder::*write)(const char*) const);
+    void FillBriefImage();
+
+    std::uint32_t m_State = enReleasePixelsOnRelease | enDeleteMatrixOnRelease;
+    Array<Lettra> m_SideLabels[4];
+    std::unique_ptr<MetaImage> m_MetaImage;
+    MetaView* m_pView = nullptr;
+    Delegate m_Chain;
+    int m_nInstanceNo;
+    DIBHolder m_DIB;
+    Corvane m_Holder;
+    ORoi* m_pMask = nullptr;
+    MetaMatrix* m_Map = nullptr;
+    double m_dSpacingX = 0.0;
+    double m_dSpacingY = 0.0;
+    int m_nSpacingKind = 0;
+    std::uint8_t m_bOverlayFollowsHVR = 1;
+    std::uint8_t m_bInvert = 0;
+    std::uint8_t m_bInverse = 0;
+    double m_Zoom = -1.0;
+    int m_nPanX = 0;
+    int m_nPanY = 0;
+    std::uint8_t m_bFOVMode = 1;
+    int m_nDisplayMode1 = 1;
+    int m_nDisplayMode2 = 1;
+    Array<RoiPtr> m_Rois;
+    int m_nCacheMode = 16;
+    RECT m_ViewRect = {0, 0, 0, 0};
+    std::unique_ptr<MetaImage> m_FOVImage;
+    std::unique_ptr<MetaImage> m_BriefImage;
+    char m_HVR[HVRSize] = {};
+    int m_nFrameIndex = 0;
+    int m_nNbOfFrames = 0;
+    int m_nCompression = 0;
+    // Decoding failed: the reload chain stays away until the image is
+    // attached or reset again.
+    bool m_bLoadFailed = false;
+    // The modality LUT was applied to the pixels: no rescale follows.
+    bool m_bModalityApplied = false;
+    // Side labels and stored annotations are read with the first decode
+    // only; later decodes turn the matrix alone.
+    bool m_bAnnotationsLoaded = false;
+};
