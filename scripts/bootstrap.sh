@@ -10,6 +10,7 @@ libjpeg62-turbo-dev libopenjp2-7-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
 libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb
 dcmtk libdcmtk-dev libgdcm-tools python3-pydicom imagemagick dicom3tools
+zlib1g-dev
 "
 
 missing=""

@@ -1,13 +1,17 @@
 // Reference renderings of a peer toolkit: binary PGM (grey) and PPM (RGB)
-// files with 8-bit samples, and the comparison of a rendering with one.
+// files with 8-bit samples, plain or gzip-compressed, and the comparison of
+// a rendering with one.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <zlib.h>
 
 struct ReferenceImage
 {
@@ -23,10 +27,34 @@ struct ReferenceImage
     }
 };
 
+// The bytes of a file, through gzip when its name ends in ".gz"; empty
+// when it cannot be read.
+inline std::string ReadReferenceBytes(const std::string& path)
+{
+    std::string bytes;
+    if (path.size() > 3 && path.compare(path.size() - 3, 3, ".gz") == 0)
+    {
+        gzFile file = gzopen(path.c_str(), "rb");
+        if (file == nullptr)
+        {
+            return bytes;
+        }
+        char buffer[65536];
+        for (int read = 0; (read = gzread(file, buffer, sizeof buffer)) > 0;)
+        {
+            bytes.append(buffer, static_cast<std::size_t>(read));
+        }
+        gzclose(file);
+        return bytes;
+    }
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 // Empty when the file cannot be read or is not an 8-bit binary P5 or P6.
 inline ReferenceImage ReadReferenceImage(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::istringstream file(ReadReferenceBytes(path));
     ReferenceImage image;
     std::string magic;
     int maximum = 0;
