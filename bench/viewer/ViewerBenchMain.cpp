@@ -3,5 +3,10 @@
 
 int main(int argc, char** argv)
 {
-    return RunBenchmarksWithSummary(argc, argv, PrintLookupTableSummary);
+    return RunBenchmarksWithSummary(argc, argv,
+                                    [](const BenchTimes& times)
+                                    {
+                                        PrintLookupTableSummary(times);
+                                        PrintChainSummary(times);
+                                    });
 }

@@ -5,3 +5,5 @@
 
 // Window tables against dcmtk's windowed output.
 void PrintLookupTableSummary(const BenchTimes& times);
+// The rendering chain against the goal and dcmtk.
+void PrintChainSummary(const BenchTimes& times);
