@@ -186,17 +186,27 @@ std::vector<BYTE> EncodeIconFile(const IconImage& image, bool bCursor, POINT hot
     Append<WORD>(bytes, bCursor ? static_cast<WORD>(hotSpot.y) : 32);
     Append<DWORD>(bytes, static_cast<DWORD>(nImageBytes));
     Append<DWORD>(bytes, static_cast<DWORD>(kDirectoryBytes + kEntryBytes));
-    Append(bytes, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), image.nWidth, image.nHeight * 2, 1, 32,
-                                   BI_RGB, 0, 0, 0, 0, 0});
-    for (int y = image.nHeight - 1; y >= 0; --y)
-    {
-        for (int x = 0; x < image.nWidth; ++x)
-        {
-            const std::size_t i = std::size_t(y) * image.nWidth + x;
-            const std::uint32_t color = image.transparent[i] ? 0 : image.colors[i];
-            Append<std::uint32_t>(bytes, color | (image.transparent[i] ? 0u : 0xFF000000u));
-        }
-    }
+    // The colours as a 32-bit DIB, its header stating the mask's rows too.
+    PackedDibFormat format;
+    format.nWidth = image.nWidth;
+    format.nHeight = image.nHeight;
+    format.nBitCount = 32;
+    const std::size_t nStart = bytes.size();
+    bytes.resize(nStart + std::size_t(GetPackedDibSize(format)));
+    WritePackedDib(format, bytes.data() + nStart,
+                   [&image](int y, std::uint8_t* row)
+                   {
+                       for (int x = 0; x < image.nWidth; ++x, row += 4)
+                       {
+                           const std::size_t i = std::size_t(y) * image.nWidth + x;
+                           const std::uint32_t color =
+                               image.transparent[i] ? 0 : (image.colors[i] | 0xFF000000u);
+                           std::memcpy(row, &color, sizeof(color));
+                       }
+                   });
+    const LONG nStatedHeight = image.nHeight * 2;
+    std::memcpy(bytes.data() + nStart + offsetof(BITMAPINFOHEADER, biHeight), &nStatedHeight,
+                sizeof(nStatedHeight));
     for (int y = image.nHeight - 1; y >= 0; --y)
     {
         std::vector<BYTE> row(nMaskStride, 0);
