@@ -406,71 +406,78 @@ void AddMenuGlyph(FramePieces& pieces, const RECT& rect, UINT state)
     pieces.Add(rect, COLOR_WINDOW);
     pieces.Add(MenuGlyph(rect, state & 0xFF), COLOR_WINDOWFRAME);
 }
+// Collects a call's pieces through add (false: nothing to draw) and paints
+// them on the DC.
+template <typename AddFn> BOOL PaintPieces(HDC hdc, const RECT* rect, AddFn add)
+{
+    DeviceContext* dc = LookupDC(hdc);
+    FramePieces pieces;
+    if (dc == nullptr || rect == nullptr || !add(pieces))
+        return FALSE;
+    pieces.Paint(*dc);
+    return TRUE;
+}
 } // namespace
 
 BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags)
 {
     GdiRecord(hdc, "DrawEdge", {edge, flags});
-    DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || rect == nullptr)
-        return FALSE;
-    FramePieces pieces;
-    const RECT inside = AddEdge(pieces, *rect, edge, flags);
-    pieces.Paint(*dc);
-    if (flags & BF_ADJUST)
-        *rect = inside;
-    return TRUE;
+    return PaintPieces(hdc, rect,
+                       [&](FramePieces& pieces)
+                       {
+                           const RECT inside = AddEdge(pieces, *rect, edge, flags);
+                           if (flags & BF_ADJUST)
+                               *rect = inside;
+                           return true;
+                       });
 }
 
 BOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state)
 {
     GdiRecord(hdc, "DrawFrameControl", {type, state});
-    DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || rect == nullptr)
-        return FALSE;
-    FramePieces pieces;
-    switch (type)
-    {
-    case DFC_BUTTON:
-        AddButton(pieces, *rect, state);
-        break;
-    case DFC_CAPTION:
-        AddButtonFace(pieces, *rect, state, 0);
-        AddGlyph(pieces, CaptionGlyph(*rect, state & 0xFF), state);
-        break;
-    case DFC_SCROLL:
-        AddScroll(pieces, *rect, state);
-        break;
-    case DFC_MENU:
-        AddMenuGlyph(pieces, *rect, state);
-        break;
-    default:
-        return FALSE;
-    }
-    pieces.Paint(*dc);
-    return TRUE;
+    return PaintPieces(hdc, rect,
+                       [&](FramePieces& pieces)
+                       {
+                           switch (type)
+                           {
+                           case DFC_BUTTON:
+                               AddButton(pieces, *rect, state);
+                               return true;
+                           case DFC_CAPTION:
+                               AddButtonFace(pieces, *rect, state, 0);
+                               AddGlyph(pieces, CaptionGlyph(*rect, state & 0xFF), state);
+                               return true;
+                           case DFC_SCROLL:
+                               AddScroll(pieces, *rect, state);
+                               return true;
+                           case DFC_MENU:
+                               AddMenuGlyph(pieces, *rect, state);
+                               return true;
+                           default:
+                               return false;
+                           }
+                       });
 }
 
 BOOL GdiDrawFrameGlyph(HDC hdc, const RECT* rect, UINT type, UINT state, COLORREF color)
 {
-    DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || rect == nullptr)
-        return FALSE;
-    FramePieces pieces;
-    switch (type)
-    {
-    case DFC_SCROLL:
-        pieces.AddColor(ScrollGlyph(*rect, state & 0xFF), color);
-        break;
-    case DFC_MENU:
-        pieces.AddColor(MenuGlyph(*rect, state & 0xFF), color);
-        break;
-    case DFC_CAPTION:
-        pieces.AddColor(CaptionGlyph(*rect, state & 0xFF), color);
-        break;
-    default:
-        return FALSE;
-    }
-    pieces.Paint(*dc);
-    return TRUE;
+    return PaintPieces(hdc, rect,
+                       [&](FramePieces& pieces)
+                       {
+                           const UINT kind = state & 0xFF;
+                           switch (type)
+                           {
+                           case DFC_SCROLL:
+                               pieces.AddColor(ScrollGlyph(*rect, kind), color);
+                               return true;
+                           case DFC_MENU:
+                               pieces.AddColor(MenuGlyph(*rect, kind), color);
+                               return true;
+                           case DFC_CAPTION:
+                               pieces.AddColor(CaptionGlyph(*rect, kind), color);
+                               return true;
+                           default:
+                               return false;
+                           }
+                       });
 }
