@@ -192,7 +192,12 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
         const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName))
+        {
             window->text = cs->lpszName;
+            // The display shows the title the window is created with.
+            if (IsTopLevel(*window))
+                GetDisplayBackend().OnTopLevelTextChanged(window->hWnd, window->text.c_str());
+        }
         return TRUE;
     }
     case WM_NCCALCSIZE:

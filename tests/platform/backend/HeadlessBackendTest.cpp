@@ -98,8 +98,9 @@ TEST_F(HeadlessBackendTest, InstalledBackendHearsOnlyAboutTopLevelWindows)
     EXPECT_GT(backend.nFlushes, 0);
     DestroyWindow(hTop);
     SetDisplayBackend(pPrevious);
-    EXPECT_EQ(backend.events, (std::vector<std::string>{"created", "shown", "title Pelivo",
-                                                        "moved 30,40", "hidden", "destroyed"}));
+    EXPECT_EQ(backend.events,
+              (std::vector<std::string>{"created", "title window", "shown", "title Pelivo",
+                                        "moved 30,40", "hidden", "destroyed"}));
 }
 
 TEST_F(HeadlessBackendTest, PictureFilesHoldWhatTheWindowShows)
