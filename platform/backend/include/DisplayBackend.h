@@ -8,6 +8,8 @@
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
+class CForeignWindows;
+
 class PLATFORMUI_API CDisplayBackend
 {
 public:
@@ -63,6 +65,10 @@ public:
     virtual void Wait(DWORD dwTimeoutMs) = 0;
 
     virtual void OnCursorChanged(HCURSOR hCursor, bool bShown) = 0;
+
+    // Other programs' windows on the same display; null (the default) when
+    // the backend's screen is this process's alone.
+    virtual CForeignWindows* GetForeignWindows();
 };
 
 // The backend in use (the headless one unless another was installed).

@@ -38,6 +38,11 @@ bool CDisplayBackend::QueryKeyDown(UINT, bool&)
     return false;
 }
 
+CForeignWindows* CDisplayBackend::GetForeignWindows()
+{
+    return nullptr;
+}
+
 CDisplayBackend& GetDisplayBackend()
 {
     return gInstalled != nullptr ? *gInstalled : GetHeadlessBackend();

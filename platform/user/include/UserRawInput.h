@@ -34,6 +34,13 @@ struct KeyStroke
     const char* pszText = nullptr;
 };
 PLATFORMUI_API void UserQueueKeyStroke(UINT nVirtKey, bool bDown, const KeyStroke& stroke);
+// Another program asked for ShowWindow on a top-level window of this
+// process; a popup of it that was active last stays in front of it.
+PLATFORMUI_API void UserShowAtRequest(HWND hWnd, int nCmdShow);
+// Another program asked for a top-level window of this process to come
+// forward: restored when minimised, then its last active popup (or the
+// window itself) made the foreground window.
+PLATFORMUI_API void UserActivateAtRequest(HWND hWnd);
 // Forgets queued input, key states, capture, focus and the pointer position.
 PLATFORMUI_API void UserResetInput();
 

@@ -2,6 +2,7 @@
 #include "InputState.h"
 
 #include "DisplayBackend.h"
+#include "OtherProgramWindows.h"
 #include "WinInput.h"
 #include "WinMessageQueue.h"
 #include "WinWindow.h"
@@ -19,6 +20,31 @@ bool IsInside(HWND hWnd, const WindowData& container)
 {
     const WindowData* window = FindWindowData(hWnd);
     return window != nullptr && (window == &container || IsAncestorOf(container, *window));
+}
+
+// Every owner up the chain learns that this window was active last; the
+// window itself was active after any popup it owns.
+void RememberActivePopup(HWND hTop)
+{
+    WindowData* window = FindWindowData(hTop);
+    if (window == nullptr)
+        return;
+    window->hLastActivePopup = nullptr;
+    for (WindowData* owner = FindWindowData(window->hOwner); owner != nullptr && owner != window;
+         owner = FindWindowData(owner->hOwner))
+        owner->hLastActivePopup = hTop;
+}
+
+bool IsOwnedBy(HWND hWnd, HWND hOwner)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    for (int depth = 0; window != nullptr && depth < 64; ++depth)
+    {
+        if (window->hOwner == hOwner)
+            return true;
+        window = FindWindowData(window->hOwner);
+    }
+    return false;
 }
 } // namespace
 
@@ -95,6 +121,7 @@ HWND SetActiveWindow(HWND hWnd)
     if (hTop == hPrevious)
         return hPrevious;
     state.hActive = hTop;
+    RememberActivePopup(hTop);
     if (hPrevious != nullptr)
     {
         SendMessageA(hPrevious, WM_NCACTIVATE, FALSE, 0);
@@ -121,6 +148,8 @@ HWND GetActiveWindow()
 
 BOOL SetForegroundWindow(HWND hWnd)
 {
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return foreign->RequestActivation(hWnd);
     if (FindWindowChecked(hWnd) == nullptr)
         return FALSE;
     SetActiveWindow(hWnd);
@@ -134,11 +163,14 @@ HWND GetForegroundWindow()
 
 HWND GetLastActivePopup(HWND hWnd)
 {
-    if (FindWindowChecked(hWnd) == nullptr)
+    // Another program finds its own popups when it carries out an activation.
+    if (AsForeignWindow(hWnd) != nullptr)
+        return hWnd;
+    const WindowData* window = FindWindowChecked(hWnd);
+    if (window == nullptr)
         return nullptr;
-    const HWND hActive = GetActiveWindow();
-    const WindowData* active = FindWindowData(hActive);
-    return active != nullptr && active->hOwner == hWnd ? hActive : hWnd;
+    const HWND hPopup = window->hLastActivePopup;
+    return hPopup != nullptr && IsWindowVisible(hPopup) && IsOwnedBy(hPopup, hWnd) ? hPopup : hWnd;
 }
 
 void CancelCaptureInside(const WindowData& window)

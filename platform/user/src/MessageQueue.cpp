@@ -5,6 +5,7 @@
 #include "DisplayBackend.h"
 #include "InputState.h"
 #include "KeyboardLayout.h"
+#include "OtherProgramWindows.h"
 #include "Painting.h"
 #include "Timers.h"
 #include "WinError.h"
@@ -211,6 +212,10 @@ LRESULT CallWindowProcA(WNDPROC prevProc, HWND hWnd, UINT message, WPARAM wParam
 LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const std::shared_ptr<WindowData> window = WindowTree::Get().Hold(hWnd);
+    CForeignWindows* foreign = window == nullptr ? AsForeignWindow(hWnd) : nullptr;
+    LRESULT foreignResult = 0;
+    if (foreign != nullptr && foreign->Deliver(hWnd, message, wParam, lParam, &foreignResult))
+        return foreignResult;
     if (window == nullptr || IsDesktop(*window))
     {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -221,6 +226,8 @@ LRESULT SendMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL PostMessageA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return foreign->Deliver(hWnd, message, wParam, lParam, nullptr);
     if (hWnd != nullptr && FindWindowChecked(hWnd) == nullptr)
         return FALSE;
     MSG msg{};

@@ -1,6 +1,7 @@
 // Classes, window longs, properties, texts and relations.
 #include "DisplayBackend.h"
 #include "InputState.h"
+#include "OtherProgramWindows.h"
 #include "Painting.h"
 #include "UserRawInput.h"
 #include "WinError.h"
@@ -11,10 +12,38 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <strings.h>
 
 namespace
 {
+// A foreign window's title as GetWindowTextA gives it: cut to the buffer,
+// always terminated.
+int CopyForeignText(CForeignWindows& foreign, HWND hWnd, LPSTR text, int maxCount)
+{
+    std::string title;
+    foreign.GetText(hWnd, title);
+    const std::size_t length = std::min(title.size(), static_cast<std::size_t>(maxCount - 1));
+    std::memcpy(text, title.data(), length);
+    text[length] = '\0';
+    return static_cast<int>(length);
+}
+
+// Another program's top-level window of that whole title.
+HWND FindForeignByTitle(LPCSTR title)
+{
+    CForeignWindows* foreign = GetDisplayBackend().GetForeignWindows();
+    if (foreign == nullptr)
+        return nullptr;
+    for (HWND hWnd : foreign->GetTopLevelWindows())
+    {
+        std::string text;
+        if (foreign->GetText(hWnd, text) && text == title)
+            return hWnd;
+    }
+    return nullptr;
+}
+
 template <typename T> bool ReadExtra(const std::vector<BYTE>& bytes, int offset, T& value)
 {
     if (offset < 0 || std::size_t(offset) + sizeof(T) > bytes.size())
@@ -333,16 +362,24 @@ BOOL SetPropA(HWND hWnd, LPCSTR name, HANDLE data)
         if (strcasecmp(key.c_str(), name) == 0)
         {
             value = data;
+            PublishOwnProp(*window, name, data, false);
             return TRUE;
         }
     }
     window->props.emplace_back(name, data);
+    PublishOwnProp(*window, name, data, false);
     return TRUE;
 }
 
 HANDLE GetPropA(HWND hWnd, LPCSTR name)
 {
     const WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr && name != nullptr)
+    {
+        CForeignWindows* foreign = AsForeignWindow(hWnd);
+        HANDLE data = nullptr;
+        return foreign != nullptr && foreign->GetProp(hWnd, name, data) ? data : nullptr;
+    }
     if (window == nullptr || name == nullptr)
         return nullptr;
     for (const auto& [key, value] : window->props)
@@ -366,6 +403,7 @@ HANDLE RemovePropA(HWND hWnd, LPCSTR name)
         return nullptr;
     const HANDLE data = it->second;
     props.erase(it);
+    PublishOwnProp(*window, name, nullptr, true);
     return data;
 }
 
@@ -378,7 +416,11 @@ BOOL SetWindowTextA(HWND hWnd, LPCSTR text)
 
 int GetWindowTextA(HWND hWnd, LPSTR text, int maxCount)
 {
-    if (text == nullptr || maxCount <= 0 || FindWindowChecked(hWnd) == nullptr)
+    if (text == nullptr || maxCount <= 0)
+        return 0;
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return CopyForeignText(*foreign, hWnd, text, maxCount);
+    if (FindWindowChecked(hWnd) == nullptr)
         return 0;
     text[0] = '\0';
     return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
@@ -387,6 +429,9 @@ int GetWindowTextA(HWND hWnd, LPSTR text, int maxCount)
 
 int GetWindowTextLengthA(HWND hWnd)
 {
+    std::string foreignText;
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return foreign->GetText(hWnd, foreignText) ? static_cast<int>(foreignText.size()) : 0;
     if (FindWindowChecked(hWnd) == nullptr)
         return 0;
     return static_cast<int>(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0));
@@ -473,9 +518,13 @@ HWND GetAncestor(HWND hWnd, UINT flags)
 
 HWND GetWindow(HWND hWnd, UINT cmd)
 {
+    if (AsForeignWindow(hWnd) != nullptr)
+        return GetDesktopChildAcrossPrograms(hWnd, cmd);
     const WindowData* window = FindWindowChecked(hWnd);
     if (window == nullptr)
         return nullptr;
+    if (cmd == GW_CHILD && window->children.empty() && IsDesktop(*window))
+        return GetDesktopChildAcrossPrograms(hWnd, cmd);
     if (cmd == GW_CHILD)
         return window->children.empty() ? nullptr : window->children.front()->hWnd;
     if (cmd == GW_OWNER)
@@ -490,9 +539,14 @@ HWND GetWindow(HWND hWnd, UINT cmd)
     case GW_HWNDFIRST:
         return siblings.front()->hWnd;
     case GW_HWNDLAST:
+        if (const HWND hForeign =
+                IsTopLevel(*window) ? GetDesktopChildAcrossPrograms(hWnd, cmd) : nullptr)
+            return hForeign;
         return siblings.back()->hWnd;
     case GW_HWNDNEXT:
-        return it + 1 < siblings.end() ? (*(it + 1))->hWnd : nullptr;
+        if (it + 1 < siblings.end())
+            return (*(it + 1))->hWnd;
+        return IsTopLevel(*window) ? GetDesktopChildAcrossPrograms(hWnd, cmd) : nullptr;
     case GW_HWNDPREV:
         return it != siblings.begin() ? (*(it - 1))->hWnd : nullptr;
     default:
@@ -583,6 +637,8 @@ BOOL EnableWindow(HWND hWnd, BOOL enable)
 
 BOOL IsIconic(HWND hWnd)
 {
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return foreign->IsMinimized(hWnd);
     const WindowData* window = FindWindowData(hWnd);
     return window != nullptr && (window->dwStyle & WS_MINIMIZE) != 0;
 }
@@ -605,7 +661,7 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName)
         if (bClass && bName)
             return top->hWnd;
     }
-    return nullptr;
+    return className == nullptr && windowName != nullptr ? FindForeignByTitle(windowName) : nullptr;
 }
 
 BOOL EnumChildWindows(HWND hWndParent, WNDENUMPROC enumProc, LPARAM lParam)

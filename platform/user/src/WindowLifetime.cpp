@@ -3,6 +3,7 @@
 #include "DisplayBackend.h"
 #include "InputState.h"
 #include "MessageQueue.h"
+#include "OtherProgramWindows.h"
 #include "Painting.h"
 #include "Timers.h"
 #include "WinError.h"
@@ -273,8 +274,7 @@ BOOL DestroyWindow(HWND hWnd)
 
 BOOL IsWindow(HWND hWnd)
 {
-    const WindowData* window = FindWindowData(hWnd);
-    return window != nullptr;
+    return FindWindowData(hWnd) != nullptr || AsForeignWindow(hWnd) != nullptr;
 }
 
 void UserDestroyAllWindows()

@@ -2,6 +2,7 @@
 #include "DisplayBackend.h"
 #include "InputState.h"
 #include "NonClient.h"
+#include "OtherProgramWindows.h"
 #include "Painting.h"
 #include "UserRawInput.h"
 #include "WinError.h"
@@ -237,6 +238,8 @@ BOOL BringWindowToTop(HWND hWnd)
 
 BOOL ShowWindow(HWND hWnd, int cmdShow)
 {
+    if (CForeignWindows* foreign = AsForeignWindow(hWnd))
+        return foreign->RequestShow(hWnd, cmdShow);
     WindowData* window = FindWindowChecked(hWnd);
     if (window == nullptr || IsDesktop(*window))
         return FALSE;

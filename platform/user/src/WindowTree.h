@@ -40,6 +40,7 @@ struct WindowData
     DWORD dwExStyle = 0;
     WindowData* pParent = nullptr; // the desktop for top-level windows
     HWND hOwner = nullptr;
+    HWND hLastActivePopup = nullptr; // of the windows it owns, the one active last
     std::vector<std::shared_ptr<WindowData>> children; // top of the Z order first
     RECT rcWindow{};                                   // in the parent's client coordinates
     RECT rcClient{};                                   // relative to the window's top left
