@@ -49,4 +49,7 @@ public:
     // Messages another program may send or post: the application's own
     // (WM_USER and above) and the few system ones without pointers.
     static bool CanCrossProcesses(UINT nMsg);
+    // Whether the handle can be a display's window id: those lie below the
+    // layer's own numbering of windows (0x40000000 | n).
+    static bool IsDisplayHandle(HWND hWnd);
 };

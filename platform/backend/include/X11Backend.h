@@ -56,6 +56,7 @@ public:
     void OnCaptureChanged(HWND hCapture) override;
     bool QueryCursorPos(POINT& pt) override;
     bool QueryKeyDown(UINT nVirtKey, bool& bDown) override;
+    CForeignWindows* GetForeignWindows() override;
 
 private:
     struct Impl;

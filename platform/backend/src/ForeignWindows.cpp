@@ -2,6 +2,8 @@
 
 #include "WinMessages.h"
 
+#include <cstdint>
+
 CForeignWindows::~CForeignWindows() = default;
 
 bool CForeignWindows::CanCrossProcesses(UINT nMsg)
@@ -16,4 +18,10 @@ bool CForeignWindows::CanCrossProcesses(UINT nMsg)
     default:
         return nMsg >= WM_USER && nMsg < 0xC000;
     }
+}
+
+bool CForeignWindows::IsDisplayHandle(HWND hWnd)
+{
+    const auto value = reinterpret_cast<std::uintptr_t>(hWnd);
+    return value != 0 && value < 0x20000000;
 }

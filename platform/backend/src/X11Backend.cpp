@@ -1,5 +1,6 @@
 #include "X11Backend.h"
 
+#include "TextRecode.h"
 #include "UserRawInput.h"
 #include "WinCodePage.h"
 #include "WinCursor.h"
@@ -11,6 +12,7 @@
 #include "IconImage.h"
 #include "X11Cursors.h"
 #include "X11ErrorTrap.h"
+#include "X11ForeignWindows.h"
 #include "X11ImagePusher.h"
 #include "X11Keyboard.h"
 
@@ -117,39 +119,6 @@ DWORD StyleOf(HWND hWnd)
     return static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE));
 }
 
-// Text from one code page to another; characters the target page cannot
-// hold are left out.
-std::string Recode(const std::string& text, UINT from, UINT to)
-{
-    if (from == to || text.empty())
-        return text;
-    const int nWide = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
-    if (nWide <= 1)
-        return std::string();
-    std::vector<WCHAR> wide(static_cast<std::size_t>(nWide));
-    MultiByteToWideChar(from, 0, text.c_str(), -1, wide.data(), nWide);
-    std::string result;
-    if (to == CP_UTF8)
-    {
-        const int nBytes =
-            WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-        result.resize(static_cast<std::size_t>(std::max(nBytes, 1)));
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, result.data(), nBytes, nullptr, nullptr);
-        result.resize(result.size() - 1);
-        return result;
-    }
-    for (std::size_t i = 0; i + 1 < wide.size(); ++i)
-    {
-        char bytes[8];
-        BOOL bDefaulted = FALSE;
-        const int n =
-            WideCharToMultiByte(to, 0, &wide[i], 1, bytes, sizeof(bytes), nullptr, &bDefaulted);
-        if (n > 0 && !bDefaulted)
-            result.append(bytes, static_cast<std::size_t>(n));
-    }
-    return result;
-}
-
 void AppendUtf8(std::string& text, unsigned long code)
 {
     if (code < 0x80)
@@ -218,6 +187,7 @@ struct CX11Backend::Impl
     std::array<Atom, kAtomCount> atoms{};
     std::unique_ptr<CX11ImagePusher> pPusher;
     std::unique_ptr<CX11Cursors> pCursors;
+    std::unique_ptr<CX11ForeignWindows> pForeign;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -302,6 +272,7 @@ void CX11Backend::Impl::Close()
     for (const auto& [xid, top] : windows)
         XDestroyWindow(pDisplay, xid);
     windows.clear();
+    pForeign.reset();
     pCursors.reset();
     pPusher.reset();
     if (gc != nullptr)
@@ -651,6 +622,8 @@ void CX11Backend::Impl::OnConfigure(Window xid, TopLevel& top)
 
 void CX11Backend::Impl::OnClientMessage(const XClientMessageEvent& event)
 {
+    if (pForeign != nullptr && pForeign->HandleRequest(event))
+        return;
     if (event.message_type != atoms[kWmProtocols] || event.format != 32)
         return;
     const auto protocol = static_cast<Atom>(event.data.l[0]);
@@ -822,7 +795,8 @@ CX11Backend::CX11Backend(LPCSTR lpszDisplay) : CX11Backend(lpszDisplay, Options{
 
 CX11Backend::CX11Backend(LPCSTR lpszDisplay, const Options& options) : m(std::make_unique<Impl>())
 {
-    m->Open(lpszDisplay, options);
+    if (m->Open(lpszDisplay, options))
+        m->pForeign = std::make_unique<CX11ForeignWindows>(m->pDisplay, *this);
 }
 
 CX11Backend::~CX11Backend()
@@ -895,6 +869,7 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
     TopLevel top;
     top.bPopup = bPopup;
     x.windows.emplace(xid, top);
+    x.pForeign->MarkOwnWindow(xid);
     if (bPopup)
     {
         x.SetWindowType(xid, x.atoms[kNetWmWindowTypePopupMenu]);
@@ -1043,6 +1018,11 @@ void CX11Backend::Wait(DWORD dwTimeoutMs)
     {
     }
     m->DrainWakePipe();
+}
+
+CForeignWindows* CX11Backend::GetForeignWindows()
+{
+    return m->pForeign.get();
 }
 
 void CX11Backend::OnCursorChanged(HCURSOR hCursor, bool bShown)

@@ -6,13 +6,9 @@
 #include "WinWindow.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace
 {
-// Display ids lie below the layer's own numbering (0x40000000 | n).
-constexpr std::uintptr_t kFirstOwnNumber = 0x20000000;
-
 // Other programs' windows as the desktop walk saw them last: a walk takes
 // the list once at its start and steps through it.
 std::vector<HWND>& GetWalkList()
@@ -60,8 +56,7 @@ HWND StepAmongForeign(CForeignWindows& foreign, HWND hWnd, UINT cmd)
 
 CForeignWindows* AsForeignWindow(HWND hWnd)
 {
-    const auto value = reinterpret_cast<std::uintptr_t>(hWnd);
-    if (value == 0 || value >= kFirstOwnNumber || FindWindowData(hWnd) != nullptr)
+    if (!CForeignWindows::IsDisplayHandle(hWnd) || FindWindowData(hWnd) != nullptr)
         return nullptr;
     CForeignWindows* foreign = GetDisplayBackend().GetForeignWindows();
     return foreign != nullptr && foreign->Exists(hWnd) ? foreign : nullptr;
