@@ -116,6 +116,20 @@ public:
         }
     }
 
+    // The next line that begins with the prefix, passing over the lines
+    // before it; "(nothing)" when none comes.
+    std::string WaitForLine(const std::string& prefix, int timeoutMs = 20000)
+    {
+        for (;;)
+        {
+            const std::optional<std::string> line = ReadLine(timeoutMs);
+            if (!line)
+                return "(nothing)";
+            if (line->rfind(prefix, 0) == 0)
+                return *line;
+        }
+    }
+
     // Ends the program the way a crash does.
     void Kill()
     {
