@@ -4,7 +4,9 @@
 #include "../platform/base/ChildProgram.h"
 #include "AfxModuleState.h"
 #include "AfxWinApp.h"
+#include "OutsideClient.h"
 #include "WinUser.h"
+#include "XvfbServer.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +46,23 @@ protected:
         return hWnd;
     }
 
+    // What the probe found: its first line that is no activation.
     std::string StartProbe(const std::string& name, bool bWindow)
     {
-        m_probe = std::make_unique<CChildProgram>(
-            std::string(SUITE_OUTPUT_DIR) + "/InstanceCheckerProbe",
-            std::vector<std::string>{name, bWindow ? "window" : "none"});
-        return m_probe->ReadLine().value_or("(nothing)");
+        m_probe = StartProbeOn(std::vector<std::string>{name, bWindow ? "window" : "none"},
+                               {"PELIVO_DISPLAY=headless"});
+        std::optional<std::string> line;
+        do
+            line = m_probe->ReadLine();
+        while (line && line->rfind("active", 0) == 0);
+        return line.value_or("(nothing)");
+    }
+
+    static std::unique_ptr<CChildProgram> StartProbeOn(const std::vector<std::string>& args,
+                                                       const std::vector<std::string>& environment)
+    {
+        return std::make_unique<CChildProgram>(
+            std::string(SUITE_OUTPUT_DIR) + "/InstanceCheckerProbe", args, environment);
     }
 
     CFailOnBlockHarness m_harness;
@@ -139,5 +152,28 @@ TEST_F(InstanceChecker, AFirstInstanceThatCrashedNeverBlocksANewStart)
     CInstanceChecker checker;
     EXPECT_FALSE(checker.PreviousInstanceRunning()) << "this process is the first one now";
     EXPECT_EQ(StartProbe(m_name, false), "previous");
+}
+TEST_F(InstanceChecker, OnADisplayASecondProcessBringsTheFirstInstanceForward)
+{
+    CXvfbServer server(640, 480);
+    ASSERT_TRUE(server.IsRunning()) << server.GetError();
+    COutsideClient outside(server.GetDisplayName());
+    const std::vector<std::string> display = {"DISPLAY=" + server.GetDisplayName(),
+                                              "PELIVO_DISPLAY=x11"};
+    const std::unique_ptr<CChildProgram> first = StartProbeOn({m_name, "window"}, display);
+    const Window main = WindowInLine(first->WaitForLine("first"));
+    ASSERT_NE(main, 0U);
+    outside.CoverScreen();
+    first->WriteLine("minimize");
+    outside.Watch(main);
+
+    const std::unique_ptr<CChildProgram> second = StartProbeOn({m_name, "activate"}, display);
+    EXPECT_EQ(second->WaitForLine("previous"), "previous");
+    EXPECT_EQ(second->Wait(), 0);
+    EXPECT_EQ(first->WaitForLine("active"), "active main");
+    ASSERT_TRUE(outside.WaitForFocusIn(main));
+    EXPECT_EQ(outside.GetTopWindow(), main);
+    first->CloseInput();
+    EXPECT_EQ(first->Wait(), 0);
 }
 } // namespace
