@@ -1,10 +1,14 @@
 #include "DravelorClient.h"
 
 #include "../../platform/FailOnBlockHarness.h"
+#include "../../platform/base/ChildProgram.h"
 #include "DICOMFile.h"
 #include "FakeFilmWindow.h"
 #include "LogTestSupport.h"
+#include "OutsideClient.h"
 #include "UID.h"
+#include "X11Backend.h"
+#include "XvfbServer.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -139,5 +143,39 @@ TEST_F(DravelorClientTest, AnEmptyFileIsRefusedBeforeTheWindowIsLookedAt)
     EXPECT_EQ(LinesSince(before), "Enter DravelorClient::AddDicomFile\r\n"
                                   "DicomFile is empty ?!\r\n");
     EXPECT_TRUE(film.GetDeliveries().empty());
+}
+TEST_F(DravelorClientTest, AFilmProgramInAnotherProcessReadsTheFileWhileTheMessageIsHandled)
+{
+    CXvfbServer server(640, 480);
+    ASSERT_TRUE(server.IsRunning()) << server.GetError();
+    CX11Backend display(server.GetDisplayName().c_str());
+    ASSERT_TRUE(display.IsOpen()) << display.GetOpenError();
+    CDisplayBackend* pPrevious = SetDisplayBackend(&display);
+    CChildProgram film(std::string(SUITE_OUTPUT_DIR) + "/FilmWindowProbe", {},
+                       {"DISPLAY=" + server.GetDisplayName(), "PELIVO_DISPLAY=x11"});
+    const HWND hFilm = reinterpret_cast<HWND>(WindowInLine(film.WaitForLine("ready")));
+
+    DravelorClient::EnsureFilmWindow();
+    EXPECT_EQ(DravelorClient::FindFilmWindow(), hFilm);
+    const std::unique_ptr<DICOMFile> file = MakeFile(UidTransferLittleEndian);
+    const int length = file->Serialize(nullptr, 0);
+    EXPECT_TRUE(DravelorClient::AddDicomFile(file.get()));
+    std::istringstream received(film.WaitForLine("received"));
+    std::string word;
+    long announced = 0;
+    int bytesRead = 0;
+    std::string syntax;
+    std::string patient;
+    received >> word >> announced >> bytesRead >> syntax >> patient;
+    EXPECT_EQ(word, "received");
+    EXPECT_EQ(announced, length + 10240);
+    EXPECT_GT(bytesRead, 0) << "the block still held the file";
+    EXPECT_EQ(syntax, "1.2.840.10008.1.2.1");
+    EXPECT_EQ(patient, "Film^Patient");
+
+    film.CloseInput();
+    EXPECT_EQ(film.Wait(), 0);
+    EXPECT_FALSE(DravelorClient::AddDicomFile(file.get())) << "the film program is gone";
+    SetDisplayBackend(pPrevious);
 }
 } // namespace

@@ -76,5 +76,7 @@ LRESULT CALLBACK CFakeFilmWindow::WindowProc(HWND hWnd, UINT message, WPARAM wPa
     }
     auto* self = reinterpret_cast<CFakeFilmWindow*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     self->m_deliveries.push_back(ReadBlock(wParam, lParam));
+    if (self->m_onDelivery)
+        self->m_onDelivery(self->m_deliveries.back());
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include "WinUserDefs.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
 
     HWND GetHandle() const { return m_hWnd; }
     const std::vector<FilmDelivery>& GetDeliveries() const { return m_deliveries; }
+    // Called with each delivery while the announcement is handled.
+    void OnDelivery(std::function<void(const FilmDelivery&)> handler)
+    {
+        m_onDelivery = std::move(handler);
+    }
 
     // What the film program finds in the block now, for a file announced
     // with that size.
@@ -39,4 +45,5 @@ private:
 
     HWND m_hWnd = nullptr;
     std::vector<FilmDelivery> m_deliveries;
+    std::function<void(const FilmDelivery&)> m_onDelivery;
 };
