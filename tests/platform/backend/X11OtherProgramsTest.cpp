@@ -1,6 +1,7 @@
 // Windows of programs of other kinds on the X display: found by the desktop
 // walk and by their titles, asked to come forward through the window
 // manager, and never sent messages they could not take.
+#include "../DesktopWalk.h"
 #include "X11TestSupport.h"
 
 #include "WinInput.h"
@@ -45,15 +46,6 @@ protected:
             poll(&ready, 1, static_cast<int>(left.count()));
         }
         return true;
-    }
-
-    static std::vector<HWND> WalkDesktop()
-    {
-        std::vector<HWND> walked;
-        for (HWND hWnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(hWnd);
-             hWnd = GetWindow(hWnd, GW_HWNDNEXT))
-            walked.push_back(hWnd);
-        return walked;
     }
 };
 

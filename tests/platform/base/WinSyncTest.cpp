@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
@@ -248,19 +249,28 @@ TEST_F(WinSync, TwoProcessesShareTheBlock)
     CloseHandle(mapping);
 }
 
-TEST_F(WinSync, SharedMemoryOfACrashedHolderCountsAsAbsent)
+// A child process that makes the named block, fills it with the byte and
+// holds it until the parent lets it go; then it crashes.
+std::unique_ptr<CChildProcess> HoldBlockUntilCrash(const std::string& name, DWORD size, int fill)
 {
-    const std::string name = GetUniqueName("stale");
-    CChildProcess child(
-        [&name](CChildProcess& self)
+    auto child = std::make_unique<CChildProcess>(
+        [&name, size, fill](CChildProcess& self)
         {
-            HANDLE mapping = CreateShared(name, 4);
-            *static_cast<LONG*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) = 77;
+            HANDLE mapping = CreateShared(name, size);
+            std::memset(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0), fill, size);
             self.Report('h');
             self.WaitForParent();
             self.Crash();
         });
-    ASSERT_EQ(child.ReadReport(), 'h');
+    EXPECT_EQ(child->ReadReport(), 'h');
+    return child;
+}
+
+TEST_F(WinSync, SharedMemoryOfACrashedHolderCountsAsAbsent)
+{
+    const std::string name = GetUniqueName("stale");
+    const std::unique_ptr<CChildProcess> holder = HoldBlockUntilCrash(name, 4, 77);
+    CChildProcess& child = *holder;
     HANDLE live = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
     EXPECT_NE(live, nullptr);
     CloseHandle(live);
@@ -295,18 +305,9 @@ TEST_F(WinSync, SharedMemoryIsForItsUserOnlyWhateverTheCallerAsks)
 TEST_F(WinSync, ACrashedHoldersBlockIsReplacedAtAnySize)
 {
     const std::string name = GetUniqueName("resize");
-    CChildProcess child(
-        [&name](CChildProcess& self)
-        {
-            HANDLE mapping = CreateShared(name, 4096);
-            std::memset(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0), 0xAB, 4096);
-            self.Report('h');
-            self.WaitForParent();
-            self.Crash();
-        });
-    ASSERT_EQ(child.ReadReport(), 'h');
-    child.LetGo();
-    child.Wait();
+    const std::unique_ptr<CChildProcess> holder = HoldBlockUntilCrash(name, 4096, 0xAB);
+    holder->LetGo();
+    holder->Wait();
     constexpr DWORD kLarger = 3 * 4096;
     HANDLE fresh = CreateShared(name, kLarger);
     ASSERT_NE(fresh, nullptr);

@@ -1,5 +1,6 @@
 // The window calls that accept another program's top-level window, against
 // a backend that shows a few made-up windows of other programs.
+#include "../DesktopWalk.h"
 #include "ForeignWindows.h"
 #include "HeadlessBackend.h"
 #include "UserTestSupport.h"
@@ -119,15 +120,6 @@ protected:
     ~OtherProgramWindowsTest() override { SetDisplayBackend(m_pPrevious); }
 
     HWND Foreign(std::size_t index) const { return m_backend.others.windows[index].hWnd; }
-
-    static std::vector<HWND> WalkDesktop()
-    {
-        std::vector<HWND> walked;
-        for (HWND hWnd = GetWindow(GetDesktopWindow(), GW_CHILD); IsWindow(hWnd);
-             hWnd = GetWindow(hWnd, GW_HWNDNEXT))
-            walked.push_back(hWnd);
-        return walked;
-    }
 
     CSharedDisplayBackend m_backend;
     CDisplayBackend* m_pPrevious = nullptr;
