@@ -92,6 +92,11 @@ public:
     virtual bool RemoveAnnotation(ORoi* roi);
     void ClearAnnotations();
     const Array<RoiPtr>& GetAnnotations() const { return m_Rois; }
+    // The annotation's place in the list (drawing order), -1 when absent.
+    int IndexOfAnnotation(const ORoi* roi) const;
+    // Moves the annotation at one place to another (both clamped into the
+    // list); false for an empty list.
+    bool MoveAnnotation(int from, int to);
     ORoi* GetMask() const { return m_pMask; }
     // Takes the region annotation over, deleting the one held before.
     void SetMask(ORoi* mask);
@@ -141,6 +146,9 @@ public:
     // image has none yet: a window chosen by the user survives releases)
     // and the side labels (once).
     virtual void InitAfterLoad(const DICOMVRSet& set);
+    // The measurements stored in the data set (group 6001) joined to the
+    // annotations; false without a set.
+    virtual bool LoadOverlays(const DICOMVRSet& set);
     // Decodes pixel bytes already in memory (the image owns them from then
     // on; they are freed on failure).
     // The Modality LUT Sequence of the set may become its VOI LUT Sequence.

@@ -30,7 +30,9 @@ struct QUILLON_API ImageShowConfig
     static void SetConfigXmlText(const char* text);
     // "Config/Brevant.Config.xml" in the folder of the viewer library.
     static Lettra GetDefaultPath();
-
-private:
+    // The process's configuration document: the pushed text, else the
+    // default file. False when neither can be read.
+    static bool LoadProcessSetting(XmlSetting& setting);
+    // The settings of a document already loaded.
     void Read(XmlSetting& setting);
 };

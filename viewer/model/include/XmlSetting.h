@@ -30,6 +30,8 @@ public:
     // the default when there is no such element or the name is empty, and
     // empty without a document.
     Lettra GetValue(const char* name, const char* absent);
+    // The same for another attribute of that element.
+    Lettra GetAttribute(const char* name, const char* attribute, const char* absent);
     // The "value" attribute of "/AppSetting/Define/" + name, empty when not
     // defined.
     Lettra GetDefineValue(const char* name);

@@ -4,6 +4,7 @@
 #include "ImageShowConfig.h"
 #include "QuillonLog.h"
 
+#include <algorithm>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(ImageShow, CObject)
@@ -144,6 +145,36 @@ bool ImageShow::RemoveAnnotation(ORoi* roi)
 bool ImageShow::DeleteAnnotation(ORoi* roi)
 {
     return roi != nullptr && roi->CanRemove() && RemoveAnnotation(roi);
+}
+
+int ImageShow::IndexOfAnnotation(const ORoi* roi) const
+{
+    int index = 0;
+    for (auto* node = m_Rois.GetHead(); node != nullptr; node = node->next, ++index)
+    {
+        if (node->item.get() == roi)
+        {
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool ImageShow::MoveAnnotation(int from, int to)
+{
+    const int last = m_Rois.GetCount() - 1;
+    if (last < 0)
+    {
+        return false;
+    }
+    from = std::clamp(from, 0, last);
+    to = std::clamp(to, 0, last);
+    if (from != to)
+    {
+        m_Rois.Move(from, to);
+        SetModified(true);
+    }
+    return true;
 }
 
 void ImageShow::ClearAnnotations()

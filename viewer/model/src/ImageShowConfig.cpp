@@ -16,14 +16,9 @@ Lettra& PushedText()
 ImageShowConfig ReadProcessConfig()
 {
     ImageShowConfig config;
-    if (!PushedText().IsEmpty())
-    {
-        config.LoadXml(PushedText());
-    }
-    else
-    {
-        config.Load(ImageShowConfig::GetDefaultPath());
-    }
+    XmlSetting setting;
+    ImageShowConfig::LoadProcessSetting(setting);
+    config.Read(setting);
     return config;
 }
 
@@ -62,6 +57,21 @@ void ImageShowConfig::Read(XmlSetting& setting)
     nMaxSizeOfBriefImage = setting.GetValue("MaxSizeOfBriefImage", "512").Int();
     quillon::_debug("ModalityLUT2VOILUT : %d", bModalityLUT2VOILUT ? 1 : 0);
     quillon::_debug("HideIfMemoryBelowMB : %d", nHideIfMemoryBelowMB);
+}
+
+bool ImageShowConfig::LoadProcessSetting(XmlSetting& setting)
+{
+    if (!PushedText().IsEmpty())
+    {
+        return setting.SetDoc(PushedText());
+    }
+    const Lettra path = GetDefaultPath();
+    if (!setting.Load(path))
+    {
+        quillon::_warning("Enter ImageShowConfig::Load, cannot read %s", path.constBuffer());
+        return false;
+    }
+    return true;
 }
 
 ImageShowConfig& ImageShowConfig::Get()

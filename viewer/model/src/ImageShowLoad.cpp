@@ -12,6 +12,7 @@
 #include "ModalityLookupTable.h"
 #include "ORoiDicomBinaryOverlay.h"
 #include "QuillonLog.h"
+#include "RoiFactory.h"
 #include "VR.h"
 
 #include <algorithm>
@@ -137,6 +138,10 @@ void ImageShow::chReloadDicom(const void*, DelegateArgs*)
         return;
     }
     m_nNbOfFrames = m_Holder.GetNumberOfFrames();
+    if (m_bOverlayFollowsHVR != 0 && !m_bAnnotationsLoaded)
+    {
+        LoadOverlays(*image);
+    }
     m_bAnnotationsLoaded = true;
     quillon::_debug("Leave ImageShow::chReloadDicom (%d, 0x%0x)", m_nInstanceNo, Address(this));
 }
@@ -203,6 +208,11 @@ bool ImageShow::LoadDicomFile(DICOMVRSet& set, std::uint8_t* bytes, std::uint32_
     format.planar = set.GetUINT16(0x0028, 0x0006);
     format.photometric = set.GetLettra(0x0028, 0x0004).Trim();
     return LoadPixels(set, format, bytes, count);
+}
+
+bool ImageShow::LoadOverlays(const DICOMVRSet& set)
+{
+    return LoadStoredMeasurements(this, &set);
 }
 
 void ImageShow::LoadOverlayPlane(const DICOMVRSet& set)

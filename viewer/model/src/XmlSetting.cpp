@@ -50,6 +50,11 @@ bool XmlSetting::GotoPath(const char* path)
 
 Lettra XmlSetting::GetValue(const char* name, const char* absent)
 {
+    return GetAttribute(name, "value", absent);
+}
+
+Lettra XmlSetting::GetAttribute(const char* name, const char* attribute, const char* absent)
+{
     if (m_pDoc == nullptr)
     {
         return Lettra();
@@ -63,7 +68,7 @@ Lettra XmlSetting::GetValue(const char* name, const char* absent)
     {
         return Lettra(absent);
     }
-    return m_pDoc->GetAttrib("value");
+    return m_pDoc->GetAttrib(attribute);
 }
 
 Lettra XmlSetting::GetDefineValue(const char* name)

@@ -1,16 +1,61 @@
-// Overlay and ORoi: the base of every annotation drawn over an image. This
-// holds what the image model needs of them: the kind, the owning ImageShow,
-// the bounding rectangle in image pixels, a serial number, the consent to
-// removal, and the flips and quarter turns that keep an annotation on the
-// pixels it marks when the image is turned. Drawing, hit testing and the
-// measurement document join when the panes do.
+// Overlay and ORoi: the base of every annotation drawn over an image.
+//
+// An annotation belongs to the ImageShow whose list holds it (its owner)
+// and keeps its geometry in the pixels of that image; its pane is reached
+// through the owner. Overlay holds what all of them share: the kind, the
+// bounding rectangle, the drawing style, the display and selection flags,
+// the events and a serial number. ORoi adds the modified flag, the
+// measurement label of the classes that have one, the measurement document
+// and the flips and quarter turns that keep an annotation on the pixels it
+// marks when the image is turned.
 #pragma once
 
 #include "AfxObject.h"
+#include "Delegate.h"
+#include "Lettra.h"
 #include "QuillonExport.h"
+#include "RoiFont.h"
 #include "WinGeometry.h"
 
+#include <cstdint>
+#include <memory>
+
+class CDC;
+class CRgn;
 class ImageShow;
+class ORoiTextLabel;
+class TextLabelHolder;
+
+// What a point of the pane hits of an annotation; a pane hands each code
+// to the annotation's operation of that code.
+enum enRoiHit
+{
+    enHitNone = 0,
+    enHitBody = 6,    // the annotation: move it whole
+    enHitRight = 16,  // the annotation, with the right button
+    enHitEdgeX = 32,  // a left or right edge of a region: move that edge
+    enHitEdgeY = 64,  // a top or bottom edge of a region
+    enHitHandle = 96, // one of its points: move that point
+    enHitLabel = 512  // its measurement label: move the label
+};
+
+// The context commands an annotation takes (the pane's popup menu).
+enum enRoiCommand
+{
+    enCmdToTail = 716, // drawn last, on top of the others
+    enCmdTowardTail = 717,
+    enCmdTowardHead = 718,
+    enCmdToHead = 719, // drawn first, under the others
+    enCmdLockOn = 720,
+    enCmdLockOff = 721,
+    enCmdLockToggle = 722,
+    enCmdShowOn = 723,
+    enCmdShowOff = 724,
+    enCmdShowToggle = 725,
+    enCmdLabelOn = 730,
+    enCmdLabelOff = 731,
+    enCmdLabelToggle = 732
+};
 
 class QUILLON_API Overlay : public CObject
 {
@@ -25,9 +70,23 @@ public:
     // Taken from a process-wide counter: the first object gets 1.
     int GetSerialNumber() const { return m_nSerialNumber; }
 
+    // The tag of the measurement document: the class name unless a class
+    // says otherwise. The display name is what users see.
+    virtual const char* GetClassTag() const;
+    virtual const char* GetDisplayName() const;
+
     virtual void GetRect(RECT* out) const;
     virtual void SetRect(const RECT& rect);
+    // Same kind and rectangle; classes with points compare them too.
+    virtual bool IsEqual(const Overlay& other) const;
     virtual bool CanRemove() const;
+    // Draws the annotation over its owner's image, mapped through the
+    // owner's view.
+    virtual void Draw(CDC* pDC) = 0;
+    // The area the annotation encloses (a shutter's opening), in window
+    // pixels of its owner's view; false, leaving the region alone, for an
+    // annotation that encloses none.
+    virtual bool GetScreenRegion(CRgn* region) const;
     // Mirror or turn the geometry inside the owner's image, whose matrix has
     // been flipped or turned already: Rotate turns by quarter turns
     // counter-clockwise, as the image's rotation does.
@@ -35,12 +94,53 @@ public:
     virtual void FlipHorizontal() = 0;
     virtual void Rotate(int quarterTurns) = 0;
 
+    // The style is the annotation's own; SetStyleFrom copies another.
+    RoiFont& GetStyle() { return *m_pStyle; }
+    const RoiFont& GetStyle() const { return *m_pStyle; }
+    virtual void SetStyleFrom(const RoiFont& style);
+
+    bool IsShown() const { return m_bShown != 0; }
+    virtual void SetShown(bool shown);
+    bool IsHitEnabled() const { return m_bHitEnabled != 0; }
+    void SetHitEnabled(bool enabled) { m_bHitEnabled = enabled ? 1 : 0; }
+    // A reference line of another image's plane, not an annotation of this
+    // one: it is neither hit nor part of the image's measurements.
+    bool IsRefLine() const { return m_bRefLine != 0; }
+    void SetRefLine(bool refLine) { m_bRefLine = refLine ? 1 : 0; }
+    bool IsNoHandles() const { return m_bNoHandles != 0; }
+    void SetNoHandles(bool noHandles) { m_bNoHandles = noHandles ? 1 : 0; }
+    // A locked annotation is selected and hit but neither moved nor
+    // reshaped.
+    bool IsLocked() const { return m_bLocked != 0; }
+    void SetLocked(bool locked) { m_bLocked = locked ? 1 : 0; }
+    bool IsSelected() const { return m_bSelected != 0; }
+    bool IsHighlighted() const { return m_bHighlighted != 0; }
+    int GetHandleSize() const { return m_nHandleSize; }
+
+    // The flags, rectangle and style of this one given to another.
+    virtual void CopyAttributes(Overlay& target) const;
+
+    // Events, each fired with the annotation as sender and no argument.
+    Delegate& GetDestroyingEvent() { return m_EventDestroying; }
+    Delegate& GetShownEvent() { return m_EventShown; }
+
 protected:
     Overlay(int typeId, ImageShow* owner);
 
     int m_nTypeId;
+    std::unique_ptr<RoiFont> m_pStyle;
     ImageShow* m_pOwner;
     RECT m_Rect = {0, 0, 0, 0};
+    int m_nHandleSize = 4;
+    std::uint8_t m_bHitEnabled = 1;
+    std::uint8_t m_bShown = 1;
+    std::uint8_t m_bHighlighted = 0;
+    std::uint8_t m_bRefLine = 0;
+    std::uint8_t m_bNoHandles = 0;
+    std::uint8_t m_bSelected = 0;
+    std::uint8_t m_bLocked = 0;
+    Delegate m_EventDestroying;
+    Delegate m_EventShown;
     int m_nSerialNumber;
 };
 
@@ -49,24 +149,112 @@ class QUILLON_API ORoi : public Overlay
     DECLARE_DYNAMIC(ORoi)
 
 public:
-    // The bounding rectangle mirrored or turned inside the owner's image.
+    ~ORoi() override;
+
+    // A new annotation of the same class for that owner, with this one's
+    // geometry and attributes.
+    virtual ORoi* Clone(ImageShow* owner) const = 0;
+    // This one's geometry (rectangle, points, label) taken from another of
+    // the same class.
+    virtual void CopyGeometry(const ORoi& other);
+    // Same kind, rectangle and points.
+    bool IsEqual(const Overlay& other) const override;
+
+    // Nothing: the kinds that show draw themselves.
+    void Draw(CDC* pDC) override;
+
+    // The points (or, without points, the bounding rectangle) mirrored or
+    // turned inside the owner's image, the label first; then the
+    // measurement is updated.
     void FlipVertical() override;
     void FlipHorizontal() override;
     void Rotate(int quarterTurns) override;
+    // Moves the annotation and its label by whole image pixels.
+    virtual void Offset(int dx, int dy);
 
     bool IsModified() const { return m_bModified != 0; }
     void SetModified() { m_bModified = 1; }
     void ClearModified() { m_bModified = 0; }
 
+    // Measurements: Recalc computes the value again, UpdateLabel writes it
+    // into the label; Update runs both, after every change of the points.
+    virtual bool IsMeasurement() const;
+    virtual void Recalc();
+    virtual void UpdateLabel();
+    void Update();
+    // The value with its unit, as a label shows it; empty without one.
+    virtual Lettra GetMeasureText() const;
+    // Fired by Recalc.
+    Delegate& GetRecalcEvent() { return m_EventRecalc; }
+
+    // The label holder of the classes that have a measurement label.
+    virtual TextLabelHolder* GetLabelHolder() const;
+    ORoiTextLabel* GetLinkedLabel() const;
+    // The point the label belongs to: the bottom-right corner here.
+    virtual POINT GetLabelAnchor() const;
+    // Puts the label (made when there is none) at its anchor.
+    virtual void PlaceLabel();
+
+    // The points a user can drag, in image pixels: the defining points
+    // here. The count returned.
+    virtual int GetHandlePoints(POINT* points, int capacity) const;
+    // Moves one of them and updates; false for an index the annotation
+    // does not have.
+    virtual bool SetHandlePoint(int index, POINT point);
+
+    // Context commands; true when handled.
+    virtual bool OnCommand(int command);
+
+    // The measurement document and its parts.
+    virtual Lettra XmlSerialize() const;
+    // False, with the reason logged, for a document this class cannot read.
+    virtual bool XmlDeserialize(const Lettra& xml);
+    // The "<Internal>" element: the drawing primitives and the label's
+    // text; empty while not shown or without primitives.
+    virtual Lettra XmlSerializeInternal() const;
+    Lettra XmlSerializeContext() const;
+    void XmlDeserializeContext(const Lettra& xml);
+
 protected:
     ORoi(int typeId, ImageShow* owner);
+    // The points that define the annotation, in image pixels; none here.
+    virtual POINT* GetPoints(int& count);
+    const POINT* GetPoints(int& count) const;
+    // After the points changed: the rectangle around them.
+    virtual void PointsChanged();
+    // Reads the document's "<Private>" elements as the points and its
+    // context; false, logged, for a document that lacks them.
+    bool ReadPrivatePoints(const Lettra& xml);
     // The owner's image size now (after its matrix was turned); 0, 0
     // without an owner or a matrix.
     SIZE GetImageSize() const;
+    // A point of the owner's image mirrored or turned as the image was;
+    // (-1, -1) without an owner.
+    POINT MirrorVertical(POINT point) const;
+    POINT MirrorHorizontal(POINT point) const;
+    POINT Turn(POINT point, int quarterTurns) const;
+    SIZE GetSizeBeforeTurn(int quarterTurns) const;
+    // The measurement name of the document frame: the display name.
+    virtual const char* GetMeasurementName() const;
+    // The "<Private>" element of the document, CR LF ended.
+    virtual Lettra XmlSerializePrivate() const;
+    // The primitives inside "<Internal>": "<Line>" elements and the like.
+    virtual Lettra XmlSerializePrimitives() const;
+    // Gives the label, when there is one, the measurement text, the number
+    // and unit it shows and the label anchor.
+    void WriteLabel(const Lettra& number, const char* unit);
+    // Context commands 716 to 719: a new place in the owner's list.
+    bool MoveInOwnerList(int command);
+    // Maps every point, the label first, and updates; the rectangle is
+    // mapped when there are no points.
+    template <class PointMap, class RectMap> void Transform(PointMap map, RectMap mapRect);
 
     int m_bModified = 0;
+    Delegate m_EventRecalc;
 };
 
 // Turns a rectangle of an image of the given size (before the turn) by
 // quarter turns counter-clockwise, as the image's pixels turn.
 QUILLON_API RECT RotateRect(const RECT& rect, SIZE before, int quarterTurns);
+// Turns a point the same way: (x, y) goes to (y, width - x) at each turn.
+QUILLON_API POINT RotatePoint(POINT point, SIZE before, int quarterTurns);

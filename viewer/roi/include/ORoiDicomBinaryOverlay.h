@@ -22,6 +22,11 @@ public:
     // single bits that the data covers.
     ORoiDicomBinaryOverlay(ImageShow* owner, const DICOMVRSet& set);
 
+    const char* GetDisplayName() const override;
+    // The same plane, bits copied, for another image.
+    ORoi* Clone(ImageShow* owner) const override;
+    bool IsMeasurement() const override;
+
     bool IsValid() const { return !m_Mask.IsEmpty(); }
     // Bit set: the overlay covers the pixel; rows and columns follow the
     // rectangle.
@@ -32,5 +37,7 @@ public:
     void Rotate(int quarterTurns) override;
 
 private:
+    explicit ORoiDicomBinaryOverlay(ImageShow* owner);
+
     MetaMatrixBinary m_Mask;
 };

@@ -54,6 +54,26 @@ ORoiDicomBinaryOverlay::ORoiDicomBinaryOverlay(ImageShow* owner, const DICOMVRSe
     m_Rect = {column - 1, row - 1, column - 1 + columns, row - 1 + rows};
 }
 
+ORoiDicomBinaryOverlay::ORoiDicomBinaryOverlay(ImageShow* owner) : ORoi(TypeId, owner) {}
+
+const char* ORoiDicomBinaryOverlay::GetDisplayName() const
+{
+    return "Overlay";
+}
+
+ORoi* ORoiDicomBinaryOverlay::Clone(ImageShow* owner) const
+{
+    auto* overlay = new ORoiDicomBinaryOverlay(owner);
+    m_Mask.CopyTo(overlay->m_Mask);
+    CopyAttributes(*overlay);
+    return overlay;
+}
+
+bool ORoiDicomBinaryOverlay::IsMeasurement() const
+{
+    return false;
+}
+
 void ORoiDicomBinaryOverlay::FlipVertical()
 {
     ORoi::FlipVertical();
