@@ -1,6 +1,7 @@
 #include "QuillonConfig.h"
 #include "DMarkup.h"
 #include "LogTestSupport.h"
+#include "ORoiTextLabel.h"
 #include "ViewPortFonts.h"
 
 #include <filesystem>
@@ -141,3 +142,12 @@ TEST_F(QuillonConfig, AFileThatCannotBeWrittenOnlyCostsALogLine)
         << lines;
 }
 } // namespace
+
+TEST_F(QuillonConfig, NewMeasurementLabelsArePlacedAHundredPixelsAway)
+{
+    const int before = ORoiTextLabel::GetDefaultOffset();
+    ORoiTextLabel::SetDefaultOffset(10);
+    Read("Missing.xml", "Missing.xml");
+    EXPECT_EQ(ORoiTextLabel::GetDefaultOffset(), 100);
+    ORoiTextLabel::SetDefaultOffset(before);
+}

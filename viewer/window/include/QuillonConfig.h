@@ -3,11 +3,11 @@
 // texts a host pushes in files of the library's folder.
 //
 // The viewer window's SystemInit runs ReadConfigurationFiles on the
-// library's paths, then hands the two texts to the resource-XML and
-// configuration-XML holders, places new measurement labels 100 pixels from
-// their anchor, and loads the viewer settings and the label configuration
-// from the files. Its SetConfigXML runs SavePushedConfigXml, then hands the
-// text to the holder or the label configuration of its type.
+// library's paths (which also places new measurement labels 100 pixels
+// from their anchor), then hands the two texts to the resource-XML and
+// configuration-XML holders and loads the viewer settings and the label
+// configuration from the files. Its SetConfigXML runs SavePushedConfigXml,
+// then hands the text to the holder or the label configuration of its type.
 #pragma once
 
 #include "Lettra.h"
@@ -24,9 +24,14 @@ struct ConfigurationTexts
     Lettra configXml;
 };
 
+// Where the labels of new measurements are placed: this many image pixels
+// from their anchor.
+inline constexpr int MeasurementLabelOffset = 100;
+
 // Logs the start ("Enter CWebWindow::SystemInit", an empty line and the
 // current directory), reads both files whole and the pane-font table from
-// the configuration file.
+// the configuration file, and places the labels of new measurements
+// MeasurementLabelOffset from their anchor.
 QUILLON_API ConfigurationTexts ReadConfigurationFiles(const char* resourcePath,
                                                       const char* configPath);
 

@@ -1,6 +1,7 @@
 #include "QuillonConfig.h"
 
 #include "DMarkup.h"
+#include "ORoiTextLabel.h"
 #include "QuillonLog.h"
 #include "SimpleFile.h"
 #include "ViewPortFonts.h"
@@ -49,6 +50,7 @@ ConfigurationTexts ReadConfigurationFiles(const char* resourcePath, const char* 
     {
         ReadViewPortFonts(config);
     }
+    ORoiTextLabel::SetDefaultOffset(MeasurementLabelOffset);
     return texts;
 }
 
