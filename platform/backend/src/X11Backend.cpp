@@ -10,6 +10,7 @@
 #include "WinWindow.h"
 
 #include "IconImage.h"
+#include "X11Clipboard.h"
 #include "X11Cursors.h"
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
@@ -188,6 +189,7 @@ struct CX11Backend::Impl
     std::unique_ptr<CX11ImagePusher> pPusher;
     std::unique_ptr<CX11Cursors> pCursors;
     std::unique_ptr<CX11ForeignWindows> pForeign;
+    std::unique_ptr<CX11Clipboard> pClipboard;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -253,6 +255,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     pPusher =
         std::make_unique<CX11ImagePusher>(pDisplay, pVisual, nDepth, options.bUseSharedMemory);
     pCursors = std::make_unique<CX11Cursors>(pDisplay);
+    pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -273,6 +276,7 @@ void CX11Backend::Impl::Close()
         XDestroyWindow(pDisplay, xid);
     windows.clear();
     pForeign.reset();
+    pClipboard.reset();
     pCursors.reset();
     pPusher.reset();
     if (gc != nullptr)
@@ -523,6 +527,8 @@ int CX11Backend::Impl::ReadEvents()
 
 void CX11Backend::Impl::HandleEvent(XEvent& event)
 {
+    if (pClipboard->HandleEvent(event))
+        return;
     if (event.type == MappingNotify)
     {
         XRefreshKeyboardMapping(&event.xmapping);
