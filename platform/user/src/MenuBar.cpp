@@ -154,8 +154,13 @@ BOOL DrawMenuBar(HWND hWnd)
 
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem)
 {
+    if (lprcItem == nullptr)
+        return FALSE;
+    // A popup open in the tracked menu, whichever window owns it.
+    if (GetTrackedPopupItemRect(hMenu, uItem, *lprcItem))
+        return TRUE;
     const WindowData* window = FindWindowData(hWnd);
-    if (window == nullptr || lprcItem == nullptr || GetMenuBarOf(*window) != hMenu)
+    if (window == nullptr || GetMenuBarOf(*window) != hMenu)
         return FALSE;
     const MenuPlacement placement = LayoutWindowMenuBar(*window);
     if (uItem >= placement.items.size())

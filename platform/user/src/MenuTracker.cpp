@@ -76,6 +76,18 @@ public:
                    ? m_levels[0].nSelected
                    : -1;
     }
+    bool GetPopupItemRect(HMENU hMenu, UINT uItem, RECT& rcItem) const
+    {
+        for (const MenuLevel& level : m_levels)
+        {
+            if (level.bBar || level.hMenu != hMenu || uItem >= level.placement.items.size())
+                continue;
+            rcItem = level.placement.items[uItem];
+            OffsetRect(&rcItem, level.ptOrigin.x, level.ptOrigin.y);
+            return true;
+        }
+        return false;
+    }
     void PaintPopup(HWND hWnd, HDC hdc);
 
 private:
@@ -695,6 +707,11 @@ void CancelMenuTracking()
 int GetTrackedBarItem(HWND hWnd)
 {
     return gTracker != nullptr ? gTracker->GetBarItem(hWnd) : -1;
+}
+
+bool GetTrackedPopupItemRect(HMENU hMenu, UINT uItem, RECT& rcItem)
+{
+    return gTracker != nullptr && gTracker->GetPopupItemRect(hMenu, uItem, rcItem);
 }
 
 LRESULT MenuPopupWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)

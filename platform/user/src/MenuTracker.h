@@ -14,5 +14,7 @@ bool IsMenuTracked();
 void CancelMenuTracking();
 // The bar item highlighted while the menu bar of hWnd is tracked, else -1.
 int GetTrackedBarItem(HWND hWnd);
+// The screen rectangle of an item of a popup open in the tracked menu.
+bool GetTrackedPopupItemRect(HMENU hMenu, UINT uItem, RECT& rcItem);
 
 LRESULT MenuPopupWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
