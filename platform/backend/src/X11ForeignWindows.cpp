@@ -198,8 +198,16 @@ std::vector<HWND> CX11ForeignWindows::GetTopLevelWindows()
             unsigned int count = 0;
             if (XQueryTree(m_pDisplay, m_root, &rootReturn, &parent, &pChildren, &count) != 0)
             {
+                // Without a window manager the root's children include every
+                // program's helper windows (selection owners, message
+                // windows): those take no input and show nothing.
                 for (unsigned int i = count; i-- > 0;)
-                    candidates.push_back(FindClientWindow(pChildren[i]));
+                {
+                    XWindowAttributes attributes{};
+                    if (XGetWindowAttributes(m_pDisplay, pChildren[i], &attributes) != 0 &&
+                        attributes.c_class != InputOnly)
+                        candidates.push_back(FindClientWindow(pChildren[i]));
+                }
             }
             if (pChildren != nullptr)
                 XFree(pChildren);

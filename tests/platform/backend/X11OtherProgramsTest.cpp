@@ -59,6 +59,9 @@ TEST_F(X11OtherProgramsTest, TheirWindowsFollowOursInTheDesktopWalkWithTheirTitl
                     XInternAtom(Outside(), "UTF8_STRING", False), 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(title),
                     static_cast<int>(std::strlen(title)));
+    // A helper window such as a selection owner's is no program's window.
+    const Window helper = XCreateWindow(Outside(), DefaultRootWindow(Outside()), -1, -1, 1, 1, 0,
+                                        CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
     XSync(Outside(), False);
     const HWND hOwn =
         CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{200, 200, 400, 300});
@@ -73,6 +76,7 @@ TEST_F(X11OtherProgramsTest, TheirWindowsFollowOursInTheDesktopWalkWithTheirTitl
     EXPECT_EQ(FindWindowA(nullptr, "logged"), hOwn);
 
     XDestroyWindow(Outside(), plain);
+    XDestroyWindow(Outside(), helper);
     XSync(Outside(), False);
     EXPECT_FALSE(IsWindow(HandleOf(plain)));
     EXPECT_EQ(FindWindowA(nullptr, "Plain Title"), nullptr);
