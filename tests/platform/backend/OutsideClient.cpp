@@ -6,6 +6,31 @@
 namespace
 {
 constexpr int kWaitMs = 20000;
+
+// Other programs' windows may go at any moment, between listing them and
+// asking about them: the errors of such requests are expected, and Xlib's
+// default handler would end the test program.
+class CIgnoredXErrors
+{
+public:
+    explicit CIgnoredXErrors(Display* pDisplay)
+        : m_pDisplay(pDisplay), m_previous(XSetErrorHandler(&Ignore))
+    {
+    }
+    ~CIgnoredXErrors()
+    {
+        XSync(m_pDisplay, False);
+        XSetErrorHandler(m_previous);
+    }
+    CIgnoredXErrors(const CIgnoredXErrors&) = delete;
+    CIgnoredXErrors& operator=(const CIgnoredXErrors&) = delete;
+
+private:
+    static int Ignore(Display*, XErrorEvent*) { return 0; }
+
+    Display* m_pDisplay;
+    XErrorHandler m_previous;
+};
 } // namespace
 
 COutsideClient::COutsideClient(const std::string& displayName)
@@ -70,6 +95,7 @@ Window COutsideClient::GetTopWindow() const
     Window* pChildren = nullptr;
     unsigned int count = 0;
     Window top = 0;
+    CIgnoredXErrors ignored(m_pDisplay);
     XQueryTree(m_pDisplay, DefaultRootWindow(m_pDisplay), &rootReturn, &parent, &pChildren, &count);
     for (unsigned int i = 0; i < count; ++i)
     {

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@ constexpr int kStartTimeoutMs = 20000;
 
 [[noreturn]] void RunServer(int nReportFd, int nWidth, int nHeight)
 {
+    // A test program that crashes or is killed takes its server with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     const int nNull = open("/dev/null", O_RDWR);
     if (nNull >= 0)
     {
