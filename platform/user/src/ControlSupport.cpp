@@ -2,7 +2,9 @@
 
 #include "WinSysMetrics.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <strings.h>
 
 void NotifyParent(HWND hWnd, WORD nCode)
@@ -70,4 +72,15 @@ bool IsWindowOfClass(HWND hWnd, const char* pszClass)
 {
     char name[32] = {};
     return GetClassNameA(hWnd, name, sizeof(name)) > 0 && strcasecmp(name, pszClass) == 0;
+}
+
+int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax)
+{
+    if (pszBuffer == nullptr || cchMax <= 0)
+        return 0;
+    const std::size_t nCopied =
+        std::min(std::strlen(pszText), static_cast<std::size_t>(cchMax - 1));
+    std::memcpy(pszBuffer, pszText, nCopied);
+    pszBuffer[nCopied] = '\0';
+    return static_cast<int>(nCopied);
 }

@@ -76,3 +76,6 @@ int GetFontLineHeight(HFONT hFont);
 // The mnemonic of a caption ("&Name": 'n'), 0 when none.
 char GetCaptionMnemonic(const char* pszText);
 bool IsWindowOfClass(HWND hWnd, const char* pszClass);
+// Copies as much of text as fits a buffer of cchMax characters, with the
+// closing NUL; the characters copied.
+int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax);

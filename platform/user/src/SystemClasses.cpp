@@ -33,6 +33,10 @@ const SystemClass kSystemClasses[] = {
      IDC_ARROW, nullptr},
     {"ScrollBar", ScrollBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra,
      IDC_ARROW, nullptr},
+    {"SysHeader32", HeaderWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"SysListView32", ListViewWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"msctls_progress32", ProgressWindowProc, CS_HREDRAW | CS_VREDRAW, kControlDataExtra, IDC_ARROW,
+     nullptr},
 };
 } // namespace
 
