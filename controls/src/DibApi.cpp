@@ -3,6 +3,7 @@
 
 #include "DibLock.h"
 #include "DibLog.h"
+#include "DibPaint.h"
 #include "GdiScreenDC.h"
 #include "PackedDib.h"
 
@@ -57,31 +58,6 @@ WORD TableEntries(HDIB hdib, char* dib)
     return room < count ? WORD(room) : count;
 }
 
-// Selects a palette and realises it; the destructor selects the previous
-// one back in the background.
-class PaletteScope
-{
-public:
-    PaletteScope(HDC hdc, HPALETTE palette, BOOL background, bool realise) : m_hdc(hdc)
-    {
-        if (palette != nullptr)
-            m_old = SelectPalette(hdc, palette, background);
-        if (realise)
-            RealizePalette(hdc);
-    }
-    ~PaletteScope()
-    {
-        if (m_old != nullptr)
-            SelectPalette(m_hdc, m_old, TRUE);
-    }
-    PaletteScope(const PaletteScope&) = delete;
-    PaletteScope& operator=(const PaletteScope&) = delete;
-
-private:
-    HDC m_hdc;
-    HPALETTE m_old = nullptr;
-};
-
 int Width(const RECT* r)
 {
     return r->right - r->left;
@@ -92,20 +68,10 @@ int Height(const RECT* r)
     return r->bottom - r->top;
 }
 
-// The painters' shared path: 1:1 through SetDIBitsToDevice with the source
-// turned into a lower-left origin, else StretchDIBits.
 int PaintLocked(HDC hdc, LPRECT dst, LPRECT src, char* dib, bool allowStretch)
 {
-    SetStretchBltMode(hdc, COLORONCOLOR);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib);
-    const char* bits = FindDIBBits(dib);
-    const int height = int(DIBHeight(dib));
-    if (!allowStretch || (Width(dst) == Width(src) && Height(dst) == Height(src)))
-        return SetDIBitsToDevice(hdc, dst->left, dst->top, DWORD(Width(dst)), DWORD(Height(dst)),
-                                 src->left, height - src->bottom, 0, UINT(height), bits, info,
-                                 DIB_RGB_COLORS);
-    return StretchDIBits(hdc, dst->left, dst->top, Width(dst), Height(dst), src->left, src->top,
-                         Width(src), Height(src), bits, info, DIB_RGB_COLORS, SRCCOPY);
+    return PaintDibRows(hdc, *dst, *src, reinterpret_cast<const BITMAPINFO*>(dib), FindDIBBits(dib),
+                        int(DIBHeight(dib)), allowStretch);
 }
 
 int PaintWithPalette(HDC hdc, LPRECT dst, LPRECT src, HDIB hdib, HPALETTE palette,
@@ -259,19 +225,9 @@ HPALETTE CreateDIBPalette(HDIB hdib)
     const WORD count = TableEntries(hdib, dib);
     if (count == 0)
         return nullptr;
-    std::vector<BYTE> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
-    palette->palVersion = 0x300;
-    palette->palNumEntries = count;
     const bool info = IsInfoHeader(dib);
-    const char* table = dib + (info ? kInfoHeaderSize : sizeof(BITMAPCOREHEADER));
-    for (WORD i = 0; i < count; ++i)
-    {
-        const auto* entry =
-            reinterpret_cast<const BYTE*>(table + i * (info ? sizeof(RGBQUAD) : sizeof(RGBTRIPLE)));
-        palette->palPalEntry[i] = PALETTEENTRY{entry[2], entry[1], entry[0], 0};
-    }
-    return CreatePalette(palette);
+    return CreateTablePalette(dib + (info ? kInfoHeaderSize : sizeof(BITMAPCOREHEADER)), count,
+                              info ? sizeof(RGBQUAD) : sizeof(RGBTRIPLE));
 }
 
 BOOL CreateDIBPalette(HDIB hdib, CPalette* palette)

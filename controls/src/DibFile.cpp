@@ -4,7 +4,7 @@
 // the colour table, the table's entries and the image size stated.
 #include "DibApi.h"
 
-#include "BitmapFile.h"
+#include "DibFileSource.h"
 #include "DibLock.h"
 #include "DibLog.h"
 #include "WinFile.h"
@@ -71,57 +71,6 @@ private:
     HANDLE m_file;
 };
 
-// A CFile, whose errors arrive as exceptions and become failed reads.
-class CFileSource : public CBitmapFileSource
-{
-public:
-    explicit CFileSource(CFile& file) : m_file(file) {}
-
-    std::uint64_t GetSize() override
-    {
-        return Guard(std::uint64_t(0), [&] { return std::uint64_t(m_file.GetLength()); });
-    }
-    bool Seek(std::uint64_t position) override
-    {
-        return Guard(false,
-                     [&] { return m_file.Seek(LONGLONG(position), CFile::begin) == position; });
-    }
-    bool Read(void* buffer, std::uint64_t size) override
-    {
-        return Guard(false,
-                     [&]
-                     {
-                         auto* p = static_cast<BYTE*>(buffer);
-                         while (size > 0)
-                         {
-                             const UINT chunk = size > 0x40000000 ? 0x40000000 : UINT(size);
-                             const UINT read = m_file.Read(p, chunk);
-                             if (read == 0)
-                                 return false;
-                             p += read;
-                             size -= read;
-                         }
-                         return true;
-                     });
-    }
-
-private:
-    template <typename T, typename F> T Guard(T failure, F body)
-    {
-        try
-        {
-            return body();
-        }
-        catch (CException* e)
-        {
-            e->Delete();
-            return failure;
-        }
-    }
-
-    CFile& m_file;
-};
-
 HDIB Refuse(const char* reason)
 {
     LogDibFailure("ReadDIBFile", reason);
@@ -130,19 +79,12 @@ HDIB Refuse(const char* reason)
 
 HDIB ReadFromSource(CBitmapFileSource& source)
 {
-    BitmapFileContents contents;
-    const char* why = nullptr;
-    if (!ReadBitmapFile(source, contents, &why))
-        return Refuse(why);
-    if (contents.nStoredHeaderSize < kInfoHeaderSize)
+    CBottomUpDib read;
+    if (!read.Read(source, "ReadDIBFile"))
+        return nullptr;
+    if (read.GetStoredHeaderSize() < kInfoHeaderSize)
         return Refuse("the bitmap header is not an information header");
-    const PackedDibLayout& layout = contents.layout;
-    // The masks of a bit-field bitmap are kept as its colour table, so that
-    // its bits follow them; both begin right after the header.
-    const std::uint64_t entries = layout.nCompression == BI_BITFIELDS ? 3 : layout.nColors;
-    const std::uint64_t tableBytes = entries * sizeof(RGBQUAD);
-    HDIB hdib =
-        GlobalAlloc(GMEM_MOVEABLE, SIZE_T(kInfoHeaderSize + tableBytes + layout.nImageSize));
+    HDIB hdib = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(read.GetHeaderBytes() + read.GetImageSize()));
     if (hdib == nullptr)
         return Refuse("Couldn't allocate memory!");
     DibLock lock(hdib);
@@ -151,27 +93,8 @@ HDIB ReadFromSource(CBitmapFileSource& source)
         GlobalFree(hdib);
         return Refuse("Error reading file!");
     }
-    const std::uint8_t* dib = contents.dib.data();
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, dib, sizeof(header));
-    header.biHeight = LONG(layout.nHeight);
-    header.biClrUsed = DWORD(entries);
-    header.biSizeImage = DWORD(layout.nImageSize);
-    auto* target = reinterpret_cast<std::uint8_t*>(lock.Get());
-    std::memcpy(target, &header, sizeof(header));
-    std::memcpy(target + kInfoHeaderSize, dib + kInfoHeaderSize, std::size_t(tableBytes));
-    std::uint8_t* bits = target + kInfoHeaderSize + tableBytes;
-    const std::uint8_t* stored = dib + layout.nBitsOffset;
-    if (layout.IsRunLength())
-    {
-        std::memcpy(bits, stored, std::size_t(layout.nImageSize));
-        return hdib;
-    }
-    for (int row = 0; row < layout.nHeight; ++row)
-        std::memcpy(bits + std::uint64_t(row) * layout.nStride,
-                    stored +
-                        std::uint64_t(layout.StoredRow(layout.nHeight - 1 - row)) * layout.nStride,
-                    std::size_t(layout.nStride));
+    read.CopyHeader(lock.Get());
+    read.CopyBits(lock.Get() + read.GetHeaderBytes());
     return hdib;
 }
 
@@ -274,7 +197,7 @@ HDIB ReadDIBFile(HANDLE file)
 
 HDIB ReadDIBFile(CFile& file)
 {
-    CFileSource source(file);
+    CFileBitmapSource source(file);
     return ReadFromSource(source);
 }
 
