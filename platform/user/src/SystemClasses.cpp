@@ -37,6 +37,8 @@ const SystemClass kSystemClasses[] = {
     {"SysListView32", ListViewWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"msctls_progress32", ProgressWindowProc, CS_HREDRAW | CS_VREDRAW, kControlDataExtra, IDC_ARROW,
      nullptr},
+    {"SysDateTimePick32", DateTimePickerWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     kControlDataExtra, IDC_ARROW, nullptr},
 };
 } // namespace
 
