@@ -452,6 +452,9 @@ LRESULT ComboBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnKeyDown(wParam);
         return 0;
     case WM_CHAR:
+        // A character sent to the combo box is typed into its edit field.
+        if (m_hEdit != nullptr)
+            return SendMessageA(m_hEdit, WM_CHAR, wParam, lParam);
         OnChar(wParam);
         return 0;
     case WM_COMMAND:

@@ -126,13 +126,11 @@ void StaticControl::PaintText(HDC hdc, const RECT& client)
     const int nLength = GetWindowTextLengthA(m_hWnd);
     std::string text(static_cast<std::size_t>(nLength) + 1, '\0');
     GetWindowTextA(m_hWnd, text.data(), nLength + 1);
-    HGDIOBJ hOldFont = SelectObject(hdc, ControlFontOrDefault(m_hFont));
     SetBkMode(hdc, TRANSPARENT);
     if (!IsWindowEnabled(m_hWnd))
         SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
     RECT rect = client;
     DrawTextA(hdc, text.c_str(), nLength, &rect, nFormat);
-    SelectObject(hdc, hOldFont);
 }
 
 void StaticControl::PaintImage(HDC hdc, const RECT& client)
@@ -185,14 +183,16 @@ void StaticControl::Paint(HDC hdc)
         FillRect(hdc, &client, GetSysColorBrush(kShades[dwType - SS_BLACKRECT]));
         return;
     }
+    // The control's font is in the DC before the parent is asked for the
+    // colours, so that a font the parent selects there is the one drawn.
+    const HGDIOBJ hOldFont = SelectObject(hdc, ControlFontOrDefault(m_hFont));
     const HBRUSH hBrush = GetControlBrush(m_hWnd, hdc, WM_CTLCOLORSTATIC);
     FillRect(hdc, &client, hBrush);
     if (dwType >= SS_BLACKFRAME && dwType <= SS_WHITEFRAME)
     {
         FrameRect(hdc, &client, GetSysColorBrush(kShades[dwType - SS_BLACKFRAME]));
-        return;
     }
-    if (dwType >= SS_ETCHEDHORZ && dwType <= SS_ETCHEDFRAME)
+    else if (dwType >= SS_ETCHEDHORZ && dwType <= SS_ETCHEDFRAME)
     {
         // A shadow line with a highlight line beside it.
         const UINT sides = dwType == SS_ETCHEDHORZ   ? BF_TOP
@@ -200,12 +200,16 @@ void StaticControl::Paint(HDC hdc)
                                                      : BF_RECT;
         RECT rect = client;
         DrawEdge(hdc, &rect, EDGE_ETCHED, sides);
-        return;
     }
-    if (dwType == SS_ICON || dwType == SS_BITMAP)
+    else if (dwType == SS_ICON || dwType == SS_BITMAP)
+    {
         PaintImage(hdc, client);
+    }
     else
+    {
         PaintText(hdc, client);
+    }
+    SelectObject(hdc, hOldFont);
 }
 
 LRESULT StaticControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)

@@ -299,6 +299,17 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   "Red",
                   {}},
+        ComboCase{"a character sent to the combo box is typed into its edit field",
+                  CBS_DROPDOWN,
+                  [](HWND h, CUiHarness&)
+                  {
+                      SendMessageA(h, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+                      return SendMessageA(h, WM_CHAR, 'x', 0);
+                  },
+                  0,
+                  0,
+                  "x",
+                  {CBN_EDITCHANGE}},
         ComboCase{"down selects the next item",
                   CBS_DROPDOWNLIST,
                   [](HWND, CUiHarness& ui)
@@ -574,6 +585,45 @@ TEST_F(ControlTest, StaticPassesTheMouseThroughUnlessItNotifies)
     ASSERT_EQ(presses.size(), 1u);
     EXPECT_EQ(presses[0].hWnd, m_hParent) << "the plain label let the press through";
     EXPECT_EQ(m_codes, std::vector<WORD>{STN_CLICKED});
+}
+
+TEST_F(ControlTest, StaticDrawsInTheFontItsParentSelectsForIt)
+{
+    const HFONT hLarge =
+        CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    bool bSelectLarge = false;
+    SetHandler(m_hParent,
+               [&](HWND, UINT nMsg, WPARAM wParam, LPARAM) -> std::optional<LRESULT>
+               {
+                   if (nMsg != WM_CTLCOLORSTATIC)
+                       return std::nullopt;
+                   const auto hdc = reinterpret_cast<HDC>(wParam);
+                   if (bSelectLarge)
+                       SelectObject(hdc, hLarge);
+                   SetTextColor(hdc, RGB(255, 0, 0));
+                   return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+               });
+    const HWND hStatic = Create("Static", SS_LEFT, "Wide", RECT{10, 10, 210, 70});
+    // The lowest row with text in it.
+    const auto textBottom = [&]
+    {
+        InvalidateRect(hStatic, nullptr, TRUE);
+        m_harness.PumpPending();
+        const WindowPicture picture = ClientPicture(hStatic);
+        int nBottom = -1;
+        for (int y = 0; y < picture.nHeight; ++y)
+            for (int x = 0; x < picture.nWidth; ++x)
+                if (picture.GetPixel(x, y) == SurfacePixel(RGB(255, 0, 0)))
+                    nBottom = y;
+        return nBottom;
+    };
+    const int nSmall = textBottom();
+    bSelectLarge = true;
+    const int nLarge = textBottom();
+    EXPECT_GT(nSmall, 0);
+    EXPECT_GT(nLarge, nSmall + 15) << "drawn in the 40-pixel font";
+    DestroyWindow(hStatic);
+    DeleteObject(hLarge);
 }
 
 // ---------------------------------------------------------------- ListBox
