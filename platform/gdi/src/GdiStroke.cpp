@@ -59,6 +59,17 @@ RECT StepBounds(const Region& clip, int width)
     return bounds;
 }
 
+// How near the start of an element of no length the pattern must stand for
+// it to draw its dot, and how far drawing the dot moves on.
+constexpr double DotTolerance = 1e-7;
+constexpr double DotStep = 1e-6;
+
+// A dot of the pattern begins at this phase of element k.
+bool IsDotAt(const std::vector<double>& pattern, std::size_t k, double phase)
+{
+    return k % 2 == 0 && pattern[k] == 0 && phase < DotTolerance;
+}
+
 void StrokeGeometricDashes(const std::vector<POINT>& pts, double width,
                            const std::vector<double>& pattern, const RECT& bounds,
                            CoverageBuilder& out)
@@ -79,10 +90,20 @@ void StrokeGeometricDashes(const std::vector<POINT>& pts, double width,
         {
             double phase = std::fmod(position, period);
             std::size_t k = 0;
-            while (phase >= pattern[k] && k + 1 < pattern.size())
+            while (phase >= pattern[k] && k + 1 < pattern.size() && !IsDotAt(pattern, k, phase))
             {
                 phase -= pattern[k];
                 ++k;
+            }
+            if (IsDotAt(pattern, k, phase))
+            {
+                // The round cap alone, then on past the dot's place.
+                const double x = ax + dx * t / length;
+                const double y = ay + dy * t / length;
+                AddWideLine(x, y, x, y, width, bounds, out);
+                t += DotStep;
+                position += DotStep;
+                continue;
             }
             const double remaining = pattern[k] - phase;
             const double step = std::max(std::min(remaining, length - t), 1e-9);

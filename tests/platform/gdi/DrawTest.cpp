@@ -230,6 +230,28 @@ TEST(Draw, WideCosmeticPensAreSolidAndGeometricPensKeepTheirStyle)
     EXPECT_EQ(s.At(4, 7), kWhite);
 }
 
+// Dots of a geometric pen are round caps of no length, one each period
+// (twice the width) along the line, and the dash-dot style has them too.
+TEST(Draw, GeometricDotsAreRoundCapsAlongTheLine)
+{
+    const LOGBRUSH brush{BS_SOLID, kBlack, 0};
+    for (DWORD style : {DWORD(PS_DOT), DWORD(PS_DASHDOT)})
+    {
+        GdiTestSurface s(80, 9);
+        {
+            Selected pen(s.Dc(), ExtCreatePen(PS_GEOMETRIC | style, 3, &brush, 0, nullptr));
+            MoveToEx(s.Dc(), 2, 4, nullptr);
+            LineTo(s.Dc(), 78, 4);
+        }
+        int runs = 0;
+        for (int x = 1; x < 80; ++x)
+            runs += s.At(x, 4) == kBlack && s.At(x - 1, 4) != kBlack;
+        EXPECT_GE(runs, style == PS_DOT ? 12 : 6) << style;
+        EXPECT_EQ(s.At(2, 4), kBlack) << "a dot where the line starts";
+        EXPECT_EQ(s.At(2, 8), kWhite);
+    }
+}
+
 TEST(Draw, WidePensFrameRoundedRectanglesInside)
 {
     GdiTestSurface s(30, 30);
