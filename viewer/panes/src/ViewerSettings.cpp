@@ -1,0 +1,7 @@
+#include "ViewerSettings.h"
+
+ViewerSettings& ViewerSettings::Get()
+{
+    static ViewerSettings settings;
+    return settings;
+}
