@@ -164,10 +164,28 @@ public:
     bool IsOverlayFollowsHVR() const { return m_bOverlayFollowsHVR != 0; }
     void SetOverlayFollowsHVR(bool on) { m_bOverlayFollowsHVR = on ? 1 : 0; }
     void ResetViewState();
-    // The field of view in image pixels (right and bottom exclusive).
+    // The pan of the view that shows the image, in window pixels.
+    POINT GetPan() const { return POINT{m_nPanX, m_nPanY}; }
+    void SetPan(int x, int y);
+    // How a view takes the image when it attaches it: 16 (and 256, 512,
+    // 1024, 2048) fits it to the view, 2 zooms onto the field of view, any
+    // other value keeps the stored zoom and pan. A view sets 1 once it has
+    // laid the image out.
+    int GetDisplayMode() const { return m_nDisplayMode; }
+    void SetDisplayMode(int mode) { m_nDisplayMode = mode; }
+    // The field of view in image pixels (right and bottom exclusive) and the
+    // size in window pixels its DIB is scaled to; a size of 0 x 0 scales by
+    // the zoom. The cached field of view is dropped when either changes.
     void SetViewRect(const RECT& rect);
+    void SetViewRect(const RECT& rect, SIZE screenSize);
     void ClearViewRect();
     const RECT& GetViewRect() const { return m_ViewRect; }
+    SIZE GetViewSize() const { return m_ViewSize; }
+    // A new image (caller owns) that holds the displayed field of view as
+    // its whole matrix, scaled as shown, with this image's tables and
+    // display state: a view that maps it 1:1 shows the same picture and can
+    // re-window it quickly. Null when no field of view can be made.
+    virtual ImageShow* SetupFOV();
     SIZE GetImageSize() const;
     double GetPixelSpacingX() const { return m_dSpacingX; }
     double GetPixelSpacingY() const { return m_dSpacingY; }
@@ -279,8 +297,9 @@ private:
     int m_nDisplayMode1 = 1;
     int m_nDisplayMode2 = 1;
     Array<RoiPtr> m_Rois;
-    int m_nCacheMode = 16;
+    int m_nDisplayMode = 16;
     RECT m_ViewRect = {0, 0, 0, 0};
+    SIZE m_ViewSize = {0, 0};
     std::unique_ptr<MetaImage> m_FOVImage;
     std::unique_ptr<MetaImage> m_BriefImage;
     char m_HVR[HVRSize] = {};

@@ -76,9 +76,10 @@ ImageShow::ImageShow(const ImageShow& other)
       m_bOverlayFollowsHVR(other.m_bOverlayFollowsHVR), m_bInvert(other.m_bInvert),
       m_bInverse(other.m_bInverse), m_Zoom(other.m_Zoom), m_nPanX(other.m_nPanX),
       m_nPanY(other.m_nPanY), m_bFOVMode(other.m_bFOVMode), m_nDisplayMode1(other.m_nDisplayMode1),
-      m_nDisplayMode2(other.m_nDisplayMode2), m_nCacheMode(other.m_nCacheMode),
-      m_ViewRect(other.m_ViewRect), m_nFrameIndex(other.m_nFrameIndex),
-      m_nNbOfFrames(other.m_nNbOfFrames), m_nCompression(other.m_nCompression)
+      m_nDisplayMode2(other.m_nDisplayMode2), m_nDisplayMode(other.m_nDisplayMode),
+      m_ViewRect(other.m_ViewRect), m_ViewSize(other.m_ViewSize),
+      m_nFrameIndex(other.m_nFrameIndex), m_nNbOfFrames(other.m_nNbOfFrames),
+      m_nCompression(other.m_nCompression)
 {
     std::memcpy(m_HVR, other.m_HVR, sizeof m_HVR);
     m_Chain.SetTrace(false);
@@ -282,21 +283,32 @@ void ImageShow::ResetViewState()
     m_Zoom = -1.0;
     m_nPanX = 0;
     m_nPanY = 0;
-    m_nCacheMode = 16;
+    m_nDisplayMode = 16;
     m_nDisplayMode1 = 1;
     m_bInvert = 0;
 }
 
+void ImageShow::SetPan(int x, int y)
+{
+    m_nPanX = x;
+    m_nPanY = y;
+}
+
 void ImageShow::SetViewRect(const RECT& rect)
+{
+    SetViewRect(rect, SIZE{0, 0});
+}
+
+void ImageShow::SetViewRect(const RECT& rect, SIZE screenSize)
 {
     m_FOVImage.reset();
     m_ViewRect = rect;
+    m_ViewSize = screenSize;
 }
 
 void ImageShow::ClearViewRect()
 {
-    m_FOVImage.reset();
-    m_ViewRect = {0, 0, 0, 0};
+    SetViewRect(RECT{0, 0, 0, 0});
 }
 
 SIZE ImageShow::GetImageSize() const

@@ -268,8 +268,12 @@ void ImageShow::ScaleFOV(bool optimize)
         return;
     }
     const MetaMatrix* matrix = m_FOVImage->GetMatrix();
-    const double width = matrix->GetWidth() * m_Zoom + 0.5;
-    const double height = matrix->GetHeight() * m_Zoom + 0.5;
+    // The view that set the field of view knows the window size its edges
+    // map to; rounding each edge rather than the width keeps the picture
+    // where the view's mapping puts it.
+    const bool sized = m_ViewSize.cx > 0 && m_ViewSize.cy > 0;
+    const double width = sized ? m_ViewSize.cx : matrix->GetWidth() * m_Zoom + 0.5;
+    const double height = sized ? m_ViewSize.cy : matrix->GetHeight() * m_Zoom + 0.5;
     // Less than a pixel shows nothing.
     if (width < 1.0 || height < 1.0)
     {
@@ -369,4 +373,33 @@ void ImageShow::chShow(const void*, DelegateArgs*)
     }
     delete m_Map;
     m_Map = nullptr;
+}
+
+ImageShow* ImageShow::SetupFOV()
+{
+    if (m_FOVImage == nullptr)
+    {
+        m_Chain.Clear();
+        BuildChainForReload();
+        AddStage(&ImageShow::chFullToFOV, "ImageShow::chFullToFOV");
+        AddStage(&ImageShow::chScaleOptimizeOnFOV, "ImageShow::chScaleOptimizeOnFOV");
+        InvokeChain();
+        BuildChain();
+    }
+    if (m_FOVImage == nullptr || !m_FOVImage->HasPixels())
+    {
+        return nullptr;
+    }
+    auto* copy = new ImageShow(*this);
+    copy->m_MetaImage->SetMatrix(m_FOVImage->GetMatrix()->Clone());
+    copy->m_MetaImage->CopyLUTsFrom(*m_FOVImage);
+    // The copy has nothing behind its matrix to decode again, and nothing
+    // left to load.
+    copy->m_State |= enKeepPixelData;
+    copy->m_bAnnotationsLoaded = true;
+    copy->m_bFOVMode = 0;
+    copy->m_Zoom = 1.0;
+    copy->ClearViewRect();
+    copy->BuildChain();
+    return copy;
 }

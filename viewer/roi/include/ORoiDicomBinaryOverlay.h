@@ -32,6 +32,9 @@ public:
     // rectangle.
     const MetaMatrixBinary& GetMask() const { return m_Mask; }
 
+    // The set bits filled in the overlay colour, each run of a row as one
+    // rectangle mapped through the owner's view.
+    void Draw(CDC* pDC) override;
     void FlipVertical() override;
     void FlipHorizontal() override;
     void Rotate(int quarterTurns) override;

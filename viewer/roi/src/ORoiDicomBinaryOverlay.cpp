@@ -1,9 +1,14 @@
 #include "ORoiDicomBinaryOverlay.h"
 
 #include "DICOMVRSet.h"
+#include "ImageShow.h"
+#include "MetaView.h"
 #include "QuillonLog.h"
 #include "VR.h"
+#include "ViewerSettings.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(ORoiDicomBinaryOverlay, ORoi)
@@ -72,6 +77,43 @@ ORoi* ORoiDicomBinaryOverlay::Clone(ImageShow* owner) const
 bool ORoiDicomBinaryOverlay::IsMeasurement() const
 {
     return false;
+}
+
+void ORoiDicomBinaryOverlay::Draw(CDC* pDC)
+{
+    MetaView* view = m_pOwner != nullptr ? m_pOwner->GetView() : nullptr;
+    if (pDC == nullptr || view == nullptr || !IsShown() || !IsValid())
+    {
+        return;
+    }
+    const COLORREF color = ViewerSettings::Get().crText;
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(m_Mask.GetPixelData());
+    const int columns = m_Mask.GetWidth();
+    const int rows = m_Mask.GetHeight();
+    auto isSet = [&](long long index) { return (bits[index / 8] >> (index % 8) & 1) != 0; };
+    for (int row = 0; row < rows; ++row)
+    {
+        const long long first = static_cast<long long>(row) * columns;
+        for (int column = 0; column < columns;)
+        {
+            if (!isSet(first + column))
+            {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < columns && isSet(first + column))
+            {
+                ++column;
+            }
+            const POINT topLeft = view->ImageToScreen(m_Rect.left + start, m_Rect.top + row);
+            const POINT bottomRight =
+                view->ImageToScreen(m_Rect.left + column, m_Rect.top + row + 1);
+            // Below a zoom of one, a run still covers a pixel.
+            pDC->FillSolidRect(topLeft.x, topLeft.y, std::max(1, int(bottomRight.x - topLeft.x)),
+                               std::max(1, int(bottomRight.y - topLeft.y)), color);
+        }
+    }
 }
 
 void ORoiDicomBinaryOverlay::FlipVertical()
