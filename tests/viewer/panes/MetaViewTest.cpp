@@ -2,10 +2,11 @@
 // window/level step and read-outs, the orientation commands, the window
 // styles, the shutter layer and the overlay plane drawn through the view.
 #include "MetaView.h"
+#include "DataConfig.h"
 #include "ORoi.h"
 #include "ORoiDicomBinaryOverlay.h"
+#include "OverlayConfig.h"
 #include "PaneTestSupport.h"
-#include "ViewerSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -49,11 +50,11 @@ private:
 class ScopedShutterAlpha
 {
 public:
-    explicit ScopedShutterAlpha(int alpha) : m_nOld(ViewerSettings::Get().nAlphaOfShutter)
+    explicit ScopedShutterAlpha(int alpha) : m_nOld(DataConfig::Get().nAlphaOfShutter)
     {
-        ViewerSettings::Get().nAlphaOfShutter = alpha;
+        DataConfig::Get().nAlphaOfShutter = alpha;
     }
-    ~ScopedShutterAlpha() { ViewerSettings::Get().nAlphaOfShutter = m_nOld; }
+    ~ScopedShutterAlpha() { DataConfig::Get().nAlphaOfShutter = m_nOld; }
 
 private:
     int m_nOld;
@@ -317,7 +318,7 @@ TEST_F(MetaViewTest, TheOverlayPlaneIsDrawnThroughTheView)
     view->SetPan(10, 20);
     PaneSurface surface(300, 200);
     overlay->Draw(&surface);
-    const COLORREF color = ViewerSettings::Get().crText;
+    const COLORREF color = OverlayConfig::Get().crText;
     // Image pixel (4, 2) covers window (26..30, 28..32).
     EXPECT_EQ(surface.BoundsOf(color, CRect(0, 0, 34, 40)), CRect(26, 28, 30, 32));
     // Image pixel (7, 3).

@@ -1,8 +1,8 @@
 // ViewLabel: its extent, its clone and its drawing with a shadow.
 #include "ViewLabel.h"
+#include "OverlayConfig.h"
 #include "PaneFont.h"
 #include "PaneTestSupport.h"
-#include "ViewerSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(ViewLabelTest, AnEmptyLabelKeepsTheHeightOfASpace)
 TEST(ViewLabelTest, AFreshLabelTakesTheConfiguredColourAndDefaults)
 {
     const ViewLabel label(ViewLabel::enBottomRight, "Mag:");
-    EXPECT_EQ(label.GetColor(), ViewerSettings::Get().crText);
+    EXPECT_EQ(label.GetColor(), OverlayConfig::Get().crText);
     EXPECT_EQ(label.GetStyle(), 3);
     EXPECT_TRUE(label.IsVisible());
     EXPECT_TRUE(label.IsShadow());

@@ -2,9 +2,9 @@
 
 #include "DibApi.h"
 #include "MemDC.h"
+#include "OverlayConfig.h"
 #include "PaneFont.h"
 #include "PaneGeometry.h"
-#include "ViewerSettings.h"
 
 IMPLEMENT_DYNAMIC(CViewPort, CWnd)
 
@@ -30,7 +30,7 @@ int DropUnitOffset(int value)
 } // namespace
 
 CViewPort::CViewPort()
-    : m_crText(ViewerSettings::Get().crText), m_crPen(ViewerSettings::Get().crROI),
+    : m_crText(OverlayConfig::Get().crText), m_crPen(OverlayConfig::Get().crRoi),
       m_PaintEvent("CViewPort::Paint")
 {
     m_PaintEvent.SetTrace(false);
@@ -536,8 +536,7 @@ void CViewPort::DrawContent(CDC* pDC)
     CFont* oldFont = pDC->SelectObject(GetLabelFont());
     const COLORREF oldText = pDC->GetTextColor();
     const COLORREF oldBk = pDC->SetBkColor(m_crTextBk);
-    const int oldMode =
-        pDC->SetBkMode(ViewerSettings::Get().bTextBackground ? OPAQUE : TRANSPARENT);
+    const int oldMode = pDC->SetBkMode(OverlayConfig::Get().bTextBackground ? OPAQUE : TRANSPARENT);
 
     DrawOverlayLayerBelow(pDC);
     DrawImage(pDC);

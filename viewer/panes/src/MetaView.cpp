@@ -1,11 +1,11 @@
 #include "MetaView.h"
 
 #include "DICOMImage.h"
+#include "DataConfig.h"
 #include "ImageShow.h"
 #include "ORoi.h"
 #include "PaneGeometry.h"
 #include "QuillonLog.h"
-#include "ViewerSettings.h"
 
 #include <cmath>
 
@@ -851,7 +851,7 @@ ORoi* MetaView::GetShutter() const
 
 void MetaView::DrawOverlayLayerBelow(CDC* pDC)
 {
-    const int alpha = ViewerSettings::Get().nAlphaOfShutter;
+    const int alpha = DataConfig::Get().nAlphaOfShutter;
     ORoi* shutter = GetShutter();
     if (shutter == nullptr || (alpha >= 0 && alpha <= 255))
     {
@@ -866,7 +866,7 @@ void MetaView::DrawOverlayLayerBelow(CDC* pDC)
 
 void MetaView::DrawOverlayLayerAbove(CDC* pDC)
 {
-    const int alpha = ViewerSettings::Get().nAlphaOfShutter;
+    const int alpha = DataConfig::Get().nAlphaOfShutter;
     ORoi* shutter = GetShutter();
     if (shutter == nullptr)
     {

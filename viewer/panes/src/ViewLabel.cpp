@@ -1,12 +1,10 @@
 #include "ViewLabel.h"
 
-#include "ViewerSettings.h"
+#include "OverlayConfig.h"
 
 IMPLEMENT_DYNAMIC(ViewLabel, CObject)
 
-ViewLabel::ViewLabel(int position) : m_nPosition(position), m_crText(ViewerSettings::Get().crText)
-{
-}
+ViewLabel::ViewLabel(int position) : m_nPosition(position), m_crText(OverlayConfig::Get().crText) {}
 
 ViewLabel::ViewLabel(int position, const char* text) : ViewLabel(position)
 {

@@ -3,9 +3,9 @@
 #include "DICOMVRSet.h"
 #include "ImageShow.h"
 #include "MetaView.h"
+#include "OverlayConfig.h"
 #include "QuillonLog.h"
 #include "VR.h"
-#include "ViewerSettings.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -86,7 +86,7 @@ void ORoiDicomBinaryOverlay::Draw(CDC* pDC)
     {
         return;
     }
-    const COLORREF color = ViewerSettings::Get().crText;
+    const COLORREF color = OverlayConfig::Get().crText;
     const auto* bits = reinterpret_cast<const std::uint8_t*>(m_Mask.GetPixelData());
     const int columns = m_Mask.GetWidth();
     const int rows = m_Mask.GetHeight();

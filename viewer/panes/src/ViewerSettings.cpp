@@ -1,7 +1,0 @@
-#include "ViewerSettings.h"
-
-ViewerSettings& ViewerSettings::Get()
-{
-    static ViewerSettings settings;
-    return settings;
-}
