@@ -16,7 +16,8 @@ enum enSegmentHit
     enSegmentBody = 3
 };
 
-// Rounds half away from zero (2.5 -> 3, -2.5 -> -3).
+// Rounds half away from zero (2.5 -> 3, -2.5 -> -3), held within the int
+// range: a far-off coordinate never overflows.
 QUILLON_API int RoundHalfAway(double value);
 
 QUILLON_API double PointDistance(POINT a, POINT b);

@@ -1,12 +1,13 @@
 #include "RoiGeometry.h"
 
+#include "DicomLookupTable.h"
+
 #include <algorithm>
 #include <cmath>
 
 int RoundHalfAway(double value)
 {
-    const double magnitude = std::floor(std::fabs(value) + 0.5);
-    return static_cast<int>(value < 0 ? -magnitude : magnitude);
+    return value < 0.0 ? -TruncateToInt(-value + 0.5) : TruncateToInt(value + 0.5);
 }
 
 double PointDistance(POINT a, POINT b)
