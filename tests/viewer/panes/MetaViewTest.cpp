@@ -39,6 +39,7 @@ public:
     void FlipVertical() override {}
     void FlipHorizontal() override {}
     void Rotate(int) override {}
+    ORoi* Clone(ImageShow* owner) const override { return new CircleShutter(owner, m_circle); }
 
     int draws = 0;
 
