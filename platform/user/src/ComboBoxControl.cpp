@@ -408,6 +408,11 @@ LRESULT ComboBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (nMsg)
     {
+    case WM_NCCREATE:
+        // The scroll bars asked for are the list's: the combo box itself
+        // shows none.
+        SetWindowLongPtrA(m_hWnd, GWL_STYLE, Style() & ~DWORD(WS_VSCROLL | WS_HSCROLL));
+        return DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
     case WM_CREATE:
         if (lParam == 0 || !OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lParam)))
             return -1;

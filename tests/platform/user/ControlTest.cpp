@@ -444,6 +444,18 @@ TEST_F(ControlTest, ComboFieldHeightAndEditChildFollowTheStyle)
     EXPECT_EQ(SendMessageA(hList, CB_GETITEMHEIGHT, WPARAM(-1), 0), 30);
 }
 
+TEST_F(ControlTest, ComboScrollBarsAreItsListsNotItsOwn)
+{
+    const HWND hCombo =
+        Create("ComboBox", CBS_DROPDOWN | WS_VSCROLL | WS_HSCROLL, "", RECT{10, 10, 160, 200});
+    EXPECT_EQ(GetWindowLongPtrA(hCombo, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    RECT window{};
+    RECT client{};
+    GetWindowRect(hCombo, &window);
+    GetClientRect(hCombo, &client);
+    EXPECT_EQ(client.right, window.right - window.left) << "no scroll bar beside the field";
+}
+
 TEST_F(ControlTest, ComboLosingTheFocusToAnotherControlSaysSo)
 {
     const HWND hCombo = Create("ComboBox", CBS_DROPDOWN, "", RECT{10, 10, 160, 200});
