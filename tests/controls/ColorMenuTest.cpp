@@ -97,6 +97,40 @@ TEST(ColorMenu, AttachedMenuReplacesTheItemUnderItsText)
     pFrame->DestroyWindow();
 }
 
+TEST(ColorMenu, TrackedPopupShowsItsSwatchesAndAnswersTheChosenColour)
+{
+    CFailOnBlockHarness harness;
+    CTestParent parent;
+    CColorMenu menu;
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 160, 0)};
+    for (UINT i = 0; i < 3; ++i)
+        menu.AppendColorMenuItem(ID_FIRST_COLOUR + i, colours[i]);
+    WindowPicture picture;
+    harness.Script()
+        .KeyPress(VK_DOWN)
+        .KeyPress(VK_DOWN)
+        .Do(
+            [&]
+            {
+                const HWND hPopup = ::FindWindowA("#32768", nullptr);
+                DumpPicture(hPopup, "colour-menu");
+                UserGetWindowPicture(hPopup, true, picture);
+            })
+        .KeyPress(VK_RETURN);
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 150, 150, &parent),
+              BOOL(ID_FIRST_COLOUR + 1));
+    ASSERT_GT(picture.nHeight, 3 * 25 - 1);
+    // Three swatches of 25 rows, the selected second one framed in its
+    // inverted colour.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GT(CountPixels(picture, CRect(0, 0, picture.nWidth, picture.nHeight), colours[i]),
+                  30 * 15)
+            << i;
+    EXPECT_GT(CountPixels(picture, CRect(0, 0, picture.nWidth, picture.nHeight), RGB(255, 255, 0)),
+              40)
+        << "the frame of the selected blue swatch";
+}
+
 TEST(ColorMenu, MenuNeverAttachedIsDestroyedWithIt)
 {
     HMENU hMenu = nullptr;

@@ -7,6 +7,8 @@
 #include "InPlaceComboBox.h"
 
 #include <functional>
+#include <iterator>
+#include <vector>
 
 namespace
 {
@@ -203,7 +205,8 @@ protected:
     }
 };
 
-const EndCase kEditEndCases[] = {
+// Both editors end alike on these.
+const EndCase kSharedEndCases[] = {
     {"Esc puts the initial text back", 'x',
      [](InPlaceEditTest& t)
      {
@@ -218,6 +221,9 @@ const EndCase kEditEndCases[] = {
          t.Press(VK_TAB);
      },
      true, VK_TAB, "xyz"},
+};
+
+const EndCase kEditEndCases[] = {
     {"Enter keeps the typed text", VK_LBUTTON, [](InPlaceEditTest& t) { t.Press(VK_RETURN); }, true,
      VK_RETURN, "Hello"},
     {"an arrow ends an edit started by typing", 'x', [](InPlaceEditTest& t) { t.Press(VK_DOWN); },
@@ -237,7 +243,9 @@ const EndCase kEditEndCases[] = {
 
 TEST_F(InPlaceEndTest, EditEndingKeysTellTheOwner)
 {
-    for (const EndCase& c : kEditEndCases)
+    std::vector<EndCase> cases(std::begin(kSharedEndCases), std::end(kSharedEndCases));
+    cases.insert(cases.end(), std::begin(kEditEndCases), std::end(kEditEndCases));
+    for (const EndCase& c : cases)
     {
         const HWND hEdit = NewEdit(c.nFirstChar)->GetSafeHwnd();
         c.act(*this);
@@ -246,20 +254,6 @@ TEST_F(InPlaceEndTest, EditEndingKeysTellTheOwner)
 }
 
 const EndCase kComboEndCases[] = {
-    {"Esc puts the initial text back", 'x',
-     [](InPlaceEditTest& t)
-     {
-         t.Type("yz");
-         t.Press(VK_ESCAPE);
-     },
-     true, VK_ESCAPE, "Hello"},
-    {"Tab keeps the typed text", 'x',
-     [](InPlaceEditTest& t)
-     {
-         t.Type("yz");
-         t.Press(VK_TAB);
-     },
-     true, VK_TAB, "xyz"},
     {"Enter keeps the text", VK_LBUTTON, [](InPlaceEditTest& t) { t.Press(VK_RETURN); }, true,
      VK_RETURN, "Hello"},
     {"an arrow picks a choice and does not end", 'x', [](InPlaceEditTest& t) { t.Press(VK_DOWN); },
@@ -274,7 +268,9 @@ const EndCase kComboEndCases[] = {
 
 TEST_F(InPlaceEndTest, ComboEndingKeysTellTheOwner)
 {
-    for (const EndCase& c : kComboEndCases)
+    std::vector<EndCase> cases(std::begin(kSharedEndCases), std::end(kSharedEndCases));
+    cases.insert(cases.end(), std::begin(kComboEndCases), std::end(kComboEndCases));
+    for (const EndCase& c : cases)
     {
         const HWND hCombo = NewCombo(c.nFirstChar)->GetSafeHwnd();
         c.act(*this);
@@ -345,6 +341,7 @@ TEST_F(InPlaceEditTest, TypingWidensTheEditUpToTheParentsRightEdge)
         EXPECT_EQ(rightEdge(), expectedRight()) << Text(hEdit);
     }
     EXPECT_EQ(rightEdge(), rcParent.right) << "never beyond the parent";
+    DumpPicture(m_parent.m_hWnd, "in-place-edit");
     ::DestroyWindow(hEdit);
 }
 
@@ -369,6 +366,8 @@ TEST_F(InPlaceEditTest, ComboDropsAsWideAsItsWidestChoice)
     pCombo->GetWindowRect(&rcWindow);
     EXPECT_EQ(rcWindow.Width(), nExpected);
     EXPECT_EQ(pCombo->GetCurSel(), 0);
+    m_harness.PumpPending();
+    DumpPicture(m_parent.m_hWnd, "in-place-combo");
     ::DestroyWindow(pCombo->GetSafeHwnd());
 }
 
