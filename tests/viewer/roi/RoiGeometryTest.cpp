@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 namespace
@@ -43,7 +44,8 @@ TEST(RoiGeometryTest, RoundingHalfAwayFromZero)
     {
         double value;
         int rounded;
-    } cases[] = {{2.5, 3}, {-2.5, -3}, {2.49, 2}, {-0.5, -1}, {0.0, 0}, {7.0, 7}};
+    } cases[] = {{2.5, 3}, {-2.5, -3},      {2.49, 2},         {-0.5, -1},       {0.0, 0},
+                 {7.0, 7}, {1e12, INT_MAX}, {-1e12, -INT_MAX}, {std::nan(""), 0}};
     for (const auto& c : cases)
     {
         EXPECT_EQ(RoundHalfAway(c.value), c.rounded) << c.value;
