@@ -24,20 +24,6 @@
 namespace
 {
 
-// Sets the default label offset for one test.
-class ScopedLabelOffset
-{
-public:
-    explicit ScopedLabelOffset(int pixels) : m_nBefore(ORoiTextLabel::GetDefaultOffset())
-    {
-        ORoiTextLabel::SetDefaultOffset(pixels);
-    }
-    ~ScopedLabelOffset() { ORoiTextLabel::SetDefaultOffset(m_nBefore); }
-
-private:
-    int m_nBefore;
-};
-
 std::vector<POINT> HandlePoints(const ORoi& roi)
 {
     POINT points[8];

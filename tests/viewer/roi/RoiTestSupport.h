@@ -7,11 +7,26 @@
 
 #include "ImageShow.h"
 #include "ORoi.h"
+#include "ORoiTextLabel.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+// Sets the default label offset for one test.
+class ScopedLabelOffset
+{
+public:
+    explicit ScopedLabelOffset(int pixels) : m_nBefore(ORoiTextLabel::GetDefaultOffset())
+    {
+        ORoiTextLabel::SetDefaultOffset(pixels);
+    }
+    ~ScopedLabelOffset() { ORoiTextLabel::SetDefaultOffset(m_nBefore); }
+
+private:
+    int m_nBefore;
+};
 
 // One item of the measurement sequence.
 struct StoredMeasurement

@@ -24,6 +24,7 @@ protected:
     Lettra XmlSerializePrivate() const override;
     // The segment as a "<Line>".
     Lettra XmlSerializePrimitives() const override;
+    int GetHitSegments(POINT* ends, int capacity) const override;
 
     POINT m_Points[2] = {};
 };

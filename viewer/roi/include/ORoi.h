@@ -22,6 +22,7 @@
 
 class CDC;
 class CRgn;
+class CViewPort;
 class ImageShow;
 class ORoiTextLabel;
 class TextLabelHolder;
@@ -120,12 +121,40 @@ public:
     // The flags, rectangle and style of this one given to another.
     virtual void CopyAttributes(Overlay& target) const;
 
+    // The pane that shows the owner; null without an owner or a pane.
+    CViewPort* GetViewPort() const;
+    // What a window point of the pane hits, the tolerance in window pixels
+    // (enRoiHit codes); 0 unless hit-enabled, shown and in a pane. Here:
+    // the corner squares of the rectangle are handles, its inside the body.
+    virtual int HitTest(int x, int y, int tolerance, int flags);
+    // The same with the handle size as tolerance.
+    int HitTestDefault(int x, int y, int flags);
+    // Whether the annotation lies in a window rectangle of the pane: within
+    // it, or only touching it when partial; false without a pane.
+    bool IsInRect(int left, int top, int right, int bottom, bool partial) const;
+    // Paints the pane again, the annotation in its present state.
+    void Redraw() const;
+    // The bounding rectangle as a green frame.
+    void DrawBounds(CDC* pDC) const;
+    // The handles of a selected annotation; the flag is kept as the
+    // highlight.
+    virtual void DrawHandles(bool on, CDC* pDC);
+    // Drawn in the highlight colour while on; the shown events follow.
+    void SetHighlighted(bool on, bool redraw);
+    void Select(bool redraw);
+    void Deselect(bool redraw);
+
     // Events, each fired with the annotation as sender and no argument.
     Delegate& GetDestroyingEvent() { return m_EventDestroying; }
     Delegate& GetShownEvent() { return m_EventShown; }
+    Delegate& GetSelectedEvent() { return m_EventSelected; }
+    Delegate& GetDeselectedEvent() { return m_EventDeselected; }
 
 protected:
     Overlay(int typeId, ImageShow* owner);
+    // An image point in window pixels of the pane (point form of the
+    // mapping).
+    POINT ToScreen(CViewPort& view, POINT point) const;
 
     int m_nTypeId;
     std::unique_ptr<RoiFont> m_pStyle;
@@ -141,6 +170,8 @@ protected:
     std::uint8_t m_bLocked = 0;
     Delegate m_EventDestroying;
     Delegate m_EventShown;
+    Delegate m_EventSelected;
+    Delegate m_EventDeselected;
     int m_nSerialNumber;
 };
 
@@ -160,8 +191,14 @@ public:
     // Same kind, rectangle and points.
     bool IsEqual(const Overlay& other) const override;
 
-    // Nothing: the kinds that show draw themselves.
+    // While shown and in a pane: the kind's figure, its label, and its
+    // handles while selected.
     void Draw(CDC* pDC) override;
+    // The label first, then the handle points (96) and the segments
+    // between them (6, their ends 96); the rectangle without points.
+    int HitTest(int x, int y, int tolerance, int flags) override;
+    // A handle square at every handle point.
+    void DrawHandles(bool on, CDC* pDC) override;
 
     // The points (or, without points, the bounding rectangle) mirrored or
     // turned inside the owner's image, the label first; then the
@@ -204,6 +241,13 @@ public:
 
     // Context commands; true when handled.
     virtual bool OnCommand(int command);
+    // The mouse work of a hit code (enRoiHit) at a window point of the
+    // pane, the key flags of the button press given; true when the
+    // annotation took it. Nothing here.
+    virtual bool OnHit(int code, int flags, int x, int y);
+    // A key while selected: the arrow keys move an unlocked annotation by
+    // one image pixel. True when the key was taken.
+    virtual bool OnKeyDown(UINT key, UINT repeat, UINT flags);
 
     // The measurement document and its parts.
     virtual Lettra XmlSerialize() const;
@@ -217,6 +261,16 @@ public:
 
 protected:
     ORoi(int typeId, ImageShow* owner);
+    // The kind's own figure in the pane; nothing here.
+    virtual void DrawShape(CDC* pDC, CViewPort& view);
+    // The colour the figure is drawn in now (the highlight while selected).
+    COLORREF GetDrawColor() const;
+    // A line in the style's width and colour, its shadow first when the
+    // style has one; window pixels.
+    void DrawStyledLine(CDC* pDC, CViewPort& view, POINT a, POINT b) const;
+    // The segments the body is hit on, as pairs of image points; the count
+    // of points written. Here: none.
+    virtual int GetHitSegments(POINT* ends, int capacity) const;
     // The points that define the annotation, in image pixels; none here.
     virtual POINT* GetPoints(int& count);
     const POINT* GetPoints(int& count) const;

@@ -35,6 +35,26 @@ class QUILLON_API ORoiAngle : public ThreePointRoiBase
 
 public:
     static constexpr int TypeId = 15;
+    // The automatic arc: 15 window pixels of arc length over the angle,
+    // never nearer the vertex than 15.
+    static constexpr double MinArcRadius = 15.0;
+    // Below this many degrees a chord stands for the arc.
+    static constexpr float MinArcAngle = 15.0f;
+
+    // How the arc near the vertex is drawn, in window pixels: from start,
+    // on the first arm, sweeping counter-clockwise (negative: clockwise) to
+    // end, on the second; a straight chord from start to end instead for
+    // narrow angles.
+    struct Arc
+    {
+        bool bShown = false;
+        bool bChord = false;
+        POINT centre = {0, 0};
+        POINT start = {0, 0};
+        POINT end = {0, 0};
+        int nRadius = 0;
+        float fSweep = 0.0f;
+    };
 
     explicit ORoiAngle(ImageShow* owner);
 
@@ -61,8 +81,16 @@ public:
 
     bool XmlDeserialize(const Lettra& xml) override;
 
+    // The arc as it stands in the pane; not shown without a pane or with an
+    // arc radius of 0.
+    Arc GetArc() const;
+
 protected:
     POINT* GetPoints(int& count) override;
+    // The arms, their shadows first, and the arc or chord.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
+    // The two arms.
+    int GetHitSegments(POINT* ends, int capacity) const override;
     // The class tag, as stored documents name the angle.
     const char* GetMeasurementName() const override;
     Lettra XmlSerializePrivate() const override;
@@ -70,6 +98,8 @@ protected:
     Lettra XmlSerializePrimitives() const override;
 
 private:
+    int GetSweep(POINT vertex, POINT first, POINT second) const;
+
     POINT m_Points[3] = {};
     float m_fAngle = 0.0f;
     int m_nArcRadius = -1;

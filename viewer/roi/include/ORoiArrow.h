@@ -25,7 +25,13 @@ public:
     // is no longer than the head.
     bool GetHead(POINT& left, POINT& right) const;
 
+    // The head on the pane, in window pixels whatever the zoom.
+    static constexpr int ScreenHeadLength = 12;
+    static constexpr int ScreenHeadHalfWidth = 5;
+
 protected:
+    // The shaft and the head at the tip, in the line's style.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
     // The shaft, then the two head strokes.
     Lettra XmlSerializePrimitives() const override;
 };

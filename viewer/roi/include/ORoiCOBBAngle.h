@@ -40,6 +40,10 @@ public:
 
 protected:
     POINT* GetPoints(int& count) override;
+    // The two lines and the dotted line between their middles.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
+    // The two lines.
+    int GetHitSegments(POINT* ends, int capacity) const override;
     Lettra XmlSerializePrivate() const override;
     // The two lines and the line between their middles.
     Lettra XmlSerializePrimitives() const override;

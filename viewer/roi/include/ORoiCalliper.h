@@ -32,6 +32,13 @@ public:
     // The second end point.
     POINT GetLabelAnchor() const override;
 
+    // Half the length of the bars across the ends, in window pixels.
+    static constexpr int EndBarHalf = 5;
+
+protected:
+    // The line and a bar across each end.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
+
 private:
     mutable TextLabelHolder m_Label;
     double m_dLength = 0.0;

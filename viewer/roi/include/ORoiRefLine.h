@@ -16,6 +16,8 @@ class QUILLON_API ORoiRefLine : public ORoiShortLine
 public:
     static constexpr int TypeId = 511;
     static constexpr COLORREF Color = RGB(255, 140, 0);
+    // Window pixels between the first end point and the label.
+    static constexpr int LabelGap = 4;
 
     ORoiRefLine(ImageShow* owner, const void* identifier, int x1, int y1, int x2, int y2);
 
@@ -27,6 +29,15 @@ public:
     void SetLabelText(const Lettra& text) { m_strLabel = text; }
     bool IsLabelShown() const { return m_bShowLabel; }
     void ShowLabel(bool show) { m_bShowLabel = show; }
+    // The label text beside the first end point, when it is to be shown.
+    void DrawLabel(CDC* pDC);
+
+    // Nothing is hit while it marks a reference line.
+    int HitTest(int x, int y, int tolerance, int flags) override;
+
+protected:
+    // The dotted line and its label.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
 
 private:
     const void* m_pIdentifier;

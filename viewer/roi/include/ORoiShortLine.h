@@ -31,6 +31,10 @@ public:
 
 protected:
     ORoiShortLine(int typeId, ImageShow* owner);
+    // The line in its style.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
+    // A line of this one's style in window pixels, its shadow first.
+    void DrawLineInStyle(CDC* pDC, CViewPort& view, POINT a, POINT b) const;
     // Clone's part: this line's geometry, attributes and style given to a
     // new line of the concrete class.
     ORoi* CloneInto(ORoiShortLine* line) const;

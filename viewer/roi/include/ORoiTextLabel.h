@@ -13,6 +13,9 @@ class QUILLON_API ORoiTextLabel : public ORoi
 
 public:
     static constexpr int TypeId = 500;
+    // A label further than this many window pixels from its anchor is tied
+    // to it by a dotted line.
+    static constexpr double ConnectorMinimum = 6.0;
 
     explicit ORoiTextLabel(ImageShow* owner);
 
@@ -43,6 +46,10 @@ public:
 
     // Dragging a label moves its text, not its anchor.
     void Offset(int dx, int dy) override;
+    // Its text: the label code (512) for a point on it.
+    int HitTest(int x, int y, int tolerance, int flags) override;
+    // The window rectangle of its text; empty without a pane.
+    RECT GetScreenRect() const;
 
     // The "<TextLabel>" element of the measurement's primitives.
     Lettra XmlSerializeTextLabel() const;
@@ -54,6 +61,9 @@ public:
 
 protected:
     POINT* GetPoints(int& count) override;
+    // A dotted line from the anchor when the text stands away from it,
+    // then the text.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
     Lettra XmlSerializePrimitives() const override;
 
 private:

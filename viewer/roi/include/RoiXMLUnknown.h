@@ -37,8 +37,14 @@ public:
     // false, logged, when a primitive lacks its points.
     bool XmlDeserialize(const Lettra& xml) override;
 
+    // Its texts are part of its figure: a hit on one is a hit on the body.
+    int HitTest(int x, int y, int tolerance, int flags) override;
+
 protected:
     POINT* GetPoints(int& count) override;
+    // The lines in the style, the texts in its text colour.
+    void DrawShape(CDC* pDC, CViewPort& view) override;
+    int GetHitSegments(POINT* ends, int capacity) const override;
 
 private:
     Lettra m_strTag;

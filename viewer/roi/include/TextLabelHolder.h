@@ -11,6 +11,7 @@
 
 class ImageShow;
 class ORoiTextLabel;
+class RoiFont;
 
 class QUILLON_API TextLabelHolder
 {
@@ -24,8 +25,9 @@ public:
     ORoiTextLabel* GetLabel() const { return m_pLabel.get(); }
     // A copy of the other holder's label (or none) for that owner.
     void CopyFrom(const TextLabelHolder& other, ImageShow* owner);
-    // Makes the label when there is none and puts it at the anchor.
-    void PlaceAt(POINT anchor, ImageShow* owner);
+    // Makes the label, in the measurement's style, when there is none and
+    // puts it at the anchor.
+    void PlaceAt(POINT anchor, ImageShow* owner, const RoiFont& style);
     // The label's value, number and unit; nothing without a label.
     void SetText(const Lettra& value, const Lettra& text, const Lettra& unit);
 

@@ -36,6 +36,17 @@ Lettra LineBase::XmlSerializePrimitives() const
     return RoiDocument::Line(m_Points[0], m_Points[1]);
 }
 
+int LineBase::GetHitSegments(POINT* ends, int capacity) const
+{
+    if (capacity < 2)
+    {
+        return 0;
+    }
+    ends[0] = m_Points[0];
+    ends[1] = m_Points[1];
+    return 2;
+}
+
 bool LineBase::XmlDeserialize(const Lettra& xml)
 {
     return ReadPrivatePoints(xml);

@@ -56,6 +56,8 @@ Overlay::Overlay(int typeId, ImageShow* owner)
 {
     m_EventDestroying.SetTrace(false);
     m_EventShown.SetTrace(false);
+    m_EventSelected.SetTrace(false);
+    m_EventDeselected.SetTrace(false);
 }
 
 Overlay::~Overlay()
@@ -135,8 +137,6 @@ ORoi::ORoi(int typeId, ImageShow* owner) : Overlay(typeId, owner)
 }
 
 ORoi::~ORoi() = default;
-
-void ORoi::Draw(CDC*) {}
 
 POINT* ORoi::GetPoints(int& count)
 {
@@ -364,7 +364,7 @@ void ORoi::PlaceLabel()
 {
     if (TextLabelHolder* holder = GetLabelHolder(); holder != nullptr)
     {
-        holder->PlaceAt(GetLabelAnchor(), m_pOwner);
+        holder->PlaceAt(GetLabelAnchor(), m_pOwner, GetStyle());
     }
 }
 

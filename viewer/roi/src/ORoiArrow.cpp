@@ -1,5 +1,7 @@
 #include "ORoiArrow.h"
 
+#include "CViewPort.h"
+
 #include "RoiDocument.h"
 #include "RoiGeometry.h"
 
@@ -17,6 +19,23 @@ const char* ORoiArrow::GetDisplayName() const
 ORoi* ORoiArrow::Clone(ImageShow* owner) const
 {
     return CloneInto(new ORoiArrow(owner));
+}
+
+void ORoiArrow::DrawShape(CDC* pDC, CViewPort& view)
+{
+    const POINT tip = ToScreen(view, m_Points[0]);
+    const POINT tail = ToScreen(view, m_Points[1]);
+    if (GetStyle().IsShadow())
+    {
+        view.DrawArrow(pDC, tip.x + 1, tip.y + 1, tail.x + 1, tail.y + 1,
+                       GetStyle().GetShadowColor(), ScreenHeadHalfWidth, ScreenHeadLength,
+                       CViewPort::enSolid);
+    }
+    const int style = m_enLineStyle == enDot    ? CViewPort::enDot
+                      : m_enLineStyle == enSolid ? CViewPort::enSolid
+                                                 : CViewPort::enDash;
+    view.DrawArrow(pDC, tip.x, tip.y, tail.x, tail.y, GetDrawColor(), ScreenHeadHalfWidth,
+                   ScreenHeadLength, style);
 }
 
 bool ORoiArrow::GetHead(POINT& left, POINT& right) const

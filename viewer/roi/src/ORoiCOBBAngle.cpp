@@ -1,8 +1,12 @@
 #include "ORoiCOBBAngle.h"
 
+#include "CViewPort.h"
+
 #include "RoiDocument.h"
 #include "RoiGeometry.h"
 #include "RoiMeasure.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(ORoiCOBBAngle, ORoi)
 
@@ -94,6 +98,25 @@ Lettra ORoiCOBBAngle::XmlSerializePrimitives() const
     return RoiDocument::Line(m_Points[0], m_Points[1]) +
            RoiDocument::Line(m_Points[2], m_Points[3]) +
            RoiDocument::Line(GetMiddle(0), GetMiddle(1));
+}
+
+void ORoiCOBBAngle::DrawShape(CDC* pDC, CViewPort& view)
+{
+    DrawStyledLine(pDC, view, ToScreen(view, m_Points[0]), ToScreen(view, m_Points[1]));
+    DrawStyledLine(pDC, view, ToScreen(view, m_Points[2]), ToScreen(view, m_Points[3]));
+    const POINT first = ToScreen(view, GetMiddle(0));
+    const POINT second = ToScreen(view, GetMiddle(1));
+    view.DrawDotLine(pDC, first.x, first.y, second.x, second.y, GetDrawColor());
+}
+
+int ORoiCOBBAngle::GetHitSegments(POINT* ends, int capacity) const
+{
+    if (capacity < 4)
+    {
+        return 0;
+    }
+    std::copy(m_Points, m_Points + 4, ends);
+    return 4;
 }
 
 bool ORoiCOBBAngle::XmlDeserialize(const Lettra& xml)

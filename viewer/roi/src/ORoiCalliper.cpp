@@ -1,6 +1,8 @@
 #include "ORoiCalliper.h"
 
+#include "CViewPort.h"
 #include "ImageShow.h"
+#include "RoiGeometry.h"
 #include "RoiMeasure.h"
 
 #include <cmath>
@@ -22,6 +24,25 @@ ORoi* ORoiCalliper::Clone(ImageShow* owner) const
 bool ORoiCalliper::IsMeasurement() const
 {
     return true;
+}
+
+void ORoiCalliper::DrawShape(CDC* pDC, CViewPort& view)
+{
+    const POINT a = ToScreen(view, m_Points[0]);
+    const POINT b = ToScreen(view, m_Points[1]);
+    DrawLineInStyle(pDC, view, a, b);
+    const double length = PointDistance(a, b);
+    if (length == 0.0)
+    {
+        return;
+    }
+    // Across the line: its direction turned a quarter.
+    const int dx = RoundHalfAway(-(double(b.y) - a.y) / length * EndBarHalf);
+    const int dy = RoundHalfAway((double(b.x) - a.x) / length * EndBarHalf);
+    for (const POINT& end : {a, b})
+    {
+        DrawStyledLine(pDC, view, {end.x - dx, end.y - dy}, {end.x + dx, end.y + dy});
+    }
 }
 
 const char* ORoiCalliper::GetUnit() const

@@ -1,5 +1,7 @@
 #include "ORoiRefLine.h"
 
+#include "CViewPort.h"
+
 IMPLEMENT_DYNAMIC(ORoiRefLine, ORoiShortLine)
 
 ORoiRefLine::ORoiRefLine(ImageShow* owner, const void* identifier, int x1, int y1, int x2, int y2)
@@ -9,6 +11,31 @@ ORoiRefLine::ORoiRefLine(ImageShow* owner, const void* identifier, int x1, int y
     m_bRefLine = 1;
     GetStyle().SetColors(Color);
     SetLine({x1, y1}, {x2, y2});
+}
+
+int ORoiRefLine::HitTest(int x, int y, int tolerance, int flags)
+{
+    return IsRefLine() ? enHitNone : ORoiShortLine::HitTest(x, y, tolerance, flags);
+}
+
+void ORoiRefLine::DrawShape(CDC* pDC, CViewPort& view)
+{
+    ORoiShortLine::DrawShape(pDC, view);
+    DrawLabel(pDC);
+}
+
+void ORoiRefLine::DrawLabel(CDC* pDC)
+{
+    CViewPort* view = GetViewPort();
+    if (!m_bShowLabel || m_strLabel.IsEmpty() || view == nullptr || pDC == nullptr)
+    {
+        return;
+    }
+    // Just past the first end, above the line.
+    const POINT start = ToScreen(*view, m_Points[0]);
+    const POINT position = {start.x + LabelGap, start.y - LabelGap};
+    view->DrawTextVCentered(pDC, GetStyle().GetFont(), &position, m_strLabel, GetDrawColor(),
+                            false, true);
 }
 
 const char* ORoiRefLine::GetDisplayName() const

@@ -1,6 +1,9 @@
 #include "ORoiTextLabel.h"
 
+#include "CViewPort.h"
 #include "RoiDocument.h"
+#include "RoiGeometry.h"
+#include "RoiLabelText.h"
 
 #include <algorithm>
 
@@ -92,6 +95,37 @@ void ORoiTextLabel::Offset(int dx, int dy)
 {
     const POINT position = GetPosition();
     SetPosition({position.x + dx, position.y + dy});
+}
+
+int ORoiTextLabel::HitTest(int x, int y, int, int)
+{
+    if (!IsHitEnabled() || !IsShown())
+    {
+        return enHitNone;
+    }
+    return PointInRect({x, y}, GetScreenRect()) ? enHitLabel : enHitNone;
+}
+
+RECT ORoiTextLabel::GetScreenRect() const
+{
+    CViewPort* view = GetViewPort();
+    if (view == nullptr)
+    {
+        return {0, 0, 0, 0};
+    }
+    return GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetPosition()), GetDisplayText());
+}
+
+void ORoiTextLabel::DrawShape(CDC* pDC, CViewPort& view)
+{
+    const POINT anchor = ToScreen(view, GetAnchor());
+    const POINT position = ToScreen(view, GetPosition());
+    const RECT text = GetScreenRect();
+    if (!PointInRect(anchor, text) && PointDistance(anchor, position) > ConnectorMinimum)
+    {
+        view.DrawDotLine(pDC, anchor.x, anchor.y, position.x, position.y, GetDrawColor());
+    }
+    DrawLabelText(pDC, view, GetStyle(), position, GetDisplayText());
 }
 
 Lettra ORoiTextLabel::XmlSerializeTextLabel() const

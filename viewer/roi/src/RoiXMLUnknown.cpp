@@ -1,6 +1,9 @@
 #include "RoiXMLUnknown.h"
 
+#include "CViewPort.h"
 #include "DMarkup.h"
+#include "RoiGeometry.h"
+#include "RoiLabelText.h"
 #include "QuillonLog.h"
 #include "RoiDocument.h"
 
@@ -65,6 +68,49 @@ void RoiXMLUnknown::GetLine(int index, POINT& begin, POINT& end) const
 POINT RoiXMLUnknown::GetTextPosition(int index) const
 {
     return m_Points[static_cast<std::size_t>(2 * m_nLines + index)];
+}
+
+void RoiXMLUnknown::DrawShape(CDC* pDC, CViewPort& view)
+{
+    for (int i = 0; i < m_nLines; ++i)
+    {
+        POINT begin;
+        POINT end;
+        GetLine(i, begin, end);
+        DrawStyledLine(pDC, view, ToScreen(view, begin), ToScreen(view, end));
+    }
+    for (int i = 0; i < GetTextCount(); ++i)
+    {
+        const POINT position = ToScreen(view, GetTextPosition(i));
+        DrawLabelText(pDC, view, GetStyle(), position, GetText(i));
+    }
+}
+
+int RoiXMLUnknown::GetHitSegments(POINT* ends, int capacity) const
+{
+    const int count = std::min(2 * m_nLines, capacity);
+    std::copy(m_Points.begin(), m_Points.begin() + count, ends);
+    return count;
+}
+
+int RoiXMLUnknown::HitTest(int x, int y, int tolerance, int flags)
+{
+    const int code = ORoi::HitTest(x, y, tolerance, flags);
+    CViewPort* view = GetViewPort();
+    if (code != enHitNone || view == nullptr || !IsHitEnabled() || !IsShown())
+    {
+        return code;
+    }
+    for (int i = 0; i < GetTextCount(); ++i)
+    {
+        const RECT rect = GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetTextPosition(i)),
+                                           GetText(i));
+        if (PointInRect({x, y}, rect))
+        {
+            return enHitBody;
+        }
+    }
+    return enHitNone;
 }
 
 Lettra RoiXMLUnknown::XmlSerialize() const

@@ -14,11 +14,12 @@ void TextLabelHolder::CopyFrom(const TextLabelHolder& other, ImageShow* owner)
                        : nullptr);
 }
 
-void TextLabelHolder::PlaceAt(POINT anchor, ImageShow* owner)
+void TextLabelHolder::PlaceAt(POINT anchor, ImageShow* owner, const RoiFont& style)
 {
     if (m_pLabel == nullptr)
     {
         m_pLabel = std::make_unique<ORoiTextLabel>(owner);
+        m_pLabel->SetStyleFrom(style);
         m_pLabel->SetShown(m_bShown);
     }
     m_pLabel->MoveToAnchor(anchor);
