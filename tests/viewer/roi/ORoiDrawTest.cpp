@@ -2,9 +2,8 @@
 // through flips, turns, zoom and pan; and what a window point hits on each
 // kind (body, handle, label, edge). With SUITE_PICTURE_DIR set the pictures
 // are written there.
-#include "../panes/PaneTestSupport.h"
 #include "../window/PictureDump.h"
-#include "RoiTestSupport.h"
+#include "RoiPaneTestSupport.h"
 
 #include "MetaView.h"
 #include "ORoiAngle.h"
@@ -24,45 +23,6 @@
 
 namespace
 {
-
-// A pane that draws its image's annotations over the picture, as the
-// interactive pane does.
-class AnnotatedView : public MetaView
-{
-protected:
-    void DrawOverlayLayerAbove(CDC* pDC) override
-    {
-        MetaView::DrawOverlayLayerAbove(pDC);
-        if (GetShow() == nullptr)
-        {
-            return;
-        }
-        for (ORoi* roi : Annotations(*GetShow()))
-        {
-            roi->Draw(pDC);
-        }
-    }
-};
-
-// Whether the colour is painted within a pixel of the window point: lines
-// are rasterised, and the mapping rounds.
-bool IsPaintedNear(const WindowPicture& picture, POINT point, COLORREF color)
-{
-    const std::uint32_t wanted = (std::uint32_t(GetRValue(color)) << 16) |
-                                 (std::uint32_t(GetGValue(color)) << 8) | GetBValue(color);
-    for (int y = point.y - 1; y <= point.y + 1; ++y)
-    {
-        for (int x = point.x - 1; x <= point.x + 1; ++x)
-        {
-            if (x >= 0 && y >= 0 && x < picture.nWidth && y < picture.nHeight &&
-                picture.GetPixel(x, y) == wanted)
-            {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 POINT Middle(POINT a, POINT b)
 {
