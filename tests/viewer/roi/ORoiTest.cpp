@@ -21,28 +21,6 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-
-std::vector<POINT> HandlePoints(const ORoi& roi)
-{
-    POINT points[8];
-    const int count = roi.GetHandlePoints(points, 8);
-    return std::vector<POINT>(points, points + count);
-}
-
-std::string Text(const std::vector<POINT>& points)
-{
-    std::string text;
-    for (const POINT& point : points)
-    {
-        text += "(" + std::to_string(point.x) + "," + std::to_string(point.y) + ")";
-    }
-    return text;
-}
-
-} // namespace
-
 class ORoiTest : public ImageShowTest
 {
 protected:

@@ -19,22 +19,6 @@
 namespace
 {
 
-std::string Text(const std::vector<POINT>& points)
-{
-    std::string text;
-    for (const POINT& point : points)
-    {
-        text += "(" + std::to_string(point.x) + "," + std::to_string(point.y) + ")";
-    }
-    return text;
-}
-
-std::vector<POINT> HandlePoints(const ORoi& roi)
-{
-    POINT points[8];
-    return std::vector<POINT>(points, points + roi.GetHandlePoints(points, 8));
-}
-
 class RoiGestureTest : public PaneWindowTest
 {
 protected:

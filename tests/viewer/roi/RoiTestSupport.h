@@ -131,6 +131,24 @@ inline ImageShow* LoadMeasuredImage(const std::string& path)
     return show;
 }
 
+// The handle points of an annotation, and points as "(x,y)(x,y)".
+inline std::vector<POINT> HandlePoints(const ORoi& roi)
+{
+    POINT points[8];
+    const int count = roi.GetHandlePoints(points, 8);
+    return std::vector<POINT>(points, points + count);
+}
+
+inline std::string Text(const std::vector<POINT>& points)
+{
+    std::string text;
+    for (const POINT& point : points)
+    {
+        text += "(" + std::to_string(point.x) + "," + std::to_string(point.y) + ")";
+    }
+    return text;
+}
+
 inline std::vector<ORoi*> Annotations(const ImageShow& show)
 {
     std::vector<ORoi*> rois;
