@@ -1,0 +1,89 @@
+// The temporary views of a pane's drags. For a window/level, zoom or pan
+// drag the pane does not redraw itself on every move: it lays one of these
+// over its client area, fills it from its own state, hands it the press and
+// lets it run the drag with its task; when the drag is over the pane reads
+// the result back and destroys the view.
+#pragma once
+
+#include "MetaView.h"
+
+#include <memory>
+
+class DragTracker;
+class ImageShow;
+
+// The pane's picture as the reduced (brief) image of its show, painted
+// scaled by the zoom; cheap to move and zoom.
+class QUILLON_API PanView : public MetaView
+{
+public:
+    PanView();
+    ~PanView() override;
+
+    // False without a pane or an image in it.
+    virtual bool InitFromPane(MetaView* pane);
+    void GetImageSize(SIZE* size) const override;
+    void ZoomAt(double zoom, POINT anchor) override;
+    // The brief image's scale against the full image; the view's zoom is
+    // the pane's zoom times that.
+    double GetBriefScale() const { return m_dBriefScale; }
+    // The zoom a pane takes back.
+    double GetPaneZoom() const;
+
+protected:
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    // Runs the view's task in the loop of the button pressed.
+    virtual void DoButtonDown(int button, UINT flags, POINT point) = 0;
+    static int TaskModeOf(UINT flags);
+
+    SIZE m_BriefSize = {0, 0};
+    double m_dBriefScale = 1.0;
+};
+
+// Pans the brief picture with PanTask.
+class QUILLON_API DIBPanView : public PanView
+{
+protected:
+    void DoButtonDown(int button, UINT flags, POINT point) override;
+};
+
+// Zooms the brief picture with ZoomTask.
+class QUILLON_API ZoomView : public PanView
+{
+protected:
+    void DoButtonDown(int button, UINT flags, POINT point) override;
+};
+
+// Shows the field of view of the pane's image as a copy of its own, mapped
+// 1:1 where the pane shows it, and windows that copy with WindowLevelTask.
+class QUILLON_API WindowLevelView : public MetaView
+{
+public:
+    WindowLevelView();
+    ~WindowLevelView() override;
+
+    // False without a pane, an image, or a field of view to copy.
+    bool InitFromPane(MetaView* pane);
+    // The window the drag left (-1, -1 before one).
+    int GetWindowWidth() const;
+    int GetWindowCenter() const;
+    // The read-outs and the ruler speak of the pane's image: only the
+    // window changes, and the ruler measures at the pane's zoom.
+    void UpdateZoomText() override;
+    void DrawRuler(CDC* pDC, COLORREF line, COLORREF text) override;
+
+protected:
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnMButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    void DoButtonDown(int button, UINT flags, POINT point);
+
+    std::unique_ptr<ImageShow> m_pOwnShow;
+    double m_dPaneZoom = 1.0;
+};

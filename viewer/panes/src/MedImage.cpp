@@ -1,0 +1,981 @@
+#include "MedImage.h"
+
+#include "DICOMImage.h"
+#include "DicomLookupTable.h"
+#include "LUTList.h"
+#include "MetaImage.h"
+#include "MouseTracker.h"
+#include "PreviewViews.h"
+#include "QuillonLog.h"
+#include "WinClipboard.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNCREATE(MedImage, MetaView)
+
+BEGIN_MESSAGE_MAP(MedImage, MetaView)
+ON_WM_SIZE()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_MBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MBUTTONDBLCLK()
+ON_WM_RBUTTONDBLCLK()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+namespace
+{
+
+// Preview views stand over the pane's client area for one drag.
+template <class View> bool CreatePreview(View& view, CWnd* pane, const char* name, DWORD style)
+{
+    CRect client;
+    pane->GetClientRect(&client);
+    return view.Create(nullptr, name, style, client, pane, 0) != FALSE;
+}
+
+template <class View> void DestroyPreview(View& view)
+{
+    if (view.m_hWnd != nullptr)
+    {
+        view.DestroyWindow();
+    }
+}
+
+UINT ButtonDownMessage(int button)
+{
+    switch (button)
+    {
+    case MouseTask::enMiddleButton:
+        return WM_MBUTTONDOWN;
+    case MouseTask::enRightButton:
+        return WM_RBUTTONDOWN;
+    default:
+        return WM_LBUTTONDOWN;
+    }
+}
+
+// A text of the data set, trimmed; empty when absent.
+Lettra TextOf(DICOMImage* image, std::uint16_t group, std::uint16_t element)
+{
+    return image != nullptr ? image->GetLettra(group, element).Trim() : Lettra();
+}
+
+void AddLabelIfText(MedImage* pane, int position, const char* prefix, const Lettra& text)
+{
+    if (!text.IsEmpty())
+    {
+        pane->AddLabel(position, Lettra(prefix) + text);
+    }
+}
+
+} // namespace
+
+MedImage::MedImage()
+    : m_pLeftTasks(std::make_unique<MouseTaskSet>(this)),
+      m_pMiddleTasks(std::make_unique<MouseTaskSet>(this)),
+      m_pRightTasks(std::make_unique<MouseTaskSet>(this)), m_EventClicked("MedImage::Activated"),
+      m_EventSize("MedImage::Size")
+{
+    m_pRightTasks->SetTool(MouseTaskSet::enWindowLevelTool);
+    for (Delegate* event :
+         {&m_EventClicked, &m_EventWindowLevel, &m_EventInvert, &m_EventZoom, &m_EventPan,
+          &m_EventFlipHorizontal, &m_EventFlipVertical, &m_EventRotate, &m_EventUndo,
+          &m_EventImageChanged, &m_EventAnnotationsChanged})
+    {
+        event->SetTrace(false);
+    }
+    for (int button = 0; button < 3; ++button)
+    {
+        m_EventButtonDown[button].SetTrace(false);
+        m_EventDoubleClick[button].SetTrace(false);
+    }
+    m_EventButtonDown[0].Add(
+        MakeHandler(this, &MedImage::OnEventLeftButtonDown, "MedImage::OnEventLeftButtonDown"));
+    m_EventButtonDown[1].Add(
+        MakeHandler(this, &MedImage::OnEventMiddleButtonDown, "MedImage::OnEventMiddleButtonDown"));
+    m_EventButtonDown[2].Add(
+        MakeHandler(this, &MedImage::OnEventRightButtonDown, "MedImage::OnEventRightButtonDown"));
+    m_EventDoubleClick[0].Add(
+        MakeHandler(this, &MedImage::OnEventLeftButtonDblClk, "MedImage::OnEventLeftButtonDblClk"));
+}
+
+MedImage::~MedImage()
+{
+    if (m_hWnd != nullptr && m_nTimer != 0)
+    {
+        KillTimer(m_nTimer);
+    }
+}
+
+BOOL MedImage::PreCreateWindow(CREATESTRUCT& cs)
+{
+    return MetaView::PreCreateWindow(cs);
+}
+
+int MedImage::ButtonIndex(int button)
+{
+    return button < 0 ? 0 : (button > 2 ? 2 : button);
+}
+
+int MedImage::LeftModifiers(UINT flags)
+{
+    return ((flags & MK_CONTROL) != 0 ? MouseTask::ControlBit : 0) |
+           ((flags & MK_SHIFT) != 0 ? MouseTask::ShiftBit : 0);
+}
+
+int MedImage::OtherModifiers(UINT flags)
+{
+    if ((flags & MK_CONTROL) != 0)
+    {
+        return MouseTask::ControlBit;
+    }
+    return (flags & MK_SHIFT) != 0 ? MouseTask::ShiftBit : 0;
+}
+
+bool MedImage::IsEmpty() const
+{
+    return m_pShow == nullptr;
+}
+
+void MedImage::FireSimple(Delegate& event)
+{
+    DelegateArgs args;
+    event.Invoke(this, &args);
+}
+
+void MedImage::TakeFocus()
+{
+    if (GetFocus() != this)
+    {
+        SetFocus();
+    }
+}
+
+// Messages.
+
+void MedImage::OnSize(UINT nType, int cx, int cy)
+{
+    MetaView::OnSize(nType, cx, cy);
+    FireSimple(m_EventSize);
+}
+
+void MedImage::OnMouseMove(UINT nFlags, CPoint point)
+{
+    Default();
+    if (!IsEmpty() && m_bAutoFocus)
+    {
+        TakeFocus();
+    }
+    m_pLeftTasks->OnMouseMove(nFlags, point.x, point.y);
+}
+
+void MedImage::FireButtonDown(int button, UINT flags, CPoint point)
+{
+    MouseArgs args(flags, point.x, point.y);
+    const int index = ButtonIndex(button);
+    m_EventBefore[index].Invoke(this, &args);
+    m_EventButtonDown[index].Invoke(this, &args);
+    m_EventAfter[index].Invoke(this, &args);
+}
+
+void MedImage::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    FireButtonDown(MouseTask::enLeftButton, nFlags, point);
+}
+
+void MedImage::OnMButtonDown(UINT nFlags, CPoint point)
+{
+    FireButtonDown(MouseTask::enMiddleButton, nFlags, point);
+}
+
+void MedImage::OnRButtonDown(UINT nFlags, CPoint point)
+{
+    FireButtonDown(MouseTask::enRightButton, nFlags, point);
+}
+
+void MedImage::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    Default();
+    MouseArgs args(nFlags, point.x, point.y);
+    m_EventDoubleClick[0].Invoke(this, &args);
+}
+
+void MedImage::OnMButtonDblClk(UINT, CPoint)
+{
+    PostCurrentMessageToParent();
+}
+
+void MedImage::OnRButtonDblClk(UINT, CPoint)
+{
+    PostCurrentMessageToParent();
+}
+
+void MedImage::PostCurrentMessageToParent()
+{
+    const MSG* msg = GetCurrentMessage();
+    if (GetParent() != nullptr && msg != nullptr)
+    {
+        GetParent()->PostMessage(msg->message, msg->wParam, msg->lParam);
+    }
+}
+
+void MedImage::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    if (nChar == VK_DELETE && OnDeleteKey())
+    {
+        return;
+    }
+    PostCurrentMessageToParent();
+}
+
+void MedImage::OnKeyUp(UINT, UINT, UINT)
+{
+    PostCurrentMessageToParent();
+}
+
+void MedImage::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == TimedRectTimer)
+    {
+        ClearTimedRect();
+        return;
+    }
+    Default();
+}
+
+BOOL MedImage::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam))
+    {
+    case enCmdRepaint:
+        Invalidate(TRUE);
+        return TRUE;
+    case enCmdCopy:
+        CopyToClipboard();
+        return TRUE;
+    case enCmdZoomPixelByPixel:
+        ZoomPixelByPixel();
+        return TRUE;
+    case enCmdZoomFit:
+        ZoomFitInWindow();
+        return TRUE;
+    default:
+        break;
+    }
+    if (MetaView::OnCommand(wParam, lParam))
+    {
+        return TRUE;
+    }
+    // What the pane does not handle is its view's to handle.
+    if (GetParent() != nullptr)
+    {
+        GetParent()->SendMessage(WM_COMMAND, wParam, lParam);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// Button handling.
+
+void MedImage::Track(MouseTask* task, int button, POINT point)
+{
+    m_nDragButton = button;
+    m_ptDragStart = point;
+    const MSG* msg = GetCurrentMessage();
+    m_nDragFlags = msg != nullptr ? UINT(msg->wParam) : 0;
+    m_pDragTask = task;
+    DragTracker tracker(this);
+    tracker.Track(task, point, button);
+    m_pDragTask = nullptr;
+}
+
+void MedImage::OnEventLeftButtonDown(const void*, DelegateArgs* args)
+{
+    const auto* mouse = dynamic_cast<MouseArgs*>(args);
+    if (mouse == nullptr)
+    {
+        return;
+    }
+    const POINT point = {mouse->m_nX, mouse->m_nY};
+    TakeFocus();
+    const int modifiers = LeftModifiers(mouse->m_nFlags);
+    FireSimple(m_EventClicked);
+    if (IsEmpty())
+    {
+        Track(m_pLeftTasks->GetFirstTask(), MouseTask::enLeftButton, point);
+        return;
+    }
+    MouseTask* current = m_pLeftTasks->GetCurrentTask();
+    if (current != nullptr && m_pLeftTasks->IsPriority())
+    {
+        m_pLeftTasks->SetModifiers(modifiers);
+        Track(current, MouseTask::enLeftButton, point);
+        return;
+    }
+    if ((modifiers & MouseTask::ControlBit) != 0)
+    {
+        FireSimple(m_EventClicked);
+        return;
+    }
+    if ((modifiers & MouseTask::ShiftBit) != 0)
+    {
+        MouseTask* first = m_pLeftTasks->GetFirstTask();
+        first->SetModifiers(first->GetModifiers() | MouseTask::ShiftBit);
+        Track(first, MouseTask::enLeftButton, point);
+        return;
+    }
+    m_pLeftTasks->SetModifiers(modifiers);
+    if (current != nullptr)
+    {
+        Track(current, MouseTask::enLeftButton, point);
+    }
+}
+
+void MedImage::OnEventMiddleButtonDown(const void*, DelegateArgs* args)
+{
+    const auto* mouse = dynamic_cast<MouseArgs*>(args);
+    FireSimple(m_EventClicked);
+    TakeFocus();
+    if (mouse == nullptr || IsEmpty() || m_pMiddleTasks->GetCurrentTask() == nullptr)
+    {
+        return;
+    }
+    m_pMiddleTasks->SetModifiers(OtherModifiers(mouse->m_nFlags));
+    Track(m_pMiddleTasks->GetCurrentTask(), MouseTask::enMiddleButton,
+          POINT{mouse->m_nX, mouse->m_nY});
+}
+
+void MedImage::OnEventRightButtonDown(const void*, DelegateArgs* args)
+{
+    const auto* mouse = dynamic_cast<MouseArgs*>(args);
+    FireSimple(m_EventClicked);
+    TakeFocus();
+    if (IsEmpty())
+    {
+        if (GetParent() != nullptr)
+        {
+            GetParent()->SendMessage(WM_COMMAND, enEmptyPaneMenu, 0);
+        }
+        return;
+    }
+    if (mouse == nullptr || m_pRightTasks->GetCurrentTask() == nullptr)
+    {
+        return;
+    }
+    const POINT point = {mouse->m_nX, mouse->m_nY};
+    m_pRightTasks->SetModifiers(OtherModifiers(mouse->m_nFlags));
+    Track(m_pRightTasks->GetCurrentTask(), MouseTask::enRightButton, point);
+    POINT now;
+    GetCursorPos(&now);
+    ScreenToClient(&now);
+    // A click without a drag asks the view for the image's menu.
+    if (now.x == point.x && now.y == point.y && GetParent() != nullptr)
+    {
+        GetParent()->SendMessage(WM_COMMAND, enImageMenu, 0);
+    }
+}
+
+void MedImage::OnEventLeftButtonDblClk(const void*, DelegateArgs*)
+{
+    PostCurrentMessageToParent();
+}
+
+// Drags through the preview views.
+
+// The move that started the drag follows the press, so the view's task
+// starts from where the pointer is.
+void MedImage::ResendPress(CWnd* view)
+{
+    const MSG* move = m_pDragTask != nullptr ? &m_pDragTask->GetCurrentMessage() : nullptr;
+    if (move != nullptr && move->message == WM_MOUSEMOVE)
+    {
+        view->PostMessage(WM_MOUSEMOVE, move->wParam, move->lParam);
+    }
+    view->SendMessage(ButtonDownMessage(m_nDragButton), m_nDragFlags,
+                      MAKELPARAM(short(m_ptDragStart.x), short(m_ptDragStart.y)));
+}
+
+void MedImage::ApplyDragResult(double zoom, POINT pan)
+{
+    m_dZoom = ClampZoom(zoom);
+    m_ptPan = pan;
+    ApplyViewToShow();
+    UpdateImage();
+    UpdateZoomText();
+}
+
+void MedImage::BeginZoomDrag()
+{
+    ClearTimedRect();
+    ZoomView view;
+    if (!CreatePreview(view, this, "ZoomView", WS_CHILD | WS_VISIBLE) || !view.InitFromPane(this))
+    {
+        DestroyPreview(view);
+        return;
+    }
+    ResendPress(&view);
+    DestroyPreview(view);
+    if (view.GetPaneZoom() != m_dZoom || CPoint(view.GetPan()) != m_ptPan)
+    {
+        ApplyDragResult(view.GetPaneZoom(), view.GetPan());
+    }
+}
+
+void MedImage::BeginPanDrag()
+{
+    ClearTimedRect();
+    DIBPanView view;
+    if (!CreatePreview(view, this, "PanView", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN) ||
+        !view.InitFromPane(this))
+    {
+        DestroyPreview(view);
+        return;
+    }
+    ResendPress(&view);
+    DestroyPreview(view);
+    ApplyDragResult(m_dZoom, view.GetPan());
+}
+
+void MedImage::OnWindowLevelStart(int* width, int* center)
+{
+    ClearTimedRect();
+    MetaView::OnWindowLevelStart(width, center);
+    WindowLevelView view;
+    if (!CreatePreview(view, this, "WindowLevelView", WS_CHILD | WS_VISIBLE) ||
+        !view.InitFromPane(this))
+    {
+        DestroyPreview(view);
+        return;
+    }
+    ResendPress(&view);
+    DestroyPreview(view);
+    if (view.GetWindowWidth() > 0)
+    {
+        if (width != nullptr && center != nullptr)
+        {
+            *width = view.GetWindowWidth();
+            *center = view.GetWindowCenter();
+        }
+        SetWindowLevel(view.GetWindowWidth(), view.GetWindowCenter());
+    }
+}
+
+void MedImage::OnWindowLevelEnd()
+{
+    const MetaImage* image = m_pShow != nullptr ? m_pShow->GetMetaImage() : nullptr;
+    if (image == nullptr || image->GetCurrentLUT() == nullptr)
+    {
+        return;
+    }
+    PairArgs args(image->GetWindowWidth(), image->GetWindowCenter());
+    m_EventWindowLevel.Invoke(this, &args);
+}
+
+void MedImage::OnWindowLeveled(int, int)
+{
+    Invalidate(FALSE);
+}
+
+// View changes and their events.
+
+void MedImage::CommitZoom()
+{
+    MetaView::CommitZoom();
+    PairArgs args(m_ptPan.x, m_ptPan.y);
+    m_EventPan.Invoke(this, &args);
+    m_EventZoom.Invoke(this, &args);
+}
+
+void MedImage::CommitPan()
+{
+    MetaView::CommitPan();
+    PairArgs args(m_ptPan.x, m_ptPan.y);
+    m_EventPan.Invoke(this, &args);
+}
+
+void MedImage::FlipHorizontal()
+{
+    MetaView::FlipHorizontal();
+    UpdateOrientationLabels(m_pShow);
+    Invalidate(TRUE);
+    FireSimple(m_EventFlipHorizontal);
+}
+
+void MedImage::FlipVertical()
+{
+    MetaView::FlipVertical();
+    UpdateOrientationLabels(m_pShow);
+    Invalidate(TRUE);
+    FireSimple(m_EventFlipVertical);
+}
+
+void MedImage::Rotate(int quarterTurns)
+{
+    MetaView::Rotate(quarterTurns);
+    UpdateOrientationLabels(m_pShow);
+    Invalidate(TRUE);
+    PairArgs args(quarterTurns, 0);
+    m_EventRotate.Invoke(this, &args);
+}
+
+void MedImage::Invert()
+{
+    MetaView::Invert();
+    Invalidate(TRUE);
+    FireSimple(m_EventInvert);
+}
+
+void MedImage::ResetView()
+{
+    ClearTimedRect();
+    ClearAllLabels();
+    MetaView::ResetView();
+}
+
+bool MedImage::AttachShow(ImageShow* show)
+{
+    ClearTimedRect();
+    if (m_pShow != nullptr && m_pShow != show)
+    {
+        DetachShow();
+    }
+    const bool attached = MetaView::AttachShow(show);
+    if (attached)
+    {
+        BuildImageLabels(show);
+        BuildOverlayText();
+        UpdateOrientationLabels(show);
+    }
+    PointerDelegateArgs args(show);
+    m_EventImageChanged.Invoke(this, &args);
+    return attached;
+}
+
+bool MedImage::AttachAgain()
+{
+    ImageShow* show = m_pShow;
+    DetachShow();
+    return AttachShow(show);
+}
+
+void MedImage::ReleaseImageData()
+{
+    ClearTimedRect();
+    MetaView::ReleaseImageData();
+}
+
+// Annotations.
+
+void MedImage::ClearAnnotations()
+{
+    if (m_pShow != nullptr)
+    {
+        m_pShow->ClearAnnotations();
+        Invalidate(TRUE);
+    }
+}
+
+void MedImage::AddAnnotationShared(const ImageShow::RoiPtr& roi, bool redraw)
+{
+    if (m_pShow == nullptr || roi == nullptr)
+    {
+        return;
+    }
+    m_pShow->AddAnnotation(roi);
+    if (redraw)
+    {
+        Invalidate(FALSE);
+    }
+}
+
+void MedImage::AddAnnotation(ORoi* roi, bool redraw)
+{
+    if (m_pShow == nullptr)
+    {
+        // Nothing would own it.
+        delete roi;
+        return;
+    }
+    AddAnnotationShared(ImageShow::RoiPtr(roi), redraw);
+}
+
+bool MedImage::RemoveAnnotation(ORoi* roi)
+{
+    if (m_pShow == nullptr || roi == nullptr || !m_pShow->DeleteAnnotation(roi))
+    {
+        return false;
+    }
+    Invalidate(TRUE);
+    FireSimple(m_EventAnnotationsChanged);
+    return true;
+}
+
+bool MedImage::RemoveAnnotationForced(ORoi* roi)
+{
+    if (m_pShow == nullptr || roi == nullptr || !m_pShow->RemoveAnnotation(roi))
+    {
+        return false;
+    }
+    Invalidate(TRUE);
+    FireSimple(m_EventAnnotationsChanged);
+    return true;
+}
+
+void MedImage::AddPaneAnnotation(ORoi* roi)
+{
+    if (roi != nullptr)
+    {
+        m_PaneRois.AddTail(ImageShow::RoiPtr(roi));
+        Invalidate(FALSE);
+    }
+}
+
+bool MedImage::RemovePaneAnnotation(ORoi* roi)
+{
+    for (auto* node = m_PaneRois.GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item.get() == roi)
+        {
+            const ImageShow::RoiPtr held = node->item;
+            m_PaneRois.Remove(held);
+            Invalidate(TRUE);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MedImage::ClearPaneAnnotations()
+{
+    m_PaneRois.RemoveAll();
+    if (m_hWnd != nullptr)
+    {
+        Invalidate(TRUE);
+    }
+}
+
+bool MedImage::OnDeleteKey()
+{
+    return false;
+}
+
+void MedImage::DrawOverlayLayerAbove(CDC* pDC)
+{
+    MetaView::DrawOverlayLayerAbove(pDC);
+    if (m_bOverlaysShown)
+    {
+        for (auto* node = m_PaneRois.GetHead(); node != nullptr; node = node->next)
+        {
+            if (node->item->IsShown())
+            {
+                node->item->Draw(pDC);
+            }
+        }
+    }
+    if (!m_rcTimed.IsRectEmpty())
+    {
+        DrawFrame(pDC, &m_rcTimed, m_crTimed);
+    }
+}
+
+// Tools.
+
+void MedImage::SetLeftButtonTool(int code)
+{
+    try
+    {
+        m_pLeftTasks->SetTool(code);
+    }
+    catch (...)
+    {
+    }
+}
+
+void MedImage::SetRightButtonTool(int code)
+{
+    try
+    {
+        m_pRightTasks->SetTool(code);
+    }
+    catch (...)
+    {
+    }
+}
+
+void MedImage::SetMiddleButtonTool(int code)
+{
+    try
+    {
+        m_pMiddleTasks->SetTool(code);
+    }
+    catch (...)
+    {
+    }
+}
+
+// Labels.
+
+void MedImage::BuildImageLabels(ImageShow* show)
+{
+    for (int position : {ViewLabel::enTopLeft, ViewLabel::enTopRight, ViewLabel::enBottomRight})
+    {
+        ClearLabels(position);
+    }
+    DICOMImage* image = show != nullptr ? show->GetDicomImage() : nullptr;
+    if (image == nullptr)
+    {
+        return;
+    }
+    AddLabelIfText(this, ViewLabel::enTopLeft, "", TextOf(image, 0x0010, 0x0010));
+    AddLabelIfText(this, ViewLabel::enTopLeft, "", TextOf(image, 0x0010, 0x0020));
+    AddLabelIfText(this, ViewLabel::enTopRight, "Ex:", TextOf(image, 0x0020, 0x0010));
+    AddLabelIfText(this, ViewLabel::enTopRight, "Se:", TextOf(image, 0x0020, 0x0011));
+    AddLabelIfText(this, ViewLabel::enTopRight, "Im:", TextOf(image, 0x0020, 0x0013));
+    if (show->GetNbOfFrames() > 1)
+    {
+        Lettra frame;
+        frame.Format("%d/%d", show->GetFrameIndex() + 1, show->GetNbOfFrames());
+        AddLabelIfText(this, ViewLabel::enTopRight, "Fm:", frame);
+    }
+    AddLabelIfText(this, ViewLabel::enBottomRight, "SP:", TextOf(image, 0x0020, 0x1041));
+    AddLabelIfText(this, ViewLabel::enBottomRight, "SL:", TextOf(image, 0x0018, 0x0050));
+    const Lettra modality = TextOf(image, 0x0008, 0x0060);
+    if (modality == "CT" || modality == "MR" || modality == "PT")
+    {
+        AddLabelIfText(this, ViewLabel::enBottomRight, "ET:", TextOf(image, 0x0018, 0x1150));
+        AddLabelIfText(this, ViewLabel::enBottomRight, "TE:", TextOf(image, 0x0018, 0x0081));
+        AddLabelIfText(this, ViewLabel::enBottomRight, "TR:", TextOf(image, 0x0018, 0x0080));
+    }
+}
+
+void MedImage::HideLabels()
+{
+    SetLabelsVisible(false);
+    m_bOverlaysShown = false;
+    ShowRuler(false);
+    ShowTargetMark(false);
+    Invalidate(TRUE);
+}
+
+void MedImage::ShowLabels()
+{
+    SetLabelsVisible(true);
+    m_bOverlaysShown = true;
+    ShowRuler(true);
+    Invalidate(TRUE);
+}
+
+void MedImage::ShowOverlays(bool show)
+{
+    m_bOverlaysShown = show;
+    Invalidate(!show);
+}
+
+void MedImage::Undo()
+{
+    quillon::_debug("Enter MedImage::Undo, Level : %d", m_nUndoLevel);
+    FireSimple(m_EventUndo);
+    quillon::_debug("Leave MedImage::Undo, Level : %d", m_nUndoLevel);
+}
+
+// Timed rectangle.
+
+void MedImage::ClearTimedRect()
+{
+    if (m_nTimer != 0 && m_hWnd != nullptr)
+    {
+        KillTimer(m_nTimer);
+    }
+    m_nTimer = 0;
+    if (!m_rcTimed.IsRectEmpty() && m_hWnd != nullptr)
+    {
+        Invalidate(TRUE);
+    }
+    m_rcTimed.SetRectEmpty();
+}
+
+void MedImage::SetTimedRect(const RECT* rect)
+{
+    ClearTimedRect();
+    if (rect != nullptr)
+    {
+        m_rcTimed = *rect;
+        m_crTimed = 0xFFFFFF;
+        Invalidate(FALSE);
+    }
+}
+
+void MedImage::ShowTimedRect(const RECT* rect)
+{
+    SetTimedRect(rect);
+    if (rect != nullptr && m_hWnd != nullptr)
+    {
+        m_nTimer = SetTimer(TimedRectTimer, TimedRectPeriod, nullptr);
+    }
+}
+
+// Zoom commands.
+
+void MedImage::ZoomFitInWindow()
+{
+    if (IsEmpty())
+    {
+        return;
+    }
+    UpdateFitFactor();
+    m_dZoom = ClampZoom(m_dFitFactor);
+    m_ptPan = CPoint(0, 0);
+    CenterImage();
+    ApplyViewToShow();
+    CommitZoom();
+    UpdateImage();
+}
+
+void MedImage::ZoomPixelByPixel()
+{
+    if (IsEmpty())
+    {
+        return;
+    }
+    m_dZoom = 1.0;
+    m_ptPan = CPoint(0, 0);
+    CenterImage();
+    ApplyViewToShow();
+    CommitZoom();
+    UpdateImage();
+}
+
+void MedImage::ZoomIn()
+{
+    if (!IsEmpty())
+    {
+        ZoomAt(ClampZoom(m_dZoom * ZoomStep), m_rcDisplay.CenterPoint());
+        CommitZoom();
+    }
+}
+
+void MedImage::ZoomOut()
+{
+    if (!IsEmpty())
+    {
+        ZoomAt(ClampZoom(m_dZoom / ZoomStep), m_rcDisplay.CenterPoint());
+        CommitZoom();
+    }
+}
+
+void MedImage::ZoomToScreenRect(const RECT& rect)
+{
+    if (IsEmpty())
+    {
+        return;
+    }
+    RECT image;
+    ScreenToImageRect(&image, rect);
+    ZoomToImageRect(image);
+    CommitZoom();
+}
+
+void MedImage::Restore()
+{
+    if (IsEmpty())
+    {
+        return;
+    }
+    m_pShow->SetMask(nullptr);
+    m_pShow->ClearAnnotations();
+    m_pShow->Reset();
+    m_pShow->SetDisplayMode(16);
+    AttachAgain();
+}
+
+// Lookup tables.
+
+bool MedImage::SelectLUT(int index)
+{
+    MetaImage* image = m_pShow != nullptr ? m_pShow->GetMetaImage() : nullptr;
+    if (image == nullptr || index < 0 || index >= image->GetLUTs().GetCount())
+    {
+        return false;
+    }
+    DicomLookupTable* table = image->GetLUTs().GetAt(index);
+    if (!ApplyLookupTable(table) && image->GetLUTs().GetCurrent() != table)
+    {
+        return false;
+    }
+    RedrawImage();
+    return true;
+}
+
+Lettra MedImage::GetAllLUTDescription() const
+{
+    const MetaImage* image = m_pShow != nullptr ? m_pShow->GetMetaImage() : nullptr;
+    Lettra text;
+    if (image == nullptr)
+    {
+        return text;
+    }
+    LUTList& tables = const_cast<MetaImage*>(image)->GetLUTs();
+    for (int at = 0; at < tables.GetCount(); ++at)
+    {
+        const DicomLookupTable* table = tables.GetAt(at);
+        Lettra line = table->GetDescription();
+        if (line.IsEmpty())
+        {
+            line.Format("WW:%d, WL:%d", table->GetWindowWidth(), table->GetWindowCenter());
+        }
+        text += (table == tables.GetCurrent() ? "* " : "") + line + "\r\n";
+    }
+    return text;
+}
+
+// Output.
+
+bool MedImage::CopyToClipboard()
+{
+    if (IsEmpty())
+    {
+        return false;
+    }
+    const bool hadDIB = !m_pShow->GetDIB().IsEmpty();
+    m_pShow->BuildFullViewDIB();
+    const HDIB dib = m_pShow->GetDIB().GetDIB();
+    const HANDLE copy = dib != nullptr ? CopyHandle(dib) : nullptr;
+    if (!hadDIB)
+    {
+        m_pShow->ReleaseImageData();
+    }
+    // The pane's own picture is built again on its next paint.
+    m_pShow->BuildChain();
+    if (copy == nullptr || !OpenClipboard(m_hWnd))
+    {
+        if (copy != nullptr)
+        {
+            GlobalFree(copy);
+        }
+        quillon::_warning("Leave MedImage::CopyToClipboard, no image or no clipboard");
+        return false;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_DIB, copy) != nullptr;
+    CloseClipboard();
+    if (!placed)
+    {
+        GlobalFree(copy);
+    }
+    return placed;
+}
+
+bool MedImage::SaveAsBitmap(const char* path)
+{
+    return !IsEmpty() && m_pShow->SaveAsBitmap(path);
+}
+
+bool MedImage::SaveAsJPEG(const char* path)
+{
+    return !IsEmpty() && m_pShow->SaveAsJPEG(path);
+}
