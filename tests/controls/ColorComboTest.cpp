@@ -13,13 +13,12 @@ class ColorComboTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_host.CreateHost(240, 200));
         ASSERT_TRUE(m_combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
                                    CRect(10, 10, 170, 180), &m_host, 3001));
     }
 
     CFailOnBlockHarness m_harness;
-    CHostWnd m_host;
+    CTestParent m_host{CRect(0, 0, 240, 200)};
     CColorCombo m_combo;
 };
 
@@ -91,7 +90,7 @@ TEST_F(ColorComboTest, DrawsASwatchBesideTheName)
         draw.itemData = m_combo.GetItemData(9);
         m_combo.DrawItem(&draw);
     }
-    KeepPicture(m_host.GetSafeHwnd(), "colorcombo");
+    DumpPicture(m_host.GetSafeHwnd(), "colorcombo");
     const CClientPixels pixels(m_host.GetSafeHwnd());
     const COLORREF selected = GetSysColor(COLOR_HIGHLIGHT);
     // Swatch: 2 .. 60 wide, framed in black, red inside.

@@ -16,16 +16,17 @@ constexpr UINT kFirstId = 2001;
 constexpr UINT kSecondId = 2002;
 
 // A host that records the notifications reaching it.
-class CNotifiedHost : public CHostWnd
+class CNotifiedHost : public CTestParent
 {
 public:
+    using CTestParent::CTestParent;
     std::vector<UINT> codes;
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         codes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
-        return CHostWnd::OnNotify(wParam, lParam, pResult);
+        return CTestParent::OnNotify(wParam, lParam, pResult);
     }
 };
 
@@ -59,7 +60,6 @@ class DatePickerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_host.CreateHost(300, 120));
         ASSERT_TRUE(
             m_item1.Create("", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 34), &m_host, kFirstId));
         ASSERT_TRUE(
@@ -76,7 +76,7 @@ protected:
     }
 
     CFailOnBlockHarness m_harness;
-    CNotifiedHost m_host;
+    CNotifiedHost m_host{CRect(0, 0, 300, 120)};
     CStatic m_item1;
     CStatic m_item2;
     CDatePicker m_first;
@@ -95,7 +95,7 @@ TEST_F(DatePickerTest, ShowsTheStoredDateOrNoDateAndCoversItsItem)
     EXPECT_EQ(picker.Size(), item.Size());
     EXPECT_NE(m_first.GetPickerWnd()->GetStyle() & DTS_SHOWNONE, 0u);
     m_host.UpdateWindow();
-    KeepPicture(m_host.GetSafeHwnd(), "datepicker");
+    DumpPicture(m_host.GetSafeHwnd(), "datepicker");
 
     m_first.GetCurDate()->SetStatus(COleDateTime::null);
     m_first.SetRange(nullptr, nullptr, TRUE, FALSE);

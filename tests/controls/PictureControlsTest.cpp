@@ -41,8 +41,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 class PictureControlsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_host.CreateHost(300, 200)); }
-
     // A bitmap file of MakeIndexedDib's picture.
     void WriteDibFile(int width, int height)
     {
@@ -64,7 +62,7 @@ protected:
     }
 
     CFailOnBlockHarness m_harness;
-    CHostWnd m_host;
+    CTestParent m_host{CRect(0, 0, 300, 200)};
     CDIBStatic m_static;
     CScrollPict m_pict;
     TempPath m_file{"picture.bmp"};
@@ -75,7 +73,7 @@ TEST_F(PictureControlsTest, StaticWithoutPictureOrPromptShowsACross)
     CreateStatic(101, 61);
     m_static.UpdateWindow();
     const CClientPixels pixels(m_static.GetSafeHwnd());
-    KeepPicture(m_host.GetSafeHwnd(), "dibstatic-cross");
+    DumpPicture(m_host.GetSafeHwnd(), "dibstatic-cross");
     // The diagonals of the area inside the one-pixel margin.
     for (int x : {10, 50, 90})
     {
@@ -94,7 +92,7 @@ TEST_F(PictureControlsTest, StaticPromptIsEmbossedOnTheButtonFace)
     m_static.SetPromptFont(40, 14);
     m_static.UpdateWindow();
     const CClientPixels pixels(m_static.GetSafeHwnd());
-    KeepPicture(m_host.GetSafeHwnd(), "dibstatic-prompt");
+    DumpPicture(m_host.GetSafeHwnd(), "dibstatic-prompt");
     EXPECT_EQ(pixels.At(3, 3), GetSysColor(COLOR_BTNFACE));
     int shadow = 0;
     for (int y = 0; y < pixels.Height(); ++y)
@@ -109,7 +107,7 @@ TEST_F(PictureControlsTest, StaticFitsThePictureKeepingItsAspect)
     CreateStatic(102, 102);
     ASSERT_TRUE(m_static.LoadDib(m_file.c_str()));
     m_static.UpdateWindow();
-    KeepPicture(m_host.GetSafeHwnd(), "dibstatic-fitted");
+    DumpPicture(m_host.GetSafeHwnd(), "dibstatic-fitted");
     {
         // 100 x 50 centred in the 100 x 100 area inside the margin.
         const CClientPixels pixels(m_static.GetSafeHwnd());
@@ -181,7 +179,7 @@ TEST_F(PictureControlsTest, ScrollPictStepsAndClampsAndPaintsWhereItScrolled)
     EXPECT_EQ(m_pict.GetScrollPosition(SB_VERT), 7);
     m_pict.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30));
     m_pict.UpdateWindow();
-    KeepPicture(m_host.GetSafeHwnd(), "scrollpict-scrolled");
+    DumpPicture(m_host.GetSafeHwnd(), "scrollpict-scrolled");
     const CClientPixels pixels(m_pict.GetSafeHwnd());
     EXPECT_EQ(pixels.At(1, 1), IndexedColor(30, 7));
     EXPECT_EQ(pixels.At(11, 21), IndexedColor(40, 27));

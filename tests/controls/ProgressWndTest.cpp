@@ -43,11 +43,9 @@ CRect ChildRect(CWnd& parent, UINT nId)
 class ProgressWndTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_host.CreateHost(200, 100)); }
-
     CFailOnBlockHarness m_harness;
     CMemoryProfile m_profile;
-    CHostWnd m_host;
+    CTestParent m_host{CRect(0, 0, 200, 100)};
 };
 
 TEST_F(ProgressWndTest, FreshWindowIsLaidOutRoundFourLinesAndCentred)
@@ -100,7 +98,7 @@ TEST_F(ProgressWndTest, BarShowsThePercentageInBothColours)
     progress.SetText("Reading %d files\nfrom %s", 12, "the archive");
     progress.SetPos(50);
     progress.PeekAndPump();
-    KeepPicture(progress.GetSafeHwnd(), "progress-half");
+    DumpPicture(progress.GetSafeHwnd(), "progress-half");
     CWnd* pBar = progress.GetDlgItem(int(kBarId));
     const CClientPixels pixels(pBar->GetSafeHwnd());
     const COLORREF bar = GetSysColor(COLOR_HIGHLIGHT);
@@ -275,7 +273,7 @@ TEST(PopupWnd, DrawsAFramedTextBoxWithADitheredShadow)
     popup.m_strText = "A popup text long enough to break into lines";
     ASSERT_TRUE(popup.Create(nullptr, CRect(20, 20, 180, 90)));
     popup.UpdateWindow();
-    KeepPicture(popup.GetSafeHwnd(), "popup");
+    DumpPicture(popup.GetSafeHwnd(), "popup");
     const CClientPixels pixels(popup.GetSafeHwnd());
     EXPECT_EQ(pixels.At(1, 30), GetSysColor(COLOR_WINDOWFRAME));
     EXPECT_EQ(pixels.At(160 - 8 - 1, 30), GetSysColor(COLOR_WINDOWFRAME));
