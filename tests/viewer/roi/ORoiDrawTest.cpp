@@ -312,3 +312,70 @@ TEST_F(ORoiDrawTest, UnknownKindsDrawTheirPrimitives)
     EXPECT_EQ(unknown->HitTestDefault(text.x + 4, text.y, 0), enHitBody);
     EXPECT_EQ(unknown->HitTestDefault(middle.x, middle.y + 30, 0), enHitNone);
 }
+
+// A selected annotation is drawn in the highlight colour with a handle at
+// each point and tells its subscribers; deselected it goes back to its
+// colour unless it is still highlighted. The arrow keys move it by an
+// image pixel unless it is locked; window rectangles find it whole or in
+// part.
+TEST_F(ORoiDrawTest, SelectionHandlesKeysAndAreas)
+{
+    auto* view = MakePane<AnnotatedView>(CRect(0, 0, 200, 200));
+    auto show = ShowOf(MakeImage(100, 100, 8, "MONOCHROME2", std::vector<std::uint8_t>(10000, 40)));
+    ASSERT_TRUE(view->AttachShow(show.get()));
+    view->SetLabelsVisible(false);
+    view->ShowRuler(false);
+    auto* calliper = new ORoiCalliper(show.get());
+    calliper->SetLine({20, 30}, {80, 30});
+    show->AddAnnotation(calliper);
+    int selected = 0;
+    int deselected = 0;
+    struct Counter
+    {
+        int* count;
+        void On(const void*, DelegateArgs*) { ++*count; }
+    } onSelect{&selected}, onDeselect{&deselected};
+    calliper->GetSelectedEvent().Add(MakeHandler(&onSelect, &Counter::On, "Counter::On"));
+    calliper->GetDeselectedEvent().Add(MakeHandler(&onDeselect, &Counter::On, "Counter::On"));
+
+    const OverlayConfig& colours = OverlayConfig::Get();
+    const POINT middle = view->ImageToScreen(50, 30);
+    const POINT end = view->ImageToScreen(80, 30);
+    const WindowPicture plain = Paint(view);
+    EXPECT_TRUE(IsPaintedNear(plain, middle, colours.crRoi));
+    calliper->Select(false);
+    EXPECT_EQ(selected, 1);
+    const WindowPicture chosen = Paint(view);
+    DumpPicture(view->m_hWnd, "roi_selected");
+    EXPECT_TRUE(IsPaintedNear(chosen, middle, colours.crRoiHilited));
+    // A white handle square around the end: its inside is white.
+    const int half = 4;
+    EXPECT_EQ(chosen.GetPixel(end.x + half - 1, end.y - half + 1), 0xFFFFFFu);
+    EXPECT_NE(plain.GetPixel(end.x + half - 1, end.y - half + 1), 0xFFFFFFu);
+    calliper->Deselect(false);
+    EXPECT_EQ(deselected, 1);
+    EXPECT_EQ(calliper->GetStyle().GetCurrentColor(), colours.crRoi);
+    calliper->SetHighlighted(true, false);
+    calliper->Select(false);
+    calliper->Deselect(false);
+    EXPECT_EQ(calliper->GetStyle().GetCurrentColor(), colours.crRoiHilited);
+    calliper->SetHighlighted(false, false);
+    EXPECT_EQ(calliper->GetStyle().GetCurrentColor(), colours.crRoi);
+
+    EXPECT_TRUE(calliper->OnKeyDown(VK_RIGHT, 1, 0));
+    EXPECT_TRUE(calliper->OnKeyDown(VK_UP, 1, 0));
+    EXPECT_EQ(Text(HandlePoints(*calliper)), "(21,29)(81,29)");
+    EXPECT_FALSE(calliper->OnKeyDown(VK_F2, 1, 0));
+    calliper->OnCommand(720);
+    EXPECT_TRUE(calliper->OnKeyDown(VK_LEFT, 1, 0));
+    EXPECT_EQ(Text(HandlePoints(*calliper)), "(21,29)(81,29)");
+
+    const POINT a = view->ImageToScreen(10, 20);
+    const POINT b = view->ImageToScreen(90, 40);
+    const POINT c = view->ImageToScreen(50, 40);
+    EXPECT_TRUE(calliper->IsInRect(a.x, a.y, b.x, b.y, false));
+    EXPECT_FALSE(calliper->IsInRect(a.x, a.y, c.x, c.y, false));
+    EXPECT_TRUE(calliper->IsInRect(a.x, a.y, c.x, c.y, true));
+    ORoiCalliper loose(nullptr);
+    EXPECT_FALSE(loose.IsInRect(a.x, a.y, b.x, b.y, true));
+}

@@ -136,8 +136,9 @@ public:
     void Redraw() const;
     // The bounding rectangle as a green frame.
     void DrawBounds(CDC* pDC) const;
-    // The handles of a selected annotation; the flag is kept as the
-    // highlight.
+    // The handles of a selected annotation; nothing while off. The
+    // highlight is left alone: were it set here, an annotation once drawn
+    // selected would keep the highlight colour after being deselected.
     virtual void DrawHandles(bool on, CDC* pDC);
     // Drawn in the highlight colour while on; the shown events follow.
     void SetHighlighted(bool on, bool redraw);

@@ -90,8 +90,10 @@ bool Overlay::IsInRect(int left, int top, int right, int bottom, bool partial) c
     view->ScreenToImageRect(&area, RECT{left, top, right, bottom});
     if (partial)
     {
-        RECT common;
-        return IntersectRect(&common, &area, &m_Rect) != 0;
+        // Edges count: a horizontal or vertical line has a rectangle of no
+        // height or width, which a strict intersection never finds.
+        return m_Rect.left <= area.right && m_Rect.right >= area.left &&
+               m_Rect.top <= area.bottom && m_Rect.bottom >= area.top;
     }
     return m_Rect.left >= area.left && m_Rect.right <= area.right && m_Rect.top >= area.top &&
            m_Rect.bottom <= area.bottom;
