@@ -53,7 +53,10 @@ public:
 
     CColumnSortList& GetList(enLevel level) { return m_lists[level]; }
     int GetChosen(enLevel level) const { return m_chosen[level]; }
+    // The frame reads the handles while importing; they stay unchanged
+    // until the next click.
     const std::list<Corvane>& GetHolders() const { return m_holders; }
+    std::list<Corvane>& GetHolders() { return m_holders; }
     bool IsReview() const { return m_bReview; }
     const std::string& GetFolder() const { return m_folder; }
 
