@@ -8,6 +8,7 @@
 #include "MagGlassTask.h"
 #include "MetaImage.h"
 #include "MetaMatrix.h"
+#include "ORoiCalliper.h"
 #include "PaneTestSupport.h"
 #include "ToolTasks.h"
 #include "UiHarness.h"
@@ -328,4 +329,65 @@ TEST_F(MedImageTest, CopyToClipboardGivesTheImageAsShown)
     GlobalUnlock(full.GetDIB());
     GlobalUnlock(data);
     CloseClipboard();
+}
+
+TEST_F(MedImageTest, AnnotationsAreSelectedMovedReshapedAndDeletedWithEveryTool)
+{
+    for (int tool : {MouseTaskSet::enArrowTool, MouseTaskSet::enWindowLevelTool,
+                     MouseTaskSet::enPixelValueTool})
+    {
+        SCOPED_TRACE(tool);
+        m_pPane->SetLeftButtonTool(tool);
+        const int width = WindowWidth();
+        auto* calliper = new ORoiCalliper(m_Show.get());
+        calliper->SetLine({20, 30}, {100, 30});
+        m_Show->AddAnnotation(calliper);
+        const int count = m_Show->GetAnnotations().GetCount();
+
+        // The body moves the whole line.
+        const POINT middle = m_pPane->ImageToScreen(60, 30);
+        m_harness.Script()
+            .MouseMove(At(middle.x + 10, middle.y + 20))
+            .MouseUp(enMouseButton::Left, At(middle.x + 10, middle.y + 20));
+        Press(enMouseButton::Left, middle.x, middle.y);
+        EXPECT_TRUE(calliper->IsSelected());
+        POINT first;
+        POINT second;
+        calliper->GetLine(first, second);
+        const double zoom = m_pPane->GetZoom();
+        EXPECT_NEAR(first.x, 20 + 10 / zoom, 1);
+        EXPECT_NEAR(first.y, 30 + 20 / zoom, 1);
+        EXPECT_EQ(second.x - first.x, 80);
+        EXPECT_EQ(second.y, first.y);
+        EXPECT_EQ(WindowWidth(), width) << "the tool did not run";
+
+        // A handle moves its point only.
+        const POINT end = m_pPane->ImageToScreen(second.x, second.y);
+        const POINT before = first;
+        m_harness.Script()
+            .MouseMove(At(end.x, end.y + 30))
+            .MouseUp(enMouseButton::Left, At(end.x, end.y + 30));
+        Press(enMouseButton::Left, end.x, end.y);
+        calliper->GetLine(first, second);
+        EXPECT_EQ(first.x, before.x);
+        EXPECT_EQ(first.y, before.y);
+        EXPECT_NEAR(second.y, before.y + 30 / zoom, 1);
+
+        // A click beside it deselects; Delete removes the selected one.
+        m_harness.Script().MouseUp(enMouseButton::Left, At(5, 290));
+        Press(enMouseButton::Left, 5, 290);
+        EXPECT_FALSE(calliper->IsSelected());
+        calliper->GetLine(first, second);
+        const POINT on = m_pPane->ImageToScreen(first.x, first.y);
+        m_harness.Script().MouseUp(enMouseButton::Left, At(on.x, on.y));
+        Press(enMouseButton::Left, on.x, on.y);
+        ASSERT_TRUE(calliper->IsSelected());
+        m_harness.KeyPress(VK_DELETE);
+        m_harness.PumpPending();
+        EXPECT_EQ(m_Show->GetAnnotations().GetCount(), count - 1);
+        while (m_harness.Script().PlayNext())
+        {
+        }
+        m_harness.PumpPending();
+    }
 }

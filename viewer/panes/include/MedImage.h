@@ -76,6 +76,22 @@ public:
     virtual bool RemovePaneAnnotation(ORoi* roi);
     virtual void ClearPaneAnnotations();
     const Array<ImageShow::RoiPtr>& GetPaneAnnotations() const { return m_PaneRois; }
+    // What a window point hits of the annotations, the topmost first (the
+    // last drawn): a hit code (enRoiHit, 0 for none) and the index of the
+    // annotation hit. With select, the one hit is selected, and the others
+    // deselected when asked.
+    virtual int HitTestImageAnnotations(int x, int y, int* index, bool select, bool deselectOthers);
+    virtual int HitTestPaneAnnotations(int x, int y, int* index, bool select, bool deselectOthers);
+    // The mouse work of a hit: the annotation's own, else a drag that
+    // moves it whole, one of its points or its label.
+    virtual bool DispatchRoiHit(int modifiers, int x, int y, int code, int index);
+    virtual bool DispatchPaneRoiHit(int modifiers, int x, int y, int code, int index);
+    // Deselects every annotation of the image and of the pane; true when
+    // any was selected.
+    bool ClearSelection();
+    // Removes the selected annotations of the image that allow it; how
+    // many went.
+    int DeleteSelectedRois();
 
     // Tools of the buttons' task sets; a failing tool change is dropped.
     virtual void SetLeftButtonTool(int code);
@@ -206,6 +222,16 @@ protected:
     void PostCurrentMessageToParent();
     void ApplyDragResult(double zoom, POINT pan);
     bool AttachAgain();
+    // The image's annotations, or the pane's.
+    const Array<ImageShow::RoiPtr>* ImageRois() const;
+    const Array<ImageShow::RoiPtr>* PaneRois() const { return &m_PaneRois; }
+    static int HitTestList(const Array<ImageShow::RoiPtr>& rois, int x, int y, int* index,
+                           bool select, bool deselectOthers);
+    bool DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, int x, int y, int code,
+                     int index);
+    // The key to the selected annotations, the image's first; true when
+    // one took it.
+    bool OfferKeyToSelected(UINT key, UINT repeat, UINT flags);
 
     Array<ImageShow::RoiPtr> m_PaneRois;
     std::unique_ptr<MouseTaskSet> m_pLeftTasks;

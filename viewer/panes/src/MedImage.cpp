@@ -6,10 +6,13 @@
 #include "MetaImage.h"
 #include "MouseTracker.h"
 #include "PreviewViews.h"
+#include "QuillonLibrary.h"
 #include "QuillonLog.h"
+#include "RoiDrag.h"
 #include "WinClipboard.h"
 
 #include <cstring>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(MedImage, MetaView)
 
@@ -71,6 +74,45 @@ void AddLabelIfText(MedImage* pane, int position, const char* prefix, const Lett
     {
         pane->AddLabel(position, Lettra(prefix) + text);
     }
+}
+
+// Moves an annotation, one of its points or its label with the pointer.
+class RoiEditTask : public MouseTask
+{
+public:
+    RoiEditTask(MetaView* view, ORoi* roi, int code)
+        : MouseTask(0, view), m_pRoi(roi), m_nCode(code)
+    {
+    }
+    void OnBegin(int x, int y) override
+    {
+        m_pDrag = std::make_unique<RoiDrag>(m_pRoi, m_nCode, x, y);
+    }
+    void OnMove(int x, int y, int, int, int, int) override
+    {
+        m_pDrag->OnMove(x, y);
+        m_pView->Invalidate(FALSE);
+    }
+    void OnEnd(int x, int y, int, int, int, int) override
+    {
+        m_pDrag->OnEnd(x, y);
+        m_pView->Invalidate(FALSE);
+    }
+    void OnCancel(int, int, int, int, int, int) override
+    {
+        m_pDrag->OnCancel();
+        m_pView->Invalidate(FALSE);
+    }
+
+private:
+    ORoi* m_pRoi;
+    int m_nCode;
+    std::unique_ptr<RoiDrag> m_pDrag;
+};
+
+ORoi* RoiAt(const Array<ImageShow::RoiPtr>& rois, int index)
+{
+    return index >= 0 && index < rois.GetCount() ? rois.GetAt(index).get() : nullptr;
 }
 
 } // namespace
@@ -224,18 +266,39 @@ void MedImage::PostCurrentMessageToParent()
     }
 }
 
-void MedImage::OnKeyDown(UINT nChar, UINT, UINT)
+void MedImage::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    if (nChar == VK_DELETE && OnDeleteKey())
+    if (nChar == VK_DELETE && (DeleteSelectedRois() > 0 || OnDeleteKey()))
     {
         return;
     }
-    PostCurrentMessageToParent();
+    if (!OfferKeyToSelected(nChar, nRepCnt, nFlags))
+    {
+        PostCurrentMessageToParent();
+    }
 }
 
 void MedImage::OnKeyUp(UINT, UINT, UINT)
 {
     PostCurrentMessageToParent();
+}
+
+bool MedImage::OfferKeyToSelected(UINT key, UINT repeat, UINT flags)
+{
+    const Array<ImageShow::RoiPtr>* image = ImageRois();
+    for (const Array<ImageShow::RoiPtr>* rois : {image, PaneRois()})
+    {
+        for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            if (node->item->IsSelected() && node->item->OnKeyDown(key, repeat, flags))
+            {
+                Invalidate(FALSE);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void MedImage::OnTimer(UINT_PTR nIDEvent)
@@ -313,9 +376,35 @@ void MedImage::OnEventLeftButtonDown(const void*, DelegateArgs* args)
     MouseTask* current = m_pLeftTasks->GetCurrentTask();
     if (current != nullptr && m_pLeftTasks->IsPriority())
     {
+        if (ClearSelection())
+        {
+            Invalidate(TRUE);
+        }
         m_pLeftTasks->SetModifiers(modifiers);
         Track(current, MouseTask::enLeftButton, point);
         return;
+    }
+    if (m_bOverlaysShown)
+    {
+        int index = -1;
+        if (HitTestPaneAnnotations(point.x, point.y, &index, false, false) != 0)
+        {
+            const int code = HitTestPaneAnnotations(point.x, point.y, &index, true, true);
+            DispatchPaneRoiHit(modifiers, point.x, point.y, code, index);
+            return;
+        }
+        if (HitTestImageAnnotations(point.x, point.y, &index, false, false) != 0)
+        {
+            // Shift or Ctrl adds to the selection.
+            const int code =
+                HitTestImageAnnotations(point.x, point.y, &index, true, modifiers == 0);
+            DispatchRoiHit(modifiers, point.x, point.y, code, index);
+            return;
+        }
+        if (ClearSelection())
+        {
+            Invalidate(TRUE);
+        }
     }
     if ((modifiers & MouseTask::ControlBit) != 0)
     {
@@ -664,14 +753,166 @@ bool MedImage::OnDeleteKey()
     return false;
 }
 
+const Array<ImageShow::RoiPtr>* MedImage::ImageRois() const
+{
+    return m_pShow != nullptr ? &m_pShow->GetAnnotations() : nullptr;
+}
+
+int MedImage::HitTestList(const Array<ImageShow::RoiPtr>& rois, int x, int y, int* index,
+                          bool select, bool deselectOthers)
+{
+    int hit = -1;
+    int code = 0;
+    for (int at = rois.GetCount() - 1; at >= 0 && code == 0; --at)
+    {
+        ORoi* roi = rois.GetAt(at).get();
+        // The mask is the shutter layer's, not an annotation to pick.
+        if (roi->GetOwner() != nullptr && roi->GetOwner()->GetMask() == roi)
+        {
+            continue;
+        }
+        code = roi->HitTestDefault(x, y, 0);
+        hit = code != 0 ? at : -1;
+    }
+    if (index != nullptr)
+    {
+        *index = hit;
+    }
+    if (code == 0 || !select)
+    {
+        return code;
+    }
+    for (int at = 0; at < rois.GetCount(); ++at)
+    {
+        ORoi* roi = rois.GetAt(at).get();
+        if (at == hit)
+        {
+            roi->Select(false);
+        }
+        else if (deselectOthers && roi->IsSelected())
+        {
+            roi->Deselect(false);
+        }
+    }
+    return code;
+}
+
+int MedImage::HitTestImageAnnotations(int x, int y, int* index, bool select, bool deselectOthers)
+{
+    const Array<ImageShow::RoiPtr>* rois = ImageRois();
+    if (rois == nullptr)
+    {
+        return 0;
+    }
+    const int code = HitTestList(*rois, x, y, index, select, deselectOthers);
+    if (code != 0 && select)
+    {
+        Invalidate(FALSE);
+    }
+    return code;
+}
+
+int MedImage::HitTestPaneAnnotations(int x, int y, int* index, bool select, bool deselectOthers)
+{
+    const int code = HitTestList(m_PaneRois, x, y, index, select, deselectOthers);
+    if (code != 0 && select)
+    {
+        Invalidate(FALSE);
+    }
+    return code;
+}
+
+bool MedImage::DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, int x, int y,
+                           int code, int index)
+{
+    ORoi* roi = RoiAt(rois, index);
+    if (roi == nullptr || code == 0)
+    {
+        return false;
+    }
+    if (roi->OnHit(code, modifiers, x, y))
+    {
+        return true;
+    }
+    if (code != enHitBody && code != enHitHandle && code != enHitLabel && code != enHitEdgeX &&
+        code != enHitEdgeY)
+    {
+        return false;
+    }
+    RoiEditTask task(this, roi, code);
+    Track(&task, MouseTask::enLeftButton, POINT{x, y});
+    FireSimple(m_EventAnnotationsChanged);
+    return true;
+}
+
+bool MedImage::DispatchRoiHit(int modifiers, int x, int y, int code, int index)
+{
+    const Array<ImageShow::RoiPtr>* rois = ImageRois();
+    return rois != nullptr && DispatchHit(*rois, modifiers, x, y, code, index);
+}
+
+bool MedImage::DispatchPaneRoiHit(int modifiers, int x, int y, int code, int index)
+{
+    return DispatchHit(m_PaneRois, modifiers, x, y, code, index);
+}
+
+bool MedImage::ClearSelection()
+{
+    bool any = false;
+    for (const Array<ImageShow::RoiPtr>* rois : {ImageRois(), PaneRois()})
+    {
+        for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            if (node->item->IsSelected())
+            {
+                node->item->Deselect(false);
+                any = true;
+            }
+        }
+    }
+    return any;
+}
+
+int MedImage::DeleteSelectedRois()
+{
+    if (m_pShow == nullptr)
+    {
+        return 0;
+    }
+    std::vector<ORoi*> selected;
+    for (auto* node = m_pShow->GetAnnotations().GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item->IsSelected())
+        {
+            selected.push_back(node->item.get());
+        }
+    }
+    int removed = 0;
+    for (ORoi* roi : selected)
+    {
+        removed += m_pShow->DeleteAnnotation(roi) ? 1 : 0;
+    }
+    if (removed > 0)
+    {
+        Invalidate(TRUE);
+        ::SetCursor(GetQuillonCursor(32512));
+        FireSimple(m_EventAnnotationsChanged);
+    }
+    return removed;
+}
+
 void MedImage::DrawOverlayLayerAbove(CDC* pDC)
 {
     MetaView::DrawOverlayLayerAbove(pDC);
-    if (m_bOverlaysShown)
+    const Array<ImageShow::RoiPtr>* image = ImageRois();
+    for (const Array<ImageShow::RoiPtr>* rois : {image, PaneRois()})
     {
-        for (auto* node = m_PaneRois.GetHead(); node != nullptr; node = node->next)
+        for (auto* node = rois != nullptr && m_bOverlaysShown ? rois->GetHead() : nullptr;
+             node != nullptr; node = node->next)
         {
-            if (node->item->IsShown())
+            // The mask is drawn by the shutter layer.
+            if (m_pShow == nullptr || node->item.get() != m_pShow->GetMask())
             {
                 node->item->Draw(pDC);
             }
