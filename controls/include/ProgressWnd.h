@@ -9,6 +9,7 @@
 #include "AfxControls.h"
 #include "ZentiqExport.h"
 
+#include <cstdarg>
 #include <memory>
 
 class CProgressTextCtrl;
@@ -72,7 +73,8 @@ protected:
     void GetPreviousSettings();
     void SaveCurrentSettings();
     void CenterOnScreen();
-    void ShowWithoutChange();
+    // printf-style text, at most 511 characters, as the window's text.
+    void SetFormattedText(CWnd& target, LPCSTR lpszFormat, va_list args);
 
     afx_msg void OnCancel();
     afx_msg void OnClose();

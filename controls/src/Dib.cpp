@@ -1,5 +1,7 @@
 #include "Dib.h"
 
+#include "DibApi.h"
+
 #include "DibFileSource.h"
 #include "DibLog.h"
 #include "DibPaint.h"
@@ -68,21 +70,7 @@ int CDib::BitCount() const
 
 WORD CDib::NumColors() const
 {
-    if (m_pBMI == nullptr)
-        return 0;
-    if (m_pBMI->biClrUsed != 0)
-        return WORD(m_pBMI->biClrUsed);
-    switch (m_pBMI->biBitCount)
-    {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
-    }
+    return m_pBMI != nullptr ? DIBNumColors(reinterpret_cast<char*>(m_pBMI)) : 0;
 }
 
 WORD CDib::PaletteSize() const

@@ -269,24 +269,24 @@ BOOL CProgressWnd::SetAutoStep(BOOL bAuto)
 
 void CProgressWnd::SetText(LPCSTR lpszFormat, ...)
 {
-    if (m_hWnd == nullptr)
-        return;
     va_list args;
     va_start(args, lpszFormat);
-    const CString text = FormatArgs(lpszFormat, args);
+    SetFormattedText(m_wndText, lpszFormat, args);
     va_end(args);
-    m_wndText.SetWindowText(text);
 }
 
 void CProgressWnd::SetProgressText(LPCSTR lpszFormat, ...)
 {
-    if (m_hWnd == nullptr)
-        return;
     va_list args;
     va_start(args, lpszFormat);
-    const CString text = FormatArgs(lpszFormat, args);
+    SetFormattedText(*m_pBar, lpszFormat, args);
     va_end(args);
-    m_pBar->SetWindowText(text);
+}
+
+void CProgressWnd::SetFormattedText(CWnd& target, LPCSTR lpszFormat, va_list args)
+{
+    if (m_hWnd != nullptr)
+        target.SetWindowText(FormatArgs(lpszFormat, args));
 }
 
 void CProgressWnd::Clear()
