@@ -29,6 +29,14 @@ inline std::int64_t SampleBytes(int bitsAllocated)
     return bitsAllocated > 1 ? (std::int64_t(bitsAllocated) + 7) / 8 : 0;
 }
 
+// Whole bytes that hold one bit for each of the product of the factors (a
+// last partial byte counts whole); -1 when the product does not fit.
+inline std::int64_t PackedBitBytes(std::initializer_list<std::int64_t> factors)
+{
+    const std::int64_t bits = FitProduct(factors);
+    return bits < 0 ? -1 : (bits + 7) / 8;
+}
+
 // Number of halvings (toward zero) that bring value to 0.
 inline int BitLength(std::int64_t value)
 {

@@ -104,17 +104,10 @@ void MetaMatrix::Attach(void* pixels, int bitsAllocated, int bitsStored, int hig
                         int columns, int min, int max, int isSigned, int samplesPerPixel)
 {
     Release();
-    std::int64_t size = 0;
-    if (bitsAllocated == 1)
-    {
-        const std::int64_t bits = matrix::FitProduct({rows, columns, samplesPerPixel});
-        size = bits < 0 ? -1 : bits / 8;
-    }
-    else
-    {
-        size = matrix::FitProduct(
-            {matrix::SampleBytes(bitsAllocated), rows, columns, samplesPerPixel});
-    }
+    const std::int64_t size = bitsAllocated == 1
+                                  ? matrix::PackedBitBytes({rows, columns, samplesPerPixel})
+                                  : matrix::FitProduct({matrix::SampleBytes(bitsAllocated), rows,
+                                                        columns, samplesPerPixel});
     if (size <= 0)
     {
         delete[] static_cast<char*>(pixels);

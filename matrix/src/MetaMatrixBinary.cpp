@@ -16,8 +16,7 @@ constexpr unsigned char kThreshold = 128;
 
 std::int64_t RawLength(int width, int height)
 {
-    const std::int64_t bits = matrix::FitProduct({width, height});
-    return bits < 0 ? -1 : (bits + 7) / 8;
+    return matrix::PackedBitBytes({width, height});
 }
 
 bool IsBitSet(const char* bytes, std::int64_t index)

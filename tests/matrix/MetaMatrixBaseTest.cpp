@@ -103,6 +103,44 @@ TEST(MetaMatrixAttach, OneBitAllocatedCountsBits)
     EXPECT_EQ(matrix.GetData()->nDataLength, 2);
 }
 
+struct BitCountCase
+{
+    int rows;
+    int columns;
+    int expectedLength;
+};
+
+void PrintTo(const BitCountCase& c, std::ostream* out)
+{
+    *out << c.rows << " x " << c.columns << " bits";
+}
+
+class MetaMatrixAttachBits : public ::testing::TestWithParam<BitCountCase>
+{
+};
+
+// A pixel count that is no multiple of 8 keeps its partial last byte, so
+// the last pixel stays readable.
+TEST_P(MetaMatrixAttachBits, KeepsThePartialLastByte)
+{
+    const BitCountCase& c = GetParam();
+    auto* bits = new char[std::size_t(c.expectedLength)];
+    std::memset(bits, 0xFF, std::size_t(c.expectedLength));
+    MetaMatrixBinary matrix;
+    matrix.Attach(bits, 1, 1, 1, c.rows, c.columns, 0, 0, 0, 1);
+    ASSERT_FALSE(matrix.IsEmpty());
+    EXPECT_EQ(matrix.GetData()->nDataLength, c.expectedLength);
+    EXPECT_NE(matrix.GetPixelValue(0, 0), 0);
+    EXPECT_NE(matrix.GetPixelValue(c.columns - 1, c.rows - 1), 0);
+    matrix.SetPixelValue(c.columns - 1, c.rows - 1, 0);
+    EXPECT_EQ(matrix.GetPixelValue(c.columns - 1, c.rows - 1), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MetaMatrixAttachBits,
+                         ::testing::Values(BitCountCase{1, 1, 1}, BitCountCase{1, 7, 1},
+                                           BitCountCase{3, 3, 2}, BitCountCase{2, 5, 2},
+                                           BitCountCase{5, 13, 9}));
+
 TEST(MetaMatrixAttach, EmptySizeFreesTheBufferAndLeavesTheMatrixEmpty)
 {
     // The leak checker fails this test when the buffer is kept.
