@@ -18,8 +18,9 @@ namespace
 class CFileObject : public platform::CKernelObject
 {
 public:
-    CFileObject(int fd, bool canRead, bool canWrite, std::uint64_t shareEntry)
-        : m_fd(fd), m_canRead(canRead), m_canWrite(canWrite), m_shareEntry(shareEntry)
+    CFileObject(int fd, bool canRead, bool canWrite, bool regular, std::uint64_t shareEntry)
+        : m_fd(fd), m_canRead(canRead), m_canWrite(canWrite), m_regular(regular),
+          m_shareEntry(shareEntry)
     {
     }
     ~CFileObject() override
@@ -33,11 +34,13 @@ public:
     int GetDescriptor() const { return m_fd; }
     bool CanRead() const { return m_canRead; }
     bool CanWrite() const { return m_canWrite; }
+    bool IsRegular() const { return m_regular; }
 
 private:
     int m_fd;
     bool m_canRead;
     bool m_canWrite;
+    bool m_regular;
     std::uint64_t m_shareEntry;
 };
 
@@ -61,9 +64,10 @@ void FailOpen(int fd, DWORD error, int err)
 }
 
 // Opens one description for the request and registers its share mode
-// (under *pShareEntry for an open that is not a stream). -1 with the last
-// error and errno set on failure.
-int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry)
+// (under *pShareEntry for an open that is not a stream); *pRegular tells
+// whether it is a regular file. -1 with the last error and errno set on
+// failure.
+int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry, bool* pRegular = nullptr)
 {
     const int flags = request.createFlags | O_CLOEXEC;
     bool readable = true;
@@ -91,7 +95,7 @@ int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry)
         resolved.spelled.clear();
         if (resolved.path != request.path)
         {
-            return OpenShared(resolved, pShareEntry);
+            return OpenShared(resolved, pShareEntry, pRegular);
         }
         errno = ENOENT;
     }
@@ -120,6 +124,10 @@ int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry)
     {
         FailOpen(fd, ERROR_SHARING_VIOLATION, EACCES);
         return -1;
+    }
+    if (pRegular != nullptr)
+    {
+        *pRegular = S_ISREG(info.st_mode);
     }
     return fd;
 }
@@ -304,12 +312,14 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     const bool existed =
         (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS) && PathExists(request.path);
     std::uint64_t shareEntry = 0;
-    const int fd = OpenShared(request, &shareEntry);
+    bool regular = false;
+    const int fd = OpenShared(request, &shareEntry, &regular);
     if (fd < 0)
     {
         return INVALID_HANDLE_VALUE;
     }
-    auto object = std::make_unique<CFileObject>(fd, request.read, request.write, shareEntry);
+    auto object =
+        std::make_unique<CFileObject>(fd, request.read, request.write, regular, shareEntry);
     if ((creation == CREATE_ALWAYS || creation == TRUNCATE_EXISTING) && ftruncate(fd, 0) != 0)
     {
         platform::SetLastErrorFromErrno();
@@ -345,6 +355,12 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPP
             break;
         }
         total += static_cast<DWORD>(got);
+        // A regular file delivers less than asked only at its end: asking
+        // again would only read nothing.
+        if (object->IsRegular())
+        {
+            break;
+        }
     }
     if (read != nullptr)
     {
