@@ -14,6 +14,8 @@ struct BufferChunk
     std::uint32_t Size = 0;
     std::uint32_t Position = 0;
     int NotOwned = 0;
+    // The owned block is a pull-sized one that may wait for the next chunk.
+    bool Reusable = false;
     std::uint8_t* Data = nullptr;
 
     std::uint32_t GetLeft() const { return Size - Position; }
@@ -22,7 +24,10 @@ struct BufferChunk
 using ChunkList = Array<BufferChunk*>;
 
 // A chunk with an owned block of the given size, or null when the memory
-// cannot be had.
+// cannot be had. A size above a quarter of ChunkReuseSize and up to it, as a
+// stream's pulls have, gets a block of ChunkReuseSize bytes, which the
+// process keeps for the next such chunk when this one is freed.
+inline constexpr std::uint32_t ChunkReuseSize = 0x8000;
 BufferChunk* NewChunk(std::uint32_t size);
 // A chunk over a caller's block.
 BufferChunk* NewChunk(std::uint8_t* block, std::uint32_t size, bool owned);

@@ -74,6 +74,7 @@ public:
 protected:
     // Once the file has ended, nothing more is asked of it.
     int ReadSource(void* block, std::uint32_t count) override;
+    bool IsSourceEnded() override;
 
 private:
     // The file's size, asked once an open, and the position, counted as

@@ -9,6 +9,7 @@
 #include "VeltaroExport.h"
 
 #include <cstdint>
+#include <cstring>
 
 class OutBuffer;
 
@@ -46,7 +47,21 @@ public:
     int FillAtLeast(std::uint32_t n);
     // Buffers up to n bytes; returns n, or what could be had.
     std::uint32_t Ensure(std::uint32_t n);
-    std::uint32_t Read(void* target, std::uint32_t n);
+    std::uint32_t Read(void* target, std::uint32_t n)
+    {
+        // Most reads take a few bytes from the middle of the first chunk.
+        const auto* head = m_chunks.GetHead();
+        if (head != nullptr && head->item->GetLeft() > n)
+        {
+            BufferChunk* first = head->item;
+            std::memcpy(target, first->Data + first->Position, n);
+            first->Position += n;
+            m_consumed += n;
+            m_available -= n;
+            return n;
+        }
+        return ReadAcrossChunks(target, n);
+    }
     std::uint32_t Skip(std::uint32_t n);
     // Copies without consuming.
     std::uint32_t Peek(void* target, std::uint32_t n);
@@ -76,11 +91,15 @@ protected:
     // Reads up to count bytes of the source into the block: the bytes
     // delivered, 0 when nothing came yet, -1 when the source has ended.
     virtual int ReadSource(void* block, std::uint32_t count) = 0;
+    // True when the source is known to deliver nothing more, so that no
+    // chunk is made for a pull; such a pull counts as one the source failed.
+    virtual bool IsSourceEnded() { return false; }
     // Appends one chunk of up to `request` bytes from the source, or of the
     // pull size when that is more; 0 when the source has ended.
     int ReadChunk(std::uint32_t request);
 
 private:
+    std::uint32_t ReadAcrossChunks(void* target, std::uint32_t n);
     BufferChunk* GetHeadChunk();
     std::uint32_t TakeBuffered(std::uint8_t* target, std::uint32_t n);
     template <typename T> int GetValue(T& value);
@@ -102,4 +121,5 @@ public:
 
 protected:
     int ReadSource(void* block, std::uint32_t count) override;
+    bool IsSourceEnded() override { return true; }
 };

@@ -1,16 +1,51 @@
 #include "BufferChunk.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
+namespace
+{
+
+// One freed pull-sized block waits here: a reader going through many small
+// files would otherwise take a block of that size from the heap, and give
+// it back, for every file.
+std::atomic<std::uint8_t*> g_spareBlock{nullptr};
+
+bool IsPullSized(std::uint32_t size)
+{
+    return size > ChunkReuseSize / 4 && size <= ChunkReuseSize;
+}
+
+std::uint8_t* TakeReusableBlock()
+{
+    std::uint8_t* block = g_spareBlock.exchange(nullptr, std::memory_order_acquire);
+    return block != nullptr ? block : new (std::nothrow) std::uint8_t[ChunkReuseSize];
+}
+
+void GiveBackReusableBlock(std::uint8_t* block)
+{
+    std::uint8_t* empty = nullptr;
+    if (!g_spareBlock.compare_exchange_strong(empty, block, std::memory_order_release))
+    {
+        delete[] block;
+    }
+}
+
+} // namespace
+
 BufferChunk* NewChunk(std::uint32_t size)
 {
-    std::uint8_t* block = new (std::nothrow) std::uint8_t[size > 0 ? size : 1];
+    const bool reusable = IsPullSized(size);
+    std::uint8_t* block =
+        reusable ? TakeReusableBlock() : new (std::nothrow) std::uint8_t[size > 0 ? size : 1];
     if (block == nullptr)
     {
         return nullptr;
     }
-    return NewChunk(block, size, true);
+    BufferChunk* chunk = NewChunk(block, size, true);
+    chunk->Reusable = reusable;
+    return chunk;
 }
 
 BufferChunk* NewChunk(std::uint8_t* block, std::uint32_t size, bool owned)
@@ -24,7 +59,11 @@ BufferChunk* NewChunk(std::uint8_t* block, std::uint32_t size, bool owned)
 
 void FreeChunk(BufferChunk* chunk)
 {
-    if (chunk->NotOwned == 0)
+    if (chunk->NotOwned == 0 && chunk->Reusable)
+    {
+        GiveBackReusableBlock(chunk->Data);
+    }
+    else if (chunk->NotOwned == 0)
     {
         delete[] chunk->Data;
     }

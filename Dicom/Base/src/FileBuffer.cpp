@@ -197,6 +197,16 @@ int IFB::ReadSource(void* block, std::uint32_t count)
     return read;
 }
 
+bool IFB::IsSourceEnded()
+{
+    if (IsOpen() && !m_exhausted)
+    {
+        return false;
+    }
+    m_end = 1;
+    return true;
+}
+
 int IFB::TransferTo(OutBuffer& target)
 {
     while (FillAtLeast(DefaultChunkSize) != 0)

@@ -52,6 +52,10 @@ std::uint32_t InBuffer::GetRemaining()
 
 int InBuffer::ReadChunk(std::uint32_t request)
 {
+    if (IsSourceEnded())
+    {
+        return 0;
+    }
     request = std::clamp<std::uint32_t>(std::max(request, m_pullSize), 1, MaxPullSize);
     BufferChunk* chunk = NewChunk(request);
     if (chunk == nullptr)
@@ -69,7 +73,9 @@ int InBuffer::ReadChunk(std::uint32_t request)
         return 0;
     }
     const std::uint32_t size = static_cast<std::uint32_t>(delivered);
-    if (size < request / 2)
+    // A short block is copied to one of its size, unless the block goes back
+    // for the next pull anyway.
+    if (size < request / 2 && !chunk->Reusable)
     {
         BufferChunk* exact = NewChunk(size);
         if (exact != nullptr)
@@ -157,7 +163,7 @@ std::uint32_t InBuffer::TakeBuffered(std::uint8_t* target, std::uint32_t n)
 
 // Large reads go from the source straight into the target once the buffered
 // bytes are used up, so that a long value is not held twice.
-std::uint32_t InBuffer::Read(void* target, std::uint32_t n)
+std::uint32_t InBuffer::ReadAcrossChunks(void* target, std::uint32_t n)
 {
     std::uint8_t* bytes = static_cast<std::uint8_t*>(target);
     std::uint32_t done = TakeBuffered(bytes, n);

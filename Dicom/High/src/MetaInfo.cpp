@@ -82,6 +82,33 @@ bool IsLetter(std::uint8_t byte)
     return std::isalpha(byte) != 0;
 }
 
+// The first bytes of a stream, unconsumed: in place when its first chunk
+// holds them, else copied.
+class StreamHead
+{
+public:
+    // Looks at up to n bytes, as many as the stream can deliver.
+    void Look(InBuffer& stream, std::uint32_t n)
+    {
+        m_size = stream.Ensure(n);
+        m_data = stream.GetContiguous(m_size);
+        if (m_data == nullptr)
+        {
+            m_copy.resize(m_size);
+            m_size = stream.Peek(m_copy.data(), m_size);
+            m_data = m_copy.data();
+        }
+    }
+    std::size_t GetSize() const { return m_size; }
+    const std::uint8_t& operator[](std::size_t index) const { return m_data[index]; }
+    const std::uint8_t* GetData() const { return m_data; }
+
+private:
+    const std::uint8_t* m_data = nullptr;
+    std::uint32_t m_size = 0;
+    std::vector<std::uint8_t> m_copy;
+};
+
 // The byte count of the run of group 0002 elements heading the stream, in
 // explicit VR little endian, measured without consuming anything; false
 // when one of them has an undefined length or the run exceeds the probe.
@@ -89,25 +116,24 @@ bool IsLetter(std::uint8_t byte)
 // so a data set that starts below group 0002 is not taken for meta data.
 bool MeasureMetaGroup(InBuffer& stream, std::uint32_t& size)
 {
-    std::vector<std::uint8_t> head;
+    StreamHead head;
     size = 0;
     while (true)
     {
-        if (head.size() < size + LongHeaderSize && head.size() < MetaProbeSize)
+        if (head.GetSize() < size + LongHeaderSize && head.GetSize() < MetaProbeSize)
         {
             const std::size_t wanted = std::min<std::size_t>(
-                MetaProbeSize, std::max<std::size_t>(head.size() * 2, size + MetaReadAhead));
-            head.resize(stream.Ensure(static_cast<std::uint32_t>(wanted)));
-            stream.Peek(head.data(), static_cast<std::uint32_t>(head.size()));
+                MetaProbeSize, std::max<std::size_t>(head.GetSize() * 2, size + MetaReadAhead));
+            head.Look(stream, static_cast<std::uint32_t>(wanted));
         }
-        if (head.size() < size + ShortHeaderSize || ReadLittle16(&head[size]) != 0x0002)
+        if (head.GetSize() < size + ShortHeaderSize || ReadLittle16(&head[size]) != 0x0002)
         {
             return true;
         }
         const std::uint8_t* element = &head[size];
         const bool longForm = VRCode::IsLongForm(
             VRCode::Make(static_cast<char>(element[4]), static_cast<char>(element[5])));
-        if (longForm && head.size() < size + LongHeaderSize)
+        if (longForm && head.GetSize() < size + LongHeaderSize)
         {
             return false;
         }
@@ -131,12 +157,13 @@ bool PeekMetaGroup(InBuffer& stream, DICOMVRSet& set, std::uint32_t& size)
     {
         return false;
     }
-    std::vector<std::uint8_t> bytes(size);
-    if (stream.Peek(bytes.data(), size) != size)
+    StreamHead bytes;
+    bytes.Look(stream, size);
+    if (bytes.GetSize() != size)
     {
         return false;
     }
-    MemInBuffer group(bytes.data(), size);
+    MemInBuffer group(bytes.GetData(), size);
     return FixDecoder(group).DecodeExplicit(&set) != 0;
 }
 
