@@ -2,6 +2,7 @@
 
 #include "DICOMDataSet.h"
 #include "DataDictionary.h"
+#include "DataSetArena.h"
 #include "DataSetForms.h"
 #include "InBuffer.h"
 #include "VR.h"
@@ -41,9 +42,32 @@ void DataSetCoding::SwapUnits(std::uint8_t* data, std::uint32_t length, int unit
     }
 }
 
-DataSetDecoder::DataSetDecoder(InBuffer& stream, enCoding coding, int depth)
-    : m_stream(stream), m_coding(coding), m_depth(depth)
+DataSetDecoder::DataSetDecoder(InBuffer& stream, enCoding coding, int depth, DataSetArena* arena)
+    : m_stream(stream), m_coding(coding), m_depth(depth), m_arena(arena)
 {
+}
+
+DataSetDecoder::ArenaOpening::ArenaOpening(DataSetArena*& arena)
+    : m_arena(arena), m_opened(arena == nullptr)
+{
+    if (m_opened)
+    {
+        m_arena = DataSetArena::Open();
+    }
+}
+
+DataSetDecoder::ArenaOpening::~ArenaOpening()
+{
+    if (m_opened)
+    {
+        m_arena->Close();
+        m_arena = nullptr;
+    }
+}
+
+VR* DataSetDecoder::NewElement(std::uint16_t group, std::uint16_t element)
+{
+    return new (m_arena) VR(group, element);
 }
 
 // A file stream is refilled a whole chunk at a time, only when fewer than
@@ -183,6 +207,8 @@ bool DataSetDecoder::AttachItem(DICOMVRSet* set, DICOMVRSet* item)
 
 int DataSetDecoder::Decode(DICOMVRSet* set, bool closedByDelimiter)
 {
+    const ArenaOpening opening(m_arena);
+    const SetArenaLoan loan(*set, m_arena);
     while (true)
     {
         if (!HasHeadBytes())
@@ -209,6 +235,8 @@ int DataSetDecoder::Decode(DICOMVRSet* set, bool closedByDelimiter)
 
 std::uint32_t DataSetDecoder::DecodeTillTag(DICOMVRSet* set, std::uint32_t stopTag)
 {
+    const ArenaOpening opening(m_arena);
+    const SetArenaLoan loan(*set, m_arena);
     while (true)
     {
         if (!HasHeadBytes())
@@ -308,7 +336,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeItemTag(DICOMVRSet* set, const Head
     int decoded = 0;
     if (header.length == UndefinedLength)
     {
-        DataSetDecoder inner(m_stream, m_coding, m_depth + 1);
+        DataSetDecoder inner(m_stream, m_coding, m_depth + 1, m_arena);
         decoded = inner.Decode(item.get(), true);
     }
     else
@@ -354,7 +382,7 @@ std::optional<std::uint32_t> DataSetDecoder::GetItemBodyLength(const Header& hea
 // it. An undefined-length UN holds its items in implicit VR little endian.
 DataSetDecoder::enStep DataSetDecoder::DecodeUndefinedLength(DICOMVRSet* set, const Header& header)
 {
-    VR* element = new VR(header.group, header.element);
+    VR* element = NewElement(header.group, header.element);
     element->SetTypeCode(header.typeCode);
     element->AddSQArray(); // kept even when no item follows
     set->Push(element);
@@ -367,7 +395,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeUndefinedLength(DICOMVRSet* set, co
         return enStepFailed;
     }
     const enCoding coding = header.typeCode == VRCode::UN ? enCoding::Implicit : m_coding;
-    DataSetDecoder content(m_stream, coding, m_depth + 1);
+    DataSetDecoder content(m_stream, coding, m_depth + 1, m_arena);
     return content.Decode(set, true) != 0 ? enStepNext : enStepFailed;
 }
 
@@ -377,7 +405,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeSequenceBody(DICOMVRSet* set, const
     {
         return enStepFailed;
     }
-    VR* element = new VR(header.group, header.element);
+    VR* element = NewElement(header.group, header.element);
     element->SetTypeCode(header.typeCode);
     set->Push(element);
     return DecodeBody(set, header.length) != 0 ? enStepNext : enStepFailed;
@@ -393,7 +421,7 @@ int DataSetDecoder::DecodeBody(DICOMVRSet* set, std::uint32_t length)
         return 0;
     }
     MemInBuffer stream(body.data, body.size);
-    DataSetDecoder inner(stream, m_coding, m_depth + 1);
+    DataSetDecoder inner(stream, m_coding, m_depth + 1, m_arena);
     const int decoded = inner.Decode(set, false);
     ReleaseBody(body);
     return decoded;
@@ -419,21 +447,21 @@ DataSetDecoder::enStep DataSetDecoder::DecodeGuessedSequence(DICOMVRSet* set, co
         return enStepFailed;
     }
     DICOMDataSet trial;
-    VR* sequence = new VR(header.group, header.element);
+    VR* sequence = NewElement(header.group, header.element);
     sequence->SetTypeCode(VRCode::SQ);
     trial.Push(sequence);
     const bool bigEndian = coding == enCoding::ExplicitBig;
     const bool items = body.size >= 8 && DataSetCoding::Read16(body.data, bigEndian) == ItemGroup &&
                        DataSetCoding::Read16(body.data + 2, bigEndian) == ItemTag;
     MemInBuffer stream(body.data, body.size);
-    DataSetDecoder inner(stream, coding, m_depth + 1);
+    DataSetDecoder inner(stream, coding, m_depth + 1, m_arena);
     if (items && inner.Decode(&trial, false) == 1 && trial.GetVRCount() == 2)
     {
         set->Push(trial.TakeOut(header.group, header.element));
     }
     else
     {
-        VR* value = new VR(header.group, header.element);
+        VR* value = NewElement(header.group, header.element);
         value->SetTypeCode(VRCode::UN);
         void* data = value->GetDataSetLength(header.length);
         if (data == nullptr)
@@ -493,7 +521,7 @@ DataSetDecoder::enStep DataSetDecoder::DecodeValue(DICOMVRSet* set, const Header
     {
         return enStepFailed;
     }
-    auto element = std::make_unique<VR>(header.group, header.element);
+    std::unique_ptr<VR> element(NewElement(header.group, header.element));
     element->SetTypeCode(header.typeCode);
     std::uint8_t* data = static_cast<std::uint8_t*>(element->GetDataSetLength(header.length));
     if (data == nullptr)
@@ -520,6 +548,8 @@ DataSetDecoder::enStep DataSetDecoder::DecodeValue(DICOMVRSet* set, const Header
 
 int DataSetDecoder::DecodeFragments(DICOMVRSet* set)
 {
+    const ArenaOpening opening(m_arena);
+    const SetArenaLoan loan(*set, m_arena);
     while (true)
     {
         if (!HasHeadBytes())
@@ -546,7 +576,7 @@ int DataSetDecoder::DecodeFragments(DICOMVRSet* set)
             m_stream.Skip(header.length);
             continue;
         }
-        auto fragment = std::make_unique<VR>(ItemGroup, ItemTag);
+        std::unique_ptr<VR> fragment(NewElement(ItemGroup, ItemTag));
         std::uint8_t* data = static_cast<std::uint8_t*>(fragment->GetDataSetLength(header.length));
         if (data == nullptr || m_stream.Read(data, header.length) != header.length)
         {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class DataSetArena;
 class DICOMVRSet;
 class InBuffer;
 class VR;
@@ -23,7 +24,10 @@ public:
     static constexpr std::uint32_t TillTagDelimiter = 0xFFFEE000;
     static constexpr std::uint32_t TillTagFailed = 0xFFFFFFFF;
 
-    DataSetDecoder(InBuffer& stream, enCoding coding, int depth = 0);
+    // An outermost decoder (without an arena) takes the elements of each
+    // call from an arena of its own; the decoders of items and sequences
+    // share it.
+    DataSetDecoder(InBuffer& stream, enCoding coding, int depth = 0, DataSetArena* arena = nullptr);
 
     // The full loop: 1 when the stream ends or a delimiter closes the level,
     // 0 on failure. A level that must be closed by a delimiter fails when
@@ -91,7 +95,24 @@ private:
     std::optional<std::uint32_t> GetItemBodyLength(const Header& header);
     bool CheckDepth() const;
 
+    // Opens the arena for one call of an outermost decoder, and closes it.
+    class ArenaOpening
+    {
+    public:
+        explicit ArenaOpening(DataSetArena*& arena);
+        ArenaOpening(const ArenaOpening&) = delete;
+        ArenaOpening& operator=(const ArenaOpening&) = delete;
+        ~ArenaOpening();
+
+    private:
+        DataSetArena*& m_arena;
+        bool m_opened;
+    };
+
+    VR* NewElement(std::uint16_t group, std::uint16_t element);
+
     InBuffer& m_stream;
     enCoding m_coding;
     int m_depth;
+    DataSetArena* m_arena;
 };

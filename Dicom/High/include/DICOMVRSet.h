@@ -12,6 +12,7 @@
 #include <cstdint>
 
 template <typename T> class Array;
+class DataSetArena;
 class DICOMDataSet;
 class DMarkup;
 class UID;
@@ -223,6 +224,7 @@ public:
 
 protected:
     friend class DataSetDecoder;
+    friend class SetArenaLoan;
 
     // The element records of this set at the markup's current level.
     int XmlSerialize(DMarkup* markup) const;
@@ -239,7 +241,6 @@ private:
     VRGroup* FindGroup(unsigned short group) const;
     VRGroup* AddGroup(unsigned short group);
     void RemoveGroup(VRGroup* group);
-    void DestroyGroup(VRGroup* group);
     void UnlinkElement(VRGroup* group, VRNode* node);
     int AttachItem(VR* element, DICOMVRSet* item);
     void ForgetPointersInto(const VRGroup* group);
@@ -254,6 +255,8 @@ private:
     mutable VRGroup* m_cache = nullptr;
     VR* m_lastVR = nullptr;
     std::uint32_t m_length = 0;
+    // The arena a decoder lends the set while it fills it.
+    DataSetArena* m_arena = nullptr;
 };
 
 // Each call returns the next element in the set's order, null at the end.

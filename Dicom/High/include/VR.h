@@ -9,8 +9,10 @@
 #include "Lettra.h"
 #include "VeltaroExport.h"
 
+#include <cstddef>
 #include <cstdint>
 
+class DataSetArena;
 class DICOMVRSet;
 class UID;
 
@@ -40,6 +42,13 @@ public:
     // padded to even with a NUL byte and logged.
     VR(const VR& other);
     virtual ~VR();
+
+    // Elements come from the heap, or from the arena of the data sets a
+    // decoder is filling; delete frees either kind.
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, DataSetArena* arena);
+    static void operator delete(void* block);
+    static void operator delete(void* block, DataSetArena* arena);
 
     // One line describing the element for the set dump.
     virtual Lettra ToString() const;

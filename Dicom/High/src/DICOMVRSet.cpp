@@ -2,6 +2,7 @@
 
 #include "DICOMDataSet.h"
 #include "DataDictionary.h"
+#include "DataSetArena.h"
 #include "DataSetForms.h"
 #include "UID.h"
 #include "VRCode.h"
@@ -55,6 +56,28 @@ void NulPadUid(VR* element)
     }
 }
 
+// The elements, nodes and the group go, their arena references counted
+// together.
+void DestroyGroup(VRGroup* group, DataSetArena::Releases& releases)
+{
+    for (VRNode* node = group->First; node != nullptr;)
+    {
+        VRNode* next = node->Next;
+        node->Element->~VR();
+        releases.Free(node->Element);
+        releases.Free(node);
+        node = next;
+    }
+    group->~VRGroup();
+    releases.Free(group);
+}
+
+void DestroyGroup(VRGroup* group)
+{
+    DataSetArena::Releases releases;
+    DestroyGroup(group, releases);
+}
+
 } // namespace
 
 std::uint32_t GetItemSize(const VR& element, const DICOMVRSet& item)
@@ -99,15 +122,16 @@ DICOMVRSet::~DICOMVRSet()
 
 void DICOMVRSet::Reset()
 {
+    DataSetArena::Releases releases;
     while (m_first != nullptr)
     {
         VRGroup* group = m_first;
         m_first = group->Next;
-        DestroyGroup(group);
+        DestroyGroup(group, releases);
     }
     if (m_emptying != nullptr)
     {
-        DestroyGroup(m_emptying);
+        DestroyGroup(m_emptying, releases);
     }
     m_last = nullptr;
     m_groupCount = 0;
@@ -192,19 +216,6 @@ int DICOMVRSet::XmlDeserialize(DMarkup* markup)
 Lettra DICOMVRSet::ToStringOfTabStop(int depth, int minLength) const
 {
     return DataSetForms::ToStringOfTabStop(*this, depth, minLength);
-}
-
-void DICOMVRSet::DestroyGroup(VRGroup* group)
-{
-    for (VRNode* node = group->First; node != nullptr;)
-    {
-        VRNode* next = node->Next;
-        delete node->Element;
-        delete node;
-        node = next;
-    }
-    delete group->LengthVR;
-    delete group;
 }
 
 DICOMVRSet& DICOMVRSet::operator=(DICOMVRSet& other)
@@ -442,10 +453,8 @@ double DICOMVRSet::GetDouble(unsigned short group, unsigned short element) const
 
 VRGroup* DICOMVRSet::AddGroup(unsigned short number)
 {
-    VRGroup* group = new VRGroup;
-    group->Number = number;
-    group->LengthVR = new VR(number, 0, 0u);
-    group->LengthVR->SetOwner(this);
+    VRGroup* group = new (m_arena) VRGroup(number);
+    group->LengthVR.SetOwner(this);
     VRGroup* after = m_last;
     while (after != nullptr && after->Number > number)
     {
@@ -518,7 +527,8 @@ int DICOMVRSet::Push(VR* element)
                  element->GetLength());
         PadToEven(element);
     }
-    VRNode* node = new VRNode{element, before, before != nullptr ? before->Next : group->First};
+    VRNode* node =
+        new (m_arena) VRNode{element, before, before != nullptr ? before->Next : group->First};
     (node->Next != nullptr ? node->Next->Prev : group->Last) = node;
     (before != nullptr ? before->Next : group->First) = node;
     ++group->Count;
@@ -998,7 +1008,7 @@ void DICOMVRSet::Iterator::Restart()
     m_count = m_set->GetVRCount();
     m_group = m_set->m_first;
     m_next = m_group != nullptr ? m_group->First : nullptr;
-    m_current = m_group != nullptr ? m_group->LengthVR : nullptr;
+    m_current = m_group != nullptr ? &m_group->LengthVR : nullptr;
     m_index = m_current != nullptr ? 0 : -1;
     m_valid = m_current != nullptr ? 1 : 0;
 }
@@ -1017,7 +1027,7 @@ void DICOMVRSet::Iterator::Step()
     else
     {
         m_group = m_group->Next;
-        m_current = m_group != nullptr ? m_group->LengthVR : nullptr;
+        m_current = m_group != nullptr ? &m_group->LengthVR : nullptr;
         m_next = m_group != nullptr ? m_group->First : nullptr;
     }
     m_index = m_current != nullptr ? m_index + 1 : -1;

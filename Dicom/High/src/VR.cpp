@@ -2,6 +2,7 @@
 
 #include "DICOMDataSet.h"
 #include "DataDictionary.h"
+#include "DataSetArena.h"
 #include "UID.h"
 #include "VRCode.h"
 #include "VeltaroLog.h"
@@ -345,7 +346,31 @@ VR::VR(const VR& other) : m_group(other.m_group), m_element(other.m_element)
 
 VR::~VR()
 {
-    Reset();
+    delete[] m_heap;
+    if (m_items != nullptr)
+    {
+        DeleteSQArray();
+    }
+}
+
+void* VR::operator new(std::size_t size)
+{
+    return DataSetArena::Allocate(size, nullptr);
+}
+
+void* VR::operator new(std::size_t size, DataSetArena* arena)
+{
+    return DataSetArena::Allocate(size, arena);
+}
+
+void VR::operator delete(void* block)
+{
+    DataSetArena::Free(block);
+}
+
+void VR::operator delete(void* block, DataSetArena*)
+{
+    DataSetArena::Free(block);
 }
 
 void VR::Init(unsigned short group, unsigned short element, std::uint16_t typeCode)

@@ -4,37 +4,56 @@
 // that reading the element always reads the current count.
 #pragma once
 
+#include "DataSetArena.h"
 #include "VR.h"
 
 #include <cstdint>
 #include <cstring>
 
+// Nodes and groups come from the heap or from the arena of a set being
+// decoded, as its elements do.
 struct VRNode
 {
     VR* Element;
     VRNode* Prev;
     VRNode* Next;
+
+    static void* operator new(std::size_t size, DataSetArena* arena)
+    {
+        return DataSetArena::Allocate(size, arena);
+    }
+    static void operator delete(void* block) { DataSetArena::Free(block); }
+    static void operator delete(void* block, DataSetArena*) { DataSetArena::Free(block); }
 };
 
 struct VRGroup
 {
+    explicit VRGroup(std::uint16_t number) : Number(number), LengthVR(number, 0, 0u) {}
+
+    static void* operator new(std::size_t size, DataSetArena* arena)
+    {
+        return DataSetArena::Allocate(size, arena);
+    }
+    static void operator delete(void* block) { DataSetArena::Free(block); }
+    static void operator delete(void* block, DataSetArena*) { DataSetArena::Free(block); }
+
     VRGroup* Prev = nullptr;
     VRGroup* Next = nullptr;
     VRNode* First = nullptr;
     VRNode* Last = nullptr;
     int Count = 0;
     std::uint16_t Number = 0;
-    VR* LengthVR = nullptr;
+    VR LengthVR;
 
     std::uint32_t GetLength() const
     {
         std::uint32_t length;
-        std::memcpy(&length, LengthVR->GetData(), sizeof(length));
+        std::memcpy(&length, LengthVR.GetData(), sizeof(length));
         return length;
     }
     void SetLength(std::uint32_t length)
     {
-        std::memcpy(LengthVR->GetData(), &length, sizeof(length));
+        std::memcpy(LengthVR.GetData(), &length, sizeof(length));
     }
 };
 
