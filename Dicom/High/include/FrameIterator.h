@@ -16,6 +16,7 @@
 // image's photometric interpretation stays as the file has it.
 #pragma once
 
+#include "CodecCall.h"
 #include "UID.h"
 #include "VeltaroExport.h"
 
@@ -92,6 +93,8 @@ protected:
     bool NextFrameOfStream();
     // Decodes the frame buffer in place by the transfer syntax; 1 or 0.
     int Decompress();
+    // Decodes the compressed frame into the frame buffer; 1 or 0.
+    int DecompressFrom(CodecInput frame);
 
 private:
     void Release();
@@ -109,7 +112,8 @@ private:
     bool ReadStream(void* target, std::uint32_t n);
     bool ReadStream32(std::uint32_t& value);
     std::uint32_t GetFileSize() const;
-    int DecodeFrameBuffer(const FrameSyntax& row);
+    int DecodeFrameBuffer(const FrameSyntax& row, CodecInput frame);
+    void CopyFrame(const std::uint8_t* address, std::uint32_t length);
     bool ExpandSubsampledFrame();
 
     UID m_transferSyntax;

@@ -248,18 +248,23 @@ bool FrameIterator::SeekFrameOfStream(int frame)
         return false;
     }
     FreeFrameBuffer();
-    m_pFrameBuffer = new (std::nothrow) std::uint8_t[length];
-    if (m_pFrameBuffer == nullptr)
+    // A compressed frame decodes straight from the image; only one that
+    // does not decode is copied, for the frame buffer keeps it then.
+    if (m_nCoding == enCodingEncapsulated)
     {
-        _error("Enter FrameIterator::Seek, cannot allocate %u bytes", length);
-        m_nFrameLength = 0;
-        return false;
+        if (DecompressFrom(CodecInput(address, length)) == 0)
+        {
+            CopyFrame(address, length);
+            return false;
+        }
     }
-    std::memcpy(m_pFrameBuffer, address, length);
-    m_nFrameLength = length;
-    if (m_nCoding == enCodingEncapsulated && Decompress() == 0)
+    else
     {
-        return false;
+        CopyFrame(address, length);
+        if (m_pFrameBuffer == nullptr)
+        {
+            return false;
+        }
     }
     if (m_bSubsampled && !ExpandSubsampledFrame())
     {
@@ -287,7 +292,25 @@ bool FrameIterator::NextFrameOfStream()
     return delivered;
 }
 
+void FrameIterator::CopyFrame(const std::uint8_t* address, std::uint32_t length)
+{
+    m_pFrameBuffer = new (std::nothrow) std::uint8_t[length];
+    if (m_pFrameBuffer == nullptr)
+    {
+        _error("Enter FrameIterator::Seek, cannot allocate %u bytes", length);
+        m_nFrameLength = 0;
+        return;
+    }
+    std::memcpy(m_pFrameBuffer, address, length);
+    m_nFrameLength = length;
+}
+
 int FrameIterator::Decompress()
+{
+    return DecompressFrom(CodecInput(m_pFrameBuffer, m_nFrameLength));
+}
+
+int FrameIterator::DecompressFrom(CodecInput frame)
 {
     const FrameSyntax* row = FindFrameSyntax(m_transferSyntax);
     if (row == nullptr)
@@ -296,10 +319,11 @@ int FrameIterator::Decompress()
                static_cast<const char*>(m_transferSyntax));
         return 0;
     }
-    return RunGuardedStep("FrameIterator::Decompress", [&] { return DecodeFrameBuffer(*row); });
+    return RunGuardedStep("FrameIterator::Decompress",
+                          [&] { return DecodeFrameBuffer(*row, frame); });
 }
 
-int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row)
+int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row, CodecInput frame)
 {
     enCodecLayout layout = SelectFrameLayout(row, m_nPixelKind == enPixelColour, m_nBitsAllocated);
     // The lossy JPEG decoders would turn YCbCr into RGB; the frame keeps the
@@ -312,7 +336,7 @@ int FrameIterator::DecodeFrameBuffer(const FrameSyntax& row)
     const FrameDecodeJob job{"FrameIterator", row.decoderName, &row, layout, m_nRows,
                              m_nColumns,      m_nBitsAllocated};
     DecodedFrame decoded;
-    if (!DecodeFrame(job, CodecInput(m_pFrameBuffer, m_nFrameLength), decoded))
+    if (!DecodeFrame(job, frame, decoded))
     {
         return 0;
     }
