@@ -16,7 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
-#include <vector>
 
 namespace
 {
@@ -88,14 +87,18 @@ std::string GetSharedObjectName(const std::string& fileName)
     return "lib" + stem + ".so";
 }
 
+// The loaded object that maps the address, found in the loader's sorted
+// table of objects (dladdr would also search the object's symbols, which
+// codec calls that load their library every time would pay for).
+bool FindObject(const void* address, dl_find_object& found)
+{
+    return address != nullptr && _dl_find_object(const_cast<void*>(address), &found) == 0;
+}
+
 HMODULE GetModuleBase(const void* address)
 {
-    Dl_info info{};
-    if (address == nullptr || dladdr(address, &info) == 0)
-    {
-        return nullptr;
-    }
-    return static_cast<HMODULE>(info.dli_fbase);
+    dl_find_object found{};
+    return FindObject(address, found) ? static_cast<HMODULE>(found.dlfo_map_start) : nullptr;
 }
 
 int FindProgramSegment(dl_phdr_info* info, size_t, void* data)
@@ -133,25 +136,25 @@ std::string GetRealModuleFileName(HMODULE module)
     {
         return GetProgramFileName();
     }
-    Dl_info info{};
-    if (dladdr(module, &info) == 0 || info.dli_fname == nullptr)
+    dl_find_object found{};
+    if (!FindObject(module, found) || found.dlfo_link_map->l_name == nullptr)
     {
         return {};
     }
+    const char* fileName = found.dlfo_link_map->l_name;
     // Resolving a name takes a system call per folder of it; a module's
     // name resolves the same way as long as the module is mapped.
     static std::mutex lock;
     static std::unordered_map<std::string, std::string> resolvedNames;
     std::lock_guard guard(lock);
-    const auto known = resolvedNames.find(info.dli_fname);
+    const auto known = resolvedNames.find(fileName);
     if (known != resolvedNames.end())
     {
         return known->second;
     }
     char resolved[PATH_MAX];
-    const std::string name =
-        realpath(info.dli_fname, resolved) != nullptr ? resolved : info.dli_fname;
-    resolvedNames.emplace(info.dli_fname, name);
+    const std::string name = realpath(fileName, resolved) != nullptr ? resolved : fileName;
+    resolvedNames.emplace(fileName, name);
     return name;
 }
 
@@ -181,25 +184,6 @@ std::string MakeAbsolute(const std::string& path)
     return std::string(current) + '/' + path;
 }
 
-std::vector<std::string> GetCandidates(LPCSTR fileName, const void* caller)
-{
-    const std::string native = GetNativePath(fileName);
-    const std::string objectName = GetSharedObjectName(GetLastComponent(native));
-    if (native.find('/') != std::string::npos)
-    {
-        return {MakeAbsolute(ResolveNativePath((GetFolder(native) + objectName).c_str()))};
-    }
-    std::vector<std::string> candidates;
-    const std::string callerFolder = GetFolder(GetRealModuleFileName(GetModuleBase(caller)));
-    if (!callerFolder.empty())
-    {
-        candidates.push_back(callerFolder + objectName);
-    }
-    candidates.push_back(MakeAbsolute(objectName));
-    candidates.push_back(objectName); // the loader's own search
-    return candidates;
-}
-
 // The module of a dlopen handle, through an address inside it.
 HMODULE GetLibraryModule(void* library)
 {
@@ -225,6 +209,46 @@ HMODULE RecordLoad(void* library)
     loaded.library = library;
     ++loaded.loads;
     return module;
+}
+
+// The module of one place a library is looked for; null when it is not
+// there or does not load.
+HMODULE LoadCandidate(const std::string& candidate)
+{
+    constexpr int Flags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+    // A library mapped under this name already is found without a look at
+    // the file system, which every codec call would pay for.
+    void* library = dlopen(candidate.c_str(), Flags | RTLD_NOLOAD);
+    if (library == nullptr)
+    {
+        if (candidate.find('/') != std::string::npos && !FileExists(candidate))
+        {
+            return nullptr;
+        }
+        library = dlopen(candidate.c_str(), Flags);
+    }
+    return library != nullptr ? RecordLoad(library) : nullptr;
+}
+
+// Tries the places in order: a name with a folder as it stands; a plain
+// name in the caller's folder, in the current folder, then wherever the
+// loader finds it.
+HMODULE LoadFromCandidates(LPCSTR fileName, const void* caller)
+{
+    const std::string native = GetNativePath(fileName);
+    const std::string objectName = GetSharedObjectName(GetLastComponent(native));
+    if (native.find('/') != std::string::npos)
+    {
+        return LoadCandidate(
+            MakeAbsolute(ResolveNativePath((GetFolder(native) + objectName).c_str())));
+    }
+    const std::string callerFolder = GetFolder(GetRealModuleFileName(GetModuleBase(caller)));
+    HMODULE module = callerFolder.empty() ? nullptr : LoadCandidate(callerFolder + objectName);
+    if (module == nullptr)
+    {
+        module = LoadCandidate(MakeAbsolute(objectName));
+    }
+    return module != nullptr ? module : LoadCandidate(objectName);
 }
 
 // 1 found a fake (result in module), 0 no fake, -1 a fake marked absent.
@@ -354,21 +378,10 @@ HMODULE LoadLibraryA(LPCSTR fileName)
         SetLastError(fake > 0 ? ERROR_SUCCESS : ERROR_MOD_NOT_FOUND);
         return module;
     }
-    for (const std::string& candidate : GetCandidates(fileName, caller))
+    module = LoadFromCandidates(fileName, caller);
+    if (module != nullptr)
     {
-        if (candidate.find('/') != std::string::npos && !FileExists(candidate))
-        {
-            continue;
-        }
-        void* library = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        if (library != nullptr)
-        {
-            module = RecordLoad(library);
-            if (module != nullptr)
-            {
-                return module;
-            }
-        }
+        return module;
     }
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
