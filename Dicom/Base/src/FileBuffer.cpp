@@ -156,7 +156,8 @@ int IFB::Close()
 
 std::uint32_t IFB::GetRemaining()
 {
-    if (!IsOpen())
+    // A file read to its end holds nothing beyond the buffered bytes.
+    if (!IsOpen() || m_exhausted)
     {
         return GetAvailable();
     }
