@@ -1,16 +1,14 @@
 #include "BufferChunk.h"
 
-#include <atomic>
+#include "SpareBlock.h"
+
 #include <cstring>
 #include <new>
 
 namespace
 {
 
-// One freed pull-sized block waits here: a reader going through many small
-// files would otherwise take a block of that size from the heap, and give
-// it back, for every file.
-std::atomic<std::uint8_t*> g_spareBlock{nullptr};
+SpareBlock<std::uint8_t> g_spareBlock;
 
 bool IsPullSized(std::uint32_t size)
 {
@@ -19,14 +17,13 @@ bool IsPullSized(std::uint32_t size)
 
 std::uint8_t* TakeReusableBlock()
 {
-    std::uint8_t* block = g_spareBlock.exchange(nullptr, std::memory_order_acquire);
+    std::uint8_t* block = g_spareBlock.Take();
     return block != nullptr ? block : new (std::nothrow) std::uint8_t[ChunkReuseSize];
 }
 
 void GiveBackReusableBlock(std::uint8_t* block)
 {
-    std::uint8_t* empty = nullptr;
-    if (!g_spareBlock.compare_exchange_strong(empty, block, std::memory_order_release))
+    if (!g_spareBlock.Keep(block))
     {
         delete[] block;
     }

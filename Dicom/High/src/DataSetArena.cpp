@@ -1,6 +1,7 @@
 #include "DataSetArena.h"
 
 #include "DICOMVRSet.h"
+#include "SpareBlock.h"
 
 #include <algorithm>
 #include <new>
@@ -46,6 +47,30 @@ struct DataSetArena::Block
 
 static_assert(sizeof(DataSetArena*) <= TagSize);
 
+namespace
+{
+
+// A file's meta group and its data set are decoded into two arenas, which
+// live as long as the file: two freed blocks wait for the next file's.
+SpareBlock<DataSetArena::Block> g_spareBlocks[2];
+
+} // namespace
+
+// A spare block that holds size bytes; one too small goes back to the heap.
+DataSetArena::Block* DataSetArena::TakeSpareBlock(std::size_t size)
+{
+    for (auto& spare : g_spareBlocks)
+    {
+        Block* block = spare.Take();
+        if (block != nullptr && block->size >= size)
+        {
+            return block;
+        }
+        ::operator delete(block);
+    }
+    return nullptr;
+}
+
 DataSetArena* DataSetArena::Open()
 {
     auto* arena = new DataSetArena;
@@ -74,7 +99,10 @@ DataSetArena::~DataSetArena()
     while (m_blocks != nullptr)
     {
         Block* next = m_blocks->next;
-        ::operator delete(m_blocks);
+        if (!std::ranges::any_of(g_spareBlocks, [&](auto& spare) { return spare.Keep(m_blocks); }))
+        {
+            ::operator delete(m_blocks);
+        }
         m_blocks = next;
     }
 }
@@ -124,14 +152,19 @@ void* DataSetArena::Take(std::size_t size)
 bool DataSetArena::AddBlock(std::size_t size)
 {
     const std::size_t header = RoundUp(sizeof(Block));
-    const std::size_t capacity = std::max(m_nextBlockSize, size);
-    auto* block = static_cast<Block*>(::operator new(header + capacity, std::nothrow));
+    const std::size_t wanted = std::max(m_nextBlockSize, size);
+    Block* block = TakeSpareBlock(wanted);
     if (block == nullptr)
     {
-        return false;
+        block = static_cast<Block*>(::operator new(header + wanted, std::nothrow));
+        if (block == nullptr)
+        {
+            return false;
+        }
+        block->size = wanted;
     }
+    const std::size_t capacity = block->size;
     block->next = m_blocks;
-    block->size = capacity;
     m_blocks = block;
     m_next = reinterpret_cast<std::uint8_t*>(block) + header;
     m_end = m_next + capacity;

@@ -52,14 +52,16 @@ public:
         std::int64_t m_count = 0;
     };
 
-private:
+    // A block of an arena's memory; one freed may wait for the next arena.
     struct Block;
 
+private:
     DataSetArena() = default;
     ~DataSetArena();
 
     void* Take(std::size_t size);
     bool AddBlock(std::size_t size);
+    static Block* TakeSpareBlock(std::size_t size);
     void Release(std::int64_t count);
     static DataSetArena* OwnerOf(void* object);
 
