@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -32,14 +33,40 @@ std::optional<OPJ_CODEC_FORMAT> GetCodecFormat(const uint8_t* pData, size_t nLen
     return std::nullopt;
 }
 
-// Irreversible coding may overshoot the range of the precision by a little.
-int32_t ClampToPrecision(int32_t nValue, const opj_image_comp_t& component)
+// One component's samples into their places among the interleaved
+// Components of the output, in little-endian Sample units; irreversible
+// coding may overshoot the range of the precision by a little, so they are
+// clamped to it. A plain loop with a fixed step, which the compiler turns
+// into vector code.
+template <typename Sample, size_t Components>
+void StoreComponent(const opj_image_comp_t& component, unsigned char* pOut, size_t nPixels)
 {
+    static_assert(std::endian::native == std::endian::little);
     const int32_t nLow = component.sgnd ? -(1 << (component.prec - 1)) : 0;
     const int32_t nHigh =
         component.sgnd ? (1 << (component.prec - 1)) - 1 : (1 << component.prec) - 1;
-    return std::clamp(nValue, nLow, nHigh);
+    const OPJ_INT32* pIn = component.data;
+    for (size_t i = 0; i < nPixels; ++i)
+    {
+        const auto nValue = static_cast<Sample>(std::clamp(pIn[i], nLow, nHigh));
+        std::memcpy(pOut + i * Components * sizeof(Sample), &nValue, sizeof nValue);
+    }
 }
+
+template <typename Sample>
+void StoreComponent(const opj_image_comp_t& component, unsigned char* pOut, size_t nPixels,
+                    uint32_t nComponents)
+{
+    if (nComponents == 1)
+    {
+        StoreComponent<Sample, 1>(component, pOut, nPixels);
+    }
+    else
+    {
+        StoreComponent<Sample, 3>(component, pOut, nPixels);
+    }
+}
+
 // Below this many samples, or this many bytes of codestream (the work of
 // decoding the code blocks grows with their coded bytes), a frame decodes
 // faster than worker threads start.
@@ -164,17 +191,14 @@ bool J2kDecoder::DoConvert(const opj_image_t& image)
     }
     for (uint32_t c = 0; c < nComponents; ++c)
     {
-        const opj_image_comp_t& component = image.comps[c];
         unsigned char* pOut = m_pPixels.get() + c * nBytes;
-        for (size_t i = 0; i < nPixels; ++i, pOut += nComponents * nBytes)
+        if (nBytes == 2)
         {
-            const auto nValue =
-                static_cast<uint32_t>(ClampToPrecision(component.data[i], component));
-            pOut[0] = static_cast<unsigned char>(nValue);
-            if (nBytes == 2)
-            {
-                pOut[1] = static_cast<unsigned char>(nValue >> 8);
-            }
+            StoreComponent<uint16_t>(image.comps[c], pOut, nPixels, nComponents);
+        }
+        else
+        {
+            StoreComponent<uint8_t>(image.comps[c], pOut, nPixels, nComponents);
         }
     }
     m_nRows = image.comps[0].h;
