@@ -152,6 +152,20 @@ TEST_F(RoiGestureTest, MadeMeasurementsFollowTheImageAndEarlyEndsLeaveNothing)
     EXPECT_EQ(Text(HandlePoints(*calliper)), "(98,40)(38,40)");
     EXPECT_EQ(std::string(calliper->GetLinkedLabel()->GetDisplayText()), "39.7 mm");
 
+    // A drag out into the pane's margin ends at the image's edge.
+    m_pView->m_pMade = nullptr;
+    const POINT start = At({60, 110});
+    const POINT margin = CUiHarness::ScreenPoint(m_pView->m_hWnd, 2, 180);
+    m_harness.MouseDown(enMouseButton::Left, start);
+    m_harness.MouseMove(margin);
+    m_harness.MouseUp(enMouseButton::Left, margin);
+    m_harness.PumpPending();
+    ASSERT_NE(m_pView->m_pMade, nullptr);
+    const POINT beyond = m_pView->ScreenToImage(2, 180);
+    ASSERT_LT(beyond.x, 0);
+    EXPECT_EQ(Text(HandlePoints(*m_pView->m_pMade)), Text({{60, 110}, {0, beyond.y}}));
+    m_pShow->DeleteAnnotation(m_pView->m_pMade);
+
     // A click without a drag measures nothing.
     m_pView->m_pMade = nullptr;
     Click({60, 100});

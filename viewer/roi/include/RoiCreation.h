@@ -5,6 +5,7 @@
 // COBB angle four (two ends of each line). The annotation joins the image
 // at the first point and follows the pointer until its last point is set;
 // a gesture that ends early, or a line of no length, leaves nothing.
+// Points beyond the image's edges are taken at the edge.
 #pragma once
 
 #include "QuillonExport.h"

@@ -8,6 +8,8 @@
 #include "ORoiCOBBAngle.h"
 #include "ORoiCalliper.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -43,9 +45,19 @@ int RoiCreation::GetPointCount() const
     return IsDrag() ? 2 : (m_enKind == enAngle ? 3 : 4);
 }
 
+// Held inside the image: a point in the pane's margin measures nothing.
 POINT RoiCreation::ToImage(int x, int y) const
 {
-    return m_pShow->GetView()->ScreenToImage(x, y);
+    const MetaView* view = m_pShow->GetView();
+    POINT point = view->ScreenToImage(x, y);
+    SIZE size = {0, 0};
+    view->GetImageSize(&size);
+    if (size.cx > 0 && size.cy > 0)
+    {
+        point.x = std::clamp<LONG>(point.x, 0, size.cx - 1);
+        point.y = std::clamp<LONG>(point.y, 0, size.cy - 1);
+    }
+    return point;
 }
 
 bool RoiCreation::OnBegin(int x, int y)
