@@ -10,6 +10,7 @@
 #include "ORoiArrow.h"
 #include "ORoiCOBBAngle.h"
 #include "ORoiCalliper.h"
+#include "RoiTasks.h"
 
 #include <gtest/gtest.h>
 
@@ -232,4 +233,72 @@ TEST_F(RoiGestureTest, DragsMoveTheBodyAHandleOrTheLabel)
     ASSERT_TRUE(calliper->IsLocked());
     Drag({70, 65}, {80, 75});
     EXPECT_EQ(Text(HandlePoints(*calliper)), "(40,50)(100,80)");
+}
+
+// The tasks in the panes' own loops, driven by scripted input: a calliper
+// dragged out, an angle clicked in, and an annotation dragged by its body
+// through its hit operation.
+TEST_F(RoiGestureTest, TasksRunInThePanesLoops)
+{
+    if (!HasCorpus())
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    MakeCTPane()->m_bGestures = false;
+    const auto client = [&](POINT image) { return m_pView->ImageToScreen(image.x, image.y); };
+    // The press reaches the pane first; the pane then runs the task's loop.
+    const auto press = [&](POINT image)
+    {
+        m_harness.MouseDown(enMouseButton::Left, At(image));
+        m_harness.PumpPending();
+    };
+
+    RoiCreateTask calliperTask(0, m_pView, RoiCreation::enCalliper);
+    EXPECT_TRUE(calliperTask.IsPriority());
+    press({30, 40});
+    m_harness.Script()
+        .MouseMove(At({50, 40}))
+        .MouseMove(At({90, 40}))
+        .MouseUp(enMouseButton::Left, At({90, 40}));
+    calliperTask.Track(client({30, 40}));
+    ASSERT_NE(calliperTask.GetResult(), nullptr);
+    EXPECT_EQ(Text(HandlePoints(*calliperTask.GetResult())), "(30,40)(90,40)");
+    EXPECT_FALSE(calliperTask.IsActive());
+
+    m_harness.AdvanceClock(2000);
+    RoiCreateTask angleTask(0, m_pView, RoiCreation::enAngle);
+    press({100, 70});
+    m_harness.Script()
+        .MouseUp(enMouseButton::Left, At({100, 70}))
+        .MouseMove(At({70, 90}))
+        .MouseMove(At({60, 100}))
+        .MouseDown(enMouseButton::Left, At({60, 100}))
+        .MouseUp(enMouseButton::Left, At({60, 100}))
+        .MouseMove(At({100, 105}))
+        .MouseDown(enMouseButton::Left, At({100, 105}));
+    angleTask.Track(client({100, 70}));
+    m_harness.MouseUp(enMouseButton::Left, At({100, 105}));
+    m_harness.PumpPending();
+    ASSERT_NE(angleTask.GetResult(), nullptr);
+    EXPECT_EQ(Text(HandlePoints(*angleTask.GetResult())), "(60,100)(100,70)(100,105)");
+    EXPECT_EQ(std::string(angleTask.GetResult()->GetLinkedLabel()->GetDisplayText()),
+              "44.0 degree");
+    EXPECT_EQ(Annotations(*m_pShow).size(), 2u);
+
+    m_harness.AdvanceClock(2000);
+    ORoi* calliper = calliperTask.GetResult();
+    const POINT grip = client({60, 40});
+    ASSERT_EQ(calliper->HitTestDefault(grip.x, grip.y, 0), enHitBody);
+    press({60, 40});
+    m_harness.Script()
+        .MouseMove(At({65, 45}))
+        .MouseMove(At({70, 50}))
+        .MouseUp(enMouseButton::Left, At({70, 50}));
+    EXPECT_TRUE(calliper->OnHit(enHitBody, MK_LBUTTON, grip.x, grip.y));
+    EXPECT_EQ(Text(HandlePoints(*calliper)), "(40,50)(100,50)");
+    // Nothing to drag on a locked annotation, nor for a code it does not
+    // take.
+    calliper->OnCommand(720);
+    EXPECT_FALSE(calliper->OnHit(enHitBody, MK_LBUTTON, grip.x, grip.y));
+    EXPECT_FALSE(angleTask.GetResult()->OnHit(enHitEdgeX, MK_LBUTTON, grip.x, grip.y));
 }

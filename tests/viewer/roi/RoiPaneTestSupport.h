@@ -61,10 +61,16 @@ public:
     RoiCreation::enKind m_enKind = RoiCreation::enCalliper;
     // The last annotation made.
     ORoi* m_pMade = nullptr;
+    // Off: the presses are left to the pane, as a pane without gestures.
+    bool m_bGestures = true;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
+        if (!m_bGestures)
+        {
+            return AnnotatedView::WindowProc(message, wParam, lParam);
+        }
         const int x = static_cast<short>(LOWORD(lParam));
         const int y = static_cast<short>(HIWORD(lParam));
         switch (message)

@@ -244,7 +244,8 @@ public:
     virtual bool OnCommand(int command);
     // The mouse work of a hit code (enRoiHit) at a window point of the
     // pane, the key flags of the button press given; true when the
-    // annotation took it. Nothing here.
+    // annotation took it. Here: a body, handle or label press drags that
+    // part of an unlocked annotation in the pane's drag loop.
     virtual bool OnHit(int code, int flags, int x, int y);
     // A key while selected: the arrow keys move an unlocked annotation by
     // one image pixel. True when the key was taken.

@@ -31,7 +31,7 @@ void ORoiArrow::DrawShape(CDC* pDC, CViewPort& view)
                        GetStyle().GetShadowColor(), ScreenHeadHalfWidth, ScreenHeadLength,
                        CViewPort::enSolid);
     }
-    const int style = m_enLineStyle == enDot    ? CViewPort::enDot
+    const int style = m_enLineStyle == enDot     ? CViewPort::enDot
                       : m_enLineStyle == enSolid ? CViewPort::enSolid
                                                  : CViewPort::enDash;
     view.DrawArrow(pDC, tip.x, tip.y, tail.x, tail.y, GetDrawColor(), ScreenHeadHalfWidth,

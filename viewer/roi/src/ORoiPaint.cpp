@@ -5,8 +5,10 @@
 #include "AfxDC.h"
 #include "ImageShow.h"
 #include "MetaView.h"
+#include "MouseTracker.h"
 #include "ORoiTextLabel.h"
 #include "RoiGeometry.h"
+#include "RoiTasks.h"
 
 #include <vector>
 
@@ -176,9 +178,20 @@ void Overlay::Deselect(bool redraw)
     }
 }
 
-bool ORoi::OnHit(int, int, int, int)
+bool ORoi::OnHit(int code, int flags, int x, int y)
 {
-    return false;
+    MetaView* view = m_pOwner != nullptr ? m_pOwner->GetView() : nullptr;
+    if (view == nullptr || IsLocked() ||
+        (code != enHitBody && code != enHitHandle && code != enHitLabel) ||
+        (code == enHitLabel && GetLinkedLabel() == nullptr))
+    {
+        return false;
+    }
+    const int modifiers = ((flags & MK_SHIFT) != 0 ? MouseTask::ShiftBit : 0) |
+                          ((flags & MK_CONTROL) != 0 ? MouseTask::ControlBit : 0);
+    RoiEditTask task(modifiers, view, this, code);
+    DragTracker(view).Track(&task, {x, y}, MouseTask::enLeftButton);
+    return true;
 }
 
 bool ORoi::OnKeyDown(UINT key, UINT, UINT)

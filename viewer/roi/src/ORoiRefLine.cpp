@@ -34,8 +34,8 @@ void ORoiRefLine::DrawLabel(CDC* pDC)
     // Just past the first end, above the line.
     const POINT start = ToScreen(*view, m_Points[0]);
     const POINT position = {start.x + LabelGap, start.y - LabelGap};
-    view->DrawTextVCentered(pDC, GetStyle().GetFont(), &position, m_strLabel, GetDrawColor(),
-                            false, true);
+    view->DrawTextVCentered(pDC, GetStyle().GetFont(), &position, m_strLabel, GetDrawColor(), false,
+                            true);
 }
 
 const char* ORoiRefLine::GetDisplayName() const

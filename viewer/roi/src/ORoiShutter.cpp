@@ -69,15 +69,14 @@ int ORoiShutter::GetHandlePoints(POINT* points, int capacity) const
         return ORoi::GetHandlePoints(points, capacity);
     }
     const RECT& box = m_Rect;
-    const POINT handles[enBoxHandleCount] = {
-        {box.left, box.top},
-        {box.right, box.top},
-        {box.right, box.bottom},
-        {box.left, box.bottom},
-        {box.left, (box.top + box.bottom) / 2},
-        {(box.left + box.right) / 2, box.top},
-        {box.right, (box.top + box.bottom) / 2},
-        {(box.left + box.right) / 2, box.bottom}};
+    const POINT handles[enBoxHandleCount] = {{box.left, box.top},
+                                             {box.right, box.top},
+                                             {box.right, box.bottom},
+                                             {box.left, box.bottom},
+                                             {box.left, (box.top + box.bottom) / 2},
+                                             {(box.left + box.right) / 2, box.top},
+                                             {box.right, (box.top + box.bottom) / 2},
+                                             {(box.left + box.right) / 2, box.bottom}};
     const int count = points != nullptr ? std::min<int>(enBoxHandleCount, capacity) : 0;
     std::copy(handles, handles + count, points);
     return count;
@@ -200,7 +199,7 @@ int ORoiShutter::HitTest(int x, int y, int tolerance, int flags)
         const int code = ORoi::HitTest(x, y, tolerance, flags);
         CRgn opening;
         return code != enHitNone || !GetScreenRegion(&opening) ? code
-               : opening.PtInRegion(x, y) != 0                ? enHitBody
+               : opening.PtInRegion(x, y) != 0                 ? enHitBody
                                                                : enHitNone;
     }
     const POINT point = {x, y};

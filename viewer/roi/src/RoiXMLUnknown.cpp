@@ -2,10 +2,10 @@
 
 #include "CViewPort.h"
 #include "DMarkup.h"
-#include "RoiGeometry.h"
-#include "RoiLabelText.h"
 #include "QuillonLog.h"
 #include "RoiDocument.h"
+#include "RoiGeometry.h"
+#include "RoiLabelText.h"
 
 IMPLEMENT_DYNAMIC(RoiXMLUnknown, ORoi)
 
@@ -103,8 +103,8 @@ int RoiXMLUnknown::HitTest(int x, int y, int tolerance, int flags)
     }
     for (int i = 0; i < GetTextCount(); ++i)
     {
-        const RECT rect = GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetTextPosition(i)),
-                                           GetText(i));
+        const RECT rect =
+            GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetTextPosition(i)), GetText(i));
         if (PointInRect({x, y}, rect))
         {
             return enHitBody;
