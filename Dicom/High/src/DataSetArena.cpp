@@ -118,17 +118,22 @@ void* DataSetArena::Allocate(std::size_t size, DataSetArena* arena)
 
 void DataSetArena::Free(void* object)
 {
-    if (object == nullptr)
+    if (DataSetArena* arena = FreeUnlessInArena(object))
     {
-        return;
+        arena->Release(1);
     }
-    DataSetArena* arena = OwnerOf(object);
-    if (arena == nullptr)
+}
+
+// An object of the heap goes back to it at once; one of an arena is left
+// to the caller, who is given its arena.
+DataSetArena* DataSetArena::FreeUnlessInArena(void* object)
+{
+    DataSetArena* arena = object != nullptr ? OwnerOf(object) : nullptr;
+    if (object != nullptr && arena == nullptr)
     {
         ::operator delete(BlockOf(object));
-        return;
     }
-    arena->Release(1);
+    return arena;
 }
 
 DataSetArena* DataSetArena::OwnerOf(void* object)
@@ -187,14 +192,9 @@ DataSetArena::Releases::~Releases()
 
 void DataSetArena::Releases::Free(void* object)
 {
-    if (object == nullptr)
-    {
-        return;
-    }
-    DataSetArena* arena = OwnerOf(object);
+    DataSetArena* arena = FreeUnlessInArena(object);
     if (arena == nullptr)
     {
-        ::operator delete(BlockOf(object));
         return;
     }
     if (arena != m_arena)

@@ -64,6 +64,7 @@ private:
     static Block* TakeSpareBlock(std::size_t size);
     void Release(std::int64_t count);
     static DataSetArena* OwnerOf(void* object);
+    static DataSetArena* FreeUnlessInArena(void* object);
 
     // While open the count carries a reserve, so that objects freed before
     // the close cannot bring it to 0; the close trades the reserve for the
