@@ -160,6 +160,10 @@ protected:
     int m_nTopIndex = 0;
     DWORD m_dwFlags = kHighlightSelection | kPageStrip | kCellBorder;
     int m_nHighlighted = -1;
+    // The last highlight drawn, kept per pad: one pad's highlight must not
+    // stop another from drawing its own.
+    int m_nLastHighlightItem = -2;
+    BOOL m_bLastHighlightOn = FALSE;
     BOOL m_bPressed = FALSE;
     CStringArray m_labels;
     CDWordArray m_data;

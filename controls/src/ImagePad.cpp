@@ -26,14 +26,6 @@ namespace
 {
 constexpr int kStripHeight = 26;
 constexpr int kSmallCell = 128;
-
-// The item and state of the last highlight, shared by every pad.
-struct SHighlight
-{
-    int nItem = -2;
-    BOOL bOn = FALSE;
-};
-SHighlight g_lastHighlight;
 } // namespace
 
 CImagePad::CImagePad()
@@ -593,7 +585,7 @@ void CImagePad::DrawPad(CDC* pDC)
     {
         const int nItem = m_nHighlighted;
         m_nHighlighted = -1;
-        g_lastHighlight = SHighlight{};
+        m_nLastHighlightItem = -2;
         HighlightItem(nItem, TRUE);
     }
 }
@@ -695,9 +687,10 @@ void CImagePad::HighlightItem(int nItem, BOOL bOn)
     CWnd* pFocus = GetFocus();
     if (pFocus != nullptr && pFocus != this && IsChild(pFocus))
         return;
-    if (g_lastHighlight.nItem == nItem && g_lastHighlight.bOn == bOn)
+    if (m_nLastHighlightItem == nItem && m_bLastHighlightOn == bOn)
         return;
-    g_lastHighlight = SHighlight{nItem, bOn};
+    m_nLastHighlightItem = nItem;
+    m_bLastHighlightOn = bOn;
     CClientDC dc(this);
     CRect client;
     GetClientRect(&client);

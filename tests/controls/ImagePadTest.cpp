@@ -173,6 +173,37 @@ TEST_F(ImagePadTest, SelectionNotifiesEveryTimeAndClicksSelect)
     EXPECT_EQ(m_parent.notes.back(), std::make_pair(int(NM_DBLCLK), 1));
 }
 
+TEST_F(ImagePadTest, EachPadDrawsItsOwnPress)
+{
+    CreatePad(CImagePad::kPageStrip);
+    AddItems(2);
+    CTestParent otherParent(CRect(500, 0, 900, 300));
+    CImagePad other;
+    ASSERT_TRUE(
+        other.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), &otherParent, kPadId + 1));
+    other.SetLayout(100, 60);
+    other.InsertItem(MakeIndexedDib(16, 8), nullptr, 0, "Z");
+    m_harness.PumpPending();
+    // The first pad's selection was the last highlight drawn anywhere.
+    m_pad.SetCurSel(0);
+    CRect head;
+    CRect picture;
+    ASSERT_TRUE(other.GetItemRect(0, &head, CImagePad::enPartHead));
+    ASSERT_TRUE(other.GetItemRect(0, &picture, CImagePad::enPartPicture));
+    // While the button is held on the other pad's item, its head grips are
+    // drawn sunken: shadow at the top left.
+    COLORREF pressed = 0;
+    m_harness.Script()
+        .Do([&] { pressed = CClientPixels(other.GetSafeHwnd()).At(head.left + 2, head.top + 8); })
+        .MouseUp(enMouseButton::Left,
+                 CUiHarness::ScreenPoint(other.GetSafeHwnd(), picture.CenterPoint().x,
+                                         picture.CenterPoint().y));
+    other.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                      MAKELPARAM(picture.CenterPoint().x, picture.CenterPoint().y));
+    EXPECT_EQ(pressed, GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(other.GetCurSel(), 0);
+}
+
 TEST_F(ImagePadTest, ItemsKeepDataAndLabelsAndRemoveSelectedMovesBack)
 {
     CreatePad(CImagePad::kPageStrip);
