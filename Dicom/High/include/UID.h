@@ -8,6 +8,7 @@
 #include "VeltaroExport.h"
 
 #include <cstdint>
+#include <string>
 
 // A NUL-terminated text of at most 64 characters and its length. The bytes
 // after the text are always zero, so that two equal values are equal bytes.
@@ -109,6 +110,9 @@ VELTARO_API bool operator>=(const char* a, const UID& b);
 // over-long UID, and logs an error. An empty text is no UID: a caller that
 // would write it into a data set or file refuses to instead.
 VELTARO_API Lettra GenUniqueUID(const char* root);
+// The machine part of generated UIDs: "1" and the six address bytes of the
+// first network adapter in decimal, read once.
+VELTARO_API const std::string& GetUidMachinePart();
 // The adapter address in generated UIDs is read once; this makes the next
 // GenUniqueUID read it again (after the machine's adapters were replaced).
 VELTARO_API void ResetUidMachinePart();

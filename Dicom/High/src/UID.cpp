@@ -351,21 +351,6 @@ std::string& MachinePartCache()
     return part;
 }
 
-const std::string& GetMachinePart()
-{
-    std::string& part = MachinePartCache();
-    if (part.empty())
-    {
-        BYTE address[6] = {};
-        GetMachineAddress(address);
-        char text[32];
-        std::snprintf(text, sizeof(text), "1%d%d%d%d%d%d", address[0], address[1], address[2],
-                      address[3], address[4], address[5]);
-        part = text;
-    }
-    return part;
-}
-
 // True when the root's last component is "0": digits appended to it would
 // give that component a leading zero.
 bool EndsInZeroComponent(const std::string& root)
@@ -543,6 +528,21 @@ bool operator>=(const char* a, const UID& b)
     return b.Compare(a) <= 0;
 }
 
+const std::string& GetUidMachinePart()
+{
+    std::string& part = MachinePartCache();
+    if (part.empty())
+    {
+        BYTE address[6] = {};
+        GetMachineAddress(address);
+        char text[32];
+        std::snprintf(text, sizeof(text), "1%d%d%d%d%d%d", address[0], address[1], address[2],
+                      address[3], address[4], address[5]);
+        part = text;
+    }
+    return part;
+}
+
 void ResetUidMachinePart()
 {
     MachinePartCache().clear();
@@ -569,7 +569,7 @@ Lettra GenUniqueUID(const char* root)
         _error("Enter GenUniqueUID, root too long for a unique UID <%s> !!!", text.c_str());
         return Lettra();
     }
-    std::string machine = GetMachinePart();
+    std::string machine = GetUidMachinePart();
     if (static_cast<long>(machine.size()) > room)
     {
         machine.erase(1, machine.size() - static_cast<std::size_t>(room));
