@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <memory>
 
+class DICOMFile;
 class DICOMVRSet;
 class DICOMImage;
 class MetaView;
@@ -76,6 +77,11 @@ public:
     bool IsEmpty() const { return m_Holder.IsEmpty(); }
     bool IsSameImage(const ImageShow& other) const;
     int GetInstanceNo() const { return m_nInstanceNo; }
+    // The load transaction the handle came with ("TID" in the logs).
+    int GetTransactionID() const { return m_Holder.GetTransactionID(); }
+    // An element of the image as trimmed text: from the image's data set,
+    // else from the handle's image information; empty without either.
+    Lettra GetDicomValue(unsigned short group, unsigned short element) const;
     void SetView(MetaView* view) { m_pView = view; }
     MetaView* GetView() const { return m_pView; }
 
@@ -83,6 +89,14 @@ public:
     void SetState(std::uint32_t state) { m_State = state; }
     bool IsModified() const { return (m_State & enModified) != 0; }
     void SetModified(bool modified);
+    // Set by selecting panes; the series model clears it.
+    bool IsSelected() const { return m_bSelected != 0; }
+    void SetSelected(bool selected) { m_bSelected = selected ? 1 : 0; }
+    // The image belongs to an ordered series that may be re-sorted: taken
+    // from the handle's to-be-sorted flag when it is attached. An image laid
+    // out by a hanging protocol has it clear.
+    bool IsSortAllowed() const { return m_bSortAllowed != 0; }
+    void SetSortAllowed(bool allowed) { m_bSortAllowed = allowed ? 1 : 0; }
 
     // Annotations, owned by the image through shared pointers.
     virtual void AddAnnotation(const RoiPtr& roi);
@@ -100,6 +114,7 @@ public:
     ORoi* GetMask() const { return m_pMask; }
     // Takes the region annotation over, deleting the one held before.
     void SetMask(ORoi* mask);
+    void DeleteMask() { SetMask(nullptr); }
 
     // Orientation.
     virtual void FlipVertical();
@@ -114,6 +129,9 @@ public:
     void HVRForOverlay(ORoi* roi);
     // The side label lists (one word each once built).
     Array<Lettra>& GetSideLabels(enSide side) { return m_SideLabels[side]; }
+    // The Patient Orientation of the image as shown ("L\P"): the words of
+    // the right and the bottom side labels; empty without both.
+    Lettra GetPatientOrientation() const;
 
     // Release of memory; the image can decode again on the next chain.
     virtual void ReleaseImageData();
@@ -197,14 +215,30 @@ public:
     // Adds the table unless an equal one is there; false without a
     // metaimage or when refused.
     bool AddLUT(DicomLookupTable* table);
+    // Zoom, pan, invert and the display modes go to the other image, and
+    // this image's window: an image without tables of its own first gets a
+    // copy of the current one, so the window survives its first decode.
+    void CopyDisplayStateTo(ImageShow& other) const;
+    // A copy of the decoded matrix, its tables and palette into the other
+    // image; nothing when this one holds no pixels or both are the same.
+    void CopyMetaImageTo(ImageShow& other) const;
 
     MetaImage* GetMetaImage() const { return m_MetaImage.get(); }
     MetaImage* GetFOVImage() const { return m_FOVImage.get(); }
     MetaImage* GetBriefImage() const { return m_BriefImage.get(); }
     const DIBHolder& GetDIB() const { return m_DIB; }
 
-    // The full-view DIB written as a bitmap or JPEG file; the image data
-    // is released again when it held no DIB before.
+    // The displayed image (the full view at 1:1, through the window, the
+    // orientation and the inversion) as a secondary capture in explicit VR
+    // little endian: patient, study and series are this image's, the SOP
+    // instance is new, private and overlay groups stay behind. False, with
+    // out emptied, without an image or when nothing can be decoded.
+    bool GetCurrentDicomImage(DICOMFile& out);
+    // The secondary capture, or the full-view DIB as a bitmap or JPEG file.
+    // Each writes beside the target and renames over it, so a failure
+    // leaves an existing file as it was; the image data is released again
+    // when the image held no DIB before.
+    bool SaveAsDicomFile(const char* path);
     bool SaveAsBitmap(const char* path);
     bool SaveAsJPEG(const char* path);
 
@@ -269,9 +303,10 @@ private:
     void MapInto(MetaImage* image);
     // The field of view scaled by the zoom (display quality or nearest).
     void ScaleFOV(bool optimize);
-    // The full view built and written by the writer; the image data is
-    // released again when no DIB was held before.
-    bool SaveFullView(const char* path, bool (DIBHolder::*write)(const char*) const);
+    // The full view built and handed to the writer; the image data is
+    // released again when no DIB was held before. False when nothing could
+    // be decoded.
+    template <class Writer> bool WithFullView(Writer write);
     void FillBriefImage();
 
     std::uint32_t m_State = enReleasePixelsOnRelease | enDeleteMatrixOnRelease;
@@ -306,6 +341,8 @@ private:
     int m_nFrameIndex = 0;
     int m_nNbOfFrames = 0;
     int m_nCompression = 0;
+    std::uint8_t m_bSelected = 0;
+    std::uint8_t m_bSortAllowed = 0;
     // Decoding failed: the reload chain stays away until the image is
     // attached or reset again.
     bool m_bLoadFailed = false;

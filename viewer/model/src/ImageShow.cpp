@@ -79,7 +79,7 @@ ImageShow::ImageShow(const ImageShow& other)
       m_nDisplayMode2(other.m_nDisplayMode2), m_nDisplayMode(other.m_nDisplayMode),
       m_ViewRect(other.m_ViewRect), m_ViewSize(other.m_ViewSize),
       m_nFrameIndex(other.m_nFrameIndex), m_nNbOfFrames(other.m_nNbOfFrames),
-      m_nCompression(other.m_nCompression)
+      m_nCompression(other.m_nCompression), m_bSortAllowed(other.m_bSortAllowed)
 {
     std::memcpy(m_HVR, other.m_HVR, sizeof m_HVR);
     m_Chain.SetTrace(false);
@@ -103,7 +103,18 @@ void ImageShow::AttachCorvane(const Corvane& holder, int frame)
     m_nFrameIndex = frame < 0 ? 0 : frame;
     m_nNbOfFrames = m_Holder.GetNumberOfFrames();
     m_nCompression = CompressionOf(m_Holder.GetDicomFile());
+    m_bSortAllowed = m_Holder.IsToBeSorted() ? 1 : 0;
     m_bLoadFailed = false;
+}
+
+Lettra ImageShow::GetDicomValue(unsigned short group, unsigned short element) const
+{
+    const DICOMImage* image = m_Holder.GetDicomFile();
+    if (image != nullptr && image->IsExist(group, element) != 0)
+    {
+        return image->GetLettra(group, element).Trim();
+    }
+    return m_Holder.GetLettra(group, element).Trim();
 }
 
 bool ImageShow::IsSameImage(const ImageShow& other) const
@@ -191,6 +202,18 @@ void ImageShow::SetMask(ORoi* mask)
         delete m_pMask;
         m_pMask = mask;
     }
+}
+
+void ImageShow::CopyMetaImageTo(ImageShow& other) const
+{
+    if (&other == this || !m_MetaImage->HasPixels())
+    {
+        return;
+    }
+    other.ReleaseMapAndDIB();
+    other.m_MetaImage->SetMatrix(m_MetaImage->GetMatrix()->Clone());
+    other.m_MetaImage->CopyLUTsFrom(*m_MetaImage);
+    other.m_FOVImage.reset();
 }
 
 void ImageShow::ReleaseMapAndDIB()
@@ -325,32 +348,4 @@ void ImageShow::Invert()
 {
     m_bInvert = m_bInvert != 0 ? 0 : 1;
     BuildChain();
-}
-
-bool ImageShow::SaveFullView(const char* path, bool (DIBHolder::*write)(const char*) const)
-{
-    if (path == nullptr)
-    {
-        return false;
-    }
-    const bool hadDIB = !m_DIB.IsEmpty();
-    BuildFullViewDIB();
-    const bool saved = (m_DIB.*write)(path);
-    if (!hadDIB)
-    {
-        ReleaseImageData();
-    }
-    return saved;
-}
-
-bool ImageShow::SaveAsBitmap(const char* path)
-{
-    quillon::_debug("Enter ImageShow::SaveAsBitmap, filename : [%s]", path != nullptr ? path : "");
-    return SaveFullView(path, &DIBHolder::SaveBitmap);
-}
-
-bool ImageShow::SaveAsJPEG(const char* path)
-{
-    quillon::_debug("Enter ImageShow::SaveAsJPEG, filename : [%s]", path != nullptr ? path : "");
-    return SaveFullView(path, &DIBHolder::SaveJPEG);
 }

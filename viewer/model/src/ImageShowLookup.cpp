@@ -326,3 +326,27 @@ bool ImageShow::AddLUT(DicomLookupTable* table)
     }
     return m_MetaImage->GetLUTs().Add(table);
 }
+
+void ImageShow::CopyDisplayStateTo(ImageShow& other) const
+{
+    if (&other == this)
+    {
+        return;
+    }
+    other.m_Zoom = m_Zoom;
+    other.m_nPanX = m_nPanX;
+    other.m_nPanY = m_nPanY;
+    other.m_bInvert = m_bInvert;
+    other.m_nDisplayMode = m_nDisplayMode;
+    other.m_nDisplayMode1 = m_nDisplayMode1;
+    const DicomLookupTable* current = m_MetaImage->GetCurrentLUT();
+    if (current == nullptr)
+    {
+        return;
+    }
+    if (other.m_MetaImage->GetCurrentLUT() == nullptr)
+    {
+        other.AddLUT(current->Clone());
+    }
+    other.SetWindowLevel(m_MetaImage->GetWindowWidth(), m_MetaImage->GetWindowCenter());
+}

@@ -395,3 +395,14 @@ Lettra ImageShow::GetOppositeWord(const Lettra& word)
     }
     return opposite;
 }
+
+Lettra ImageShow::GetPatientOrientation() const
+{
+    const Lettra row = m_SideLabels[enRight].GetAt(0);
+    const Lettra column = m_SideLabels[enBottom].GetAt(0);
+    if (row.IsEmpty() || column.IsEmpty())
+    {
+        return Lettra();
+    }
+    return row + "\\" + column;
+}
