@@ -1,9 +1,12 @@
 #include "PaneLayout.h"
 #include "../../platform/FailOnBlockHarness.h"
+#include "ImageShow.h"
 #include "LogTestSupport.h"
+#include "MedImage.h"
 #include "PictureDump.h"
 #include "SplitterTestViews.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -247,3 +250,86 @@ TEST_F(PaneLayoutTest, DestroyingIsAnnounced)
     EXPECT_EQ(m_recorder.events, std::vector<std::string>{"destroying"});
 }
 } // namespace
+
+TEST_F(PaneLayoutTest, EveryRectangleGetsAPaneThatFollowsTheLayoutAndTakesTheHighlight)
+{
+    EXPECT_EQ(m_pLayout->SetFormat("STANDARD\\2,2"), 1);
+    ASSERT_EQ(m_pLayout->GetPaneCount(), 4);
+    for (int index = 0; index < 4; ++index)
+    {
+        SCOPED_TRACE(index);
+        MedImage* pane = m_pLayout->GetPane(index);
+        ASSERT_NE(pane, nullptr);
+        CString name;
+        pane->GetWindowText(name);
+        EXPECT_EQ(std::string(name), "ViewPort@" + std::to_string(index));
+        EXPECT_EQ(pane->GetDlgCtrlID(), index);
+        EXPECT_TRUE(pane->IsEmpty());
+        CRect expected;
+        m_pLayout->GetPaneRect(index, &expected);
+        expected.DeflateRect(1, 1);
+        CRect window;
+        pane->GetWindowRect(&window);
+        m_pLayout->ScreenToClient(&window);
+        EXPECT_EQ(window, expected);
+    }
+    EXPECT_TRUE(m_pLayout->IsEmpty());
+
+    // A resize moves the panes onto the new rectangles.
+    m_pLayout->MoveWindow(0, 0, 501, 401);
+    CRect expected;
+    m_pLayout->GetPaneRect(3, &expected);
+    expected.DeflateRect(1, 1);
+    CRect window;
+    m_pLayout->GetPane(3)->GetWindowRect(&window);
+    m_pLayout->ScreenToClient(&window);
+    EXPECT_EQ(window, expected);
+
+    // A press on a pane highlights it.
+    const POINT point = CUiHarness::ScreenPoint(m_pLayout->GetPane(3)->m_hWnd, 20, 20);
+    m_harness.MouseMove(point);
+    m_harness.Click(enMouseButton::Left, point);
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pLayout->GetHighLight(), 3);
+    EXPECT_EQ(m_pLayout->IndexOfPane(m_pLayout->GetPane(1)), 1);
+    EXPECT_EQ(m_pLayout->GetHighLight(), 1);
+
+    // A new format rebuilds them; releasing leaves none.
+    const HWND old = m_pLayout->GetPane(0)->m_hWnd;
+    m_pLayout->SetFormat("ROW\\1,2");
+    EXPECT_EQ(m_pLayout->GetPaneCount(), 3);
+    EXPECT_FALSE(::IsWindow(old));
+    m_pLayout->ReleasePanes();
+    EXPECT_EQ(m_pLayout->GetPaneCount(), 0);
+    EXPECT_EQ(m_pLayout->GetHighLight(), -1);
+}
+
+TEST_F(PaneLayoutTest, APaneShowsAnImageBetweenTheFrames)
+{
+    if (!std::filesystem::is_directory(std::string(SUITE_CORPUS_DIR) + "/pydicom"))
+    {
+        GTEST_SKIP() << "corpus folder not found";
+    }
+    m_pLayout->SetFormat("STANDARD\\2,1");
+    m_pLayout->ShowHighLight(true);
+    Corvane holder;
+    holder.LoadDicomFile(
+        (std::string(SUITE_CORPUS_DIR) + "/pydicom/test_files/CT_small.dcm").c_str());
+    ImageShow show;
+    show.AttachCorvane(holder, 0);
+    ASSERT_EQ(m_pLayout->AttachShowToPane(1, &show), m_pLayout->GetPane(1));
+    EXPECT_EQ(m_pLayout->AttachShowToPane(2, &show), nullptr);
+    EXPECT_FALSE(m_pLayout->IsEmpty());
+    m_pLayout->InvalidatePanes();
+    const WindowPicture picture = Paint();
+    DumpPicture(m_pLayout->m_hWnd, "PaneLayoutWithImage");
+    CRect rect;
+    m_pLayout->GetPaneRect(1, &rect);
+    // The image's middle is grey, the empty pane black, the frames stay.
+    const std::uint32_t middle = picture.GetPixel(rect.CenterPoint().x, rect.CenterPoint().y);
+    EXPECT_NE(middle, 0u);
+    EXPECT_EQ(picture.GetPixel(rect.left, rect.CenterPoint().y), 0xFF8C00u);
+    m_pLayout->GetPaneRect(0, &rect);
+    EXPECT_EQ(picture.GetPixel(rect.CenterPoint().x, rect.CenterPoint().y), 0u);
+    m_pLayout->GetPane(1)->DetachShow();
+}

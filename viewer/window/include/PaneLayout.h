@@ -3,18 +3,21 @@
 // between them black with a one-pixel frame around each, tracks which pane
 // is highlighted, and drives three timer lists by one window timer.
 //
-// The panes themselves are image panes (MedImage); until that class stands,
-// the view keeps the pane rectangles, the highlight and the frames, and
-// CreatePanes announces the rebuild without making pane windows.
+// The panes are image panes (MedImage), one child window per rectangle,
+// owned by the view and kept on their rectangles as it is resized; a press
+// on a pane highlights it.
 #pragma once
 
 #include "AfxWin.h"
+#include "Array.h"
 #include "Delegate.h"
 #include "PaneLayoutFormat.h"
 #include "QuillonExport.h"
 #include "TimerList.h"
 
 class CWebWindow;
+class ImageShow;
+class MedImage;
 
 class QUILLON_API PaneLayout : public CView
 {
@@ -35,11 +38,20 @@ public:
 
     // The clipboard format of a pane drag; 0: panes are not dragged.
     virtual UINT GetDragClipboardFormat();
+    // The text a pane drag carries: the view's window and the command that
+    // asks it for its hot image; empty unless the pointer is over a pane
+    // that shows an image.
+    virtual CString GetDragText();
     // The drag-and-drop task's notice that a drag ended; nothing here.
     virtual void OnDragDropEnd();
     // Rebuilds the panes from the rectangle table: PanesRebuilding fires
-    // first.
+    // first, then the old panes go and one pane is made per rectangle, one
+    // pixel inside it.
     virtual void CreatePanes();
+    // One pane window "ViewPort@<index>" with the index as its id.
+    virtual MedImage* CreatePane(int left, int top, int right, int bottom, int index);
+    // The pane's position in the list (-1 when absent), highlighted.
+    virtual int IndexOfPane(MedImage* pane);
     // The area the panes share: the client rectangle.
     virtual void GetLayoutRect(RECT* rect);
     // Highlights the pane of that index and redraws the frames; an index
@@ -66,7 +78,26 @@ public:
     int GetBandCount() const { return m_format.GetBandCount(); }
     int GetHighLight() const { return m_nHighLight; }
     bool IsShowHighLight() const { return m_bShowHighLight; }
-    int GetPaneCount() const { return m_nPanes; }
+    int GetPaneCount() const { return m_Panes.GetCount(); }
+    // Null outside the live panes.
+    MedImage* GetPane(int index) const;
+    // The pane when it took the image, else null.
+    MedImage* AttachShowToPane(int index, ImageShow* show);
+    // The index, or -1 outside the live panes.
+    int ResetPane(int index);
+    void ResetAllPanes();
+    void InvalidatePanes();
+    void UpdatePanesNow();
+    // True when no live pane shows an image.
+    bool IsEmpty() const;
+    // The pane the pointer is over (and not covered there), or null.
+    MedImage* PaneUnderCursor() const;
+    // The frames drawn and every pane moved onto its rectangle.
+    void RepositionPanes();
+    // The panes and the rectangles gone, no pane highlighted.
+    void ReleasePanes();
+    // Handler of the panes' activation: the pane pressed is highlighted.
+    void OnEventHighLight(const void* sender, DelegateArgs* args);
     void ResetHighLight() { m_nHighLight = 0; }
     // The frames drawn again on the view's own surface.
     void RedrawBorders();
@@ -109,7 +140,9 @@ private:
     CString m_strFormat;
     CString m_strPreviousFormat;
     CClientDC* m_pSurface = nullptr;
-    int m_nPanes = 0;
+    void DestroyPanes();
+
+    Array<MedImage*> m_Panes;
     PaneLayoutFormat m_format;
     int m_nHighLight = 0;
     bool m_bShowHighLight = false;

@@ -1,7 +1,9 @@
 #include "PaneLayout.h"
 
+#include "MedImage.h"
 #include "QuillonLog.h"
 
+using quillon::_debug;
 using quillon::_error;
 
 namespace
@@ -54,6 +56,7 @@ PaneLayout::PaneLayout()
 
 PaneLayout::~PaneLayout()
 {
+    DestroyPanes();
     delete m_pSurface;
 }
 
@@ -64,9 +67,202 @@ UINT PaneLayout::GetDragClipboardFormat()
 
 void PaneLayout::OnDragDropEnd() {}
 
+CString PaneLayout::GetDragText()
+{
+    const MedImage* pane = PaneUnderCursor();
+    if (pane == nullptr || pane->IsEmpty())
+    {
+        return CString();
+    }
+    CString text;
+    text.Format("SourceID=PaneLayout | HWNDSource=%d | Message=%d | wParam=%d",
+                int(reinterpret_cast<INT_PTR>(m_hWnd)), WM_COMMAND, 1020);
+    return text;
+}
+
+void PaneLayout::DestroyPanes()
+{
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        MedImage* pane = node->item;
+        if (pane->m_hWnd != nullptr)
+        {
+            pane->DestroyWindow();
+        }
+        delete pane;
+    }
+    m_Panes.RemoveAll();
+}
+
 void PaneLayout::CreatePanes()
 {
     PanesRebuilding.Invoke(this, nullptr);
+    DestroyPanes();
+    for (int index = 0; index < GetRectCount(); ++index)
+    {
+        CRect rect;
+        GetPaneRect(index, &rect);
+        rect.DeflateRect(1, 1);
+        if (MedImage* pane = CreatePane(rect.left, rect.top, rect.right, rect.bottom, index))
+        {
+            m_Panes.AddTail(pane);
+        }
+    }
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        node->item->SetHighlight(true);
+        node->item->GetClickedEvent().Add(
+            MakeHandler(this, &PaneLayout::OnEventHighLight, "PaneLayout::OnEventHighLight"));
+    }
+}
+
+MedImage* PaneLayout::CreatePane(int left, int top, int right, int bottom, int index)
+{
+    auto* pane = new MedImage;
+    CString name;
+    name.Format("ViewPort@%d", index);
+    if (!pane->Create(nullptr, name, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                      CRect(left, top, right, bottom), this, UINT(index)))
+    {
+        _error("Enter PaneLayout::CreatePane, cannot create pane %d", index);
+        delete pane;
+        return nullptr;
+    }
+    pane->MoveWindow(left, top, right - left, bottom - top, FALSE);
+    return pane;
+}
+
+int PaneLayout::IndexOfPane(MedImage* pane)
+{
+    const int index = m_Panes.IndexOf(pane);
+    if (index >= 0 && index != m_nHighLight)
+    {
+        SetHighLight(index);
+    }
+    return index;
+}
+
+MedImage* PaneLayout::GetPane(int index) const
+{
+    return index >= 0 && index < m_Panes.GetCount() ? m_Panes.GetAt(index) : nullptr;
+}
+
+MedImage* PaneLayout::AttachShowToPane(int index, ImageShow* show)
+{
+    MedImage* pane = GetPane(index);
+    return pane != nullptr && pane->AttachShow(show) ? pane : nullptr;
+}
+
+int PaneLayout::ResetPane(int index)
+{
+    MedImage* pane = GetPane(index);
+    if (pane == nullptr)
+    {
+        return -1;
+    }
+    pane->ResetView();
+    return index;
+}
+
+void PaneLayout::ResetAllPanes()
+{
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        node->item->ResetView();
+    }
+}
+
+void PaneLayout::InvalidatePanes()
+{
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item->m_hWnd != nullptr)
+        {
+            node->item->Invalidate(TRUE);
+            node->item->UpdateWindow();
+        }
+    }
+}
+
+void PaneLayout::UpdatePanesNow()
+{
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        node->item->UpdateImageNow();
+    }
+}
+
+bool PaneLayout::IsEmpty() const
+{
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item->m_hWnd != nullptr && !node->item->IsEmpty())
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+MedImage* PaneLayout::PaneUnderCursor() const
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next)
+    {
+        MedImage* pane = node->item;
+        CRect rect;
+        if (pane->m_hWnd == nullptr)
+        {
+            continue;
+        }
+        pane->GetWindowRect(&rect);
+        if (rect.PtInRect(cursor))
+        {
+            return ::WindowFromPoint(cursor) == pane->m_hWnd ? pane : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void PaneLayout::RepositionPanes()
+{
+    if (m_Panes.GetCount() == 0)
+    {
+        return;
+    }
+    RedrawBorders();
+    int index = 0;
+    for (auto* node = m_Panes.GetHead(); node != nullptr; node = node->next, ++index)
+    {
+        if (node->item->m_hWnd == nullptr)
+        {
+            continue;
+        }
+        CRect rect;
+        GetPaneRect(index, &rect);
+        rect.DeflateRect(1, 1);
+        node->item->MoveWindow(&rect, FALSE);
+    }
+}
+
+void PaneLayout::ReleasePanes()
+{
+    DestroyPanes();
+    m_format.Clear();
+    m_nHighLight = -1;
+}
+
+void PaneLayout::OnEventHighLight(const void* sender, DelegateArgs*)
+{
+    const int found = m_Panes.IndexOf(static_cast<MedImage*>(const_cast<void*>(sender)));
+    const int index = found < 0 ? 0 : found;
+    if (index != m_nHighLight)
+    {
+        m_nHighLight = index;
+        _debug("HighLight change to %d", index);
+        RedrawBorders();
+    }
 }
 
 void PaneLayout::GetLayoutRect(RECT* rect)
@@ -76,7 +272,7 @@ void PaneLayout::GetLayoutRect(RECT* rect)
 
 void PaneLayout::SetHighLight(int index)
 {
-    if (index < 0 || index >= m_nPanes)
+    if (index < 0 || index >= m_Panes.GetCount())
     {
         return;
     }
@@ -240,9 +436,9 @@ void PaneLayout::OnDraw(CDC* pDC)
 void PaneLayout::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    if (cx != 0 && cy != 0 && m_nPanes > 0)
+    if (cx != 0 && cy != 0)
     {
-        RedrawBorders();
+        RepositionPanes();
     }
 }
 
@@ -259,9 +455,7 @@ void PaneLayout::OnDestroy()
     Destroying.Invoke(this, nullptr);
     delete m_pSurface;
     m_pSurface = nullptr;
-    m_format.Clear();
-    m_nPanes = 0;
-    m_nHighLight = -1;
+    ReleasePanes();
     Invalidate(TRUE);
     UpdateWindow();
     CView::OnDestroy();
