@@ -77,8 +77,11 @@ public:
     void SetModifiers(int modifiers) { m_nModifiers = modifiers; }
     int GetButton() const { return m_nButton; }
     void SetButton(int button) { m_nButton = button; }
-    HCURSOR GetCursor() const { return m_hCursor; }
-    void SetCursor(HCURSOR cursor) { m_hCursor = cursor; }
+    HCURSOR GetCursor() const;
+    void SetCursor(HCURSOR cursor);
+    // A cursor group of the library (0: none), loaded when first shown, so
+    // that making a pane does not start the library.
+    void SetCursorGroup(UINT group);
     MetaView* GetView() const { return m_pView; }
 
 protected:
@@ -86,6 +89,7 @@ protected:
     bool m_bActive = false;
     int m_nModifiers;
     int m_nButton = enLeftButton;
-    HCURSOR m_hCursor = nullptr;
+    mutable HCURSOR m_hCursor = nullptr;
+    UINT m_nCursorGroup = 0;
     MetaView* m_pView;
 };

@@ -48,7 +48,8 @@ public:
 
     bool IsActive() const;
     MouseTask* GetCurrentTask() const { return m_pCurrent; }
-    HCURSOR GetCursor() const { return m_hCursor; }
+    // The current task's cursor.
+    HCURSOR GetCursor() const;
     // The set's first member, the task that hands a press on to the
     // pane's parent.
     MouseTask* GetFirstTask() const;
@@ -67,10 +68,10 @@ protected:
         enMagGlass,
         enMemberCount
     };
-    void Select(int member, HCURSOR cursor);
+    // The member becomes current with the cursor of that group (0: none).
+    void Select(int member, UINT cursorGroup);
 
     std::unique_ptr<MouseTask> m_Members[enMemberCount];
     MouseTask* m_pCurrent = nullptr;
-    HCURSOR m_hCursor = nullptr;
     int m_nTool = enPixelValueTool;
 };

@@ -1,6 +1,7 @@
 #include "MouseTask.h"
 
 #include "MouseTracker.h"
+#include "QuillonLibrary.h"
 #include "QuillonLog.h"
 
 MouseTask::MouseTask(int modifiers, MetaView* view) : m_nModifiers(modifiers), m_pView(view) {}
@@ -78,11 +79,32 @@ void MouseTask::Dispatch(const MSG& msg)
     DispatchMessage(&msg);
 }
 
+HCURSOR MouseTask::GetCursor() const
+{
+    if (m_hCursor == nullptr && m_nCursorGroup != 0)
+    {
+        m_hCursor = GetQuillonCursor(m_nCursorGroup);
+    }
+    return m_hCursor;
+}
+
+void MouseTask::SetCursor(HCURSOR cursor)
+{
+    m_hCursor = cursor;
+    m_nCursorGroup = 0;
+}
+
+void MouseTask::SetCursorGroup(UINT group)
+{
+    m_hCursor = nullptr;
+    m_nCursorGroup = group;
+}
+
 void MouseTask::OnSetCursor()
 {
-    if (m_hCursor != nullptr)
+    if (GetCursor() != nullptr)
     {
-        ::SetCursor(m_hCursor);
+        ::SetCursor(GetCursor());
     }
     else if (ShowCursor(TRUE) > 0)
     {

@@ -1,7 +1,6 @@
 #include "MouseTaskSet.h"
 
 #include "MagGlassTask.h"
-#include "QuillonLibrary.h"
 #include "ToolTasks.h"
 
 namespace
@@ -41,11 +40,15 @@ void MouseTaskSet::SetModifiers(int modifiers)
     }
 }
 
-void MouseTaskSet::Select(int member, HCURSOR cursor)
+void MouseTaskSet::Select(int member, UINT cursorGroup)
 {
     m_pCurrent = m_Members[member].get();
-    m_pCurrent->SetCursor(cursor);
-    m_hCursor = cursor;
+    m_pCurrent->SetCursorGroup(cursorGroup);
+}
+
+HCURSOR MouseTaskSet::GetCursor() const
+{
+    return m_pCurrent != nullptr ? m_pCurrent->GetCursor() : nullptr;
 }
 
 void MouseTaskSet::SetTool(int code)
@@ -54,37 +57,37 @@ void MouseTaskSet::SetTool(int code)
     switch (code)
     {
     case enWindowLevelTool:
-        Select(enWindowLevelDrag, GetQuillonCursor(WindowLevelCursor));
+        Select(enWindowLevelDrag, WindowLevelCursor);
         break;
     case enPageScrollTool:
     case enInteractivePageScrollTool:
-        Select(enClickForward, GetQuillonCursor(PageScrollCursor));
+        Select(enClickForward, PageScrollCursor);
         break;
     case enMagGlassTool:
-        Select(enMagGlass, nullptr);
+        Select(enMagGlass, 0);
         break;
     case enZoomTool:
-        Select(enZoomDrag, GetQuillonCursor(ZoomCursor));
+        Select(enZoomDrag, ZoomCursor);
         break;
     case enPanTool:
-        Select(enPanDrag, GetQuillonCursor(PanCursor));
+        Select(enPanDrag, PanCursor);
         break;
     case enPixelValueTool:
-        Select(enPixelValue, GetQuillonCursor(ArrowCursor));
+        Select(enPixelValue, ArrowCursor);
         break;
     case enDragDropTool:
-        Select(enClickForward, nullptr);
+        Select(enClickForward, 0);
         break;
     case enZoomOrPanTool:
-        Select(enZoomOrPan, GetQuillonCursor(ZoomOrPanCursor));
+        Select(enZoomOrPan, ZoomOrPanCursor);
         break;
     case enHandOverTool:
-        Select(enClickForward, GetQuillonCursor(HandOverCursor));
+        Select(enClickForward, HandOverCursor);
         break;
     default:
         if (code >= 0 && code < 30)
         {
-            Select(enArrow, GetQuillonCursor(ArrowCursor));
+            Select(enArrow, ArrowCursor);
         }
         break;
     }
