@@ -8,5 +8,6 @@ int main(int argc, char** argv)
                                     {
                                         PrintLookupTableSummary(times);
                                         PrintChainSummary(times);
+                                        PrintLayoutSummary(times);
                                     });
 }

@@ -7,3 +7,5 @@
 void PrintLookupTableSummary(const BenchTimes& times);
 // The rendering chain against the goal and dcmtk.
 void PrintChainSummary(const BenchTimes& times);
+// Opening a series of files into a layout against the goal.
+void PrintLayoutSummary(const BenchTimes& times);

@@ -1,0 +1,174 @@
+// Opening a series into an image view's layout: 500 small single-frame CT
+// files (64 x 64, 16-bit) of one series, each read without its pixel data
+// into a handle, wrapped in an ImageShow and opened into the layout by its
+// Series Instance UID, until the first page (six panes) is decoded and its
+// display images are made: the time from a folder of files to a view ready
+// to paint. Reading the 500 headers alone is measured beside it.
+#include "Corvane.h"
+#include "DICOMImage.h"
+#include "ImageLayout.h"
+#include "ImageShow.h"
+#include "UID.h"
+#include "VeltaroLibrary.h"
+#include "ViewerBenchSummaries.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+constexpr int kFiles = 500;
+constexpr int kSide = 64;
+const char kOpen[] = "Viewer/Layout/Open500ToFirstPage";
+const char kHeaders[] = "Viewer/Layout/Read500Headers";
+const char kSeries[] = "1.2.826.0.1.3680043.8.27.2";
+
+DICOMImage* MakeFile(int instance)
+{
+    auto* image = new DICOMImage;
+    image->SetTransferSyntax(UidTransferLittleEndianExplicit);
+    const std::string sop = std::string(kSeries) + "." + std::to_string(instance);
+    image->Add(0x0008, 0x0016, UID("1.2.840.10008.5.1.4.1.1.2"));
+    image->Add(0x0008, 0x0018, UID(sop.c_str()));
+    image->Add(0x0008, 0x0060, "CT");
+    image->Add(0x0010, 0x0010, "Bench^Series");
+    image->Add(0x0020, 0x000D, UID("1.2.826.0.1.3680043.8.27.1"));
+    image->Add(0x0020, 0x000E, UID(kSeries));
+    image->Add(0x0020, 0x0013, std::to_string(instance).c_str());
+    image->Add(0x0028, 0x0002, static_cast<unsigned short>(1));
+    image->Add(0x0028, 0x0004, "MONOCHROME2");
+    image->Add(0x0028, 0x0010, static_cast<unsigned short>(kSide));
+    image->Add(0x0028, 0x0011, static_cast<unsigned short>(kSide));
+    image->Add(0x0028, 0x0100, static_cast<unsigned short>(16));
+    image->Add(0x0028, 0x0101, static_cast<unsigned short>(12));
+    image->Add(0x0028, 0x0102, static_cast<unsigned short>(11));
+    image->Add(0x0028, 0x0103, static_cast<unsigned short>(0));
+    image->Add(0x0028, 0x1050, "1024");
+    image->Add(0x0028, 0x1051, "2048");
+    std::vector<unsigned short> pixels(kSide * kSide);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+    {
+        pixels[i] = static_cast<unsigned short>((i * 7 + unsigned(instance)) % 4096);
+    }
+    image->Add(0x7FE0, 0x0010, pixels.data(), static_cast<unsigned int>(pixels.size()));
+    return image;
+}
+
+// The files, written once per run into the temporary folder; empty when
+// they cannot be written.
+const std::vector<std::string>& Files()
+{
+    static const std::vector<std::string> files = []
+    {
+        VeltaroInitialize();
+        const fs::path folder = fs::temp_directory_path() / "quillon_layout_bench";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::vector<std::string> paths;
+        for (int instance = 1; instance <= kFiles; ++instance)
+        {
+            const std::unique_ptr<DICOMImage> image(MakeFile(instance));
+            paths.push_back((folder / ("IM" + std::to_string(instance))).string());
+            if (image->WriteFile(paths.back().c_str(), 1) == 0)
+            {
+                return std::vector<std::string>();
+            }
+        }
+        return paths;
+    }();
+    return files;
+}
+
+bool HasFiles(benchmark::State& state)
+{
+    if (Files().empty())
+    {
+        state.SkipWithError("cannot write the series files");
+        return false;
+    }
+    return true;
+}
+
+void ReadHeaders(benchmark::State& state)
+{
+    if (!HasFiles(state))
+    {
+        return;
+    }
+    for (auto _ : state)
+    {
+        for (const std::string& path : Files())
+        {
+            Corvane holder;
+            benchmark::DoNotOptimize(holder.LoadDicomFile(path.c_str()));
+        }
+    }
+}
+
+// As a host hands files to a view: one load transaction, the first image
+// shown, the series sortable.
+void OpenToFirstPage(benchmark::State& state)
+{
+    if (!HasFiles(state))
+    {
+        return;
+    }
+    int painted = 0;
+    for (auto _ : state)
+    {
+        ImageLayout layout;
+        layout.DisableEventTrace();
+        for (const std::string& path : Files())
+        {
+            Corvane holder;
+            holder.LoadDicomFile(path.c_str());
+            holder.SetTransactionID(1);
+            holder.ShowImage(true);
+            holder.SetToBeSorted(true);
+            auto* show = new ImageShow;
+            show->AttachCorvane(holder, 0);
+            const int series = layout.FindSeriesBySeriesUID(show->GetDicomValue(0x0020, 0x000E));
+            layout.OpenShowAtLayout(show, series >= 0 ? series : layout.GetNbOfSeries());
+        }
+        painted = 0;
+        for (auto* node = layout.GetShownImages().GetHead(); node != nullptr; node = node->next)
+        {
+            node->item->BuildFullViewDIB();
+            painted += node->item->GetDIB().IsEmpty() ? 0 : 1;
+        }
+        benchmark::DoNotOptimize(painted);
+    }
+    if (painted != ImageLayout::DefaultPageSize)
+    {
+        state.SkipWithError("the first page was not made ready to paint");
+    }
+}
+
+BENCHMARK(ReadHeaders)->Name(kHeaders)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenToFirstPage)->Name(kOpen)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+void PrintLayoutSummary(const BenchTimes& times)
+{
+    std::printf(
+        "\n500-image series of small files into a layout (goal: first page under 200 ms)\n");
+    const double open = GetBenchTime(times, kOpen);
+    const double headers = GetBenchTime(times, kHeaders);
+    if (open > 0.0)
+    {
+        std::printf("  to the first page ready to paint       %.3f ms\n", open * 1e3);
+    }
+    if (headers > 0.0)
+    {
+        std::printf("  the 500 headers alone                  %.3f ms\n", headers * 1e3);
+    }
+}
