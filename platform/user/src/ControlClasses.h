@@ -14,6 +14,9 @@ LRESULT HeaderWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ListViewWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ProgressWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT DateTimePickerWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT ToolbarWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT StatusBarWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT ToolTipWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // The list selected an item (bEnd: the choice is made, a dropped list
 // closes), or a press elsewhere dismissed the dropped list.

@@ -39,6 +39,10 @@ const SystemClass kSystemClasses[] = {
      nullptr},
     {"SysDateTimePick32", DateTimePickerWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
+    {"ToolbarWindow32", ToolbarWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"msctls_statusbar32", StatusBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     kControlDataExtra, IDC_ARROW, nullptr},
+    {"tooltips_class32", ToolTipWindowProc, CS_SAVEBITS, kControlDataExtra, IDC_ARROW, nullptr},
 };
 } // namespace
 
