@@ -1,6 +1,8 @@
 // Views and the frame windows that hold them: a CView draws its document
 // through OnDraw, runs OnInitialUpdate on WM_INITIALUPDATE and becomes its
-// frame's active view when pressed. The frame keeps the active view.
+// frame's active view when pressed. The frame keeps the active view, lays
+// its bars and view out, routes commands to the active view, its document,
+// itself and the application, and shows prompts in its status bar.
 #pragma once
 
 #include "AfxWnd.h"
@@ -20,6 +22,12 @@ struct CCreateContext
 };
 
 class CPrintInfo;
+class CControlBar;
+
+// Frame styles: the title follows the active document ("document - title"
+// with FWS_PREFIXTITLE).
+#define FWS_ADDTOTITLE 0x00008000L
+#define FWS_PREFIXTITLE 0x00004000L
 
 class PLATFORMUI_API CView : public CWnd
 {
@@ -34,6 +42,8 @@ public:
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
 
+    // The view's own handlers, then its document's.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Views live on the heap and go with their window.
     void PostNcDestroy() override;
@@ -42,6 +52,7 @@ protected:
     CView() = default;
 
     CDocument* m_pDocument = nullptr;
+    friend class CDocument;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
@@ -65,11 +76,39 @@ public:
                 LPCSTR lpszMenuName = nullptr, DWORD dwExStyle = 0,
                 CCreateContext* pContext = nullptr);
 
+    // The menu, accelerators, icon and title (the first part of the string)
+    // of the resource id; the view of pContext fills the client area.
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+
     CView* GetActiveView() const { return m_pViewActive; }
     // Tells the old and the new view (OnActivateView) when bNotify.
     virtual void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
     virtual CFrameWnd* GetActiveFrame() { return this; }
+    virtual CDocument* GetActiveDocument();
+    CWnd* CreateView(CCreateContext* pContext, UINT nID = 0xE900);
+    // Picks the first view as active, runs every view's initial update
+    // (again on a second document) and shows the frame.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    virtual void ActivateFrame(int nCmdShow = -1);
+    // Bars along the sides, the view in what is left.
+    virtual void RecalcLayout(BOOL bNotify = TRUE);
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+    void SetTitle(LPCSTR lpszTitle) { m_strTitle = lpszTitle != nullptr ? lpszTitle : ""; }
+    CString GetTitle() const { return m_strTitle; }
 
+    // Prompts: the first part of a command's string.
+    virtual void GetMessageString(UINT nID, CString& rMessage) const;
+    void SetMessageText(LPCSTR lpszText);
+    void SetMessageText(UINT nID);
+    // The status bar (AFX_IDW_STATUS_BAR).
+    virtual CWnd* GetMessageBar();
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    CControlBar* GetControlBar(UINT nID);
+
+    // Active view, its document, the frame, then the application.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     // Frames live on the heap and go with their window.
     void PostNcDestroy() override;
@@ -88,7 +127,22 @@ public:
 
 protected:
     CView* m_pViewActive = nullptr;
+    CString m_strTitle;
+    UINT m_nIDHelp = 0;
+    UINT m_nIDLastMessage = 0;
+    BOOL m_bInRecalcLayout = FALSE;
 
+    virtual BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnClose();
+    afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnIdleUpdateCmdUI();
+    afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
     // Brings each item of the popup up to date through its command's
     // update handler; the handlers may add and remove items meanwhile.

@@ -441,6 +441,10 @@ protected:                                                                      
     {WM_COMMAND, CN_COMMAND,     UINT(id),                                                         \
      UINT(id),   AfxSig_command, &AfxThunk_idEx<&ThisClass::memberFxn>,                            \
      nullptr},
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                                                 \
+    {WM_COMMAND,   CN_COMMAND,     UINT(id),                                                       \
+     UINT(idLast), AfxSig_command, &AfxThunk_idEx<&ThisClass::memberFxn>,                          \
+     nullptr},
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, UINT(id),                                                   \
      UINT(id),   AfxSig_update,        &AfxThunk_update<&ThisClass::memberFxn>,                    \

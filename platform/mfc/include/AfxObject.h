@@ -61,6 +61,14 @@ struct PLATFORMUI_API AFX_CLASSINIT
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
+// The object as a T when it is one (or derives from one), else null.
+template <class T> T* AfxDynamicDownCast(CObject* pObject)
+{
+    return pObject != nullptr && pObject->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<T*>(pObject)
+                                                                     : nullptr;
+}
+#define DYNAMIC_DOWNCAST(class_name, object) AfxDynamicDownCast<class_name>(object)
+
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static const CRuntimeClass class##class_name;                                                  \

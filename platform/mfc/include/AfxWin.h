@@ -1,10 +1,12 @@
 // The MFC window classes in one include, with the windowless ones.
 #pragma once
 
+#include "AfxBars.h"
 #include "AfxCmdTarget.h"
 #include "AfxControls.h"
 #include "AfxCore.h"
 #include "AfxDialog.h"
+#include "AfxDocument.h"
 #include "AfxFrame.h"
 #include "AfxImageList.h"
 #include "AfxMenu.h"

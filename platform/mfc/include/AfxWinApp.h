@@ -7,6 +7,12 @@
 #include "AfxModuleState.h"
 #include "AfxWnd.h"
 
+#include <string>
+#include <vector>
+
+class CDocTemplate;
+class CDocument;
+
 class PLATFORMUI_API CWinThread : public CCmdTarget
 {
     DECLARE_DYNAMIC(CWinThread)
@@ -38,6 +44,60 @@ protected:
     UINT m_nMsgLast = 0;
 };
 
+// What the program was started with: the first parameter is a file to
+// open; without one the program starts with a new document.
+class PLATFORMUI_API CCommandLineInfo : public CObject
+{
+public:
+    enum
+    {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppUnregister,
+        FileNothing = -1
+    } m_nShellCommand = FileNew;
+    BOOL m_bShowSplash = TRUE;
+    BOOL m_bRunEmbedded = FALSE;
+    BOOL m_bRunAutomated = FALSE;
+    CString m_strFileName;
+
+    // bFlag: the parameter came as "/name" or "-name" (given without its
+    // sign).
+    virtual void ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL bLast);
+};
+
+// The recent files of the profile section, newest first, shown as numbered
+// items from the menu item of the first id on.
+class PLATFORMUI_API CRecentFileList
+{
+public:
+    CRecentFileList(UINT nStart, LPCSTR lpszSection, LPCSTR lpszEntryFormat, int nSize);
+    virtual ~CRecentFileList() = default;
+
+    int GetSize() const { return m_nSize; }
+    int GetCount() const { return static_cast<int>(m_names.size()); }
+    CString& operator[](int nIndex) { return m_names.at(static_cast<size_t>(nIndex)); }
+    virtual void Add(LPCSTR lpszPathName);
+    virtual void Remove(int nIndex);
+    // Replaces the placeholder item (or the items shown last) with the
+    // files; with none the placeholder shows greyed.
+    virtual void UpdateMenu(CCmdUI* pCmdUI);
+    virtual void ReadList();
+    virtual void WriteList();
+
+    UINT m_nStart;
+    CString m_strSectionName;
+    CString m_strEntryFormat;
+
+protected:
+    int m_nSize;
+    std::vector<CString> m_names;
+    CString m_strOriginal;
+};
+
 class PLATFORMUI_API CWinApp : public CWinThread
 {
     DECLARE_DYNAMIC(CWinApp)
@@ -55,8 +115,41 @@ public:
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
 
+    LPCSTR m_pszRegistryKey = nullptr;
+    LPCSTR m_pszProfileName = nullptr;
+    CRecentFileList* m_pRecentFileList = nullptr;
+
     virtual BOOL InitApplication();
     BOOL InitInstance() override;
+    // Writes the recent files back to the profile.
+    int ExitInstance() override;
+
+    // The profile becomes "<key>/<application>" of the configuration
+    // folder.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+    // Reads the recent files (nMaxMRU of them, 0: none) from the profile.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = nullptr);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+    BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+
+    // The application owns its templates.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+    virtual void AddToRecentFileList(LPCSTR lpszPathName);
+    // Splits the command line into parameters for the CCommandLineInfo.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // A new document, or the file of the command line; FALSE when that
+    // fails.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+
+    afx_msg void OnFileNew();
+    afx_msg void OnAppExit();
+    afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+    afx_msg BOOL OnOpenRecentFile(UINT nID);
     // The message boxes of AfxMessageBox, captioned with the application's
     // name and owned by the main window.
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
@@ -70,8 +163,15 @@ public:
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadStandardIcon(LPCSTR lpszIconName) const;
 
+protected:
+    std::vector<CDocTemplate*> m_templates;
+
+    DECLARE_MESSAGE_MAP()
+
 private:
     AFX_MODULE_STATE* m_pModuleState;
+    std::string m_strRegistryKey;
+    std::string m_strProfileName;
 };
 
 class PLATFORMUI_API CWaitCursor

@@ -101,6 +101,18 @@ public:
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
     CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    // Lays the bars among the children with ids in [nIDFirst, nIDLast] out
+    // along the client area (WM_SIZEPARENT) and gives the child nIDLeftOver
+    // what they leave; reposQuery only tells that rectangle.
+    enum RepositionFlags
+    {
+        reposDefault = 0,
+        reposQuery = 1,
+        reposExtra = 2,
+    };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr,
+                        BOOL bStretch = TRUE);
     CWnd* GetWindow(UINT nCmd) const;
     CWnd* GetTopWindow() const;
     CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const;

@@ -1,5 +1,6 @@
 #include "AfxFrame.h"
 
+#include "AfxDocument.h"
 #include "AfxWinDC.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -33,12 +34,21 @@ int CView::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     const auto* pContext = static_cast<const CCreateContext*>(lpCreateStruct->lpCreateParams);
     if (pContext != nullptr && pContext->m_pCurrentDoc != nullptr)
-        m_pDocument = pContext->m_pCurrentDoc;
+        pContext->m_pCurrentDoc->AddView(this);
     return 0;
+}
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CView::OnDestroy()
 {
+    if (m_pDocument != nullptr)
+        m_pDocument->RemoveView(this);
     CFrameWnd* pFrame = GetParentFrame();
     if (pFrame != nullptr && pFrame->GetActiveView() == this)
         pFrame->SetActiveView(nullptr, FALSE);

@@ -1,5 +1,6 @@
 #include "AfxWinApp.h"
 
+#include "AfxDocument.h"
 #include "AfxImageList.h"
 #include "AfxMenu.h"
 #include "AfxResource.h"
@@ -120,6 +121,9 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    for (CDocTemplate* pTemplate : m_templates)
+        delete pTemplate;
+    delete m_pRecentFileList;
     if (m_pModuleState->m_pCurrentWinApp == this)
         m_pModuleState->m_pCurrentWinApp = nullptr;
 }

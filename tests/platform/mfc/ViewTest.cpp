@@ -81,7 +81,6 @@ protected:
         return pView;
     }
 
-    static constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
     CFailOnBlockHarness m_harness;
     CAskingFrame* m_pFrame = nullptr;
     CTestView* m_pLeft = nullptr;
