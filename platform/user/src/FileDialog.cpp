@@ -1,0 +1,223 @@
+// GetOpenFileNameA and GetSaveFileNameA: the hook's answer or the dialog's
+// choice, written into the caller's record.
+#include "FileDialogChoice.h"
+
+#include "ModalAnswers.h"
+#include "WinDialog.h"
+#include "WinFile.h"
+#include "WinPathName.h"
+
+#include <fnmatch.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+namespace
+{
+DWORD gLastError = 0;
+std::optional<FileDialogChoice> gPendingChoice;
+
+std::string InitialFolder(const OPENFILENAMEA& ofn)
+{
+    if (ofn.lpstrInitialDir != nullptr && *ofn.lpstrInitialDir != '\0')
+        return ofn.lpstrInitialDir;
+    char szFolder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, szFolder);
+    return szFolder;
+}
+
+// The extension a typed name without one gets: the chosen filter's first
+// concrete one, else the default.
+std::string ExtensionFor(const OPENFILENAMEA& ofn, DWORD nFilterIndex)
+{
+    if (ofn.lpstrDefExt == nullptr)
+        return {};
+    const std::vector<FileFilter> filters = ParseFileFilters(ofn.lpstrFilter);
+    if (nFilterIndex >= 1 && nFilterIndex <= filters.size())
+    {
+        for (const std::string& pattern : filters[nFilterIndex - 1].patterns)
+        {
+            const size_t nDot = pattern.rfind('.');
+            if (nDot != std::string::npos && pattern.find_first_of("*?", nDot) == std::string::npos)
+                return pattern.substr(nDot + 1);
+        }
+    }
+    return ofn.lpstrDefExt;
+}
+
+std::string FullPath(const std::string& folder, const std::string& name)
+{
+    const std::filesystem::path path(name);
+    return (path.is_absolute() ? path : std::filesystem::path(folder) / path)
+        .lexically_normal()
+        .string();
+}
+
+// Writes the choice into the record; FALSE (with the reason) when it does
+// not fit or a file that must exist is missing.
+BOOL WriteChoice(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice choice)
+{
+    const DWORD nFilterIndex = choice.nFilterIndex != 0 ? choice.nFilterIndex : ofn.nFilterIndex;
+    const bool bMulti = !bSave && (ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
+    if (choice.names.empty())
+        return FALSE;
+    if (!bMulti)
+        choice.names.resize(1);
+    const std::string extension = ExtensionFor(ofn, nFilterIndex);
+    std::vector<std::string> paths;
+    for (const std::string& name : choice.names)
+    {
+        std::string path = FullPath(choice.folder, name);
+        if (!extension.empty() && std::filesystem::path(path).extension().empty())
+            path += "." + extension;
+        if (!bSave && (ofn.Flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path))
+        {
+            MessageBoxA(ofn.hwndOwner, (path + "\nFile not found.").c_str(),
+                        ofn.lpstrTitle != nullptr ? ofn.lpstrTitle : "Open",
+                        MB_OK | MB_ICONEXCLAMATION);
+            return FALSE;
+        }
+        paths.push_back(path);
+    }
+    const std::string folder = std::filesystem::path(paths.front()).parent_path().string();
+    const bool bSameFolder =
+        std::all_of(paths.begin(), paths.end(),
+                    [&folder](const std::string& path)
+                    { return std::filesystem::path(path).parent_path().string() == folder; });
+    // Several files: the folder, then each name; one file: its path.
+    std::string result;
+    if (paths.size() > 1 && bSameFolder)
+    {
+        result = folder + '\0';
+        for (const std::string& path : paths)
+            result += std::filesystem::path(path).filename().string() + '\0';
+    }
+    else
+    {
+        for (const std::string& path : paths)
+            result += path + '\0';
+    }
+    result += '\0';
+    if (ofn.lpstrFile == nullptr || result.size() > ofn.nMaxFile)
+    {
+        gLastError = FNERR_BUFFERTOOSMALL;
+        if (ofn.lpstrFile != nullptr && ofn.nMaxFile >= 2)
+        {
+            const auto nNeeded = static_cast<WORD>(std::min<size_t>(result.size(), 0xFFFF));
+            std::memcpy(ofn.lpstrFile, &nNeeded, sizeof(nNeeded));
+        }
+        return FALSE;
+    }
+    std::memcpy(ofn.lpstrFile, result.data(), result.size());
+    const std::string& first = paths.front();
+    const size_t nName = paths.size() > 1 && bSameFolder ? folder.size() + 1 : first.rfind('/') + 1;
+    const size_t nDot = first.rfind('.');
+    ofn.nFileOffset = static_cast<WORD>(nName);
+    ofn.nFileExtension =
+        static_cast<WORD>(nDot != std::string::npos && nDot >= nName ? nDot + 1 : 0);
+    if (ofn.lpstrFileTitle != nullptr && ofn.nMaxFileTitle > 0)
+    {
+        const std::string title = first.substr(first.rfind('/') + 1);
+        const size_t nCopy = std::min<size_t>(title.size(), ofn.nMaxFileTitle - 1);
+        std::memcpy(ofn.lpstrFileTitle, title.data(), nCopy);
+        ofn.lpstrFileTitle[nCopy] = '\0';
+    }
+    ofn.nFilterIndex = nFilterIndex;
+    // Callers save and open by relative names afterwards.
+    if (!(ofn.Flags & OFN_NOCHANGEDIR))
+        SetCurrentDirectoryA(folder.c_str());
+    return TRUE;
+}
+
+BOOL RunFileDialog(LPOPENFILENAMEA lpofn, bool bSave)
+{
+    gLastError = 0;
+    if (lpofn == nullptr || lpofn->lStructSize < sizeof(OPENFILENAMEA))
+    {
+        gLastError = CDERR_STRUCTSIZE;
+        return FALSE;
+    }
+    ModalRequest request;
+    request.kind = enModalKind::FileDialog;
+    request.hOwner = lpofn->hwndOwner;
+    request.caption =
+        lpofn->lpstrTitle != nullptr ? lpofn->lpstrTitle : (bSave ? "Save As" : "Open");
+    request.nFlags = lpofn->Flags;
+    request.pData = lpofn;
+    request.nDefaultAnswer = IDCANCEL;
+    FileDialogChoice choice;
+    if (const std::optional<INT_PTR> answer = AskModalAnswer(request))
+    {
+        std::optional<FileDialogChoice> pending;
+        pending.swap(gPendingChoice);
+        if (*answer != IDOK || !pending)
+            return FALSE;
+        choice = *pending;
+        if (choice.folder.empty())
+            choice.folder = InitialFolder(*lpofn);
+    }
+    else if (!RunFileDialogWindow(*lpofn, bSave, choice))
+    {
+        return FALSE;
+    }
+    return WriteChoice(*lpofn, bSave, choice);
+}
+} // namespace
+
+std::vector<FileFilter> ParseFileFilters(LPCSTR lpstrFilter)
+{
+    std::vector<FileFilter> filters;
+    for (const char* p = lpstrFilter; p != nullptr && *p != '\0';)
+    {
+        FileFilter filter;
+        filter.name = p;
+        p += filter.name.size() + 1;
+        const std::string patterns = p;
+        p += patterns.size() + 1;
+        size_t nStart = 0;
+        while (nStart <= patterns.size())
+        {
+            const size_t nEnd = std::min(patterns.find(';', nStart), patterns.size());
+            if (nEnd > nStart)
+                filter.patterns.push_back(patterns.substr(nStart, nEnd - nStart));
+            nStart = nEnd + 1;
+        }
+        filters.push_back(filter);
+        if (patterns.empty())
+            break;
+    }
+    return filters;
+}
+
+bool MatchesFileFilter(const FileFilter& filter, const std::string& name)
+{
+    return std::any_of(filter.patterns.begin(), filter.patterns.end(),
+                       [&name](const std::string& pattern)
+                       {
+                           // "*.*" stands for every name, with a dot or not.
+                           return pattern == "*.*" ||
+                                  fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+                       });
+}
+
+void SetFileDialogChoice(const FileDialogChoice& choice)
+{
+    gPendingChoice = choice;
+}
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA lpofn)
+{
+    return RunFileDialog(lpofn, false);
+}
+
+BOOL GetSaveFileNameA(LPOPENFILENAMEA lpofn)
+{
+    return RunFileDialog(lpofn, true);
+}
+
+DWORD CommDlgExtendedError()
+{
+    return gLastError;
+}

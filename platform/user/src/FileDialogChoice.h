@@ -1,0 +1,22 @@
+// What the open and save dialogs share: the filters of an OPENFILENAMEA and
+// the interactive dialog that lets the user choose.
+#pragma once
+
+#include "WinFileDialog.h"
+
+#include <string>
+#include <vector>
+
+struct FileFilter
+{
+    std::string name;
+    std::vector<std::string> patterns;
+};
+
+std::vector<FileFilter> ParseFileFilters(LPCSTR lpstrFilter);
+// Whether the name matches one of the patterns (without regard to case).
+bool MatchesFileFilter(const FileFilter& filter, const std::string& name);
+
+// Runs the dialog; false when the user cancels. The choice comes back as
+// the folder, the names typed or picked and the filter.
+bool RunFileDialogWindow(const OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice);

@@ -1,0 +1,246 @@
+// The open and save dialog the user sees: the folder at the top, its
+// sub-folders on the left (double click enters one, ".." goes up), its
+// files through the chosen filter on the right (a click puts the name in
+// the edit, a double click chooses it), the name edit and the filter combo.
+// OK with a folder's name enters it; several names in double quotes are a
+// multiple choice.
+#include "FileDialogChoice.h"
+
+#include "ResourceRegistry.h"
+#include "WinControls.h"
+#include "WinDialog.h"
+#include "WinMessageQueue.h"
+#include "WinWindow.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace
+{
+constexpr DWORD kListStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kStaticStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+
+const DialogItemTemplate kOpenItems[] = {
+    {"Static", "Look in:", stc4, WS_CHILD | WS_VISIBLE, 0, 7, 7, 40, 10},
+    {"Static", "", stc1, kStaticStyle, 0, 50, 7, 223, 10},
+    {"ListBox", "", lst2, kListStyle, 0, 7, 21, 90, 108},
+    {"ListBox", "", lst1, kListStyle, 0, 102, 21, 171, 108},
+    {"Static", "File &name:", stc3, WS_CHILD | WS_VISIBLE, 0, 7, 138, 50, 10},
+    {"Edit", "", edt1, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 60, 136,
+     150, 12},
+    {"Static", "Files of &type:", stc2, WS_CHILD | WS_VISIBLE, 0, 7, 156, 50, 10},
+    {"ComboBox", "", cmb1, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, 0,
+     60, 154, 150, 80},
+    {"Button", "&Open", IDOK, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 216, 135,
+     57, 14},
+    {"Button", "Cancel", IDCANCEL, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 153,
+     57, 14},
+};
+const DialogTemplate kOpenTemplate{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT |
+                                       DS_CENTER,
+                                   0,
+                                   0,
+                                   0,
+                                   280,
+                                   174,
+                                   "Open",
+                                   "MS Shell Dlg",
+                                   8,
+                                   kOpenItems};
+
+struct DialogState
+{
+    const OPENFILENAMEA* pOfn;
+    bool bSave;
+    FileDialogChoice* pChoice;
+    std::string folder;
+    std::vector<FileFilter> filters;
+};
+
+DialogState* StateOf(HWND hDlg)
+{
+    return reinterpret_cast<DialogState*>(GetWindowLongPtrA(hDlg, DWLP_USER));
+}
+
+std::string TextOf(HWND hWnd)
+{
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hWnd)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(hWnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string ListText(HWND hList, int nIndex)
+{
+    std::string text(static_cast<size_t>(SendMessageA(hList, LB_GETTEXTLEN, nIndex, 0)) + 1, '\0');
+    SendMessageA(hList, LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(text.size() - 1);
+    return text;
+}
+
+void FillLists(HWND hDlg)
+{
+    DialogState& state = *StateOf(hDlg);
+    SetDlgItemTextA(hDlg, stc1, state.folder.c_str());
+    const HWND hFolders = GetDlgItem(hDlg, lst2);
+    const HWND hFiles = GetDlgItem(hDlg, lst1);
+    SendMessageA(hFolders, LB_RESETCONTENT, 0, 0);
+    SendMessageA(hFiles, LB_RESETCONTENT, 0, 0);
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    const int nFilter = static_cast<int>(SendDlgItemMessageA(hDlg, cmb1, CB_GETCURSEL, 0, 0));
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(state.folder, error))
+    {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name[0] == '.')
+            continue;
+        if (entry.is_directory(error))
+            folders.push_back(name);
+        else if (nFilter < 0 || static_cast<size_t>(nFilter) >= state.filters.size() ||
+                 MatchesFileFilter(state.filters[static_cast<size_t>(nFilter)], name))
+            files.push_back(name);
+    }
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    if (std::filesystem::path(state.folder).has_relative_path())
+        folders.insert(folders.begin(), "..");
+    for (const std::string& name : folders)
+        SendMessageA(hFolders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    for (const std::string& name : files)
+        SendMessageA(hFiles, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+void EnterFolder(HWND hDlg, const std::string& folder)
+{
+    DialogState& state = *StateOf(hDlg);
+    std::error_code error;
+    const std::filesystem::path path =
+        std::filesystem::weakly_canonical(std::filesystem::path(state.folder) / folder, error);
+    if (error || !std::filesystem::is_directory(path, error))
+        return;
+    state.folder = path.string();
+    FillLists(hDlg);
+}
+
+// The names of the edit: one, or several in double quotes.
+std::vector<std::string> TypedNames(const std::string& text)
+{
+    if (text.find('"') == std::string::npos)
+        return {text};
+    std::vector<std::string> names;
+    size_t nAt = 0;
+    while ((nAt = text.find('"', nAt)) != std::string::npos)
+    {
+        const size_t nEnd = text.find('"', nAt + 1);
+        if (nEnd == std::string::npos)
+            break;
+        if (nEnd > nAt + 1)
+            names.push_back(text.substr(nAt + 1, nEnd - nAt - 1));
+        nAt = nEnd + 1;
+    }
+    return names;
+}
+
+void OnOk(HWND hDlg)
+{
+    DialogState& state = *StateOf(hDlg);
+    const std::string text = TextOf(GetDlgItem(hDlg, edt1));
+    if (text.empty())
+        return;
+    std::error_code error;
+    const std::filesystem::path typed = std::filesystem::path(state.folder) / text;
+    if (text.find('"') == std::string::npos && std::filesystem::is_directory(typed, error))
+    {
+        EnterFolder(hDlg, text);
+        SetDlgItemTextA(hDlg, edt1, "");
+        return;
+    }
+    state.pChoice->folder = state.folder;
+    state.pChoice->names = TypedNames(text);
+    state.pChoice->nFilterIndex =
+        static_cast<DWORD>(SendDlgItemMessageA(hDlg, cmb1, CB_GETCURSEL, 0, 0) + 1);
+    EndDialog(hDlg, IDOK);
+}
+
+void OnInitDialog(HWND hDlg, DialogState& state)
+{
+    SetWindowLongPtrA(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    const OPENFILENAMEA& ofn = *state.pOfn;
+    SetWindowTextA(hDlg,
+                   ofn.lpstrTitle != nullptr ? ofn.lpstrTitle : (state.bSave ? "Save As" : "Open"));
+    SetDlgItemTextA(hDlg, IDOK, state.bSave ? "&Save" : "&Open");
+    for (const FileFilter& filter : state.filters)
+        SendDlgItemMessageA(hDlg, cmb1, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(filter.name.c_str()));
+    const DWORD nIndex = ofn.nFilterIndex >= 1 ? ofn.nFilterIndex - 1 : 0;
+    SendDlgItemMessageA(hDlg, cmb1, CB_SETCURSEL, nIndex < state.filters.size() ? nIndex : 0, 0);
+    // A name given in the buffer starts the edit (and its folder the lists).
+    if (ofn.lpstrFile != nullptr && *ofn.lpstrFile != '\0')
+    {
+        const std::filesystem::path given(ofn.lpstrFile);
+        if (given.has_parent_path() && given.is_absolute())
+            state.folder = given.parent_path().string();
+        SetDlgItemTextA(hDlg, edt1, given.filename().string().c_str());
+    }
+    FillLists(hDlg);
+}
+
+INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_INITDIALOG)
+    {
+        OnInitDialog(hDlg, *reinterpret_cast<DialogState*>(lParam));
+        return TRUE;
+    }
+    if (nMsg != WM_COMMAND || StateOf(hDlg) == nullptr)
+        return FALSE;
+    const HWND hControl = reinterpret_cast<HWND>(lParam);
+    switch (LOWORD(wParam))
+    {
+    case lst2:
+        if (HIWORD(wParam) == LBN_DBLCLK)
+        {
+            const int nSel = static_cast<int>(SendMessageA(hControl, LB_GETCURSEL, 0, 0));
+            if (nSel >= 0)
+                EnterFolder(hDlg, ListText(hControl, nSel));
+        }
+        return TRUE;
+    case lst1:
+        if (HIWORD(wParam) == LBN_SELCHANGE || HIWORD(wParam) == LBN_DBLCLK)
+        {
+            const int nSel = static_cast<int>(SendMessageA(hControl, LB_GETCURSEL, 0, 0));
+            if (nSel >= 0)
+                SetDlgItemTextA(hDlg, edt1, ListText(hControl, nSel).c_str());
+            if (HIWORD(wParam) == LBN_DBLCLK)
+                OnOk(hDlg);
+        }
+        return TRUE;
+    case cmb1:
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            FillLists(hDlg);
+        return TRUE;
+    case IDOK:
+        OnOk(hDlg);
+        return TRUE;
+    case IDCANCEL:
+        EndDialog(hDlg, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+} // namespace
+
+bool RunFileDialogWindow(const OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice)
+{
+    DialogState state{&ofn, bSave, &choice, {}, ParseFileFilters(ofn.lpstrFilter)};
+    if (ofn.lpstrInitialDir != nullptr && *ofn.lpstrInitialDir != '\0')
+        state.folder = ofn.lpstrInitialDir;
+    else
+        state.folder = std::filesystem::current_path().string();
+    return DialogBoxIndirectParamA(nullptr, &kOpenTemplate, ofn.hwndOwner, FileDialogProc,
+                                   reinterpret_cast<LPARAM>(&state)) == IDOK;
+}
