@@ -15,7 +15,6 @@
 #include "QuillonExport.h"
 #include "TimerList.h"
 
-class CWebWindow;
 class ImageShow;
 class MedImage;
 
@@ -104,8 +103,10 @@ public:
     // The whole client area painted black.
     void ClearClient();
 
-    void SetOwner(CWebWindow* owner) { m_pOwner = owner; }
-    CWebWindow* GetOwner() const { return m_pOwner; }
+    // The viewer window that made the view; the image views send it their
+    // notices.
+    void SetOwner(CWnd* owner) { m_pOwner = owner; }
+    CWnd* GetOwner() const { return m_pOwner; }
 
     // Handler of the timer lists' Modified events.
     void OnTimerModified(const void* sender, DelegateArgs* args);
@@ -147,5 +148,5 @@ private:
     int m_nHighLight = 0;
     bool m_bShowHighLight = false;
     unsigned m_nTickLength = TimerTickLength;
-    CWebWindow* m_pOwner = nullptr;
+    CWnd* m_pOwner = nullptr;
 };
