@@ -1,0 +1,315 @@
+// CImageView: one cell of the viewer window's grid. It shows the current
+// series of its ImageLayout page by page on the panes its PaneLayout base
+// cuts from a format string, keeps its vertical scroll bar in step with the
+// page, opens images handed over as Corvane handles, and runs the image
+// operations the viewer window forwards to it.
+//
+// The view names one pane hot (the highlighted one); its image is the hot
+// image, and operations that name no image act on it, or on the images the
+// view's scope selects. The view announces what happens through its events,
+// each fired with the view as sender.
+//
+// Until the interactive panes stand, the view keeps the image of each pane
+// position itself (GetPaneImage): a pane shows the image of its position on
+// the page.
+#pragma once
+
+#include "Corvane.h"
+#include "Delegate.h"
+#include "ImageLayout.h"
+#include "ImageViewArgs.h"
+#include "Lettra.h"
+#include "PaneLayout.h"
+#include "QuillonExport.h"
+
+#include <cstdint>
+#include <vector>
+
+class DICOMFile;
+class ImageShow;
+
+class QUILLON_API CImageView : public PaneLayout
+{
+    DECLARE_DYNCREATE(CImageView)
+
+public:
+    // The format of a new view, and the format a pane is blown up to.
+    static constexpr const char* DefaultLayout = "STANDARD\\2,1";
+    static constexpr const char* SingleLayout = "STANDARD\\1,1";
+    static constexpr int DefaultLeftTool = 4;
+    static constexpr int DefaultRightTool = 1;
+    // Commands the view sends its viewer window.
+    static constexpr UINT CmdRefLines = 51;
+    static constexpr UINT CmdBlownUp = 1146;
+    static constexpr UINT CmdRestored = 1147;
+    // Commands it handles.
+    static constexpr UINT CmdSortByImageNo = 4921;
+    static constexpr UINT CmdSortNothing = 4922;
+    static constexpr UINT CmdSortByAcquisitionNo = 4923;
+    static constexpr UINT CmdSortBySliceLocation = 4924;
+    static constexpr UINT CmdReverseOrder = 4930;
+    static constexpr UINT CmdFirstSeries = 6000;
+    static constexpr UINT CmdLastSeries = 6999;
+    static constexpr UINT CmdFirstLeftTool = 1800;
+    static constexpr UINT CmdLastLeftTool = 1999;
+    static constexpr UINT CmdFirstRightTool = 2000;
+    static constexpr UINT CmdLastRightTool = 2199;
+    // The left tool chosen by command is echoed to the viewer window this
+    // much lower.
+    static constexpr UINT LeftToolEchoOffset = 400;
+    // A request to page to an image (wParam the pane, lParam the image).
+    static constexpr UINT MsgPageToImage = WM_USER + 200;
+    // The host's request to take a saved file (wParam 3, lParam the path).
+    static constexpr UINT MsgSaveToHost = WM_USER + 100;
+    static constexpr WPARAM SaveToHostKind = 3;
+    // The scroll range while the series fits the page: the thumb fills it.
+    static constexpr int FullRangeMax = 10000;
+    static constexpr int FullRangePage = 9999;
+    // The bit of an image's state word that sends a saved image to the
+    // host instead of over the image's own file; images without a file
+    // carry it from the moment they are added.
+    static constexpr std::uint32_t SaveToHostState = 0x4000;
+
+    CImageView();
+    ~CImageView() override;
+
+    // Virtual operations, in the order the view adds them.
+    virtual void SetScope(int scope);
+    virtual void TrimLoadedHolder(ImageShow* show);
+    virtual void ShowVertScrollBar(bool show);
+    virtual ImageShow* CreateImageShow(Corvane* holder);
+    virtual bool ApplyLayout(const char* format);
+    virtual void ReleaseView();
+    virtual void ReleaseAll();
+    virtual void RebuildPanes();
+    virtual void ShowHighLight(bool show, bool notify);
+    virtual void Refresh();
+    virtual void SetLeftButton(int tool);
+    virtual void SetRightButton(int tool);
+    virtual void CopySeriesTo(CImageView* target);
+    virtual void CopySeriesAtTo(int index, CImageView* target);
+    virtual void CopyHotImageTo(CImageView* target);
+    virtual int SaveShowToLocalDB(ImageShow* show);
+    virtual bool RunCommand(WPARAM wParam, LPARAM lParam);
+    virtual void DoDestroy();
+
+    BOOL DestroyWindow() override;
+    void SetHighLight(int index) override;
+    void ShowHighLight(bool show) override { ShowHighLight(show, false); }
+
+    // Opening (the mode of each in the viewer window's open message: 102,
+    // 101, 100, 2, 1, 0). True when the image was added as a new image,
+    // false when it was there already (skipped or reloaded in place).
+    bool OpenCorvaneByStudy(Corvane* holder);
+    bool OpenCorvaneBySeries(Corvane* holder);
+    bool OpenCorvaneByImage(Corvane* holder);
+    bool OpenOrReloadCorvaneByStudy(Corvane* holder);
+    bool OpenOrReloadCorvaneBySeries(Corvane* holder);
+    bool OpenOrReloadCorvaneByImage(Corvane* holder);
+    void AddImageFromHolder(Corvane* holder, int seriesIndex);
+    void InsertImageShow(ImageShow* show, int seriesIndex);
+    // Redraws the pane that shows the image.
+    void UpdateShownImage(ImageShow* show);
+
+    // Layouts and series.
+    void SetLayout(const char* format);
+    void SetSeriesLayout(const char* format);
+    void ApplySeriesLayout(const char* format);
+    void SetNextSeriesLayoutString(const char* format);
+    const Lettra& GetNextSeriesLayoutString() const { return m_strViewLayout; }
+    void SwapLayout();
+    void NextLayout();
+    void PrevLayout();
+    bool GotoLayoutAt(int index);
+    void ShowNextSeries();
+    void ShowPrevSeries();
+    void ShowSeriesAt(int index);
+    void RefreshCurrentLayout();
+    int IndexOfHotSeries() const { return m_Layout.IndexOfHotSeries(); }
+
+    // Paging of the current series.
+    void FirstPage();
+    void LastPage();
+    void PageUp();
+    void PageDown();
+    void LineUp();
+    void LineDown();
+    void StepPage(int step, bool refresh);
+    void PageToImage(int pane, ImageShow* show);
+    void ShowImagesFrom(int position, bool refresh);
+    int GetFirstShownIndex() const;
+    int GetShownCount() const { return m_Layout.GetNbOfShown(); }
+
+    // The scroll bar, in pages.
+    void UpdateScrollRange(int count, bool relayout);
+    void ResetScrollBar(int first, int count, bool relayout);
+    bool IsVertScrollBarShown() const { return m_bScrollBar; }
+
+    // Closing and deleting.
+    void OnCmdScrollCloseSeries();
+    void DeleteItem(ImageShow* show);
+    void CloseHotImage();
+
+    // Hot pane and scope.
+    int GetScope() const { return m_nScope; }
+    int GetLeftButton() const { return m_nLeftTool; }
+    int GetRightButton() const { return m_nRightTool; }
+    // The middle-button tool that goes with a left-button tool.
+    static int MiddleToolFor(int leftTool);
+    int GetMiddleButton() const { return MiddleToolFor(m_nLeftTool); }
+    // -1 without a hot pane.
+    int GetHotPane() const { return m_nHotPane; }
+    ImageShow* GetHotImage() const { return GetPaneImage(m_nHotPane); }
+    // The image a pane position shows, null for an empty pane.
+    ImageShow* GetPaneImage(int pane) const;
+    void SelectImage(ImageShow* show);
+
+    // Image operations by scope.
+    void FlipHorizontal();
+    void FlipVertical();
+    void Invert();
+    void OnCmdRotate90();
+    void OnCmdRotate180();
+    void OnCmdRotate270();
+    void SetWindowLevel(int width, int center);
+    void GetWindowLevel(int* width, int* center) const;
+    void HideLabels();
+    void ShowLabels();
+    void ShowOverlays(bool show);
+    bool IsLabelsShown() const { return m_bLabels; }
+    bool IsOverlaysShown() const { return m_bOverlays; }
+    void ClearAllImageAnnotation();
+    void RestoreAllImage();
+    void CopyHotImage();
+    void ImageUp();
+    void ImageDown();
+
+    // Queries.
+    Lettra GetHotImageFileName() const;
+    Lettra GetHotImageDicomFileInfoXML();
+    Lettra GetHotImageDicomValue(unsigned short group, unsigned short element);
+    Lettra GetDicomFileNameAt(int index);
+    Lettra GetDicomFileInfoXMLAt(int index);
+    Lettra GetDicomValueAt(int index, unsigned short group, unsigned short element);
+    int GetDicomFileAt(int index, DICOMFile* out);
+    int GetSelectedImages(Array<ImageShow*>* images);
+
+    void SetViewName(const char* name) { m_strName = name != nullptr ? name : ""; }
+    const Lettra& GetViewName() const { return m_strName; }
+    ImageLayout& GetImageLayout() { return m_Layout; }
+
+    // Handlers the view hangs on itself and on its layout.
+    void OnEventSelChanged(const void* sender, DelegateArgs* args);
+    void OnEventImageUpdated(const void* sender, DelegateArgs* args);
+    void OnEventPageUpdated(const void* sender, DelegateArgs* args);
+    void OnEventSeriesSelChanged(const void* sender, DelegateArgs* args);
+    void OnEventHotImageSelChanged_ScrollBar(const void* sender, DelegateArgs* args);
+    void OnEventSetLeftButton(const void* sender, DelegateArgs* args);
+    void OnEventSetRightButton(const void* sender, DelegateArgs* args);
+    void OnEventVertScroll(const void* sender, DelegateArgs* args);
+    void OnEventLoadCompleted(const void* sender, DelegateArgs* args);
+
+    // Events, in the order the view declares them (the spare ones of the
+    // original set carry nothing and are left out).
+    Delegate ViewReleasing;
+    Delegate ViewReleased;
+    Delegate SeriesSelChanged;
+    Delegate HotImageSelChanged;
+    Delegate HotImageReplaced;
+    Delegate MouseWheel;
+    Delegate CtrlMouseWheel;
+    Delegate ShiftMouseWheel;
+    Delegate CtrlShiftMouseWheel;
+    Delegate LeftButtonDblClk;
+    Delegate KeyDown;
+    Delegate SetLeftButtonEvent;
+    Delegate SetRightButtonEvent;
+    Delegate ImageAdding;
+    Delegate ImageAdded;
+    Delegate SeriesClosed;
+    Delegate HotImageScrolling;
+    Delegate HotImageScrolled;
+    Delegate PageChanged;
+    Delegate VertScroll;
+    Delegate LoadCompleted;
+    Delegate PopupMenu;
+    Delegate SeriesNavigation;
+    Delegate Activated;
+    Delegate InitialUpdateDone;
+    Delegate ViewDestroying;
+
+protected:
+    void OnInitialUpdate() override;
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg LRESULT OnPageToImageMessage(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    using OpenKey = int (CImageView::*)(Corvane* holder);
+    // The series an image goes to by each open mode's key; -1 for none.
+    int SeriesKeyByStudy(Corvane* holder);
+    int SeriesKeyBySeries(Corvane* holder);
+    int SeriesKeyByImage(Corvane* holder);
+    bool OpenSkipping(Corvane* holder, OpenKey key, const char* name);
+    bool OpenReloading(Corvane* holder, OpenKey key, const char* warning, int probe);
+    void ReloadInPlace(ImageShow* existing, Corvane* holder);
+
+    // Subscriptions.
+    void SubscribeLayoutEvents();
+    void UnsubscribeLayoutEvents();
+    void SubscribeOwnEvents();
+    void UnsubscribeOwnEvents();
+
+    // Hot pane, page and scroll position.
+    void SetHotPane(int pane);
+    void FireHotImageReplaced(ImageShow* hot, ImageShow* old);
+    void FireHotImageSelChanged(ImageShow* hot, ImageShow* old);
+    int PaneOf(const ImageShow* show) const;
+    void SetScrollRange(int count, bool resetPosition, bool relayout);
+    void SetScrollPosition(int position);
+    void RelayoutPanes();
+    // A copy of the series (or of one image of it) at the end of this
+    // view's series; the first series becomes current when none was.
+    void AppendSeriesCopy(const SeriesShow& source, const ImageShow* only);
+    // The settings a copy takes from the view it was copied from.
+    void FinishCopy(const CImageView& source, int scope);
+    void ApplyToolsToPanes();
+    void Sort(UINT command);
+    void StoreCurrentSeriesState();
+    // The format the newly current series takes: its own, else the one
+    // the view left with, which is stored on it.
+    void AdoptFormat(const char* caller, const CString& left);
+
+    // Images an operation acts on by scope: the hot image alone, the
+    // selected ones, or every image of the current series.
+    std::vector<ImageShow*> ImagesInScope(bool* hotOnly);
+    template <class Operation> void ForImagesInScope(Operation operation);
+    // The image of the current series at a position, loaded when it holds
+    // no data set; null for a missing position.
+    ImageShow* ImageWithDataAt(int index);
+    int WriteShownImage(ImageShow& show);
+    // The image's own handle: the view writes its flags and trims its data.
+    static Corvane& HolderOf(ImageShow* show);
+
+    Lettra m_strName;
+    ImageLayout m_Layout;
+    ImageShow* m_pClipboard = nullptr;
+    int m_nScope = 0;
+    bool m_bLabels = true;
+    bool m_bOverlays = true;
+    bool m_bScrollBar;
+    int m_nTimer = 0;
+    int m_nLeftTool = DefaultLeftTool;
+    int m_nRightTool = DefaultRightTool;
+    int m_nHotPane = -1;
+    Lettra m_strViewLayout = DefaultLayout;
+    CString m_strSavedFormat;
+    // The image each pane position shows, in rectangle order.
+    std::vector<ImageShow*> m_PaneImages;
+};
