@@ -9,5 +9,6 @@ int main(int argc, char** argv)
                                         PrintLookupTableSummary(times);
                                         PrintChainSummary(times);
                                         PrintLayoutSummary(times);
+                                        PrintPagingSummary(times);
                                     });
 }

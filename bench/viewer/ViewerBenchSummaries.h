@@ -9,3 +9,5 @@ void PrintLookupTableSummary(const BenchTimes& times);
 void PrintChainSummary(const BenchTimes& times);
 // Opening a series of files into a layout against the goal.
 void PrintLayoutSummary(const BenchTimes& times);
+// Paging an image view through a long series.
+void PrintPagingSummary(const BenchTimes& times);

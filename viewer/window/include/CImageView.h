@@ -303,7 +303,7 @@ private:
     int m_nScope = 0;
     bool m_bLabels = true;
     bool m_bOverlays = true;
-    bool m_bScrollBar;
+    bool m_bScrollBar = true;
     int m_nTimer = 0;
     int m_nLeftTool = DefaultLeftTool;
     int m_nRightTool = DefaultRightTool;

@@ -1,6 +1,5 @@
 #include "CImageView.h"
 
-#include "DataConfig.h"
 #include "ImageShow.h"
 #include "QuillonLog.h"
 
@@ -45,8 +44,7 @@ CImageView::CImageView()
       VertScroll("CImageView::VertScroll"), LoadCompleted("CImageView::LoadCompleted"),
       PopupMenu("CImageView::PopupMenu"), SeriesNavigation("CImageView::SeriesNavigation"),
       Activated("CImageView::Activated"), InitialUpdateDone("CImageView::InitialUpdateDone"),
-      ViewDestroying("CImageView::Destroying"),
-      m_bScrollBar(DataConfig::Get().nShowImageViewScrollBar != 0)
+      ViewDestroying("CImageView::Destroying")
 {
 }
 

@@ -2,8 +2,8 @@
 // closing and deleting, and sorting.
 #include "CImageView.h"
 
-#include "ConfigXmlText.h"
 #include "ImageShow.h"
+#include "ImageShowConfig.h"
 #include "QuillonLog.h"
 #include "XmlSetting.h"
 
@@ -637,7 +637,8 @@ void CImageView::OnEventLoadCompleted(const void*, DelegateArgs* args)
     static const bool sortWhenCompleted = []
     {
         XmlSetting setting;
-        if (!setting.SetDoc(GetConfigXmlText()) || !setting.GotoPath("/AppSetting/Config"))
+        if (!ImageShowConfig::LoadProcessSetting(setting) ||
+            !setting.GotoPath("/AppSetting/Config"))
         {
             return false;
         }
