@@ -91,7 +91,12 @@ int PageThrough(CImageView* view, bool drawn)
             {
                 if (ImageShow* image = view->GetPaneImage(pane))
                 {
-                    image->BuildFullViewDIB();
+                    // Decoded once; the chain maps the whole image through
+                    // its window into the DIB a pane would paint.
+                    image->EnsureLoaded();
+                    image->SetFOVMode(false);
+                    image->BuildChain();
+                    image->InvokeChain();
                     // The page goes by: its images drop what they showed.
                     image->ReleaseMapAndDIB();
                 }

@@ -1,6 +1,7 @@
 // A 20-slice series in a 2x2 view: paging, the scroll bar, sorting, the
 // blow-up of a pane, and series navigation, checked on what the panes show.
 #include "ImageViewTestSupport.h"
+#include "PictureDump.h"
 
 #include <algorithm>
 #include <numeric>
@@ -260,4 +261,29 @@ TEST_F(ImageViewPagingTest, PageToImageRequestFindsTheImageOrAnEqualOne)
     EXPECT_EQ(
         m_pView->SendMessage(CImageView::MsgPageToImage, 0, reinterpret_cast<LPARAM>(&stranger)),
         0);
+}
+
+// The view as a user sees it before the image panes draw into it: the four
+// framed cells of the grid, the highlighted one dotted green, and the
+// scroll bar at the right with its thumb on the second of five pages.
+TEST_F(ImageViewPagingTest, TheTwoByTwoViewShowsItsGridAndScrollBar)
+{
+    m_pView->ShowHighLight(true, false);
+    m_pView->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    m_pView->Invalidate(TRUE);
+    m_harness.PumpPending();
+    WindowPicture whole;
+    ASSERT_TRUE(UserGetWindowPicture(m_pView->m_hWnd, false, whole));
+    WindowPicture client;
+    ASSERT_TRUE(UserGetWindowPicture(m_pView->m_hWnd, true, client));
+    DumpPicture(m_pView->m_hWnd, "ImageView2x2");
+    EXPECT_EQ(whole.nWidth, 600);
+    EXPECT_LT(client.nWidth, whole.nWidth) << "the scroll bar takes its width";
+    CRect pane;
+    m_pView->GetPaneRect(1, &pane);
+    const std::uint32_t orange = 0xFF8C00;
+    EXPECT_EQ(client.GetPixel(pane.left, pane.top + 10) & 0xFFFFFF, orange);
+    m_pView->GetPaneRect(0, &pane);
+    const std::uint32_t green = 0x00FF00;
+    EXPECT_EQ(client.GetPixel(pane.left, pane.top) & 0xFFFFFF, green);
 }

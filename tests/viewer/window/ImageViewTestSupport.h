@@ -84,13 +84,13 @@ inline std::vector<std::string> WriteSlices(const CTempFolder& folder,
                                             const std::vector<int>& numbers)
 {
     std::vector<std::string> paths;
+    DICOMImage image;
+    if (image.ReadFile(CorpusPath("pydicom/test_files/CT_small.dcm").c_str()) == 0)
+    {
+        return {};
+    }
     for (int number : numbers)
     {
-        DICOMImage image;
-        if (image.ReadFile(CorpusPath("pydicom/test_files/CT_small.dcm").c_str()) == 0)
-        {
-            return {};
-        }
         const std::string sop = "1.2.826.0.1.3680043.2.1125.7.1." + std::to_string(number);
         image.Add(0x0008, 0x0018, UID(sop.c_str()));
         image.Add(0x0020, 0x000E, UID("1.2.826.0.1.3680043.2.1125.7.2"));
