@@ -220,3 +220,43 @@ TEST_F(ImageViewTest, QueriesWithoutAHotImageAnswerEmpty)
     EXPECT_EQ(m_pView->GetSelectedImages(nullptr), -1);
     EXPECT_EQ(m_pView->SaveShowToLocalDB(nullptr), 0);
 }
+
+// The viewer window sets the layout of the next series on every view: an
+// empty view takes it at once, a view with images keeps its panes.
+TEST_F(ImageViewTest, TheNextSeriesLayoutWaitsWhileTheViewShowsImages)
+{
+    m_pView->SetNextSeriesLayoutString("STANDARD\\3,1");
+    EXPECT_EQ(std::string(m_pView->GetFormat()), "STANDARD\\3,1");
+    Corvane holder = MakeHolder(MakeHeaderImage(A));
+    m_pView->OpenCorvaneBySeries(&holder);
+    m_pView->SetNextSeriesLayoutString("STANDARD\\1,1");
+    EXPECT_EQ(std::string(m_pView->GetNextSeriesLayoutString()), "STANDARD\\1,1");
+    EXPECT_EQ(std::string(m_pView->GetFormat()), "STANDARD\\3,1");
+    m_pView->OnCmdScrollCloseSeries();
+    EXPECT_EQ(std::string(m_pView->GetFormat()), "STANDARD\\1,1") << "applied when the series goes";
+}
+
+TEST_F(ImageViewTest, ALoadCompletedNoticeMarksEverySeries)
+{
+    for (const ImageSpec& spec : {A, OtherSeries})
+    {
+        Corvane holder = MakeHolder(MakeHeaderImage(spec));
+        m_pView->OpenCorvaneBySeries(&holder);
+    }
+    ValueArgs transaction(1);
+    m_pView->LoadCompleted.Invoke(m_pViewer, &transaction);
+    Matrix_ImageShow& series = m_pView->GetImageLayout().GetSeries();
+    EXPECT_TRUE(series.GetSeriesAt(0)->IsLoadCompleted());
+    EXPECT_TRUE(series.GetSeriesAt(1)->IsLoadCompleted());
+}
+
+TEST_F(ImageViewTest, GoingToTheCurrentSeriesLaysNothingOut)
+{
+    EventLog log;
+    log.Listen(*m_pView);
+    Corvane holder = MakeHolder(MakeHeaderImage(A));
+    m_pView->OpenCorvaneBySeries(&holder);
+    log.Take();
+    EXPECT_TRUE(m_pView->GotoLayoutAt(0));
+    EXPECT_EQ(log.Take(), Names{});
+}

@@ -282,6 +282,7 @@ private:
     void ApplyToolsToPanes();
     void Sort(UINT command);
     void StoreCurrentSeriesState();
+    void ShowPageOf(ImageShow* hot);
     // The format the newly current series takes: its own, else the one
     // the view left with, which is stored on it.
     void AdoptFormat(const char* caller, const CString& left);

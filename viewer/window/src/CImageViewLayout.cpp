@@ -159,16 +159,10 @@ void CImageView::RefreshCurrentLayout()
     FireHotImageSelChanged(GetHotImage(), nullptr);
 }
 
-void CImageView::SetLayout(const char* format)
+// After a new format: the hot image selected again on a page it fills as
+// far as the series allows, or the first page when there was none.
+void CImageView::ShowPageOf(ImageShow* hot)
 {
-    _info("Enter CImageView::SetLayout, %s will set format to <%s>",
-          static_cast<const char*>(m_strName), format != nullptr ? format : "");
-    ImageShow* hot = GetHotImage();
-    WaitCursor wait(*this);
-    ApplyLayout(format);
-    m_Layout.ResetCurrentSeriesView();
-    SetScope(m_nScope);
-    ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
     if (hot != nullptr && m_Layout.IndexOfImage(hot) >= 0)
     {
         m_Layout.ScrollBy(0);
@@ -187,6 +181,19 @@ void CImageView::SetLayout(const char* format)
         m_Layout.FirstPage();
         Refresh();
     }
+}
+
+void CImageView::SetLayout(const char* format)
+{
+    _info("Enter CImageView::SetLayout, %s will set format to <%s>",
+          static_cast<const char*>(m_strName), format != nullptr ? format : "");
+    ImageShow* hot = GetHotImage();
+    WaitCursor wait(*this);
+    ApplyLayout(format);
+    m_Layout.ResetCurrentSeriesView();
+    SetScope(m_nScope);
+    ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
+    ShowPageOf(hot);
     RedrawBorders();
     PageChanged.Invoke(this, nullptr);
 }
@@ -204,24 +211,7 @@ void CImageView::SetSeriesLayout(const char* format)
     SetScope(series != nullptr ? series->GetScope() : 0);
     ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
     RedrawBorders();
-    if (hot != nullptr && m_Layout.IndexOfImage(hot) >= 0)
-    {
-        m_Layout.ScrollBy(0);
-        SelectImage(hot);
-        if (m_Layout.GetNbOfShown() == m_Layout.GetPageSize())
-        {
-            Refresh();
-        }
-        else
-        {
-            m_Layout.LastPage();
-        }
-    }
-    else
-    {
-        m_Layout.FirstPage();
-        Refresh();
-    }
+    ShowPageOf(hot);
     PageChanged.Invoke(this, nullptr);
 }
 
