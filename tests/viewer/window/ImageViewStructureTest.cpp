@@ -1,4 +1,5 @@
 // The image view's settings, tools, commands, events and subscriptions.
+#include "DataConfig.h"
 #include "ImageViewTestSupport.h"
 
 namespace
@@ -259,4 +260,21 @@ TEST_F(ImageViewTest, GoingToTheCurrentSeriesLaysNothingOut)
     log.Take();
     EXPECT_TRUE(m_pView->GotoLayoutAt(0));
     EXPECT_EQ(log.Take(), Names{});
+}
+
+TEST_F(ImageViewTest, TheConfigurationCanHideTheScrollBar)
+{
+    const int configured = DataConfig::Get().nShowImageViewScrollBar;
+    DataConfig::Get().nShowImageViewScrollBar = 0;
+    CImageView* view = MakeView(CRect(600, 0, 880, 600));
+    DataConfig::Get().nShowImageViewScrollBar = configured;
+    EXPECT_FALSE(view->IsVertScrollBarShown());
+    CRect window;
+    CRect client;
+    view->GetWindowRect(&window);
+    view->GetClientRect(&client);
+    EXPECT_EQ(client.Width(), window.Width());
+    view->ShowVertScrollBar(true);
+    view->GetClientRect(&client);
+    EXPECT_LT(client.Width(), window.Width());
 }

@@ -304,7 +304,8 @@ private:
     int m_nScope = 0;
     bool m_bLabels = true;
     bool m_bOverlays = true;
-    bool m_bScrollBar = true;
+    // Shown or not as the configuration says when the view is made.
+    bool m_bScrollBar;
     int m_nTimer = 0;
     int m_nLeftTool = DefaultLeftTool;
     int m_nRightTool = DefaultRightTool;

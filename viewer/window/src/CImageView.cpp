@@ -1,5 +1,6 @@
 #include "CImageView.h"
 
+#include "DataConfig.h"
 #include "ImageShow.h"
 #include "QuillonLog.h"
 
@@ -44,7 +45,8 @@ CImageView::CImageView()
       VertScroll("CImageView::VertScroll"), LoadCompleted("CImageView::LoadCompleted"),
       PopupMenu("CImageView::PopupMenu"), SeriesNavigation("CImageView::SeriesNavigation"),
       Activated("CImageView::Activated"), InitialUpdateDone("CImageView::InitialUpdateDone"),
-      ViewDestroying("CImageView::Destroying")
+      ViewDestroying("CImageView::Destroying"),
+      m_bScrollBar(DataConfig::Get().nShowImageViewScrollBar != 0)
 {
 }
 
