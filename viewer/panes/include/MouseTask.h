@@ -25,6 +25,11 @@ public:
         enRightButton
     };
 
+    // The modifier bits of a message's key flags.
+    static int ModifiersOf(UINT flags);
+    // WM_LBUTTONDOWN, WM_MBUTTONDOWN or WM_RBUTTONDOWN of a button kind.
+    static UINT ButtonDownMessage(int button);
+
     MouseTask(int modifiers, MetaView* view);
     virtual ~MouseTask();
     MouseTask(const MouseTask&) = delete;

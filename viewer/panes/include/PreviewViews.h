@@ -38,7 +38,6 @@ protected:
 
     // Runs the view's task in the loop of the button pressed.
     virtual void DoButtonDown(int button, UINT flags, POINT point) = 0;
-    static int TaskModeOf(UINT flags);
 
     SIZE m_BriefSize = {0, 0};
     double m_dBriefScale = 1.0;

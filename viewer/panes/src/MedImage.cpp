@@ -49,19 +49,6 @@ template <class View> void DestroyPreview(View& view)
     }
 }
 
-UINT ButtonDownMessage(int button)
-{
-    switch (button)
-    {
-    case MouseTask::enMiddleButton:
-        return WM_MBUTTONDOWN;
-    case MouseTask::enRightButton:
-        return WM_RBUTTONDOWN;
-    default:
-        return WM_LBUTTONDOWN;
-    }
-}
-
 // A text of the data set, trimmed; empty when absent.
 Lettra TextOf(DICOMImage* image, std::uint16_t group, std::uint16_t element)
 {
@@ -166,8 +153,7 @@ int MedImage::ButtonIndex(int button)
 
 int MedImage::LeftModifiers(UINT flags)
 {
-    return ((flags & MK_CONTROL) != 0 ? MouseTask::ControlBit : 0) |
-           ((flags & MK_SHIFT) != 0 ? MouseTask::ShiftBit : 0);
+    return MouseTask::ModifiersOf(flags);
 }
 
 int MedImage::OtherModifiers(UINT flags)
@@ -485,7 +471,7 @@ void MedImage::ResendPress(CWnd* view)
     {
         view->PostMessage(WM_MOUSEMOVE, move->wParam, move->lParam);
     }
-    view->SendMessage(ButtonDownMessage(m_nDragButton), m_nDragFlags,
+    view->SendMessage(MouseTask::ButtonDownMessage(m_nDragButton), m_nDragFlags,
                       MAKELPARAM(short(m_ptDragStart.x), short(m_ptDragStart.y)));
 }
 

@@ -4,6 +4,24 @@
 #include "QuillonLibrary.h"
 #include "QuillonLog.h"
 
+int MouseTask::ModifiersOf(UINT flags)
+{
+    return ((flags & MK_CONTROL) != 0 ? ControlBit : 0) | ((flags & MK_SHIFT) != 0 ? ShiftBit : 0);
+}
+
+UINT MouseTask::ButtonDownMessage(int button)
+{
+    switch (button)
+    {
+    case enMiddleButton:
+        return WM_MBUTTONDOWN;
+    case enRightButton:
+        return WM_RBUTTONDOWN;
+    default:
+        return WM_LBUTTONDOWN;
+    }
+}
+
 MouseTask::MouseTask(int modifiers, MetaView* view) : m_nModifiers(modifiers), m_pView(view) {}
 
 MouseTask::~MouseTask() = default;

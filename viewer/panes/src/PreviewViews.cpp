@@ -21,13 +21,6 @@ END_MESSAGE_MAP()
 namespace
 {
 
-// Task mode of a press: Ctrl 2, plus Shift 1.
-int ModeOf(UINT flags)
-{
-    return ((flags & MK_CONTROL) != 0 ? MouseTask::ControlBit : 0) |
-           ((flags & MK_SHIFT) != 0 ? MouseTask::ShiftBit : 0);
-}
-
 void TakeFocus(CWnd* window)
 {
     if (CWnd::GetFocus() != window)
@@ -53,11 +46,6 @@ PanView::PanView()
 }
 
 PanView::~PanView() = default;
-
-int PanView::TaskModeOf(UINT flags)
-{
-    return ModeOf(flags);
-}
 
 bool PanView::InitFromPane(MetaView* pane)
 {
@@ -115,7 +103,7 @@ void PanView::OnRButtonDown(UINT nFlags, CPoint point)
 void DIBPanView::DoButtonDown(int button, UINT flags, POINT point)
 {
     quillon::_debug("Enter DIBPanView::DoButtonDown, <%d,%d>", m_ptPan.x, m_ptPan.y);
-    PanTask task(TaskModeOf(flags), this);
+    PanTask task(MouseTask::ModifiersOf(flags), this);
     DragTracker tracker(this);
     tracker.Track(&task, point, button);
 }
@@ -123,7 +111,7 @@ void DIBPanView::DoButtonDown(int button, UINT flags, POINT point)
 void ZoomView::DoButtonDown(int button, UINT flags, POINT point)
 {
     TakeFocus(this);
-    ZoomTask task(TaskModeOf(flags), this);
+    ZoomTask task(MouseTask::ModifiersOf(flags), this);
     DragTracker tracker(this);
     tracker.Track(&task, point, button);
 }
@@ -214,7 +202,7 @@ void WindowLevelView::DoButtonDown(int button, UINT flags, POINT point)
     {
         m_pShow->BuildChain();
     }
-    WindowLevelTask task(ModeOf(flags), this);
+    WindowLevelTask task(MouseTask::ModifiersOf(flags), this);
     DragTracker tracker(this);
     tracker.Track(&task, point, button);
 }

@@ -15,19 +15,6 @@ namespace
 
 constexpr int ControlFactor = 10;
 
-UINT ButtonDownMessage(int button)
-{
-    switch (button)
-    {
-    case MouseTask::enMiddleButton:
-        return WM_MBUTTONDOWN;
-    case MouseTask::enRightButton:
-        return WM_RBUTTONDOWN;
-    default:
-        return WM_LBUTTONDOWN;
-    }
-}
-
 // The MK_ flags of the buttons and keys held now.
 UINT HeldKeyFlags()
 {
@@ -64,7 +51,7 @@ void ClickForwardTask::OnBegin(int x, int y)
     parent->ScreenToClient(&point);
     // The parent's own loop takes the capture over; ours ends on it.
     Stop();
-    parent->SendMessage(ButtonDownMessage(m_nButton), HeldKeyFlags(),
+    parent->SendMessage(MouseTask::ButtonDownMessage(m_nButton), HeldKeyFlags(),
                         MAKELPARAM(short(point.x), short(point.y)));
 }
 
