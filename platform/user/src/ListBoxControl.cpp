@@ -344,41 +344,8 @@ void ListBoxControl::OnMouse(UINT nMsg, LPARAM lParam)
 
 void ListBoxControl::OnVScroll(WORD nCode)
 {
-    const int nPage = VisibleCount();
-    int nTop = m_nTop;
-    switch (nCode)
-    {
-    case SB_LINEUP:
-        --nTop;
-        break;
-    case SB_LINEDOWN:
-        ++nTop;
-        break;
-    case SB_PAGEUP:
-        nTop -= nPage;
-        break;
-    case SB_PAGEDOWN:
-        nTop += nPage;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-    {
-        SCROLLINFO info{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-        GetScrollInfo(m_hWnd, SB_VERT, &info);
-        nTop = info.nTrackPos;
-        break;
-    }
-    case SB_TOP:
-        nTop = 0;
-        break;
-    case SB_BOTTOM:
-        nTop = Count();
-        break;
-    default:
-        return;
-    }
-    nTop = std::clamp(nTop, 0, std::max(0, Count() - nPage));
-    if (nTop == m_nTop)
+    const int nTop = ScrolledTopRow(m_hWnd, nCode, m_nTop, VisibleCount(), Count());
+    if (nTop < 0 || nTop == m_nTop)
         return;
     m_nTop = nTop;
     UpdateScrollBar();
