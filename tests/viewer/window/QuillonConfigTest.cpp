@@ -1,8 +1,14 @@
 #include "QuillonConfig.h"
+#include "ConfigXmlText.h"
 #include "DMarkup.h"
+#include "DataConfig.h"
+#include "ImageShowConfig.h"
+#include "ImageTag.h"
 #include "LogTestSupport.h"
 #include "ORoiTextLabel.h"
+#include "OverlayConfig.h"
 #include "ViewPortFonts.h"
+#include "XmlSetting.h"
 
 #include <filesystem>
 #include <vector>
@@ -27,6 +33,38 @@ std::string ConfigWithFonts(const std::string& elements)
            "<ViewPortFont>" +
            elements + "</ViewPortFont></Config></AppSetting>\r\n";
 }
+
+const char* const TagsXml = "<ImageShowConfig><Modality name=\"CT\"><TopLeft>"
+                            "<tag group=\"0010\" element=\"0010\"/></TopLeft></Modality>"
+                            "</ImageShowConfig>";
+
+// The holders, settings and label configuration a test changes, back as
+// they were when it ends.
+class KeptConfiguration
+{
+public:
+    KeptConfiguration()
+        : m_Data(DataConfig::Get()), m_Overlay(OverlayConfig::Get()), m_Resource(GetResourceXml()),
+          m_Text(GetConfigXmlText())
+    {
+    }
+    ~KeptConfiguration()
+    {
+        DataConfig::Get() = m_Data;
+        OverlayConfig::Get() = m_Overlay;
+        SetResourceXml(m_Resource);
+        SetConfigXmlText(m_Text);
+        ImageTag::Get().Clear();
+    }
+    KeptConfiguration(const KeptConfiguration&) = delete;
+    KeptConfiguration& operator=(const KeptConfiguration&) = delete;
+
+private:
+    DataConfig m_Data;
+    OverlayConfig m_Overlay;
+    Lettra m_Resource;
+    Lettra m_Text;
+};
 
 class QuillonConfig : public QuillonLogTest
 {
@@ -140,6 +178,82 @@ TEST_F(QuillonConfig, AFileThatCannotBeWrittenOnlyCostsALogLine)
     lines = Appended([&] { EXPECT_TRUE(SavePushedConfigXml(folder.c_str(), 20, "<a/>")); });
     EXPECT_NE(lines.find("cannot write " + folder + "__Config.save.xml"), std::string::npos)
         << lines;
+}
+
+TEST_F(QuillonConfig, LoadingTheConfigurationFillsTheHoldersSettingsAndLabels)
+{
+    KeptConfiguration kept;
+    const std::string resource = "<AppSetting><PopupMenu><EMPTY/></PopupMenu></AppSetting>";
+    const std::string config =
+        "<AppSetting><Config><AlphaOfShutter value=\"77\"/><Overlay><Shadow value=\"1\"/>"
+        "<Color><ROIColor R=\"1\" G=\"2\" B=\"3\"/><TextColor R=\"300\" G=\"7\"/></Color>"
+        "</Overlay></Config></AppSetting>";
+    m_folder.WriteFile("Resource.xml", resource);
+    m_folder.WriteFile("Config.xml", config);
+    m_folder.WriteFile("Tags.xml", TagsXml);
+    const OverlayConfig overlay = OverlayConfig::Get();
+    LoadConfiguration(m_folder.GetPath("Resource.xml").c_str(),
+                      m_folder.GetPath("Config.xml").c_str(), m_folder.GetPath("Tags.xml").c_str());
+    EXPECT_EQ(std::string(GetResourceXml()), resource);
+    EXPECT_EQ(std::string(GetConfigXmlText()), config);
+    EXPECT_EQ(DataConfig::Get().nAlphaOfShutter, 77);
+    EXPECT_EQ(OverlayConfig::Get().crRoi, RGB(1, 2, 3));
+    EXPECT_EQ(OverlayConfig::Get().crText, RGB(300 & 0xFF, 7, 0));
+    EXPECT_TRUE(OverlayConfig::Get().bShadow);
+    EXPECT_EQ(OverlayConfig::Get().crLabel, overlay.crLabel) << "missing settings keep theirs";
+    EXPECT_NE(ImageTag::Get().GetModalityItems("CT"), nullptr);
+
+    // Files that are missing leave what was taken before.
+    EXPECT_EQ(Data_LoadConfig(m_folder.GetPath("none2.xml").c_str()), 0);
+    EXPECT_EQ(Data_LoadConfig(nullptr), 0);
+    LoadConfiguration(m_folder.GetPath("none1.xml").c_str(), m_folder.GetPath("none2.xml").c_str(),
+                      m_folder.GetPath("none3.xml").c_str());
+    EXPECT_EQ(std::string(GetResourceXml()), resource);
+    EXPECT_EQ(std::string(GetConfigXmlText()), config);
+    EXPECT_EQ(DataConfig::Get().nAlphaOfShutter, 77);
+    EXPECT_EQ(OverlayConfig::Get().crRoi, RGB(1, 2, 3));
+    EXPECT_NE(ImageTag::Get().GetModalityItems("CT"), nullptr);
+}
+
+TEST_F(QuillonConfig, PushedTextsGoWhereTheirTypeSays)
+{
+    KeptConfiguration kept;
+    ImageTag::Get().Clear();
+    const std::string folder = m_folder.GetPath() + "/";
+    EXPECT_FALSE(TakePushedConfigXml(folder.c_str(), 1, "<ImageShowConfig"));
+    EXPECT_EQ(ImageTag::Get().GetModalityItems("CT"), nullptr);
+    EXPECT_EQ(m_folder.ReadFile("__ImageTag.save.xml"), "<ImageShowConfig");
+    EXPECT_TRUE(TakePushedConfigXml(folder.c_str(), 1, TagsXml));
+    EXPECT_NE(ImageTag::Get().GetModalityItems("CT"), nullptr);
+    EXPECT_TRUE(TakePushedConfigXml(folder.c_str(), 10, "<AppSetting/>"));
+    EXPECT_EQ(std::string(GetResourceXml()), "<AppSetting/>");
+    const int alpha = DataConfig::Get().nAlphaOfShutter;
+    const std::string pushed =
+        "<AppSetting><Config><AlphaOfShutter value=\"5\"/></Config></AppSetting>";
+    EXPECT_TRUE(TakePushedConfigXml(folder.c_str(), 20, pushed.c_str()));
+    EXPECT_EQ(std::string(GetConfigXmlText()), pushed);
+    EXPECT_EQ(DataConfig::Get().nAlphaOfShutter, alpha) << "settings are read at start only";
+    EXPECT_FALSE(TakePushedConfigXml(folder.c_str(), 5, "<AppSetting/>"));
+    EXPECT_FALSE(TakePushedConfigXml(folder.c_str(), 10, nullptr));
+    EXPECT_EQ(std::string(GetResourceXml()), "<AppSetting/>");
+}
+
+TEST_F(QuillonConfig, TheShippedConfigurationGivesTheBuiltInSettings)
+{
+    KeptConfiguration kept;
+    DataConfig::Get() = DataConfig();
+    OverlayConfig::Get() = OverlayConfig();
+    const std::string config = std::string(ImageShowConfig::GetDefaultPath());
+    ASSERT_EQ(Data_LoadConfig(config.c_str()), 1);
+    const OverlayConfig builtIn;
+    EXPECT_EQ(OverlayConfig::Get().crRoi, builtIn.crRoi);
+    EXPECT_EQ(OverlayConfig::Get().crRoiText, builtIn.crRoiText);
+    EXPECT_EQ(OverlayConfig::Get().crText, builtIn.crText);
+    EXPECT_EQ(DataConfig::Get().nAlphaOfShutter, DataConfig().nAlphaOfShutter);
+    XmlSetting defines;
+    const std::string resource = config.substr(0, config.rfind('/') + 1) + "Brevant.Resource.xml";
+    ASSERT_TRUE(defines.Load(resource.c_str()));
+    EXPECT_EQ(defines.GetDefineValue("SortByImageNo"), Lettra("4921"));
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // The viewer settings an ImageShow follows, read once per process from
-// "/AppSetting/Config" of the configuration XML ("Config/Brevant.Config.xml"
-// beside the viewer library, or the text a host pushed instead).
+// "/AppSetting/Config" of the configuration XML: the text held for it
+// (ConfigXmlText.h) when there is one, else "Config/Brevant.Config.xml"
+// beside the viewer library.
 #pragma once
 
 #include "Lettra.h"
@@ -23,14 +24,12 @@ struct QUILLON_API ImageShowConfig
     bool Load(const char* path);
     bool LoadXml(const char* text);
 
-    // The process-wide settings, read on first use from the pushed text or
+    // The process-wide settings, read on first use from the held text or
     // the default file.
     static ImageShowConfig& Get();
-    // Text a host pushes before the first ImageShow exists.
-    static void SetConfigXmlText(const char* text);
     // "Config/Brevant.Config.xml" in the folder of the viewer library.
     static Lettra GetDefaultPath();
-    // The process's configuration document: the pushed text, else the
+    // The process's configuration document: the held text, else the
     // default file. False when neither can be read.
     static bool LoadProcessSetting(XmlSetting& setting);
     // The settings of a document already loaded.

@@ -1,17 +1,12 @@
 #include "ImageShowConfig.h"
 
+#include "ConfigXmlText.h"
 #include "QuillonLog.h"
 #include "WinModule.h"
 #include "XmlSetting.h"
 
 namespace
 {
-
-Lettra& PushedText()
-{
-    static Lettra text;
-    return text;
-}
 
 ImageShowConfig ReadProcessConfig()
 {
@@ -61,9 +56,10 @@ void ImageShowConfig::Read(XmlSetting& setting)
 
 bool ImageShowConfig::LoadProcessSetting(XmlSetting& setting)
 {
-    if (!PushedText().IsEmpty())
+    const Lettra held = GetConfigXmlText();
+    if (!held.IsEmpty())
     {
-        return setting.SetDoc(PushedText());
+        return setting.SetDoc(held);
     }
     const Lettra path = GetDefaultPath();
     if (!setting.Load(path))
@@ -78,11 +74,6 @@ ImageShowConfig& ImageShowConfig::Get()
 {
     static ImageShowConfig config = ReadProcessConfig();
     return config;
-}
-
-void ImageShowConfig::SetConfigXmlText(const char* text)
-{
-    PushedText() = text != nullptr ? text : "";
 }
 
 Lettra ImageShowConfig::GetDefaultPath()

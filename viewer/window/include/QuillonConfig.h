@@ -2,12 +2,8 @@
 // configuration XML files when a viewer window starts, and keeping the
 // texts a host pushes in files of the library's folder.
 //
-// The viewer window's SystemInit runs ReadConfigurationFiles on the
-// library's paths (which also places new measurement labels 100 pixels
-// from their anchor), then hands the two texts to the resource-XML and
-// configuration-XML holders and loads the viewer settings and the label
-// configuration from the files. Its SetConfigXML runs SavePushedConfigXml,
-// then hands the text to the holder or the label configuration of its type.
+// The viewer window's SystemInit runs LoadConfiguration on the library's
+// paths; its SetConfigXML runs TakePushedConfigXml.
 #pragma once
 
 #include "Lettra.h"
@@ -45,3 +41,26 @@ QUILLON_API const char* GetPushedConfigFileName(short type);
 // line: the text is taken all the same. False, writing nothing, for a type
 // without a file or a null text.
 QUILLON_API bool SavePushedConfigXml(const char* folder, short type, const char* xml);
+
+// The root path and the item element name of the label configuration.
+inline constexpr const char* ImageTagRoot = "/ImageShowConfig";
+inline constexpr const char* ImageTagElement = "tag";
+
+// Reads the pane and overlay settings of the configuration file into the
+// process-wide DataConfig and OverlayConfig; settings the file lacks keep
+// their values. 1 when the file was read, 0 for a null path or a file
+// that cannot be read or parsed (nothing changes then).
+QUILLON_API int Data_LoadConfig(const char* path);
+
+// SystemInit's configuration: the files as ReadConfigurationFiles reads
+// them, the texts handed to their holders (an unreadable file leaves its
+// holder as it was), the viewer settings from the configuration file
+// (Data_LoadConfig) and the label configuration from the image-tag file.
+QUILLON_API void LoadConfiguration(const char* resourcePath, const char* configPath,
+                                   const char* imageTagPath);
+// SetConfigXML's work: the text kept in the folder under its type's name,
+// then taken: type 1 loads the label configuration from it (the result is
+// that load's), 10 and 20 go to the resource-XML and configuration-XML
+// holders (true; the settings read at start stay as they are). False,
+// keeping nothing, for any other type or a null text.
+QUILLON_API bool TakePushedConfigXml(const char* folder, short type, const char* xml);

@@ -1,11 +1,16 @@
 #include "QuillonConfig.h"
 
+#include "ConfigXmlText.h"
 #include "DMarkup.h"
+#include "DataConfig.h"
+#include "ImageTag.h"
 #include "ORoiTextLabel.h"
+#include "OverlayConfig.h"
 #include "QuillonLog.h"
 #include "SimpleFile.h"
 #include "ViewPortFonts.h"
 #include "WinPathName.h"
+#include "XmlSetting.h"
 
 #include <climits>
 #include <cstring>
@@ -85,4 +90,56 @@ bool SavePushedConfigXml(const char* folder, short type, const char* xml)
                           static_cast<const char*>(path));
     }
     return true;
+}
+
+int Data_LoadConfig(const char* path)
+{
+    quillon::_debug("Enter Data_LoadConfig, FileName : %s", path != nullptr ? path : "");
+    if (path == nullptr)
+    {
+        return 0;
+    }
+    XmlSetting setting;
+    if (!setting.Load(path))
+    {
+        quillon::_warning("Enter Data_LoadConfig, cannot read %s", path);
+        return 0;
+    }
+    DataConfig::Get().Read(setting);
+    OverlayConfig::Get().Read(setting);
+    return 1;
+}
+
+void LoadConfiguration(const char* resourcePath, const char* configPath, const char* imageTagPath)
+{
+    const ConfigurationTexts texts = ReadConfigurationFiles(resourcePath, configPath);
+    if (!texts.resourceXml.IsEmpty())
+    {
+        SetResourceXml(texts.resourceXml);
+    }
+    if (!texts.configXml.IsEmpty())
+    {
+        SetConfigXmlText(texts.configXml);
+    }
+    Data_LoadConfig(configPath);
+    ImageTag::Get().LoadConfig(imageTagPath, ImageTagRoot, ImageTagElement);
+}
+
+bool TakePushedConfigXml(const char* folder, short type, const char* xml)
+{
+    if (!SavePushedConfigXml(folder, type, xml))
+    {
+        return false;
+    }
+    switch (type)
+    {
+    case 1:
+        return ImageTag::Get().LoadConfigXML(xml, ImageTagRoot, ImageTagElement);
+    case 10:
+        SetResourceXml(xml);
+        return true;
+    default:
+        SetConfigXmlText(xml);
+        return true;
+    }
 }
