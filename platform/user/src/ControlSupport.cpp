@@ -121,3 +121,12 @@ int ScrolledTopRow(HWND hWnd, WORD nCode, int nTop, int nPage, int nCount)
     }
     return std::clamp(nTop, 0, std::max(0, nCount - nPage));
 }
+
+int TopRowShowing(int nItem, int nTop, int nPage)
+{
+    if (nItem < nTop)
+        return nItem;
+    if (nItem >= nTop + nPage)
+        return nItem - nPage + 1;
+    return nTop;
+}

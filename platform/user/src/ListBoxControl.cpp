@@ -203,16 +203,12 @@ void ListBoxControl::EnsureVisible(int nIndex)
 {
     if (nIndex < 0)
         return;
-    const int nOldTop = m_nTop;
-    if (nIndex < m_nTop)
-        m_nTop = nIndex;
-    else if (nIndex >= m_nTop + VisibleCount())
-        m_nTop = nIndex - VisibleCount() + 1;
-    if (m_nTop != nOldTop)
-    {
-        UpdateScrollBar();
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
+    const int nTop = TopRowShowing(nIndex, m_nTop, VisibleCount());
+    if (nTop == m_nTop)
+        return;
+    m_nTop = nTop;
+    UpdateScrollBar();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void ListBoxControl::UpdateScrollBar()

@@ -557,16 +557,12 @@ void ListViewControl::EnsureVisible(int nItem)
 {
     if (nItem < 0 || nItem >= Count())
         return;
-    const int nOldTop = m_nTop;
-    if (nItem < m_nTop)
-        m_nTop = nItem;
-    else if (nItem >= m_nTop + VisibleCount())
-        m_nTop = nItem - VisibleCount() + 1;
-    if (m_nTop != nOldTop)
-    {
-        UpdateScrollBar();
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
+    const int nTop = TopRowShowing(nItem, m_nTop, VisibleCount());
+    if (nTop == m_nTop)
+        return;
+    m_nTop = nTop;
+    UpdateScrollBar();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void ListViewControl::UpdateScrollBar()
