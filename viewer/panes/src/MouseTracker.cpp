@@ -67,6 +67,18 @@ void PassButton(MouseTask* task, const MSG& msg, POINT point)
     }
 }
 
+// Keys other than the modifiers go to the task while a loop runs.
+bool PassKey(MouseTask* task, const MSG& msg)
+{
+    if (msg.message == WM_KEYDOWN)
+        task->OnKeyDown(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
+    else if (msg.message == WM_KEYUP)
+        task->OnKeyUp(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
+    else
+        return false;
+    return true;
+}
+
 // Wheel, command and timer messages; false for any other.
 bool PassCommon(MouseTask* task, const MSG& msg)
 {
@@ -291,16 +303,8 @@ void DragTracker::Track(MouseTask* task, POINT start, int button)
             EndAtCursor(task);
             return;
         }
-        else if (TrackModifier(task, msg))
+        else if (TrackModifier(task, msg) || PassKey(task, msg))
         {
-        }
-        else if (msg.message == WM_KEYDOWN)
-        {
-            task->OnKeyDown(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
-        }
-        else if (msg.message == WM_KEYUP)
-        {
-            task->OnKeyUp(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
         }
         else if ((IsButtonDown(msg.message) || IsButtonUp(msg.message)) && msg.message != own.down)
         {
@@ -406,16 +410,8 @@ void ClickToClickTracker::Track(MouseTask* task, POINT start)
             EndAtCursor(task);
             return;
         }
-        else if (TrackModifier(task, msg))
+        else if (TrackModifier(task, msg) || PassKey(task, msg))
         {
-        }
-        else if (msg.message == WM_KEYDOWN)
-        {
-            task->OnKeyDown(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
-        }
-        else if (msg.message == WM_KEYUP)
-        {
-            task->OnKeyUp(UINT(msg.wParam), LOWORD(msg.lParam), HIWORD(msg.lParam));
         }
         else if (!PassCommon(task, msg))
         {
