@@ -37,6 +37,29 @@ unsigned char* DoDecodeEntry(const unsigned char* pData, int* pRows, int* pColum
                              });
 }
 
+int DoDecodeIntoEntry(const unsigned char* pData, int nLength, unsigned char* pOut, int nOutLength,
+                      int* pRows, int* pColumns, enSampleLayout enLayout)
+{
+    // A missing target fails the way missing data does.
+    const bool bHasTarget = pOut != nullptr && nOutLength > 0;
+    const unsigned char* pDone = shim::GuardDecode(
+        bHasTarget ? pData : nullptr, nLength, pRows, pColumns,
+        [&]() -> unsigned char*
+        {
+            int32_t nRows = 0;
+            int32_t nColumns = 0;
+            if (!JpegCodec::DoDecodeInto(pData, static_cast<size_t>(nLength), enLayout, pOut,
+                                         static_cast<size_t>(nOutLength), nRows, nColumns))
+            {
+                return nullptr;
+            }
+            *pRows = nRows;
+            *pColumns = nColumns;
+            return pOut;
+        });
+    return pDone != nullptr ? 1 : 0;
+}
+
 unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
                                   int* pLength, enSampleLayout enLayout, enLossyProcess enProcess)
 {

@@ -12,6 +12,12 @@ namespace quorex
 unsigned char* DoDecodeEntry(const unsigned char* pData, int* pRows, int* pColumns, int nLength,
                              enSampleLayout enLayout);
 
+// Decode-into entries: the pixels go into the caller's buffer of
+// nOutLength bytes, which must hold exactly rows x columns samples in
+// enLayout; 1 on success, else 0 with *pRows and *pColumns 0.
+int DoDecodeIntoEntry(const unsigned char* pData, int nLength, unsigned char* pOut, int nOutLength,
+                      int* pRows, int* pColumns, enSampleLayout enLayout);
+
 // Encode entries: *pLength receives the stream length (0 on failure).
 unsigned char* DoEncodeLossyEntry(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,
                                   int* pLength, enSampleLayout enLayout, enLossyProcess enProcess);

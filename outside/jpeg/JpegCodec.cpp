@@ -44,11 +44,17 @@ DecodedImage DoWiden(const DecodedImage& narrow)
     return wide;
 }
 
+// The layouts libjpeg-turbo delivers itself; the others are widened after.
+bool IsTurboLayout(enSampleLayout enLayout)
+{
+    return enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb ||
+           enLayout == enSampleLayout::Coded;
+}
+
 DecodedImage DoDecodeTurbo(const uint8_t* pData, size_t nLength, enSampleLayout enLayout)
 {
     DecodedImage image;
-    if (enLayout == enSampleLayout::Grey8 || enLayout == enSampleLayout::Rgb ||
-        enLayout == enSampleLayout::Coded)
+    if (IsTurboLayout(enLayout))
     {
         TurboDecoder::DoDecode(pData, nLength, enLayout, image);
         return image;
@@ -87,6 +93,20 @@ DecodedImage JpegCodec::DoDecode(const uint8_t* pData, size_t nLength, enSampleL
     {
     }
     return {};
+}
+
+bool JpegCodec::DoDecodeInto(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
+                             uint8_t* pTarget, size_t nTargetLength, int32_t& nRows,
+                             int32_t& nColumns)
+{
+    FrameProbe probe;
+    if (pData == nullptr || !DoProbeFrame(ByteSpan(pData, nLength), probe) ||
+        !IsDctFrame(probe.nMarker) || probe.nPrecision != 8 || !IsTurboLayout(enLayout))
+    {
+        return false;
+    }
+    return TurboDecoder::DoDecodeInto(pData, nLength, enLayout, pTarget, nTargetLength, nRows,
+                                      nColumns);
 }
 
 EncodedStream JpegCodec::DoEncodeLossy(const uint8_t* pRaw, int32_t nRows, int32_t nColumns,

@@ -94,6 +94,49 @@ QUOREX_ENTRY unsigned char* JPEGSpectralProc_YBRDecode(const unsigned char* pDat
 QUOREX_ENTRY unsigned char* JPEGFullProgress_YBRDecode(const unsigned char* pData, int* pRows,
                                                        int* pColumns, int nLength);
 
+// Decode-into entries of the 8-bit lossy layouts: (stream, stream length,
+// buffer, buffer length, &rows, &columns) -> 1 when an 8-bit DCT stream
+// decoded into the caller's buffer, which must hold exactly rows x columns
+// pixels of the layout; 0 for any other stream, a buffer of another size, or
+// damage (the buffer may then be partly written; *rows and *columns are 0).
+// Nothing is allocated for the caller and nothing is released.
+QUOREX_ENTRY int JPEGBaseline_8BitDecodeInto(const unsigned char* pData, int nLength,
+                                             unsigned char* pOut, int nOutLength, int* pRows,
+                                             int* pColumns);
+QUOREX_ENTRY int JPEGBaseline_RGBDecodeInto(const unsigned char* pData, int nLength,
+                                            unsigned char* pOut, int nOutLength, int* pRows,
+                                            int* pColumns);
+QUOREX_ENTRY int JPEGBaseline_YBRDecodeInto(const unsigned char* pData, int nLength,
+                                            unsigned char* pOut, int nOutLength, int* pRows,
+                                            int* pColumns);
+QUOREX_ENTRY int JPEGExtendedProc_8BitDecodeInto(const unsigned char* pData, int nLength,
+                                                 unsigned char* pOut, int nOutLength, int* pRows,
+                                                 int* pColumns);
+QUOREX_ENTRY int JPEGExtendedProc_RGBDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+QUOREX_ENTRY int JPEGExtendedProc_YBRDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+QUOREX_ENTRY int JPEGSpectralProc_8BitDecodeInto(const unsigned char* pData, int nLength,
+                                                 unsigned char* pOut, int nOutLength, int* pRows,
+                                                 int* pColumns);
+QUOREX_ENTRY int JPEGSpectralProc_RGBDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+QUOREX_ENTRY int JPEGSpectralProc_YBRDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+QUOREX_ENTRY int JPEGFullProgress_8BitDecodeInto(const unsigned char* pData, int nLength,
+                                                 unsigned char* pOut, int nOutLength, int* pRows,
+                                                 int* pColumns);
+QUOREX_ENTRY int JPEGFullProgress_RGBDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+QUOREX_ENTRY int JPEGFullProgress_YBRDecodeInto(const unsigned char* pData, int nLength,
+                                                unsigned char* pOut, int nOutLength, int* pRows,
+                                                int* pColumns);
+
 // Lossless (process 14). "JPEGProc14" encodes with whichever of the seven
 // predictors codes the image smallest, "JPEGProc14SV1" with predictor 1.
 // "8Bit" and "RGB" streams have 8-bit precision; "16Bit" streams the fewest
@@ -130,4 +173,5 @@ QUOREX_ENTRY void jpgdel(unsigned char* pBuffer);
 using PFN_JpegLossyEncode = unsigned char* (*)(const unsigned char*, int, int, int, int*);
 using PFN_JpegLosslessEncode = unsigned char* (*)(const unsigned char*, int, int, int*);
 using PFN_JpegDecode = unsigned char* (*)(const unsigned char*, int*, int*, int);
+using PFN_JpegDecodeInto = int (*)(const unsigned char*, int, unsigned char*, int, int*, int*);
 using PFN_jpgdel = void (*)(unsigned char*);

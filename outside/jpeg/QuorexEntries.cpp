@@ -21,6 +21,16 @@ constexpr int kFirstPredictor = 1;
                                      quorex::enSampleLayout::layout);                              \
     }
 
+// The 8-bit layouts also decode into a buffer the caller gives, which spares
+// the caller a copy of the result.
+#define QUOREX_DECODE_INTO_ENTRY(name, layout)                                                     \
+    int name##DecodeInto(const unsigned char* pData, int nLength, unsigned char* pOut,             \
+                         int nOutLength, int* pRows, int* pColumns)                                \
+    {                                                                                              \
+        return quorex::DoDecodeIntoEntry(pData, nLength, pOut, nOutLength, pRows, pColumns,        \
+                                         quorex::enSampleLayout::layout);                          \
+    }
+
 #define QUOREX_LOSSY_ENTRIES(name, layout, process)                                                \
     unsigned char* name##Encode(const unsigned char* pRaw, int nRows, int nColumns, int nQuality,  \
                                 int* pLength)                                                      \
@@ -54,6 +64,18 @@ QUOREX_DECODE_ENTRY(JPEGBaseline_YBR, Coded)
 QUOREX_DECODE_ENTRY(JPEGExtendedProc_YBR, Coded)
 QUOREX_DECODE_ENTRY(JPEGSpectralProc_YBR, Coded)
 QUOREX_DECODE_ENTRY(JPEGFullProgress_YBR, Coded)
+QUOREX_DECODE_INTO_ENTRY(JPEGBaseline_8Bit, Grey8)
+QUOREX_DECODE_INTO_ENTRY(JPEGBaseline_RGB, Rgb)
+QUOREX_DECODE_INTO_ENTRY(JPEGBaseline_YBR, Coded)
+QUOREX_DECODE_INTO_ENTRY(JPEGExtendedProc_8Bit, Grey8)
+QUOREX_DECODE_INTO_ENTRY(JPEGExtendedProc_RGB, Rgb)
+QUOREX_DECODE_INTO_ENTRY(JPEGExtendedProc_YBR, Coded)
+QUOREX_DECODE_INTO_ENTRY(JPEGSpectralProc_8Bit, Grey8)
+QUOREX_DECODE_INTO_ENTRY(JPEGSpectralProc_RGB, Rgb)
+QUOREX_DECODE_INTO_ENTRY(JPEGSpectralProc_YBR, Coded)
+QUOREX_DECODE_INTO_ENTRY(JPEGFullProgress_8Bit, Grey8)
+QUOREX_DECODE_INTO_ENTRY(JPEGFullProgress_RGB, Rgb)
+QUOREX_DECODE_INTO_ENTRY(JPEGFullProgress_YBR, Coded)
 QUOREX_LOSSLESS_ENTRIES(JPEGProc14_8Bit, Grey8, kBestPredictor)
 QUOREX_LOSSLESS_ENTRIES(JPEGProc14_16Bit, Grey16, kBestPredictor)
 QUOREX_LOSSLESS_ENTRIES(JPEGProc14_RGB, Rgb, kBestPredictor)
@@ -63,6 +85,7 @@ QUOREX_LOSSLESS_ENTRIES(JPEGProc14SV1_RGB, Rgb, kFirstPredictor)
 
 #undef QUOREX_LOSSLESS_ENTRIES
 #undef QUOREX_LOSSY_ENTRIES
+#undef QUOREX_DECODE_INTO_ENTRY
 #undef QUOREX_DECODE_ENTRY
 
 void jpgdel(unsigned char* pBuffer)

@@ -16,7 +16,21 @@ struct DecodeJob
     size_t nLength;
     enSampleLayout enLayout;
     DecodedImage* pImage;
+    // The caller's buffer, or null for a result buffer of the decoder's own.
+    uint8_t* pTarget;
+    size_t nTargetLength;
 };
+
+// Rows go into the caller's buffer when it has exactly the image's size.
+uint8_t* PrepareOutput(const DecodeJob& job, size_t nBytes)
+{
+    if (job.pTarget != nullptr)
+    {
+        return nBytes == job.nTargetLength ? job.pTarget : nullptr;
+    }
+    job.pImage->pixels = AllocateResult(nBytes);
+    return job.pImage->pixels.get();
+}
 
 // Without a JFIF or Adobe marker the component identifiers are the only hint:
 // 1, 2, 3 is the JFIF convention for YCbCr; streams that number their
@@ -93,8 +107,8 @@ bool RunDecode(jpeg_decompress_struct& info, TurboErrorManager& errors, const De
     jpeg_start_decompress(&info);
 
     const size_t nRowBytes = size_t{info.output_width} * info.output_components;
-    job.pImage->pixels = AllocateResult(nRowBytes * info.output_height);
-    if (job.pImage->pixels == nullptr)
+    uint8_t* const pOutput = PrepareOutput(job, nRowBytes * info.output_height);
+    if (pOutput == nullptr)
     {
         return false;
     }
@@ -105,7 +119,7 @@ bool RunDecode(jpeg_decompress_struct& info, TurboErrorManager& errors, const De
         const JDIMENSION nRows = std::min(kRowsPerCall, info.output_height - info.output_scanline);
         for (JDIMENSION i = 0; i < nRows; ++i)
         {
-            rows[i] = job.pImage->pixels.get() + (info.output_scanline + i) * nRowBytes;
+            rows[i] = pOutput + (info.output_scanline + i) * nRowBytes;
         }
         if (jpeg_read_scanlines(&info, rows, nRows) == 0)
         {
@@ -116,24 +130,44 @@ bool RunDecode(jpeg_decompress_struct& info, TurboErrorManager& errors, const De
     job.pImage->nColumns = static_cast<int32_t>(info.output_width);
     return true;
 }
-} // namespace
 
-bool TurboDecoder::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
-                            DecodedImage& image)
+bool DoRun(const DecodeJob& job)
 {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof(info));
     TurboErrorManager errors;
     info.err = InstallErrorManager(errors);
-    const DecodeJob job{pData, nLength, enLayout, &image};
     const bool bDone = RunDecode(info, errors, job);
     // Whatever follows the last pixel row (normally just EOI) is not read.
     jpeg_destroy_decompress(&info);
+    return bDone;
+}
+} // namespace
+
+bool TurboDecoder::DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
+                            DecodedImage& image)
+{
+    const bool bDone = DoRun(DecodeJob{pData, nLength, enLayout, &image, nullptr, 0});
     if (!bDone)
     {
         image = DecodedImage();
     }
     return bDone;
+}
+
+bool TurboDecoder::DoDecodeInto(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
+                                uint8_t* pTarget, size_t nTargetLength, int32_t& nRows,
+                                int32_t& nColumns)
+{
+    DecodedImage geometry;
+    if (pTarget == nullptr ||
+        !DoRun(DecodeJob{pData, nLength, enLayout, &geometry, pTarget, nTargetLength}))
+    {
+        return false;
+    }
+    nRows = geometry.nRows;
+    nColumns = geometry.nColumns;
+    return true;
 }
 
 } // namespace quorex

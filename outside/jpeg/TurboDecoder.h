@@ -15,6 +15,13 @@ public:
     // Returns false on any damage; image is then left empty.
     static bool DoDecode(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
                          DecodedImage& image);
+    // The same decoding straight into the caller's buffer, which must hold
+    // exactly the decoded image (rows x columns x samples of enLayout);
+    // false when it does not or on any damage (the buffer may then be
+    // partly written).
+    static bool DoDecodeInto(const uint8_t* pData, size_t nLength, enSampleLayout enLayout,
+                             uint8_t* pTarget, size_t nTargetLength, int32_t& nRows,
+                             int32_t& nColumns);
 };
 
 } // namespace quorex

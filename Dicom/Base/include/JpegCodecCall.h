@@ -51,6 +51,14 @@ public:
                        const CodecSink& sink, int& rows, int& columns);
     static bool Decode(enJpegProcess process, enCodecLayout layout, InBuffer& data,
                        OutBuffer& output, int& rows, int& columns);
+    // Decompresses one frame of a lossy process in the 8-bit layouts (8Bit,
+    // RGB, YBR) straight into target, through the library's
+    // "<process>_<layout>DecodeInto" entry. False, with nothing to rely on in
+    // target, when the library lacks the entry, the stream is not an 8-bit
+    // DCT stream, its image does not fill target exactly, or it is damaged:
+    // Decode then gives the answer and its log lines.
+    static bool DecodeInto(enJpegProcess process, enCodecLayout layout, CodecInput data,
+                           std::span<std::uint8_t> target, int& rows, int& columns);
 
     // The library that decodes a lossless 16-bit frame: "Quoral.dll" for a
     // frame shorter than 64 bytes or one whose lossless frame header (FF C3)

@@ -2,6 +2,7 @@
 
 #include "CodecEntryCall.h"
 
+#include <climits>
 #include <cstdint>
 
 namespace
@@ -13,6 +14,7 @@ constexpr const char* FreeName = "jpgdel";
 // The entries as "Quorex.dll" exports them.
 using PFN_JpegLossyEncode = unsigned char* (*)(const unsigned char*, int, int, int, int*);
 using PFN_JpegLosslessEncode = unsigned char* (*)(const unsigned char*, int, int, int*);
+using PFN_JpegDecodeInto = int (*)(const unsigned char*, int, unsigned char*, int, int*, int*);
 
 // A stream this short holds no frame header worth scanning for.
 constexpr std::size_t ShortestScannedFrame = 64;
@@ -156,6 +158,33 @@ bool JpegCodecCall::Decode(enJpegProcess process, enCodecLayout layout, CodecInp
     const CodecEntryPlan plan{entryName.c_str(), FreeName, enCodecGuard::Quiet, entryName.c_str()};
     return DoLibraryCall<PFN_CodecDecode>(
         QuorexFile, plan, data, sink, MakeDecodeInvoke(rows, columns, GetCodecLayoutBytes(layout)));
+}
+
+bool JpegCodecCall::DecodeInto(enJpegProcess process, enCodecLayout layout, CodecInput data,
+                               std::span<std::uint8_t> target, int& rows, int& columns)
+{
+    rows = 0;
+    columns = 0;
+    const bool isEightBitLayout = layout == enCodecLayout::Bits8 || layout == enCodecLayout::RGB ||
+                                  layout == enCodecLayout::YBR;
+    if (IsLossless(process) || !isEightBitLayout || data.size() > INT_MAX ||
+        target.size() > INT_MAX || target.empty())
+    {
+        return false;
+    }
+    const OutsideLibrary library(QuorexFile);
+    const std::string entryName = GetEntryName(process, layout, false) + "Into";
+    const auto entry = library.GetEntry<PFN_JpegDecodeInto>(entryName.c_str());
+    if (entry == nullptr)
+    {
+        return false;
+    }
+    return DoGuardedCall(enCodecGuard::Quiet, entryName.c_str(),
+                         [&]
+                         {
+                             return entry(data.data(), static_cast<int>(data.size()), target.data(),
+                                          static_cast<int>(target.size()), &rows, &columns) == 1;
+                         });
 }
 
 bool JpegCodecCall::Encode(enJpegProcess process, enCodecLayout layout, InBuffer& raw,

@@ -146,6 +146,43 @@ enCodecLayout SelectFrameLayout(const FrameSyntax& row, bool isColour, int bitsA
     return isLossless ? enCodecLayout::Bits16 : enCodecLayout::Bits12;
 }
 
+namespace
+{
+// An 8-bit lossy JPEG frame decodes straight into the buffer that is handed
+// over when the decoded image is at least as long as the frame must be (an
+// 8-bit image in 16 bits allocated is left to the padding of the ordinary
+// call). Any other outcome leaves the frame to the ordinary call, which
+// copies and logs.
+bool DecodeInPlace(const FrameDecodeJob& job, CodecInput data, std::uint64_t expected,
+                   DecodedFrame& out)
+{
+    if (job.row->codec != enFrameCodec::Jpeg || job.row->shift != 0 || job.rows <= 0 ||
+        job.columns <= 0)
+    {
+        return false;
+    }
+    const std::uint64_t decoded = static_cast<std::uint64_t>(job.rows) *
+                                  static_cast<std::uint64_t>(job.columns) *
+                                  static_cast<std::uint64_t>(GetCodecLayoutBytes(job.layout));
+    if (decoded < expected || decoded > UINT32_MAX)
+    {
+        return false;
+    }
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[decoded]);
+    int rows = 0;
+    int columns = 0;
+    if (!JpegCodecCall::DecodeInto(job.row->process, job.layout, data,
+                                   std::span<std::uint8_t>(buffer.get(), decoded), rows, columns) ||
+        rows != job.rows || columns != job.columns)
+    {
+        return false;
+    }
+    out.buffer = buffer.release();
+    out.length = static_cast<std::uint32_t>(decoded);
+    return true;
+}
+} // namespace
+
 bool DecodeFrame(const FrameDecodeJob& job, CodecInput data, DecodedFrame& out)
 {
     const std::uint64_t expected = GetExpectedLength(job);
@@ -154,6 +191,10 @@ bool DecodeFrame(const FrameDecodeJob& job, CodecInput data, DecodedFrame& out)
         _error("%s::%s, a frame of %d rows and %d columns is too large", job.owner, job.reportName,
                job.rows, job.columns);
         return false;
+    }
+    if (DecodeInPlace(job, data, expected, out))
+    {
+        return true;
     }
     // The result goes straight into a buffer of its final length; bytes
     // beyond what the codec gave are zero.

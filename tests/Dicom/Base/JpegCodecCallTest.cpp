@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,26 @@ class JpegCodecCallTest : public FakeCodecTest
 {
 };
 
+// A decode-into entry: fills the whole target with the library's marker
+// and reports the state's geometry, or refuses when the state says so.
+int FakeDecodeInto(const unsigned char* pData, int nLength, unsigned char* pOut, int nOutLength,
+                   int* pRows, int* pColumns)
+{
+    FakeCodecState& state = GetFakeState();
+    state.calls.push_back(Quorex);
+    state.input.assign(pData, pData + nLength);
+    if (state.answer != enFakeAnswer::Buffer)
+    {
+        *pRows = 0;
+        *pColumns = 0;
+        return 0;
+    }
+    std::fill_n(pOut, nOutLength, GetFakeMarker(Quorex));
+    *pRows = state.reportedRows;
+    *pColumns = state.reportedColumns;
+    return 1;
+}
+
 TEST_F(JpegCodecCallTest, EveryEncodeEntryIsCalledByItsExactName)
 {
     const Bytes raw(4 * 5 * 3, 0x31);
@@ -155,6 +177,63 @@ TEST_F(JpegCodecCallTest, EveryDecodeEntryIsCalledByItsExactName)
         EXPECT_EQ(GetFakeState().frees, std::vector<enFakeLibrary>{Quorex});
         EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
     }
+}
+
+TEST_F(JpegCodecCallTest, DecodeIntoCallsItsEntryByNameAndWritesOnlyTheTarget)
+{
+    struct Case
+    {
+        enJpegProcess process;
+        enCodecLayout layout;
+        const char* entryName;
+    };
+    const Case cases[] = {
+        {enJpegProcess::Baseline, enCodecLayout::Bits8, "JPEGBaseline_8BitDecodeInto"},
+        {enJpegProcess::ExtendedProc, enCodecLayout::RGB, "JPEGExtendedProc_RGBDecodeInto"},
+        {enJpegProcess::FullProgress, enCodecLayout::YBR, "JPEGFullProgress_YBRDecodeInto"}};
+    const Bytes stream = {1, 2, 3, 4, 5};
+    for (const Case& c : cases)
+    {
+        ResetFakes();
+        RegisterQuorexWith(c.entryName, MakeFakeModuleEntry("", &FakeDecodeInto));
+        Bytes target(8, 0);
+        int rows = -1;
+        int columns = -1;
+        EXPECT_TRUE(JpegCodecCall::DecodeInto(
+            c.process, c.layout, stream, std::span<std::uint8_t>(target.data(), 6), rows, columns))
+            << c.entryName;
+        EXPECT_EQ(rows, 2);
+        EXPECT_EQ(columns, 3);
+        EXPECT_EQ(GetFakeState().input, stream);
+        EXPECT_EQ(target, Bytes({0xA0, 0xA0, 0xA0, 0xA0, 0xA0, 0xA0, 0, 0})) << c.entryName;
+        EXPECT_TRUE(GetFakeState().frees.empty());
+        EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
+    }
+}
+
+TEST_F(JpegCodecCallTest, DecodeIntoGivesFalseWhereTheDecodeCallMustAnswer)
+{
+    Bytes target(6, 0);
+    const Bytes stream(8, 1);
+    int rows = -1;
+    int columns = -1;
+    const auto decodeInto = [&](enJpegProcess process, enCodecLayout layout)
+    { return JpegCodecCall::DecodeInto(process, layout, stream, target, rows, columns); };
+    // Processes and layouts without such an entry are not tried.
+    RegisterQuorexWith("JPEGProc14_8BitDecodeInto", MakeFakeModuleEntry("", &FakeDecodeInto));
+    EXPECT_FALSE(decodeInto(enJpegProcess::Proc14, enCodecLayout::Bits8));
+    EXPECT_FALSE(decodeInto(enJpegProcess::ExtendedProc, enCodecLayout::Bits12));
+    EXPECT_TRUE(GetFakeState().calls.empty());
+    // A library without the entry, and an entry that refuses.
+    RegisterQuorexWith("JPEGBaseline_8BitDecode", MakeFakeModuleEntry("", &FakeDecode<Quorex>));
+    EXPECT_FALSE(decodeInto(enJpegProcess::Baseline, enCodecLayout::Bits8));
+    EXPECT_TRUE(GetFakeState().calls.empty());
+    RegisterQuorexWith("JPEGBaseline_8BitDecodeInto", MakeFakeModuleEntry("", &FakeDecodeInto));
+    GetFakeState().answer = enFakeAnswer::Null;
+    EXPECT_FALSE(decodeInto(enJpegProcess::Baseline, enCodecLayout::Bits8));
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(GetFakeState().calls.size(), 1u);
+    EXPECT_EQ(GetFakeModuleLoadCount("Quorex.dll"), 0);
 }
 
 TEST_F(JpegCodecCallTest, PairsWithoutAnEntryFailWithoutLoading)

@@ -63,6 +63,10 @@ std::vector<std::string> GetQuorexEntryNames()
          {"JPEGBaseline", "JPEGExtendedProc", "JPEGSpectralProc", "JPEGFullProgress"})
     {
         names.push_back(std::string(pPrefix) + "_YBRDecode");
+        for (const char* pLayout : {"8Bit", "RGB", "YBR"})
+        {
+            names.push_back(std::string(pPrefix) + "_" + pLayout + "DecodeInto");
+        }
     }
     names.push_back("jpgdel");
     return names;

@@ -4,7 +4,7 @@
 
 int GetBytesPerPixelOfEntry(const std::string& entry)
 {
-    if (entry.find("_RGB") != std::string::npos)
+    if (entry.find("_RGB") != std::string::npos || entry.find("_YBR") != std::string::npos)
     {
         return 3;
     }
@@ -37,6 +37,22 @@ DecodeResult QuorexCaller::Decode(const std::string& entry, const uint8_t* pData
         result.pixels.assign(pPixels, pPixels + nBytes);
         pDelete(pPixels);
     }
+    return result;
+}
+
+DecodeResult QuorexCaller::DecodeInto(const std::string& entry, const ByteVector& stream,
+                                      size_t nTargetLength) const
+{
+    DecodeResult result;
+    const auto pDecode = m_library.GetEntry<PFN_JpegDecodeInto>(entry.c_str());
+    if (pDecode == nullptr)
+    {
+        return result;
+    }
+    result.pixels.assign(nTargetLength, 0);
+    result.bReturned =
+        pDecode(stream.data(), static_cast<int>(stream.size()), result.pixels.data(),
+                static_cast<int>(nTargetLength), &result.nRows, &result.nColumns) == 1;
     return result;
 }
 

@@ -19,7 +19,7 @@ struct DecodeResult
     ByteVector pixels; // rows x columns x bytes per pixel of the entry
 };
 
-// 1 for "_8Bit", 2 for "_12Bit" and "_16Bit", 3 for "_RGB" entries.
+// 1 for "_8Bit", 2 for "_12Bit" and "_16Bit", 3 for "_RGB" and "_YBR" entries.
 int GetBytesPerPixelOfEntry(const std::string& entry);
 
 class QuorexCaller
@@ -35,6 +35,10 @@ public:
     {
         return Decode(entry, stream.data(), stream.size());
     }
+    // A "...DecodeInto" entry given a buffer of nTargetLength bytes; pixels
+    // holds the whole buffer whatever the entry returned.
+    DecodeResult DecodeInto(const std::string& entry, const ByteVector& stream,
+                            size_t nTargetLength) const;
     // Lossy entries take a quality, lossless ones do not.
     std::optional<ByteVector> EncodeLossy(const std::string& entry, const ByteVector& raw,
                                           int nRows, int nColumns, int nQuality) const;
