@@ -1,5 +1,7 @@
-// The usual console table, and the CPU time in seconds of every run that
-// finished, kept by name so a benchmark can print its own summary after it.
+// The usual console table, and the time in seconds of every run that
+// finished, kept by name so a benchmark can print its own summary after it:
+// the CPU time, or the wall time of runs registered with UseRealTime (their
+// names carry "/real_time"), whose work runs on other threads.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -18,9 +20,12 @@ public:
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports)
         {
-            if (!run.error_occurred)
-                m_times[run.benchmark_name()] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (run.error_occurred)
+                continue;
+            const std::string name = run.benchmark_name();
+            const bool isWallTime = name.find("/real_time") != std::string::npos;
+            m_times[name] = (isWallTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) /
+                            benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
 
