@@ -39,8 +39,17 @@ public:
     virtual BOOL OnSaveDocument(LPCSTR lpszPathName);
     virtual void OnCloseDocument();
     virtual void DeleteContents();
-    // Asks whether to save a modified document; FALSE when the user cancels.
+    // Asks whether to save a modified document and saves it on Yes (through
+    // the Save As dialog when it has no file yet); FALSE when the user
+    // cancels or the save fails.
     virtual BOOL SaveModified();
+    // Saves to lpszPathName, or with NULL to the file the user chooses in the
+    // Save As dialog; bReplace makes the file the document's own (and a
+    // recent file).
+    virtual BOOL DoSave(LPCSTR lpszPathName, BOOL bReplace = TRUE);
+    // Saves to the document's own file; to a chosen one when it has none or
+    // its file is read-only.
+    virtual BOOL DoFileSave();
 
     // The document's own handlers, then its template's.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -50,10 +59,15 @@ public:
 protected:
     CDocument() = default;
 
+    afx_msg void OnFileSave();
+    afx_msg void OnFileSaveAs();
+
     CString m_strTitle;
     CString m_strPathName;
     BOOL m_bModified = FALSE;
     std::vector<CView*> m_views;
+
+    DECLARE_MESSAGE_MAP()
 };
 
 class PLATFORMUI_API CDocTemplate : public CCmdTarget

@@ -145,8 +145,15 @@ public:
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
     virtual BOOL SaveAllModified();
     void CloseAllDocuments(BOOL bEndSession);
+    // The open or save dialog (title the string nIDSTitle) over the
+    // templates' file types and all files; fileName gives the name to start
+    // with and takes the chosen path. FALSE when the user cancels.
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags,
+                                  BOOL bOpenFileDialog, CDocTemplate* pTemplate);
 
     afx_msg void OnFileNew();
+    // Opens the file the user chooses in the open dialog.
+    afx_msg void OnFileOpen();
     afx_msg void OnAppExit();
     afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
     afx_msg BOOL OnOpenRecentFile(UINT nID);

@@ -1,4 +1,5 @@
 #include "AfxDocument.h"
+#include "AfxRes.h"
 
 #include "AfxWinApp.h"
 
@@ -77,7 +78,7 @@ void CDocTemplate::SetDefaultTitle(CDocument* pDocument)
 {
     CString strTitle;
     if (!GetDocString(strTitle, docName) || strTitle.IsEmpty())
-        strTitle = "Untitled";
+        strTitle.LoadString(AFX_IDS_UNTITLED);
     pDocument->SetTitle(strTitle);
 }
 

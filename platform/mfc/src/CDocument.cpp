@@ -3,11 +3,23 @@
 #include "AfxArchive.h"
 #include "AfxException.h"
 #include "AfxFile.h"
+#include "AfxRes.h"
 #include "AfxWinApp.h"
+#include "NativePath.h"
+#include "WinFile.h"
+#include "WinFileDialog.h"
+#include "WinProcessInfo.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_MESSAGE_MAP()
 
 CDocument::~CDocument()
 {
@@ -102,9 +114,13 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
 
 BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
 {
+    // Written beside the file and renamed over it, so a failed save leaves
+    // the file as it was.
+    const std::string temporary =
+        std::string(lpszPathName) + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
     CFile file;
     CFileException error;
-    if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite, &error))
+    if (!file.Open(temporary.c_str(), CFile::modeCreate | CFile::modeWrite, &error))
     {
         error.ReportError();
         return FALSE;
@@ -114,11 +130,23 @@ BOOL CDocument::OnSaveDocument(LPCSTR lpszPathName)
         CArchive archive(&file, CArchive::store);
         Serialize(archive);
         archive.Close();
+        file.Close();
     }
     catch (CException* e)
     {
+        file.Abort();
+        DeleteFileA(temporary.c_str());
         e->ReportError();
         e->Delete();
+        return FALSE;
+    }
+    if (std::rename(ResolveNativePath(temporary.c_str()).c_str(),
+                    ResolveNativePath(lpszPathName).c_str()) != 0)
+    {
+        DeleteFileA(temporary.c_str());
+        CString strPrompt;
+        strPrompt.Format("Cannot save %s.", lpszPathName);
+        AfxMessageBox(strPrompt, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
@@ -154,11 +182,64 @@ BOOL CDocument::SaveModified()
     case IDCANCEL:
         return FALSE;
     case IDYES:
-        // A document without a file of its own has nowhere to go yet.
-        return !m_strPathName.IsEmpty() && OnSaveDocument(m_strPathName);
+        return DoFileSave();
     default:
         return TRUE;
     }
+}
+
+BOOL CDocument::DoSave(LPCSTR lpszPathName, BOOL bReplace)
+{
+    CString strName(lpszPathName);
+    if (strName.IsEmpty())
+    {
+        strName = m_strPathName;
+        if (bReplace && strName.IsEmpty())
+        {
+            // The title, cut at anything a file name cannot hold, with the
+            // template's extension.
+            strName = m_strTitle;
+            const int nBad = strName.FindOneOf(":/\\");
+            if (nBad >= 0)
+                strName = strName.Left(nBad);
+            CString strExt;
+            if (m_pDocTemplate != nullptr &&
+                m_pDocTemplate->GetDocString(strExt, CDocTemplate::filterExt))
+                strName += strExt;
+        }
+        CWinApp* pApp = AfxGetApp();
+        if (pApp == nullptr ||
+            !pApp->DoPromptFileName(strName, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
+                                    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
+            return FALSE;
+    }
+    CWaitCursor wait;
+    if (!OnSaveDocument(strName))
+        return FALSE;
+    if (bReplace)
+        SetPathName(strName);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave()
+{
+    const DWORD nAttributes =
+        m_strPathName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(m_strPathName);
+    // A file that cannot be written to gets a new name first.
+    if (m_strPathName.IsEmpty() ||
+        (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY)))
+        return DoSave(nullptr);
+    return DoSave(m_strPathName);
+}
+
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
+
+void CDocument::OnFileSaveAs()
+{
+    DoSave(nullptr);
 }
 
 BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)

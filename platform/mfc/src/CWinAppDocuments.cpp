@@ -1,5 +1,6 @@
 // The application's documents, command line, profile and recent files.
 #include "AfxDocument.h"
+#include "AfxFileDialog.h"
 #include "AfxRes.h"
 #include "AfxWinApp.h"
 
@@ -111,6 +112,59 @@ void CWinApp::OnFileNew()
 {
     if (!m_templates.empty())
         m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    CString strName;
+    if (DoPromptFileName(strName, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE,
+                         nullptr))
+        OpenDocumentFile(strName);
+}
+
+namespace
+{
+// "Name|*.ext|" of a template's file type; empty when it names none.
+CString FilterOf(const CDocTemplate& docTemplate)
+{
+    CString strName;
+    CString strExt;
+    if (!docTemplate.GetDocString(strName, CDocTemplate::filterName) || strName.IsEmpty() ||
+        !docTemplate.GetDocString(strExt, CDocTemplate::filterExt) || strExt.IsEmpty())
+        return CString();
+    return strName + "|*" + strExt + "|";
+}
+} // namespace
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags,
+                               BOOL bOpenFileDialog, CDocTemplate* pTemplate)
+{
+    // The template's own type first (the one saved to), else every
+    // template's.
+    std::vector<CDocTemplate*> templates = m_templates;
+    if (pTemplate != nullptr)
+        templates = {pTemplate};
+    CString strFilter;
+    CString strDefExt;
+    for (const CDocTemplate* pEach : templates)
+    {
+        strFilter += FilterOf(*pEach);
+        if (strDefExt.IsEmpty() && pEach->GetDocString(strDefExt, CDocTemplate::filterExt))
+            strDefExt.TrimLeft('.');
+    }
+    CString strAll;
+    strAll.LoadString(AFX_IDS_ALLFILTER);
+    strFilter += strAll + "|*.*||";
+    CString strTitle;
+    strTitle.LoadString(nIDSTitle);
+    CFileDialog dialog(bOpenFileDialog,
+                       strDefExt.IsEmpty() ? nullptr : static_cast<LPCSTR>(strDefExt), fileName,
+                       lFlags, strFilter, m_pMainWnd);
+    dialog.m_ofn.lpstrTitle = strTitle;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    fileName = dialog.GetPathName();
+    return TRUE;
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)

@@ -18,19 +18,6 @@ namespace
 {
 constexpr char kFilter[] = "DICOM Files (*.dcm)|*.dcm|Bitmap (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg||";
 
-// The current folder as it was before the test.
-class CKeptWorkingFolder
-{
-public:
-    CKeptWorkingFolder() : m_previous(std::filesystem::current_path()) {}
-    ~CKeptWorkingFolder() { std::filesystem::current_path(m_previous); }
-    CKeptWorkingFolder(const CKeptWorkingFolder&) = delete;
-    CKeptWorkingFolder& operator=(const CKeptWorkingFolder&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
-
 class FileDialogTest : public testing::Test
 {
 protected:

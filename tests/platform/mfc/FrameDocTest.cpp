@@ -2,10 +2,16 @@
 // makes the frame (menu, toolbar, status bar) with its view and document;
 // commands reach the view, the document, the frame and the application;
 // the bars and menus follow the update handlers at idle time; prompts and
-// tips come from the command strings; recent files live in the profile.
+// tips come from the command strings; recent files live in the profile;
+// documents open and save through the file dialogs.
 #include "../FailOnBlockHarness.h"
+#include "AfxArchive.h"
+#include "AfxException.h"
 #include "AfxWin.h"
+#include "ModalAnswers.h"
 #include "ResourceRegistry.h"
+#include "TempFolder.h"
+#include "WinFileDialog.h"
 #include "WinModule.h"
 #include "WinProfile.h"
 #include "WinResource.h"
@@ -13,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -47,7 +55,7 @@ const ToolbarTemplate kToolbar{kImage, kImageHeight, kButtons};
 const ResourceToolbarEntry kToolbars[] = {{MAKEINTRESOURCE(kResourceId), &kToolbar}};
 
 const ResourceStringEntry kStrings[] = {
-    {kResourceId, "Frame Test\nPicture"},
+    {kResourceId, "Frame Test\nPicture\nPicture\nPicture Files (*.pic)\n.pic"},
     {ID_EDIT_COPY, "Copy the selection\nCopy"},
     {ID_EDIT_PASTE, "Insert the clipboard\nPaste"},
     {ID_MARK, "Mark the picture\nMark"},
@@ -114,11 +122,27 @@ class CPictureDoc : public CDocument
 public:
     int nNewDocuments = 0;
     BOOL bCanCopy = TRUE;
+    // What the file holds; a failing store throws halfway.
+    CString strContent;
+    bool bFailStore = false;
 
     BOOL OnNewDocument() override
     {
         ++nNewDocuments;
         return CDocument::OnNewDocument();
+    }
+    void DeleteContents() override { strContent.Empty(); }
+    void Serialize(CArchive& ar) override
+    {
+        if (!ar.IsStoring())
+        {
+            ar.ReadString(strContent);
+            return;
+        }
+        ar.WriteString(strContent.Left(2));
+        if (bFailStore)
+            AfxThrowArchiveException(CArchiveException::genericException);
+        ar.WriteString(strContent.Mid(2));
     }
 
 protected:
@@ -226,6 +250,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CPictureApp, CWinApp)
 ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
 ON_COMMAND(ID_APP_ABOUT, OnAppCommand)
 END_MESSAGE_MAP()
 
@@ -479,5 +504,187 @@ TEST_F(FrameDocTest, PictureShowsMenuToolbarAndStatusBar)
     EXPECT_EQ(
         picture.GetPixel(button.CenterPoint().x - frame.left, button.CenterPoint().y - frame.top),
         0xFF0000u);
+}
+// Documents saved and opened through the file dialogs: the answers of the
+// message box and the dialog come from the test, which also sees what each
+// dialog was asked to show.
+class FrameDocFileTest : public FrameDocTest
+{
+protected:
+    // The message box answers nBoxAnswer; the file dialog, when it comes,
+    // chooses pszName (nullptr: cancels).
+    void Answer(INT_PTR nBoxAnswer, const char* pszName)
+    {
+        m_dialogs.clear();
+        const std::string folder = m_folder.PathOf("");
+        SetModalAnswerHook(
+            [this, nBoxAnswer, pszName,
+             folder](const ModalRequest& request) -> std::optional<INT_PTR>
+            {
+                if (request.kind != enModalKind::FileDialog)
+                    return nBoxAnswer;
+                const auto* pOfn = static_cast<const OPENFILENAMEA*>(request.pData);
+                std::string filter;
+                for (const char* p = pOfn->lpstrFilter; *p != '\0'; p += std::strlen(p) + 1)
+                    filter += std::string(p) + "|";
+                m_dialogs.push_back(request.caption + " " + filter + " " + pOfn->lpstrFile);
+                if (pszName == nullptr)
+                    return IDCANCEL;
+                SetFileDialogChoice({folder, {pszName}, 0});
+                return IDOK;
+            });
+    }
+
+    std::string RecentFile(int nIndex) const
+    {
+        return static_cast<LPCSTR>((*m_app.m_pRecentFileList)[nIndex]);
+    }
+
+    CKeptWorkingFolder m_workingFolder;
+    TempFolder m_folder;
+    std::vector<std::string> m_dialogs;
+};
+
+struct SaveModifiedCase
+{
+    INT_PTR nBoxAnswer;
+    const char* pszChosen;
+    BOOL bGoesOn;
+    bool bSaved;
+};
+
+class FrameDocSaveModifiedTest : public FrameDocFileTest,
+                                 public testing::WithParamInterface<SaveModifiedCase>
+{
+};
+
+TEST_P(FrameDocSaveModifiedTest, UntitledDocumentGoesThroughTheSaveAsDialogOnYes)
+{
+    const SaveModifiedCase& testCase = GetParam();
+    m_pDoc->strContent = "first picture";
+    m_pDoc->SetModifiedFlag();
+    Answer(testCase.nBoxAnswer, testCase.pszChosen);
+    EXPECT_EQ(m_pDoc->SaveModified(), testCase.bGoesOn);
+    const std::string path = m_folder.PathOf("first.pic");
+    EXPECT_EQ(std::filesystem::exists(path), testCase.bSaved);
+    if (testCase.nBoxAnswer == IDYES)
+    {
+        // The dialog offers the title with the template's extension.
+        EXPECT_EQ(m_dialogs, (std::vector<std::string>{
+                                 "Save As Picture Files (*.pic)|*.pic|All Files (*.*)|*.*| "
+                                 "Picture.pic"}));
+    }
+    if (!testCase.bSaved)
+    {
+        EXPECT_TRUE(m_pDoc->IsModified() || testCase.nBoxAnswer == IDNO);
+        EXPECT_TRUE(m_pDoc->GetPathName().IsEmpty());
+        return;
+    }
+    EXPECT_EQ(m_folder.Read("first.pic"), "first picture");
+    EXPECT_FALSE(m_pDoc->IsModified());
+    EXPECT_EQ(std::string(m_pDoc->GetPathName()), path);
+    EXPECT_STREQ(m_pDoc->GetTitle(), "first.pic");
+    EXPECT_EQ(RecentFile(0), path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FrameDocSaveModifiedTest,
+                         testing::Values(SaveModifiedCase{IDYES, "first", TRUE, true},
+                                         SaveModifiedCase{IDYES, nullptr, FALSE, false},
+                                         SaveModifiedCase{IDNO, nullptr, TRUE, false},
+                                         SaveModifiedCase{IDCANCEL, nullptr, FALSE, false}));
+
+TEST_F(FrameDocFileTest, NewDocumentWaitsWhenSavingTheModifiedOneIsCancelled)
+{
+    m_pDoc->strContent = "kept";
+    m_pDoc->SetModifiedFlag();
+    Answer(IDYES, nullptr);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    EXPECT_EQ(m_pDoc->nNewDocuments, 1);
+    EXPECT_STREQ(m_pDoc->strContent, "kept");
+}
+
+TEST_F(FrameDocFileTest, SaveWritesTheDocumentsOwnFileAndAsksOnlyWhenItCannot)
+{
+    const std::string path = m_folder.Write("own.pic", "old");
+    m_pDoc->SetPathName(path.c_str());
+    m_pDoc->strContent = "new";
+    Answer(IDOK, "copy");
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    EXPECT_TRUE(m_dialogs.empty());
+    EXPECT_EQ(m_folder.Read("own.pic"), "new");
+
+    // A read-only file is not overwritten: the dialog names a new one.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    m_pDoc->strContent = "newer";
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+    EXPECT_EQ(m_dialogs.size(), 1u);
+    EXPECT_EQ(m_folder.Read("own.pic"), "new");
+    EXPECT_EQ(m_folder.Read("copy.pic"), "newer");
+    EXPECT_EQ(std::string(m_pDoc->GetPathName()), m_folder.PathOf("copy.pic"));
+}
+
+TEST_F(FrameDocFileTest, SaveAsAlwaysAsksStartingFromTheOwnFileAndMakesTheNewOneRecent)
+{
+    const std::string path = m_folder.Write("own.pic", "old");
+    m_pDoc->SetPathName(path.c_str());
+    m_pDoc->strContent = "moved";
+    Answer(IDOK, "other");
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_EQ(m_dialogs.size(), 1u);
+    EXPECT_NE(m_dialogs[0].find(path), std::string::npos);
+    EXPECT_EQ(m_folder.Read("other.pic"), "moved");
+    EXPECT_EQ(m_folder.Read("own.pic"), "old");
+    EXPECT_EQ(RecentFile(0), m_folder.PathOf("other.pic"));
+    EXPECT_EQ(RecentFile(1), path);
+}
+
+TEST_F(FrameDocFileTest, FailedSaveLeavesTheExistingFileWholeAndTheDocumentModified)
+{
+    const std::string path = m_folder.Write("own.pic", "whole");
+    m_pDoc->SetPathName(path.c_str());
+    m_pDoc->strContent = "broken";
+    m_pDoc->SetModifiedFlag();
+    m_pDoc->bFailStore = true;
+    Answer(IDOK, nullptr);
+    static std::vector<std::string> reports;
+    reports.clear();
+    const AfxExceptionReporter pfnPrevious = AfxSetExceptionReporter(
+        [](LPCSTR lpszText, UINT)
+        {
+            reports.emplace_back(lpszText);
+            return IDOK;
+        });
+    EXPECT_FALSE(m_pDoc->DoFileSave());
+    AfxSetExceptionReporter(pfnPrevious);
+    EXPECT_EQ(m_folder.Read("own.pic"), "whole");
+    EXPECT_TRUE(m_pDoc->IsModified());
+    // The failure was told, and nothing was left beside the file.
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.PathOf("")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(FrameDocFileTest, OpenCommandOpensTheChosenFileIntoTheSameDocumentAndMakesItRecent)
+{
+    m_folder.Write("scan.pic", "scanned");
+    Answer(IDOK, "scan.pic");
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    ASSERT_EQ(m_dialogs.size(), 1u);
+    EXPECT_EQ(m_dialogs[0].rfind("Open Picture Files (*.pic)|*.pic|All Files (*.*)|*.*|", 0), 0u);
+    EXPECT_EQ(m_pView->GetDocument(), m_pDoc);
+    EXPECT_STREQ(m_pDoc->strContent, "scanned");
+    EXPECT_EQ(std::string(m_pDoc->GetPathName()), m_folder.PathOf("scan.pic"));
+    EXPECT_EQ(m_pView->nInitialUpdates, 2);
+    EXPECT_EQ(RecentFile(0), m_folder.PathOf("scan.pic"));
+    CString strTitle;
+    m_pFrame->GetWindowText(strTitle);
+    EXPECT_STREQ(strTitle, "scan.pic - Frame Test");
+
+    // A cancelled dialog opens nothing.
+    Answer(IDOK, nullptr);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
+    EXPECT_EQ(m_pView->nInitialUpdates, 2);
 }
 } // namespace

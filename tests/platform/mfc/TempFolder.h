@@ -1,4 +1,5 @@
-// A folder of its own for each test, removed afterwards.
+// A folder of its own for each test, removed afterwards; the current folder
+// kept for a test that changes it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,4 +44,17 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// The current folder as it was before the test.
+class CKeptWorkingFolder
+{
+public:
+    CKeptWorkingFolder() : m_previous(std::filesystem::current_path()) {}
+    ~CKeptWorkingFolder() { std::filesystem::current_path(m_previous); }
+    CKeptWorkingFolder(const CKeptWorkingFolder&) = delete;
+    CKeptWorkingFolder& operator=(const CKeptWorkingFolder&) = delete;
+
+private:
+    std::filesystem::path m_previous;
 };
