@@ -46,5 +46,7 @@ public:
     BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData);
     DWORD SetExtendedStyle(DWORD dwNewStyle);
     DWORD GetExtendedStyle() const;
+    BOOL SetBkColor(COLORREF cr);
+    BOOL SetTextBkColor(COLORREF cr);
     CHeaderCtrl* GetHeaderCtrl() const;
 };

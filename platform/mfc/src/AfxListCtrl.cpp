@@ -186,6 +186,17 @@ BOOL CListCtrl::SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData)
                                             reinterpret_cast<LPARAM>(pfnCompare)));
 }
 
+BOOL CListCtrl::SetBkColor(COLORREF cr)
+{
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(cr)));
+}
+
+BOOL CListCtrl::SetTextBkColor(COLORREF cr)
+{
+    return static_cast<BOOL>(
+        ::SendMessageA(m_hWnd, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(cr)));
+}
+
 DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle)
 {
     return static_cast<DWORD>(
