@@ -5,9 +5,11 @@
 #include "MedImage.h"
 #include "../window/PictureDump.h"
 #include "DICOMImage.h"
+#include "DicomLookupTable.h"
 #include "MagGlassTask.h"
 #include "MetaImage.h"
 #include "MetaMatrix.h"
+#include "MouseTracker.h"
 #include "ORoiCalliper.h"
 #include "PaneTestSupport.h"
 #include "ToolTasks.h"
@@ -390,4 +392,112 @@ TEST_F(MedImageTest, AnnotationsAreSelectedMovedReshapedAndDeletedWithEveryTool)
         }
         m_harness.PumpPending();
     }
+}
+
+TEST_F(MedImageTest, AtOneToOneThePanToolMovesThePictureAsAWindow)
+{
+    m_pPane->ZoomPixelByPixel();
+    Paint(m_pPane);
+    const CPoint pan = m_pPane->GetPan();
+    EventLog panned;
+    panned.Listen(m_pPane->GetPanEvent());
+    m_pPane->SetLeftButtonTool(MouseTaskSet::enPanTool);
+    CRect moved;
+    bool onBlack = false;
+    m_harness.Script()
+        .MouseMove(At(160, 150))
+        .MouseMove(At(190, 170))
+        .Do(
+            [&]
+            {
+                CWnd* black = m_pPane->GetWindow(GW_CHILD);
+                CWnd* view = black != nullptr ? black->GetWindow(GW_CHILD) : nullptr;
+                ASSERT_NE(view, nullptr);
+                view->GetWindowRect(&moved);
+                m_pPane->ScreenToClient(&moved);
+                DumpPicture(m_pPane->m_hWnd, "MoveWindowPanView");
+                WindowPicture picture;
+                ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, picture));
+                onBlack = (picture.GetPixel(5, 5) & 0xFFFFFF) == 0 &&
+                          (picture.GetPixel(moved.left + 64, moved.top + 64) & 0xFFFFFF) != 0;
+            })
+        .MouseUp(enMouseButton::Left, At(190, 170));
+    CRect before;
+    m_pPane->GetImageScreenRect(&before);
+    Press(enMouseButton::Left, 150, 150);
+    EXPECT_EQ(moved.TopLeft(), before.TopLeft() + CPoint(40, 20));
+    EXPECT_EQ(moved.Size(), before.Size());
+    EXPECT_TRUE(onBlack) << "the picture moves over black";
+    EXPECT_EQ(m_pPane->GetPan(), pan + CPoint(40, 20));
+    EXPECT_EQ(panned.count, 1);
+    EXPECT_EQ(m_pPane->GetWindow(GW_CHILD), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(MedImageTest, ARectangleSelectionWindowsOverItZoomsOntoItOrIsGivenUp)
+{
+    EventLog leveled;
+    leveled.Listen(m_pPane->GetWindowLevelEvent());
+    const int width = WindowWidth();
+    RectSelectTask windowing(0, m_pPane, RectSelectTask::enAutoWindowLevel);
+    m_harness.Script()
+        .MouseMove(At(120, 110))
+        .MouseMove(At(200, 190))
+        .Do([&] { DumpPicture(m_pPane->m_hWnd, "RectSelectBand"); })
+        .MouseUp(enMouseButton::Left, At(200, 190));
+    DragTracker(m_pPane).TrackLeftButton(&windowing, POINT{100, 100});
+    EXPECT_EQ(windowing.GetRect(), CRect(100, 100, 200, 190));
+    const DicomLookupTable* table = m_Show->GetMetaImage()->GetCurrentLUT();
+    Lettra description;
+    description.Format("Auto, W:%d, L:%d", WindowWidth(), WindowCenter());
+    EXPECT_EQ(table->GetDescription(), description);
+    EXPECT_NE(WindowWidth(), width);
+    // The window lies within the values of the pixels under the band.
+    RECT part;
+    m_pPane->ScreenToImageRect(&part, CRect(100, 100, 200, 190));
+    const MetaMatrix* matrix = m_Show->GetMetaImage()->GetMatrix();
+    const double slope = m_Show->GetDicomValue(0x0028, 0x1053).Double();
+    const double intercept = m_Show->GetDicomValue(0x0028, 0x1052).Double();
+    int low = INT_MAX;
+    int high = INT_MIN;
+    for (int y = part.top; y < part.bottom; ++y)
+    {
+        for (int x = part.left; x < part.right; ++x)
+        {
+            const int value = int(matrix->GetPixelValue(x, y) * slope + intercept);
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+    }
+    EXPECT_GE(WindowCenter() - WindowWidth() / 2, low - 1);
+    EXPECT_LE(WindowCenter() + WindowWidth() / 2, high + 1);
+    EXPECT_EQ(leveled.count, 1);
+
+    const double zoom = m_pPane->GetZoom();
+    POINT centre;
+    const POINT bandCentre = {140, 115};
+    m_pPane->ScreenToImage(&centre, &bandCentre);
+    RectSelectTask zooming(0, m_pPane, RectSelectTask::enZoomToRect);
+    m_harness.Script()
+        .MouseMove(At(140, 115))
+        .MouseMove(At(240, 190))
+        .MouseUp(enMouseButton::Left, At(240, 190));
+    DragTracker(m_pPane).TrackLeftButton(&zooming, POINT{40, 40});
+    EXPECT_NEAR(m_pPane->GetZoom(), zoom * 1.5, 0.05);
+    const POINT after = m_pPane->ImageToScreen(centre.x, centre.y);
+    const CPoint middle = m_pPane->GetDisplayRect().CenterPoint();
+    EXPECT_NEAR(after.x, middle.x, 3);
+    EXPECT_NEAR(after.y, middle.y, 3);
+
+    const double zoomed = m_pPane->GetZoom();
+    RectSelectTask givenUp(0, m_pPane, RectSelectTask::enZoomToRect);
+    m_harness.Script().MouseMove(At(150, 150)).KeyPress(VK_ESCAPE);
+    DragTracker(m_pPane).TrackLeftButton(&givenUp, POINT{40, 40});
+    EXPECT_TRUE(givenUp.GetRect().IsRectEmpty());
+    EXPECT_EQ(m_pPane->GetZoom(), zoomed);
+    while (m_harness.Script().PlayNext())
+    {
+    }
+    m_harness.MouseUp(enMouseButton::Left, At(150, 150));
+    m_harness.PumpPending();
 }

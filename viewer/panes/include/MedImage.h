@@ -127,6 +127,10 @@ public:
     void ZoomOut();
     // Zooms so that the window rectangle fills the pane.
     void ZoomToScreenRect(const RECT& rect);
+    // A window made for the pixels under the window rectangle, described
+    // "Auto, W:%d, L:%d", becomes the image's current table; false without
+    // an image, with a rectangle off the image or pixels that give none.
+    bool AutoWindowLevelRect(const RECT& rect);
     // Back to the image as loaded, fitted to the pane.
     void Restore();
 
@@ -221,6 +225,7 @@ protected:
     void ClearTimedRect();
     void PostCurrentMessageToParent();
     void ApplyDragResult(double zoom, POINT pan);
+    void MoveImageWindow();
     bool AttachAgain();
     // The image's annotations, or the pane's.
     const Array<ImageShow::RoiPtr>* ImageRois() const;

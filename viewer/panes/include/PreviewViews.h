@@ -5,6 +5,7 @@
 // the result back and destroys the view.
 #pragma once
 
+#include "MemoryDC.h"
 #include "MetaView.h"
 
 #include <memory>
@@ -48,6 +49,44 @@ class QUILLON_API DIBPanView : public PanView
 {
 protected:
     void DoButtonDown(int button, UINT flags, POINT point) override;
+};
+
+// The brief picture as one child window that the drag moves whole over a
+// BlackView (MovePanTask): nothing is drawn again while it moves. The
+// window stands where the pane shows the image; after the drag the pan is
+// the window's top-left corner in the pane's client coordinates.
+class QUILLON_API MoveWindowPanView : public PanView
+{
+public:
+    MoveWindowPanView();
+    ~MoveWindowPanView() override;
+
+    // Also makes the off-screen copy of the picture and remembers the pane.
+    bool InitFromPane(MetaView* pane) override;
+    // The image's rectangle on the pane, where the view is to stand.
+    CRect GetPaneImageRect() const { return m_rcPaneImage; }
+    CMemoryDC* GetPicture() const { return m_pPicture.get(); }
+
+protected:
+    afx_msg void OnPaint();
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    DECLARE_MESSAGE_MAP()
+
+    void DoButtonDown(int button, UINT flags, POINT point) override;
+    void DrawDIB(CDC* pDC, CRect paint);
+
+    CWnd* m_pSourcePane = nullptr;
+    std::unique_ptr<CMemoryDC> m_pPicture;
+    CRect m_rcPaneImage;
+};
+
+// A black backdrop under a MoveWindowPanView.
+class QUILLON_API BlackView : public CWnd
+{
+protected:
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnPaint();
+    DECLARE_MESSAGE_MAP()
 };
 
 // Zooms the brief picture with ZoomTask.

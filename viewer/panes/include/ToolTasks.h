@@ -2,6 +2,7 @@
 // on the pane that runs it.
 #pragma once
 
+#include "AfxWin.h"
 #include "Lettra.h"
 #include "MouseTask.h"
 
@@ -159,4 +160,55 @@ public:
 
 protected:
     POINT m_ptStartPan = {0, 0};
+};
+
+// A rubber band from the press to the pointer, drawn over the pane; at the
+// release the rectangle (window pixels, normalised) goes to the pane: its
+// automatic window over the rectangle, or its zoom onto it. Esc or the loss
+// of the capture leave the pane as it was.
+class QUILLON_API RectSelectTask : public MouseTask
+{
+public:
+    enum enAction
+    {
+        enSelectOnly,
+        enAutoWindowLevel,
+        enZoomToRect
+    };
+    // A band smaller than this on either side selects nothing.
+    static constexpr int MinSide = 3;
+
+    RectSelectTask(int modifiers, MetaView* view, int action = enSelectOnly);
+    void OnBegin(int x, int y) override;
+    void OnMove(int x, int y, int prevX, int prevY, int startX, int startY) override;
+    void OnEnd(int x, int y, int prevX, int prevY, int startX, int startY) override;
+    void OnCancel(int x, int y, int prevX, int prevY, int startX, int startY) override;
+
+    // The last band selected; empty when the drag selected nothing.
+    const CRect& GetRect() const { return m_rcSelected; }
+    int GetAction() const { return m_nAction; }
+
+protected:
+    // The pane takes the rectangle.
+    virtual void OnSelected(const CRect& rect);
+    void DrawBand(const CRect& band);
+    void Repaint();
+
+    int m_nAction;
+    CRect m_rcSelected;
+};
+
+// Moves its view, a child window, with the pointer inside the view's
+// parent; the points are the parent's. Ctrl moves ten times as far, Shift
+// keeps to the axis the drag has moved most along.
+class QUILLON_API MovePanTask : public MouseTask
+{
+public:
+    using MouseTask::MouseTask;
+    void OnBegin(int x, int y) override;
+    void OnMove(int x, int y, int prevX, int prevY, int startX, int startY) override;
+    void OnEnd(int x, int y, int prevX, int prevY, int startX, int startY) override;
+
+protected:
+    POINT m_ptStartCorner = {0, 0};
 };

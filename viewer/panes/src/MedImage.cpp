@@ -4,6 +4,7 @@
 #include "DicomLookupTable.h"
 #include "LUTList.h"
 #include "MetaImage.h"
+#include "MetaMatrix.h"
 #include "MouseTracker.h"
 #include "PreviewViews.h"
 #include "QuillonLibrary.h"
@@ -11,6 +12,8 @@
 #include "RoiDrag.h"
 #include "WinClipboard.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -471,8 +474,13 @@ void MedImage::ResendPress(CWnd* view)
     {
         view->PostMessage(WM_MOUSEMOVE, move->wParam, move->lParam);
     }
+    // A view that does not cover the pane from its corner takes the press
+    // in its own points.
+    POINT press = m_ptDragStart;
+    ClientToScreen(&press);
+    view->ScreenToClient(&press);
     view->SendMessage(MouseTask::ButtonDownMessage(m_nDragButton), m_nDragFlags,
-                      MAKELPARAM(short(m_ptDragStart.x), short(m_ptDragStart.y)));
+                      MAKELPARAM(short(press.x), short(press.y)));
 }
 
 void MedImage::ApplyDragResult(double zoom, POINT pan)
@@ -504,6 +512,11 @@ void MedImage::BeginZoomDrag()
 void MedImage::BeginPanDrag()
 {
     ClearTimedRect();
+    if (m_dZoom > 0.0 && m_dZoom <= 1.0)
+    {
+        MoveImageWindow();
+        return;
+    }
     DIBPanView view;
     if (!CreatePreview(view, this, "PanView", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN) ||
         !view.InitFromPane(this))
@@ -514,6 +527,37 @@ void MedImage::BeginPanDrag()
     ResendPress(&view);
     DestroyPreview(view);
     ApplyDragResult(m_dZoom, view.GetPan());
+}
+
+// The whole picture fits a window of its own: the drag moves that window
+// over a black backdrop, and the pan follows its corner.
+void MedImage::MoveImageWindow()
+{
+    CRect client;
+    GetClientRect(&client);
+    BlackView black;
+    if (!black.Create(nullptr, "BlackView", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPCHILDREN,
+                      client, this, 0))
+    {
+        return;
+    }
+    CRect image;
+    GetImageScreenRect(&image);
+    MoveWindowPanView view;
+    if (!view.Create(nullptr, "PanView", WS_CHILD | WS_CLIPCHILDREN, image, &black, 0) ||
+        !view.InitFromPane(this))
+    {
+        DestroyPreview(view);
+        DestroyPreview(black);
+        return;
+    }
+    view.ShowWindow(SW_SHOW);
+    black.UpdateWindow();
+    ResendPress(&view);
+    const CSize moved = view.GetPan() - view.GetPaneImageRect().TopLeft();
+    DestroyPreview(view);
+    DestroyPreview(black);
+    ApplyDragResult(m_dZoom, m_ptPan + moved);
 }
 
 void MedImage::OnWindowLevelStart(int* width, int* center)
@@ -1105,6 +1149,59 @@ void MedImage::ZoomToScreenRect(const RECT& rect)
     ScreenToImageRect(&image, rect);
     ZoomToImageRect(image);
     CommitZoom();
+}
+
+bool MedImage::AutoWindowLevelRect(const RECT& rect)
+{
+    MetaImage* image = m_pShow != nullptr ? m_pShow->GetMetaImage() : nullptr;
+    const MetaMatrix* matrix = image != nullptr ? image->GetMatrix() : nullptr;
+    DicomLookupTable* current = image != nullptr ? image->GetCurrentLUT() : nullptr;
+    if (matrix == nullptr || current == nullptr)
+    {
+        return false;
+    }
+    RECT mapped;
+    ScreenToImageRect(&mapped, rect);
+    CRect part(mapped);
+    part.NormalizeRect();
+    part &= CRect(0, 0, matrix->GetWidth(), matrix->GetHeight());
+    const std::unique_ptr<MetaMatrix> piece(part.IsRectEmpty() ? nullptr
+                                                               : matrix->GetImagePart(&part));
+    int rawWidth = 0;
+    int rawCenter = 0;
+    if (piece == nullptr || !piece->AutoWindowLevel(&rawWidth, &rawCenter) || rawWidth < 1)
+    {
+        quillon::_warning("Leave MedImage::AutoWindowLevelRect, no window for <%d,%d,%d,%d>",
+                          part.left, part.top, part.right, part.bottom);
+        return false;
+    }
+    const double low = current->RawToValue(rawCenter - rawWidth / 2.0);
+    const double high = current->RawToValue(rawCenter + rawWidth / 2.0);
+    const int width = std::max(1, int(std::fabs(high - low)));
+    const int center = int(current->RawToValue(rawCenter));
+    DicomLookupTable* table = current->Clone();
+    table->SetWindowLevel(width, center);
+    Lettra description;
+    description.Format("Auto, W:%d, L:%d", width, center);
+    table->SetDescription(description);
+    // An equal table is there already: it is the one to show.
+    if (!m_pShow->AddLUT(table))
+    {
+        table = nullptr;
+        for (int at = 0; at < image->GetLUTs().GetCount() && table == nullptr; ++at)
+        {
+            DicomLookupTable* held = image->GetLUTs().GetAt(at);
+            table = held->GetDescription() == description ? held : nullptr;
+        }
+    }
+    if (table == nullptr)
+    {
+        return false;
+    }
+    ApplyLookupTable(table);
+    RedrawImage();
+    OnWindowLevelEnd();
+    return true;
 }
 
 void MedImage::Restore()

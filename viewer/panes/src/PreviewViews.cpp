@@ -6,10 +6,22 @@
 #include "QuillonLog.h"
 #include "ToolTasks.h"
 
+#include "DibApi.h"
+
 BEGIN_MESSAGE_MAP(PanView, MetaView)
 ON_WM_LBUTTONDOWN()
 ON_WM_MBUTTONDOWN()
 ON_WM_RBUTTONDOWN()
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(MoveWindowPanView, PanView)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(BlackView, CWnd)
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(WindowLevelView, MetaView)
@@ -114,6 +126,131 @@ void ZoomView::DoButtonDown(int button, UINT flags, POINT point)
     ZoomTask task(MouseTask::ModifiersOf(flags), this);
     DragTracker tracker(this);
     tracker.Track(&task, point, button);
+}
+
+MoveWindowPanView::MoveWindowPanView() = default;
+
+MoveWindowPanView::~MoveWindowPanView() = default;
+
+bool MoveWindowPanView::InitFromPane(MetaView* pane)
+{
+    if (!PanView::InitFromPane(pane))
+    {
+        return false;
+    }
+    pane->GetImageScreenRect(&m_rcPaneImage);
+    // At most 1:1 the copy is the picture as the pane shows it; zoomed in,
+    // the brief image itself, stretched at each paint.
+    const CSize size = pane->GetZoom() <= 1.0 ? m_rcPaneImage.Size() : CSize(m_BriefSize);
+    if (size.cx <= 0 || size.cy <= 0)
+    {
+        return false;
+    }
+    CClientDC dc(this);
+    m_pPicture = std::make_unique<CMemoryDC>(&dc, size.cx, size.cy, 32);
+    CRect target(CPoint(0, 0), size);
+    CRect source(0, 0, m_BriefSize.cx, m_BriefSize.cy);
+    PaintDIB(m_pPicture->GetSafeHdc(), &target, &source, GetDIB().GetDIB(), GetPalette());
+    m_pSourcePane = pane;
+    // The view stands on the image: its own mapping starts at its corner.
+    GetClientRect(&m_rcDisplay);
+    m_ptPan = CPoint(0, 0);
+    return m_pPicture->IsValid();
+}
+
+BOOL MoveWindowPanView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void MoveWindowPanView::OnPaint()
+{
+    CPaintDC dc(this);
+    DrawDIB(&dc, CRect(dc.m_ps.rcPaint));
+}
+
+void MoveWindowPanView::DrawDIB(CDC* pDC, CRect paint)
+{
+    if (m_pPicture == nullptr)
+    {
+        return;
+    }
+    if (paint.IsRectEmpty())
+    {
+        quillon::_debug("Enter MoveWindowPanView::DrawDIB, rc is EMPTY !!!");
+        return;
+    }
+    CRect client;
+    GetClientRect(&client);
+    if (client == m_pPicture->GetRect())
+    {
+        pDC->BitBlt(paint.left, paint.top, paint.Width(), paint.Height(), m_pPicture.get(),
+                    paint.left, paint.top, SRCCOPY);
+        return;
+    }
+    CRect wide = paint;
+    wide.InflateRect(int(2 * m_dZoom), int(2 * m_dZoom));
+    CRect part;
+    ScreenToImageClamped(&part, wide);
+    CRect onScreen;
+    ImageToScreenRect(&onScreen, &part);
+    if (onScreen.bottom < paint.bottom)
+    {
+        pDC->FillSolidRect(paint.left, onScreen.bottom, paint.Width(),
+                           paint.bottom - onScreen.bottom, RGB(0, 0, 0));
+    }
+    if (onScreen.right < paint.right)
+    {
+        pDC->FillSolidRect(onScreen.right, paint.top, paint.right - onScreen.right, paint.Height(),
+                           RGB(0, 0, 0));
+    }
+    if (part.IsRectEmpty())
+    {
+        pDC->FillSolidRect(&paint, RGB(0, 0, 0));
+        return;
+    }
+    pDC->SetStretchBltMode(COLORONCOLOR);
+    pDC->StretchBlt(onScreen.left, onScreen.top, onScreen.Width(), onScreen.Height(),
+                    m_pPicture.get(), part.left, part.top, part.Width(), part.Height(), SRCCOPY);
+}
+
+void MoveWindowPanView::DoButtonDown(int button, UINT flags, POINT point)
+{
+    quillon::_debug("Enter MoveWindowPanView::DoButtonDown, <%d,%d>", m_ptPan.x, m_ptPan.y);
+    CWnd* parent = GetParent();
+    if (parent == nullptr)
+    {
+        return;
+    }
+    // The task moves this window within its parent, in the parent's points.
+    ClientToScreen(&point);
+    parent->ScreenToClient(&point);
+    MovePanTask task(MouseTask::ModifiersOf(flags), this);
+    DragTracker tracker(parent);
+    tracker.Track(&task, point, button);
+    CRect rect;
+    GetWindowRect(&rect);
+    if (m_pSourcePane != nullptr)
+    {
+        m_pSourcePane->ScreenToClient(&rect);
+    }
+    m_ptPan = m_pSourcePane != nullptr ? rect.TopLeft() : CPoint(0, 0);
+}
+
+BOOL BlackView::OnEraseBkgnd(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, RGB(0, 0, 0));
+    return TRUE;
+}
+
+void BlackView::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, RGB(0, 0, 0));
 }
 
 WindowLevelView::WindowLevelView()

@@ -1,6 +1,7 @@
 #include "ToolTasks.h"
 
 #include "ImageShow.h"
+#include "MedImage.h"
 #include "MetaImage.h"
 #include "MetaMatrix.h"
 #include "MetaView.h"
@@ -29,6 +30,20 @@ UINT HeldKeyFlags()
         flags |= GetKeyState(key) < 0 ? flag : 0;
     }
     return flags;
+}
+
+// A drag's offset as the pan tasks take it: ten times with Ctrl, along the
+// dominant axis only with Shift.
+POINT DragOffset(int modifiers, int dx, int dy)
+{
+    const int factor = (modifiers & MouseTask::ControlBit) != 0 ? ControlFactor : 1;
+    dx *= factor;
+    dy *= factor;
+    if ((modifiers & MouseTask::ShiftBit) != 0)
+    {
+        (std::abs(dx) >= std::abs(dy) ? dy : dx) = 0;
+    }
+    return POINT{dx, dy};
 }
 
 } // namespace
@@ -295,15 +310,9 @@ void PanTask::OnMove(int x, int y, int, int, int startX, int startY)
     {
         return;
     }
-    const int factor = (m_nModifiers & ControlBit) != 0 ? ControlFactor : 1;
-    int dx = (x - startX) * factor;
-    int dy = (y - startY) * factor;
-    if ((m_nModifiers & ShiftBit) != 0)
-    {
-        (std::abs(dx) >= std::abs(dy) ? dy : dx) = 0;
-    }
+    const POINT offset = DragOffset(m_nModifiers, x - startX, y - startY);
     const CPoint pan = m_pView->GetPan();
-    m_pView->PanBy(m_ptStartPan.x + dx - pan.x, m_ptStartPan.y + dy - pan.y);
+    m_pView->PanBy(m_ptStartPan.x + offset.x - pan.x, m_ptStartPan.y + offset.y - pan.y);
 }
 
 void PanTask::OnEnd(int, int, int, int, int, int)
@@ -313,3 +322,112 @@ void PanTask::OnEnd(int, int, int, int, int, int)
         m_pView->OnPanEnd();
     }
 }
+
+RectSelectTask::RectSelectTask(int modifiers, MetaView* view, int action)
+    : MouseTask(modifiers, view), m_nAction(action)
+{
+}
+
+void RectSelectTask::OnBegin(int, int)
+{
+    m_rcSelected.SetRectEmpty();
+    OnSetCursor();
+}
+
+void RectSelectTask::OnMove(int x, int y, int, int, int startX, int startY)
+{
+    CRect band(startX, startY, x, y);
+    band.NormalizeRect();
+    DrawBand(band);
+}
+
+void RectSelectTask::OnEnd(int x, int y, int, int, int startX, int startY)
+{
+    Repaint();
+    const MSG& msg = GetCurrentMessage();
+    // Esc abandons the band.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+    {
+        return;
+    }
+    CRect band(startX, startY, x, y);
+    band.NormalizeRect();
+    if (band.Width() < MinSide || band.Height() < MinSide)
+    {
+        return;
+    }
+    m_rcSelected = band;
+    OnSelected(band);
+}
+
+void RectSelectTask::OnCancel(int, int, int, int, int, int)
+{
+    Repaint();
+}
+
+void RectSelectTask::OnSelected(const CRect& rect)
+{
+    auto* pane = dynamic_cast<MedImage*>(m_pView);
+    if (pane == nullptr)
+    {
+        return;
+    }
+    if (m_nAction == enAutoWindowLevel)
+    {
+        pane->AutoWindowLevelRect(rect);
+    }
+    else if (m_nAction == enZoomToRect)
+    {
+        pane->ZoomToScreenRect(rect);
+    }
+}
+
+void RectSelectTask::DrawBand(const CRect& band)
+{
+    if (m_pView == nullptr || m_pView->m_hWnd == nullptr)
+    {
+        return;
+    }
+    // The frame is painted again without the previous band first.
+    CClientDC dc(m_pView);
+    m_pView->Draw(&dc);
+    m_pView->DrawFrame(&dc, &band, m_pView->GetPenColor());
+}
+
+void RectSelectTask::Repaint()
+{
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
+    {
+        m_pView->Invalidate(FALSE);
+    }
+}
+
+void MovePanTask::OnBegin(int, int)
+{
+    m_ptStartCorner = {0, 0};
+    CWnd* parent = m_pView != nullptr ? m_pView->GetParent() : nullptr;
+    if (parent == nullptr)
+    {
+        return;
+    }
+    CRect rect;
+    m_pView->GetWindowRect(&rect);
+    parent->ScreenToClient(&rect);
+    m_ptStartCorner = rect.TopLeft();
+    OnSetCursor();
+}
+
+void MovePanTask::OnMove(int x, int y, int, int, int startX, int startY)
+{
+    CWnd* parent = m_pView != nullptr ? m_pView->GetParent() : nullptr;
+    if (parent == nullptr)
+    {
+        return;
+    }
+    const POINT offset = DragOffset(m_nModifiers, x - startX, y - startY);
+    m_pView->SetWindowPos(nullptr, m_ptStartCorner.x + offset.x, m_ptStartCorner.y + offset.y, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    parent->UpdateWindow();
+}
+
+void MovePanTask::OnEnd(int, int, int, int, int, int) {}
