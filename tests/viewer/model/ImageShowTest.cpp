@@ -9,6 +9,7 @@
 #include "SigmoidVOILookupTable.h"
 #include "TDWLookupTable.h"
 #include "VOILookupTable.h"
+#include "WinGlobalMemory.h"
 #include "WinModule.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,26 @@ TEST(ImageShowLifecycle, InstanceNumbersCountUp)
     EXPECT_EQ(first.GetState(), 3u);
     EXPECT_EQ(first.GetZoom(), -1.0);
     EXPECT_TRUE(first.IsEmpty());
+}
+
+// An image deleted while it holds its full-view DIB, with and without
+// pixels kept and with a second holder sharing the DIB, frees the DIB as
+// the last holder goes: its block is no longer live.
+TEST_F(ImageShowTest, TheFullViewDIBGoesWithItsImage)
+{
+    for (const std::uint32_t state : {0u, std::uint32_t(ImageShow::enKeepPixelData)})
+    {
+        auto show = MakeShow(MakeImage(2, 3, 8, "MONOCHROME2", Ramp(6, 40)));
+        show->SetState(show->GetState() | state);
+        show->BuildFullViewDIB();
+        const HDIB dib = show->GetDIB().GetDIB();
+        ASSERT_NE(dib, nullptr);
+        DIBHolder pane(show->GetDIB());
+        show.reset();
+        EXPECT_NE(GlobalSize(dib), 0u) << "the sharing holder keeps it";
+        pane.Release();
+        EXPECT_EQ(GlobalSize(dib), 0u) << "freed with the last holder, state " << state;
+    }
 }
 
 TEST_F(ImageShowTest, KeptPixelDataSurvivesTheReleases)

@@ -263,9 +263,9 @@ TEST_F(ImageViewPagingTest, PageToImageRequestFindsTheImageOrAnEqualOne)
         0);
 }
 
-// The view as a user sees it before the image panes draw into it: the four
-// framed cells of the grid, the highlighted one dotted green, and the
-// scroll bar at the right with its thumb on the second of five pages.
+// The view as a user sees it: the four framed panes of the grid showing the
+// second page, the highlighted one dotted green, and the scroll bar at the
+// right with its thumb on the second of five pages.
 TEST_F(ImageViewPagingTest, TheTwoByTwoViewShowsItsGridAndScrollBar)
 {
     m_pView->ShowHighLight(true, false);
@@ -286,4 +286,10 @@ TEST_F(ImageViewPagingTest, TheTwoByTwoViewShowsItsGridAndScrollBar)
     m_pView->GetPaneRect(0, &pane);
     const std::uint32_t green = 0x00FF00;
     EXPECT_EQ(client.GetPixel(pane.left, pane.top) & 0xFFFFFF, green);
+    int lit = 0;
+    for (int x = pane.left + 2; x < pane.right - 2; ++x)
+    {
+        lit += (client.GetPixel(x, pane.top + pane.Height() * 3 / 4) & 0xFFFFFF) != 0 ? 1 : 0;
+    }
+    EXPECT_GT(lit, pane.Width() / 2) << "the pane shows its image";
 }

@@ -9,9 +9,11 @@
 // view's scope selects. The view announces what happens through its events,
 // each fired with the view as sender.
 //
-// Until the interactive panes stand, the view keeps the image of each pane
-// position itself (GetPaneImage): a pane shows the image of its position on
-// the page.
+// Each pane (MedImage) shows the image of its position on the page, except
+// that the hot pane may step through the series on its own (the wheel, the
+// page-scroll drag) until the page moves again. The panes carry the view's
+// mouse tools; with scope 1 or 10 a window, pan or zoom ended on one pane is
+// handed to the others and to the images of the series.
 #pragma once
 
 #include "Corvane.h"
@@ -27,6 +29,7 @@
 
 class DICOMFile;
 class ImageShow;
+class MedImage;
 
 class QUILLON_API CImageView : public PaneLayout
 {
@@ -159,8 +162,10 @@ public:
     int GetMiddleButton() const { return MiddleToolFor(m_nLeftTool); }
     // -1 without a hot pane.
     int GetHotPane() const { return m_nHotPane; }
+    // The hot pane's window, null without a hot pane.
+    MedImage* GetHotPaneWindow() const { return GetPane(m_nHotPane); }
     ImageShow* GetHotImage() const { return GetPaneImage(m_nHotPane); }
-    // The image a pane position shows, null for an empty pane.
+    // The image a pane shows, null for an empty pane.
     ImageShow* GetPaneImage(int pane) const;
     void SelectImage(ImageShow* show);
 
@@ -173,14 +178,25 @@ public:
     void OnCmdRotate270();
     void SetWindowLevel(int width, int center);
     void GetWindowLevel(int* width, int* center) const;
+    // The hot pane's zoom (1.0 = 100 %); -1.0 without a hot pane.
+    void SetZoomFactor(double zoom);
+    double GetZoomFactor() const;
+    void AutoWindowLevel();
+    Lettra GetAllLUTDescription() const;
+    bool SelectLUT(int index);
     void HideLabels();
     void ShowLabels();
     void ShowOverlays(bool show);
+    void ShowRuler(bool show);
     bool IsLabelsShown() const { return m_bLabels; }
     bool IsOverlaysShown() const { return m_bOverlays; }
+    void ClearHotImageAnnotation();
     void ClearAllImageAnnotation();
+    void RestoreHotImage();
     void RestoreAllImage();
     void CopyHotImage();
+    // The displayed image of the hot pane on the clipboard.
+    void CopyHotPaneImage();
     void ImageUp();
     void ImageDown();
 
@@ -208,6 +224,18 @@ public:
     void OnEventSetRightButton(const void* sender, DelegateArgs* args);
     void OnEventVertScroll(const void* sender, DelegateArgs* args);
     void OnEventLoadCompleted(const void* sender, DelegateArgs* args);
+    // A pane was pressed: it becomes the hot pane.
+    void OnEventHighlight(const void* sender, DelegateArgs* args);
+    // The render-state handlers hung on the panes by scope (1: all panes,
+    // 10: the selected ones); each takes them all off while it runs.
+    void AttachRenderStateEvent();
+    void DetachRenderStateEvent();
+    void OnEventFinalWindowLevel(const void* sender, DelegateArgs* args);
+    void OnEventFinalPan(const void* sender, DelegateArgs* args);
+    void OnEventFinalZoom(const void* sender, DelegateArgs* args);
+    void OnEventFinalWindowLevelForSelected(const void* sender, DelegateArgs* args);
+    void OnEventFinalPanForSelected(const void* sender, DelegateArgs* args);
+    void OnEventFinalZoomForSelected(const void* sender, DelegateArgs* args);
 
     // Events, in the order the view declares them (the spare ones of the
     // original set carry nothing and are left out).
@@ -270,7 +298,38 @@ private:
     void SetHotPane(int pane);
     void FireHotImageReplaced(ImageShow* hot, ImageShow* old);
     void FireHotImageSelChanged(ImageShow* hot, ImageShow* old);
+    // The pane that shows the image, else the pane of its page position;
+    // -1 when neither.
     int PaneOf(const ImageShow* show) const;
+    int PaneIndex(const void* pane) const;
+    // The panes show the images of the page; an image that only moves to
+    // another pane keeps its decoded pixels.
+    void ShowOnPanes(const Array<ImageShow*>& shown);
+    // Takes every pane's image off it (its pixels released unless kept).
+    void DetachPanes(bool keepData);
+    static void DetachPane(MedImage* pane, bool keepData);
+    // The pane's image as the view's switches say: labels and overlays.
+    void ApplySwitchesToPane(MedImage* pane) const;
+    template <class Operation> void ForEachPane(Operation operation) const
+    {
+        for (int index = 0; index < GetPaneCount(); ++index)
+        {
+            operation(GetPane(index));
+        }
+    }
+    // Render state: the other panes (all, or the selected ones) and the
+    // other images of the current series take the sender's window, pan or
+    // zoom.
+    enum enRenderState
+    {
+        enWindowLevelState,
+        enPanState,
+        enZoomState
+    };
+    void PropagateRenderState(const void* sender, enRenderState state, int first, int second,
+                              bool selectedOnly);
+    static void ApplyRenderStateToImage(ImageShow* image, enRenderState state, const ImageShow* hot,
+                                        int first, int second, double zoom);
     void SetScrollRange(int count, bool resetPosition, bool relayout);
     void SetScrollPosition(int position);
     void RelayoutPanes();
@@ -290,7 +349,12 @@ private:
     // Images an operation acts on by scope: the hot image alone, the
     // selected ones, or every image of the current series.
     std::vector<ImageShow*> ImagesInScope(bool* hotOnly);
-    template <class Operation> void ForImagesInScope(Operation operation);
+    // The hot pane's own operation for the hot image alone; otherwise the
+    // image operation on each image of the scope (or the pane operation
+    // when the image is on a pane and throughPanes), then the panes redrawn
+    // and their image-changed events fired.
+    template <class ImageOperation, class PaneOperation>
+    void ForImagesInScope(ImageOperation onImage, PaneOperation onPane, bool throughPanes);
     // The image of the current series at a position, loaded when it holds
     // no data set; null for a missing position.
     ImageShow* ImageWithDataAt(int index);
@@ -312,6 +376,4 @@ private:
     int m_nHotPane = -1;
     Lettra m_strViewLayout = DefaultLayout;
     CString m_strSavedFormat;
-    // The image each pane position shows, in rectangle order.
-    std::vector<ImageShow*> m_PaneImages;
 };

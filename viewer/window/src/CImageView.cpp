@@ -2,6 +2,7 @@
 
 #include "DataConfig.h"
 #include "ImageShow.h"
+#include "MedImage.h"
 #include "QuillonLog.h"
 
 #include "AfxModuleState.h"
@@ -129,14 +130,8 @@ void CImageView::UnsubscribeLayoutEvents()
 
 bool CImageView::ApplyLayout(const char* format)
 {
-    for (ImageShow*& image : m_PaneImages)
-    {
-        if (image != nullptr)
-        {
-            image->SetView(nullptr);
-        }
-        image = nullptr;
-    }
+    // The images stay decoded: the new panes mostly show them again.
+    DetachPanes(true);
     SubscribeLayoutEvents();
     m_strViewLayout = format != nullptr ? format : "";
     if (SetFormat(format) == 0)
@@ -146,10 +141,16 @@ bool CImageView::ApplyLayout(const char* format)
     m_nHotPane = -1;
     ResetHighLight();
     m_Layout.GetSeries().SetCurrentSeriesLayout(format);
-    m_PaneImages.assign(GetRectCount(), nullptr);
     m_Layout.SetLineSize(GetBandCount());
     m_Layout.SetPageSize(GetRectCount());
     ApplyToolsToPanes();
+    ForEachPane(
+        [this](MedImage* pane)
+        {
+            pane->GetClickedEvent().Add(
+                MakeHandler(this, &CImageView::OnEventHighlight, "CImageView::OnEventHighlight"));
+            ApplySwitchesToPane(pane);
+        });
     return true;
 }
 
@@ -176,15 +177,8 @@ void CImageView::ReleaseView()
     m_nTimer = 0;
     m_nHotPane = -1;
     UnsubscribeLayoutEvents();
-    for (ImageShow*& image : m_PaneImages)
-    {
-        if (image != nullptr)
-        {
-            image->ReleaseImageData();
-            image->SetView(nullptr);
-        }
-        image = nullptr;
-    }
+    DetachRenderStateEvent();
+    DetachPanes(false);
     delete m_pClipboard;
     m_pClipboard = nullptr;
     ViewReleased.Invoke(this, nullptr);
@@ -195,7 +189,6 @@ void CImageView::ReleaseAll()
     _debug("Enter CImageView::ReleaseAll <0x%0x, %s>", Address(m_hWnd),
            static_cast<const char*>(m_strName));
     ReleaseView();
-    m_PaneImages.assign(m_PaneImages.size(), nullptr);
     m_Layout.Reset();
 }
 
@@ -206,6 +199,10 @@ void CImageView::DoDestroy()
     HotImageSelChanged.Remove(
         MakeHandler(this, &CImageView::OnEventHotImageSelChanged_ScrollBar, ""));
     SeriesSelChanged.Remove(MakeHandler(this, &CImageView::OnEventSeriesSelChanged, ""));
+    DetachRenderStateEvent();
+    ForEachPane(
+        [this](MedImage* pane)
+        { pane->GetClickedEvent().Remove(MakeHandler(this, &CImageView::OnEventHighlight, "")); });
     ViewDestroying.Invoke(this, nullptr);
 }
 
@@ -228,18 +225,118 @@ void CImageView::OnDestroy()
 
 ImageShow* CImageView::GetPaneImage(int pane) const
 {
-    return pane >= 0 && pane < static_cast<int>(m_PaneImages.size()) ? m_PaneImages[pane] : nullptr;
+    const MedImage* window = GetPane(pane);
+    return window != nullptr ? window->GetShow() : nullptr;
+}
+
+int CImageView::PaneIndex(const void* pane) const
+{
+    for (int index = 0; index < GetPaneCount(); ++index)
+    {
+        if (GetPane(index) == pane)
+        {
+            return index;
+        }
+    }
+    return -1;
 }
 
 int CImageView::PaneOf(const ImageShow* show) const
 {
+    if (show == nullptr)
+    {
+        return -1;
+    }
+    for (int index = 0; index < GetPaneCount(); ++index)
+    {
+        if (GetPaneImage(index) == show)
+        {
+            return index;
+        }
+    }
     const int position = m_Layout.GetShownImages().IndexOf(const_cast<ImageShow*>(show));
-    return position < static_cast<int>(m_PaneImages.size()) ? position : -1;
+    return position < GetPaneCount() ? position : -1;
 }
 
 void CImageView::SetHotPane(int pane)
 {
-    m_nHotPane = pane >= 0 && pane < static_cast<int>(m_PaneImages.size()) ? pane : -1;
+    m_nHotPane = pane >= 0 && pane < GetPaneCount() ? pane : -1;
+}
+
+void CImageView::DetachPane(MedImage* pane, bool keepData)
+{
+    ImageShow* show = pane->GetShow();
+    if (show == nullptr)
+    {
+        return;
+    }
+    // The pane lets go of an image without releasing pixels the image is
+    // told to keep.
+    const std::uint32_t state = show->GetState();
+    if (keepData)
+    {
+        show->SetState(state | ImageShow::enKeepPixelData);
+    }
+    pane->DetachShow();
+    show->SetState(state);
+}
+
+void CImageView::DetachPanes(bool keepData)
+{
+    ForEachPane([keepData](MedImage* pane) { DetachPane(pane, keepData); });
+}
+
+void CImageView::ShowOnPanes(const Array<ImageShow*>& shown)
+{
+    // First every pane lets go of what it no longer shows, so that an image
+    // moving between panes is never taken off the pane it just went to.
+    for (int index = 0; index < GetPaneCount(); ++index)
+    {
+        MedImage* pane = GetPane(index);
+        ImageShow* current = pane->GetShow();
+        if (current != nullptr && current != shown.GetAt(index))
+        {
+            DetachPane(pane, shown.Contains(current));
+        }
+    }
+    for (int index = 0; index < GetPaneCount(); ++index)
+    {
+        ImageShow* wanted = shown.GetAt(index);
+        if (wanted != nullptr && GetPane(index)->GetShow() != wanted)
+        {
+            GetPane(index)->AttachShow(wanted);
+        }
+    }
+}
+
+void CImageView::ApplySwitchesToPane(MedImage* pane) const
+{
+    if (m_bLabels)
+    {
+        pane->ShowLabels();
+    }
+    else
+    {
+        pane->HideLabels();
+    }
+    pane->ShowOverlays(m_bOverlays);
+}
+
+void CImageView::OnEventHighlight(const void* sender, DelegateArgs*)
+{
+    const int pane = PaneIndex(sender);
+    if (pane < 0)
+    {
+        return;
+    }
+    ImageShow* old = GetHotImage();
+    SetHighLight(pane);
+    ImageShow* hot = GetHotImage();
+    FireHotImageReplaced(hot, old);
+    if (hot != old)
+    {
+        FireHotImageSelChanged(hot, old);
+    }
 }
 
 void CImageView::SetHighLight(int index)
@@ -287,11 +384,11 @@ void CImageView::OnEventSelChanged(const void*, DelegateArgs* args)
         return;
     }
     ImageShow* old = GetHotImage();
-    SetHighLight(pane);
-    if (m_PaneImages[pane] != show)
+    if (GetPaneImage(pane) != show)
     {
-        m_PaneImages[pane] = show;
+        GetPane(pane)->AttachShow(show);
     }
+    SetHighLight(pane);
     FireHotImageReplaced(show, old);
     FireHotImageSelChanged(show, old);
 }
@@ -330,20 +427,23 @@ void CImageView::UpdateShownImage(ImageShow* show)
     {
         return;
     }
-    m_PaneImages[pane] = show;
-    Invalidate(FALSE);
+    MedImage* window = GetPane(pane);
+    if (window->GetShow() != show)
+    {
+        window->AttachShow(show);
+    }
+    else
+    {
+        window->RedrawImage();
+    }
 }
 
 void CImageView::Refresh()
 {
-    const Array<ImageShow*>& shown = m_Layout.GetShownImages();
-    for (std::size_t pane = 0; pane < m_PaneImages.size(); ++pane)
+    ShowOnPanes(m_Layout.GetShownImages());
+    if (m_nHotPane >= 0 && GetPaneImage(m_nHotPane) == nullptr)
     {
-        m_PaneImages[pane] = shown.GetAt(static_cast<int>(pane));
-    }
-    if (m_nHotPane >= 0 && m_PaneImages[m_nHotPane] == nullptr)
-    {
-        m_nHotPane = m_PaneImages.empty() || m_PaneImages[0] == nullptr ? -1 : 0;
+        m_nHotPane = GetPaneImage(0) == nullptr ? -1 : 0;
     }
     if (m_hWnd != nullptr)
     {
@@ -397,6 +497,8 @@ void CImageView::SetScope(int scope)
     {
         series->SetScope(m_nScope);
     }
+    DetachRenderStateEvent();
+    AttachRenderStateEvent();
 }
 
 int CImageView::MiddleToolFor(int leftTool)
@@ -428,11 +530,16 @@ void CImageView::SetRightButton(int tool)
     ApplyToolsToPanes();
 }
 
-// The panes take their tools from the view when they are made; the tool
-// codes the view holds are what a new pane gets.
 void CImageView::ApplyToolsToPanes()
 {
-    Invalidate(FALSE);
+    const int middle = MiddleToolFor(m_nLeftTool);
+    ForEachPane(
+        [this, middle](MedImage* pane)
+        {
+            pane->SetLeftButtonTool(m_nLeftTool);
+            pane->SetRightButtonTool(m_nRightTool);
+            pane->SetMiddleButtonTool(middle);
+        });
 }
 
 void CImageView::OnEventSetLeftButton(const void*, DelegateArgs* args)

@@ -6,6 +6,7 @@
 #include "DICOMFile.h"
 #include "DICOMImage.h"
 #include "ImageShow.h"
+#include "MedImage.h"
 #include "QuillonLog.h"
 #include "UniqueUID.h"
 
@@ -57,73 +58,141 @@ std::vector<ImageShow*> CImageView::ImagesInScope(bool* hotOnly)
     return images;
 }
 
-// The hot image alone is redrawn in its pane; the images of a wider scope
-// are rebuilt and the page shown again.
-template <class Operation> void CImageView::ForImagesInScope(Operation operation)
+template <class ImageOperation, class PaneOperation>
+void CImageView::ForImagesInScope(ImageOperation onImage, PaneOperation onPane, bool throughPanes)
 {
     bool hotOnly = false;
     const std::vector<ImageShow*> images = ImagesInScope(&hotOnly);
-    for (ImageShow* image : images)
-    {
-        operation(image);
-        image->BuildChain();
-    }
     if (hotOnly)
     {
-        UpdateShownImage(GetHotImage());
+        if (MedImage* pane = GetHotPaneWindow(); pane != nullptr && pane->GetShow() != nullptr)
+        {
+            onPane(pane);
+        }
+        return;
     }
-    else if (!images.empty())
+    for (ImageShow* image : images)
     {
-        Refresh();
+        const int pane = PaneOf(image);
+        if (throughPanes && pane >= 0 && GetPaneImage(pane) == image)
+        {
+            onPane(GetPane(pane));
+            continue;
+        }
+        onImage(image);
+        image->BuildChain();
     }
+    Refresh();
+    ForEachPane(
+        [this, throughPanes](MedImage* pane)
+        {
+            ImageShow* show = pane->GetShow();
+            if (show == nullptr || (m_nScope == Corvane::enScopeSelected && !show->IsSelected()))
+            {
+                return;
+            }
+            if (!throughPanes)
+            {
+                pane->UpdateOrientationLabels(show);
+                pane->RedrawImage();
+            }
+            PointerDelegateArgs args(show);
+            pane->GetImageChangedEvent().Invoke(pane, &args);
+        });
 }
 
 void CImageView::FlipHorizontal()
 {
-    ForImagesInScope([](ImageShow* image) { image->FlipHorizontal(); });
+    ForImagesInScope([](ImageShow* image) { image->FlipHorizontal(); },
+                     [](MedImage* pane) { pane->FlipHorizontal(); }, false);
 }
 
 void CImageView::FlipVertical()
 {
-    ForImagesInScope([](ImageShow* image) { image->FlipVertical(); });
+    ForImagesInScope([](ImageShow* image) { image->FlipVertical(); },
+                     [](MedImage* pane) { pane->FlipVertical(); }, false);
 }
 
 void CImageView::Invert()
 {
-    ForImagesInScope([](ImageShow* image) { image->Invert(); });
+    ForImagesInScope([](ImageShow* image) { image->Invert(); },
+                     [](MedImage* pane) { pane->Invert(); }, false);
 }
 
+// Images on the page turn through their panes, which keep them centred.
 void CImageView::OnCmdRotate90()
 {
     _debug("Enter CImageView::OnCmdRotate90");
-    ForImagesInScope([](ImageShow* image) { image->Rotate(1); });
+    ForImagesInScope([](ImageShow* image) { image->Rotate(1); },
+                     [](MedImage* pane) { pane->Rotate(1); }, true);
 }
 
 void CImageView::OnCmdRotate180()
 {
     _debug("Enter CImageView::OnCmdRotate180");
-    ForImagesInScope([](ImageShow* image) { image->Rotate(2); });
+    ForImagesInScope([](ImageShow* image) { image->Rotate(2); },
+                     [](MedImage* pane) { pane->Rotate(2); }, true);
 }
 
 void CImageView::OnCmdRotate270()
 {
     _debug("Enter CImageView::OnCmdRotate270");
-    ForImagesInScope([](ImageShow* image) { image->Rotate(3); });
+    ForImagesInScope([](ImageShow* image) { image->Rotate(3); },
+                     [](MedImage* pane) { pane->Rotate(3); }, true);
 }
 
+// The pane's window-level end tells the render-state handlers, so that
+// the scope's other images follow.
 void CImageView::SetWindowLevel(int width, int center)
 {
     _debug("Enter CImageView::SetWindowLevel, <%d, %d>", width, center);
+    MedImage* pane = GetHotPaneWindow();
     ImageShow* hot = GetHotImage();
     if (hot == nullptr)
     {
         return;
     }
-    // A shown image is decoded; its tables take the window.
     hot->EnsureLoaded();
-    hot->SetWindowLevel(width, center);
-    hot->BuildChain();
-    UpdateShownImage(hot);
+    pane->SetWindowLevel(width, center);
+    pane->OnWindowLevelEnd();
+}
+
+void CImageView::SetZoomFactor(double zoom)
+{
+    _debug("Enter CImageView::SetZoomFactor, <%f>", zoom);
+    MedImage* pane = GetHotPaneWindow();
+    if (pane == nullptr || pane->GetShow() == nullptr || !(zoom > 0.0))
+    {
+        return;
+    }
+    pane->SetZoom(zoom);
+    pane->CommitZoom();
+}
+
+double CImageView::GetZoomFactor() const
+{
+    const MedImage* pane = GetHotPaneWindow();
+    return pane != nullptr ? pane->GetZoom() : -1.0;
+}
+
+void CImageView::AutoWindowLevel()
+{
+    if (MedImage* pane = GetHotPaneWindow())
+    {
+        pane->AutoWindowLevel();
+    }
+}
+
+Lettra CImageView::GetAllLUTDescription() const
+{
+    const MedImage* pane = GetHotPaneWindow();
+    return pane != nullptr ? pane->GetAllLUTDescription() : Lettra();
+}
+
+bool CImageView::SelectLUT(int index)
+{
+    MedImage* pane = GetHotPaneWindow();
+    return pane != nullptr && pane->SelectLUT(index);
 }
 
 void CImageView::GetWindowLevel(int* width, int* center) const
@@ -143,23 +212,39 @@ void CImageView::HideLabels()
 {
     m_bLabels = false;
     m_bOverlays = false;
-    Invalidate(FALSE);
+    ForEachPane([](MedImage* pane) { pane->HideLabels(); });
 }
 
 void CImageView::ShowLabels()
 {
     m_bLabels = true;
     m_bOverlays = true;
-    if (m_hWnd != nullptr)
-    {
-        Invalidate(FALSE);
-    }
+    ForEachPane([](MedImage* pane) { pane->ShowLabels(); });
 }
 
 void CImageView::ShowOverlays(bool show)
 {
     m_bOverlays = show;
-    Invalidate(FALSE);
+    ForEachPane([show](MedImage* pane) { pane->ShowOverlays(show); });
+}
+
+void CImageView::ShowRuler(bool show)
+{
+    ForEachPane(
+        [show](MedImage* pane)
+        {
+            pane->ShowRuler(show);
+            pane->Invalidate(FALSE);
+        });
+}
+
+void CImageView::ClearHotImageAnnotation()
+{
+    _debug("CImageView::ClearHotImageAnnotation");
+    if (MedImage* pane = GetHotPaneWindow())
+    {
+        pane->DeleteSelectedRois();
+    }
 }
 
 void CImageView::ClearAllImageAnnotation()
@@ -169,12 +254,33 @@ void CImageView::ClearAllImageAnnotation()
     {
         series->GetImageAt(index)->ClearAnnotations();
     }
-    Invalidate(FALSE);
+    ForEachPane([](MedImage* pane) { pane->Invalidate(TRUE); });
+    if (MedImage* pane = GetHotPaneWindow())
+    {
+        DelegateArgs args;
+        pane->GetAnnotationsChangedEvent().Invoke(pane, &args);
+    }
+}
+
+void CImageView::RestoreHotImage()
+{
+    _debug("Enter CImageView::RestoreHotImage");
+    if (MedImage* pane = GetHotPaneWindow(); pane != nullptr && pane->GetShow() != nullptr)
+    {
+        // As loaded: not inverted, fitted.
+        pane->GetShow()->ResetViewState();
+        pane->Restore();
+    }
 }
 
 void CImageView::RestoreAllImage()
 {
     _debug("Enter CImageView::RestoreAllImage");
+    if (m_nScope > 0)
+    {
+        DetachRenderStateEvent();
+    }
+    ForEachPane([](MedImage* pane) { pane->Restore(); });
     const SeriesShow* series = m_Layout.GetCurrentSeries();
     for (int index = 0; series != nullptr && index < series->GetNbOfImage(); ++index)
     {
@@ -185,7 +291,21 @@ void CImageView::RestoreAllImage()
         image->ResetViewState();
         image->BuildChain();
     }
+    // The panes take their images again, fitted as loaded.
+    DetachPanes(true);
     Refresh();
+    if (m_nScope > 0)
+    {
+        AttachRenderStateEvent();
+    }
+}
+
+void CImageView::CopyHotPaneImage()
+{
+    if (MedImage* pane = GetHotPaneWindow(); pane != nullptr && pane->GetShow() != nullptr)
+    {
+        pane->CopyToClipboard();
+    }
 }
 
 void CImageView::CopyHotImage()

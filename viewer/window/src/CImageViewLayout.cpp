@@ -411,7 +411,7 @@ void CImageView::ShowImagesFrom(int position, bool refresh)
 
 int CImageView::GetFirstShownIndex() const
 {
-    if (m_PaneImages.empty() || m_Layout.GetCurrentSeries() == nullptr)
+    if (GetPaneCount() == 0 || m_Layout.GetCurrentSeries() == nullptr)
     {
         return -1;
     }
@@ -553,7 +553,7 @@ void CImageView::OnCmdScrollCloseSeries()
            m_Layout.IndexOfHotSeries(), m_Layout.GetNbOfImage(), m_Layout.GetNbOfSeries());
     m_nHotPane = -1;
     UnsubscribeLayoutEvents();
-    m_PaneImages.assign(m_PaneImages.size(), nullptr);
+    DetachPanes(false);
     ApplyLayout(m_strViewLayout);
     m_Layout.CloseCurrentSeries();
     m_Layout.NextSeries();
@@ -570,13 +570,10 @@ void CImageView::DeleteItem(ImageShow* show)
     _debug("Enter ImageView::DeleteItem, NbOfImage : %d, NbOfSeries : %d", m_Layout.GetNbOfImage(),
            m_Layout.GetNbOfSeries());
     ImageShow* old = GetHotImage();
-    for (ImageShow*& image : m_PaneImages)
+    // No pane may hold the image as it goes.
+    for (int pane = PaneOf(show); pane >= 0 && GetPaneImage(pane) == show; pane = PaneOf(show))
     {
-        if (image != nullptr)
-        {
-            image->SetView(nullptr);
-        }
-        image = nullptr;
+        DetachPane(GetPane(pane), false);
     }
     m_Layout.DeleteImage(show);
     SetHighLight(0);
