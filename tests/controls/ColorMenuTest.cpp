@@ -109,13 +109,7 @@ TEST(ColorMenu, TrackedPopupShowsItsSwatchesAndAnswersTheChosenColour)
     harness.Script()
         .KeyPress(VK_DOWN)
         .KeyPress(VK_DOWN)
-        .Do(
-            [&]
-            {
-                const HWND hPopup = ::FindWindowA("#32768", nullptr);
-                DumpPicture(hPopup, "colour-menu");
-                UserGetWindowPicture(hPopup, true, picture);
-            })
+        .Do(KeepMenuPicture("colour-menu", picture))
         .KeyPress(VK_RETURN);
     EXPECT_EQ(menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 150, 150, &parent),
               BOOL(ID_FIRST_COLOUR + 1));

@@ -114,6 +114,18 @@ inline void DumpPicture(HWND hWnd, const std::string& name)
         SaveWindowPicture(hWnd, (std::string(pszFolder) + "/" + name + ".bmp").c_str(), true);
 }
 
+// A script step: keeps the picture of the popup menu shown now, and writes
+// it as the others.
+inline std::function<void()> KeepMenuPicture(const std::string& name, WindowPicture& picture)
+{
+    return [name, &picture]
+    {
+        const HWND hPopup = ::FindWindowA("#32768", nullptr);
+        DumpPicture(hPopup, name);
+        UserGetWindowPicture(hPopup, true, picture);
+    };
+}
+
 // A 24-bit bitmap file whose pixel (x, y from the top) has colour(x, y).
 inline std::vector<std::uint8_t> BitmapFileOf(int nWidth, int nHeight,
                                               const std::function<COLORREF(int, int)>& colour)

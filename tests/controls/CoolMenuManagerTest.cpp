@@ -273,13 +273,7 @@ TEST_F(CoolMenuManagerTest, TrackedMenuSendsItsMessagesThroughThePlatformsMenus)
     WindowPicture picture;
     m_harness.Script()
         .KeyPress(VK_DOWN)
-        .Do(
-            [&]
-            {
-                const HWND hPopup = ::FindWindowA("#32768", nullptr);
-                DumpPicture(hPopup, "cool-menu");
-                UserGetWindowPicture(hPopup, true, picture);
-            })
+        .Do(KeepMenuPicture("cool-menu", picture))
         .KeyPress(VK_RETURN);
     EXPECT_TRUE(FileMenu()->TrackPopupMenu(TPM_LEFTALIGN, 150, 150, m_pFrame));
     m_harness.PumpPending();

@@ -42,6 +42,9 @@ HMENU FindHolder(HMENU hMenu, UINT nID, int nDepth)
     {
         if (const HMENU hSub = ::GetSubMenu(hMenu, i))
         {
+            // A popup item's id is its submenu's handle.
+            if (static_cast<UINT>(reinterpret_cast<UINT_PTR>(hSub)) == nID)
+                return hMenu;
             if (const HMENU hFound = FindHolder(hSub, nID, nDepth + 1))
                 return hFound;
         }

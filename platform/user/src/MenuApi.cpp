@@ -26,11 +26,12 @@ MenuItem MakeItem(UINT uFlags, UINT_PTR uIDNewItem, LPCSTR lpNewItem)
     if (uFlags & MF_POPUP)
         item.hSubMenu = reinterpret_cast<HMENU>(uIDNewItem);
     item.wID = static_cast<UINT>(uIDNewItem);
-    if (uFlags & MF_SEPARATOR)
-        return item;
+    // Owner-drawn separators keep their data too: their owner draws them.
     if (uFlags & MF_OWNERDRAW)
         item.dwItemData = reinterpret_cast<ULONG_PTR>(lpNewItem);
-    else if (uFlags & MF_BITMAP)
+    if (uFlags & (MF_SEPARATOR | MF_OWNERDRAW))
+        return item;
+    if (uFlags & MF_BITMAP)
         item.hbmpItem = reinterpret_cast<HBITMAP>(const_cast<char*>(lpNewItem));
     else if (lpNewItem != nullptr)
         item.text = lpNewItem;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,35 @@ TEST_F(MfcMenuTest, OwnerDrawnItemsReachTheirOwnMenuObjects)
     EXPECT_EQ(log, expected);
     EXPECT_EQ(m_pFrame->calls, std::vector<std::string>{"owner 50072"});
     // The submenu goes with the popup that holds it.
+    sub.Detach();
+}
+TEST_F(MfcMenuTest, OwnerDrawnPopupItemsAndSeparatorsReachTheirMenuWithTheirData)
+{
+    std::vector<std::string> log;
+    COwnerMenu popup(log, "popup");
+    COwnerMenu sub(log, "sub");
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    ASSERT_TRUE(sub.CreatePopupMenu());
+    sub.AppendMenu(MF_OWNERDRAW, ID_OWNER_FIRST + 73, reinterpret_cast<LPCSTR>(3));
+    popup.AppendMenu(MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.m_hMenu),
+                     reinterpret_cast<LPCSTR>(1));
+    popup.AppendMenu(MF_OWNERDRAW | MF_SEPARATOR, 0, reinterpret_cast<LPCSTR>(2));
+    popup.AppendMenu(MF_OWNERDRAW, ID_OWNER_FIRST + 74, reinterpret_cast<LPCSTR>(4));
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA | MIIM_FTYPE;
+    ASSERT_TRUE(popup.GetMenuItemInfo(1, &info, TRUE));
+    EXPECT_EQ(info.dwItemData, ULONG_PTR(2));
+    EXPECT_EQ(info.fType, UINT(MFT_SEPARATOR | MFT_OWNERDRAW));
+    m_harness.Script().KeyPress(VK_ESCAPE);
+    EXPECT_TRUE(popup.TrackPopupMenu(TPM_LEFTALIGN, 150, 150, m_pFrame));
+    const auto count = [&](const std::string& prefix)
+    {
+        return std::count_if(log.begin(), log.end(),
+                             [&](const std::string& line) { return line.starts_with(prefix); });
+    };
+    EXPECT_EQ(count("popup measures"), 3) << "the popup item and the separator included";
+    EXPECT_EQ(count("popup draws"), 3);
     sub.Detach();
 }
 } // namespace

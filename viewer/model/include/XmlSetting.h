@@ -38,6 +38,10 @@ public:
 
     bool HasDoc() const { return m_pDoc != nullptr; }
 
+protected:
+    // The document itself, for readers that walk it; null until loaded.
+    DMarkup* GetDocument() const { return m_pDoc; }
+
 private:
     DMarkup* m_pDoc = nullptr;
 };
