@@ -1,6 +1,10 @@
 #include "PlaneIntersection.h"
 
+#include "DICOMFile.h"
+
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
 #include <vector>
 
 namespace
@@ -126,4 +130,41 @@ std::optional<ExpectedLine> IntersectPlanes(const DicomGeometry& source,
     }
     return ExpectedLine{{start.x + dx * from / length, start.y + dy * from / length},
                         {start.x + dx * to / length, start.y + dy * to / length}};
+}
+
+namespace
+{
+
+std::vector<double> SplitNumbers(const std::string& text)
+{
+    std::vector<double> numbers;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, '\\'))
+    {
+        numbers.push_back(std::strtod(item.c_str(), nullptr));
+    }
+    return numbers;
+}
+
+} // namespace
+
+bool ReadDicomGeometry(const DICOMFile& file, DicomGeometry& geometry)
+{
+    const std::vector<double> orientation =
+        SplitNumbers(std::string(file.GetLettra(0x0020, 0x0037)));
+    const std::vector<double> position = SplitNumbers(std::string(file.GetLettra(0x0020, 0x0032)));
+    const std::vector<double> spacing = SplitNumbers(std::string(file.GetLettra(0x0028, 0x0030)));
+    if (orientation.size() != 6 || position.size() != 3 || spacing.size() != 2)
+    {
+        return false;
+    }
+    geometry = {file.GetUINT16(0x0028, 0x0011),
+                file.GetUINT16(0x0028, 0x0010),
+                spacing[0],
+                spacing[1],
+                {orientation[0], orientation[1], orientation[2]},
+                {orientation[3], orientation[4], orientation[5]},
+                {position[0], position[1], position[2]}};
+    return true;
 }

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+class DICOMFile;
+
 struct Point3
 {
     double x, y, z;
@@ -46,6 +48,10 @@ struct ExpectedLine
 // or the cut misses either image.
 std::optional<ExpectedLine> IntersectPlanes(const DicomGeometry& source,
                                             const DicomGeometry& target);
+
+// The geometry of a DICOM image as its data set stores it; false when
+// orientation, position or pixel spacing is incomplete.
+bool ReadDicomGeometry(const DICOMFile& file, DicomGeometry& geometry);
 
 // The cosine of the angle between the two image planes' normals.
 double NormalCosine(const DicomGeometry& a, const DicomGeometry& b);

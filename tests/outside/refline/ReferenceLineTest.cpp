@@ -5,27 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace
 {
 namespace fs = std::filesystem;
-
-std::vector<double> SplitNumbers(const std::string& text)
-{
-    std::vector<double> numbers;
-    std::stringstream stream(text);
-    std::string item;
-    while (std::getline(stream, item, '\\'))
-    {
-        numbers.push_back(std::strtod(item.c_str(), nullptr));
-    }
-    return numbers;
-}
 
 // The call as the viewer makes it: the second spacing value first.
 int CallReferenceLine(const DicomGeometry& s, const DicomGeometry& t, int* buffer1, int* buffer2)
@@ -99,28 +85,13 @@ struct CorpusImage
 bool ReadImage(const fs::path& path, CorpusImage& image)
 {
     DICOMFile file;
-    if (file.ReadFileNoImage(path.c_str()) == 0)
-    {
-        return false;
-    }
-    const std::vector<double> orientation =
-        SplitNumbers(std::string(file.GetLettra(0x0020, 0x0037)));
-    const std::vector<double> position = SplitNumbers(std::string(file.GetLettra(0x0020, 0x0032)));
-    const std::vector<double> spacing = SplitNumbers(std::string(file.GetLettra(0x0028, 0x0030)));
-    if (orientation.size() != 6 || position.size() != 3 || spacing.size() != 2)
+    if (file.ReadFileNoImage(path.c_str()) == 0 || !ReadDicomGeometry(file, image.geometry))
     {
         return false;
     }
     image.name = path.parent_path().filename().string() + "/" + path.filename().string();
     image.study = std::string(file.GetLettra(0x0020, 0x000D));
     image.frame = std::string(file.GetLettra(0x0020, 0x0052));
-    image.geometry = {file.GetUINT16(0x0028, 0x0011),
-                      file.GetUINT16(0x0028, 0x0010),
-                      spacing[0],
-                      spacing[1],
-                      {orientation[0], orientation[1], orientation[2]},
-                      {orientation[3], orientation[4], orientation[5]},
-                      {position[0], position[1], position[2]}};
     return true;
 }
 

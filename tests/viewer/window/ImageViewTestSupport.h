@@ -165,14 +165,24 @@ protected:
     }
     void TearDown() override
     {
-        m_pHost->DestroyWindow();
+        DestroyHost();
         VeltaroUninitialize();
         QuillonLogTest::TearDown();
     }
 
-    CImageView* MakeView(const CRect& rect = CRect(0, 0, 600, 600))
+    // The host goes with its windows (the frame deletes itself).
+    void DestroyHost()
     {
-        auto* view = new CImageView;
+        if (m_pHost != nullptr)
+        {
+            m_pHost->DestroyWindow();
+            m_pHost = nullptr;
+        }
+    }
+
+    template <class View = CImageView> View* MakeView(const CRect& rect = CRect(0, 0, 600, 600))
+    {
+        auto* view = new View;
         EXPECT_TRUE(
             view->Create(nullptr, "View", WS_CHILD | WS_VISIBLE, rect, m_pViewer, 2, nullptr));
         view->SetOwner(m_pViewer);

@@ -5,6 +5,7 @@
 #include "ImageShow.h"
 
 #include "DICOMVRSet.h"
+#include "DecimalList.h"
 #include "ImageShowConfig.h"
 #include "LookupTableSupport.h"
 #include "MetaMatrix16.h"
@@ -33,27 +34,6 @@ constexpr const char* AutomaticModalities[] = {"CR", "DX", "MG", "RF"};
 constexpr float AutoBorder = 0.01f;
 constexpr float AutoLow = 0.01f;
 constexpr float AutoHigh = 0.01f;
-
-std::vector<double> ReadNumbers(const Lettra& text)
-{
-    std::vector<double> numbers;
-    int start = 0;
-    while (start <= text.GetLength() && !text.IsEmpty())
-    {
-        int end = text.Find('\\', start);
-        if (end < 0)
-        {
-            end = text.GetLength();
-        }
-        const Lettra value = text.Mid(start, end - start).Trim();
-        if (!value.IsEmpty())
-        {
-            numbers.push_back(value.Double());
-        }
-        start = end + 1;
-    }
-    return numbers;
-}
 
 bool IsAutomaticModality(const Lettra& modality)
 {
@@ -159,7 +139,7 @@ void ImageShow::InitAfterLoad(const DICOMVRSet& set)
 
 void ImageShow::ReadPixelSpacing(const DICOMVRSet& set)
 {
-    const std::vector<double> spacing = ReadNumbers(set.GetLettra(0x0028, 0x0030));
+    const std::vector<double> spacing = ReadDecimalList(set.GetLettra(0x0028, 0x0030));
     if (spacing.size() >= 2 && spacing[0] > 0.0 && spacing[1] > 0.0)
     {
         // Row spacing first: the distance between rows is the vertical one.
@@ -175,7 +155,7 @@ void ImageShow::BuildSideLabels(const DICOMVRSet& set)
     {
         list.RemoveAll();
     }
-    const std::vector<double> cosines = ReadNumbers(set.GetLettra(0x0020, 0x0037));
+    const std::vector<double> cosines = ReadDecimalList(set.GetLettra(0x0020, 0x0037));
     if (ImageShowConfig::Get().nShowPatientOrientationLabel == 0 || cosines.size() < 6)
     {
         return;
@@ -204,8 +184,8 @@ void ImageShow::SetupLookupTables(const DICOMVRSet& set)
     const float intercept = m_bModalityApplied ? 0.0f : lut::ReadRescale(set, 0x1052, 0.0f);
     const float slope =
         m_bModalityApplied ? 1.0f : lut::UsableSlope(lut::ReadRescale(set, 0x1053, 1.0f));
-    const std::vector<double> centers = ReadNumbers(set.GetLettra(0x0028, 0x1050));
-    const std::vector<double> widths = ReadNumbers(set.GetLettra(0x0028, 0x1051));
+    const std::vector<double> centers = ReadDecimalList(set.GetLettra(0x0028, 0x1050));
+    const std::vector<double> widths = ReadDecimalList(set.GetLettra(0x0028, 0x1051));
     DicomLookupTable* chosen = nullptr;
     for (std::size_t i = 0; i < std::min(centers.size(), widths.size()); ++i)
     {

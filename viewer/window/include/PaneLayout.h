@@ -49,6 +49,10 @@ public:
     virtual void CreatePanes();
     // One pane window "ViewPort@<index>" with the index as its id.
     virtual MedImage* CreatePane(int left, int top, int right, int bottom, int index);
+    // The pane's window, named by the format with the index, made on the
+    // rectangle with the index as its id; null, the pane deleted, when it
+    // cannot be made.
+    MedImage* CreatePaneWindow(MedImage* pane, const char* nameFormat, const RECT& rect, int index);
     // The pane's position in the list (-1 when absent), highlighted.
     virtual int IndexOfPane(MedImage* pane);
     // The area the panes share: the client rectangle.

@@ -118,17 +118,22 @@ void PaneLayout::CreatePanes()
 
 MedImage* PaneLayout::CreatePane(int left, int top, int right, int bottom, int index)
 {
-    auto* pane = new MedImage;
+    return CreatePaneWindow(new MedImage, "ViewPort@%d", CRect(left, top, right, bottom), index);
+}
+
+MedImage* PaneLayout::CreatePaneWindow(MedImage* pane, const char* nameFormat, const RECT& rect,
+                                       int index)
+{
     CString name;
-    name.Format("ViewPort@%d", index);
-    if (!pane->Create(nullptr, name, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                      CRect(left, top, right, bottom), this, UINT(index)))
+    name.Format(nameFormat, index);
+    if (!pane->Create(nullptr, name, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, this,
+                      UINT(index)))
     {
         _error("Enter PaneLayout::CreatePane, cannot create pane %d", index);
         delete pane;
         return nullptr;
     }
-    pane->MoveWindow(left, top, right - left, bottom - top, FALSE);
+    pane->MoveWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
     return pane;
 }
 
