@@ -12,6 +12,8 @@
 #include "AfxMenu.h"
 #include "AfxModuleState.h"
 #include "AfxMsgMap.h"
+#include "AfxProgressCtrl.h"
+#include "AfxToolTipCtrl.h"
 #include "AfxWinApp.h"
 #include "AfxWinDC.h"
 #include "AfxWnd.h"

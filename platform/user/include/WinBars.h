@@ -62,6 +62,7 @@
 #define TB_SETBUTTONINFOA (WM_USER + 66)
 #define TB_GETBUTTONINFOA (WM_USER + 65)
 #define TB_HITTEST (WM_USER + 69)
+#define TB_GETTOOLTIPS (WM_USER + 35)
 #define TB_ADDBUTTONSA (WM_USER + 20)
 #define TB_ADDBUTTONS TB_ADDBUTTONSA
 #define TB_INSERTBUTTON TB_INSERTBUTTONA
@@ -157,13 +158,96 @@ typedef struct tagNMTBHOTITEM
     DWORD dwFlags;
 } NMTBHOTITEM, *LPNMTBHOTITEM;
 
-// The tip of a tool: asked of the toolbar's parent when the pointer rests
-// on a button (idFrom: the button's command).
+// ------------------------------------------------------------- Tool tips
+// The tip control "tooltips_class32" knows tools: a rectangle of a window
+// (or, with TTF_IDISHWND, the whole window uId), each with its text, a
+// string resource or LPSTR_TEXTCALLBACKA. Mouse messages relayed to it
+// (TTM_RELAYEVENT) show the tip of the tool the pointer rests on after the
+// initial delay, below the pointer, until the pointer leaves the tool, a
+// button is pressed or the automatic-pop delay has passed; the tip moves
+// on to a neighbouring tool after the reshow delay. A tool whose text is
+// the callback is asked for it at each showing (TTN_GETDISPINFOA to the
+// tool's window, idFrom the tool's uId). Tips wrap at the maximum width
+// when one is set. The toolbar uses one for its buttons (uId: the
+// command), forwarding the question to its parent.
+#define TOOLTIPS_CLASSA "tooltips_class32"
+
+#define TTS_ALWAYSTIP 0x01
+#define TTS_NOPREFIX 0x02
+
+#define TTF_IDISHWND 0x0001
+#define TTF_CENTERTIP 0x0002
+#define TTF_SUBCLASS 0x0010
+#define TTF_TRANSPARENT 0x0100
+#define TTF_DI_SETITEM 0x8000
+
+#define TTDT_AUTOMATIC 0
+#define TTDT_RESHOW 1
+#define TTDT_AUTOPOP 2
+#define TTDT_INITIAL 3
+
+#define LPSTR_TEXTCALLBACKA (reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1)))
+
+#define TTM_ACTIVATE (WM_USER + 1)
+#define TTM_SETDELAYTIME (WM_USER + 3)
+#define TTM_ADDTOOLA (WM_USER + 4)
+#define TTM_DELTOOLA (WM_USER + 5)
+#define TTM_NEWTOOLRECTA (WM_USER + 6)
+#define TTM_RELAYEVENT (WM_USER + 7)
+#define TTM_GETTOOLINFOA (WM_USER + 8)
+#define TTM_SETTOOLINFOA (WM_USER + 9)
+#define TTM_HITTESTA (WM_USER + 10)
+#define TTM_GETTEXTA (WM_USER + 11)
+#define TTM_UPDATETIPTEXTA (WM_USER + 12)
+#define TTM_GETTOOLCOUNT (WM_USER + 13)
+#define TTM_ENUMTOOLSA (WM_USER + 14)
+#define TTM_GETCURRENTTOOLA (WM_USER + 15)
+#define TTM_GETDELAYTIME (WM_USER + 21)
+#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
+#define TTM_GETMAXTIPWIDTH (WM_USER + 25)
+#define TTM_POP (WM_USER + 28)
+#define TTM_UPDATE (WM_USER + 29)
+#define TTM_ADDTOOL TTM_ADDTOOLA
+#define TTM_DELTOOL TTM_DELTOOLA
+#define TTM_NEWTOOLRECT TTM_NEWTOOLRECTA
+#define TTM_GETTOOLINFO TTM_GETTOOLINFOA
+#define TTM_SETTOOLINFO TTM_SETTOOLINFOA
+#define TTM_HITTEST TTM_HITTESTA
+#define TTM_GETTEXT TTM_GETTEXTA
+#define TTM_UPDATETIPTEXT TTM_UPDATETIPTEXTA
+#define TTM_ENUMTOOLS TTM_ENUMTOOLSA
+#define TTM_GETCURRENTTOOL TTM_GETCURRENTTOOLA
+
+typedef struct tagTOOLINFOA
+{
+    UINT cbSize;
+    UINT uFlags;
+    HWND hwnd;       // the window the tool lies in; asked for callback texts
+    UINT_PTR uId;    // the tool's id; the tool's window with TTF_IDISHWND
+    RECT rect;       // in hwnd's client coordinates
+    HINSTANCE hinst; // with lpszText a string id (MAKEINTRESOURCE)
+    LPSTR lpszText;
+    LPARAM lParam;
+} TOOLINFOA, *LPTOOLINFOA;
+typedef TOOLINFOA TTTOOLINFOA;
+typedef TOOLINFOA TOOLINFO;
+
+typedef struct _TT_HITTESTINFOA
+{
+    HWND hwnd;
+    POINT pt; // in hwnd's client coordinates
+    TOOLINFOA ti;
+} TTHITTESTINFOA, *LPTTHITTESTINFOA;
+
 #define TTN_FIRST (0U - 520U)
 #define TTN_GETDISPINFOA (TTN_FIRST - 0)
+#define TTN_SHOW (TTN_FIRST - 1)
+#define TTN_POP (TTN_FIRST - 2)
 #define TTN_NEEDTEXTA TTN_GETDISPINFOA
 #define TTN_NEEDTEXT TTN_NEEDTEXTA
 
+// The answer to TTN_GETDISPINFOA: lpszText (a text, or a string id of
+// hinst), else szText; TTF_DI_SETITEM in uFlags keeps it as the tool's.
 typedef struct tagNMTTDISPINFOA
 {
     NMHDR hdr;
@@ -174,8 +258,6 @@ typedef struct tagNMTTDISPINFOA
     LPARAM lParam;
 } NMTTDISPINFOA, *LPNMTTDISPINFOA;
 typedef NMTTDISPINFOA TOOLTIPTEXTA;
-
-#define TOOLTIPS_CLASSA "tooltips_class32"
 
 // -------------------------------------------------------------- Status bar
 #define SB_SETTEXTA (WM_USER + 1)

@@ -3,8 +3,10 @@
 // released over itself sends its command to the parent; check buttons
 // toggle first, and a checked button of a group unchecks the others of its
 // group. Flat toolbars raise the button under the pointer only; the parent
-// hears which button that is (TBN_HOTITEMCHANGE) and, with
-// TBSTYLE_TOOLTIPS, is asked the tip of a button the pointer rests on.
+// hears which button that is (TBN_HOTITEMCHANGE). With TBSTYLE_TOOLTIPS a
+// tip control of the toolbar's own has a tool for each button and hears
+// the pointer; the parent is asked the tip of a button (TTN_NEEDTEXTA with
+// the button's command in idFrom).
 // Custom-draw answers of the parent replace the default drawing.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
@@ -22,16 +24,13 @@
 namespace
 {
 constexpr UINT_PTR kLeaveTimer = 1;
-constexpr UINT_PTR kTipTimer = 2;
 constexpr UINT kLeavePoll = 100;
-constexpr UINT kTipDelay = 500;
 constexpr int kSeparatorWidth = 8;
 
 class ToolbarControl
 {
 public:
     explicit ToolbarControl(HWND hWnd) : m_hWnd(hWnd) {}
-    ~ToolbarControl();
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
@@ -53,8 +52,11 @@ private:
     void OnButtonDown(POINT pt);
     void OnButtonUp();
     void OnTimer(UINT_PTR nTimer);
-    void ShowTip();
-    void HideTip();
+    void CreateTip();
+    // The tip control's tools made to match the buttons shown.
+    void SyncTipTools();
+    void RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnTipNeedsText(NMTTDISPINFOA& info);
     void Click(int nIndex);
     void AutoSize();
     LRESULT ButtonInfo(int nId, TBBUTTONINFOA* pInfo, bool bSet);
@@ -73,11 +75,6 @@ private:
     bool m_bPressedInside = false;
     HWND m_hTip = nullptr;
 };
-
-ToolbarControl::~ToolbarControl()
-{
-    HideTip();
-}
 
 int ToolbarControl::IndexOf(int idCommand) const
 {
@@ -166,14 +163,10 @@ void ToolbarControl::SetHot(int nIndex, DWORD dwFlags)
         RECT rc = ItemRect(i);
         InvalidateRect(m_hWnd, &rc, TRUE);
     }
-    HideTip();
-    KillTimer(m_hWnd, kTipTimer);
     if (nIndex >= 0)
     {
         // Nothing tells a window that the pointer left it: look now and then.
         SetTimer(m_hWnd, kLeaveTimer, kLeavePoll, nullptr);
-        if (Style() & TBSTYLE_TOOLTIPS)
-            SetTimer(m_hWnd, kTipTimer, kTipDelay, nullptr);
     }
     else
     {
@@ -202,7 +195,6 @@ void ToolbarControl::OnMouseMove(POINT pt)
 void ToolbarControl::OnButtonDown(POINT pt)
 {
     const int nHit = HitTest(pt);
-    HideTip();
     if (nHit < 0 || !IsEnabled(nHit))
         return;
     m_nPressed = nHit;
@@ -256,12 +248,6 @@ void ToolbarControl::Click(int nIndex)
 
 void ToolbarControl::OnTimer(UINT_PTR nTimer)
 {
-    if (nTimer == kTipTimer)
-    {
-        KillTimer(m_hWnd, kTipTimer);
-        ShowTip();
-        return;
-    }
     if (nTimer != kLeaveTimer || m_nPressed >= 0)
         return;
     POINT pt{};
@@ -270,29 +256,62 @@ void ToolbarControl::OnTimer(UINT_PTR nTimer)
         SetHot(-1, HICF_LEAVING);
 }
 
-void ToolbarControl::ShowTip()
+void ToolbarControl::CreateTip()
 {
-    if (m_nHot < 0)
-        return;
-    NMTTDISPINFOA info{};
-    Notify(info.hdr, TTN_NEEDTEXTA, static_cast<UINT_PTR>(m_buttons[m_nHot].idCommand));
-    const std::string text = info.lpszText != nullptr ? info.lpszText : info.szText;
-    if (text.empty())
-        return;
-    POINT pt{};
-    GetCursorPos(&pt);
-    m_hTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, text.c_str(),
-                             WS_POPUP, pt.x, pt.y + 20, 0, 0, m_hWnd, nullptr, nullptr, nullptr);
-    if (m_hTip != nullptr)
-        SetWindowPos(m_hTip, HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    m_hTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, m_hWnd, nullptr,
+                             nullptr, nullptr);
 }
 
-void ToolbarControl::HideTip()
+void ToolbarControl::SyncTipTools()
 {
-    if (m_hTip != nullptr && IsWindow(m_hTip))
-        DestroyWindow(m_hTip);
-    m_hTip = nullptr;
+    std::vector<TOOLINFOA> tools;
+    for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i)
+    {
+        if (IsSeparator(i) || (m_buttons[i].fsState & TBSTATE_HIDDEN))
+            continue;
+        TOOLINFOA& tool = tools.emplace_back();
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = m_hWnd;
+        tool.uId = static_cast<UINT_PTR>(m_buttons[i].idCommand);
+        tool.rect = ItemRect(i);
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+    }
+    bool bSame = SendMessageA(m_hTip, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(tools.size());
+    for (size_t i = 0; bSame && i < tools.size(); ++i)
+    {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof(tool);
+        SendMessageA(m_hTip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+        bSame = tool.uId == tools[i].uId && EqualRect(&tool.rect, &tools[i].rect);
+    }
+    if (bSame)
+        return;
+    TOOLINFOA old{};
+    old.cbSize = sizeof(old);
+    while (SendMessageA(m_hTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&old)))
+        SendMessageA(m_hTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&old));
+    for (TOOLINFOA& tool : tools)
+        SendMessageA(m_hTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ToolbarControl::RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_hTip == nullptr)
+        return;
+    if (nMsg == WM_MOUSEMOVE)
+        SyncTipTools();
+    MSG msg{m_hWnd, nMsg, wParam, lParam, 0, {}};
+    SendMessageA(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+LRESULT ToolbarControl::OnTipNeedsText(NMTTDISPINFOA& info)
+{
+    // The parent answers as if the toolbar asked it itself.
+    const HWND hFrom = info.hdr.hwndFrom;
+    const LRESULT result = Notify(info.hdr, TTN_NEEDTEXTA, info.hdr.idFrom);
+    info.hdr.hwndFrom = hFrom;
+    return result;
 }
 
 void ToolbarControl::AutoSize()
@@ -451,8 +470,24 @@ LRESULT ToolbarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     const int nId = static_cast<int>(wParam);
     const bool bOn = LOWORD(lParam) != 0;
+    if ((nMsg >= WM_MOUSEFIRST && nMsg <= WM_MBUTTONDBLCLK))
+        RelayToTip(nMsg, wParam, lParam);
     switch (nMsg)
     {
+    case WM_CREATE:
+        if (Style() & TBSTYLE_TOOLTIPS)
+            CreateTip();
+        return 0;
+    case WM_NOTIFY:
+    {
+        auto* pHeader = reinterpret_cast<NMHDR*>(lParam);
+        if (pHeader != nullptr && pHeader->hwndFrom == m_hTip && m_hTip != nullptr &&
+            pHeader->code == TTN_GETDISPINFOA)
+            return OnTipNeedsText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+        return 0;
+    }
+    case TB_GETTOOLTIPS:
+        return reinterpret_cast<LRESULT>(m_hTip);
     case TB_BUTTONSTRUCTSIZE:
         return 0;
     case TB_ADDBUTTONSA:
@@ -571,7 +606,9 @@ LRESULT ToolbarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnTimer(wParam);
         return 0;
     case WM_DESTROY:
-        HideTip();
+        if (m_hTip != nullptr && IsWindow(m_hTip))
+            DestroyWindow(m_hTip);
+        m_hTip = nullptr;
         return DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
     default:
         return DefWindowProcA(m_hWnd, nMsg, wParam, lParam);

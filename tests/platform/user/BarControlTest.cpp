@@ -1,10 +1,11 @@
 // The toolbar and status bar controls: check buttons and check groups
-// under scripted clicks, commands to the parent, custom-draw answers, and
-// the status bar's parts and texts.
+// under scripted clicks, commands to the parent, custom-draw answers, tips
+// of the buttons, and the status bar's parts and texts.
 #include "UserTestSupport.h"
 
 #include "WinBars.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,18 @@ protected:
                    {
                        if (nMsg == WM_COMMAND)
                            m_commands.push_back(LOWORD(wParam));
+                       if (nMsg == WM_NOTIFY &&
+                           reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA)
+                       {
+                           auto* pInfo = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+                           // Asked as if by the toolbar, for the command.
+                           std::snprintf(pInfo->szText, sizeof(pInfo->szText), "Tip %d%s",
+                                         static_cast<int>(pInfo->hdr.idFrom),
+                                         pInfo->hdr.hwndFrom == m_hToolbar
+                                             ? ""
+                                             : " (not asked by the toolbar)");
+                           return 0;
+                       }
                        if (nMsg == WM_NOTIFY &&
                            reinterpret_cast<const NMHDR*>(lParam)->code == NM_CUSTOMDRAW)
                        {
@@ -126,6 +139,45 @@ TEST_F(BarControlTest, CustomDrawAnswersDecideWhatIsAskedAndDrawn)
     InvalidateRect(m_hToolbar, nullptr, TRUE);
     UpdateWindow(m_hToolbar);
     EXPECT_EQ(m_stages, (std::vector<DWORD>{CDDS_PREPAINT}));
+}
+
+TEST_F(BarControlTest, ToolbarWithTipsHasAToolForEachButtonShownAndAsksItsParentTheText)
+{
+    const HWND hBar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0,
+        400, 30, m_hParent, reinterpret_cast<HMENU>(kToolbarId), nullptr, nullptr);
+    DestroyWindow(m_hToolbar);
+    m_hToolbar = hBar;
+    const TBBUTTON buttons[] = {
+        {0, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+        {0, 0, 0, TBSTYLE_SEP, {}, 0, 0},
+        {1, 102, TBSTATE_ENABLED | TBSTATE_HIDDEN, TBSTYLE_BUTTON, {}, 0, 0},
+        {2, 105, 0, TBSTYLE_BUTTON, {}, 0, 0},
+    };
+    SendMessageA(m_hToolbar, TB_ADDBUTTONS, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    const HWND hTip = reinterpret_cast<HWND>(SendMessageA(m_hToolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(hTip, nullptr);
+    const auto restOn = [&](int nIndex)
+    {
+        RECT rect{};
+        SendMessageA(m_hToolbar, TB_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(&rect));
+        m_harness.MouseMove(CUiHarness::ScreenPoint(m_hToolbar, rect.left + 4, rect.top + 4));
+        m_harness.PumpPending();
+        m_harness.AdvanceClock(500);
+        m_harness.PumpPending();
+        char szText[80] = {};
+        if (IsWindowVisible(hTip))
+            GetWindowTextA(hTip, szText, sizeof(szText));
+        return std::string(szText);
+    };
+    // A disabled button has its tip too; the hidden one has no tool.
+    EXPECT_EQ(restOn(3), "Tip 105");
+    EXPECT_EQ(SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0), 2);
+    SendMessageA(m_hToolbar, TB_HIDEBUTTON, 102, MAKELPARAM(FALSE, 0));
+    EXPECT_EQ(restOn(2), "Tip 102");
+    EXPECT_EQ(SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    DestroyWindow(m_hToolbar);
+    EXPECT_FALSE(IsWindow(hTip));
 }
 
 TEST_F(BarControlTest, StatusBarPartsEndAtTheirEdgesAndKeepTheirTexts)
