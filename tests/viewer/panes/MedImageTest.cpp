@@ -4,6 +4,7 @@
 // drag, and the clipboard copy.
 #include "MedImage.h"
 #include "../window/PictureDump.h"
+#include "AgeFromDate.h"
 #include "DICOMImage.h"
 #include "DicomLookupTable.h"
 #include "MagGlassTask.h"
@@ -20,17 +21,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace
 {
 
-// The pane's parent: it records the commands the pane sends or forwards.
+// The pane's parent: it records the commands the pane sends or forwards
+// and the double clicks and keys it passes up.
 class CommandParent : public CWnd
 {
 public:
     std::vector<UINT> commands;
+    std::vector<UINT> passed;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM) override
@@ -38,6 +42,46 @@ protected:
         commands.push_back(LOWORD(wParam));
         return TRUE;
     }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_LBUTTONDBLCLK || message == WM_KEYDOWN)
+        {
+            passed.push_back(message);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// A calliper that takes Enter.
+class EnterCalliper : public ORoiCalliper
+{
+public:
+    using ORoiCalliper::ORoiCalliper;
+    int enters = 0;
+    bool OnKeyDown(UINT key, UINT repeat, UINT flags) override
+    {
+        if (key == VK_RETURN)
+        {
+            ++enters;
+            return true;
+        }
+        return ORoiCalliper::OnKeyDown(key, repeat, flags);
+    }
+};
+
+// An owner-drawn popup that logs its measuring and drawing.
+class LoggingMenu : public CMenu
+{
+public:
+    int measured = 0;
+    int drawn = 0;
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override
+    {
+        ++measured;
+        item->itemWidth = 80;
+        item->itemHeight = 16;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT) override { ++drawn; }
 };
 
 // Counts the firings of a pane event and keeps the last pair.
@@ -113,6 +157,20 @@ protected:
             m_harness.KeyUp(VK_CONTROL);
             m_harness.PumpPending();
         }
+    }
+    // A calliper of the image from (20, 30) to (100, 30).
+    template <class Roi = ORoiCalliper> Roi* AddCalliper()
+    {
+        auto* calliper = new Roi(m_Show.get());
+        calliper->SetLine({20, 30}, {100, 30});
+        m_Show->AddAnnotation(calliper);
+        return calliper;
+    }
+    void Click(enMouseButton button, POINT point)
+    {
+        m_harness.Script().MouseUp(button, At(point.x, point.y));
+        Press(button, point.x, point.y);
+        m_harness.PumpPending();
     }
     int WindowWidth() const { return m_Show->GetMetaImage()->GetWindowWidth(); }
     int WindowCenter() const { return m_Show->GetMetaImage()->GetWindowCenter(); }
@@ -500,4 +558,294 @@ TEST_F(MedImageTest, ARectangleSelectionWindowsOverItZoomsOntoItOrIsGivenUp)
     }
     m_harness.MouseUp(enMouseButton::Left, At(150, 150));
     m_harness.PumpPending();
+}
+
+TEST_F(MedImageTest, ThePointerOverAnAnnotationHighlightsItAndShowsWhatAPressWouldDo)
+{
+    ORoiCalliper* calliper = AddCalliper();
+    const POINT body = m_pPane->ImageToScreen(60, 30);
+    const POINT end = m_pPane->ImageToScreen(100, 30);
+    struct Case
+    {
+        POINT point;
+        LPCSTR cursor;
+        bool hovered;
+    };
+    const Case cases[] = {
+        {body, IDC_SIZEALL, true}, {end, IDC_CROSS, true}, {POINT{5, 290}, nullptr, false}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.point.x);
+        m_harness.MouseMove(At(c.point.x, c.point.y));
+        m_harness.PumpPending();
+        EXPECT_EQ(m_pPane->GetHoveredAnnotation(), c.hovered ? calliper : nullptr);
+        EXPECT_EQ(calliper->IsHighlighted(), c.hovered);
+        if (c.cursor != nullptr)
+        {
+            EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.cursor));
+        }
+    }
+    calliper->SetLocked(true);
+    m_harness.MouseMove(At(body.x, body.y));
+    m_harness.PumpPending();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW)) << "a locked one does not move";
+    m_pPane->ShowOverlays(false);
+    m_harness.MouseMove(At(body.x + 1, body.y));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pPane->GetHoveredAnnotation(), nullptr) << "hidden overlays are not hovered";
+    EXPECT_FALSE(calliper->IsHighlighted());
+}
+
+TEST_F(MedImageTest, EnterAndADoubleClickOnAnAnnotationGoToTheSelectedOne)
+{
+    auto* calliper = AddCalliper<EnterCalliper>();
+    const POINT body = m_pPane->ImageToScreen(60, 30);
+    Click(enMouseButton::Left, body);
+    ASSERT_TRUE(calliper->IsSelected());
+    m_pPane->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(body.x, body.y));
+    m_harness.PumpPending();
+    EXPECT_EQ(calliper->enters, 1);
+    EXPECT_TRUE(m_pParent->passed.empty()) << "the view does not swap its layout";
+    m_harness.KeyPress(VK_RETURN);
+    m_harness.PumpPending();
+    EXPECT_EQ(calliper->enters, 2);
+    EXPECT_TRUE(m_pParent->passed.empty());
+
+    m_pPane->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 290));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pParent->passed, std::vector<UINT>{WM_LBUTTONDBLCLK});
+    Click(enMouseButton::Left, POINT{5, 290});
+    ASSERT_FALSE(calliper->IsSelected());
+    m_harness.KeyPress(VK_RETURN);
+    m_harness.PumpPending();
+    EXPECT_EQ(calliper->enters, 2);
+    EXPECT_EQ(m_pParent->passed, (std::vector<UINT>{WM_LBUTTONDBLCLK, WM_KEYDOWN}));
+}
+
+TEST_F(MedImageTest, ARightClickAsksForTheMenuOfWhatItHitsAndItsCommandsComeBack)
+{
+    ORoiCalliper* calliper = AddCalliper();
+    ORoiCalliper* other = AddCalliper();
+    other->SetLine({20, 90}, {100, 90});
+    Click(enMouseButton::Left, m_pPane->ImageToScreen(60, 90));
+    ASSERT_TRUE(other->IsSelected());
+    Click(enMouseButton::Right, m_pPane->ImageToScreen(60, 30));
+    EXPECT_EQ(m_pParent->commands, std::vector<UINT>{MedImage::enAnnotationMenu});
+    EXPECT_TRUE(calliper->IsSelected());
+    EXPECT_FALSE(other->IsSelected());
+    // The command goes to the annotation of the menu, not to the parent.
+    m_pPane->SendMessage(WM_COMMAND, enCmdShowOff, 0);
+    EXPECT_FALSE(calliper->IsShown());
+    EXPECT_TRUE(other->IsShown());
+    EXPECT_EQ(m_pParent->commands.size(), 1U);
+
+    m_pParent->commands.clear();
+    Click(enMouseButton::Right, POINT{5, 290});
+    EXPECT_EQ(m_pParent->commands, std::vector<UINT>{MedImage::enImageMenu});
+    Click(enMouseButton::Left, POINT{5, 290});
+    m_pParent->commands.clear();
+    m_pPane->SendMessage(WM_COMMAND, enCmdShowOn, 0);
+    EXPECT_FALSE(calliper->IsShown()) << "no target: nothing to show";
+    EXPECT_EQ(m_pParent->commands, std::vector<UINT>{UINT(enCmdShowOn)});
+}
+
+TEST_F(MedImageTest, ThePanesOwnerDrawnPopupShowsTheLayerStateAndHidesTheAnnotations)
+{
+    AddCalliper();
+    LoggingMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_OWNERDRAW, MedImage::enCmdShowOverlays, reinterpret_cast<LPCSTR>(1));
+    popup.AppendMenu(MF_OWNERDRAW, MedImage::enCmdHideOverlays, reinterpret_cast<LPCSTR>(2));
+    popup.AppendMenu(MF_OWNERDRAW, enCmdToTail, reinterpret_cast<LPCSTR>(3));
+    m_pPane->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_EQ(popup.GetMenuState(MedImage::enCmdShowOverlays, MF_BYCOMMAND) & MF_CHECKED,
+              UINT(MF_CHECKED));
+    EXPECT_EQ(popup.GetMenuState(MedImage::enCmdHideOverlays, MF_BYCOMMAND) & MF_CHECKED, 0U);
+    EXPECT_EQ(popup.GetMenuState(enCmdToTail, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED))
+        << "no annotation to order";
+
+    const POINT at = At(100, 100);
+    m_harness.Script().KeyPress(VK_DOWN).KeyPress(VK_DOWN).KeyPress(VK_RETURN);
+    EXPECT_TRUE(popup.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, m_pPane));
+    m_harness.PumpPending();
+    EXPECT_EQ(popup.measured, 3);
+    EXPECT_GT(popup.drawn, 0);
+    EXPECT_FALSE(m_pPane->AreOverlaysShown());
+    m_pPane->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), 0);
+    EXPECT_EQ(popup.GetMenuState(MedImage::enCmdHideOverlays, MF_BYCOMMAND) & MF_CHECKED,
+              UINT(MF_CHECKED));
+    m_pPane->SendMessage(WM_COMMAND, MedImage::enCmdShowOverlays, 0);
+    EXPECT_TRUE(m_pPane->AreOverlaysShown());
+}
+
+namespace
+{
+
+// The texts of a label list, in order.
+std::vector<std::string> TextsOf(MedImage& pane, int position)
+{
+    std::vector<std::string> texts;
+    for (auto* node = pane.GetLabels(position).GetHead(); node != nullptr; node = node->next)
+    {
+        texts.emplace_back(node->item->GetText().constBuffer());
+    }
+    return texts;
+}
+
+std::vector<CRect> RectsOf(MedImage& pane, int position)
+{
+    std::vector<CRect> rects;
+    for (auto* node = pane.GetLabels(position).GetHead(); node != nullptr; node = node->next)
+    {
+        CRect rect;
+        node->item->GetRect(&rect);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+
+} // namespace
+
+TEST_F(MedImageTest, CornerLabelsComeFromTheLabelConfigurationOfTheModality)
+{
+    ImageTag tags;
+    ASSERT_TRUE(tags.LoadConfigXML(R"(<ImageShowConfig>
+  <Modality name="CT">
+    <TopLeft>
+      <tag group="0010" element="0010" line="1"/>
+      <tag group="0010" element="0020" line="1" prefix="ID:"/>
+      <tag group="0008" element="103F" line="2" prefix="Absent:"/>
+      <tag group="0020" element="0013" line="3" prefix="Im " postfix="."/>
+    </TopLeft>
+    <BottomLeft>
+      <tag type="AGE" line="1"/>
+    </BottomLeft>
+  </Modality>
+</ImageShowConfig>)",
+                                   "/ImageShowConfig", "tag"));
+    m_pPane->SetImageTag(&tags);
+    m_pPane->BuildImageLabels(m_Show.get());
+    const std::string name = m_Show->GetDicomValue(0x0010, 0x0010).constBuffer();
+    const std::string id = m_Show->GetDicomValue(0x0010, 0x0020).constBuffer();
+    const std::string image = m_Show->GetDicomValue(0x0020, 0x0013).constBuffer();
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(TextsOf(*m_pPane, ViewLabel::enTopLeft),
+              (std::vector<std::string>{name + ", ID:" + id, "", "Im " + image + "."}));
+    EXPECT_TRUE(TextsOf(*m_pPane, ViewLabel::enTopRight).empty());
+    EXPECT_TRUE(TextsOf(*m_pPane, ViewLabel::enBottomRight).empty());
+    Lettra age = m_Show->GetDicomValue(0x0010, 0x1010);
+    if (age.IsEmpty())
+    {
+        age = AgeFromDate(m_Show->GetDicomValue(0x0008, 0x0020).constBuffer(),
+                          m_Show->GetDicomValue(0x0010, 0x0030).constBuffer());
+    }
+    const std::vector<std::string> bottomLeft = TextsOf(*m_pPane, ViewLabel::enBottomLeft);
+    ASSERT_EQ(bottomLeft.size(), age.IsEmpty() ? 3U : 4U);
+    if (!age.IsEmpty())
+    {
+        EXPECT_EQ(bottomLeft.front(), age.constBuffer());
+    }
+    // The read-outs stay, the last lines of their corner.
+    EXPECT_EQ(m_pPane->GetLabels(ViewLabel::enBottomLeft).GetTail()->item,
+              m_pPane->GetSpecialLabel(CViewPort::enRatioLabel));
+    Paint(m_pPane);
+    DumpPicture(m_pPane->m_hWnd, "ImageTagLabels");
+
+    // Without a set for the modality the built-in labels stand.
+    ASSERT_TRUE(tags.LoadConfigXML(R"(<ImageShowConfig><Modality name="MR"/></ImageShowConfig>)",
+                                   "/ImageShowConfig", "tag"));
+    m_pPane->BuildImageLabels(m_Show.get());
+    const std::vector<std::string> topRight = TextsOf(*m_pPane, ViewLabel::enTopRight);
+    ASSERT_FALSE(topRight.empty());
+    EXPECT_EQ(topRight.front().substr(0, 3), "Ex:");
+    EXPECT_EQ(TextsOf(*m_pPane, ViewLabel::enBottomLeft).size(), 3U);
+    m_pPane->SetImageTag(nullptr);
+    m_pPane->BuildImageLabels(m_Show.get());
+    EXPECT_EQ(TextsOf(*m_pPane, ViewLabel::enTopRight), topRight);
+}
+
+TEST_F(MedImageTest, CornerLabelsOfANarrowPaneDoNotRunIntoEachOther)
+{
+    struct Case
+    {
+        int width;
+        bool stacked;
+    };
+    for (const Case& c : {Case{110, true}, Case{150, false}, Case{380, false}})
+    {
+        SCOPED_TRACE(c.width);
+        m_pPane->MoveWindow(0, 0, c.width, 300);
+        Paint(m_pPane);
+        DumpPicture(m_pPane->m_hWnd, "CornerLabels" + std::to_string(c.width));
+        const std::vector<CRect> topLeft = RectsOf(*m_pPane, ViewLabel::enTopLeft);
+        const std::vector<CRect> topRight = RectsOf(*m_pPane, ViewLabel::enTopRight);
+        const std::vector<CRect> bottomLeft = RectsOf(*m_pPane, ViewLabel::enBottomLeft);
+        const std::vector<CRect> bottomRight = RectsOf(*m_pPane, ViewLabel::enBottomRight);
+        ASSERT_FALSE(topLeft.empty());
+        ASSERT_FALSE(topRight.empty());
+        const std::vector<CRect> top = RectsOf(*m_pPane, ViewLabel::enTop);
+        const std::vector<CRect> bottom = RectsOf(*m_pPane, ViewLabel::enBottom);
+        ASSERT_EQ(top.size(), 1U);
+        std::vector<CRect> corners = topLeft;
+        corners.insert(corners.end(), topRight.begin(), topRight.end());
+        for (const auto& [lefts, rights] :
+             {std::pair(topLeft, topRight), std::pair(bottomLeft, bottomRight),
+              std::pair(top, corners), std::pair(bottom, bottomLeft),
+              std::pair(bottom, bottomRight)})
+        {
+            for (const CRect& left : lefts)
+            {
+                for (const CRect& right : rights)
+                {
+                    CRect both;
+                    EXPECT_FALSE(both.IntersectRect(&left, &right))
+                        << left.left << "," << left.top << " meets " << right.left << ","
+                        << right.top;
+                }
+            }
+        }
+        CRect mark;
+        m_pPane->GetCornerMarkRect(&mark);
+        for (const CRect& right : bottomRight)
+        {
+            CRect both;
+            EXPECT_FALSE(both.IntersectRect(&right, &mark)) << "under the corner mark";
+        }
+        EXPECT_EQ(topRight.front().top >= topLeft.back().bottom, c.stacked);
+        EXPECT_EQ(topRight.front().top, c.stacked ? topLeft.back().bottom : CViewPort::LabelMargin);
+    }
+}
+
+TEST_F(MedImageTest, TheOriginalTablesAreDescribedAsLoadedAfterTheWindowChanged)
+{
+    const Lettra loaded = m_pPane->GetAllLUTDescription();
+    ASSERT_FALSE(loaded.IsEmpty());
+    EXPECT_EQ(m_pPane->GetOriginalLUTDescription(), loaded);
+    m_pPane->SetWindowLevel(321, 45);
+    const Lettra now = m_pPane->GetAllLUTDescription();
+    EXPECT_NE(now, loaded);
+    // The current table, marked, speaks of the new window.
+    const std::string text = now.constBuffer();
+    EXPECT_EQ(text.substr(0, 2), "* ");
+    EXPECT_NE(text.find("321"), std::string::npos) << text;
+    EXPECT_EQ(m_pPane->GetOriginalLUTDescription(), loaded);
+    m_pPane->DetachShow();
+    EXPECT_TRUE(m_pPane->GetOriginalLUTDescription().IsEmpty());
+}
+
+TEST_F(MedImageTest, TheShownImageIsSavedAsADicomFile)
+{
+    const std::string path = ::testing::TempDir() + "/MedImageSaved.dcm";
+    std::remove(path.c_str());
+    ASSERT_TRUE(m_pPane->SaveAsDicomFile(path.c_str()));
+    Corvane holder;
+    ASSERT_TRUE(holder.LoadDicomFile(path.c_str()));
+    ImageShow show;
+    show.AttachCorvane(holder, 0);
+    show.EnsureLoaded();
+    EXPECT_EQ(show.GetImageSize().cx, m_Show->GetImageSize().cx);
+    EXPECT_EQ(show.GetDicomValue(0x0010, 0x0020), m_Show->GetDicomValue(0x0010, 0x0020));
+    std::remove(path.c_str());
+    m_pPane->DetachShow();
+    EXPECT_FALSE(m_pPane->SaveAsDicomFile(path.c_str()));
 }

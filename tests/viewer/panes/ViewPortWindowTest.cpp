@@ -189,7 +189,7 @@ TEST_F(ViewPortWindowTest, LabelsAreLaidOutFromTheirCornersAndSides)
     EXPECT_EQ(r1.TopLeft(), CPoint(2, 2));
     EXPECT_EQ(r2.top, r1.bottom) << "the hidden label takes no room";
     EXPECT_EQ(r2.left, 2);
-    EXPECT_EQ(rl.bottom, 298);
+    EXPECT_EQ(rl.bottom, 300 - CViewPort::CornerMarkSize) << "clear of the corner mark";
     EXPECT_EQ(rl.right, 398);
     EXPECT_EQ(rb.bottom, rl.top);
     EXPECT_EQ(rb.right, 398);

@@ -16,6 +16,8 @@
 #include "QuillonExport.h"
 #include "ViewLabel.h"
 
+#include <vector>
+
 struct FloatPoint
 {
     float x;
@@ -34,6 +36,8 @@ public:
     static constexpr COLORREF CornerMarkColor = 0x000080FF;
     // The label font's size before the first layout chooses one.
     static constexpr int InitialFontSize = 64;
+    // Pixels between the labels and the client's edges.
+    static constexpr int LabelMargin = 2;
     // Slots of the special labels that subclasses update in place.
     enum enSpecialLabel
     {
@@ -278,6 +282,13 @@ protected:
     SIZE GetImageSizeValue() const;
     // Lays out and draws one label list.
     void DrawLabelList(CDC* pDC, int position, const CRect& client);
+    // The extents of a list's shown labels, in order; their summed height.
+    std::vector<CSize> GetLabelExtents(CDC* pDC, int position);
+    int GetLabelListHeight(CDC* pDC, int position);
+    // The part of the client a side list is laid out in.
+    CRect GetSideArea(CDC* pDC, int side, const CRect& client);
+    // Whether two corner lists of one edge would run into each other.
+    bool DoCornersMeet(CDC* pDC, int left, int right, int width);
     // The client DC's raster mode (R2_*) for a drawing mode 0..6; 0 for none.
     static int RasterOfMode(int mode);
 

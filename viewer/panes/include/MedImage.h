@@ -7,6 +7,7 @@
 #pragma once
 
 #include "ImageShow.h"
+#include "ImageTag.h"
 #include "MetaView.h"
 #include "MouseTask.h"
 #include "MouseTaskSet.h"
@@ -48,9 +49,14 @@ public:
         enPaneAnnotationMenu = 9504,
         enEmptyPaneMenu = 9510
     };
-    // Commands the pane carries out itself.
+    // Commands the pane carries out itself: the annotation layer shown or
+    // hidden (the popup's annotation commands; an annotation's own context
+    // commands, enRoiCommand, go to the annotation the popup was opened on,
+    // else to the selected ones), a repaint, the clipboard copy and zooms.
     enum enPaneCommand
     {
+        enCmdShowOverlays = 4004,
+        enCmdHideOverlays = 4005,
         enCmdRepaint = 4006,
         enCmdCopy = 2256,
         enCmdZoomPixelByPixel = 2499,
@@ -86,6 +92,18 @@ public:
     // moves it whole, one of its points or its label.
     virtual bool DispatchRoiHit(int modifiers, int x, int y, int code, int index);
     virtual bool DispatchPaneRoiHit(int modifiers, int x, int y, int code, int index);
+    // The pointer over the pane while no task claims it: an annotation (or
+    // the shutter's edge) under it shows the cursor of what a press there
+    // would do, and an annotation is highlighted meanwhile. True when the
+    // move was taken.
+    virtual bool HoverPaneAnnotations(UINT flags, int x, int y);
+    virtual bool HoverImageAnnotations(UINT flags, int x, int y);
+    virtual bool HoverMask(UINT flags, int x, int y);
+    // The annotation the pointer rests on, or null.
+    ORoi* GetHoveredAnnotation() const { return m_Hovered.lock().get(); }
+    // Enter, and a double click on an annotation: the key goes to the
+    // selected annotations; true when one took it.
+    virtual bool OnEnterKey();
     // Deselects every annotation of the image and of the pane; true when
     // any was selected.
     bool ClearSelection();
@@ -101,9 +119,16 @@ public:
     MouseTaskSet& GetMiddleTasks() { return *m_pMiddleTasks; }
     MouseTaskSet& GetRightTasks() { return *m_pRightTasks; }
 
-    // The corner labels of the image: modality, study, series, image and
-    // frame numbers and the slice geometry.
+    // The corner labels of the image: the label configuration's items for
+    // its modality, else the default builder's.
     virtual void BuildImageLabels(ImageShow* show);
+    // Patient, study, series, image and frame numbers and the slice
+    // geometry.
+    virtual void BuildDefaultLabels(ImageShow* show);
+    // The label configuration the corner labels come from; the process's
+    // unless a view gives its own. Null leaves the default labels.
+    void SetImageTag(ImageTag* tags) { m_pImageTag = tags; }
+    ImageTag* GetImageTag() const { return m_pImageTag; }
     virtual void Undo();
     virtual bool IsEmpty() const;
     virtual void SetTimedRect(const RECT* rect);
@@ -138,10 +163,13 @@ public:
     // image); one line per table, the current one marked "* ".
     bool SelectLUT(int index);
     Lettra GetAllLUTDescription() const;
+    // The same of the tables the image had when it was loaded.
+    Lettra GetOriginalLUTDescription() const;
 
     // The image as shown (full resolution, current window and turns) on
     // the clipboard as CF_DIB; false without an image or a clipboard.
     bool CopyToClipboard();
+    bool SaveAsDicomFile(const char* path);
     bool SaveAsBitmap(const char* path);
     bool SaveAsJPEG(const char* path);
 
@@ -203,6 +231,7 @@ protected:
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     DECLARE_MESSAGE_MAP()
@@ -234,6 +263,19 @@ protected:
                            bool select, bool deselectOthers);
     bool DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, int x, int y, int code,
                      int index);
+    bool HoverList(const Array<ImageShow::RoiPtr>* rois, int x, int y);
+    void SetHovered(const ImageShow::RoiPtr& roi);
+    // The menu a click without a drag asks for, by what lies under it; the
+    // annotation hit becomes the target of the context commands.
+    UINT PopupMenuAt(POINT point);
+    // A context command to its annotations; true when one took it.
+    bool RunRoiCommand(int command);
+    bool FinishRoiCommand(bool taken);
+    bool HasRoiCommandTarget() const;
+    // The lines of the label configuration's items of one corner.
+    void AddTagLabels(ImageShow* show, const Array<ImageTag::TagMetaItem>& items, int position);
+    // The corner labels of the image go; the read-outs stay, last.
+    void ClearImageLabels();
     // The key to the selected annotations, the image's first; true when
     // one took it.
     bool OfferKeyToSelected(UINT key, UINT repeat, UINT flags);
@@ -252,6 +294,10 @@ protected:
     POINT m_ptDragStart = {0, 0};
     UINT m_nDragFlags = 0;
     MouseTask* m_pDragTask = nullptr;
+    ImageTag* m_pImageTag = &ImageTag::Get();
+    std::weak_ptr<ORoi> m_Hovered;
+    std::weak_ptr<ORoi> m_PopupRoi;
+    bool m_bPopupOnMask = false;
 
     Delegate m_EventClicked;
     Delegate m_EventSize;

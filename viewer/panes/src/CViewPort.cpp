@@ -6,6 +6,8 @@
 #include "PaneFont.h"
 #include "PaneGeometry.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CViewPort, CWnd)
 
 BEGIN_MESSAGE_MAP(CViewPort, CWnd)
@@ -480,10 +482,121 @@ void CViewPort::DrawImage(CDC* pDC)
 void CViewPort::DrawLabels(CDC* pDC, RECT* client)
 {
     const CRect area(*client);
-    for (int position = 0; position < ViewLabel::enPositionCount; ++position)
+    DrawLabelList(pDC, ViewLabel::enTopLeft, area);
+    DrawLabelList(pDC, ViewLabel::enBottomLeft, area);
+    // In a pane too narrow for both corners of an edge side by side, the
+    // right corner's lines go below the left corner's at the top, above
+    // them at the bottom.
+    CRect topRight = area;
+    if (DoCornersMeet(pDC, ViewLabel::enTopLeft, ViewLabel::enTopRight, area.Width()))
     {
-        DrawLabelList(pDC, position, area);
+        topRight.top += GetLabelListHeight(pDC, ViewLabel::enTopLeft);
     }
+    DrawLabelList(pDC, ViewLabel::enTopRight, topRight);
+    CRect bottomRight = area;
+    if (DoCornersMeet(pDC, ViewLabel::enBottomLeft, ViewLabel::enBottomRight, area.Width()))
+    {
+        bottomRight.bottom -= GetLabelListHeight(pDC, ViewLabel::enBottomLeft);
+    }
+    // Nor do they run under the corner mark.
+    CRect mark;
+    GetCornerMarkRect(&mark);
+    if (ShowCornerMark() && !mark.IsRectEmpty())
+    {
+        bottomRight.bottom = std::min(bottomRight.bottom, mark.top + LabelMargin);
+    }
+    DrawLabelList(pDC, ViewLabel::enBottomRight, bottomRight);
+    for (int side : {ViewLabel::enLeft, ViewLabel::enRight, ViewLabel::enTop, ViewLabel::enBottom})
+    {
+        DrawLabelList(pDC, side, GetSideArea(pDC, side, area));
+    }
+}
+
+// The top and bottom side labels stand centred on their edge, or, where
+// corner labels reach the middle, clear of them toward the image.
+CRect CViewPort::GetSideArea(CDC* pDC, int side, const CRect& client)
+{
+    CRect area = client;
+    if (side != ViewLabel::enTop && side != ViewLabel::enBottom)
+    {
+        return area;
+    }
+    int width = 0;
+    for (const CSize& extent : GetLabelExtents(pDC, side))
+    {
+        width = std::max(width, int(extent.cx));
+    }
+    const int left = client.left + (client.Width() - width) / 2;
+    const int right = left + width;
+    const bool top = side == ViewLabel::enTop;
+    const int corners[2][2] = {{ViewLabel::enBottomLeft, ViewLabel::enBottomRight},
+                               {ViewLabel::enTopLeft, ViewLabel::enTopRight}};
+    for (int corner : corners[top ? 1 : 0])
+    {
+        for (auto* node = m_Labels[corner].GetHead(); node != nullptr; node = node->next)
+        {
+            CRect rect;
+            node->item->GetRect(&rect);
+            if (!node->item->IsVisible() || rect.right + LabelMargin <= left ||
+                rect.left >= right + LabelMargin)
+            {
+                continue;
+            }
+            if (top)
+            {
+                area.top = std::max(area.top, rect.bottom - LabelMargin);
+            }
+            else
+            {
+                area.bottom = std::min(area.bottom, rect.top + LabelMargin);
+            }
+        }
+    }
+    return area;
+}
+
+std::vector<CSize> CViewPort::GetLabelExtents(CDC* pDC, int position)
+{
+    std::vector<CSize> extents;
+    for (auto* node = m_Labels[position].GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item->IsVisible())
+        {
+            extents.push_back(node->item->GetTextExtent(pDC));
+        }
+    }
+    return extents;
+}
+
+int CViewPort::GetLabelListHeight(CDC* pDC, int position)
+{
+    int height = 0;
+    for (const CSize& extent : GetLabelExtents(pDC, position))
+    {
+        height += extent.cy;
+    }
+    return height;
+}
+
+// Lines of the two corners share a row when they stand at the same place
+// counted from their edge (the top lists downward, the bottom ones upward).
+bool CViewPort::DoCornersMeet(CDC* pDC, int left, int right, int width)
+{
+    std::vector<CSize> lefts = GetLabelExtents(pDC, left);
+    std::vector<CSize> rights = GetLabelExtents(pDC, right);
+    if (left == ViewLabel::enBottomLeft)
+    {
+        std::reverse(lefts.begin(), lefts.end());
+        std::reverse(rights.begin(), rights.end());
+    }
+    for (std::size_t row = 0; row < std::min(lefts.size(), rights.size()); ++row)
+    {
+        if (lefts[row].cx + rights[row].cx + 3 * LabelMargin > width)
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Corner lists stack from their corner inward: the top ones downward, the
@@ -492,19 +605,14 @@ void CViewPort::DrawLabels(CDC* pDC, RECT* client)
 // way. Hidden labels take no room.
 void CViewPort::DrawLabelList(CDC* pDC, int position, const CRect& client)
 {
-    constexpr int Margin = 2;
     Array<ViewLabel*>& labels = m_Labels[position];
-    int total = 0;
-    for (auto* node = labels.GetHead(); node != nullptr; node = node->next)
-    {
-        total += node->item->IsVisible() ? int(node->item->GetTextExtent(pDC).cy) : 0;
-    }
+    const int total = GetLabelListHeight(pDC, position);
     const bool fromBottom = position == ViewLabel::enBottomLeft ||
                             position == ViewLabel::enBottomRight || position == ViewLabel::enBottom;
     const bool vertical = position == ViewLabel::enLeft || position == ViewLabel::enRight;
-    int y = fromBottom ? client.bottom - Margin - total
+    int y = fromBottom ? client.bottom - LabelMargin - total
             : vertical ? client.top + (client.Height() - total) / 2
-                       : client.top + Margin;
+                       : client.top + LabelMargin;
     for (auto* node = labels.GetHead(); node != nullptr; node = node->next)
     {
         ViewLabel* label = node->item;
@@ -513,11 +621,11 @@ void CViewPort::DrawLabelList(CDC* pDC, int position, const CRect& client)
             continue;
         }
         const CSize extent = label->GetTextExtent(pDC);
-        int x = client.left + Margin;
+        int x = client.left + LabelMargin;
         if (position == ViewLabel::enTopRight || position == ViewLabel::enBottomRight ||
             position == ViewLabel::enRight)
         {
-            x = client.right - Margin - extent.cx;
+            x = client.right - LabelMargin - extent.cx;
         }
         else if (position == ViewLabel::enTop || position == ViewLabel::enBottom)
         {

@@ -1,5 +1,6 @@
 #include "MedImage.h"
 
+#include "AgeFromDate.h"
 #include "DICOMImage.h"
 #include "DicomLookupTable.h"
 #include "LUTList.h"
@@ -9,7 +10,6 @@
 #include "PreviewViews.h"
 #include "QuillonLibrary.h"
 #include "QuillonLog.h"
-#include "RoiDrag.h"
 #include "WinClipboard.h"
 
 #include <algorithm>
@@ -31,6 +31,7 @@ ON_WM_RBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_KEYUP()
 ON_WM_TIMER()
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 namespace
@@ -66,43 +67,75 @@ void AddLabelIfText(MedImage* pane, int position, const char* prefix, const Lett
     }
 }
 
-// Moves an annotation, one of its points or its label with the pointer.
-class RoiEditTask : public MouseTask
-{
-public:
-    RoiEditTask(MetaView* view, ORoi* roi, int code)
-        : MouseTask(0, view), m_pRoi(roi), m_nCode(code)
-    {
-    }
-    void OnBegin(int x, int y) override
-    {
-        m_pDrag = std::make_unique<RoiDrag>(m_pRoi, m_nCode, x, y);
-    }
-    void OnMove(int x, int y, int, int, int, int) override
-    {
-        m_pDrag->OnMove(x, y);
-        m_pView->Invalidate(FALSE);
-    }
-    void OnEnd(int x, int y, int, int, int, int) override
-    {
-        m_pDrag->OnEnd(x, y);
-        m_pView->Invalidate(FALSE);
-    }
-    void OnCancel(int, int, int, int, int, int) override
-    {
-        m_pDrag->OnCancel();
-        m_pView->Invalidate(FALSE);
-    }
-
-private:
-    ORoi* m_pRoi;
-    int m_nCode;
-    std::unique_ptr<RoiDrag> m_pDrag;
-};
-
 ORoi* RoiAt(const Array<ImageShow::RoiPtr>& rois, int index)
 {
     return index >= 0 && index < rois.GetCount() ? rois.GetAt(index).get() : nullptr;
+}
+
+// What a press at a hit would do, as a cursor.
+HCURSOR CursorOfHit(int code, bool locked)
+{
+    LPCSTR cursor = IDC_ARROW;
+    if (!locked)
+    {
+        switch (code)
+        {
+        case enHitBody:
+        case enHitLabel:
+            cursor = IDC_SIZEALL;
+            break;
+        case enHitHandle:
+            cursor = IDC_CROSS;
+            break;
+        case enHitEdgeX:
+            cursor = IDC_SIZEWE;
+            break;
+        case enHitEdgeY:
+            cursor = IDC_SIZENS;
+            break;
+        default:
+            break;
+        }
+    }
+    return LoadCursorA(nullptr, cursor);
+}
+
+// The codes a press on the shutter acts on.
+bool IsMaskHit(int code)
+{
+    return code == enHitBody || code == enHitHandle || code == enHitEdgeX || code == enHitEdgeY;
+}
+
+// One line per table, the current one marked "* ".
+Lettra DescribeLUTs(const LUTList& tables)
+{
+    Lettra text;
+    for (int at = 0; at < tables.GetCount(); ++at)
+    {
+        const DicomLookupTable* table = tables.GetAt(at);
+        Lettra line = table->GetDescription();
+        if (line.IsEmpty())
+        {
+            line.Format("WW:%d, WL:%d", table->GetWindowWidth(), table->GetWindowCenter());
+        }
+        text += (table == tables.GetCurrent() ? "* " : "") + line + "\r\n";
+    }
+    return text;
+}
+
+// The text of a label item: prefix, value and postfix; empty without a
+// value.
+Lettra TagItemText(const ImageShow& show, const ImageTag::TagMetaItem& item)
+{
+    if (item.strType.CompareNoCase("AGE") == 0)
+    {
+        const Lettra age = show.GetDicomValue(0x0010, 0x1010);
+        return !age.IsEmpty() ? age
+                              : AgeFromDate(show.GetDicomValue(0x0008, 0x0020).constBuffer(),
+                                            show.GetDicomValue(0x0010, 0x0030).constBuffer());
+    }
+    const Lettra value = show.GetDicomValue(item.nGroup, item.nElement);
+    return value.IsEmpty() ? value : item.strPrefix + value + item.strPostfix;
 }
 
 } // namespace
@@ -202,6 +235,13 @@ void MedImage::OnMouseMove(UINT nFlags, CPoint point)
     {
         TakeFocus();
     }
+    if (!m_pLeftTasks->IsPriority() &&
+        (HoverPaneAnnotations(nFlags, point.x, point.y) ||
+         HoverImageAnnotations(nFlags, point.x, point.y) || HoverMask(nFlags, point.x, point.y)))
+    {
+        return;
+    }
+    SetHovered(nullptr);
     m_pLeftTasks->OnMouseMove(nFlags, point.x, point.y);
 }
 
@@ -257,6 +297,10 @@ void MedImage::PostCurrentMessageToParent()
 
 void MedImage::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
+    if (nChar == VK_RETURN && OnEnterKey())
+    {
+        return;
+    }
     if (nChar == VK_DELETE && (DeleteSelectedRois() > 0 || OnDeleteKey()))
     {
         return;
@@ -270,6 +314,11 @@ void MedImage::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 void MedImage::OnKeyUp(UINT, UINT, UINT)
 {
     PostCurrentMessageToParent();
+}
+
+bool MedImage::OnEnterKey()
+{
+    return OfferKeyToSelected(VK_RETURN, 1, 0);
 }
 
 bool MedImage::OfferKeyToSelected(UINT key, UINT repeat, UINT flags)
@@ -302,8 +351,18 @@ void MedImage::OnTimer(UINT_PTR nIDEvent)
 
 BOOL MedImage::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    switch (LOWORD(wParam))
+    const UINT command = LOWORD(wParam);
+    if (command >= enCmdToTail && command <= enCmdLabelToggle && HasRoiCommandTarget())
     {
+        RunRoiCommand(int(command));
+        return TRUE;
+    }
+    switch (command)
+    {
+    case enCmdShowOverlays:
+    case enCmdHideOverlays:
+        ShowOverlays(command == enCmdShowOverlays);
+        return TRUE;
     case enCmdRepaint:
         Invalidate(TRUE);
         return TRUE;
@@ -332,6 +391,177 @@ BOOL MedImage::OnCommand(WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
+// The popup menu the view builds for the pane: its commands come back to
+// the pane, so they show what they would do here.
+void MedImage::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu || pPopupMenu == nullptr)
+    {
+        return;
+    }
+    const bool target = HasRoiCommandTarget();
+    for (UINT at = 0; at < pPopupMenu->GetMenuItemCount(); ++at)
+    {
+        const UINT id = pPopupMenu->GetMenuItemID(int(at));
+        if (id == enCmdShowOverlays || id == enCmdHideOverlays)
+        {
+            const bool on = (id == enCmdShowOverlays) == m_bOverlaysShown;
+            pPopupMenu->CheckMenuItem(at, MF_BYPOSITION | (on ? MF_CHECKED : MF_UNCHECKED));
+        }
+        else if (id >= enCmdToTail && id <= enCmdLabelToggle)
+        {
+            pPopupMenu->EnableMenuItem(at, MF_BYPOSITION | (target ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+}
+
+bool MedImage::HasRoiCommandTarget() const
+{
+    if (m_bPopupOnMask ? GetShutter() != nullptr : !m_PopupRoi.expired())
+    {
+        return true;
+    }
+    for (const Array<ImageShow::RoiPtr>* rois : {ImageRois(), PaneRois()})
+    {
+        for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            if (node->item->IsSelected())
+            {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The annotation the popup was opened on, else the shutter it was opened
+// on, else every selected annotation.
+bool MedImage::RunRoiCommand(int command)
+{
+    ORoi* mask = m_bPopupOnMask ? GetShutter() : nullptr;
+    if (mask != nullptr)
+    {
+        return FinishRoiCommand(mask->OnCommand(command));
+    }
+    if (const ImageShow::RoiPtr popup = m_PopupRoi.lock())
+    {
+        return FinishRoiCommand(popup->OnCommand(command));
+    }
+    std::vector<ImageShow::RoiPtr> selected;
+    for (const Array<ImageShow::RoiPtr>* rois : {ImageRois(), PaneRois()})
+    {
+        for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
+             node = node->next)
+        {
+            if (node->item->IsSelected())
+            {
+                selected.push_back(node->item);
+            }
+        }
+    }
+    bool taken = false;
+    // A command may reorder the list: the targets were taken first.
+    for (const ImageShow::RoiPtr& roi : selected)
+    {
+        taken = roi->OnCommand(command) || taken;
+    }
+    return FinishRoiCommand(taken);
+}
+
+bool MedImage::FinishRoiCommand(bool taken)
+{
+    if (taken)
+    {
+        Invalidate(TRUE);
+        FireSimple(m_EventAnnotationsChanged);
+    }
+    return taken;
+}
+
+UINT MedImage::PopupMenuAt(POINT point)
+{
+    m_PopupRoi.reset();
+    m_bPopupOnMask = false;
+    int index = -1;
+    if (m_bOverlaysShown && HitTestPaneAnnotations(point.x, point.y, &index, true, true) != 0)
+    {
+        m_PopupRoi = m_PaneRois.GetAt(index);
+        return enPaneAnnotationMenu;
+    }
+    if (m_bOverlaysShown && HitTestImageAnnotations(point.x, point.y, &index, true, true) != 0)
+    {
+        m_PopupRoi = ImageRois()->GetAt(index);
+        return enAnnotationMenu;
+    }
+    ORoi* mask = GetShutter();
+    if (mask != nullptr && mask->HitTestDefault(point.x, point.y, 0) != 0)
+    {
+        m_bPopupOnMask = true;
+        return enShutterMenu;
+    }
+    return enImageMenu;
+}
+
+// Hover.
+
+void MedImage::SetHovered(const ImageShow::RoiPtr& roi)
+{
+    const ImageShow::RoiPtr before = m_Hovered.lock();
+    if (before == roi)
+    {
+        return;
+    }
+    if (before != nullptr)
+    {
+        before->SetHighlighted(false, false);
+    }
+    if (roi != nullptr)
+    {
+        roi->SetHighlighted(true, false);
+    }
+    m_Hovered = roi;
+    Invalidate(FALSE);
+}
+
+bool MedImage::HoverList(const Array<ImageShow::RoiPtr>* rois, int x, int y)
+{
+    int index = -1;
+    const int code =
+        rois != nullptr && m_bOverlaysShown ? HitTestList(*rois, x, y, &index, false, false) : 0;
+    if (code == 0)
+    {
+        return false;
+    }
+    const ImageShow::RoiPtr roi = rois->GetAt(index);
+    SetHovered(roi);
+    ::SetCursor(CursorOfHit(code, roi->IsLocked()));
+    return true;
+}
+
+bool MedImage::HoverPaneAnnotations(UINT, int x, int y)
+{
+    return HoverList(PaneRois(), x, y);
+}
+
+bool MedImage::HoverImageAnnotations(UINT, int x, int y)
+{
+    return HoverList(ImageRois(), x, y);
+}
+
+bool MedImage::HoverMask(UINT, int x, int y)
+{
+    ORoi* mask = GetShutter();
+    const int code = mask != nullptr ? mask->HitTestDefault(x, y, 0) : 0;
+    if (!IsMaskHit(code))
+    {
+        return false;
+    }
+    SetHovered(nullptr);
+    ::SetCursor(CursorOfHit(code, mask->IsLocked()));
+    return true;
+}
+
 // Button handling.
 
 void MedImage::Track(MouseTask* task, int button, POINT point)
@@ -357,6 +587,8 @@ void MedImage::OnEventLeftButtonDown(const void*, DelegateArgs* args)
     TakeFocus();
     const int modifiers = LeftModifiers(mouse->m_nFlags);
     FireSimple(m_EventClicked);
+    m_PopupRoi.reset();
+    m_bPopupOnMask = false;
     if (IsEmpty())
     {
         Track(m_pLeftTasks->GetFirstTask(), MouseTask::enLeftButton, point);
@@ -394,6 +626,13 @@ void MedImage::OnEventLeftButtonDown(const void*, DelegateArgs* args)
         {
             Invalidate(TRUE);
         }
+    }
+    ORoi* mask = GetShutter();
+    const int maskCode = mask != nullptr ? mask->HitTestDefault(point.x, point.y, 0) : 0;
+    if (IsMaskHit(maskCode) && mask->OnHit(maskCode, mouse->m_nFlags, point.x, point.y))
+    {
+        FireSimple(m_EventAnnotationsChanged);
+        return;
     }
     if ((modifiers & MouseTask::ControlBit) != 0)
     {
@@ -451,15 +690,23 @@ void MedImage::OnEventRightButtonDown(const void*, DelegateArgs* args)
     POINT now;
     GetCursorPos(&now);
     ScreenToClient(&now);
-    // A click without a drag asks the view for the image's menu.
+    // A click without a drag asks the view for the menu of what it hit.
     if (now.x == point.x && now.y == point.y && GetParent() != nullptr)
     {
-        GetParent()->SendMessage(WM_COMMAND, enImageMenu, 0);
+        GetParent()->SendMessage(WM_COMMAND, PopupMenuAt(point), 0);
     }
 }
 
-void MedImage::OnEventLeftButtonDblClk(const void*, DelegateArgs*)
+void MedImage::OnEventLeftButtonDblClk(const void*, DelegateArgs* args)
 {
+    const auto* mouse = dynamic_cast<MouseArgs*>(args);
+    int index = -1;
+    if (mouse != nullptr && m_bOverlaysShown &&
+        HitTestImageAnnotations(mouse->m_nX, mouse->m_nY, &index, false, false) != 0)
+    {
+        OnEnterKey();
+        return;
+    }
     PostCurrentMessageToParent();
 }
 
@@ -860,17 +1107,12 @@ bool MedImage::DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, 
     {
         return false;
     }
-    if (roi->OnHit(code, modifiers, x, y))
-    {
-        return true;
-    }
-    if (code != enHitBody && code != enHitHandle && code != enHitLabel && code != enHitEdgeX &&
-        code != enHitEdgeY)
+    const UINT flags = ((modifiers & MouseTask::ShiftBit) != 0 ? MK_SHIFT : 0) |
+                       ((modifiers & MouseTask::ControlBit) != 0 ? MK_CONTROL : 0) | MK_LBUTTON;
+    if (!roi->OnHit(code, int(flags), x, y))
     {
         return false;
     }
-    RoiEditTask task(this, roi, code);
-    Track(&task, MouseTask::enLeftButton, POINT{x, y});
     FireSimple(m_EventAnnotationsChanged);
     return true;
 }
@@ -991,12 +1233,96 @@ void MedImage::SetMiddleButtonTool(int code)
 
 // Labels.
 
-void MedImage::BuildImageLabels(ImageShow* show)
+void MedImage::ClearImageLabels()
 {
     for (int position : {ViewLabel::enTopLeft, ViewLabel::enTopRight, ViewLabel::enBottomRight})
     {
         ClearLabels(position);
     }
+    Array<ViewLabel*>& bottomLeft = GetLabels(ViewLabel::enBottomLeft);
+    std::vector<ViewLabel*> own;
+    for (auto* node = bottomLeft.GetHead(); node != nullptr; node = node->next)
+    {
+        own.push_back(node->item);
+    }
+    for (ViewLabel* label : own)
+    {
+        bool special = false;
+        for (int slot = 0; slot < enSpecialLabelCount; ++slot)
+        {
+            special = special || GetSpecialLabel(slot) == label;
+        }
+        if (!special)
+        {
+            bottomLeft.Remove(label);
+            delete label;
+        }
+    }
+}
+
+void MedImage::BuildImageLabels(ImageShow* show)
+{
+    ClearImageLabels();
+    if (show == nullptr || show->IsEmpty())
+    {
+        return;
+    }
+    const ImageTag::ModalityItems* items =
+        m_pImageTag != nullptr
+            ? m_pImageTag->GetModalityItems(show->GetDicomValue(0x0008, 0x0060).constBuffer())
+            : nullptr;
+    if (items == nullptr)
+    {
+        BuildDefaultLabels(show);
+        return;
+    }
+    const int positions[ImageTag::CornerCount] = {ViewLabel::enTopLeft, ViewLabel::enTopRight,
+                                                  ViewLabel::enBottomLeft,
+                                                  ViewLabel::enBottomRight};
+    for (int corner = 0; corner < ImageTag::CornerCount; ++corner)
+    {
+        AddTagLabels(show, items->items[corner], positions[corner]);
+    }
+    // The read-outs stay the bottom lines of their corner.
+    Array<ViewLabel*>& bottomLeft = GetLabels(ViewLabel::enBottomLeft);
+    for (int slot : {enSizeLabel, enWindowLevelLabel, enRatioLabel})
+    {
+        if (ViewLabel* label = GetSpecialLabel(slot))
+        {
+            bottomLeft.Remove(label);
+            bottomLeft.AddTail(label);
+        }
+    }
+}
+
+// Items of one line share it, joined by ", "; a line without any text
+// stays, empty, so that the lines below keep their rows.
+void MedImage::AddTagLabels(ImageShow* show, const Array<ImageTag::TagMetaItem>& items,
+                            int position)
+{
+    std::vector<Lettra> lines;
+    for (auto* node = items.GetHead(); node != nullptr; node = node->next)
+    {
+        const Lettra text = TagItemText(*show, node->item);
+        if (text.IsEmpty())
+        {
+            continue;
+        }
+        const std::size_t line = std::size_t(std::max(1, node->item.nLine) - 1);
+        if (lines.size() <= line)
+        {
+            lines.resize(line + 1);
+        }
+        lines[line] = lines[line].IsEmpty() ? text : lines[line] + ", " + text;
+    }
+    for (const Lettra& line : lines)
+    {
+        AddLabel(position, line);
+    }
+}
+
+void MedImage::BuildDefaultLabels(ImageShow* show)
+{
     DICOMImage* image = show != nullptr ? show->GetDicomImage() : nullptr;
     if (image == nullptr)
     {
@@ -1238,23 +1564,21 @@ bool MedImage::SelectLUT(int index)
 Lettra MedImage::GetAllLUTDescription() const
 {
     const MetaImage* image = m_pShow != nullptr ? m_pShow->GetMetaImage() : nullptr;
-    Lettra text;
-    if (image == nullptr)
+    return image != nullptr ? DescribeLUTs(image->GetLUTs()) : Lettra();
+}
+
+Lettra MedImage::GetOriginalLUTDescription() const
+{
+    if (IsEmpty())
     {
-        return text;
+        return Lettra();
     }
-    LUTList& tables = const_cast<MetaImage*>(image)->GetLUTs();
-    for (int at = 0; at < tables.GetCount(); ++at)
-    {
-        const DicomLookupTable* table = tables.GetAt(at);
-        Lettra line = table->GetDescription();
-        if (line.IsEmpty())
-        {
-            line.Format("WW:%d, WL:%d", table->GetWindowWidth(), table->GetWindowCenter());
-        }
-        text += (table == tables.GetCurrent() ? "* " : "") + line + "\r\n";
-    }
-    return text;
+    // The image decoded afresh holds the tables it was loaded with.
+    ImageShow loaded;
+    loaded.AttachCorvane(m_pShow->GetHolder(), m_pShow->GetFrameIndex());
+    loaded.EnsureLoaded();
+    const MetaImage* image = loaded.GetMetaImage();
+    return image != nullptr ? DescribeLUTs(image->GetLUTs()) : Lettra();
 }
 
 // Output.
@@ -1292,6 +1616,11 @@ bool MedImage::CopyToClipboard()
         GlobalFree(copy);
     }
     return placed;
+}
+
+bool MedImage::SaveAsDicomFile(const char* path)
+{
+    return !IsEmpty() && m_pShow->SaveAsDicomFile(path);
 }
 
 bool MedImage::SaveAsBitmap(const char* path)
