@@ -240,6 +240,10 @@ public:
     BOOL SetBitmapSize(CSize size);
     HIMAGELIST SetImageList(HIMAGELIST hImageList);
     HIMAGELIST GetImageList() const;
+    // Images from the bitmap resource (or the bitmap) added after the
+    // toolbar's others; the index of the first, -1 on failure.
+    int AddBitmap(int nNumButtons, UINT nBitmapID);
+    int AddBitmap(int nNumButtons, CBitmap* pBitmap);
     void AutoSize();
     int HitTest(LPPOINT ppt) const;
 };

@@ -1,4 +1,5 @@
 #include "AfxBars.h"
+#include "AfxResource.h"
 
 IMPLEMENT_DYNAMIC(CToolBarCtrl, CWnd)
 
@@ -122,4 +123,19 @@ void CToolBarCtrl::AutoSize()
 int CToolBarCtrl::HitTest(LPPOINT ppt) const
 {
     return static_cast<int>(Ask(this, TB_HITTEST, 0, reinterpret_cast<LPARAM>(ppt)));
+}
+
+int CToolBarCtrl::AddBitmap(int nNumButtons, UINT nBitmapID)
+{
+    TBADDBITMAP add{AfxFindResourceHandle(MAKEINTRESOURCE(nBitmapID), RT_BITMAP), nBitmapID};
+    return static_cast<int>(
+        Ask(this, TB_ADDBITMAP, static_cast<WPARAM>(nNumButtons), reinterpret_cast<LPARAM>(&add)));
+}
+
+int CToolBarCtrl::AddBitmap(int nNumButtons, CBitmap* pBitmap)
+{
+    TBADDBITMAP add{nullptr,
+                    reinterpret_cast<UINT_PTR>(pBitmap != nullptr ? pBitmap->m_hObject : nullptr)};
+    return static_cast<int>(
+        Ask(this, TB_ADDBITMAP, static_cast<WPARAM>(nNumButtons), reinterpret_cast<LPARAM>(&add)));
 }

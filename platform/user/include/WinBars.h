@@ -52,6 +52,7 @@
 #define TB_COMMANDTOINDEX (WM_USER + 25)
 #define TB_GETITEMRECT (WM_USER + 29)
 #define TB_BUTTONSTRUCTSIZE (WM_USER + 30)
+#define TB_ADDBITMAP (WM_USER + 19)
 #define TB_SETBUTTONSIZE (WM_USER + 31)
 #define TB_SETBITMAPSIZE (WM_USER + 32)
 #define TB_AUTOSIZE (WM_USER + 33)
@@ -85,6 +86,15 @@ typedef struct _TBBUTTON
     INT_PTR iString;
 } TBBUTTON, *PTBBUTTON, *LPTBBUTTON;
 typedef const TBBUTTON* LPCTBBUTTON;
+
+// Images added to the toolbar's own image list (TB_ADDBITMAP, wParam the
+// number of images): the bitmap nID of the module hInst, or with hInst NULL
+// the HBITMAP nID itself. Light grey (192, 192, 192) is transparent.
+typedef struct
+{
+    HINSTANCE hInst;
+    UINT_PTR nID;
+} TBADDBITMAP, *LPTBADDBITMAP;
 
 typedef struct
 {

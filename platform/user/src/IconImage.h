@@ -72,3 +72,6 @@ private:
     HDC m_hdc = nullptr;
     HGDIOBJ m_hOld = nullptr;
 };
+
+// Paints the brush wherever the canvas is black, leaving the rest alone.
+void PaintShape(HDC hdc, const PixelCanvas& shape, int x, int y, SIZE size, HBRUSH hBrush);

@@ -7,9 +7,13 @@
 // tip control of the toolbar's own has a tool for each button and hears
 // the pointer; the parent is asked the tip of a button (TTN_NEEDTEXTA with
 // the button's command in idFrom).
-// Custom-draw answers of the parent replace the default drawing.
+// Custom-draw answers of the parent replace the default drawing. A
+// disabled button shows its image embossed: every pixel but the white and
+// button-face ones in the shadow colour over a highlight copy one pixel
+// down and right.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "IconImage.h"
 
 #include "WinBars.h"
 #include "WinCursor.h"
@@ -31,6 +35,7 @@ class ToolbarControl
 {
 public:
     explicit ToolbarControl(HWND hWnd) : m_hWnd(hWnd) {}
+    ~ToolbarControl();
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
@@ -60,21 +65,31 @@ private:
     void Click(int nIndex);
     void AutoSize();
     LRESULT ButtonInfo(int nId, TBBUTTONINFOA* pInfo, bool bSet);
+    // The index of the first image added; -1 on failure.
+    LRESULT AddBitmap(int nImages, const TBADDBITMAP* pAdd);
 
     UINT DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex);
     void DrawButton(HDC hdc, int nIndex);
     void DrawSeparator(HDC hdc, const RECT& rc) const;
+    void DrawDisabledImage(HDC hdc, int nImage, int x, int y) const;
 
     HWND m_hWnd;
     std::vector<TBBUTTON> m_buttons;
     SIZE m_sizeButton{23, 22};
     SIZE m_sizeBitmap{16, 15};
     HIMAGELIST m_hImages = nullptr;
+    HIMAGELIST m_hOwnImages = nullptr; // made for TB_ADDBITMAP
     int m_nHot = -1;
     int m_nPressed = -1;
     bool m_bPressedInside = false;
     HWND m_hTip = nullptr;
 };
+
+ToolbarControl::~ToolbarControl()
+{
+    if (m_hOwnImages != nullptr)
+        ImageList_Destroy(m_hOwnImages);
+}
 
 int ToolbarControl::IndexOf(int idCommand) const
 {
@@ -360,6 +375,29 @@ LRESULT ToolbarControl::ButtonInfo(int nId, TBBUTTONINFOA* pInfo, bool bSet)
     return TRUE;
 }
 
+LRESULT ToolbarControl::AddBitmap(int nImages, const TBADDBITMAP* pAdd)
+{
+    if (pAdd == nullptr || nImages <= 0)
+        return -1;
+    const HBITMAP hBitmap = pAdd->hInst == nullptr
+                                ? reinterpret_cast<HBITMAP>(pAdd->nID)
+                                : LoadBitmapA(pAdd->hInst, MAKEINTRESOURCE(pAdd->nID));
+    if (hBitmap == nullptr)
+        return -1;
+    if (m_hImages == nullptr)
+    {
+        m_hOwnImages =
+            ImageList_Create(m_sizeBitmap.cx, m_sizeBitmap.cy, ILC_COLOR24 | ILC_MASK, nImages, 4);
+        m_hImages = m_hOwnImages;
+    }
+    const int nFirst = ImageList_GetImageCount(m_hImages);
+    const int nAdded = ImageList_AddMasked(m_hImages, hBitmap, RGB(192, 192, 192));
+    if (pAdd->hInst != nullptr)
+        DeleteObject(hBitmap);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return nAdded < 0 ? -1 : nFirst;
+}
+
 UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex)
 {
     NMTBCUSTOMDRAW draw{};
@@ -428,12 +466,28 @@ void ToolbarControl::DrawButton(HDC hdc, int nIndex)
         ImageList_Draw(m_hImages, button.iBitmap, hdc, x, y, ILD_TRANSPARENT);
         return;
     }
-    if (HICON hIcon = ImageList_GetIcon(m_hImages, button.iBitmap, 0))
+    DrawDisabledImage(hdc, button.iBitmap, x, y);
+}
+
+void ToolbarControl::DrawDisabledImage(HDC hdc, int nImage, int x, int y) const
+{
+    PixelCanvas shape(m_sizeBitmap.cx, m_sizeBitmap.cy);
+    if (!shape.IsValid())
+        return;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    shape.Fill(face);
+    if (!ImageList_Draw(m_hImages, nImage, shape.GetDC(), 0, 0, ILD_TRANSPARENT))
+        return;
+    const std::uint32_t nFace = (static_cast<std::uint32_t>(GetRValue(face)) << 16) |
+                                (static_cast<std::uint32_t>(GetGValue(face)) << 8) |
+                                GetBValue(face);
+    for (int i = 0; i < m_sizeBitmap.cx * m_sizeBitmap.cy; ++i)
     {
-        DrawStateA(hdc, nullptr, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, x, y, 0, 0,
-                   DST_ICON | DSS_DISABLED);
-        DestroyIcon(hIcon);
+        const std::uint32_t nPixel = shape.Pixels()[i] & 0x00FFFFFF;
+        shape.Pixels()[i] = nPixel == nFace || nPixel == 0x00FFFFFF ? 0x00FFFFFF : 0;
     }
+    PaintShape(hdc, shape, x + 1, y + 1, m_sizeBitmap, GetSysColorBrush(COLOR_3DHILIGHT));
+    PaintShape(hdc, shape, x, y, m_sizeBitmap, GetSysColorBrush(COLOR_3DSHADOW));
 }
 
 void ToolbarControl::Paint(HDC hdc)
@@ -578,6 +632,8 @@ LRESULT ToolbarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     case TB_GETIMAGELIST:
         return reinterpret_cast<LRESULT>(m_hImages);
+    case TB_ADDBITMAP:
+        return AddBitmap(static_cast<int>(wParam), reinterpret_cast<const TBADDBITMAP*>(lParam));
     case TB_SETBUTTONINFOA:
     case TB_GETBUTTONINFOA:
         return ButtonInfo(nId, reinterpret_cast<TBBUTTONINFOA*>(lParam), nMsg == TB_SETBUTTONINFOA);

@@ -114,8 +114,7 @@ void DrawItem(HDC hdc, DRAWSTATEPROC callback, LPARAM lData, WPARAM wData, int x
 }
 
 // Paints a colour wherever the item's shape is: the item drawn black on
-// white gives the shape, which then takes the brush through the
-// pattern-where-source-is-black operation.
+// white gives the shape, which then takes the brush.
 void DrawShape(HDC hdc, DRAWSTATEPROC callback, LPARAM lData, WPARAM wData, int x, int y, SIZE size,
                UINT nType, HBRUSH hBrush)
 {
@@ -134,11 +133,17 @@ void DrawShape(HDC hdc, DRAWSTATEPROC callback, LPARAM lData, WPARAM wData, int 
         const unsigned nLight = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
         shape.Pixels()[i] = nLight > 3 * 192 ? 0x00FFFFFF : 0;
     }
-    SavedDC saved(hdc);
-    SelectObject(hdc, hBrush);
-    BitBlt(hdc, x, y, size.cx, size.cy, shape.GetDC(), 0, 0, 0x00B8074A);
+    PaintShape(hdc, shape, x, y, size, hBrush);
 }
 } // namespace
+
+void PaintShape(HDC hdc, const PixelCanvas& shape, int x, int y, SIZE size, HBRUSH hBrush)
+{
+    SavedDC saved(hdc);
+    SelectObject(hdc, hBrush);
+    // The pattern where the source is black, the destination elsewhere.
+    BitBlt(hdc, x, y, size.cx, size.cy, shape.GetDC(), 0, 0, 0x00B8074A);
+}
 
 BOOL DrawFocusRect(HDC hdc, const RECT* lprc)
 {

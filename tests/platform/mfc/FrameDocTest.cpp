@@ -481,6 +481,17 @@ TEST_F(FrameDocTest, RecentFilesFillTheFileMenuAndSurviveInTheProfile)
     EXPECT_STREQ((*m_app.m_pRecentFileList)[0], "/data/a.dcm");
 }
 
+TEST_F(FrameDocTest, ToolbarControlAddsBitmapResourcesAfterItsImages)
+{
+    CToolBarCtrl toolBar;
+    ASSERT_TRUE(toolBar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 30), m_pFrame, 77));
+    toolBar.SetBitmapSize(CSize(kImage, kImageHeight));
+    EXPECT_EQ(toolBar.AddBitmap(3, kResourceId), 0);
+    EXPECT_EQ(toolBar.AddBitmap(3, kResourceId), 3);
+    EXPECT_EQ(toolBar.AddBitmap(1, kResourceId + 1), -1);
+    EXPECT_EQ(ImageList_GetImageCount(toolBar.GetImageList()), 6);
+}
+
 TEST_F(FrameDocTest, PictureShowsMenuToolbarAndStatusBar)
 {
     m_pView->bMarked = TRUE;

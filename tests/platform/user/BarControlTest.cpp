@@ -4,8 +4,10 @@
 #include "UserTestSupport.h"
 
 #include "WinBars.h"
+#include "WinImageList.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -178,6 +180,72 @@ TEST_F(BarControlTest, ToolbarWithTipsHasAToolForEachButtonShownAndAsksItsParent
     EXPECT_EQ(SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0), 3);
     DestroyWindow(m_hToolbar);
     EXPECT_FALSE(IsWindow(hTip));
+}
+
+// An image of two halves: light yellow on the left, white on the right.
+HBITMAP MakeHalvesBitmap(int nImages)
+{
+    const HDC hdcScreen = GetDC(nullptr);
+    const HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, 16 * nImages, 15);
+    ReleaseDC(nullptr, hdcScreen);
+    const HDC hdc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+    for (int i = 0; i < nImages; ++i)
+    {
+        for (auto [nLeft, colour] :
+             {std::pair{0, RGB(255, 255, 160)}, std::pair{8, RGB(255, 255, 255)}})
+        {
+            const RECT rc{16 * i + nLeft, 0, 16 * i + nLeft + 8, 15};
+            const HBRUSH hBrush = CreateSolidBrush(colour);
+            FillRect(hdc, &rc, hBrush);
+            DeleteObject(hBrush);
+        }
+    }
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    return hBitmap;
+}
+
+TEST_F(BarControlTest, AddedBitmapsGrowTheImagesAndDisabledButtonsShowThemEmbossed)
+{
+    const HWND hBar =
+        CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 400,
+                        30, m_hParent, nullptr, nullptr, nullptr);
+    const HBITMAP hBitmap = MakeHalvesBitmap(2);
+    TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(hBitmap)};
+    EXPECT_EQ(SendMessageA(hBar, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&add)), 0);
+    EXPECT_EQ(SendMessageA(hBar, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&add)), 2);
+    const auto hImages = reinterpret_cast<HIMAGELIST>(SendMessageA(hBar, TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(hImages, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(hImages), 4);
+    add.nID = 0;
+    EXPECT_EQ(SendMessageA(hBar, TB_ADDBITMAP, 1, reinterpret_cast<LPARAM>(&add)), -1);
+    DeleteObject(hBitmap);
+
+    const TBBUTTON buttons[] = {
+        {3, 201, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+        {3, 202, 0, TBSTYLE_BUTTON, {}, 0, 0},
+    };
+    SendMessageA(hBar, TB_ADDBUTTONS, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    UpdateWindow(hBar);
+    const WindowPicture picture = ClientPicture(hBar);
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(hBar, (testing::TempDir() + "toolbar-embossed.bmp").c_str());
+    const auto imagePixel = [&](int nIndex, int x, int y)
+    {
+        RECT rc{};
+        SendMessageA(hBar, TB_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(&rc));
+        // The image is centred in the button.
+        return picture.GetPixel(rc.left + (rc.right - rc.left - 16) / 2 + x,
+                                rc.top + (rc.bottom - rc.top - 15) / 2 + y);
+    };
+    EXPECT_EQ(imagePixel(0, 4, 7), SurfacePixel(RGB(255, 255, 160)));
+    EXPECT_EQ(imagePixel(0, 12, 7), SurfacePixel(RGB(255, 255, 255)));
+    // Light yellow is no background: it turns into the shadow; white goes.
+    EXPECT_EQ(imagePixel(1, 4, 7), SurfacePixel(GetSysColor(COLOR_3DSHADOW)));
+    EXPECT_EQ(imagePixel(1, 12, 7), SurfacePixel(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(imagePixel(1, 8, 7), SurfacePixel(GetSysColor(COLOR_3DHILIGHT)));
+    DestroyWindow(hBar);
 }
 
 TEST_F(BarControlTest, StatusBarPartsEndAtTheirEdgesAndKeepTheirTexts)
