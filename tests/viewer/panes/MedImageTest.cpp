@@ -8,6 +8,7 @@
 #include "DICOMImage.h"
 #include "DicomLookupTable.h"
 #include "MagGlassTask.h"
+#include "MaskWnd.h"
 #include "MetaImage.h"
 #include "MetaMatrix.h"
 #include "MouseTracker.h"
@@ -848,4 +849,90 @@ TEST_F(MedImageTest, TheShownImageIsSavedAsADicomFile)
     std::remove(path.c_str());
     m_pPane->DetachShow();
     EXPECT_FALSE(m_pPane->SaveAsDicomFile(path.c_str()));
+}
+
+namespace
+{
+
+// How many pixels of the mask's client differ from the pane's picture
+// where the mask stands by more than the rounding of a field of view
+// scaled on its own.
+int MismatchUnder(MaskWnd& mask, const WindowPicture& pane, CWnd* paneWnd)
+{
+    WindowPicture own;
+    EXPECT_TRUE(UserGetWindowPicture(mask.m_hWnd, true, own));
+    POINT corner = {0, 0};
+    mask.ClientToScreen(&corner);
+    paneWnd->ScreenToClient(&corner);
+    int mismatches = 0;
+    for (int y = 0; y < own.nHeight; ++y)
+    {
+        for (int x = 0; x < own.nWidth; ++x)
+        {
+            const int grey = GreyOf(own.GetPixel(x, y));
+            mismatches += std::abs(grey - GreyOf(pane.GetPixel(corner.x + x, corner.y + y))) > 8;
+        }
+    }
+    return mismatches;
+}
+
+} // namespace
+
+TEST_F(MedImageTest, AMaskShowsThePixelsUnderItThroughAWindowOfItsOwn)
+{
+    m_pPane->HideLabels();
+    const WindowPicture plain = Paint(m_pPane);
+    MaskWnd mask;
+    ASSERT_TRUE(mask.Open(m_pPane, CRect(80, 90, 200, 190)));
+    Paint(&mask);
+    DumpPicture(m_pPane->m_hWnd, "MaskWndPlain");
+    // A pixel off would leave thousands.
+    EXPECT_LT(MismatchUnder(mask, plain, m_pPane), 30) << "the same pixels in the same place";
+
+    const int width = WindowWidth();
+    mask.SetWindowLevel(200, 40);
+    Paint(&mask);
+    DumpPicture(m_pPane->m_hWnd, "MaskWnd");
+    EXPECT_GT(MismatchUnder(mask, plain, m_pPane), 1000);
+    EXPECT_EQ(WindowWidth(), width) << "the pane keeps its window";
+
+    // Dragged with the left button, it keeps its picture on the pane's.
+    CRect before;
+    mask.GetWindowRect(&before);
+    mask.SetWindowLevel(width, WindowCenter());
+    m_harness.Script()
+        .MouseMove(At(140, 140))
+        .MouseMove(At(160, 110))
+        .MouseUp(enMouseButton::Left, At(160, 110));
+    Press(enMouseButton::Left, 130, 140);
+    CRect after;
+    mask.GetWindowRect(&after);
+    EXPECT_EQ(after.TopLeft(), before.TopLeft() + CPoint(30, -30));
+    Paint(&mask);
+    EXPECT_LT(MismatchUnder(mask, plain, m_pPane), 30);
+
+    // It steps aside while the pane zooms, then follows the zoom.
+    m_pPane->SetLeftButtonTool(MouseTaskSet::enZoomTool);
+    const double zoomBefore = m_pPane->GetZoom();
+    bool hidden = false;
+    m_harness.Script()
+        .MouseMove(At(20, 60))
+        .MouseMove(At(20, 40))
+        .Do([&] { hidden = !mask.IsWindowVisible(); })
+        .MouseUp(enMouseButton::Left, At(20, 40));
+    Press(enMouseButton::Left, 20, 70);
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(mask.IsWindowVisible());
+    EXPECT_NE(m_pPane->GetZoom(), zoomBefore);
+    EXPECT_EQ(mask.GetZoom(), m_pPane->GetZoom());
+    mask.ShowWindow(SW_HIDE);
+    const WindowPicture zoomed = Paint(m_pPane);
+    mask.ShowWindow(SW_SHOWNA);
+    Paint(&mask);
+    EXPECT_LT(MismatchUnder(mask, zoomed, m_pPane), 30);
+
+    ASSERT_GT(m_pPane->GetBeforeButtonDownEvent(0).GetCount(), 0);
+    mask.DestroyWindow();
+    EXPECT_EQ(m_pPane->GetBeforeButtonDownEvent(0).GetCount(), 0) << "it lets the pane go";
+    EXPECT_EQ(m_pPane->GetImageChangedEvent().GetCount(), 0);
 }

@@ -205,6 +205,9 @@ class QUILLON_API MovePanTask : public MouseTask
 {
 public:
     using MouseTask::MouseTask;
+    // Runs the task in the parent's loop of the button from a press at a
+    // client point of the view; false when the view has no parent.
+    bool TrackInParent(POINT point, int button);
     void OnBegin(int x, int y) override;
     void OnMove(int x, int y, int prevX, int prevY, int startX, int startY) override;
     void OnEnd(int x, int y, int prevX, int prevY, int startX, int startY) override;

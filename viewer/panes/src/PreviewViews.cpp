@@ -217,17 +217,11 @@ void MoveWindowPanView::DrawDIB(CDC* pDC, CRect paint)
 void MoveWindowPanView::DoButtonDown(int button, UINT flags, POINT point)
 {
     quillon::_debug("Enter MoveWindowPanView::DoButtonDown, <%d,%d>", m_ptPan.x, m_ptPan.y);
-    CWnd* parent = GetParent();
-    if (parent == nullptr)
+    MovePanTask task(MouseTask::ModifiersOf(flags), this);
+    if (!task.TrackInParent(point, button))
     {
         return;
     }
-    // The task moves this window within its parent, in the parent's points.
-    ClientToScreen(&point);
-    parent->ScreenToClient(&point);
-    MovePanTask task(MouseTask::ModifiersOf(flags), this);
-    DragTracker tracker(parent);
-    tracker.Track(&task, point, button);
     CRect rect;
     GetWindowRect(&rect);
     if (m_pSourcePane != nullptr)

@@ -402,6 +402,20 @@ void RectSelectTask::Repaint()
     }
 }
 
+bool MovePanTask::TrackInParent(POINT point, int button)
+{
+    CWnd* parent = m_pView != nullptr ? m_pView->GetParent() : nullptr;
+    if (parent == nullptr)
+    {
+        return false;
+    }
+    m_pView->ClientToScreen(&point);
+    parent->ScreenToClient(&point);
+    DragTracker tracker(parent);
+    tracker.Track(this, point, button);
+    return true;
+}
+
 void MovePanTask::OnBegin(int, int)
 {
     m_ptStartCorner = {0, 0};
