@@ -11,9 +11,19 @@
 // OFN_FILEMUSTEXIST and OFN_ALLOWMULTISELECT; a name typed without an
 // extension gets the chosen filter's (else lpstrDefExt) when lpstrDefExt is
 // set.
+//
+// With OFN_ENABLEHOOK the running dialog holds a child dialog whose
+// procedure is lpfnHook: it gets WM_INITDIALOG (lParam the OPENFILENAMEA)
+// and the dialog's notices as WM_NOTIFY (OFNOTIFYA): CDN_INITDONE once the
+// dialog is ready, then CDN_FOLDERCHANGE for each folder shown,
+// CDN_SELCHANGE for a file picked in the list, CDN_TYPECHANGE for a filter
+// chosen and CDN_FILEOK before the dialog ends with OK (a nonzero answer in
+// DWLP_MSGRESULT keeps it open). The hook asks and changes the dialog, its
+// parent, through the CDM_* messages and the control ids below.
 #pragma once
 
 #include "PlatformUIExport.h"
+#include "WinMessages.h"
 #include "WinUserDefs.h"
 
 #include <string>
@@ -52,6 +62,22 @@
 
 using LPOFNHOOKPROC = UINT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
+#define CDN_FIRST (0U - 601U)
+#define CDN_INITDONE (CDN_FIRST - 0)
+#define CDN_SELCHANGE (CDN_FIRST - 1)
+#define CDN_FOLDERCHANGE (CDN_FIRST - 2)
+#define CDN_FILEOK (CDN_FIRST - 5)
+#define CDN_TYPECHANGE (CDN_FIRST - 6)
+
+// Sent to the dialog. The GET messages copy into lParam (wParam bytes) and
+// answer the size the text needs with its NUL, or a negative value.
+#define CDM_FIRST (WM_USER + 100)
+#define CDM_GETSPEC (CDM_FIRST + 0x0000)        // the name in the edit
+#define CDM_GETFILEPATH (CDM_FIRST + 0x0001)    // the folder and that name
+#define CDM_GETFOLDERPATH (CDM_FIRST + 0x0002)  // the folder shown
+#define CDM_SETCONTROLTEXT (CDM_FIRST + 0x0004) // wParam the control's id
+#define CDM_HIDECONTROL (CDM_FIRST + 0x0005)    // wParam the control's id
+
 typedef struct tagOFNA
 {
     DWORD lStructSize;
@@ -75,6 +101,13 @@ typedef struct tagOFNA
     LPOFNHOOKPROC lpfnHook;
     LPCSTR lpTemplateName;
 } OPENFILENAMEA, *LPOPENFILENAMEA;
+
+typedef struct _OFNOTIFYA
+{
+    NMHDR hdr; // hwndFrom: the dialog
+    LPOPENFILENAMEA lpOFN;
+    LPSTR pszFile;
+} OFNOTIFYA, *LPOFNOTIFYA;
 
 // What a test chooses in the next file dialog its hook answers IDOK: a
 // folder, names in it (or full paths) in the order chosen, and the filter

@@ -47,14 +47,6 @@ std::string ExtensionFor(const OPENFILENAMEA& ofn, DWORD nFilterIndex)
     return ofn.lpstrDefExt;
 }
 
-std::string FullPath(const std::string& folder, const std::string& name)
-{
-    const std::filesystem::path path(name);
-    return (path.is_absolute() ? path : std::filesystem::path(folder) / path)
-        .lexically_normal()
-        .string();
-}
-
 // Writes the choice into the record; FALSE (with the reason) when it does
 // not fit or a file that must exist is missing.
 BOOL WriteChoice(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice choice)
@@ -69,7 +61,7 @@ BOOL WriteChoice(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice choice)
     std::vector<std::string> paths;
     for (const std::string& name : choice.names)
     {
-        std::string path = FullPath(choice.folder, name);
+        std::string path = FullPathIn(choice.folder, name);
         if (!extension.empty() && std::filesystem::path(path).extension().empty())
             path += "." + extension;
         if (!bSave && (ofn.Flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path))
@@ -162,9 +154,22 @@ BOOL RunFileDialog(LPOPENFILENAMEA lpofn, bool bSave)
     {
         return FALSE;
     }
+    else if (choice.names.empty())
+    {
+        // A hook ended the dialog with OK itself: nothing was chosen here.
+        return TRUE;
+    }
     return WriteChoice(*lpofn, bSave, choice);
 }
 } // namespace
+
+std::string FullPathIn(const std::string& folder, const std::string& name)
+{
+    const std::filesystem::path path(name);
+    return (path.is_absolute() ? path : std::filesystem::path(folder) / path)
+        .lexically_normal()
+        .string();
+}
 
 std::vector<FileFilter> ParseFileFilters(LPCSTR lpstrFilter)
 {

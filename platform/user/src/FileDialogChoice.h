@@ -17,6 +17,9 @@ std::vector<FileFilter> ParseFileFilters(LPCSTR lpstrFilter);
 // Whether the name matches one of the patterns (without regard to case).
 bool MatchesFileFilter(const FileFilter& filter, const std::string& name);
 
+// A name in a folder, or the name itself when it is a full path.
+std::string FullPathIn(const std::string& folder, const std::string& name);
+
 // Runs the dialog; false when the user cancels. The choice comes back as
 // the folder, the names typed or picked and the filter.
-bool RunFileDialogWindow(const OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice);
+bool RunFileDialogWindow(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice);

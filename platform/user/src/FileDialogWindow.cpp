@@ -3,9 +3,11 @@
 // files through the chosen filter on the right (a click puts the name in
 // the edit, a double click chooses it), the name edit and the filter combo.
 // OK with a folder's name enters it; several names in double quotes are a
-// multiple choice.
+// multiple choice. A hook of the caller's lives in a child dialog and hears
+// what happens.
 #include "FileDialogChoice.h"
 
+#include "ControlSupport.h"
 #include "ResourceRegistry.h"
 #include "WinControls.h"
 #include "WinDialog.h"
@@ -14,13 +16,16 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
 
 namespace
 {
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-constexpr DWORD kStaticStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr DWORD kStaticStyle =
+    WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS;
 
 const DialogItemTemplate kOpenItems[] = {
     {"Static", "Look in:", stc4, WS_CHILD | WS_VISIBLE, 0, 7, 7, 40, 10},
@@ -38,6 +43,10 @@ const DialogItemTemplate kOpenItems[] = {
     {"Button", "Cancel", IDCANCEL, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 216, 153,
      57, 14},
 };
+// The hook's dialog: an empty child in the corner.
+const DialogTemplate kHookTemplate{
+    WS_CHILD | WS_VISIBLE | DS_CONTROL, 0, 0, 0, 0, 0, nullptr, nullptr, 0, {}};
+
 const DialogTemplate kOpenTemplate{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT |
                                        DS_CENTER,
                                    0,
@@ -52,16 +61,40 @@ const DialogTemplate kOpenTemplate{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODAL
 
 struct DialogState
 {
-    const OPENFILENAMEA* pOfn;
+    OPENFILENAMEA* pOfn;
     bool bSave;
     FileDialogChoice* pChoice;
     std::string folder;
     std::vector<FileFilter> filters;
+    HWND hHook = nullptr;
 };
 
 DialogState* StateOf(HWND hDlg)
 {
     return reinterpret_cast<DialogState*>(GetWindowLongPtrA(hDlg, DWLP_USER));
+}
+
+// Tells the hook; its answer (0 without a hook).
+LRESULT NotifyHook(HWND hDlg, UINT nCode)
+{
+    DialogState& state = *StateOf(hDlg);
+    if (state.hHook == nullptr)
+        return 0;
+    OFNOTIFYA notice{};
+    notice.hdr.hwndFrom = hDlg;
+    notice.hdr.code = nCode;
+    notice.lpOFN = state.pOfn;
+    notice.pszFile = state.pOfn->lpstrFile;
+    return SendMessageA(state.hHook, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notice));
+}
+
+// The hook's dialog procedure is the caller's hook.
+INT_PTR HookDialogProc(HWND hHook, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    const DialogState* pState = StateOf(GetParent(hHook));
+    if (pState == nullptr || pState->pOfn->lpfnHook == nullptr)
+        return FALSE;
+    return static_cast<INT_PTR>(pState->pOfn->lpfnHook(hHook, nMsg, wParam, lParam));
 }
 
 std::string TextOf(HWND hWnd)
@@ -113,6 +146,12 @@ void FillLists(HWND hDlg)
         SendMessageA(hFiles, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
+void ShowFolder(HWND hDlg)
+{
+    FillLists(hDlg);
+    NotifyHook(hDlg, CDN_FOLDERCHANGE);
+}
+
 void EnterFolder(HWND hDlg, const std::string& folder)
 {
     DialogState& state = *StateOf(hDlg);
@@ -122,7 +161,7 @@ void EnterFolder(HWND hDlg, const std::string& folder)
     if (error || !std::filesystem::is_directory(path, error))
         return;
     state.folder = path.string();
-    FillLists(hDlg);
+    ShowFolder(hDlg);
 }
 
 // The names of the edit: one, or several in double quotes.
@@ -158,6 +197,9 @@ void OnOk(HWND hDlg)
         SetDlgItemTextA(hDlg, edt1, "");
         return;
     }
+    // The hook may refuse the choice and keep the dialog.
+    if (NotifyHook(hDlg, CDN_FILEOK) != 0)
+        return;
     state.pChoice->folder = state.folder;
     state.pChoice->names = TypedNames(text);
     state.pChoice->nFilterIndex =
@@ -186,6 +228,52 @@ void OnInitDialog(HWND hDlg, DialogState& state)
         SetDlgItemTextA(hDlg, edt1, given.filename().string().c_str());
     }
     FillLists(hDlg);
+    if ((ofn.Flags & OFN_ENABLEHOOK) && ofn.lpfnHook != nullptr)
+    {
+        state.hHook = CreateDialogIndirectParamA(nullptr, &kHookTemplate, hDlg, HookDialogProc,
+                                                 reinterpret_cast<LPARAM>(state.pOfn));
+        NotifyHook(hDlg, CDN_INITDONE);
+        NotifyHook(hDlg, CDN_FOLDERCHANGE);
+    }
+}
+
+// Answers a hook's CDM_GET* message: the text copied into the buffer as far
+// as it fits, and the size it needs.
+LRESULT AnswerText(const std::string& text, WPARAM cbBuffer, LPARAM lParam)
+{
+    if (lParam != 0 && cbBuffer > 0)
+        CopyTextTo(text.c_str(), reinterpret_cast<LPSTR>(lParam), static_cast<int>(cbBuffer));
+    return static_cast<LRESULT>(text.size() + 1);
+}
+
+// The hook's requests; nullopt for other messages.
+std::optional<LRESULT> OnHookRequest(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    const DialogState& state = *StateOf(hDlg);
+    const auto spec = [hDlg]
+    {
+        const std::vector<std::string> names = TypedNames(TextOf(GetDlgItem(hDlg, edt1)));
+        return names.empty() ? std::string() : names.front();
+    };
+    switch (nMsg)
+    {
+    case CDM_GETSPEC:
+        return AnswerText(spec(), wParam, lParam);
+    case CDM_GETFILEPATH:
+        // Without a name, the folder itself.
+        return AnswerText(spec().empty() ? state.folder : FullPathIn(state.folder, spec()), wParam,
+                          lParam);
+    case CDM_GETFOLDERPATH:
+        return AnswerText(state.folder, wParam, lParam);
+    case CDM_SETCONTROLTEXT:
+        SetDlgItemTextA(hDlg, static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam));
+        return 0;
+    case CDM_HIDECONTROL:
+        ShowWindow(GetDlgItem(hDlg, static_cast<int>(wParam)), SW_HIDE);
+        return 0;
+    default:
+        return std::nullopt;
+    }
 }
 
 INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -195,7 +283,14 @@ INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnInitDialog(hDlg, *reinterpret_cast<DialogState*>(lParam));
         return TRUE;
     }
-    if (nMsg != WM_COMMAND || StateOf(hDlg) == nullptr)
+    if (StateOf(hDlg) == nullptr)
+        return FALSE;
+    if (const std::optional<LRESULT> answer = OnHookRequest(hDlg, nMsg, wParam, lParam))
+    {
+        SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, *answer);
+        return TRUE;
+    }
+    if (nMsg != WM_COMMAND)
         return FALSE;
     const HWND hControl = reinterpret_cast<HWND>(lParam);
     switch (LOWORD(wParam))
@@ -214,13 +309,18 @@ INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
             const int nSel = static_cast<int>(SendMessageA(hControl, LB_GETCURSEL, 0, 0));
             if (nSel >= 0)
                 SetDlgItemTextA(hDlg, edt1, ListText(hControl, nSel).c_str());
+            if (HIWORD(wParam) == LBN_SELCHANGE)
+                NotifyHook(hDlg, CDN_SELCHANGE);
             if (HIWORD(wParam) == LBN_DBLCLK)
                 OnOk(hDlg);
         }
         return TRUE;
     case cmb1:
         if (HIWORD(wParam) == CBN_SELCHANGE)
+        {
             FillLists(hDlg);
+            NotifyHook(hDlg, CDN_TYPECHANGE);
+        }
         return TRUE;
     case IDOK:
         OnOk(hDlg);
@@ -234,13 +334,18 @@ INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
 }
 } // namespace
 
-bool RunFileDialogWindow(const OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice)
+bool RunFileDialogWindow(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice& choice)
 {
     DialogState state{&ofn, bSave, &choice, {}, ParseFileFilters(ofn.lpstrFilter)};
-    if (ofn.lpstrInitialDir != nullptr && *ofn.lpstrInitialDir != '\0')
-        state.folder = ofn.lpstrInitialDir;
-    else
-        state.folder = std::filesystem::current_path().string();
+    std::error_code error;
+    const bool bInitial = ofn.lpstrInitialDir != nullptr && *ofn.lpstrInitialDir != '\0';
+    const std::filesystem::path initial =
+        bInitial ? std::filesystem::path(ofn.lpstrInitialDir) : std::filesystem::current_path();
+    // The folder as the dialog shows it: whole, without a closing slash.
+    state.folder =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(initial), error).string();
+    if (error)
+        state.folder = initial.string();
     return DialogBoxIndirectParamA(nullptr, &kOpenTemplate, ofn.hwndOwner, FileDialogProc,
                                    reinterpret_cast<LPARAM>(&state)) == IDOK;
 }

@@ -1,6 +1,7 @@
 // The open and save dialogs: choices answered by the test or typed into
 // the running dialog come back as paths, in order, with the filter; a
-// buffer too small fails; the chosen folder becomes the current one.
+// buffer too small fails; the chosen folder becomes the current one. A hook
+// hears the running dialog and changes it.
 #include "../FailOnBlockHarness.h"
 #include "AfxFileDialog.h"
 #include "AfxWin.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -155,6 +157,197 @@ TEST_F(FileDialogTest, RunningDialogListsTheFolderAndTakesTheTypedName)
     EXPECT_EQ(files, (std::vector<std::string>{"a.dcm", "b.dcm"}));
     EXPECT_EQ(folders, (std::vector<std::string>{"..", "series"}));
     EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(dialog.GetPathName())),
+              std::filesystem::path(m_folder.PathOf("b.dcm")).lexically_normal());
+    SetModalWindowsRun(false);
+}
+
+// A list item of the running dialog clicked twice (a double click).
+void DoubleClickItem(CUiHarness& harness, HWND hDlg, int nList, int nItem)
+{
+    const HWND hList = ::GetDlgItem(hDlg, nList);
+    RECT rect{};
+    ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem),
+                   reinterpret_cast<LPARAM>(&rect));
+    const POINT pt = CUiHarness::ScreenPoint(hList, rect.left + 5, (rect.top + rect.bottom) / 2);
+    harness.Click(enMouseButton::Left, pt);
+    harness.Click(enMouseButton::Left, pt);
+}
+
+POINT ButtonCentre(HWND hDlg, int nId)
+{
+    RECT rect{};
+    ::GetClientRect(::GetDlgItem(hDlg, nId), &rect);
+    return CUiHarness::ScreenPoint(::GetDlgItem(hDlg, nId), rect.right / 2, rect.bottom / 2);
+}
+
+// A folder chooser made of the open dialog: the name and type controls go,
+// OK reads "Select" and takes the folder shown, by a procedure put over the
+// dialog's own.
+class CFolderPicker : public CFileDialog
+{
+public:
+    CFolderPicker() : CFileDialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, "All|*.*||") {}
+
+    CString strChosen;
+    std::vector<std::string> notices;
+
+protected:
+    void OnInitDone() override
+    {
+        notices.emplace_back("init done");
+        for (const int nId : {edt1, cmb1, stc2, stc3})
+            HideControl(nId);
+        SetControlText(IDOK, "Select");
+        tPicker = this;
+        tPreviousProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            ::GetParent(m_hWnd), GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogProc)));
+    }
+    void OnFolderChange() override
+    {
+        notices.push_back(
+            "folder " +
+            std::filesystem::path(static_cast<LPCSTR>(GetFolderPath())).filename().string());
+    }
+
+private:
+    static LRESULT DialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
+    {
+        if (nMsg == WM_COMMAND && LOWORD(wParam) == IDOK)
+        {
+            tPicker->strChosen = tPicker->GetFolderPath();
+            ::EndDialog(hDlg, IDOK);
+            return 0;
+        }
+        return ::CallWindowProcA(tPreviousProc, hDlg, nMsg, wParam, lParam);
+    }
+
+    static inline thread_local CFolderPicker* tPicker = nullptr;
+    static inline thread_local WNDPROC tPreviousProc = nullptr;
+};
+
+TEST_F(FileDialogTest, FolderChooserHidesTheNameControlsAndTakesTheFolderShownOnOk)
+{
+    SetModalWindowsRun(true);
+    CFolderPicker picker;
+    const std::string folder = m_folder.PathOf("");
+    picker.m_ofn.lpstrInitialDir = folder.c_str();
+    std::vector<bool> visible;
+    std::string okText;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                const HWND hDlg = ::FindWindowA("#32770", "Open");
+                for (const int nId : {edt1, cmb1, stc2, stc3, lst1, lst2})
+                    visible.push_back(::IsWindowVisible(::GetDlgItem(hDlg, nId)) != FALSE);
+                char szText[16] = {};
+                ::GetDlgItemTextA(hDlg, IDOK, szText, sizeof(szText));
+                okText = szText;
+                // "..", then the sub-folder.
+                DoubleClickItem(m_harness, hDlg, lst2, 1);
+            })
+        .Do(
+            [&]
+            {
+                const HWND hDlg = ::FindWindowA("#32770", "Open");
+                if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+                    SaveWindowPicture(hDlg, (testing::TempDir() + "folder-chooser.bmp").c_str());
+                m_harness.Click(enMouseButton::Left, ButtonCentre(hDlg, IDOK));
+            });
+    EXPECT_EQ(picker.DoModal(), IDOK);
+    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, false, true, true}));
+    EXPECT_EQ(okText, "Select");
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(picker.strChosen)),
+              std::filesystem::path(m_folder.PathOf("series")).lexically_normal());
+    const std::string base =
+        std::filesystem::path(folder).lexically_normal().parent_path().filename().string();
+    EXPECT_EQ(picker.notices,
+              (std::vector<std::string>{"init done", "folder " + base, "folder series"}));
+    EXPECT_EQ(picker.m_hWnd, nullptr) << "the hook window is gone with the dialog";
+    SetModalWindowsRun(false);
+}
+
+// The hook of a caller that calls GetOpenFileNameA itself: what it hears
+// and what it asks of the dialog.
+std::vector<std::string> gHeard;
+
+UINT_PTR RecordingHook(HWND hWnd, UINT nMsg, WPARAM, LPARAM lParam)
+{
+    if (nMsg == WM_INITDIALOG)
+    {
+        const auto* pOfn = reinterpret_cast<const OPENFILENAMEA*>(lParam);
+        gHeard.push_back("init " + std::to_string(pOfn->lCustData));
+        return FALSE;
+    }
+    if (nMsg != WM_NOTIFY)
+        return FALSE;
+    const auto* pNotice = reinterpret_cast<const OFNOTIFYA*>(lParam);
+    const HWND hDlg = ::GetParent(hWnd);
+    char szSpec[MAX_PATH] = {};
+    ::SendMessageA(hDlg, CDM_GETSPEC, sizeof(szSpec), reinterpret_cast<LPARAM>(szSpec));
+    switch (pNotice->hdr.code)
+    {
+    case CDN_INITDONE:
+        gHeard.emplace_back("init done");
+        return FALSE;
+    case CDN_SELCHANGE:
+        gHeard.push_back(std::string("selection ") + szSpec);
+        return FALSE;
+    case CDN_TYPECHANGE:
+        gHeard.emplace_back("type");
+        return FALSE;
+    case CDN_FILEOK:
+    {
+        char szPath[MAX_PATH] = {};
+        const LRESULT nNeeded =
+            ::SendMessageA(hDlg, CDM_GETFILEPATH, 4, reinterpret_cast<LPARAM>(szPath));
+        gHeard.push_back(std::string("ok ") + szSpec + " needs " +
+                         std::to_string(nNeeded > static_cast<LRESULT>(std::strlen(szSpec)) + 1));
+        // The first choice is refused.
+        const bool bRefuse = std::string(szSpec) == "a.dcm";
+        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, bRefuse ? 1 : 0);
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+TEST_F(FileDialogTest, HookHearsTheDialogAndMayRefuseAChoice)
+{
+    SetModalWindowsRun(true);
+    gHeard.clear();
+    const std::string folder = m_folder.PathOf("");
+    char szFile[MAX_PATH] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.lpstrFilter = "DICOM\0*.dcm\0Text\0*.txt\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = sizeof(szFile);
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_FILEMUSTEXIST;
+    ofn.lpfnHook = RecordingHook;
+    ofn.lCustData = 42;
+    HWND hDlg = nullptr;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                hDlg = ::FindWindowA("#32770", "Open");
+                RECT rect{};
+                const HWND hFiles = ::GetDlgItem(hDlg, lst1);
+                ::SendMessageA(hFiles, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+                m_harness.Click(enMouseButton::Left,
+                                CUiHarness::ScreenPoint(hFiles, 5, (rect.top + rect.bottom) / 2));
+            })
+        .KeyPress(VK_RETURN)
+        .Do([&] { ::SetDlgItemTextA(hDlg, edt1, "b.dcm"); })
+        .KeyPress(VK_RETURN);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(gHeard, (std::vector<std::string>{"init 42", "init done", "selection a.dcm",
+                                                "ok a.dcm needs 1", "ok b.dcm needs 1"}));
+    EXPECT_EQ(std::filesystem::path(szFile),
               std::filesystem::path(m_folder.PathOf("b.dcm")).lexically_normal());
     SetModalWindowsRun(false);
 }
