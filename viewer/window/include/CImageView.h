@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <vector>
 
+class CMenuCH;
 class DICOMFile;
 class ImageShow;
 class MedImage;
@@ -53,6 +54,14 @@ public:
     static constexpr UINT CmdReverseOrder = 4930;
     static constexpr UINT CmdFirstSeries = 6000;
     static constexpr UINT CmdLastSeries = 6999;
+    // A pane's request for its popup menu, naming what is under the cursor.
+    static constexpr UINT CmdFirstPopup = 9500;
+    static constexpr UINT CmdLastPopup = 9600;
+    // More series than this go into a submenu of their own.
+    static constexpr int MaxSeriesInPopup = 8;
+    // Where the resource XML keeps the popup menus.
+    static constexpr const char* PopupMenuPath = "/AppSetting/PopupMenu/";
+    static constexpr const char* PopupPropertyPath = "/AppSetting/PopupMenu/Property/";
     static constexpr UINT CmdFirstLeftTool = 1800;
     static constexpr UINT CmdLastLeftTool = 1999;
     static constexpr UINT CmdFirstRightTool = 2000;
@@ -224,6 +233,12 @@ public:
     void OnEventSetRightButton(const void* sender, DelegateArgs* args);
     void OnEventVertScroll(const void* sender, DelegateArgs* args);
     void OnEventLoadCompleted(const void* sender, DelegateArgs* args);
+    // The popup of the hot pane for the command (ValueArgs; none counts as
+    // the empty pane's), tracked with the pane as owner.
+    void OnEventPopupMenu(const void* sender, DelegateArgs* args);
+    // The entries of the view's series at the top of the popup, or in a
+    // "Series" submenu there when they are many; the positions used.
+    int AddSeriesMenu(CMenuCH* popup);
     // A pane was pressed: it becomes the hot pane.
     void OnEventHighlight(const void* sender, DelegateArgs* args);
     // The render-state handlers hung on the panes by scope (1: all panes,

@@ -95,6 +95,7 @@ void CImageView::SubscribeOwnEvents()
         MakeHandler(this, &CImageView::OnEventVertScroll, "CImageView::OnEventVertScroll"));
     LoadCompleted.Add(
         MakeHandler(this, &CImageView::OnEventLoadCompleted, "CImageView::OnEventLoadCompleted"));
+    PopupMenu.Add(MakeHandler(this, &CImageView::OnEventPopupMenu, "CImageView::OnEventPopupMenu"));
 }
 
 void CImageView::UnsubscribeOwnEvents()
@@ -103,6 +104,7 @@ void CImageView::UnsubscribeOwnEvents()
     SetRightButtonEvent.Remove(MakeHandler(this, &CImageView::OnEventSetRightButton, ""));
     VertScroll.Remove(MakeHandler(this, &CImageView::OnEventVertScroll, ""));
     LoadCompleted.Remove(MakeHandler(this, &CImageView::OnEventLoadCompleted, ""));
+    PopupMenu.Remove(MakeHandler(this, &CImageView::OnEventPopupMenu, ""));
 }
 
 // Delegate::Add refuses a handler equal to one it holds, so the layout
@@ -572,8 +574,16 @@ bool CImageView::RunCommand(WPARAM wParam, LPARAM lParam)
     }
     if (id >= CmdFirstSeries && id <= CmdLastSeries)
     {
-        GotoLayoutAt(static_cast<int>(id - CmdFirstSeries));
-        RefreshCurrentLayout();
+        if (GotoLayoutAt(static_cast<int>(id - CmdFirstSeries)))
+        {
+            RefreshCurrentLayout();
+        }
+        return true;
+    }
+    if (id >= CmdFirstPopup && id <= CmdLastPopup)
+    {
+        ValueArgs args(static_cast<int>(id));
+        PopupMenu.Invoke(this, &args);
         return true;
     }
     switch (id)
