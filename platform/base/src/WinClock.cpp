@@ -20,10 +20,12 @@ std::atomic<CPlatformClock*>& InstalledClock()
     return clock;
 }
 
+// Never destroyed: exit handlers registered before its first use (a library
+// stopping at exit and logging the time) still read it.
 CSystemClock& GetSystemClock()
 {
-    static CSystemClock clock;
-    return clock;
+    static CSystemClock* clock = new CSystemClock;
+    return *clock;
 }
 
 ULONGLONG ReadClock(clockid_t id, long long offsetSeconds)
