@@ -12,6 +12,8 @@
 
 #include "QuillonExport.h"
 
+#include <cstdint>
+
 class CFileLog;
 
 namespace quillon
@@ -45,5 +47,11 @@ QUILLON_API bool OpenQuillonLog(const char* path);
 // "Brevant.LOG", else the first of "Brevant.1.LOG" to "Brevant.9.LOG" that
 // opens; false when none does.
 QUILLON_API bool OpenQuillonLogIn(const char* folder);
+
+// A pointer or handle as the log lines print it ("0x%0x"): its low 32 bits.
+inline unsigned LogAddress(const void* pointer)
+{
+    return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(pointer));
+}
 
 } // namespace quillon

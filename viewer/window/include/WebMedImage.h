@@ -1,0 +1,19 @@
+// WebMedImage: the pane of the web view. It takes the keyboard focus when
+// the pointer moves over it, runs the wider web tool set on its left and
+// right buttons, and puts the host's prompt text at the head of its labels.
+#pragma once
+
+#include "MedImage.h"
+
+// The pane the web pane builds on; the reference-line pane slots in here.
+using WebMedImageBase = MedImage;
+
+class QUILLON_API WebMedImage : public WebMedImageBase
+{
+    DECLARE_DYNCREATE(WebMedImage)
+
+public:
+    WebMedImage();
+
+    void BuildImageLabels(ImageShow* show) override;
+};
