@@ -15,29 +15,9 @@
 
 namespace
 {
-// What a step inside a modal loop does, run from a timer of the owner.
-std::function<void()>& TickAction()
-{
-    static std::function<void()> action;
-    return action;
-}
-
-void CALLBACK OnTick(HWND hWnd, UINT, UINT_PTR nId, DWORD)
-{
-    KillTimer(hWnd, nId);
-    if (TickAction())
-        TickAction()();
-}
-
 class X11PopupTest : public X11BackendTest
 {
 protected:
-    void TearDown() override
-    {
-        TickAction() = nullptr;
-        X11BackendTest::TearDown();
-    }
-
     // A popup as the X server has it.
     struct PopupState
     {
@@ -69,39 +49,6 @@ protected:
         XSync(Outside(), False);
         return nResult == AlreadyGrabbed;
     }
-
-    // The layer's own picture of a top-level window.
-    static WindowPicture PaintedPicture(HWND hTop)
-    {
-        WindowPicture picture;
-        const std::string path = testing::TempDir() + "x11-popup-painted.bmp";
-        EXPECT_TRUE(SaveWindowPicture(hTop, path.c_str()));
-        EXPECT_TRUE(ReadPictureFile(path.c_str(), picture));
-        std::remove(path.c_str());
-        return picture;
-    }
-
-    // The screen under the popup once the server shows it, kept for looking.
-    WindowPicture ShownPicture(HWND hPopup, const char* pszName)
-    {
-        Backend().Sync();
-        XSync(Outside(), False);
-        const WindowPicture shot = TakeScreenshot(hPopup);
-        WritePictureFile(shot, (std::string(SUITE_OUTPUT_DIR) + "/" + pszName).c_str());
-        return shot;
-    }
-
-    void Click(POINT ptScreen)
-    {
-        MovePointer(ptScreen);
-        PressButton(1, true);
-        PressButton(1, false);
-    }
-
-    static POINT CentreOf(const RECT& rc)
-    {
-        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    }
 };
 
 TEST_F(X11PopupTest, TrackedMenuGrabsThePointerShowsItsItemsAndTakesTheClick)
@@ -119,17 +66,17 @@ TEST_F(X11PopupTest, TrackedMenuGrabsThePointerShowsItsItemsAndTakesTheClick)
     PopupState open;
     WindowPicture painted;
     WindowPicture shown;
-    TickAction() = [&]
-    {
-        hPopup = GetCapture();
-        open = ReadPopupState(hPopup);
-        painted = PaintedPicture(hPopup);
-        shown = ShownPicture(hPopup, "x11-popup-menu.bmp");
-        RECT rcItem{};
-        GetMenuItemRect(hOwner, hMenu, 1, &rcItem);
-        Click(CentreOf(rcItem));
-    };
-    SetTimer(hOwner, 1, 0, &OnTick);
+    RunSoon(hOwner,
+            [&]
+            {
+                hPopup = GetCapture();
+                open = ReadPopupState(hPopup);
+                painted = PaintedPicture(hPopup);
+                shown = ShownPicture(hPopup, "x11-popup-menu.bmp");
+                RECT rcItem{};
+                GetMenuItemRect(hOwner, hMenu, 1, &rcItem);
+                Click(CentreOf(rcItem));
+            });
     const UINT nChosen = static_cast<UINT>(TrackPopupMenu(
         hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 200, 150, 0, hOwner, nullptr));
 

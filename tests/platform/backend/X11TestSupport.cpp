@@ -10,6 +10,8 @@
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <string>
 
 namespace
 {
@@ -82,8 +84,59 @@ void X11BackendTest::SetUp()
     MovePointer(POINT{1900, 1060});
 }
 
+namespace
+{
+std::function<void()>& SoonStep()
+{
+    static std::function<void()> step;
+    return step;
+}
+
+void CALLBACK OnSoon(HWND hWnd, UINT, UINT_PTR nId, DWORD)
+{
+    KillTimer(hWnd, nId);
+    const std::function<void()> step = std::move(SoonStep());
+    SoonStep() = nullptr;
+    if (step)
+        step();
+}
+} // namespace
+
+void X11BackendTest::RunSoon(HWND hOwner, std::function<void()> step)
+{
+    SoonStep() = std::move(step);
+    SetTimer(hOwner, 0x50, 0, &OnSoon);
+}
+
+WindowPicture X11BackendTest::PaintedPicture(HWND hTop)
+{
+    WindowPicture picture;
+    const std::string path = testing::TempDir() + "x11-painted.bmp";
+    EXPECT_TRUE(SaveWindowPicture(hTop, path.c_str()));
+    EXPECT_TRUE(ReadPictureFile(path.c_str(), picture));
+    std::remove(path.c_str());
+    return picture;
+}
+
+WindowPicture X11BackendTest::ShownPicture(HWND hTop, const char* pszName)
+{
+    m_pBackend->Sync();
+    XSync(m_pOutside, False);
+    const WindowPicture shot = TakeScreenshot(hTop);
+    WritePictureFile(shot, (std::string(SUITE_OUTPUT_DIR) + "/" + pszName).c_str());
+    return shot;
+}
+
+void X11BackendTest::Click(POINT ptScreen)
+{
+    MovePointer(ptScreen);
+    PressButton(1, true);
+    PressButton(1, false);
+}
+
 void X11BackendTest::TearDown()
 {
+    SoonStep() = nullptr;
     UserDestroyAllWindows();
     SetDisplayBackend(nullptr);
     m_pBackend.reset();

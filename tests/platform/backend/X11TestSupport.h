@@ -4,6 +4,8 @@
 // moves and sizes, close requests and screenshots taken from the server.
 #pragma once
 
+// Before Xlib, whose macros would hide its names.
+#include "UiHarness.h"
 #include "UserRawInput.h"
 #include "X11Backend.h"
 
@@ -56,9 +58,23 @@ protected:
         return static_cast<Window>(reinterpret_cast<std::uintptr_t>(hWnd));
     }
 
+    // The layer's own picture of a top-level window.
+    static WindowPicture PaintedPicture(HWND hTop);
+    // The screen under a top-level window once the server shows it, kept as
+    // pszName in the test output folder for looking.
+    WindowPicture ShownPicture(HWND hTop, const char* pszName);
+    // Runs the step from the next loop that dispatches hOwner's timers (a
+    // modal loop's too).
+    static void RunSoon(HWND hOwner, std::function<void()> step);
+
     void MovePointer(POINT ptScreen);
     void PressButton(unsigned nButton, bool bDown);
     void PressKey(unsigned long keysym, bool bDown);
+    void Click(POINT ptScreen);
+    static POINT CentreOf(const RECT& rc)
+    {
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
 
     std::unique_ptr<CX11Backend> m_pBackend;
     Display* m_pOutside = nullptr;
