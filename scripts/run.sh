@@ -1,14 +1,17 @@
 #!/bin/sh
 # Builds the optimised suite and starts the stand-alone viewer on the given
-# file, or on a bundled sample when none is named.
+# file, or on the bundled sample CT when none is named. The viewer needs an
+# X display.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/bootstrap.sh
-cmake --preset release
-cmake --build --preset release -j "$(nproc)"
-PROGRAM=build/release/bin/PelivoRun
-if [ ! -x "$PROGRAM" ]; then
-    echo "The viewer program PelivoRun is not built yet: only its libraries exist so far." >&2
+if [ -z "${DISPLAY:-}" ]; then
+    echo "PelivoRun needs an X display: set DISPLAY (for example DISPLAY=:0), or start Xvfb and point DISPLAY at it." >&2
     exit 1
 fi
-exec "$PROGRAM" "$@"
+scripts/bootstrap.sh
+cmake --preset release
+cmake --build --preset release -j "$(nproc)" --target PelivoRun
+if [ "$#" -eq 0 ]; then
+    set -- build/release/bin/samples/CT-MONO2-16-ankle.dcm
+fi
+exec build/release/bin/PelivoRun "$@"

@@ -188,11 +188,11 @@ def write_file(path, kind, hot_spot, pixels):
         out.write(directory + entry + body)
 
 
-def render(shapes):
+def render(shapes, width=SIZE, height=SIZE, background=None):
     """Paints the shapes in order, each at the centres of the pixels."""
-    pixels = [[None] * SIZE for _ in range(SIZE)]
-    for y in range(SIZE):
-        for x in range(SIZE):
+    pixels = [[background] * width for _ in range(height)]
+    for y in range(height):
+        for x in range(width):
             for shape in shapes:
                 if shape.covers(x + 0.5, y + 0.5):
                     pixels[y][x] = shape.colour

@@ -1,0 +1,279 @@
+// The viewer program started on a corpus CT under a private Xvfb: once its
+// title names the patient, a picture of the screen taken through X holds,
+// in the pane, the image as the peer toolkit renders it with the file's
+// window. The picture is kept as a PGM file in PELIVORUN_PICTURE_DIR.
+#include "XvfbServer.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace
+{
+namespace fs = std::filesystem;
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
+// Generous: a sanitizer build starts slowly on a busy machine.
+constexpr auto kStartLimit = std::chrono::seconds(120);
+
+struct GreyPicture
+{
+    int nWidth = 0;
+    int nHeight = 0;
+    std::vector<double> values;
+    double At(int x, int y) const { return values[static_cast<size_t>(y) * nWidth + x]; }
+};
+
+GreyPicture ReadPgm(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    GreyPicture picture;
+    int nMax = 0;
+    file >> magic >> picture.nWidth >> picture.nHeight >> nMax;
+    file.get();
+    std::vector<unsigned char> bytes(static_cast<size_t>(picture.nWidth) * picture.nHeight);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    picture.values.assign(bytes.begin(), bytes.end());
+    return picture;
+}
+
+void WritePgm(const GreyPicture& picture, const fs::path& path)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << "P5\n" << picture.nWidth << " " << picture.nHeight << "\n255\n";
+    for (double value : picture.values)
+        file.put(static_cast<char>(static_cast<unsigned char>(value)));
+}
+
+class ScreenTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
+        m_pDisplay = XOpenDisplay(m_server.GetDisplayName().c_str());
+        ASSERT_NE(m_pDisplay, nullptr);
+        XSelectInput(m_pDisplay, DefaultRootWindow(m_pDisplay), SubstructureNotifyMask);
+        XSync(m_pDisplay, False);
+    }
+    void TearDown() override
+    {
+        if (m_pid > 0)
+        {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_pDisplay != nullptr)
+            XCloseDisplay(m_pDisplay);
+    }
+
+    void Start(const std::string& file)
+    {
+        const std::string display = "DISPLAY=" + m_server.GetDisplayName();
+        std::vector<std::string> env = {display, "PELIVO_DISPLAY=x11",
+                                        "ASAN_OPTIONS=detect_leaks=0"};
+        for (char** p = environ; *p != nullptr; ++p)
+        {
+            const std::string entry = *p;
+            if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("PELIVO_DISPLAY=", 0) != 0 &&
+                entry.rfind("ASAN_OPTIONS=", 0) != 0)
+                env.push_back(entry);
+        }
+        std::vector<char*> envp;
+        for (std::string& entry : env)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        std::string program = PELIVORUN_PROGRAM;
+        std::string argument = file;
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        ASSERT_EQ(posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    }
+
+    std::string TitleOf(Window window)
+    {
+        char* pszName = nullptr;
+        std::string title;
+        if (XFetchName(m_pDisplay, window, &pszName) && pszName != nullptr)
+        {
+            title = pszName;
+            XFree(pszName);
+        }
+        return title;
+    }
+
+    // Waits for a top-level window with the title, watching the windows
+    // made meanwhile; false when the program does not get there in time.
+    bool WaitForTitle(const std::string& title)
+    {
+        const auto limit = std::chrono::steady_clock::now() + kStartLimit;
+        while (std::chrono::steady_clock::now() < limit)
+        {
+            Window root = 0;
+            Window parent = 0;
+            Window* pChildren = nullptr;
+            unsigned int nChildren = 0;
+            XQueryTree(m_pDisplay, DefaultRootWindow(m_pDisplay), &root, &parent, &pChildren,
+                       &nChildren);
+            bool bFound = false;
+            for (unsigned int i = 0; i < nChildren; ++i)
+            {
+                XSelectInput(m_pDisplay, pChildren[i], PropertyChangeMask);
+                bFound = bFound || TitleOf(pChildren[i]) == title;
+            }
+            if (pChildren != nullptr)
+                XFree(pChildren);
+            if (bFound)
+                return true;
+            WaitForEvents(1000);
+        }
+        return false;
+    }
+
+    // Returns after the next X event (or the limit), draining the queue.
+    void WaitForEvents(int nMilliseconds)
+    {
+        XFlush(m_pDisplay);
+        pollfd pfd{ConnectionNumber(m_pDisplay), POLLIN, 0};
+        if (XPending(m_pDisplay) == 0)
+            poll(&pfd, 1, nMilliseconds);
+        while (XPending(m_pDisplay) > 0)
+        {
+            XEvent event;
+            XNextEvent(m_pDisplay, &event);
+        }
+    }
+
+    GreyPicture Screen()
+    {
+        XImage* pImage = XGetImage(m_pDisplay, DefaultRootWindow(m_pDisplay), 0, 0, kScreenWidth,
+                                   kScreenHeight, AllPlanes, ZPixmap);
+        GreyPicture picture{kScreenWidth, kScreenHeight, {}};
+        picture.values.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
+        for (int y = 0; y < kScreenHeight; ++y)
+        {
+            for (int x = 0; x < kScreenWidth; ++x)
+            {
+                const unsigned long pixel = XGetPixel(pImage, x, y);
+                const double r = (pixel >> 16) & 0xFF;
+                const double g = (pixel >> 8) & 0xFF;
+                const double b = pixel & 0xFF;
+                picture.values[static_cast<size_t>(y) * kScreenWidth + x] = (r + g + b) / 3.0;
+            }
+        }
+        XDestroyImage(pImage);
+        return picture;
+    }
+
+    CXvfbServer m_server{kScreenWidth, kScreenHeight};
+    Display* m_pDisplay = nullptr;
+    pid_t m_pid = -1;
+};
+
+// Where the reference lies on the screen: its top-left corner and the
+// screen pixels per reference pixel.
+struct Placement
+{
+    double x = 0;
+    double y = 0;
+    double scale = 1;
+};
+
+// Pearson correlation of the reference (every step-th pixel) with the
+// screen under the placement; 0 when it does not fit on the screen.
+double Correlate(const GreyPicture& reference, const GreyPicture& screen, const Placement& at,
+                 int nStep)
+{
+    if (at.x < 0 || at.y < 0 || at.x + reference.nWidth * at.scale > screen.nWidth ||
+        at.y + reference.nHeight * at.scale > screen.nHeight)
+        return 0.0;
+    double sumA = 0, sumB = 0, sumAA = 0, sumBB = 0, sumAB = 0;
+    int n = 0;
+    for (int y = 0; y < reference.nHeight; y += nStep)
+    {
+        for (int x = 0; x < reference.nWidth; x += nStep)
+        {
+            const double a = reference.At(x, y);
+            const double b = screen.At(static_cast<int>(at.x + (x + 0.5) * at.scale),
+                                       static_cast<int>(at.y + (y + 0.5) * at.scale));
+            sumA += a;
+            sumB += b;
+            sumAA += a * a;
+            sumBB += b * b;
+            sumAB += a * b;
+            ++n;
+        }
+    }
+    const double varA = sumAA - sumA * sumA / n;
+    const double varB = sumBB - sumB * sumB / n;
+    return varA > 0 && varB > 0 ? (sumAB - sumA * sumB / n) / std::sqrt(varA * varB) : 0.0;
+}
+
+// The placement that matches best: a coarse search over the whole screen
+// and the sizes an image can take, then a fine one around the best.
+std::pair<Placement, double> BestPlacement(const GreyPicture& reference, const GreyPicture& screen)
+{
+    Placement best;
+    double dBest = -1;
+    const auto search =
+        [&](Placement from, Placement to, double dStep, double dScaleStep, int nSample)
+    {
+        const Placement start = from;
+        for (double scale = start.scale; scale <= to.scale; scale += dScaleStep)
+            for (double y = start.y; y <= to.y; y += dStep)
+                for (double x = start.x; x <= to.x; x += dStep)
+                {
+                    const Placement at{x, y, scale};
+                    const double value = Correlate(reference, screen, at, nSample);
+                    if (value > dBest)
+                    {
+                        dBest = value;
+                        best = at;
+                    }
+                }
+    };
+    search({0, 0, 2.0}, {double(screen.nWidth), double(screen.nHeight), 8.0}, 8, 0.1, 4);
+    const Placement coarse = best;
+    dBest = -1;
+    search({coarse.x - 8, coarse.y - 8, coarse.scale - 0.1},
+           {coarse.x + 8, coarse.y + 8, coarse.scale + 0.1}, 1, 0.01, 1);
+    return {best, dBest};
+}
+
+TEST_F(ScreenTest, TheProgramShowsTheCTAsThePeerRendersIt)
+{
+    Start((fs::path(SUITE_CORPUS_DIR) / "octave-dicom/CT-MONO2-16-ankle.dcm").string());
+    ASSERT_TRUE(WaitForTitle("Pelivo - Anonymized"));
+    // The title follows the first paint; let the last exposures settle.
+    for (int i = 0; i < 5; ++i)
+        WaitForEvents(300);
+    const GreyPicture screen = Screen();
+    if (const char* pszFolder = std::getenv("PELIVORUN_PICTURE_DIR"))
+        WritePgm(screen, fs::path(pszFolder) / "PelivoRunScreen.pgm");
+    const GreyPicture reference =
+        ReadPgm(fs::path(SUITE_TEST_DATA_DIR) / "pix/CT_ankle_window1_128.pgm");
+    const auto [at, correlation] = BestPlacement(reference, screen);
+    RecordProperty("correlation", std::to_string(correlation));
+    EXPECT_GT(correlation, 0.9) << "best at " << at.x << "," << at.y << " x" << at.scale;
+    // Fitted to the pane, between the toolbar and the status bar.
+    EXPECT_GT(at.scale * reference.nHeight, kScreenHeight * 0.8);
+    EXPECT_GT(at.y, 40.0);
+}
+} // namespace

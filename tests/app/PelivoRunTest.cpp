@@ -1,0 +1,209 @@
+// The viewer program as it starts, with its single-pane viewer window, on
+// corpus files: the command-line file shown with its layers, recent files,
+// presets on a CT, the orientation commands, saving the shown image in the
+// three formats and copying it, and a DICOMDIR opened into the browser and
+// imported with its progress in the status bar.
+#include "ProgramTestSupport.h"
+
+#include "DICOMFile.h"
+#include "ImageShow.h"
+#include "MedImage.h"
+#include "MetaImage.h"
+#include "SingleImageView.h"
+#include "WinClipboard.h"
+#include "WinFileDialog.h"
+
+#include <fstream>
+#include <unistd.h>
+#include <utility>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+const std::string kCT = CorpusFile("octave-dicom/CT-MONO2-16-ankle.dcm");
+const std::string kDicomDir = CorpusFile("pydicom/test_files/dicomdirtests/DICOMDIR");
+
+class PelivoRunTest : public ProgramTest<CSingleImageView>
+{
+protected:
+    explicit PelivoRunTest(std::vector<std::string> arguments = {})
+        : ProgramTest(std::move(arguments))
+    {
+    }
+    ImageShow* HotShow() const { return m_pView->GetPane()->GetShow(); }
+    int Width() const { return HotShow()->GetMetaImage()->GetWindowWidth(); }
+    int Center() const { return HotShow()->GetMetaImage()->GetWindowCenter(); }
+    void ChooseFile(const fs::path& path, DWORD nFilter)
+    {
+        SetModalAnswerHook([](const ModalRequest& request) -> std::optional<INT_PTR>
+                           { return request.kind == enModalKind::FileDialog ? IDOK : IDCANCEL; });
+        SetFileDialogChoice({path.parent_path().string(), {path.filename().string()}, nFilter});
+    }
+    static std::string Head(const fs::path& path, std::size_t nBytes)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::string bytes(nBytes, '\0');
+        file.read(bytes.data(), static_cast<std::streamsize>(nBytes));
+        return bytes;
+    }
+    fs::path TempFolder()
+    {
+        const fs::path folder =
+            fs::temp_directory_path() / ("PelivoRunTest." + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        m_folders.push_back(folder);
+        return folder;
+    }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        for (const fs::path& folder : m_folders)
+            fs::remove_all(folder);
+    }
+    std::vector<fs::path> m_folders;
+};
+
+class CommandLineTest : public PelivoRunTest
+{
+protected:
+    CommandLineTest() : PelivoRunTest({kCT, "ignored.dcm"}) {}
+};
+
+TEST_F(CommandLineTest, TheFirstArgumentIsShownWithItsLayersAndTheWindowMarked)
+{
+    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
+    EXPECT_TRUE(m_pView->IsRulerShown());
+    EXPECT_TRUE(m_pFrame->IsZoomed());
+    EXPECT_NE(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
+    m_app.ExitInstance();
+    EXPECT_EQ(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
+}
+
+TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
+{
+    m_app.OpenPath(kCT.c_str());
+    Idle();
+    ASSERT_NE(HotShow(), nullptr);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
+    EXPECT_TRUE(m_pView->AreLabelsShown());
+    EXPECT_TRUE(m_pView->AreOverlaysShown());
+    EXPECT_TRUE(m_pView->IsRulerShown());
+    EXPECT_TRUE(IsMarked(ID_LABELS_SHOW));
+    EXPECT_TRUE(IsMarked(ID_OVERLAYS_SHOW));
+    EXPECT_STREQ(PaneText(3), "Total: 1");
+    const CString strName = m_pView->GetHotImageDicomValue(0x0010, 0x0010);
+    EXPECT_STREQ(Title(), strName.IsEmpty() ? "Pelivo" : "Pelivo - " + strName);
+    // A file that does not open changes nothing.
+    m_app.OpenPath("/nonexistent/file.dcm");
+    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
+}
+
+TEST_F(PelivoRunTest, ARecentFileAddsToWhatIsShownAndADeletedOneDoesNothing)
+{
+    const fs::path copy = TempFolder() / "copy.dcm";
+    fs::copy_file(kCT, copy);
+    m_app.AddToRecentFileList(kCT.c_str());
+    m_app.AddToRecentFileList(copy.string().c_str());
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+    fs::remove(copy);
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+}
+
+TEST_F(PelivoRunTest, PresetsSetTheWindowOfACT)
+{
+    m_app.OpenPath(kCT.c_str());
+    ASSERT_TRUE(IsMenuEnabled(ID_WWWL_BONE + 2));
+    Command(ID_WWWL_BONE + 2);
+    EXPECT_EQ(Width(), 1000);
+    EXPECT_EQ(Center(), -675);
+    Command(ID_WWWL_MIDRIFF);
+    EXPECT_EQ(Width(), 400);
+    EXPECT_EQ(Center(), 30);
+    m_app.OpenPath(CorpusFile("pydicom/test_files/MR_small.dcm").c_str());
+    EXPECT_FALSE(IsMenuEnabled(ID_WWWL_BONE));
+}
+
+TEST_F(PelivoRunTest, PagingMovesBetweenTheOpenedImages)
+{
+    m_app.OpenPath(kCT.c_str());
+    m_app.OpenPath(CorpusFile("pydicom/test_files/MR_small.dcm").c_str());
+    EXPECT_EQ(m_pView->IndexOfHotImage(), 1);
+    Command(ID_NAV_FIRST_PAGE);
+    EXPECT_EQ(m_pView->IndexOfHotImage(), 0);
+    Idle();
+    EXPECT_STREQ(PaneText(2), "1");
+    Command(ID_NAV_PAGE_DOWN);
+    EXPECT_EQ(m_pView->IndexOfHotImage(), 1);
+    Command(ID_VIEW_CLOSE_IMAGE);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
+    Command(ID_VIEW_CLOSE_VIEW);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 0);
+    EXPECT_TRUE(m_pView->IsHotImageEmpty());
+}
+
+TEST_F(PelivoRunTest, SavesTheShownImageInEachFormatAndCopiesIt)
+{
+    m_app.OpenPath(kCT.c_str());
+    const fs::path folder = TempFolder();
+    ChooseFile(folder / "image.dcm", 1);
+    Command(ID_FILE_SAVE_IMAGE_AS);
+    ChooseFile(folder / "image.bmp", 2);
+    Command(ID_FILE_SAVE_IMAGE_AS);
+    ChooseFile(folder / "image.jpg", 3);
+    Command(ID_FILE_SAVE_IMAGE_AS);
+    DICOMFile saved;
+    EXPECT_TRUE(saved.ReadFile((folder / "image.dcm").string().c_str()));
+    EXPECT_EQ(Head(folder / "image.bmp", 2), "BM");
+    EXPECT_EQ(Head(folder / "image.jpg", 3), "\xFF\xD8\xFF");
+    Command(ID_EDIT_COPY_TO_CLIPBOARD);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
+}
+
+TEST_F(PelivoRunTest, InvertZoomAndRestoreReachThePane)
+{
+    m_app.OpenPath(kCT.c_str());
+    Command(ID_TOOLS_INVERT);
+    EXPECT_TRUE(HotShow()->IsInvert());
+    const double fit = m_pView->GetPane()->GetZoom();
+    Command(ID_ZOOM_IN);
+    EXPECT_GT(m_pView->GetPane()->GetZoom(), fit);
+    Command(ID_TOOLS_RESTORE);
+    EXPECT_DOUBLE_EQ(m_pView->GetPane()->GetZoom(), fit);
+}
+
+TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress)
+{
+    m_app.OpenPath(kDicomDir.c_str());
+    CDICOMDIRView& browser = m_pFrame->GetDicomDirBrowser();
+    ASSERT_TRUE(::IsWindow(browser.m_hWnd));
+    EXPECT_TRUE(browser.IsWindowVisible());
+    EXPECT_GT(browser.GetList(CDICOMDIRView::enPatient).GetItemCount(), 0);
+    ASSERT_GT(m_app.m_pRecentFileList->GetCount(), 0);
+    EXPECT_STREQ((*m_app.m_pRecentFileList)[0], kDicomDir.c_str());
+    CColumnSortList& patients = browser.GetList(CDICOMDIRView::enPatient);
+    patients.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    patients.SetSelectionMark(0);
+    NMITEMACTIVATE notify{};
+    notify.hdr = {patients.m_hWnd, static_cast<UINT_PTR>(patients.GetDlgCtrlID()), NM_CLICK};
+    browser.SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+    const int nHolders = static_cast<int>(browser.GetHolders().size());
+    ASSERT_GT(nHolders, 1);
+    // Closing while the import runs is refused.
+    m_pFrame->PostMessage(WM_CLOSE);
+    EXPECT_EQ(m_pFrame->SendMessage(WM_DICOMDIR_SELECTION), 1);
+    EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pView->GetNbOfImage(), nHolders);
+    EXPECT_STREQ(PaneText(0), std::to_string(nHolders).c_str());
+    EXPECT_TRUE(IsMarked(ID_RULER_SHOW));
+    EXPECT_FALSE(m_pFrame->IsLoading());
+    // The next command shows the browser again as it was left.
+    browser.ShowWindow(SW_HIDE);
+    Command(ID_FILE_OPEN_DICOMDIR);
+    EXPECT_TRUE(browser.IsWindowVisible());
+}
+} // namespace
