@@ -29,9 +29,11 @@ enum
 // (a size or spacing that is not positive, direction values that are not
 // finite or do not span a plane) or a null buffer2.
 // With ZephlinLineOnTarget set, buffer2 holds the line in target pixels as
-// y1, x1, y2, x2 (each rounded to the nearest pixel), and buffer1, when not
-// null, the same line in source pixels in the same order; otherwise neither
-// buffer is written.
+// y1, x1, y2, x2 (each rounded to the nearest pixel), its first end the left
+// one (the upper one of a vertical line), so that a label put just past the
+// first end lies along the line; buffer1, when not null, holds the same line
+// in source pixels, its ends in the same order. Otherwise neither buffer is
+// written.
 extern "C" ZEPHLIN_API int
 ReferenceLine(int columns, int rows, double spacing2, double spacing1, double rowX, double rowY,
               double rowZ, double columnX, double columnY, double columnZ, double positionX,

@@ -15,6 +15,11 @@ void StoreLine(const PixelLine& line, int* buffer)
     buffer[3] = static_cast<int>(std::lround(line.x2));
 }
 
+void Reverse(PixelLine& line)
+{
+    line = {line.x2, line.y2, line.x1, line.y1};
+}
+
 ImagePlane MakePlane(int columns, int rows, double spacing2, double spacing1, double rowX,
                      double rowY, double rowZ, double columnX, double columnY, double columnZ,
                      double positionX, double positionY, double positionZ)
@@ -53,6 +58,15 @@ int ReferenceLine(int columns, int rows, double spacing2, double spacing1, doubl
     const int result = CutTarget(source, target, onSource, onTarget);
     if ((result & ZephlinLineOnTarget) != 0)
     {
+        // The left end first (the upper one of a vertical line), in pixels
+        // as stored.
+        const long x1 = std::lround(onTarget.x1);
+        const long x2 = std::lround(onTarget.x2);
+        if (x2 < x1 || (x2 == x1 && std::lround(onTarget.y2) < std::lround(onTarget.y1)))
+        {
+            Reverse(onTarget);
+            Reverse(onSource);
+        }
         StoreLine(onTarget, buffer2);
         if (buffer1 != nullptr)
         {

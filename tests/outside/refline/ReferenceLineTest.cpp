@@ -62,6 +62,9 @@ void ExpectSameLine(const DicomGeometry& source, const DicomGeometry& target,
     ASSERT_EQ((result & ZephlinLineOnTarget) != 0, expected.has_value()) << name;
     if (expected)
     {
+        EXPECT_TRUE(onTarget[1] < onTarget[3] ||
+                    (onTarget[1] == onTarget[3] && onTarget[0] <= onTarget[2]))
+            << name << ": the left or upper end first, " << Describe(onTarget);
         EXPECT_TRUE(HoldsLine(onTarget, *expected))
             << name << ": " << Describe(onTarget) << ", expected " << Describe(*expected);
         const std::optional<ExpectedLine> back = IntersectPlanes(target, source);
@@ -188,16 +191,16 @@ TEST(ReferenceLine, AxialSlicesCrossTheLocalizer)
     int onTarget[4] = {};
     ASSERT_EQ(CallReferenceLine(AxialSlice(0), Localizer, onSource, onTarget),
               ZephlinPlanesCross | ZephlinLineOnTarget);
-    const bool leftFirst = onTarget[1] < onTarget[3];
-    EXPECT_EQ(onTarget[leftFirst ? 0 : 2], 250);
-    EXPECT_EQ(onTarget[leftFirst ? 1 : 3], 267); // 160 / 0.6
-    EXPECT_EQ(onTarget[leftFirst ? 2 : 0], 250);
-    EXPECT_EQ(onTarget[leftFirst ? 3 : 1], 511);
-    // On the slice: the row of y = 0, from its left edge to x = 56.6.
+    EXPECT_EQ(onTarget[0], 250);
+    EXPECT_EQ(onTarget[1], 267); // 160 / 0.6
+    EXPECT_EQ(onTarget[2], 250);
+    EXPECT_EQ(onTarget[3], 511);
+    // On the slice, the same stretch in the same order: the row of y = 0,
+    // from its left edge to x = 56.6.
     EXPECT_EQ(onSource[0], 129); // 90 / 0.7
+    EXPECT_EQ(onSource[1], 0);
     EXPECT_EQ(onSource[2], 129);
-    EXPECT_EQ(std::min(onSource[1], onSource[3]), 0);
-    EXPECT_EQ(std::max(onSource[1], onSource[3]), 209); // 146.6 / 0.7
+    EXPECT_EQ(onSource[3], 209); // 146.6 / 0.7
 }
 
 TEST(ReferenceLine, TheSecondSpacingValueComesFirst)

@@ -69,11 +69,28 @@ private:
 class QuillonConfig : public QuillonLogTest
 {
 protected:
+    // The pane-font table belongs to the process: back as it was, for the
+    // panes of the tests that follow.
+    void TearDown() override
+    {
+        std::string elements;
+        for (const auto& [pane, font] : m_fonts)
+        {
+            elements += "<ViewPort size=\"" + std::to_string(pane) + "\" font=\"" +
+                        std::to_string(font) + "\"/>";
+        }
+        DMarkup config(ConfigWithFonts(elements).c_str());
+        ReadViewPortFonts(config);
+        QuillonLogTest::TearDown();
+    }
+
     ConfigurationTexts Read(const std::string& resource, const std::string& config)
     {
         return ReadConfigurationFiles(m_folder.GetPath(resource).c_str(),
                                       m_folder.GetPath(config).c_str());
     }
+
+    const std::vector<std::pair<int, int>> m_fonts = GetTable();
 };
 
 TEST_F(QuillonConfig, ReadsBothFilesWhole)

@@ -285,3 +285,186 @@ TEST_F(RefLineTest, ImagerPixelSpacingStandsInForPixelSpacing)
 }
 
 } // namespace
+
+namespace
+{
+
+// What the viewer window does when the hot image changes: the hot view
+// hides its own lines and every other view shows the hot image's.
+struct WindowStandIn
+{
+    std::vector<RefLineImageView*> views;
+
+    void OnHotImageSelChanged(const void* sender, DelegateArgs*)
+    {
+        auto* hot = static_cast<RefLineImageView*>(const_cast<void*>(sender));
+        hot->ShowReferenceLines(false);
+        for (RefLineImageView* view : views)
+        {
+            if (view != hot)
+            {
+                RefLine::ShowOnHotImage(view, hot->GetHotImage());
+            }
+        }
+    }
+};
+
+class RefLineTwoViewsTest : public RefLineTest
+{
+protected:
+    void SetUp() override
+    {
+        RefLineTest::SetUp();
+        m_pView->ShowWindow(SW_HIDE);
+        m_pScout = MakeRefLineView("STANDARD\\1,1", CRect(0, 0, 440, 440));
+        m_pSeries = MakeRefLineView("STANDARD\\2,2", CRect(440, 0, 880, 440));
+        m_window.views = {m_pScout, m_pSeries};
+        for (RefLineImageView* view : m_window.views)
+        {
+            view->HotImageSelChanged.Add(
+                MakeHandler(&m_window, &WindowStandIn::OnHotImageSelChanged, "WindowStandIn"));
+        }
+        Open(m_pScout, Spec(Localizer, 1));
+        for (int index = 0; index < 20; ++index)
+        {
+            PlaneImageSpec slice = Spec(AxialAt(-30 + 3 * index), index + 1);
+            slice.series = "1.2.826.0.1.3680043.2.1125.37.5";
+            m_slices.push_back(slice);
+            Open(m_pSeries, slice);
+        }
+    }
+
+    void TearDown() override
+    {
+        for (RefLineImageView* view : m_window.views)
+        {
+            view->HotImageSelChanged.Remove(
+                MakeHandler(&m_window, &WindowStandIn::OnHotImageSelChanged, "WindowStandIn"));
+        }
+        RefLineTest::TearDown();
+    }
+
+    void Open(RefLineImageView* view, const PlaneImageSpec& spec)
+    {
+        Corvane holder(MakePlaneImage(spec));
+        holder.SetTransactionID(1);
+        holder.SetToBeSorted(true);
+        view->OpenCorvaneBySeries(&holder);
+    }
+
+    // A press on the pane, as the pane announces it.
+    void Select(RefLineImageView* view, int pane)
+    {
+        DelegateArgs press;
+        view->GetPane(pane)->GetClickedEvent().Invoke(view->GetPane(pane), &press);
+        m_harness.PumpPending();
+    }
+
+    void ExpectScoutLineOf(int slice)
+    {
+        const std::vector<ORoiRefLine*> lines = LinesOf(m_pScout->GetPane(0));
+        ASSERT_EQ(lines.size(), 1u);
+        const std::optional<ExpectedLine> expected =
+            IntersectPlanes(m_slices[slice].geometry, Localizer);
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_TRUE(SameEnds(*lines[0], *expected)) << Describe(*lines[0]);
+        EXPECT_EQ(std::string(lines[0]->GetLabelText()), std::to_string(slice + 1));
+    }
+
+    RefLineImageView* m_pScout = nullptr;
+    RefLineImageView* m_pSeries = nullptr;
+    WindowStandIn m_window;
+    std::vector<PlaneImageSpec> m_slices;
+};
+
+TEST_F(RefLineTwoViewsTest, SelectingImagesMovesTheLines)
+{
+    m_harness.PumpPending();
+    Select(m_pSeries, 1);
+    ExpectScoutLineOf(1);
+    for (int pane = 0; pane < 4; ++pane)
+    {
+        EXPECT_TRUE(LinesOf(m_pSeries->GetPane(pane)).empty()) << "the hot view shows none";
+    }
+    DumpPicture(m_pHost->m_hWnd, "RefLineSlice2OnLocalizer");
+
+    Select(m_pSeries, 3);
+    ExpectScoutLineOf(3);
+    m_pSeries->PageDown();
+    Select(m_pSeries, 2);
+    ExpectScoutLineOf(6);
+    DumpPicture(m_pHost->m_hWnd, "RefLineSlice7OnLocalizer");
+
+    // Its pane was hot already: the viewer window works the lines out again
+    // as the view becomes the active one.
+    Select(m_pScout, 0);
+    m_window.OnHotImageSelChanged(m_pScout, nullptr);
+    m_harness.PumpPending();
+    EXPECT_TRUE(LinesOf(m_pScout->GetPane(0)).empty());
+    for (int pane = 0; pane < 4; ++pane)
+    {
+        const std::vector<ORoiRefLine*> lines = LinesOf(m_pSeries->GetPane(pane));
+        ASSERT_EQ(lines.size(), 1u) << "pane " << pane;
+        const std::optional<ExpectedLine> expected =
+            IntersectPlanes(Localizer, m_slices[4 + pane].geometry);
+        ASSERT_TRUE(expected.has_value());
+        EXPECT_TRUE(SameEnds(*lines[0], *expected))
+            << "pane " << pane << " " << Describe(*lines[0]);
+    }
+    DumpPicture(m_pHost->m_hWnd, "RefLineLocalizerOnSlices");
+}
+
+// Every slice's line on the localizer, 3 mm apart: the labels thin out to
+// every step-th line, the step that keeps them a text height apart.
+TEST_F(RefLineTwoViewsTest, LabelsOfCloseLinesThinOut)
+{
+    m_harness.PumpPending();
+    auto* scout = static_cast<RefLineMedImage*>(m_pScout->GetPane(0));
+    scout->DeleteRefLines();
+    for (int index = 0; index < m_pSeries->GetImageLayout().GetNbOfImage(); ++index)
+    {
+        RefLine::ComputeLines(m_pScout, m_pSeries->GetImageLayout().GetImageAt(index), false);
+    }
+    const std::vector<ORoiRefLine*> lines = LinesOf(scout);
+    ASSERT_EQ(lines.size(), 20u);
+    // The text height of the font the pane paints its lines with.
+    struct HeightProbe
+    {
+        RefLineMedImage* pane;
+        int height = 0;
+        void OnPaint(const void*, DelegateArgs* args)
+        {
+            auto* dc = static_cast<CDC*>(static_cast<PointerDelegateArgs*>(args)->m_pPointer);
+            height = pane->GetTextSize(dc, " ").cy;
+        }
+    } probe{scout};
+    scout->GetPaintEvent().Add(MakeHandler(&probe, &HeightProbe::OnPaint, "probe"));
+    scout->Invalidate(FALSE);
+    m_harness.PumpPending();
+    scout->GetPaintEvent().Remove(MakeHandler(&probe, &HeightProbe::OnPaint, "probe"));
+    DumpPicture(m_pHost->m_hWnd, "RefLineAllSlicesOnLocalizer");
+    const int height = probe.height;
+    ASSERT_GT(height, 0);
+
+    const POINT first = scout->ImageToScreen(lines[0]->GetP1().x, lines[0]->GetP1().y);
+    int step = 1;
+    while (step < 20)
+    {
+        const POINT end = scout->ImageToScreen(lines[step]->GetP1().x, lines[step]->GetP1().y);
+        const long dx = end.x - first.x;
+        const long dy = end.y - first.y;
+        if (dx * dx + dy * dy > long(height) * height)
+        {
+            break;
+        }
+        ++step;
+    }
+    ASSERT_GT(step, 1) << "the lines stand closer than a text height";
+    ASSERT_LT(step, 20);
+    for (int index = 0; index < 20; ++index)
+    {
+        EXPECT_EQ(lines[index]->IsLabelShown(), index % step == 0) << "line " << index;
+    }
+}
+
+} // namespace
