@@ -264,9 +264,13 @@ TEST_F(ImageViewMenuTest, SeparatorsBetweenStudiesDoNotCountTowardsTheSubmenu)
 
 TEST_F(ImageViewMenuTest, EachPaneRequestHasItsMenuKind)
 {
-    OpenSeries(2);
-    const std::string series = Title(0) + (m_pView->IndexOfHotSeries() == 0 ? " *" : "") + "|" +
-                               Title(1) + (m_pView->IndexOfHotSeries() == 1 ? " *" : "") + "|-|";
+    OpenSeries(3);
+    std::string series;
+    for (int s = 0; s < 3; ++s)
+    {
+        series += Title(s) + (s == m_pView->IndexOfHotSeries() ? " *" : "") + "|";
+    }
+    series += "-|";
     const struct
     {
         UINT command;
@@ -304,5 +308,15 @@ TEST_F(ImageViewMenuTest, AKindMissingFromTheResourceShowsNothing)
     m_harness.Script().KeyPress(VK_ESCAPE);
     m_pView->SendMessage(WM_COMMAND, MedImage::enAnnotationMenu, 0);
     EXPECT_FALSE(m_harness.Script().IsDone()) << "no popup waited for a key";
+    m_harness.Script().Clear();
+}
+
+TEST_F(ImageViewMenuTest, AViewWithoutAHotPaneShowsNothing)
+{
+    CImageView* view = MakeView(CRect(600, 0, 800, 200));
+    ASSERT_EQ(view->GetHotPane(), -1);
+    m_harness.Script().KeyPress(VK_ESCAPE);
+    view->SendMessage(WM_COMMAND, MedImage::enEmptyPaneMenu, 0);
+    EXPECT_FALSE(m_harness.Script().IsDone());
     m_harness.Script().Clear();
 }

@@ -4,7 +4,9 @@
 // the command chosen by keys.
 #include "XmlMenuBuilder.h"
 #include "../../controls/ControlTestSupport.h"
+#include "CImageView.h"
 #include "CXPMenuCH.h"
+#include "QuillonLibrary.h"
 #include "ResourceRegistry.h"
 #include "WinModule.h"
 #include "WinResource.h"
@@ -295,6 +297,43 @@ TEST(XmlMenuBuilder, TrackedPopupDrawsItsItemsAndSendsTheChosenCommand)
     EXPECT_GT(CountPixels(picture, all, SelectedBackground), 500);
     EXPECT_GE(CountPixels(picture, all, SelectedText), 7 * 3) << "the tick at least";
     owner->DestroyWindow();
+}
+
+} // namespace
+
+namespace
+{
+
+// Every command of a menu and its submenus resolves to a number.
+void ExpectCommands(CMenu* menu, const std::string& path)
+{
+    for (UINT i = 0; i < menu->GetMenuItemCount(); ++i)
+    {
+        if (CMenu* sub = menu->GetSubMenu(static_cast<int>(i)))
+        {
+            ExpectCommands(sub, path);
+        }
+        else if ((TypeAt(menu, static_cast<int>(i)) & MFT_SEPARATOR) == 0)
+        {
+            EXPECT_NE(menu->GetMenuItemID(static_cast<int>(i)), 0u) << path << " " << i;
+        }
+    }
+}
+
+TEST(XmlMenuBuilder, TheShippedResourceHoldsAPopupOfEveryKind)
+{
+    XmlMenuBuilder builder;
+    ASSERT_TRUE(builder.Load(GetResourceXmlPath()));
+    for (const char* kind : {"Modality/DEFAULT", "ROI", "SHUTTER", "PANEROI", "EMPTY"})
+    {
+        const std::string path = std::string(CImageView::PopupMenuPath) + kind;
+        CXPMenuCH* top = builder.BuildMenu(CImageView::PopupPropertyPath, path.c_str());
+        ASSERT_NE(top, nullptr) << path;
+        auto* popup = dynamic_cast<CMenuCH*>(top->GetSubMenu(0));
+        ASSERT_NE(popup, nullptr) << path;
+        EXPECT_GT(popup->GetMenuItemCount(), 0u) << path;
+        ExpectCommands(popup, path);
+    }
 }
 
 } // namespace
