@@ -119,6 +119,22 @@ std::string Title(int series)
            std::to_string(series);
 }
 
+// A view that takes the film command in its message map, as the viewer
+// window's views do.
+class CFilmView : public CImageView
+{
+public:
+    int films = 0;
+
+protected:
+    afx_msg void OnFilm() { ++films; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFilmView, CImageView)
+ON_COMMAND(1020, OnFilm)
+END_MESSAGE_MAP()
+
 class ImageViewMenuTest : public ImageViewTest
 {
 protected:
@@ -225,6 +241,23 @@ TEST_F(ImageViewMenuTest, CommandsOfThePopupActOnThePaneAndTheViewersWindow)
     ASSERT_EQ(m_pViewer->commands.size(), 1u);
     EXPECT_EQ(LOWORD(m_pViewer->commands[0].first), 1020u)
         << "the film command passes the pane and the view to the viewer window";
+}
+
+TEST_F(ImageViewMenuTest, AFilmCommandOfThePopupReachesTheViewsMessageMap)
+{
+    auto* view = new CFilmView;
+    ASSERT_TRUE(view->Create(nullptr, "Film", WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 600),
+                             m_pViewer, 3, nullptr));
+    view->SetOwner(m_pViewer);
+    view->SendMessage(WM_INITIALUPDATE);
+    m_pView->ShowWindow(SW_HIDE);
+    m_pView = view;
+    m_pView->SetLayout("STANDARD\\1,1");
+    OpenSeries(1);
+    m_pViewer->commands.clear();
+    RightClick({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_EQ(view->films, 1);
+    EXPECT_TRUE(m_pViewer->commands.empty());
 }
 
 TEST_F(ImageViewMenuTest, NineSeriesGoIntoASubmenuAndEightOfTwoStudiesDoNot)
