@@ -272,8 +272,10 @@ TEST_F(ScreenTest, TheProgramShowsTheCTAsThePeerRendersIt)
     const auto [at, correlation] = BestPlacement(reference, screen);
     RecordProperty("correlation", std::to_string(correlation));
     EXPECT_GT(correlation, 0.9) << "best at " << at.x << "," << at.y << " x" << at.scale;
-    // Fitted to the pane, between the toolbar and the status bar.
-    EXPECT_GT(at.scale * reference.nHeight, kScreenHeight * 0.8);
-    EXPECT_GT(at.y, 40.0);
+    // Fitted to its pane, the first of the two the view starts with, below
+    // the toolbar.
+    EXPECT_GT(at.scale * reference.nWidth, kScreenWidth * 0.4);
+    EXPECT_LT(at.x, kScreenWidth / 2.0);
+    EXPECT_GT(at.y, 60.0);
 }
 } // namespace

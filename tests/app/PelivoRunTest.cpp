@@ -5,11 +5,12 @@
 // imported with its progress in the status bar.
 #include "ProgramTestSupport.h"
 
+#include "CImageView.h"
 #include "DICOMFile.h"
 #include "ImageShow.h"
 #include "MedImage.h"
 #include "MetaImage.h"
-#include "SingleImageView.h"
+#include "PelivoWebView.h"
 #include "WinClipboard.h"
 #include "WinFileDialog.h"
 
@@ -24,14 +25,15 @@ namespace fs = std::filesystem;
 const std::string kCT = CorpusFile("octave-dicom/CT-MONO2-16-ankle.dcm");
 const std::string kDicomDir = CorpusFile("pydicom/test_files/dicomdirtests/DICOMDIR");
 
-class PelivoRunTest : public ProgramTest<CSingleImageView>
+class PelivoRunTest : public ProgramTest<CPelivoWebView>
 {
 protected:
     explicit PelivoRunTest(std::vector<std::string> arguments = {})
         : ProgramTest(std::move(arguments))
     {
     }
-    ImageShow* HotShow() const { return m_pView->GetPane()->GetShow(); }
+    ImageShow* HotShow() const { return m_pView->GetHotImageShow(); }
+    MedImage* Pane() const { return m_pView->GetHotImage(); }
     int Width() const { return HotShow()->GetMetaImage()->GetWindowWidth(); }
     int Center() const { return HotShow()->GetMetaImage()->GetWindowCenter(); }
     void ChooseFile(const fs::path& path, DWORD nFilter)
@@ -61,6 +63,17 @@ protected:
         for (const fs::path& folder : m_folders)
             fs::remove_all(folder);
     }
+    // The first patient of the browser chosen: its images become handles.
+    void ChooseFirstPatient()
+    {
+        CDICOMDIRView& browser = m_pFrame->GetDicomDirBrowser();
+        CColumnSortList& patients = browser.GetList(CDICOMDIRView::enPatient);
+        patients.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        patients.SetSelectionMark(0);
+        NMITEMACTIVATE notify{};
+        notify.hdr = {patients.m_hWnd, static_cast<UINT_PTR>(patients.GetDlgCtrlID()), NM_CLICK};
+        browser.SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+    }
     std::vector<fs::path> m_folders;
 };
 
@@ -73,7 +86,7 @@ protected:
 TEST_F(CommandLineTest, TheFirstArgumentIsShownWithItsLayersAndTheWindowMarked)
 {
     EXPECT_EQ(m_pView->GetNbOfImage(), 1);
-    EXPECT_TRUE(m_pView->IsRulerShown());
+    EXPECT_TRUE(m_pView->GetHotImage()->IsRulerShown());
     EXPECT_TRUE(m_pFrame->IsZoomed());
     EXPECT_NE(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
     m_app.ExitInstance();
@@ -86,9 +99,9 @@ TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
     Idle();
     ASSERT_NE(HotShow(), nullptr);
     EXPECT_EQ(m_pView->GetNbOfImage(), 1);
-    EXPECT_TRUE(m_pView->AreLabelsShown());
-    EXPECT_TRUE(m_pView->AreOverlaysShown());
-    EXPECT_TRUE(m_pView->IsRulerShown());
+    EXPECT_TRUE(m_pView->GetHotView()->IsLabelsShown());
+    EXPECT_TRUE(m_pView->GetHotView()->IsOverlaysShown());
+    EXPECT_TRUE(Pane()->IsRulerShown());
     EXPECT_TRUE(IsMarked(ID_LABELS_SHOW));
     EXPECT_TRUE(IsMarked(ID_OVERLAYS_SHOW));
     EXPECT_STREQ(PaneText(3), "Total: 1");
@@ -102,15 +115,15 @@ TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
 TEST_F(PelivoRunTest, ARecentFileAddsToWhatIsShownAndADeletedOneDoesNothing)
 {
     const fs::path copy = TempFolder() / "copy.dcm";
-    fs::copy_file(kCT, copy);
+    fs::copy_file(CorpusFile("pydicom/test_files/MR_small.dcm"), copy);
     m_app.AddToRecentFileList(kCT.c_str());
     m_app.AddToRecentFileList(copy.string().c_str());
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
-    EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+    EXPECT_EQ(m_pView->GetNbOfSeries(), 2);
     fs::remove(copy);
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1);
-    EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+    EXPECT_EQ(m_pView->GetNbOfSeries(), 2);
 }
 
 TEST_F(PelivoRunTest, PresetsSetTheWindowOfACT)
@@ -127,22 +140,18 @@ TEST_F(PelivoRunTest, PresetsSetTheWindowOfACT)
     EXPECT_FALSE(IsMenuEnabled(ID_WWWL_BONE));
 }
 
-TEST_F(PelivoRunTest, PagingMovesBetweenTheOpenedImages)
+TEST_F(PelivoRunTest, ClosingTheImageAndTheViewEmptiesTheScreen)
 {
     m_app.OpenPath(kCT.c_str());
-    m_app.OpenPath(CorpusFile("pydicom/test_files/MR_small.dcm").c_str());
-    EXPECT_EQ(m_pView->IndexOfHotImage(), 1);
-    Command(ID_NAV_FIRST_PAGE);
-    EXPECT_EQ(m_pView->IndexOfHotImage(), 0);
-    Idle();
-    EXPECT_STREQ(PaneText(2), "1");
-    Command(ID_NAV_PAGE_DOWN);
-    EXPECT_EQ(m_pView->IndexOfHotImage(), 1);
     Command(ID_VIEW_CLOSE_IMAGE);
-    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
-    Command(ID_VIEW_CLOSE_VIEW);
-    EXPECT_EQ(m_pView->GetNbOfImage(), 0);
     EXPECT_TRUE(m_pView->IsHotImageEmpty());
+    m_app.OpenPath(kCT.c_str());
+    m_app.OpenPath(CorpusFile("pydicom/test_files/MR_small.dcm").c_str());
+    Command(ID_VIEW_CLOSE_VIEW);
+    EXPECT_EQ(m_pView->GetNbOfSeries(), 0);
+    EXPECT_TRUE(m_pView->IsHotImageEmpty());
+    Idle();
+    EXPECT_STREQ(Title(), "Pelivo");
 }
 
 TEST_F(PelivoRunTest, SavesTheShownImageInEachFormatAndCopiesIt)
@@ -168,11 +177,11 @@ TEST_F(PelivoRunTest, InvertZoomAndRestoreReachThePane)
     m_app.OpenPath(kCT.c_str());
     Command(ID_TOOLS_INVERT);
     EXPECT_TRUE(HotShow()->IsInvert());
-    const double fit = m_pView->GetPane()->GetZoom();
+    const double fit = Pane()->GetZoom();
     Command(ID_ZOOM_IN);
-    EXPECT_GT(m_pView->GetPane()->GetZoom(), fit);
+    EXPECT_GT(Pane()->GetZoom(), fit);
     Command(ID_TOOLS_RESTORE);
-    EXPECT_DOUBLE_EQ(m_pView->GetPane()->GetZoom(), fit);
+    EXPECT_DOUBLE_EQ(Pane()->GetZoom(), fit);
 }
 
 TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress)
@@ -184,12 +193,7 @@ TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress
     EXPECT_GT(browser.GetList(CDICOMDIRView::enPatient).GetItemCount(), 0);
     ASSERT_GT(m_app.m_pRecentFileList->GetCount(), 0);
     EXPECT_STREQ((*m_app.m_pRecentFileList)[0], kDicomDir.c_str());
-    CColumnSortList& patients = browser.GetList(CDICOMDIRView::enPatient);
-    patients.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    patients.SetSelectionMark(0);
-    NMITEMACTIVATE notify{};
-    notify.hdr = {patients.m_hWnd, static_cast<UINT_PTR>(patients.GetDlgCtrlID()), NM_CLICK};
-    browser.SendMessage(WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+    ChooseFirstPatient();
     const int nHolders = static_cast<int>(browser.GetHolders().size());
     ASSERT_GT(nHolders, 1);
     // Closing while the import runs is refused.
@@ -197,13 +201,44 @@ TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress
     EXPECT_EQ(m_pFrame->SendMessage(WM_DICOMDIR_SELECTION), 1);
     EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
     m_harness.PumpPending();
-    EXPECT_EQ(m_pView->GetNbOfImage(), nHolders);
     EXPECT_STREQ(PaneText(0), std::to_string(nHolders).c_str());
+    EXPECT_FALSE(m_pView->IsHotImageEmpty());
+    // Paging goes through the series shown.
+    ASSERT_GE(m_pView->GetNbOfImage(), 3);
+    Command(ID_NAV_LAST_PAGE);
+    EXPECT_GT(m_pView->IndexOfHotImage(), 0);
+    Command(ID_NAV_FIRST_PAGE);
+    EXPECT_EQ(m_pView->IndexOfHotImage(), 0);
     EXPECT_TRUE(IsMarked(ID_RULER_SHOW));
     EXPECT_FALSE(m_pFrame->IsLoading());
     // The next command shows the browser again as it was left.
     browser.ShowWindow(SW_HIDE);
     Command(ID_FILE_OPEN_DICOMDIR);
     EXPECT_TRUE(browser.IsWindowVisible());
+}
+TEST_F(PelivoRunTest, CinePlaysTheHotSeriesUntilCineOff)
+{
+    m_app.OpenPath(kDicomDir.c_str());
+    ChooseFirstPatient();
+    m_pFrame->SendMessage(WM_DICOMDIR_SELECTION);
+    m_harness.PumpPending();
+    ASSERT_GE(m_pView->GetNbOfImage(), 2);
+    std::vector<std::string> shown;
+    m_harness.Script()
+        .Wait(200)
+        .Do(
+            [&]
+            {
+                EXPECT_NE(m_pFrame->GetCinePlayer(), nullptr);
+                shown.emplace_back(PaneText(2));
+            })
+        .Wait(200)
+        .Do([&] { shown.emplace_back(PaneText(2)); })
+        .Do([&] { m_pFrame->PostMessage(WM_COMMAND, ID_CINE_OFF); });
+    Command(ID_CINE_ON);
+    EXPECT_FALSE(m_pFrame->IsPlaying());
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[0], shown[1]) << "the current-image pane follows the cine";
+    EXPECT_EQ(m_pFrame->GetCinePlayer(), nullptr);
 }
 } // namespace

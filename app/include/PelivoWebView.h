@@ -1,33 +1,16 @@
-// CSingleImageView: a viewer window of one image pane. It keeps the images
-// handed to it in the order they came and shows one of them, the hot
-// image, in its pane; paging moves between them. The program hosts it
-// until the viewer library's grid window stands in its place.
+// CPelivoWebView: the viewer library's window as the program's view. It
+// offers the frame the viewer window's operations, and a cine controller
+// attached to its hot view.
 #pragma once
 
-#include "AfxFrame.h"
+#include "CWebWindow.h"
 #include "ViewerWindow.h"
 
-#include <memory>
-#include <vector>
-
-class ImageShow;
-class MedImage;
-
-class CSingleImageView : public CView, public IViewerWindow
+class CPelivoWebView : public CWebWindow, public IViewerWindow
 {
-    DECLARE_DYNCREATE(CSingleImageView)
+    DECLARE_DYNCREATE(CPelivoWebView)
 
 public:
-    CSingleImageView();
-    ~CSingleImageView() override;
-
-    MedImage* GetPane() const { return m_pPane; }
-    const CString& GetPromptText() const { return m_strPrompt; }
-    bool AreLabelsShown() const { return m_bLabels; }
-    bool IsRulerShown() const;
-    bool AreOverlaysShown() const;
-
-    // IViewerWindow.
     bool CreateView(int nRows, int nColumns) override;
     bool SetViewLayout(int nRows, int nColumns) override;
     bool GetViewLayout(int& nRows, int& nColumns) override;
@@ -52,7 +35,7 @@ public:
     bool ImageDown() override;
     bool ImageUp() override;
     void SetScope(int nScope) override;
-    int GetScope() override { return m_nScope; }
+    int GetScope() override;
     void Rotate(int nQuarterTurns) override;
     void FlipHorizontal() override;
     void FlipVertical() override;
@@ -65,8 +48,8 @@ public:
     void RestoreHotView() override;
     void SetLeftButton(int nTool) override;
     void SetRightButton(int nTool) override;
-    int GetLeftButton() override { return m_nLeftTool; }
-    int GetRightButton() override { return m_nRightTool; }
+    int GetLeftButton() override;
+    int GetRightButton() override;
     bool SetWindowLevel(int nWidth, int nLevel) override;
     bool AutoWindowLevel() override;
     CString GetOriginalLUTDescription() override;
@@ -77,37 +60,4 @@ public:
     void CopyHotImageToClipboard() override;
     void CopyHotImage() override;
     std::unique_ptr<ICinePlayer> MakeCinePlayer() override;
-
-protected:
-    void OnDraw(CDC* pDC) override;
-
-    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    afx_msg void OnDestroy();
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
-    afx_msg LRESULT OnOpenCorvane(WPARAM wParam, LPARAM lParam);
-    afx_msg LRESULT OnSetPromptText(WPARAM wParam, LPARAM lParam);
-
-    DECLARE_MESSAGE_MAP()
-
-private:
-    ImageShow* GetHotShow() const;
-    // Shows the image at the index in the pane; false when there is none.
-    bool ShowImageAt(int nIndex);
-    void ApplyLayers();
-
-    MedImage* m_pPane = nullptr;
-    std::vector<std::unique_ptr<ImageShow>> m_shows;
-    int m_nHot = -1;
-    int m_nRows = 1;
-    int m_nColumns = 1;
-    int m_nFirst = 1;
-    int m_nSecond = 1;
-    int m_nScope = 0;
-    int m_nLeftTool = 4;
-    int m_nRightTool = 1;
-    bool m_bLabels = true;
-    bool m_bOverlays = true;
-    bool m_bRuler = false;
-    CString m_strPrompt;
 };
