@@ -105,6 +105,12 @@ public:
     virtual bool DeleteAnnotation(ORoi* roi);
     virtual bool RemoveAnnotation(ORoi* roi);
     void ClearAnnotations();
+    // Clones of every annotation, or of the selected ones, join the other
+    // image's list with that image as their owner; the mask stays behind.
+    // With select the clones become the other image's selection, so that
+    // what was just pasted can be moved or deleted at once.
+    void CopyAnnotationsTo(ImageShow& other, bool select) const;
+    void CopySelectedAnnotationsTo(ImageShow& other) const;
     const Array<RoiPtr>& GetAnnotations() const { return m_Rois; }
     // The annotation's place in the list (drawing order), -1 when absent.
     int IndexOfAnnotation(const ORoi* roi) const;
@@ -293,6 +299,7 @@ private:
     void FlipLabelsHorizontally();
     void RotateLabels(int quarterTurns);
     void ForEachAnnotation(void (ORoi::*operation)());
+    void CloneAnnotationsTo(ImageShow& other, bool selectedOnly, bool select) const;
     void RotateAnnotations(int quarterTurns);
     void AddHVRStages(bool labelsAndOverlays);
     // False, with the fatal line named after the caller and the history

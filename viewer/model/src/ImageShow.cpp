@@ -195,6 +195,53 @@ void ImageShow::ClearAnnotations()
     m_Rois.RemoveAll();
 }
 
+void ImageShow::CopyAnnotationsTo(ImageShow& other, bool select) const
+{
+    CloneAnnotationsTo(other, false, select);
+}
+
+void ImageShow::CopySelectedAnnotationsTo(ImageShow& other) const
+{
+    CloneAnnotationsTo(other, true, false);
+}
+
+void ImageShow::CloneAnnotationsTo(ImageShow& other, bool selectedOnly, bool select) const
+{
+    if (&other == this)
+    {
+        return;
+    }
+    if (select)
+    {
+        for (auto* node = other.m_Rois.GetHead(); node != nullptr; node = node->next)
+        {
+            node->item->Deselect(false);
+        }
+    }
+    for (auto* node = m_Rois.GetHead(); node != nullptr; node = node->next)
+    {
+        const ORoi* roi = node->item.get();
+        if (roi == m_pMask || (selectedOnly && !roi->IsSelected()))
+        {
+            continue;
+        }
+        ORoi* copy = roi->Clone(&other);
+        if (copy == nullptr)
+        {
+            continue;
+        }
+        if (select)
+        {
+            copy->Select(false);
+        }
+        else
+        {
+            copy->Deselect(false);
+        }
+        other.AddAnnotation(copy);
+    }
+}
+
 void ImageShow::SetMask(ORoi* mask)
 {
     if (mask != m_pMask)

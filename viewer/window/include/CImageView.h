@@ -69,6 +69,14 @@ public:
     // The left tool chosen by command is echoed to the viewer window this
     // much lower.
     static constexpr UINT LeftToolEchoOffset = 400;
+    // The wheel timer: after the last plain wheel turn the view tells that
+    // the hot pane's scrolling ended.
+    static constexpr UINT_PTR WheelTimerId = 1000;
+    static constexpr UINT WheelTimerPeriod = 400;
+    // Pasted annotations land this far right and down of the copied ones.
+    static constexpr int PasteOffset = 64;
+    // The smallest zoom the wheel gives.
+    static constexpr double MinWheelZoom = 0.01;
     // A request to page to an image (wParam the pane, lParam the image).
     static constexpr UINT MsgPageToImage = WM_USER + 200;
     // The host's request to take a saved file (wParam 3, lParam the path).
@@ -138,6 +146,23 @@ public:
     void ShowSeriesAt(int index);
     void RefreshCurrentLayout();
     int IndexOfHotSeries() const { return m_Layout.IndexOfHotSeries(); }
+
+    // Keyboard, wheel and the annotation clipboard.
+    void CopyAnnotations();
+    void CutAnnotations();
+    void PasteAnnotations();
+    void Undo();
+    // Wheel zoom of the pane under the cursor, keeping the image point
+    // under the cursor where it is.
+    void ZoomAtCursor(int delta);
+    // The zoom one wheel step gives: a factor by the current zoom, cut down
+    // to a whole percent, never below MinWheelZoom.
+    static double NextWheelZoom(double zoom, int delta);
+    // Steps the hot pane through the current series; the page stays.
+    void ScrollHotImage(int step, bool wrap);
+    // A double click swaps between the page and the blown-up pane.
+    void EnableDblClk(bool enable);
+    const ImageShow* GetAnnotationClipboard() const { return m_pClipboard; }
 
     // Paging of the current series.
     void FirstPage();
@@ -239,6 +264,11 @@ public:
     // The entries of the view's series at the top of the popup, or in a
     // "Series" submenu there when they are many; the positions used.
     int AddSeriesMenu(CMenuCH* popup);
+    void OnEventKeyDown(const void* sender, DelegateArgs* args);
+    void OnEventMouseWheel(const void* sender, DelegateArgs* args);
+    void OnEventLeftButtonDblClk(const void* sender, DelegateArgs* args);
+    void OnEventHotImageScrolling(const void* sender, DelegateArgs* args);
+    void OnEventHotImageScrolled(const void* sender, DelegateArgs* args);
     // A pane was pressed: it becomes the hot pane.
     void OnEventHighlight(const void* sender, DelegateArgs* args);
     // The render-state handlers hung on the panes by scope (1: all panes,
@@ -290,6 +320,18 @@ protected:
     afx_msg void OnDestroy();
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg LRESULT OnPageToImageMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+
+    // The page-scroll drag of the view (PageScrollTask) in the loop of the
+    // button; mode: the task's modifier bits.
+    void RunPageScroll(int button, int mode, bool interactive, POINT point);
+    // The press sent on to the parent window at the same place.
+    void ForwardPress(UINT message, UINT flags, POINT point);
 
     DECLARE_MESSAGE_MAP()
 

@@ -27,6 +27,12 @@ BEGIN_MESSAGE_MAP(CImageView, PaneLayout)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_VSCROLL()
+ON_WM_KEYDOWN()
+ON_WM_MOUSEWHEEL()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_WM_TIMER()
 ON_MESSAGE(CImageView::MsgPageToImage, OnPageToImageMessage)
 END_MESSAGE_MAP()
 
@@ -87,6 +93,16 @@ void CImageView::OnInitialUpdate()
 
 void CImageView::SubscribeOwnEvents()
 {
+    for (Delegate* wheel : {&MouseWheel, &CtrlMouseWheel, &ShiftMouseWheel, &CtrlShiftMouseWheel})
+    {
+        wheel->Add(
+            MakeHandler(this, &CImageView::OnEventMouseWheel, "CImageView::OnEventMouseWheel"));
+    }
+    KeyDown.Add(MakeHandler(this, &CImageView::OnEventKeyDown, "CImageView::OnEventKeyDown"));
+    HotImageScrolling.Add(MakeHandler(this, &CImageView::OnEventHotImageScrolling,
+                                      "CImageView::OnEventHotImageScrolling"));
+    HotImageScrolled.Add(MakeHandler(this, &CImageView::OnEventHotImageScrolled,
+                                     "CImageView::OnEventHotImageScrolled"));
     SetLeftButtonEvent.Add(
         MakeHandler(this, &CImageView::OnEventSetLeftButton, "CImageView::OnEventSetLeftButton"));
     SetRightButtonEvent.Add(
@@ -100,6 +116,14 @@ void CImageView::SubscribeOwnEvents()
 
 void CImageView::UnsubscribeOwnEvents()
 {
+    for (Delegate* wheel : {&MouseWheel, &CtrlMouseWheel, &ShiftMouseWheel, &CtrlShiftMouseWheel})
+    {
+        wheel->Remove(MakeHandler(this, &CImageView::OnEventMouseWheel, ""));
+    }
+    KeyDown.Remove(MakeHandler(this, &CImageView::OnEventKeyDown, ""));
+    HotImageScrolling.Remove(MakeHandler(this, &CImageView::OnEventHotImageScrolling, ""));
+    HotImageScrolled.Remove(MakeHandler(this, &CImageView::OnEventHotImageScrolled, ""));
+    EnableDblClk(false);
     SetLeftButtonEvent.Remove(MakeHandler(this, &CImageView::OnEventSetLeftButton, ""));
     SetRightButtonEvent.Remove(MakeHandler(this, &CImageView::OnEventSetRightButton, ""));
     VertScroll.Remove(MakeHandler(this, &CImageView::OnEventVertScroll, ""));
@@ -309,6 +333,16 @@ void CImageView::ShowOnPanes(const Array<ImageShow*>& shown)
             GetPane(index)->AttachShow(wanted);
         }
     }
+    // An image a pane stepped to may stand on another pane as well; each
+    // image names the pane of its page position.
+    ForEachPane(
+        [](MedImage* pane)
+        {
+            if (pane->GetShow() != nullptr)
+            {
+                pane->GetShow()->SetView(pane);
+            }
+        });
 }
 
 void CImageView::ApplySwitchesToPane(MedImage* pane) const
