@@ -1,6 +1,5 @@
 #include "ControlSupport.h"
 
-#include "WinScrollBar.h"
 #include "WinSysMetrics.h"
 
 #include <algorithm>
@@ -84,49 +83,4 @@ int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax)
     std::memcpy(pszBuffer, pszText, nCopied);
     pszBuffer[nCopied] = '\0';
     return static_cast<int>(nCopied);
-}
-
-int ScrolledTopRow(HWND hWnd, WORD nCode, int nTop, int nPage, int nCount)
-{
-    switch (nCode)
-    {
-    case SB_LINEUP:
-        --nTop;
-        break;
-    case SB_LINEDOWN:
-        ++nTop;
-        break;
-    case SB_PAGEUP:
-        nTop -= nPage;
-        break;
-    case SB_PAGEDOWN:
-        nTop += nPage;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-    {
-        SCROLLINFO info{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-        GetScrollInfo(hWnd, SB_VERT, &info);
-        nTop = info.nTrackPos;
-        break;
-    }
-    case SB_TOP:
-        nTop = 0;
-        break;
-    case SB_BOTTOM:
-        nTop = nCount;
-        break;
-    default:
-        return -1;
-    }
-    return std::clamp(nTop, 0, std::max(0, nCount - nPage));
-}
-
-int TopRowShowing(int nItem, int nTop, int nPage)
-{
-    if (nItem < nTop)
-        return nItem;
-    if (nItem >= nTop + nPage)
-        return nItem - nPage + 1;
-    return nTop;
 }

@@ -76,13 +76,6 @@ int GetFontLineHeight(HFONT hFont);
 // The mnemonic of a caption ("&Name": 'n'), 0 when none.
 char GetCaptionMnemonic(const char* pszText);
 bool IsWindowOfClass(HWND hWnd, const char* pszClass);
-// The first row a list showing nPage of nCount rows from nTop shows after
-// the scroll-bar request nCode (WM_VSCROLL), kept within the rows; -1 for a
-// request that moves nothing.
-int ScrolledTopRow(HWND hWnd, WORD nCode, int nTop, int nPage, int nCount);
-// The first row a list showing nPage rows from nTop shows so that row nItem
-// is among them: nTop itself when it already is.
-int TopRowShowing(int nItem, int nTop, int nPage);
 // Copies as much of text as fits a buffer of cchMax characters, with the
 // closing NUL; the characters copied.
 int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax);

@@ -2,6 +2,7 @@
 // combo box, which tells its combo box what the user chose.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "ListRows.h"
 
 #include "WinDrawing.h"
 #include "WinInput.h"
@@ -25,10 +26,10 @@ struct ListItem
     ULONG_PTR data = 0;
 };
 
-class ListBoxControl
+class ListBoxControl : public ListRows
 {
 public:
-    explicit ListBoxControl(HWND hWnd) : m_hWnd(hWnd) {}
+    explicit ListBoxControl(HWND hWnd) : ListRows(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
@@ -40,9 +41,9 @@ private:
         return (Style() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
     }
     bool HasStrings() const { return !IsOwnerDraw() || (Style() & LBS_HASSTRINGS); }
-    int Count() const { return static_cast<int>(m_items.size()); }
+    int Count() const override { return static_cast<int>(m_items.size()); }
     bool IsValid(WPARAM nIndex) const { return nIndex < m_items.size(); }
-    int VisibleCount() const;
+    int VisibleCount() const override;
     // A combo box's parent gives the colours of the combo box's list.
     HWND ColorSource() const { return m_hCombo != nullptr ? m_hCombo : m_hWnd; }
 
@@ -51,22 +52,19 @@ private:
     int Delete(WPARAM nIndex);
     int Find(WPARAM nStart, LPCSTR lpszText, bool bExact) const;
     void Select(int nIndex, bool bNotify);
-    void EnsureVisible(int nIndex);
-    void UpdateScrollBar();
+    void UpdateScrollBar() override;
     int ItemFromPoint(POINT pt) const;
     RECT ItemRect(int nIndex) const;
     void Notify(WORD nCode);
     void OnKeyDown(WPARAM nKey);
     void OnChar(WPARAM ch);
     void OnMouse(UINT nMsg, LPARAM lParam);
-    void OnVScroll(WORD nCode);
     void DrawItem(HDC hdc, int nIndex, UINT nAction);
 
-    HWND m_hWnd;
     HWND m_hCombo = nullptr; // the combo box whose list this is
     std::vector<ListItem> m_items;
     int m_nSelected = -1;
-    int m_nTop = 0;
+    bool m_bScrollBar = false; // made with a vertical scroll bar
     int m_nItemHeight = 0;
     HFONT m_hFont = nullptr;
     bool m_bFocus = false;
@@ -84,6 +82,8 @@ void ListBoxControl::OnCreate(const CREATESTRUCTA& cs)
 {
     if (IsWindowOfClass(m_hWnd, "ComboLBox"))
         m_hCombo = static_cast<HWND>(cs.lpCreateParams);
+    // The style loses WS_VSCROLL while the bar is hidden for want of rows.
+    m_bScrollBar = (cs.style & WS_VSCROLL) != 0;
     m_nItemHeight = GetFontLineHeight(m_hFont) + kItemPadding;
     if (!IsOwnerDraw())
         return;
@@ -199,21 +199,9 @@ void ListBoxControl::Select(int nIndex, bool bNotify)
     }
 }
 
-void ListBoxControl::EnsureVisible(int nIndex)
-{
-    if (nIndex < 0)
-        return;
-    const int nTop = TopRowShowing(nIndex, m_nTop, VisibleCount());
-    if (nTop == m_nTop)
-        return;
-    m_nTop = nTop;
-    UpdateScrollBar();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
 void ListBoxControl::UpdateScrollBar()
 {
-    if ((Style() & WS_VSCROLL) == 0 && m_hCombo == nullptr)
+    if (!m_bScrollBar && m_hCombo == nullptr)
         return;
     SCROLLINFO info{sizeof(SCROLLINFO),
                     SIF_RANGE | SIF_PAGE | SIF_POS,
@@ -245,36 +233,14 @@ int ListBoxControl::ItemFromPoint(POINT pt) const
 
 void ListBoxControl::OnKeyDown(WPARAM nKey)
 {
-    const int nPage = std::max(1, VisibleCount() - 1);
-    int nTarget = m_nSelected;
-    switch (nKey)
+    if (nKey == VK_RETURN)
     {
-    case VK_UP:
-        nTarget = std::max(0, m_nSelected - 1);
-        break;
-    case VK_DOWN:
-        nTarget = std::min(Count() - 1, m_nSelected + 1);
-        break;
-    case VK_PRIOR:
-        nTarget = std::max(0, m_nSelected - nPage);
-        break;
-    case VK_NEXT:
-        nTarget = std::min(Count() - 1, m_nSelected + nPage);
-        break;
-    case VK_HOME:
-        nTarget = 0;
-        break;
-    case VK_END:
-        nTarget = Count() - 1;
-        break;
-    case VK_RETURN:
         if (m_hCombo != nullptr)
             OnComboListSelection(m_hCombo, m_nSelected, true);
         return;
-    default:
-        return;
     }
-    if (!m_items.empty())
+    const int nTarget = RowAfterKey(nKey, m_nSelected);
+    if (nTarget >= 0)
         Select(nTarget, true);
 }
 
@@ -338,16 +304,6 @@ void ListBoxControl::OnMouse(UINT nMsg, LPARAM lParam)
     }
 }
 
-void ListBoxControl::OnVScroll(WORD nCode)
-{
-    const int nTop = ScrolledTopRow(m_hWnd, nCode, m_nTop, VisibleCount(), Count());
-    if (nTop < 0 || nTop == m_nTop)
-        return;
-    m_nTop = nTop;
-    UpdateScrollBar();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
 void ListBoxControl::DrawItem(HDC hdc, int nIndex, UINT nAction)
 {
     if (nIndex < 0 || nIndex >= Count())
@@ -400,8 +356,7 @@ void ListBoxControl::Paint(HDC hdc)
     RECT client{};
     GetClientRect(m_hWnd, &client);
     FillRect(hdc, &client, GetControlBrush(ColorSource(), hdc, WM_CTLCOLORLISTBOX));
-    const int nLast = std::min(Count(), m_nTop + VisibleCount() + 1);
-    for (int i = m_nTop; i < nLast; ++i)
+    for (int i = m_nTop; i < EndOfPaintedRows(); ++i)
         DrawItem(hdc, i, ODA_DRAWENTIRE);
 }
 
@@ -445,7 +400,7 @@ LRESULT ListBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnVScroll(LOWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
-        OnVScroll(static_cast<short>(HIWORD(wParam)) > 0 ? SB_LINEUP : SB_LINEDOWN);
+        OnMouseWheel(wParam);
         return 0;
     case WM_SETFONT:
         m_hFont = reinterpret_cast<HFONT>(wParam);

@@ -7,6 +7,7 @@
 // is no strict weak order still leaves every item in the list.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "ListRows.h"
 
 #include "WinDrawing.h"
 #include "WinImageList.h"
@@ -39,22 +40,22 @@ struct ListRow
     int iImage = -1;
 };
 
-class ListViewControl
+class ListViewControl : public ListRows
 {
 public:
-    explicit ListViewControl(HWND hWnd) : m_hWnd(hWnd) {}
+    explicit ListViewControl(HWND hWnd) : ListRows(hWnd) {}
 
     LRESULT Handle(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC hdc);
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-    int Count() const { return static_cast<int>(m_rows.size()); }
+    int Count() const override { return static_cast<int>(m_rows.size()); }
     bool IsValid(WPARAM nItem) const { return nItem < m_rows.size(); }
     bool IsFullRow() const { return (m_dwExStyle & LVS_EX_FULLROWSELECT) != 0; }
     int RowHeight() const;
     int HeaderHeight() const;
-    int VisibleCount() const;
+    int VisibleCount() const override;
 
     void OnCreate();
     void LayoutHeader();
@@ -78,8 +79,7 @@ private:
     BOOL GetItemRect(WPARAM nItem, RECT* pRect) const;
     BOOL GetSubItemRect(WPARAM nItem, RECT* pRect) const;
     int HitTest(LVHITTESTINFO* pInfo, bool bSubItem) const;
-    void EnsureVisible(int nItem);
-    void UpdateScrollBar();
+    void UpdateScrollBar() override;
     void InvalidateItem(int nItem);
 
     LRESULT Notify(NMHDR& hdr) const;
@@ -92,11 +92,9 @@ private:
     void SetFocusItem(int nItem);
     void OnButtonDown(POINT pt, bool bRight, bool bDouble);
     void OnKeyDown(WPARAM nKey);
-    void OnVScroll(WORD nCode);
 
     void DrawRow(HDC hdc, int nItem, const RECT& rcClient);
 
-    HWND m_hWnd;
     HWND m_hHeader = nullptr;
     std::vector<ListColumn> m_columns;
     std::vector<ListRow> m_rows;
@@ -107,7 +105,6 @@ private:
     COLORREF m_crBk = CLR_DEFAULT;
     COLORREF m_crText = CLR_DEFAULT;
     COLORREF m_crTextBk = CLR_DEFAULT;
-    int m_nTop = 0;
     int m_nMark = -1;
     bool m_bFocus = false;
 };
@@ -553,18 +550,6 @@ int ListViewControl::HitTest(LVHITTESTINFO* pInfo, bool bSubItem) const
     return nItem;
 }
 
-void ListViewControl::EnsureVisible(int nItem)
-{
-    if (nItem < 0 || nItem >= Count())
-        return;
-    const int nTop = TopRowShowing(nItem, m_nTop, VisibleCount());
-    if (nTop == m_nTop)
-        return;
-    m_nTop = nTop;
-    UpdateScrollBar();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
 void ListViewControl::UpdateScrollBar()
 {
     if (Style() & LVS_NOSCROLL)
@@ -732,53 +717,20 @@ void ListViewControl::OnKeyDown(WPARAM nKey)
     Notify(key.hdr);
     if (m_rows.empty())
         return;
-    const int nFocus = GetNextItem(-1, LVNI_FOCUSED);
-    const int nPage = std::max(1, VisibleCount() - 1);
-    int nTarget = nFocus;
-    switch (nKey)
-    {
-    case VK_UP:
-        nTarget = std::max(0, nFocus - 1);
-        break;
-    case VK_DOWN:
-        nTarget = std::min(Count() - 1, nFocus + 1);
-        break;
-    case VK_PRIOR:
-        nTarget = std::max(0, nFocus - nPage);
-        break;
-    case VK_NEXT:
-        nTarget = std::min(Count() - 1, std::max(nFocus, 0) + nPage);
-        break;
-    case VK_HOME:
-        nTarget = 0;
-        break;
-    case VK_END:
-        nTarget = Count() - 1;
-        break;
-    case VK_RETURN:
+    if (nKey == VK_RETURN)
     {
         NMHDR hdr{nullptr, 0, NM_RETURN};
         Notify(hdr);
         return;
     }
-    default:
+    const int nTarget = RowAfterKey(nKey, GetNextItem(-1, LVNI_FOCUSED));
+    if (nTarget < 0)
         return;
-    }
     if (!(Style() & LVS_SINGLESEL) && GetKeyState(VK_SHIFT) < 0 && m_nMark >= 0)
         SelectRange(m_nMark, nTarget);
     else
         SelectOnly(nTarget);
     SetFocusItem(nTarget);
-}
-
-void ListViewControl::OnVScroll(WORD nCode)
-{
-    const int nTop = ScrolledTopRow(m_hWnd, nCode, m_nTop, VisibleCount(), Count());
-    if (nTop < 0 || nTop == m_nTop)
-        return;
-    m_nTop = nTop;
-    UpdateScrollBar();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void ListViewControl::DrawRow(HDC hdc, int nItem, const RECT& rcClient)
@@ -850,8 +802,7 @@ void ListViewControl::Paint(HDC hdc)
         ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     }
     HGDIOBJ hOldFont = SelectObject(hdc, ControlFontOrDefault(m_hFont));
-    const int nLast = std::min(Count(), m_nTop + VisibleCount() + 1);
-    for (int i = m_nTop; i < nLast; ++i)
+    for (int i = m_nTop; i < EndOfPaintedRows(); ++i)
         DrawRow(hdc, i, client);
     if (m_dwExStyle & LVS_EX_GRIDLINES)
     {
@@ -931,7 +882,7 @@ LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnVScroll(LOWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
-        OnVScroll(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+        OnMouseWheel(wParam);
         return 0;
     case WM_NOTIFY:
     {

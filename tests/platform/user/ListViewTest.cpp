@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -494,4 +496,145 @@ TEST_F(ListViewTest, ReportWithGridLinesFullRowSelectionAndColoursLooksRight)
     const std::string path = std::string(SUITE_OUTPUT_DIR) + "/list-view-report.bmp";
     SaveWindowPicture(m_hParent, path.c_str());
 }
+
+// The list box and the list view scroll alike: the same steps move the
+// first shown row the same way, by each list's own page.
+constexpr int kScrolledRows = 30;
+
+enum class enScrollStep
+{
+    WheelDown,
+    PageDown,
+    Bottom,
+    LineUp,
+    Top,
+    Show20,
+    Show2,
+    KeyEnd,
+    KeyHome,
+};
+
+struct ScrollCase
+{
+    const char* pszName;
+    std::vector<enScrollStep> steps;
+    // The first shown row expected: a + b * page.
+    int a;
+    int b;
+};
+
+class ListScrollTest : public ListViewTest,
+                       public testing::WithParamInterface<std::tuple<bool, ScrollCase>>
+{
+protected:
+    HWND CreateScrolledList(bool bListView)
+    {
+        if (bListView)
+        {
+            const HWND hList = CreateList(kScrolledRows);
+            SetWindowPos(hList, nullptr, 0, 0, 360, 140, SWP_NOMOVE | SWP_NOZORDER);
+            return hList;
+        }
+        const HWND hList = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 10,
+                                           10, 200, 120, m_hParent, nullptr, nullptr, nullptr);
+        for (int i = 0; i < kScrolledRows; ++i)
+        {
+            const std::string text = "row " + std::to_string(i);
+            SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        return hList;
+    }
+
+    static int Top(HWND hList, bool bListView)
+    {
+        return static_cast<int>(
+            SendMessageA(hList, bListView ? LVM_GETTOPINDEX : LB_GETTOPINDEX, 0, 0));
+    }
+
+    static int Page(HWND hList, bool bListView)
+    {
+        if (bListView)
+            return static_cast<int>(SendMessageA(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+        RECT client{};
+        GetClientRect(hList, &client);
+        return client.bottom / static_cast<int>(SendMessageA(hList, LB_GETITEMHEIGHT, 0, 0));
+    }
+
+    static void Play(HWND hList, bool bListView, enScrollStep step)
+    {
+        const auto scroll = [hList](WORD nCode)
+        { SendMessageA(hList, WM_VSCROLL, MAKEWPARAM(nCode, 0), 0); };
+        const auto show = [hList, bListView](int nItem)
+        {
+            SendMessageA(hList, bListView ? LVM_ENSUREVISIBLE : LB_SETCURSEL,
+                         static_cast<WPARAM>(nItem), 0);
+        };
+        switch (step)
+        {
+        case enScrollStep::WheelDown:
+            SendMessageA(hList, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+            return;
+        case enScrollStep::PageDown:
+            return scroll(SB_PAGEDOWN);
+        case enScrollStep::Bottom:
+            return scroll(SB_BOTTOM);
+        case enScrollStep::LineUp:
+            return scroll(SB_LINEUP);
+        case enScrollStep::Top:
+            return scroll(SB_TOP);
+        case enScrollStep::Show20:
+            return show(20);
+        case enScrollStep::Show2:
+            return show(2);
+        case enScrollStep::KeyEnd:
+            SendMessageA(hList, WM_KEYDOWN, VK_END, 0);
+            return;
+        case enScrollStep::KeyHome:
+            SendMessageA(hList, WM_KEYDOWN, VK_HOME, 0);
+            return;
+        }
+    }
+};
+
+TEST_P(ListScrollTest, StepsMoveTheFirstShownRowByThePage)
+{
+    const auto& [bListView, testCase] = GetParam();
+    const HWND hList = CreateScrolledList(bListView);
+    const int nPage = Page(hList, bListView);
+    ASSERT_GT(nPage, 2);
+    ASSERT_LT(nPage, 10);
+    for (const enScrollStep step : testCase.steps)
+        Play(hList, bListView, step);
+    const int nExpected = testCase.a + testCase.b * nPage;
+    EXPECT_EQ(Top(hList, bListView), nExpected);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(hList, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, nExpected) << "the scroll bar follows";
+    m_harness.PumpPending();
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(hList, (testing::TempDir() + (bListView ? "list-view-" : "list-box-") +
+                                  testCase.pszName + ".bmp")
+                                     .c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothLists, ListScrollTest,
+    testing::Combine(
+        testing::Bool(),
+        testing::Values(
+            ScrollCase{"Wheel", {enScrollStep::WheelDown, enScrollStep::WheelDown}, 2, 0},
+            ScrollCase{"WheelAndPage", {enScrollStep::WheelDown, enScrollStep::PageDown}, 1, 1},
+            ScrollCase{"Bottom", {enScrollStep::Bottom}, kScrolledRows, -1},
+            ScrollCase{
+                "PastTheBottom", {enScrollStep::Bottom, enScrollStep::PageDown}, kScrolledRows, -1},
+            ScrollCase{"LineUpFromTheTop", {enScrollStep::LineUp}, 0, 0},
+            ScrollCase{"TopAgain", {enScrollStep::PageDown, enScrollStep::Top}, 0, 0},
+            ScrollCase{"BringIntoViewBelow", {enScrollStep::Show20}, 21, -1},
+            ScrollCase{"BringIntoViewAbove", {enScrollStep::Show20, enScrollStep::Show2}, 2, 0},
+            ScrollCase{"KeysEndAndHome", {enScrollStep::KeyEnd, enScrollStep::KeyHome}, 0, 0})),
+    [](const testing::TestParamInfo<std::tuple<bool, ScrollCase>>& info)
+    {
+        return std::string(std::get<0>(info.param) ? "ListView" : "ListBox") +
+               std::get<1>(info.param).pszName;
+    });
 } // namespace
