@@ -351,4 +351,65 @@ TEST_F(FileDialogTest, HookHearsTheDialogAndMayRefuseAChoice)
               std::filesystem::path(m_folder.PathOf("b.dcm")).lexically_normal());
     SetModalWindowsRun(false);
 }
+
+// A dialog object that hears the file picked, the filter changed and OK,
+// refusing the first name it is given.
+class CCheckingDialog : public CFileDialog
+{
+public:
+    CCheckingDialog() : CFileDialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST, kFilter) {}
+
+    std::vector<std::string> heard;
+
+protected:
+    void OnFileNameChange() override { heard.push_back("name " + Name()); }
+    void OnTypeChange() override { heard.emplace_back("type"); }
+    BOOL OnFileNameOK() override
+    {
+        heard.push_back("ok " + Name());
+        return heard.size() < 4;
+    }
+
+private:
+    std::string Name() const
+    {
+        return std::filesystem::path(static_cast<LPCSTR>(GetPathName())).filename().string();
+    }
+};
+
+TEST_F(FileDialogTest, DialogObjectHearsThePickedFileTheFilterAndOk)
+{
+    SetModalWindowsRun(true);
+    CCheckingDialog dialog;
+    const std::string folder = m_folder.PathOf("");
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    HWND hDlg = nullptr;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                hDlg = ::FindWindowA("#32770", "Open");
+                RECT rect{};
+                const HWND hFiles = ::GetDlgItem(hDlg, lst1);
+                ::SendMessageA(hFiles, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect));
+                m_harness.Click(enMouseButton::Left,
+                                CUiHarness::ScreenPoint(hFiles, 5, (rect.top + rect.bottom) / 2));
+            })
+        .KeyPress(VK_RETURN)
+        .Do(
+            [&]
+            {
+                const HWND hCombo = ::GetDlgItem(hDlg, cmb1);
+                ::SendMessageA(hCombo, CB_SETCURSEL, 1, 0);
+                ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
+                               reinterpret_cast<LPARAM>(hCombo));
+                ::SetDlgItemTextA(hDlg, edt1, "a.dcm");
+            })
+        .KeyPress(VK_RETURN);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.heard,
+              (std::vector<std::string>{"name b.dcm", "ok b.dcm", "type", "ok a.dcm"}));
+    EXPECT_EQ(std::string(dialog.GetFileName()), "a.dcm");
+    SetModalWindowsRun(false);
+}
 } // namespace
