@@ -45,6 +45,8 @@ public:
     // Commands.
     static constexpr UINT CmdClearScreen = 50;
     static constexpr UINT CmdRefreshReferenceLine = 51;
+    static constexpr UINT CmdDumpDicomFile = 1005;
+    static constexpr UINT CmdDumpDicomFileToo = 2220;
     static constexpr UINT CmdBlowUp = 1146;
     static constexpr UINT CmdBlowRestore = 1147;
     // Open modes of MsgOpenCorvane.
@@ -128,6 +130,13 @@ public:
     bool MsgSetNextSeriesLayoutString(const char* format);
 
     // Operations on the hot view.
+    double GetZoomFactor();
+    bool SetZoomFactor(double zoom);
+    bool AutoWindowLevel();
+    void ClearHotImageAnnotation();
+    void RestoreHotImage();
+    Lettra GetAllLUTDescription();
+    bool SelectLUT(int index);
     bool SetWindowLevel(int width, int center);
     bool GetWindowLevel(int& width, int& center);
     void SetScope(int scope);
@@ -188,6 +197,7 @@ public:
     int GetRightButton();
     void ShowLabels(bool show);
     void ShowOverlays(bool show);
+    void ShowRuler(bool show);
     int SendMessageToAllView(UINT message, WPARAM wParam, LPARAM lParam);
     int PostMessageToAllView(UINT message, WPARAM wParam, LPARAM lParam);
     int SendMessageToAllImage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -228,6 +238,8 @@ protected:
     afx_msg LRESULT OnOpenCorvaneMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetPromptText(WPARAM wParam, LPARAM lParam);
     void OnClearScreen();
+    // The DICOM dump of the hot image's displayed form, as a modal dialog.
+    void OnDumpDicomFile();
     void OnCmdBlowUp();
 
     DECLARE_MESSAGE_MAP()

@@ -5,10 +5,9 @@
 // series (command 1022).
 #pragma once
 
-#include "CImageView.h"
+#include "RefLineImageView.h"
 
-// The view the web view builds on; the reference-line view slots in here.
-using WebImageViewBase = CImageView;
+using WebImageViewBase = RefLineImageView;
 
 class QUILLON_API WebImageView : public WebImageViewBase
 {
@@ -37,4 +36,10 @@ public:
 
 protected:
     void OnInitialUpdate() override;
+
+    // With the drag-and-drop tool, a press drags the view's drag text;
+    // the other view-level tools are the image view's.
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -3,10 +3,9 @@
 // right buttons, and puts the host's prompt text at the head of its labels.
 #pragma once
 
-#include "MedImage.h"
+#include "RefLineMedImage.h"
 
-// The pane the web pane builds on; the reference-line pane slots in here.
-using WebMedImageBase = MedImage;
+using WebMedImageBase = RefLineMedImage;
 
 class QUILLON_API WebMedImage : public WebMedImageBase
 {

@@ -2,6 +2,7 @@
 
 #include "CImageView.h"
 #include "CImageViewSplitter.h"
+#include "DicomDumpDialog.h"
 #include "EventSourcePage.h"
 #include "ImageShow.h"
 #include "ImageViewArgs.h"
@@ -12,6 +13,8 @@
 #include "QuillonConfig.h"
 #include "QuillonLibrary.h"
 #include "QuillonLog.h"
+#include "RefLine.h"
+#include "RefLineImageView.h"
 #include "SeriesShow.h"
 #include "VeltaroLog.h"
 #include "WebImageView.h"
@@ -240,6 +243,10 @@ BOOL CWebWindow::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case CmdRefreshReferenceLine:
         RefreshReferenceLine();
+        return TRUE;
+    case CmdDumpDicomFile:
+    case CmdDumpDicomFileToo:
+        OnDumpDicomFile();
         return TRUE;
     case CmdBlowUp:
     case CmdBlowRestore:
@@ -1047,4 +1054,35 @@ void CWebWindow::ShowReferenceLineOnHotImage()
     }
     quillon::_debug("Enter CMainWindow::ShowReferenceLineOnHotImage, total view : %d",
                     views.GetCount());
+    CImageView* hot = GetHotView();
+    ImageShow* source = GetHotImageShow();
+    if (hot == nullptr || source == nullptr)
+    {
+        return;
+    }
+    if (hot->IsKindOf(RUNTIME_CLASS(RefLineImageView)))
+    {
+        static_cast<RefLineImageView*>(hot)->ShowReferenceLines(false);
+    }
+    for (auto* node = views.GetHead(); node != nullptr; node = node->next)
+    {
+        if (node->item != hot)
+        {
+            RefLine::ShowOnHotImage(node->item, source);
+        }
+    }
+}
+
+void CWebWindow::OnDumpDicomFile()
+{
+    ImageShow* show = GetHotImageShow();
+    if (show == nullptr)
+    {
+        return;
+    }
+    DicomDumpDialog dialog(this);
+    if (show->GetCurrentDicomImage(dialog.m_DicomFile) && !dialog.m_DicomFile.IsEmpty())
+    {
+        dialog.DoModal();
+    }
 }

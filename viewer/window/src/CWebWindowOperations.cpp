@@ -32,6 +32,66 @@ CString StandardLayout(int columns, int rows)
 
 // The hot view.
 
+double CWebWindow::GetZoomFactor()
+{
+    CImageView* view = GetHotView();
+    return view != nullptr ? view->GetZoomFactor() : 0.0;
+}
+
+bool CWebWindow::SetZoomFactor(double zoom)
+{
+    CImageView* view = GetHotView();
+    if (view == nullptr)
+    {
+        return false;
+    }
+    view->SetZoomFactor(zoom);
+    return true;
+}
+
+bool CWebWindow::AutoWindowLevel()
+{
+    _debug("Enter CWebWindow::AutoWindowLevel");
+    CImageView* view = GetHotView();
+    if (view == nullptr)
+    {
+        return false;
+    }
+    view->AutoWindowLevel();
+    return true;
+}
+
+void CWebWindow::ClearHotImageAnnotation()
+{
+    _debug("Enter CWebWindow.ClearHotImageAnnotation");
+    if (CImageView* view = GetHotView())
+    {
+        view->ClearHotImageAnnotation();
+    }
+}
+
+void CWebWindow::RestoreHotImage()
+{
+    _debug("Enter CWebWindow::RestoreHotImage");
+    if (CImageView* view = GetHotView())
+    {
+        view->RestoreHotImage();
+    }
+}
+
+Lettra CWebWindow::GetAllLUTDescription()
+{
+    CImageView* view = GetHotView();
+    return view != nullptr ? view->GetAllLUTDescription() : Lettra();
+}
+
+bool CWebWindow::SelectLUT(int index)
+{
+    _debug("Enter CWebWindow::SelectLUT [%d]", index);
+    CImageView* view = GetHotView();
+    return view != nullptr && view->SelectLUT(index);
+}
+
 bool CWebWindow::SetWindowLevel(int width, int center)
 {
     _debug("Enter CWebWindow::SetWindowLevel");
@@ -512,6 +572,11 @@ void CWebWindow::ShowLabels(bool show)
 void CWebWindow::ShowOverlays(bool show)
 {
     ForVisibleViews([show](CImageView* view) { view->ShowOverlays(show); });
+}
+
+void CWebWindow::ShowRuler(bool show)
+{
+    ForVisibleViews([show](CImageView* view) { view->ShowRuler(show); });
 }
 
 int CWebWindow::SendMessageToAllView(UINT message, WPARAM wParam, LPARAM lParam)

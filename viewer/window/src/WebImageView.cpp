@@ -8,6 +8,8 @@
 #include "WebMedImage.h"
 
 #include "AfxWinApp.h"
+#include "MouseTracker.h"
+#include "ViewTasks.h"
 
 using quillon::_debug;
 using quillon::_error;
@@ -27,6 +29,10 @@ UINT& DragClipboardFormat()
 
 IMPLEMENT_DYNCREATE(WebImageView, WebImageViewBase)
 
+BEGIN_MESSAGE_MAP(WebImageView, WebImageViewBase)
+ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
 void WebImageView::OnInitialUpdate()
 {
     WebImageViewBase::OnInitialUpdate();
@@ -41,6 +47,20 @@ void WebImageView::OnInitialUpdate()
         _error("RegisterClipboardFormat for CF_DRAGDROP_VISTREL failed, rc : %d",
                static_cast<int>(GetLastError()));
     }
+}
+
+void WebImageView::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    if (GetLeftButton() != MouseTaskSet::enDragDropTool)
+    {
+        WebImageViewBase::OnLButtonDown(nFlags, point);
+        return;
+    }
+    Default();
+    const int modifiers = (nFlags & MK_CONTROL) != 0 ? MouseTask::ControlBit : 0;
+    DragDropTask task(modifiers, this, GetDragClipboardFormat(), GetDragText(),
+                      [this] { OnDragDropEnd(); });
+    DragTracker(this).Track(&task, point, MouseTask::enLeftButton);
 }
 
 UINT WebImageView::GetDragClipboardFormat()

@@ -2,11 +2,15 @@
 
 #include "CWebWindow.h"
 #include "ViewLabel.h"
+#include "WebTaskSet.h"
 
 IMPLEMENT_DYNCREATE(WebMedImage, WebMedImageBase)
 
 WebMedImage::WebMedImage()
 {
+    m_pLeftTasks = std::make_unique<WebTaskSet>(this);
+    m_pRightTasks = std::make_unique<WebTaskSet>(this);
+    m_pRightTasks->SetTool(MouseTaskSet::enWindowLevelTool);
     SetAutoFocus(true);
 }
 

@@ -1,0 +1,217 @@
+// The web view, its panes and their task set, in a viewer window of a host
+// frame: tool codes, click-by-click measurements, the prompt label and the
+// drag of the view's text.
+#include "ORoiAngle.h"
+#include "QuillonLibrary.h"
+#include "RoiTasks.h"
+#include "ToolTasks.h"
+#include "ViewLabel.h"
+#include "WebImageView.h"
+#include "WebMedImage.h"
+#include "WebTaskSet.h"
+#include "WebWindowTestSupport.h"
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+namespace
+{
+
+class WebViewTest : public WebWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WebWindowTest::SetUp();
+        StartAsHost();
+        m_pView = static_cast<WebImageView*>(View(0, 0));
+    }
+
+    // The corpus CT opened into the window, shown in one pane.
+    void OpenCT()
+    {
+        Open({CorpusPath("pydicom/test_files/CT_small.dcm")});
+        m_pWindow->SetImageLayout(1, 1);
+        m_harness.PumpPending();
+    }
+
+    POINT PanePoint(int x, int y) const
+    {
+        return CUiHarness::ScreenPoint(m_pView->GetPane(0)->m_hWnd, x, y);
+    }
+
+    WebImageView* m_pView = nullptr;
+};
+
+struct ToolCase
+{
+    int code;
+    // The current task's kind: "arrow", "rect-auto", "rect-zoom",
+    // "calliper", "arrow-roi", "click", "forward", "pixel" or "zoom".
+    const char* kind;
+    UINT cursorGroup;
+};
+
+std::string KindOf(const MouseTask* task)
+{
+    if (const auto* rect = dynamic_cast<const RectSelectTask*>(task))
+    {
+        return rect->GetAction() == RectSelectTask::enAutoWindowLevel ? "rect-auto" : "rect-zoom";
+    }
+    if (dynamic_cast<const RoiCreateTask*>(task) != nullptr)
+    {
+        return "roi";
+    }
+    if (dynamic_cast<const ArrowTask*>(task) != nullptr)
+    {
+        return "arrow";
+    }
+    if (dynamic_cast<const ClickForwardTask*>(task) != nullptr)
+    {
+        return "forward";
+    }
+    if (dynamic_cast<const PixelValueTask*>(task) != nullptr)
+    {
+        return "pixel";
+    }
+    return task != nullptr && task->IsPriority() ? "click" : "other";
+}
+
+TEST_F(WebViewTest, TheWebTaskSetSelectsItsTasksByCode)
+{
+    const UINT arrow = 32512;
+    const ToolCase cases[] = {
+        {6, "roi", 155},      {7, "click", 156},    {17, "rect-auto", 0}, {27, "rect-zoom", 0},
+        {29, "click", 156},   {46, "roi", 155},     {0, "arrow", arrow},  {8, "arrow", arrow},
+        {30, "arrow", arrow}, {45, "arrow", arrow}, {49, "arrow", arrow}, {2, "forward", 154},
+        {13, "forward", 0},   {89, "forward", 155}, {10, "pixel", arrow},
+    };
+    WebTaskSet set(m_pView->GetPane(0));
+    for (const ToolCase& c : cases)
+    {
+        set.SetTool(c.code);
+        EXPECT_EQ(set.GetTool(), c.code);
+        EXPECT_EQ(KindOf(set.GetCurrentTask()), c.kind) << c.code;
+        EXPECT_EQ(set.GetCursor(), c.cursorGroup != 0 ? GetQuillonCursor(c.cursorGroup) : nullptr)
+            << c.code;
+    }
+    // Outside the table the code is stored and the task stays.
+    set.SetTool(17);
+    const MouseTask* kept = set.GetCurrentTask();
+    for (int code : {50, 88, 90, -1})
+    {
+        set.SetTool(code);
+        EXPECT_EQ(set.GetTool(), code);
+        EXPECT_EQ(set.GetCurrentTask(), kept) << code;
+    }
+}
+
+TEST_F(WebViewTest, WebPanesCarryWebTaskSetsOnBothButtons)
+{
+    auto* pane = static_cast<WebMedImage*>(m_pView->GetPane(0));
+    EXPECT_EQ(typeid(pane->GetLeftTasks()), typeid(WebTaskSet));
+    EXPECT_EQ(typeid(pane->GetRightTasks()), typeid(WebTaskSet));
+    m_pWindow->SetLeftButton(WebTaskSet::enCalliperTool);
+    EXPECT_EQ(pane->GetLeftTasks().GetTool(), WebTaskSet::enCalliperTool);
+}
+
+TEST_F(WebViewTest, AnAngleIsMeasuredClickByClick)
+{
+    OpenCT();
+    m_pWindow->SetLeftButton(WebTaskSet::enAngleTool);
+    auto* pane = m_pView->GetPane(0);
+    ImageShow* show = pane->GetShow();
+    ASSERT_NE(show, nullptr);
+    const int before = show->GetAnnotations().GetCount();
+    auto& tasks = static_cast<WebTaskSet&>(pane->GetLeftTasks());
+    bool runningSeen = false;
+    m_harness.Script()
+        .Do([&] { runningSeen = tasks.GetRunningTask() != nullptr; })
+        .MouseUp(enMouseButton::Left, PanePoint(60, 60))
+        .MouseMove(PanePoint(120, 60))
+        .MouseDown(enMouseButton::Left, PanePoint(120, 60))
+        .MouseUp(enMouseButton::Left, PanePoint(120, 60))
+        .MouseMove(PanePoint(120, 120))
+        .MouseDown(enMouseButton::Left, PanePoint(120, 120))
+        .MouseUp(enMouseButton::Left, PanePoint(120, 120));
+    m_harness.MouseDown(enMouseButton::Left, PanePoint(60, 60));
+    m_harness.PumpPending();
+    m_harness.PumpPending();
+    EXPECT_TRUE(runningSeen);
+    EXPECT_EQ(tasks.GetRunningTask(), nullptr);
+    ASSERT_EQ(show->GetAnnotations().GetCount(), before + 1);
+    EXPECT_NE(dynamic_cast<ORoiAngle*>(show->GetAnnotations().GetTail()->item.get()), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Picture("WebPaneAngle");
+}
+
+TEST_F(WebViewTest, ThePromptTextLeadsThePaneLabels)
+{
+    m_pWindow->SendMessage(CWebWindow::WmSetPromptText, 0, reinterpret_cast<LPARAM>("For review"));
+    OpenCT();
+    auto* pane = m_pView->GetPane(0);
+    ASSERT_FALSE(pane->GetLabels(ViewLabel::enTopLeft).IsEmpty());
+    EXPECT_EQ(std::string(pane->GetLabels(ViewLabel::enTopLeft).GetHead()->item->GetText()),
+              "For review");
+    Picture("WebPanePrompt");
+    m_pWindow->SendMessage(CWebWindow::WmSetPromptText, 0, reinterpret_cast<LPARAM>(""));
+    pane->BuildImageLabels(pane->GetShow());
+    ASSERT_FALSE(pane->GetLabels(ViewLabel::enTopLeft).IsEmpty());
+    EXPECT_NE(std::string(pane->GetLabels(ViewLabel::enTopLeft).GetHead()->item->GetText()),
+              "For review");
+}
+
+// A window of the host that takes the view's drag.
+class DropTarget : public CWnd
+{
+public:
+    UINT format = 0;
+    std::string text;
+    HWND source = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (format != 0 && message == format)
+        {
+            source = reinterpret_cast<HWND>(wParam);
+            auto block = reinterpret_cast<HGLOBAL>(lParam);
+            text = static_cast<const char*>(GlobalLock(block));
+            GlobalUnlock(block);
+            GlobalFree(block);
+            return 1;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(WebViewTest, TheDragToolDragsTheViewsTextInItsFormat)
+{
+    OpenCT();
+    m_pWindow->RecalcViewLayout(1, 1);
+    m_pView->MoveWindow(0, 0, 500, 500, TRUE);
+    DropTarget target;
+    ASSERT_TRUE(target.Create(nullptr, "Target", WS_CHILD | WS_VISIBLE, CRect(600, 0, 780, 200),
+                              m_pHost, 77));
+    target.format = m_pView->GetDragClipboardFormat();
+    m_pWindow->SetLeftButton(MouseTaskSet::enDragDropTool);
+    const POINT targetPoint = CUiHarness::ScreenPoint(target.m_hWnd, 50, 50);
+    m_harness.Script()
+        .MouseMove(PanePoint(80, 80))
+        .MouseMove(targetPoint)
+        .MouseUp(enMouseButton::Left, targetPoint);
+    m_harness.MouseMove(PanePoint(60, 60));
+    m_harness.MouseDown(enMouseButton::Left, PanePoint(60, 60));
+    m_harness.PumpPending();
+    m_harness.PumpPending();
+    EXPECT_EQ(target.source, m_pView->m_hWnd);
+    char expected[128];
+    std::snprintf(expected, sizeof expected,
+                  "SourceID=PaneLayout | HWNDSource=%d | Message=273 | wParam=1020",
+                  int(reinterpret_cast<INT_PTR>(m_pView->m_hWnd)));
+    EXPECT_EQ(target.text, expected);
+    target.DestroyWindow();
+}
+
+} // namespace
