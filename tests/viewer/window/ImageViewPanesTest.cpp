@@ -213,8 +213,11 @@ TEST_F(ImageViewPanesTest, OperationsOfTheHotPane)
     m_pView->SetLayout("STANDARD\\1,2");
     EXPECT_FALSE(Pane(1)->AreOverlaysShown()) << "new panes follow the switches";
 
+    const std::string loaded(m_pView->GetOriginalLUTDescription());
     m_pView->SetWindowLevel(400, 40);
     EXPECT_EQ(std::string(m_pView->GetAllLUTDescription()), "* W:400, L:40\r\n");
+    EXPECT_EQ(std::string(m_pView->GetOriginalLUTDescription()), loaded) << "as loaded";
+    EXPECT_FALSE(loaded.empty());
     EXPECT_FALSE(m_pView->SelectLUT(99));
     EXPECT_TRUE(m_pView->SelectLUT(0));
     m_pView->AutoWindowLevel();
@@ -231,6 +234,7 @@ TEST_F(ImageViewPanesTest, WithoutAHotPaneTheOperationsAnswerEmpty)
     EXPECT_EQ(m_pView->GetHotPaneWindow(), nullptr);
     EXPECT_DOUBLE_EQ(m_pView->GetZoomFactor(), -1.0);
     EXPECT_TRUE(m_pView->GetAllLUTDescription().IsEmpty());
+    EXPECT_TRUE(m_pView->GetOriginalLUTDescription().IsEmpty());
     EXPECT_FALSE(m_pView->SelectLUT(0));
     m_pView->SetZoomFactor(2.0);
     m_pView->AutoWindowLevel();

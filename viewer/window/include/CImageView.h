@@ -217,6 +217,7 @@ public:
     double GetZoomFactor() const;
     void AutoWindowLevel();
     Lettra GetAllLUTDescription() const;
+    Lettra GetOriginalLUTDescription() const;
     bool SelectLUT(int index);
     void HideLabels();
     void ShowLabels();

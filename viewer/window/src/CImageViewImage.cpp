@@ -189,6 +189,12 @@ Lettra CImageView::GetAllLUTDescription() const
     return pane != nullptr ? pane->GetAllLUTDescription() : Lettra();
 }
 
+Lettra CImageView::GetOriginalLUTDescription() const
+{
+    const MedImage* pane = GetHotPaneWindow();
+    return pane != nullptr ? pane->GetOriginalLUTDescription() : Lettra();
+}
+
 bool CImageView::SelectLUT(int index)
 {
     MedImage* pane = GetHotPaneWindow();
