@@ -10,5 +10,6 @@ int main(int argc, char** argv)
                                         PrintChainSummary(times);
                                         PrintLayoutSummary(times);
                                         PrintPagingSummary(times);
+                                        PrintCineSummary(times);
                                     });
 }

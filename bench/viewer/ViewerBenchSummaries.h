@@ -11,3 +11,5 @@ void PrintChainSummary(const BenchTimes& times);
 void PrintLayoutSummary(const BenchTimes& times);
 // Paging an image view through a long series.
 void PrintPagingSummary(const BenchTimes& times);
+// Cine frames per second against the goal.
+void PrintCineSummary(const BenchTimes& times);

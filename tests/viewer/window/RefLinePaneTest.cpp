@@ -175,6 +175,27 @@ TEST_F(RefLinePaneTest, LinesGoWithTheImage)
     EXPECT_TRUE(empty->GetRefLines().IsEmpty()) << "a pane without an image deletes the line";
 }
 
+// The view detaches a pane without releasing it; the image of its lines
+// may go before the pane shows another.
+TEST_F(RefLinePaneTest, LinesOfAGoneImageAreLeftAlone)
+{
+    PlaneImageSpec spec;
+    spec.geometry = Square;
+    auto gone = MakePlaneShow(MakePlaneImage(spec));
+    m_pPane->AttachShow(gone.get());
+    m_pPane->AddRefLine(new ORoiRefLine(gone.get(), this, 10, 10, 190, 30), false);
+    m_pPane->ShowRefLines(true);
+    m_pPane->DetachShow();
+    gone.reset();
+    m_pPane->FlipHorizontal();
+    m_pPane->FlipVertical();
+    m_pPane->Rotate(1);
+    m_pPane->SendMessage(WM_COMMAND, RefLineMedImage::CmdCopyRefLines, 0);
+    m_pPane->UpdateWindow();
+    m_pPane->AttachShow(m_pShow);
+    EXPECT_TRUE(m_pPane->GetRefLines().IsEmpty());
+}
+
 TEST_F(RefLinePaneTest, ShowingAndHidingTheViewsLines)
 {
     AddLine(10, 10, 190, 10);

@@ -28,8 +28,14 @@ DelegateHandler* RefLineMedImage::MakeRefLineHandler()
     return MakeHandler(this, &RefLineMedImage::AfterDraw_RefLine, RefLineHandlerName);
 }
 
+// A pane the view detached keeps its lines until it gets an image again,
+// and their image may be gone by then: they are left alone meanwhile.
 template <class Operation> void RefLineMedImage::ForEachRefLine(Operation operation)
 {
+    if (m_pShow == nullptr)
+    {
+        return;
+    }
     for (auto* node = m_RefLines.GetHead(); node != nullptr; node = node->next)
     {
         operation(node->item);
