@@ -47,6 +47,8 @@ public:
     static constexpr UINT CmdRefreshReferenceLine = 51;
     static constexpr UINT CmdDumpDicomFile = 1005;
     static constexpr UINT CmdDumpDicomFileToo = 2220;
+    // Sent by a view when cine over it ended.
+    static constexpr UINT CmdCineEnded = 2260;
     static constexpr UINT CmdBlowUp = 1146;
     static constexpr UINT CmdBlowRestore = 1147;
     // Open modes of MsgOpenCorvane.
@@ -241,6 +243,7 @@ protected:
     // The DICOM dump of the hot image's displayed form, as a modal dialog.
     void OnDumpDicomFile();
     void OnCmdBlowUp();
+    void OnCineEnded();
 
     DECLARE_MESSAGE_MAP()
 

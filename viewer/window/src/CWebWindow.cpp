@@ -248,12 +248,25 @@ BOOL CWebWindow::OnCommand(WPARAM wParam, LPARAM lParam)
     case CmdDumpDicomFileToo:
         OnDumpDicomFile();
         return TRUE;
+    case CmdCineEnded:
+        OnCineEnded();
+        return TRUE;
     case CmdBlowUp:
     case CmdBlowRestore:
         OnCmdBlowUp();
         return TRUE;
     default:
         return CView::OnCommand(wParam, lParam);
+    }
+}
+
+// The cine switched the played pane's annotation layer off; the view's own
+// switch holds again, so what is drawn after the cine shows.
+void CWebWindow::OnCineEnded()
+{
+    if (CImageView* view = GetHotView())
+    {
+        view->ShowOverlays(view->IsOverlaysShown());
     }
 }
 
