@@ -71,6 +71,8 @@ protected:
     afx_msg void OnClickSeries(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnClickImages(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDblClkList(NMHDR* pNMHDR, LRESULT* pResult);
+    // Another DICOMDIR chosen in the file dialog.
+    afx_msg void OnOpenDicomDir();
     afx_msg void OnView();
     afx_msg void OnReview();
 

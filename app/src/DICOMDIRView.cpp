@@ -4,6 +4,7 @@
 #include "DICOMDataSet.h"
 #include "DICOMImage.h"
 #include "LoadTransaction.h"
+#include "PelivoFileDialogs.h"
 #include "ReferencedFile.h"
 #include "ResourceRegistry.h"
 
@@ -151,6 +152,7 @@ ON_NOTIFY(NM_DBLCLK, IDC_PATIENT_LIST, OnDblClkList)
 ON_NOTIFY(NM_DBLCLK, IDC_STUDY_LIST, OnDblClkList)
 ON_NOTIFY(NM_DBLCLK, IDC_SERIES_LIST, OnDblClkList)
 ON_NOTIFY(NM_DBLCLK, IDC_IMAGE_LIST, OnDblClkList)
+ON_BN_CLICKED(IDC_OPEN_DICOMDIR, OnOpenDicomDir)
 ON_BN_CLICKED(IDC_VIEW_SELECTION, OnView)
 ON_BN_CLICKED(IDC_REVIEW_SELECTION, OnReview)
 END_MESSAGE_MAP()
@@ -240,6 +242,8 @@ int CDICOMDIRView::LoadDicomDir(const char* path)
     m_dir = empty;
     if (path == nullptr || m_dir.ReadDicomDir(path) != 1)
         return 0;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->AddToRecentFileList(path);
     const std::string full(path);
     const std::size_t cut = full.find_last_of("/\\");
     m_folder = cut == std::string::npos ? std::string("./") : full.substr(0, cut + 1);
@@ -418,6 +422,13 @@ void CDICOMDIRView::AddImageHolder(const DICOMVRSet& record, const DICOMDataSet&
     holder.SetGroup(kind.enGroup);
     holder.SetScope(kind.enScope);
     m_holders.push_back(holder);
+}
+
+void CDICOMDIRView::OnOpenDicomDir()
+{
+    CString strPath;
+    if (AskDicomDirPath(this, true, strPath))
+        LoadDicomDir(strPath);
 }
 
 void CDICOMDIRView::OnView()

@@ -6,6 +6,7 @@
 #include "ProgramTestSupport.h"
 
 #include "CImageView.h"
+#include "CdRomDrive.h"
 #include "DICOMFile.h"
 #include "ImageShow.h"
 #include "MedImage.h"
@@ -216,6 +217,35 @@ TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress
     Command(ID_FILE_OPEN_DICOMDIR);
     EXPECT_TRUE(browser.IsWindowVisible());
 }
+TEST_F(PelivoRunTest, TheBrowsersOwnOpenButtonLoadsAnotherDicomDir)
+{
+    m_app.OpenPath(kDicomDir.c_str());
+    CDICOMDIRView& browser = m_pFrame->GetDicomDirBrowser();
+    const std::string other = CorpusFile("pydicom/test_files/dicomdirtests/DICOMDIR-reordered");
+    OPENFILENAMEA asked{};
+    std::string title;
+    std::string folder;
+    SetModalAnswerHook(
+        [&](const ModalRequest& request) -> std::optional<INT_PTR>
+        {
+            if (request.kind != enModalKind::FileDialog)
+                return IDCANCEL;
+            asked = *static_cast<OPENFILENAMEA*>(request.pData);
+            title = asked.lpstrTitle != nullptr ? asked.lpstrTitle : "";
+            folder = asked.lpstrInitialDir != nullptr ? asked.lpstrInitialDir : "";
+            return IDOK;
+        });
+    SetFileDialogChoice({fs::path(other).parent_path().string(), {"DICOMDIR-reordered"}, 0});
+    browser.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_OPEN_DICOMDIR, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(browser.GetDlgItem(IDC_OPEN_DICOMDIR)->m_hWnd));
+    EXPECT_EQ(title, "Open DICOMDIR File");
+    EXPECT_EQ(folder, FindFirstCdRomDrive());
+    EXPECT_NE(asked.Flags & OFN_ALLOWMULTISELECT, 0u);
+    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0u);
+    EXPECT_STREQ((*m_app.m_pRecentFileList)[0], other.c_str());
+    EXPECT_GT(browser.GetList(CDICOMDIRView::enPatient).GetItemCount(), 0);
+}
+
 TEST_F(PelivoRunTest, CinePlaysTheHotSeriesUntilCineOff)
 {
     m_app.OpenPath(kDicomDir.c_str());

@@ -62,7 +62,10 @@ BOOL WriteChoice(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice choice)
     for (const std::string& name : choice.names)
     {
         std::string path = FullPathIn(choice.folder, name);
-        if (!extension.empty() && std::filesystem::path(path).extension().empty())
+        // A file chosen to open that exists as named (a DICOMDIR) is taken
+        // as it is; only other names get the extension.
+        const bool bExisting = !bSave && std::filesystem::is_regular_file(path);
+        if (!extension.empty() && !bExisting && std::filesystem::path(path).extension().empty())
             path += "." + extension;
         if (!bSave && (ofn.Flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path))
         {

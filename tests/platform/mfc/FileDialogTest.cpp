@@ -68,6 +68,27 @@ TEST_F(FileDialogTest, OpenReturnsTheChosenFilesInTheirOrderAndLeavesTheirFolder
     EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
+TEST_F(FileDialogTest, OpenTakesAnExistingNameWithoutExtensionAsItIs)
+{
+    std::ofstream(m_folder.PathOf("DICOMDIR")) << "x";
+    std::vector<char> buffer(512, '\0');
+    CFileDialog dialog(TRUE, "DICOMDIR", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       "DICOMDIR|DICOMDIR|All files (*.*)|*.*||");
+    dialog.m_ofn.lpstrFile = buffer.data();
+    dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    AnswerWith({m_folder.PathOf(""), {"DICOMDIR"}, 1});
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(dialog.GetPathName())).filename(),
+              "DICOMDIR");
+    // A name that does not exist as typed still gets the extension.
+    AnswerWith({m_folder.PathOf(""), {"a"}, 1});
+    CFileDialog other(TRUE, "dcm", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kFilter);
+    other.m_ofn.lpstrFile = buffer.data();
+    other.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ASSERT_EQ(other.DoModal(), IDOK);
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(other.GetPathName())).filename(), "a.dcm");
+}
+
 TEST_F(FileDialogTest, SelectionLongerThanTheBufferFailsWithTheSizeNeeded)
 {
     char szSmall[16] = {};
