@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
+        // One instance runs per program name on the machine: the test's own
+        // name (a link beside the program, where its resources are) keeps
+        // a viewer started elsewhere from standing in for it.
+        m_program = fs::path(PELIVORUN_PROGRAM).parent_path() /
+                    ("PelivoRunScreen" + std::to_string(::getpid()));
+        std::error_code error;
+        fs::remove(m_program, error);
+        fs::create_hard_link(PELIVORUN_PROGRAM, m_program);
         m_pDisplay = XOpenDisplay(m_server.GetDisplayName().c_str());
         ASSERT_NE(m_pDisplay, nullptr);
         XSelectInput(m_pDisplay, DefaultRootWindow(m_pDisplay), SubstructureNotifyMask);
@@ -83,9 +92,26 @@ protected:
         }
         if (m_pDisplay != nullptr)
             XCloseDisplay(m_pDisplay);
+        std::error_code error;
+        fs::remove(m_program, error);
     }
 
-    void Start(const std::string& file)
+    // The exit code of a started program once it ended by itself, or -1
+    // when it still runs at the limit.
+    int WaitForExit(pid_t pid)
+    {
+        const auto limit = std::chrono::steady_clock::now() + kStartLimit;
+        int status = 0;
+        while (std::chrono::steady_clock::now() < limit)
+        {
+            if (waitpid(pid, &status, WNOHANG) == pid)
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            WaitForEvents(200);
+        }
+        return -1;
+    }
+
+    pid_t Start(const std::string& file)
     {
         const std::string display = "DISPLAY=" + m_server.GetDisplayName();
         std::vector<std::string> env = {display, "PELIVO_DISPLAY=x11",
@@ -101,10 +127,14 @@ protected:
         for (std::string& entry : env)
             envp.push_back(entry.data());
         envp.push_back(nullptr);
-        std::string program = PELIVORUN_PROGRAM;
+        std::string program = m_program.string();
         std::string argument = file;
         char* argv[] = {program.data(), argument.data(), nullptr};
-        ASSERT_EQ(posix_spawn(&m_pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        if (m_pid < 0)
+            m_pid = pid;
+        return pid;
     }
 
     std::string TitleOf(Window window)
@@ -185,6 +215,7 @@ protected:
     CXvfbServer m_server{kScreenWidth, kScreenHeight};
     Display* m_pDisplay = nullptr;
     pid_t m_pid = -1;
+    fs::path m_program;
 };
 
 // Where the reference lies on the screen: its top-left corner and the
@@ -277,5 +308,15 @@ TEST_F(ScreenTest, TheProgramShowsTheCTAsThePeerRendersIt)
     EXPECT_GT(at.scale * reference.nWidth, kScreenWidth * 0.4);
     EXPECT_LT(at.x, kScreenWidth / 2.0);
     EXPECT_GT(at.y, 60.0);
+}
+TEST_F(ScreenTest, ASecondStartEndsAndLeavesTheFirstAsItWas)
+{
+    Start((fs::path(SUITE_CORPUS_DIR) / "octave-dicom/CT-MONO2-16-ankle.dcm").string());
+    ASSERT_TRUE(WaitForTitle("Pelivo - Anonymized"));
+    const pid_t second =
+        Start((fs::path(SUITE_CORPUS_DIR) / "pydicom/test_files/MR_small.dcm").string());
+    EXPECT_EQ(WaitForExit(second), 0);
+    EXPECT_TRUE(WaitForTitle("Pelivo - Anonymized")) << "the second file opens nowhere";
+    EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << "the first instance runs on";
 }
 } // namespace
