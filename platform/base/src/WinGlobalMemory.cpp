@@ -27,10 +27,12 @@ struct SBlockTable
     std::unordered_map<const void*, HGLOBAL> handlesByAddress;
 };
 
+// Never destroyed: owners that go at process exit (static objects made
+// before the first block) still free their blocks through it.
 SBlockTable& GetBlockTable()
 {
-    static SBlockTable table;
-    return table;
+    static SBlockTable* const table = new SBlockTable;
+    return *table;
 }
 
 // Never returns null for a successful allocation, also for size 0.

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace
 {
@@ -135,3 +137,29 @@ TEST(WinGlobalMemory, LocalBlocksFreeWithLocalFree)
 }
 
 } // namespace
+
+// A block whose owner goes at process exit, arranged before the first block
+// was ever made (a library's static object holding a bitmap), is freed all
+// the same. The test runs in a fresh process, where no block was made yet.
+TEST(WinGlobalMemoryDeathTest, ABlockFreedAtExitByAnEarlierOwnerIsFreed)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            struct Owner
+            {
+                HGLOBAL block = nullptr;
+                ~Owner()
+                {
+                    if (GlobalFree(block) != nullptr)
+                    {
+                        _exit(3);
+                    }
+                }
+            };
+            static Owner owner;
+            owner.block = GlobalAlloc(GMEM_MOVEABLE, 16);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
