@@ -32,52 +32,12 @@ const char kOpen[] = "Viewer/Layout/Open500ToFirstPage";
 const char kHeaders[] = "Viewer/Layout/Read500Headers";
 const char kSeries[] = "1.2.826.0.1.3680043.8.27.2";
 
-DICOMImage* MakeFile(int instance)
-{
-    auto* image = new DICOMImage;
-    image->SetTransferSyntax(UidTransferLittleEndianExplicit);
-    const std::string sop = std::string(kSeries) + "." + std::to_string(instance);
-    image->Add(0x0008, 0x0016, UID("1.2.840.10008.5.1.4.1.1.2"));
-    image->Add(0x0008, 0x0018, UID(sop.c_str()));
-    image->Add(0x0008, 0x0060, "CT");
-    image->Add(0x0010, 0x0010, "Bench^Series");
-    image->Add(0x0020, 0x000D, UID("1.2.826.0.1.3680043.8.27.1"));
-    image->Add(0x0020, 0x000E, UID(kSeries));
-    image->Add(0x0020, 0x0013, std::to_string(instance).c_str());
-    AddMonochrome12(*image, kSide);
-    image->Add(0x0028, 0x1050, "1024");
-    image->Add(0x0028, 0x1051, "2048");
-    std::vector<unsigned short> pixels(kSide * kSide);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-    {
-        pixels[i] = static_cast<unsigned short>((i * 7 + unsigned(instance)) % 4096);
-    }
-    image->Add(0x7FE0, 0x0010, pixels.data(), static_cast<unsigned int>(pixels.size()));
-    return image;
-}
-
 // The files, written once per run into the temporary folder; empty when
 // they cannot be written.
 const std::vector<std::string>& Files()
 {
-    static const std::vector<std::string> files = []
-    {
-        VeltaroInitialize();
-        const fs::path folder = fs::temp_directory_path() / "quillon_layout_bench";
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        std::vector<std::string> paths;
-        for (int instance = 1; instance <= kFiles; ++instance)
-        {
-            const std::unique_ptr<DICOMImage> image(MakeFile(instance));
-            paths.push_back((folder / ("IM" + std::to_string(instance))).string());
-            if (image->WriteFile(paths.back().c_str(), 1) == 0)
-            {
-                return std::vector<std::string>();
-            }
-        }
-        return paths;
-    }();
+    static const std::vector<std::string> files = WriteSmallSeries(
+        fs::temp_directory_path() / "quillon_layout_bench", kFiles, kSide, kSeries);
     return files;
 }
 
