@@ -1,7 +1,9 @@
 // The web view, its panes and their task set, in a viewer window of a host
 // frame: tool codes, click-by-click measurements, the prompt label and the
 // drag of the view's text.
+#include "FakeFilmWindow.h"
 #include "ORoiAngle.h"
+#include "ORoiCalliper.h"
 #include "QuillonLibrary.h"
 #include "RoiTasks.h"
 #include "ToolTasks.h"
@@ -212,6 +214,71 @@ TEST_F(WebViewTest, TheDragToolDragsTheViewsTextInItsFormat)
                   int(reinterpret_cast<INT_PTR>(m_pView->m_hWnd)));
     EXPECT_EQ(target.text, expected);
     target.DestroyWindow();
+}
+
+TEST_F(WebViewTest, TheFilmCommandsHandTheHotImageOrTheWholeSeriesOver)
+{
+    const std::vector<std::string> slices = WriteSlices(m_folder, {1, 2, 3});
+    ASSERT_EQ(slices.size(), 3U);
+    Open(slices);
+    ASSERT_NE(m_pView->GetHotImage(), nullptr);
+    // No film program: the hand-over says it failed.
+    EXPECT_FALSE(m_pView->DoPrintImage(m_pView->GetHotImage()));
+
+    CFakeFilmWindow film;
+    EXPECT_TRUE(m_pView->DoPrintImage(m_pView->GetHotImage()));
+    m_pView->SendMessage(WM_COMMAND, WebImageView::CmdImportHotImage, 0);
+    ASSERT_EQ(film.GetDeliveries().size(), 2U);
+    EXPECT_TRUE(film.GetDeliveries().back().bBlockFound);
+    EXPECT_EQ(film.GetDeliveries().back().patientName, "CompressedSamples^CT1");
+    m_pView->SendMessage(WM_COMMAND, WebImageView::CmdImportAllImage, 0);
+    EXPECT_EQ(film.GetDeliveries().size(), 5U);
+    EXPECT_EQ(m_pView->OnImportAllImage(), 3);
+    const std::string log = ReadLog();
+    EXPECT_NE(log.find("Enter WebImageView::OnImportHotImage"), std::string::npos);
+    EXPECT_NE(log.find("Enter WebImageView::OnImportAllImage"), std::string::npos);
+}
+
+// The colour of a 32 x 32 icon drawn at (left, top) of the pane, inside its
+// disc above the mark, as 0xRRGGBB.
+std::uint32_t IconColour(MedImage* pane, int left, int top)
+{
+    WindowPicture picture;
+    EXPECT_TRUE(UserGetWindowPicture(pane->m_hWnd, true, picture));
+    return picture.GetPixel(left + 16, top + 7) & 0xFFFFFF;
+}
+
+TEST_F(WebViewTest, TheStateIconsOfTheImageSitInThePanesLowerRightCorner)
+{
+    OpenCT();
+    MedImage* pane = m_pView->GetPane(0);
+    ImageShow* show = pane->GetShow();
+    ASSERT_NE(show, nullptr);
+    CRect client;
+    pane->GetClientRect(&client);
+    const int top = client.bottom - 27;
+    const std::uint32_t plain = IconColour(pane, client.right - 30, top);
+
+    CFakeFilmWindow film;
+    ASSERT_TRUE(m_pView->DoPrintImage(show));
+    EXPECT_EQ(show->GetIconFlags(), std::uint32_t(ImageShow::enIconHandedOver));
+    pane->UpdateWindow();
+    const std::uint32_t handedOver = IconColour(pane, client.right - 30, top);
+    EXPECT_NE(handedOver, plain);
+
+    auto* calliper = new ORoiCalliper(show);
+    calliper->SetLine({20, 30}, {100, 30});
+    show->AddAnnotation(calliper);
+    EXPECT_EQ(show->GetIconFlags(),
+              std::uint32_t(ImageShow::enIconHandedOver | ImageShow::enIconAnnotated));
+    pane->Invalidate(FALSE);
+    pane->UpdateWindow();
+    // The annotated icon takes the corner; the handed-over one moves left.
+    EXPECT_EQ(IconColour(pane, client.right - 54, top), handedOver);
+    const std::uint32_t annotated = IconColour(pane, client.right - 30, top);
+    EXPECT_NE(annotated, handedOver);
+    EXPECT_NE(annotated, plain);
+    Picture("WebPaneIcons");
 }
 
 } // namespace

@@ -97,6 +97,16 @@ public:
     // out by a hanging protocol has it clear.
     bool IsSortAllowed() const { return m_bSortAllowed != 0; }
     void SetSortAllowed(bool allowed) { m_bSortAllowed = allowed ? 1 : 0; }
+    // The state icons a pane shows in its lower right corner: the image
+    // carries annotations of its own, or was handed to the film program.
+    enum enIconFlag : std::uint32_t
+    {
+        enIconAnnotated = 0x2,
+        enIconHandedOver = 0x4
+    };
+    // The flags set, with enIconAnnotated while the image holds annotations.
+    std::uint32_t GetIconFlags() const;
+    void AddIconFlags(std::uint32_t flags) { m_nIconFlags |= flags; }
 
     // Annotations, owned by the image through shared pointers.
     virtual void AddAnnotation(const RoiPtr& roi);
@@ -350,6 +360,7 @@ private:
     int m_nCompression = 0;
     std::uint8_t m_bSelected = 0;
     std::uint8_t m_bSortAllowed = 0;
+    std::uint32_t m_nIconFlags = 0;
     // Decoding failed: the reload chain stays away until the image is
     // attached or reset again.
     bool m_bLoadFailed = false;

@@ -79,7 +79,8 @@ ImageShow::ImageShow(const ImageShow& other)
       m_nDisplayMode2(other.m_nDisplayMode2), m_nDisplayMode(other.m_nDisplayMode),
       m_ViewRect(other.m_ViewRect), m_ViewSize(other.m_ViewSize),
       m_nFrameIndex(other.m_nFrameIndex), m_nNbOfFrames(other.m_nNbOfFrames),
-      m_nCompression(other.m_nCompression), m_bSortAllowed(other.m_bSortAllowed)
+      m_nCompression(other.m_nCompression), m_bSortAllowed(other.m_bSortAllowed),
+      m_nIconFlags(other.m_nIconFlags)
 {
     std::memcpy(m_HVR, other.m_HVR, sizeof m_HVR);
     m_Chain.SetTrace(false);
@@ -90,6 +91,11 @@ ImageShow::~ImageShow()
     m_Chain.Clear();
     delete m_Map;
     delete m_pMask;
+}
+
+std::uint32_t ImageShow::GetIconFlags() const
+{
+    return m_nIconFlags | (m_Rois.GetCount() > 0 ? std::uint32_t(enIconAnnotated) : 0);
 }
 
 ImageShow* ImageShow::Clone() const

@@ -15,4 +15,12 @@ public:
     WebMedImage();
 
     void BuildImageLabels(ImageShow* show) override;
+
+    // The icons of the shown image's state flags, in the lower right
+    // corner: the annotated one rightmost, the handed-over one beside it.
+    static constexpr UINT AnnotatedIcon = 149;
+    static constexpr UINT HandedOverIcon = 148;
+
+protected:
+    void DrawDecorations(CDC* pDC, RECT* client) override;
 };

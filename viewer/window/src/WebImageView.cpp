@@ -3,6 +3,7 @@
 #include "DICOMFile.h"
 #include "DravelorClient.h"
 #include "ImageShow.h"
+#include "MetaView.h"
 #include "QuillonLog.h"
 #include "SeriesShow.h"
 #include "WebMedImage.h"
@@ -131,5 +132,14 @@ bool WebImageView::DoPrintImage(ImageShow* show)
         return false;
     }
     DravelorClient::EnsureFilmWindow();
-    return DravelorClient::AddDicomFile(&file);
+    if (!DravelorClient::AddDicomFile(&file))
+    {
+        return false;
+    }
+    show->AddIconFlags(ImageShow::enIconHandedOver);
+    if (MetaView* pane = show->GetView(); pane != nullptr && pane->m_hWnd != nullptr)
+    {
+        pane->Invalidate(FALSE);
+    }
+    return true;
 }

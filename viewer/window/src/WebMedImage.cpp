@@ -1,6 +1,8 @@
 #include "WebMedImage.h"
 
 #include "CWebWindow.h"
+#include "ImageShow.h"
+#include "QuillonLibrary.h"
 #include "ViewLabel.h"
 #include "WebTaskSet.h"
 
@@ -21,5 +23,27 @@ void WebMedImage::BuildImageLabels(ImageShow* show)
     if (!prompt.IsEmpty())
     {
         GetLabels(ViewLabel::enTopLeft).AddHead(new ViewLabel(ViewLabel::enTopLeft, prompt));
+    }
+}
+
+void WebMedImage::DrawDecorations(CDC* pDC, RECT* client)
+{
+    WebMedImageBase::DrawDecorations(pDC, client);
+    const ImageShow* show = GetShow();
+    if (show == nullptr || show->IsEmpty())
+    {
+        return;
+    }
+    const std::uint32_t flags = show->GetIconFlags();
+    const int top = client->bottom - 27;
+    int right = client->right;
+    if ((flags & ImageShow::enIconAnnotated) != 0)
+    {
+        ::DrawIcon(pDC->GetSafeHdc(), right - 30, top, GetQuillonIcon(AnnotatedIcon));
+        right -= 24;
+    }
+    if ((flags & ImageShow::enIconHandedOver) != 0)
+    {
+        ::DrawIcon(pDC->GetSafeHdc(), right - 30, top, GetQuillonIcon(HandedOverIcon));
     }
 }
