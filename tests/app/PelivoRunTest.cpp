@@ -141,6 +141,37 @@ TEST_F(PelivoRunTest, PresetsSetTheWindowOfACT)
     EXPECT_FALSE(IsMenuEnabled(ID_WWWL_BONE));
 }
 
+TEST_F(PelivoRunTest, LayoutScopeAndToolCommandsChangeTheViewerWindow)
+{
+    m_app.OpenPath(kCT.c_str());
+    Command(ID_LAYOUT_FIRST + 3);
+    int nFirst = 0;
+    int nSecond = 0;
+    ASSERT_TRUE(m_pView->GetImageLayout(nFirst, nSecond));
+    EXPECT_EQ(nFirst, 2);
+    EXPECT_EQ(nSecond, 2);
+    EXPECT_TRUE(IsMenuChecked(ID_LAYOUT_FIRST + 3));
+    Command(ID_SCOPE_VIEW);
+    EXPECT_EQ(m_pView->GetScope(), 1);
+    Idle();
+    EXPECT_STREQ(PaneText(1), "Scope: View");
+    Command(ID_LEFT_MAG_GLASS);
+    Command(ID_RIGHT_PAN);
+    EXPECT_EQ(m_pView->GetLeftButton(), 3);
+    EXPECT_EQ(m_pView->GetRightButton(), 5);
+    EXPECT_TRUE(IsMenuChecked(ID_LEFT_MAG_GLASS));
+    EXPECT_TRUE(IsButtonEnabled(ID_LEFT_MAG_GLASS));
+}
+
+TEST_F(PelivoRunTest, TheAboutBoxShowsItsTemplate)
+{
+    SetModalAnswerHook([](const ModalRequest&) -> std::optional<INT_PTR> { return IDOK; });
+    Command(ID_APP_ABOUT);
+    ASSERT_FALSE(GetModalRequests().empty());
+    EXPECT_EQ(GetModalRequests().back().kind, enModalKind::Dialog);
+    EXPECT_EQ(GetModalRequests().back().caption, "About Pelivo");
+}
+
 TEST_F(PelivoRunTest, ClosingTheImageAndTheViewEmptiesTheScreen)
 {
     m_app.OpenPath(kCT.c_str());
