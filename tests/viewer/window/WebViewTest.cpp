@@ -281,4 +281,48 @@ TEST_F(WebViewTest, TheStateIconsOfTheImageSitInThePanesLowerRightCorner)
     Picture("WebPaneIcons");
 }
 
+TEST_F(WebViewTest, OneToOneZoomPicksThePanToolOnlyForImagesLargerThanThePane)
+{
+    OpenCT();
+    m_pWindow->SetLeftButton(MouseTaskSet::enZoomOrPanTool);
+    m_pWindow->ZoomPixelByPixel();
+    EXPECT_DOUBLE_EQ(m_pWindow->GetHotImage()->GetZoom(), 1.0);
+    EXPECT_EQ(m_pWindow->GetLeftButton(), MouseTaskSet::enZoomOrPanTool);
+
+    m_pWindow->CloseAllView();
+    ASSERT_TRUE(m_pWindow->SetViewLayout(1, 2));
+    Open({CorpusPath("octave-dicom/CT-MONO2-16-ankle.dcm")});
+    m_pWindow->SetLeftButton(MouseTaskSet::enZoomOrPanTool);
+    m_pWindow->ZoomPixelByPixel();
+    EXPECT_DOUBLE_EQ(m_pWindow->GetHotImage()->GetZoom(), 1.0);
+    EXPECT_EQ(View(0, 0)->GetLeftButton(), MouseTaskSet::enPanTool);
+    EXPECT_EQ(View(0, 1)->GetLeftButton(), MouseTaskSet::enPanTool);
+    m_pWindow->ZoomFitInWindow();
+    EXPECT_EQ(View(0, 1)->GetLeftButton(), MouseTaskSet::enZoomTool);
+    EXPECT_LT(m_pWindow->GetHotImage()->GetZoom(), 1.0);
+}
+
+TEST_F(WebViewTest, TheParentHearsTheIndexOfTheHotViewAndImage)
+{
+    ASSERT_TRUE(m_pWindow->SetViewLayout(1, 2));
+    const std::vector<std::string> slices = WriteSlices(m_folder, {1, 2, 3});
+    ASSERT_EQ(slices.size(), 3U);
+    Open(slices);
+    // The first view takes the images to be shown; the second adds them.
+    CImageView* second = View(0, 1);
+    ASSERT_EQ(SeriesCount(second), 1);
+    EXPECT_EQ(CWebWindow::GetSeriesOf(second), nullptr);
+    second->ShowSeriesAt(0);
+    ASSERT_NE(CWebWindow::GetSeriesOf(second), nullptr);
+    m_harness.PumpPending();
+    m_pHost->hotImageNotices.clear();
+    m_pWindow->SetActiveView(second);
+    second->SelectImage(CWebWindow::GetSeriesOf(second)->GetImageAt(1));
+    m_harness.PumpPending();
+    ASSERT_FALSE(m_pHost->hotImageNotices.empty());
+    EXPECT_EQ(m_pHost->hotImageNotices.back(), std::make_pair(WPARAM(1), LPARAM(1)));
+    EXPECT_EQ(m_pWindow->IndexOfHotView(), 1);
+    EXPECT_EQ(m_pWindow->IndexOfHotImage(), 1);
+}
+
 } // namespace
