@@ -94,6 +94,15 @@ TEST_F(CommandLineTest, TheFirstArgumentIsShownWithItsLayersAndTheWindowMarked)
     EXPECT_EQ(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
 }
 
+TEST_F(CommandLineTest, ClosingTheMainWindowEndsTheProgramAndItsMarks)
+{
+    m_pFrame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(m_app.ExitInstance(), 0);
+}
+
 TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
 {
     m_app.OpenPath(kCT.c_str());
