@@ -3,6 +3,7 @@
 // presets on a CT, the orientation commands, saving the shown image in the
 // three formats and copying it, and a DICOMDIR opened into the browser and
 // imported with its progress in the status bar.
+#include "AppTestSupport.h"
 #include "ProgramTestSupport.h"
 
 #include "CImageView.h"
@@ -140,6 +141,8 @@ TEST_F(PelivoRunTest, PresetsSetTheWindowOfACT)
 {
     m_app.OpenPath(kCT.c_str());
     ASSERT_TRUE(IsMenuEnabled(ID_WWWL_BONE + 2));
+    // The image's tables are listed after the presets.
+    EXPECT_TRUE(IsMenuEnabled(ID_LUT_FIRST));
     Command(ID_WWWL_BONE + 2);
     EXPECT_EQ(Width(), 1000);
     EXPECT_EQ(Center(), -675);
@@ -244,6 +247,9 @@ TEST_F(PelivoRunTest, ADicomDirOpensTheBrowserAndItsChoiceIsImportedWithProgress
     m_harness.PumpPending();
     EXPECT_STREQ(PaneText(0), std::to_string(nHolders).c_str());
     EXPECT_FALSE(m_pView->IsHotImageEmpty());
+    m_pFrame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    m_harness.PumpPending();
+    KeepPicture(m_pFrame->m_hWnd, "PelivoRunImported");
     // Paging goes through the series shown.
     ASSERT_GE(m_pView->GetNbOfImage(), 3);
     Command(ID_NAV_LAST_PAGE);
