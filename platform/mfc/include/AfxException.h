@@ -132,9 +132,10 @@ public:
 [[noreturn]] PLATFORMUI_API void AfxThrowArchiveException(int cause,
                                                           LPCSTR lpszArchiveName = nullptr);
 
-// Where CException::ReportError sends its text: a message box once the
-// window layer installs one, stderr before that, a recorder in tests.
-// Returns the previous reporter.
+// Where CException::ReportError sends its text: by default a message box
+// while the program has an application object (AfxGetApp), else stderr; a
+// recorder in tests. NULL brings the default back. Returns the previous
+// reporter.
 using AfxExceptionReporter = int (*)(LPCSTR lpszText, UINT nType);
 PLATFORMUI_API AfxExceptionReporter AfxSetExceptionReporter(AfxExceptionReporter pfnReporter);
 

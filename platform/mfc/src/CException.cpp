@@ -1,5 +1,6 @@
 #include "AfxException.h"
 
+#include "AfxWinApp.h"
 #include "WinError.h"
 
 #include <algorithm>
@@ -10,15 +11,19 @@ namespace
 {
 constexpr LPCSTR kNoErrorText = "No error message is available.";
 
-int ReportToStandardError(LPCSTR lpszText, UINT)
+// A program with an application object tells its user; anything else
+// writes to stderr.
+int ReportByDefault(LPCSTR lpszText, UINT nType)
 {
+    if (AfxGetApp() != nullptr)
+        return AfxMessageBox(lpszText, nType != 0 ? nType : MB_OK | MB_ICONEXCLAMATION);
     std::fprintf(stderr, "%s\n", lpszText);
     return 1; // IDOK
 }
 
 AfxExceptionReporter& CurrentReporter()
 {
-    static AfxExceptionReporter pfnReporter = ReportToStandardError;
+    static AfxExceptionReporter pfnReporter = ReportByDefault;
     return pfnReporter;
 }
 
@@ -247,7 +252,7 @@ void AfxThrowArchiveException(int cause, LPCSTR lpszArchiveName)
 AfxExceptionReporter AfxSetExceptionReporter(AfxExceptionReporter pfnReporter)
 {
     AfxExceptionReporter pfnPrevious = CurrentReporter();
-    CurrentReporter() = pfnReporter != nullptr ? pfnReporter : ReportToStandardError;
+    CurrentReporter() = pfnReporter != nullptr ? pfnReporter : ReportByDefault;
     return pfnPrevious;
 }
 

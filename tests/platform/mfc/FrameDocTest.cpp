@@ -658,20 +658,14 @@ TEST_F(FrameDocFileTest, FailedSaveLeavesTheExistingFileWholeAndTheDocumentModif
     m_pDoc->SetModifiedFlag();
     m_pDoc->bFailStore = true;
     Answer(IDOK, nullptr);
-    static std::vector<std::string> reports;
-    reports.clear();
-    const AfxExceptionReporter pfnPrevious = AfxSetExceptionReporter(
-        [](LPCSTR lpszText, UINT)
-        {
-            reports.emplace_back(lpszText);
-            return IDOK;
-        });
+    ClearModalRequests();
     EXPECT_FALSE(m_pDoc->DoFileSave());
-    AfxSetExceptionReporter(pfnPrevious);
     EXPECT_EQ(m_folder.Read("own.pic"), "whole");
     EXPECT_TRUE(m_pDoc->IsModified());
-    // The failure was told, and nothing was left beside the file.
-    EXPECT_EQ(reports.size(), 1u);
+    // The user was told, and nothing was left beside the file.
+    ASSERT_EQ(GetModalRequests().size(), 1u);
+    EXPECT_EQ(GetModalRequests()[0].kind, enModalKind::MessageBox);
+    EXPECT_EQ(GetModalRequests()[0].caption, "PictureApp");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.PathOf("")),
                             std::filesystem::directory_iterator()),
               1);
