@@ -182,16 +182,17 @@ TEST_F(FileDialogTest, RunningDialogListsTheFolderAndTakesTheTypedName)
     SetModalWindowsRun(false);
 }
 
-// A list item of the running dialog clicked twice (a double click).
-void DoubleClickItem(CUiHarness& harness, HWND hDlg, int nList, int nItem)
+// A list item of the running dialog clicked once, or twice (a double
+// click).
+void ClickItem(CUiHarness& harness, HWND hDlg, int nList, int nItem, int nClicks = 1)
 {
     const HWND hList = ::GetDlgItem(hDlg, nList);
     RECT rect{};
     ::SendMessageA(hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem),
                    reinterpret_cast<LPARAM>(&rect));
     const POINT pt = CUiHarness::ScreenPoint(hList, rect.left + 5, (rect.top + rect.bottom) / 2);
-    harness.Click(enMouseButton::Left, pt);
-    harness.Click(enMouseButton::Left, pt);
+    for (int i = 0; i < nClicks; ++i)
+        harness.Click(enMouseButton::Left, pt);
 }
 
 POINT ButtonCentre(HWND hDlg, int nId)
@@ -265,7 +266,7 @@ TEST_F(FileDialogTest, FolderChooserHidesTheNameControlsAndTakesTheFolderShownOn
                 ::GetDlgItemTextA(hDlg, IDOK, szText, sizeof(szText));
                 okText = szText;
                 // "..", then the sub-folder.
-                DoubleClickItem(m_harness, hDlg, lst2, 1);
+                ClickItem(m_harness, hDlg, lst2, 1, 2);
             })
         .Do(
             [&]
@@ -356,11 +357,7 @@ TEST_F(FileDialogTest, HookHearsTheDialogAndMayRefuseAChoice)
             [&]
             {
                 hDlg = ::FindWindowA("#32770", "Open");
-                RECT rect{};
-                const HWND hFiles = ::GetDlgItem(hDlg, lst1);
-                ::SendMessageA(hFiles, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
-                m_harness.Click(enMouseButton::Left,
-                                CUiHarness::ScreenPoint(hFiles, 5, (rect.top + rect.bottom) / 2));
+                ClickItem(m_harness, hDlg, lst1, 0);
             })
         .KeyPress(VK_RETURN)
         .Do([&] { ::SetDlgItemTextA(hDlg, edt1, "b.dcm"); })
@@ -410,11 +407,7 @@ TEST_F(FileDialogTest, DialogObjectHearsThePickedFileTheFilterAndOk)
             [&]
             {
                 hDlg = ::FindWindowA("#32770", "Open");
-                RECT rect{};
-                const HWND hFiles = ::GetDlgItem(hDlg, lst1);
-                ::SendMessageA(hFiles, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect));
-                m_harness.Click(enMouseButton::Left,
-                                CUiHarness::ScreenPoint(hFiles, 5, (rect.top + rect.bottom) / 2));
+                ClickItem(m_harness, hDlg, lst1, 1);
             })
         .KeyPress(VK_RETURN)
         .Do(

@@ -71,6 +71,18 @@ protected:
         ASSERT_TRUE(SendMessageA(m_hTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
     }
 
+    // The text of the first tool changed; the record naming that tool.
+    TOOLINFOA NewAlphaText(LPCSTR lpszText)
+    {
+        TOOLINFOA info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = m_hOwner;
+        info.uId = kAlpha;
+        info.lpszText = const_cast<LPSTR>(lpszText);
+        SendMessageA(m_hTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+        return info;
+    }
+
     LRESULT OnNotify(NMHDR& hdr)
     {
         if (hdr.hwndFrom != m_hTip)
@@ -242,12 +254,7 @@ TEST_F(ToolTipTest, ToolsAreFoundCountedChangedAndDeleted)
     EXPECT_FALSE(SendMessageA(m_hTip, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)));
 
     char szText[80] = {};
-    TOOLINFOA info{};
-    info.cbSize = sizeof(info);
-    info.hwnd = m_hOwner;
-    info.uId = kAlpha;
-    info.lpszText = const_cast<LPSTR>("Alpha again");
-    SendMessageA(m_hTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    TOOLINFOA info = NewAlphaText("Alpha again");
     info.rect = RECT{0, 100, 50, 150};
     SendMessageA(m_hTip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
     info.lpszText = szText;
@@ -294,12 +301,7 @@ TEST_F(ToolTipTest, CallbackTextIsAskedEachTimeUnlessTheAnswerAsksToKeepIt)
 
 TEST_F(ToolTipTest, MaximumWidthWrapsTheTipIntoLines)
 {
-    TOOLINFOA info{};
-    info.cbSize = sizeof(info);
-    info.hwnd = m_hOwner;
-    info.uId = kAlpha;
-    info.lpszText = const_cast<LPSTR>("a tip long enough to need more than one line of text");
-    SendMessageA(m_hTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    NewAlphaText("a tip long enough to need more than one line of text");
     const auto tipSize = [this]
     {
         MoveTo(m_hOwner, 20, 20);
