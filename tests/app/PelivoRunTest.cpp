@@ -214,6 +214,32 @@ TEST_F(PelivoRunTest, SavesTheShownImageInEachFormatAndCopiesIt)
     EXPECT_EQ(Head(folder / "image.jpg", 3), "\xFF\xD8\xFF");
     Command(ID_EDIT_COPY_TO_CLIPBOARD);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
+    // The copy joins the series after the image.
+    Command(ID_EDIT_COPY_TO_VIEW);
+    EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+}
+
+TEST_F(PelivoRunTest, FlipsAndTurnsMoveThePixelsOfTheImage)
+{
+    m_app.OpenPath(kCT.c_str());
+    const auto pixel = [this](int x, int y)
+    { return HotShow()->GetMetaImage()->GetMatrix()->GetPixelValue(x, y); };
+    const int last = HotShow()->GetMetaImage()->GetMatrix()->GetWidth() - 1;
+    // A point of the bone whose mirror and turned places hold other values.
+    const int bone = pixel(220, 300);
+    ASSERT_NE(bone, pixel(last - 220, 300));
+    ASSERT_NE(bone, pixel(220, last - 300));
+    ASSERT_NE(bone, pixel(last - 300, 220));
+    Command(ID_TOOLS_FLIP_HORIZONTAL);
+    EXPECT_EQ(pixel(last - 220, 300), bone);
+    Command(ID_TOOLS_FLIP_HORIZONTAL);
+    Command(ID_TOOLS_FLIP_VERTICAL);
+    EXPECT_EQ(pixel(220, last - 300), bone);
+    Command(ID_TOOLS_FLIP_VERTICAL);
+    Command(ID_TOOLS_ROTATE_CW);
+    EXPECT_EQ(pixel(last - 300, 220), bone);
+    Command(ID_TOOLS_ROTATE_CCW);
+    EXPECT_EQ(pixel(220, 300), bone);
 }
 
 TEST_F(PelivoRunTest, InvertZoomAndRestoreReachThePane)
