@@ -127,22 +127,26 @@ TEST_F(CineControlTest, FramesFollowTheDirection)
 }
 
 // An unknown direction takes no image: the previous one lets its pixels go
-// and the pane keeps its picture.
+// and the pane keeps its picture. Images on the view's page keep theirs,
+// which their panes paint from.
 TEST_F(CineControlTest, AnUnknownDirectionShowsNothing)
 {
     OpenSlices(3);
+    m_harness.PumpPending();
     CineControl cine;
     cine.AttachView(m_pView);
     ASSERT_TRUE(cine.Prepare());
-    cine.Next();
-    cine.Next();
-    ImageShow* second = cine.GetCurrentImage();
-    second->EnsureLoaded();
-    ASSERT_NE(second->GetMetaImage()->GetMatrix(), nullptr);
+    EXPECT_EQ(Frames(cine, 3), (std::vector<int>{1, 2, 3}));
+    ImageShow* onPage = m_pView->GetPaneImage(1);
+    ASSERT_EQ(InstanceOf(onPage), 2);
+    EXPECT_NE(onPage->GetMetaImage()->GetMatrix(), nullptr) << "the pane's image keeps its pixels";
+    ImageShow* third = cine.GetCurrentImage();
+    third->EnsureLoaded();
+    ASSERT_NE(third->GetMetaImage()->GetMatrix(), nullptr);
     const int frames = cine.GetCineWindow()->GetFrameCount();
     cine.SetDirection(static_cast<CineControl::CineDirection>(5));
     EXPECT_TRUE(cine.Next());
-    EXPECT_EQ(second->GetMetaImage()->GetMatrix(), nullptr);
+    EXPECT_EQ(third->GetMetaImage()->GetMatrix(), nullptr);
     EXPECT_EQ(cine.GetCurrentImage(), nullptr);
     EXPECT_EQ(cine.GetCineWindow()->GetFrameCount(), frames);
     EXPECT_FALSE(cine.GetCineWindow()->GetDIB().IsEmpty());
@@ -311,6 +315,47 @@ TEST_F(CineControlTest, TheBusyPaneDropsRequests)
     EXPECT_FALSE(window->IsBusy());
     window->DoCineShow(nullptr);
     EXPECT_EQ(window->GetFrameCount(), 2);
+}
+
+} // namespace
+
+#include "WebWindowTestSupport.h"
+
+namespace
+{
+
+// The controller attached to a viewer window plays its hot view.
+class CineWebWindowTest : public WebWindowTest
+{
+};
+
+TEST_F(CineWebWindowTest, AttachedToTheWindowItPlaysTheHotView)
+{
+    if (!std::filesystem::exists(SUITE_CORPUS_DIR))
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    StartAsHost();
+    CTempFolder folder;
+    Open(WriteSlices(folder, {1, 2, 3}));
+    // Shown and painted, as the host's window is when the user starts cine.
+    m_harness.PumpPending();
+    CImageView* hot = m_pWindow->GetHotView();
+    ASSERT_NE(hot, nullptr);
+    CineControl cine;
+    cine.AttachWindow(m_pWindow);
+    ASSERT_TRUE(cine.IsValid());
+    EXPECT_EQ(cine.GetView(), hot);
+    EXPECT_EQ(cine.GetPane(), hot->GetHotPaneWindow());
+    ASSERT_TRUE(cine.Prepare());
+    for (int frame : {1, 2, 3, 1, 2})
+    {
+        EXPECT_TRUE(cine.Next());
+        EXPECT_EQ(InstanceOf(cine.GetCurrentImage()), frame);
+    }
+    Picture("CineInWebWindow");
+    EXPECT_TRUE(cine.Quit(true));
+    EXPECT_EQ(InstanceOf(hot->GetHotImage()), 2);
 }
 
 } // namespace

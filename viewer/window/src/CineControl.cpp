@@ -261,7 +261,9 @@ bool CineControl::Next()
         return false;
     }
     ImageShow* image = TakeByDirection();
-    if (m_pCurrent != nullptr)
+    // The cine pane shows copies: an image with a pane is on the view's page,
+    // and that pane still needs its pixels.
+    if (m_pCurrent != nullptr && m_pCurrent->GetView() == nullptr)
     {
         m_pCurrent->ReleasePixels();
     }
