@@ -233,6 +233,9 @@ TEST_F(ImageViewInputTest, TheWheelStepsThePaneAndTheTimerPagesToIt)
     EXPECT_EQ(m_pView->GetHotImage(), layout.GetImageAt(3));
     EXPECT_EQ(Pane(2)->GetShow(), layout.GetImageAt(2)) << "the page stays";
     EXPECT_EQ(First(), 0);
+    m_pView->ShowHighLight(true, false);
+    m_harness.PumpPending();
+    DumpPicture(m_pView->m_hWnd, "ImageViewWheelStepped");
     m_harness.AdvanceClock(CImageView::WheelTimerPeriod - 1);
     m_harness.PumpPending();
     EXPECT_EQ(scrolled, 0);

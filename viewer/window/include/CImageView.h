@@ -14,6 +14,12 @@
 // page-scroll drag) until the page moves again. The panes carry the view's
 // mouse tools; with scope 1 or 10 a window, pan or zoom ended on one pane is
 // handed to the others and to the images of the series.
+//
+// Keys and wheel turns the panes pass on are published as the view's own
+// events and handled by handlers the view hangs on them, so a subscriber
+// outside sees the same; the keys the view does not take go on to its
+// viewer window (Ctrl+Page Up and Down among them: series navigation is the
+// window's).
 #pragma once
 
 #include "Corvane.h"
