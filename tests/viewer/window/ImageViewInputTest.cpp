@@ -6,6 +6,7 @@
 #include "MedImage.h"
 #include "ORoiCalliper.h"
 #include "PictureDump.h"
+#include "ViewTasks.h"
 
 #include <numeric>
 
@@ -366,6 +367,36 @@ TEST_F(ImageViewInputTest, APageScrollDragOnTheViewStepsTheHotPane)
     EXPECT_EQ(m_pView->GetHotImage(), m_pView->GetImageLayout().GetImageAt(3));
     EXPECT_EQ(First(), 3);
     EXPECT_EQ(pages, 1);
+}
+
+// With the interactive tool the drag plays the hot pane as cine, one image
+// per tick while the pointer is away from the press, wrapping at the end of
+// the series to its first image.
+TEST_F(ImageViewInputTest, AnInteractiveDragPlaysTheHotPaneAndWraps)
+{
+    m_pView->LastPage();
+    m_pView->SetHighLight(2);
+    ImageLayout& layout = m_pView->GetImageLayout();
+    ASSERT_EQ(m_pView->GetHotImage(), layout.GetImageAt(10));
+    m_pView->SetLeftButton(MouseTaskSet::enInteractivePageScrollTool);
+    const auto screen = [&](int x, int y)
+    { return CUiHarness::ScreenPoint(m_pView->m_hWnd, x, y); };
+    std::vector<ImageShow*> shown;
+    m_harness.Script()
+        .MouseMove(screen(100, 160))
+        .Wait(PageScrollTask::CinePeriod)
+        .Do([&] { shown.push_back(m_pView->GetHotImage()); })
+        .Wait(PageScrollTask::CinePeriod)
+        .Do([&] { shown.push_back(m_pView->GetHotImage()); })
+        .Wait(PageScrollTask::CinePeriod)
+        .Do([&] { shown.push_back(m_pView->GetHotImage()); })
+        .MouseUp(enMouseButton::Left, screen(100, 160));
+    m_harness.MouseMove(screen(100, 100));
+    m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_EQ(shown, (std::vector<ImageShow*>{layout.GetImageAt(11), layout.GetImageAt(0),
+                                              layout.GetImageAt(1)}));
+    EXPECT_EQ(m_pView->GetHotImage(), layout.GetImageAt(1));
+    EXPECT_EQ(First(), 0) << "laid out around the image reached";
 }
 
 TEST_F(ImageViewInputTest, ADoubleClickSwapsTheLayoutWhenEnabled)
