@@ -22,8 +22,10 @@ class CPelivoRunApp : public CWinApp
 {
 public:
     // The program's arguments, its own path first; pViewClass is the view
-    // the frame hosts.
-    CPelivoRunApp(std::vector<std::string> arguments, CRuntimeClass* pViewClass);
+    // the frame hosts. One instance runs per instance name on the machine:
+    // the executable's name unless another is given.
+    CPelivoRunApp(std::vector<std::string> arguments, CRuntimeClass* pViewClass,
+                  std::string instanceName = GetSingleInstanceName());
 
     BOOL InitInstance() override;
     int ExitInstance() override;

@@ -19,8 +19,10 @@ ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 3, OnOpenRecent)
 ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
 
-CPelivoRunApp::CPelivoRunApp(std::vector<std::string> arguments, CRuntimeClass* pViewClass)
-    : CWinApp("Pelivo"), m_arguments(std::move(arguments)), m_pViewClass(pViewClass)
+CPelivoRunApp::CPelivoRunApp(std::vector<std::string> arguments, CRuntimeClass* pViewClass,
+                             std::string instanceName)
+    : CWinApp("Pelivo"), m_arguments(std::move(arguments)), m_pViewClass(pViewClass),
+      m_strInstanceName(std::move(instanceName))
 {
     RegisterPelivoRunResources();
 }
@@ -52,7 +54,6 @@ bool CPelivoRunApp::BringFirstInstanceForward() const
 
 BOOL CPelivoRunApp::InitInstance()
 {
-    m_strInstanceName = GetSingleInstanceName();
     m_hMutex = ::CreateMutexA(nullptr, FALSE, m_strInstanceName.c_str());
     if (::GetLastError() == ERROR_ALREADY_EXISTS)
     {

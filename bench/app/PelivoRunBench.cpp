@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -43,7 +44,8 @@ void PumpAll()
 bool RunProgram(std::vector<std::string> arguments, void (*step)(CMainFrame&))
 {
     arguments.insert(arguments.begin(), "PelivoRunBench");
-    CPelivoRunApp app(std::move(arguments), RUNTIME_CLASS(CPelivoWebView));
+    CPelivoRunApp app(std::move(arguments), RUNTIME_CLASS(CPelivoWebView),
+                      "PelivoRunBench." + std::to_string(::getpid()));
     if (!app.InitInstance())
         return false;
     auto* pFrame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);

@@ -90,9 +90,9 @@ TEST_F(CommandLineTest, TheFirstArgumentIsShownWithItsLayersAndTheWindowMarked)
     EXPECT_EQ(m_pView->GetNbOfImage(), 1);
     EXPECT_TRUE(m_pView->GetHotImage()->IsRulerShown());
     EXPECT_TRUE(m_pFrame->IsZoomed());
-    EXPECT_NE(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
+    EXPECT_NE(::GetPropA(m_pFrame->m_hWnd, InstanceName().c_str()), nullptr);
     m_app.ExitInstance();
-    EXPECT_EQ(::GetPropA(m_pFrame->m_hWnd, "PelivoRunTests"), nullptr);
+    EXPECT_EQ(::GetPropA(m_pFrame->m_hWnd, InstanceName().c_str()), nullptr);
 }
 
 TEST_F(CommandLineTest, ClosingTheMainWindowEndsTheProgramAndItsMarks)

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -42,8 +43,13 @@ template <class TView> class ProgramTest : public testing::Test
 protected:
     // The program's arguments after its own name.
     explicit ProgramTest(std::vector<std::string> arguments = {})
-        : m_app(WithProgramName(std::move(arguments)), RUNTIME_CLASS(TView))
+        : m_app(WithProgramName(std::move(arguments)), RUNTIME_CLASS(TView), InstanceName())
     {
+    }
+    // The tests of other checkouts may run at the same time on the machine.
+    static std::string InstanceName()
+    {
+        return CPelivoRunApp::GetSingleInstanceName() + "." + std::to_string(::getpid());
     }
     static std::vector<std::string> WithProgramName(std::vector<std::string> arguments)
     {
