@@ -5,6 +5,7 @@
 #include "ORoiAngle.h"
 #include "ORoiCalliper.h"
 #include "QuillonLibrary.h"
+#include "RefLineMedImage.h"
 #include "RoiTasks.h"
 #include "ToolTasks.h"
 #include "ViewLabel.h"
@@ -323,6 +324,61 @@ TEST_F(WebViewTest, TheParentHearsTheIndexOfTheHotViewAndImage)
     EXPECT_EQ(m_pHost->hotImageNotices.back(), std::make_pair(WPARAM(1), LPARAM(1)));
     EXPECT_EQ(m_pWindow->IndexOfHotView(), 1);
     EXPECT_EQ(m_pWindow->IndexOfHotImage(), 1);
+}
+
+// A coronal image of the slices' study and frame of reference, in the plane
+// y = -20 from z = -30 downward, written into the folder.
+std::string WriteCoronal(const CTempFolder& folder)
+{
+    DICOMImage image;
+    if (image.ReadFile(CorpusPath("pydicom/test_files/CT_small.dcm").c_str()) == 0)
+    {
+        return {};
+    }
+    image.Add(0x0008, 0x0018, UID("1.2.826.0.1.3680043.2.1125.7.9.1"));
+    image.Add(0x0020, 0x000E, UID("1.2.826.0.1.3680043.2.1125.7.9"));
+    image.Add(0x0020, 0x0013, "7");
+    image.Add(0x0020, 0x0037, "1\\0\\0\\0\\0\\-1");
+    image.Add(0x0020, 0x0032, "-64\\-20\\-30");
+    image.BuildMetaHead();
+    const std::string path = folder.GetPath("coronal.dcm");
+    return image.WriteFile(path.c_str(), 1) != 0 ? path : std::string();
+}
+
+TEST_F(WebViewTest, TheHotImagesReferenceLinesShowOnTheOtherViews)
+{
+    ASSERT_TRUE(m_pWindow->SetViewLayout(1, 2));
+    const std::vector<std::string> slices = WriteSlices(m_folder, {1, 2, 3});
+    const std::string coronal = WriteCoronal(m_folder);
+    ASSERT_EQ(slices.size(), 3U);
+    ASSERT_FALSE(coronal.empty());
+    Open(slices);
+    Open({coronal});
+    // The first view shows the axial slices, the second the coronal image.
+    CImageView* axial = View(0, 0);
+    CImageView* other = View(0, 1);
+    axial->ShowSeriesAt(0);
+    other->ShowSeriesAt(1);
+    ASSERT_EQ(CWebWindow::GetSeriesOf(other)->GetNbOfImage(), 1);
+    m_pWindow->SetActiveView(axial);
+    axial->SelectImage(CWebWindow::GetSeriesOf(axial)->GetImageAt(0));
+    m_harness.PumpPending();
+
+    auto* target = static_cast<RefLineMedImage*>(other->GetPane(0));
+    ASSERT_EQ(target->GetRefLines().GetCount(), 1);
+    EXPECT_TRUE(target->IsRefLinesShown());
+    for (int pane = 0; pane < axial->GetPaneCount(); ++pane)
+    {
+        EXPECT_EQ(static_cast<RefLineMedImage*>(axial->GetPane(pane))->GetRefLines().GetCount(), 0);
+    }
+    Picture("WebWindowReferenceLine");
+
+    // The coronal image made hot: the axial panes get its line instead.
+    m_pWindow->SetActiveView(other);
+    other->SelectImage(CWebWindow::GetSeriesOf(other)->GetImageAt(0));
+    m_harness.PumpPending();
+    EXPECT_EQ(target->GetRefLines().GetCount(), 0);
+    EXPECT_EQ(static_cast<RefLineMedImage*>(axial->GetPane(0))->GetRefLines().GetCount(), 1);
 }
 
 } // namespace
