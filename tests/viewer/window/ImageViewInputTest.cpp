@@ -216,6 +216,8 @@ TEST_F(ImageViewInputTest, CopyPasteAndCutOfAnnotations)
     Type('X', true);
     EXPECT_EQ(m_pView->GetHotImage()->GetAnnotations().GetCount(), 0);
     EXPECT_EQ(Rects(m_pView->GetAnnotationClipboard()), third);
+    m_pView->ReleaseView();
+    EXPECT_EQ(m_pView->GetAnnotationClipboard(), nullptr) << "gone with the release";
 }
 
 // A plain wheel turn steps the pane under the cursor through the series
