@@ -52,30 +52,12 @@ std::string ExtensionFor(const OPENFILENAMEA& ofn, DWORD nFilterIndex)
 BOOL WriteChoice(OPENFILENAMEA& ofn, bool bSave, FileDialogChoice choice)
 {
     const DWORD nFilterIndex = choice.nFilterIndex != 0 ? choice.nFilterIndex : ofn.nFilterIndex;
-    const bool bMulti = !bSave && (ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
     if (choice.names.empty())
         return FALSE;
-    if (!bMulti)
-        choice.names.resize(1);
-    const std::string extension = ExtensionFor(ofn, nFilterIndex);
-    std::vector<std::string> paths;
-    for (const std::string& name : choice.names)
-    {
-        std::string path = FullPathIn(choice.folder, name);
-        // A file chosen to open that exists as named (a DICOMDIR) is taken
-        // as it is; only other names get the extension.
-        const bool bExisting = !bSave && std::filesystem::is_regular_file(path);
-        if (!extension.empty() && !bExisting && std::filesystem::path(path).extension().empty())
-            path += "." + extension;
-        if (!bSave && (ofn.Flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path))
-        {
-            MessageBoxA(ofn.hwndOwner, (path + "\nFile not found.").c_str(),
-                        ofn.lpstrTitle != nullptr ? ofn.lpstrTitle : "Open",
-                        MB_OK | MB_ICONEXCLAMATION);
-            return FALSE;
-        }
-        paths.push_back(path);
-    }
+    choice.nFilterIndex = nFilterIndex;
+    const std::vector<std::string> paths = ChosenPaths(ofn, bSave, choice);
+    if (ReportMissingFile(ofn, bSave, paths, ofn.hwndOwner))
+        return FALSE;
     const std::string folder = std::filesystem::path(paths.front()).parent_path().string();
     const bool bSameFolder =
         std::all_of(paths.begin(), paths.end(),
@@ -172,6 +154,42 @@ std::string FullPathIn(const std::string& folder, const std::string& name)
     return (path.is_absolute() ? path : std::filesystem::path(folder) / path)
         .lexically_normal()
         .string();
+}
+
+std::vector<std::string> ChosenPaths(const OPENFILENAMEA& ofn, bool bSave,
+                                     const FileDialogChoice& choice)
+{
+    const bool bMulti = !bSave && (ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
+    const std::string extension = ExtensionFor(ofn, choice.nFilterIndex);
+    std::vector<std::string> paths;
+    for (const std::string& name : choice.names)
+    {
+        std::string path = FullPathIn(choice.folder, name);
+        // A file chosen to open that exists as named (a DICOMDIR) is taken
+        // as it is; only other names get the extension.
+        const bool bExisting = !bSave && std::filesystem::is_regular_file(path);
+        if (!extension.empty() && !bExisting && std::filesystem::path(path).extension().empty())
+            path += "." + extension;
+        paths.push_back(path);
+        if (!bMulti)
+            break;
+    }
+    return paths;
+}
+
+bool ReportMissingFile(const OPENFILENAMEA& ofn, bool bSave, const std::vector<std::string>& paths,
+                       HWND hOwner)
+{
+    if (bSave || (ofn.Flags & OFN_FILEMUSTEXIST) == 0)
+        return false;
+    const auto missing = std::find_if(paths.begin(), paths.end(),
+                                      [](const std::string& path)
+                                      { return !std::filesystem::is_regular_file(path); });
+    if (missing == paths.end())
+        return false;
+    MessageBoxA(hOwner, (*missing + "\nFile not found.").c_str(),
+                ofn.lpstrTitle != nullptr ? ofn.lpstrTitle : "Open", MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }
 
 std::vector<FileFilter> ParseFileFilters(LPCSTR lpstrFilter)

@@ -197,13 +197,18 @@ void OnOk(HWND hDlg)
         SetDlgItemTextA(hDlg, edt1, "");
         return;
     }
-    // The hook may refuse the choice and keep the dialog.
-    if (NotifyHook(hDlg, CDN_FILEOK) != 0)
+    const FileDialogChoice choice{
+        state.folder, TypedNames(text),
+        static_cast<DWORD>(SendDlgItemMessageA(hDlg, cmb1, CB_GETCURSEL, 0, 0) + 1)};
+    // A missing file is told while the dialog stays for another name; the
+    // hook may refuse the choice and keep the dialog too.
+    if (ReportMissingFile(*state.pOfn, state.bSave, ChosenPaths(*state.pOfn, state.bSave, choice),
+                          hDlg) ||
+        NotifyHook(hDlg, CDN_FILEOK) != 0)
+    {
         return;
-    state.pChoice->folder = state.folder;
-    state.pChoice->names = TypedNames(text);
-    state.pChoice->nFilterIndex =
-        static_cast<DWORD>(SendDlgItemMessageA(hDlg, cmb1, CB_GETCURSEL, 0, 0) + 1);
+    }
+    *state.pChoice = choice;
     EndDialog(hDlg, IDOK);
 }
 

@@ -182,6 +182,52 @@ TEST_F(FileDialogTest, RunningDialogListsTheFolderAndTakesTheTypedName)
     SetModalWindowsRun(false);
 }
 
+// A typed name that is missing is told over the running dialog, which stays
+// for another name.
+TEST_F(FileDialogTest, MissingFileIsToldAndTheDialogStaysForAnotherName)
+{
+    SetModalWindowsRun(true);
+    std::vector<ModalRequest> boxes;
+    SetModalAnswerHook(
+        [&boxes](const ModalRequest& request) -> std::optional<INT_PTR>
+        {
+            if (request.kind != enModalKind::MessageBox)
+                return std::nullopt;
+            boxes.push_back(request);
+            return IDOK;
+        });
+    CFileDialog dialog(TRUE, "dcm", nullptr, OFN_FILEMUSTEXIST, kFilter);
+    const std::string folder = m_folder.PathOf("");
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    HWND hDlg = nullptr;
+    bool bKept = false;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                hDlg = ::FindWindowA("#32770", "Open");
+                ::SetDlgItemTextA(hDlg, edt1, "missing");
+            })
+        .KeyPress(VK_RETURN)
+        .Do(
+            [&]
+            {
+                bKept = ::IsWindowVisible(hDlg) != FALSE;
+                ::SetDlgItemTextA(hDlg, edt1, "a");
+            })
+        .KeyPress(VK_RETURN);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    SetModalWindowsRun(false);
+    EXPECT_TRUE(bKept);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].hOwner, hDlg);
+    const std::filesystem::path missing =
+        std::filesystem::path(m_folder.PathOf("missing.dcm")).lexically_normal();
+    EXPECT_EQ(boxes[0].text, missing.string() + "\nFile not found.");
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(dialog.GetPathName())),
+              std::filesystem::path(m_folder.PathOf("a.dcm")).lexically_normal());
+}
+
 // A list item of the running dialog clicked once, or twice (a double
 // click).
 void ClickItem(CUiHarness& harness, HWND hDlg, int nList, int nItem, int nClicks = 1)
