@@ -28,6 +28,10 @@ public:
 
     // Null without an active view that is a viewer window.
     IViewerWindow* GetViewer() const;
+    // A view inside the viewer window (an image view that a click on one of
+    // its panes activates) makes the viewer window active instead: the
+    // frame's view stays the one that takes its commands and files.
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE) override;
 
     // Loading (Open File batches and imports) and playing gate the commands.
     void SetLoading(bool bLoading) override;

@@ -149,6 +149,20 @@ IViewerWindow* CMainFrame::GetViewer() const
     return dynamic_cast<IViewerWindow*>(GetActiveView());
 }
 
+void CMainFrame::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    for (CWnd* pWnd = pViewNew; pWnd != nullptr && pWnd != this; pWnd = pWnd->GetParent())
+    {
+        auto* pView = dynamic_cast<CView*>(pWnd);
+        if (pView != nullptr && dynamic_cast<IViewerWindow*>(pView) != nullptr)
+        {
+            pViewNew = pView;
+            break;
+        }
+    }
+    CFrameWnd::SetActiveView(pViewNew, bNotify);
+}
+
 HWND CMainFrame::GetActiveViewWindow() const
 {
     return GetViewer() != nullptr ? GetActiveView()->GetSafeHwnd() : nullptr;

@@ -123,6 +123,24 @@ TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
     EXPECT_EQ(m_pView->GetNbOfImage(), 1);
 }
 
+// A click on a pane activates the image view inside the viewer window; the
+// frame's view stays the viewer window, so its commands and loads go on.
+TEST_F(PelivoRunTest, AClickOnAPaneKeepsTheViewerWindowTheFramesView)
+{
+    m_app.OpenPath(kCT.c_str());
+    Idle();
+    CRect rect;
+    Pane()->GetClientRect(&rect);
+    m_harness.Click(enMouseButton::Left,
+                    CUiHarness::ScreenPoint(Pane()->m_hWnd, rect.Width() / 2, rect.Height() / 2));
+    Idle();
+    EXPECT_EQ(m_pFrame->GetActiveView(), m_pView);
+    EXPECT_STREQ(PaneText(3), "Total: 1");
+    EXPECT_TRUE(IsButtonEnabled(ID_FILE_SAVE_IMAGE_AS));
+    EXPECT_EQ(m_pFrame->LoadOneFile(CorpusFile("pydicom/test_files/MR_small.dcm").c_str()), 1);
+    EXPECT_EQ(m_pView->GetNbOfSeries(), 2);
+}
+
 TEST_F(PelivoRunTest, ARecentFileAddsToWhatIsShownAndADeletedOneDoesNothing)
 {
     const fs::path copy = TempFolder() / "copy.dcm";
