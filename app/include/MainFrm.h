@@ -67,7 +67,6 @@ public:
 
 protected:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
-    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnClose();

@@ -4,9 +4,8 @@
 #include "AfxWinApp.h"
 #include "PelivoRunResources.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
@@ -168,11 +167,6 @@ HWND CMainFrame::GetActiveViewWindow() const
     return GetViewer() != nullptr ? GetActiveView()->GetSafeHwnd() : nullptr;
 }
 
-BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
-{
-    return CFrameWnd::PreCreateWindow(cs);
-}
-
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
@@ -229,9 +223,8 @@ void CMainFrame::OnClose()
 
 bool CMainFrame::IsImageRule() const
 {
-    const IViewerWindow* pViewer = GetViewer();
-    return !m_bPlaying && pViewer != nullptr &&
-           !const_cast<IViewerWindow*>(pViewer)->IsHotImageEmpty();
+    IViewerWindow* pViewer = GetViewer();
+    return !m_bPlaying && pViewer != nullptr && !pViewer->IsHotImageEmpty();
 }
 
 bool CMainFrame::IsCountRule() const
