@@ -254,6 +254,25 @@ TEST_F(ImageViewInputTest, TheWheelStepsThePaneAndTheTimerPagesToIt)
     EXPECT_EQ(m_pView->GetHotImage(), layout.GetImageAt(0)) << "no wrap before the first";
 }
 
+// The hot pane stepping past an image that another pane of the page shows
+// leaves that pane its picture.
+TEST_F(ImageViewInputTest, SteppingPastAnImageOfAnotherPaneLeavesThatPaneItsPicture)
+{
+    ImageLayout& layout = m_pView->GetImageLayout();
+    Turn(1, -120);
+    Turn(1, -120);
+    ASSERT_EQ(m_pView->GetHotImage(), Pane(3)->GetShow());
+    Turn(1, -120);
+    EXPECT_EQ(m_pView->GetHotImage(), layout.GetImageAt(4));
+    ImageShow* other = Pane(3)->GetShow();
+    ASSERT_EQ(other, layout.GetImageAt(3));
+    EXPECT_TRUE(other->GetMetaImage()->HasPixels());
+    EXPECT_EQ(other->GetView(), Pane(3));
+    Pane(3)->Invalidate(TRUE);
+    m_harness.PumpPending();
+    EXPECT_FALSE(other->GetDIB().IsEmpty()) << "painted, not black";
+}
+
 TEST_F(ImageViewInputTest, ShiftWheelMovesThePageAndCtrlWheelZoomsAtTheCursor)
 {
     Turn(0, -120, VK_SHIFT);

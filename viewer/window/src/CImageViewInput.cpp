@@ -349,7 +349,16 @@ void CImageView::ScrollHotImage(int step, bool wrap)
     {
         return;
     }
-    pane->ReleaseImageData();
+    // An image another pane of the page shows as well keeps its pixels and
+    // that pane.
+    MedImage* other = nullptr;
+    ForEachPane([&](MedImage* candidate)
+                { other = candidate != pane && candidate->GetShow() == hot ? candidate : other; });
+    DetachPane(pane, other != nullptr);
+    if (other != nullptr)
+    {
+        hot->SetView(other);
+    }
     pane->AttachShow(reached);
     pane->UpdateImageNow();
     FireHotImageReplaced(reached, nullptr);
