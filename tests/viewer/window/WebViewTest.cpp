@@ -1,6 +1,7 @@
 // The web view, its panes and their task set, in a viewer window of a host
 // frame: tool codes, click-by-click measurements, the prompt label and the
 // drag of the view's text.
+#include "CImageViewSplitter.h"
 #include "FakeFilmWindow.h"
 #include "ORoiAngle.h"
 #include "ORoiCalliper.h"
@@ -379,6 +380,34 @@ TEST_F(WebViewTest, TheHotImagesReferenceLinesShowOnTheOtherViews)
     m_harness.PumpPending();
     EXPECT_EQ(target->GetRefLines().GetCount(), 0);
     EXPECT_EQ(static_cast<RefLineMedImage*>(axial->GetPane(0))->GetRefLines().GetCount(), 1);
+}
+
+TEST_F(WebViewTest, ADoubleClickBlowsThePaneAndTheViewUpAndBack)
+{
+    ASSERT_TRUE(m_pWindow->SetViewLayout(1, 2));
+    OpenCT();
+    ASSERT_TRUE(m_pWindow->SetImageLayout(1, 2));
+    const std::string grid = std::string(m_pView->GetFormat());
+    EXPECT_EQ(m_pView->LeftButtonDblClk.GetCount(), 1);
+    m_pView->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(50, 50));
+    EXPECT_EQ(std::string(m_pView->GetFormat()), CImageView::SingleLayout);
+    EXPECT_TRUE(m_pWindow->GetSplitter()->IsBlownUp());
+    EXPECT_FALSE(View(0, 1)->IsWindowVisible());
+    Picture("WebViewBlownUp");
+    m_pView->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(50, 50));
+    EXPECT_EQ(std::string(m_pView->GetFormat()), grid);
+    EXPECT_FALSE(m_pWindow->GetSplitter()->IsBlownUp());
+    EXPECT_TRUE(View(0, 1)->IsWindowVisible());
+}
+
+TEST_F(WebViewTest, LookupTableDescriptionsComeFromTheHotImage)
+{
+    EXPECT_TRUE(m_pWindow->GetOriginalLUTDescription().IsEmpty());
+    OpenCT();
+    const std::string original = std::string(m_pWindow->GetOriginalLUTDescription());
+    EXPECT_FALSE(original.empty());
+    EXPECT_EQ(std::string(m_pWindow->GetAllLUTDescription()).rfind("* ", 0), 0U);
+    EXPECT_FALSE(m_pWindow->SelectLUT(99));
 }
 
 } // namespace

@@ -138,6 +138,7 @@ public:
     void ClearHotImageAnnotation();
     void RestoreHotImage();
     Lettra GetAllLUTDescription();
+    Lettra GetOriginalLUTDescription();
     bool SelectLUT(int index);
     bool SetWindowLevel(int width, int center);
     bool GetWindowLevel(int& width, int& center);

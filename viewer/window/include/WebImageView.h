@@ -1,6 +1,8 @@
 // WebImageView: the image view of every cell of the viewer window's grid.
 // Its panes are WebMedImage panes, it offers pane drags in the registered
-// drag-and-drop format, and it hands DICOM images to the film-composing
+// drag-and-drop format, a double click blows a pane up to the whole view
+// and the view to the whole grid (and back), and it hands DICOM images to
+// the film-composing
 // program: the hot image (command 1020) or every image of its current
 // series (command 1022).
 #pragma once

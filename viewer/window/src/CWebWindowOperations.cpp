@@ -85,6 +85,12 @@ Lettra CWebWindow::GetAllLUTDescription()
     return view != nullptr ? view->GetAllLUTDescription() : Lettra();
 }
 
+Lettra CWebWindow::GetOriginalLUTDescription()
+{
+    CImageView* view = GetHotView();
+    return view != nullptr ? view->GetOriginalLUTDescription() : Lettra();
+}
+
 bool CWebWindow::SelectLUT(int index)
 {
     _debug("Enter CWebWindow::SelectLUT [%d]", index);

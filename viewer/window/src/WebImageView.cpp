@@ -48,6 +48,7 @@ void WebImageView::OnInitialUpdate()
         _error("RegisterClipboardFormat for CF_DRAGDROP_VISTREL failed, rc : %d",
                static_cast<int>(GetLastError()));
     }
+    EnableDblClk(true);
 }
 
 void WebImageView::OnLButtonDown(UINT nFlags, CPoint point)
