@@ -92,11 +92,6 @@ constexpr UINT ID_LEFT_SELECTOR = 32829;
 constexpr UINT ID_TOOL_FIRST = 32805;
 constexpr UINT ID_TOOL_LAST = 32829;
 
-// Standard commands the accelerator table carries.
-constexpr UINT ID_EDIT_UNDO_KEY = 0xE12B;
-constexpr UINT ID_NEXT_PANE_KEY = 0xE150;
-constexpr UINT ID_PREV_PANE_KEY = 0xE151;
-
 // Messages of the frame.
 constexpr UINT WM_SET_PROMPT_TEXT = 0x179F;
 

@@ -155,21 +155,10 @@ const MenuItemTemplate kBarItems[] = {
 const MenuTemplate kMenu{kBarItems};
 const ResourceMenuEntry kMenus[] = {{MAKEINTRESOURCE(IDR_MAINFRAME), &kMenu}};
 
-constexpr BYTE kControl = FVIRTKEY | FCONTROL;
+// Only Open File: the other standard keys would reach no command of the
+// program, or the framework's save of its empty document.
 const AcceleratorEntry kKeys[] = {
-    {kControl, 'N', ID_FILE_NEW},
-    {kControl, 'O', ID_FILE_OPEN},
-    {kControl, 'S', ID_FILE_SAVE},
-    {kControl, 'Z', ID_EDIT_UNDO_KEY},
-    {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO_KEY},
-    {kControl, 'X', ID_EDIT_CUT},
-    {FVIRTKEY | FSHIFT, VK_DELETE, ID_EDIT_CUT},
-    {kControl, 'C', ID_EDIT_COPY},
-    {kControl, VK_INSERT, ID_EDIT_COPY},
-    {kControl, 'V', ID_EDIT_PASTE},
-    {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE},
-    {FVIRTKEY, VK_F6, ID_NEXT_PANE_KEY},
-    {FVIRTKEY | FSHIFT, VK_F6, ID_PREV_PANE_KEY},
+    {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
 };
 const ResourceAcceleratorEntry kAccelerators[] = {{MAKEINTRESOURCE(IDR_MAINFRAME), kKeys}};
 

@@ -131,6 +131,27 @@ TEST_F(MainFrameTest, StartsWithItsMenuToolbarStatusBarAndTheViewsGrid)
     EXPECT_STREQ(PaneText(3), "Total: 0");
 }
 
+TEST_F(MainFrameTest, CtrlOOpensFilesAndCtrlSSavesNothing)
+{
+    int nOpened = 0;
+    SetModalAnswerHook(
+        [&nOpened](const ModalRequest& request) -> std::optional<INT_PTR>
+        {
+            nOpened += request.kind == enModalKind::FileDialog ? 1 : 0;
+            return IDCANCEL;
+        });
+    ::SetFocus(m_pView->m_hWnd);
+    m_harness.KeyDown(VK_CONTROL);
+    m_harness.KeyPress('S');
+    m_harness.KeyPress('O');
+    m_harness.KeyUp(VK_CONTROL);
+    // Through the program's loop, which turns keys into commands.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT)
+        m_app.PumpMessage();
+    EXPECT_EQ(nOpened, 1) << "Open File's dialog, and no save dialog";
+}
+
 TEST_F(MainFrameTest, WithNoImageOnlyOpeningExitTheBarsAndAboutAreEnabled)
 {
     m_pView->Show(0, -1);
