@@ -2,7 +2,9 @@
 // frame: tool codes, click-by-click measurements, the prompt label and the
 // drag of the view's text.
 #include "CImageViewSplitter.h"
+#include "DicomDumpDialog.h"
 #include "FakeFilmWindow.h"
+#include "ModalAnswers.h"
 #include "ORoiAngle.h"
 #include "ORoiCalliper.h"
 #include "QuillonLibrary.h"
@@ -408,6 +410,44 @@ TEST_F(WebViewTest, LookupTableDescriptionsComeFromTheHotImage)
     EXPECT_FALSE(original.empty());
     EXPECT_EQ(std::string(m_pWindow->GetAllLUTDescription()).rfind("* ", 0), 0U);
     EXPECT_FALSE(m_pWindow->SelectLUT(99));
+}
+
+TEST_F(WebViewTest, TheDumpCommandsShowTheHotImageInTheDumpDialog)
+{
+    // Nothing to dump: no dialog is asked for.
+    ClearModalRequests();
+    m_pWindow->SendMessage(WM_COMMAND, CWebWindow::CmdDumpDicomFile, 0);
+    EXPECT_TRUE(GetModalRequests().empty());
+
+    OpenCT();
+    SetModalWindowsRun(true);
+    int rows = 0;
+    std::string patient;
+    const auto readDialog = [&]
+    {
+        CWnd* dialog = CWnd::GetActiveWindow();
+        ASSERT_NE(dialog, nullptr);
+        auto* list = static_cast<CListCtrl*>(dialog->GetDlgItem(DicomDumpDialog::ListId));
+        ASSERT_NE(list, nullptr);
+        rows = list->GetItemCount();
+        for (int row = 0; row < rows; ++row)
+        {
+            if (std::string(list->GetItemText(row, 0)).find("0010,0010") != std::string::npos)
+            {
+                patient = std::string(list->GetItemText(row, 4));
+            }
+        }
+    };
+    for (UINT command : {CWebWindow::CmdDumpDicomFile, CWebWindow::CmdDumpDicomFileToo})
+    {
+        rows = 0;
+        patient.clear();
+        m_harness.Script().Do(readDialog).KeyPress(VK_ESCAPE);
+        m_pWindow->SendMessage(WM_COMMAND, command, 0);
+        EXPECT_GT(rows, 30) << command;
+        EXPECT_NE(patient.find("CompressedSamples^CT1"), std::string::npos) << command;
+    }
+    SetModalWindowsRun(false);
 }
 
 } // namespace
