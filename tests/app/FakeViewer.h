@@ -58,6 +58,8 @@ public:
     int nLeft = 4;
     int nRight = 1;
     CString strPrompt;
+    // False: the window gives no cine controller.
+    bool bCanPlay = true;
 
     // Every call with its arguments, as "Name(a,b)".
     void Record(const std::string& call) { calls.push_back(call); }
@@ -169,7 +171,7 @@ public:
     std::unique_ptr<ICinePlayer> MakeCinePlayer() override
     {
         Record("MakeCinePlayer");
-        return std::make_unique<CFakeCinePlayer>(calls);
+        return bCanPlay ? std::make_unique<CFakeCinePlayer>(calls) : nullptr;
     }
 
     // Shows an image as the frame sees one: nImages images, the hot one.

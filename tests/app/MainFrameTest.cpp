@@ -503,6 +503,26 @@ TEST_F(CineTest, EscapeStopsTheCineAsCineOffDoes)
     EXPECT_EQ(m_pView->nLeft, 5);
 }
 
+TEST_F(CineTest, CineOffStopsALoopThatGotNoController)
+{
+    m_pView->bCanPlay = false;
+    m_harness.Script().Wait(200).Do([this] { EXPECT_STREQ(PaneText(2), "UnKnown") << "no index"; });
+    PostCommand(ID_CINE_OFF);
+    Play();
+    EXPECT_FALSE(m_pFrame->IsPlaying());
+    EXPECT_EQ(m_pView->nLeft, 5);
+}
+
+TEST_F(CineTest, AQuitEndsTheLoopAndStaysForTheProgramsLoop)
+{
+    m_harness.Script().Do([] { ::PostQuitMessage(3); });
+    Play();
+    EXPECT_FALSE(m_pFrame->IsPlaying());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
 TEST_F(CineTest, ClosingWhilePlayingIsRefusedWithItsMessage)
 {
     m_harness.Script().Do([this] { m_pFrame->PostMessage(WM_CLOSE); });
