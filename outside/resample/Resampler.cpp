@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -11,9 +12,22 @@ namespace
 // weights apply to all of them, so the sums fill whole vector registers.
 constexpr size_t kLanes = 8;
 
-// Eight floats, loaded and stored at any address; the compiler splits them
-// into the registers the target has.
-using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float)), aligned(4)));
+// Eight floats; the compiler splits them into the registers the target has.
+using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float))));
+
+// The lanes at any address: a pointer cast would claim the vector's own
+// alignment, which not every compiler lowers for a typedef, and the buffers
+// are aligned to a float only. By reference: a vector passed by value would
+// change the calling convention between the clones of the filters.
+void LoadLanes(FloatLanes& lanes, const float* pValues)
+{
+    std::memcpy(&lanes, pValues, sizeof lanes);
+}
+
+void StoreLanes(float* pValues, const FloatLanes& lanes)
+{
+    std::memcpy(pValues, &lanes, sizeof lanes);
+}
 
 // Working buffers larger than this are given back after the call.
 constexpr size_t kKeptFloats = size_t{8} << 20;
@@ -64,10 +78,13 @@ FilterTile(const float* pTile, const ResampleAxis& axis, size_t nSrcStart, size_
     {
         const float* pWeights = axis.GetWeights(j);
         const float* pTap = pTile + (axis.GetFirst(j) - nSrcStart) * kLanes;
-        FloatLanes sums = pWeights[0] * *reinterpret_cast<const FloatLanes*>(pTap);
+        FloatLanes taps;
+        LoadLanes(taps, pTap);
+        FloatLanes sums = pWeights[0] * taps;
         for (size_t t = 1; t < axis.GetCount(j); ++t)
         {
-            sums += pWeights[t] * *reinterpret_cast<const FloatLanes*>(pTap + t * kLanes);
+            LoadLanes(taps, pTap + t * kLanes);
+            sums += pWeights[t] * taps;
         }
         for (size_t k = 0; k < kLanes; ++k)
         {
@@ -85,12 +102,15 @@ __attribute__((target_clones("avx2", "default"))) void FilterColumns(const float
     size_t v = 0;
     for (; v + kLanes <= nValues; v += kLanes)
     {
-        FloatLanes sums = pWeights[0] * *reinterpret_cast<const FloatLanes*>(ppRows[0] + v);
+        FloatLanes row;
+        LoadLanes(row, ppRows[0] + v);
+        FloatLanes sums = pWeights[0] * row;
         for (size_t t = 1; t < nCount; ++t)
         {
-            sums += pWeights[t] * *reinterpret_cast<const FloatLanes*>(ppRows[t] + v);
+            LoadLanes(row, ppRows[t] + v);
+            sums += pWeights[t] * row;
         }
-        *reinterpret_cast<FloatLanes*>(pOut + v) = sums;
+        StoreLanes(pOut + v, sums);
     }
     for (; v < nValues; ++v)
     {
