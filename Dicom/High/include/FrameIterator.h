@@ -74,6 +74,11 @@ public:
     bool IsReady() const { return m_bReady; }
     bool IsInMemory() const { return m_bInMemory; }
     int GetFrameCount() const { return m_nFrameCount; }
+    // The frames the pixel data holds, at most the count the data set
+    // claims: a multi-frame value shorter than the frames it claims holds
+    // only its whole frames, encapsulated data only the frames it has
+    // items for. 0 when the iterator is not ready.
+    int GetFramesPresent() const;
     int GetCurrentFrame() const { return m_nCurrentFrame; }
     int GetPixelKind() const { return m_nPixelKind; }
     int GetCoding() const { return m_nCoding; }

@@ -488,6 +488,49 @@ TEST_F(FrameIteratorHostileFileTest, MoreFramesThanItemsLeaveTheIteratorNotReady
     EXPECT_FALSE(iterator.Seek(2));
 }
 
+// A data set may claim more frames than its pixel data holds: present are
+// the whole frames of a native value, in memory and in the file, and the
+// items of encapsulated data in memory; never more than the claim.
+TEST_F(FrameIteratorHostileFileTest, FramesPresentAreTheFramesThePixelDataHolds)
+{
+    DICOMImage native;
+    native.SetTransferSyntax(UidTransferLittleEndianExplicit);
+    FillImageAttributes(native, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    ImageBytes pixels = Join(MakeFrames(3, 1));
+    pixels.resize(pixels.size() + Rows * Columns / 2);
+    SetNativePixels(native, pixels);
+    DICOMImage encapsulated;
+    FillImageAttributes(encapsulated, Rows, Columns, 8, 1, "MONOCHROME2", 1);
+    std::vector<ImageBytes> coded;
+    for (const ImageBytes& frame : MakeFrames(2, 1))
+    {
+        coded.push_back(MakeRleFrame(frame, 1, 1));
+    }
+    SetCompressedFrames(encapsulated, UidTransferRleLossless, coded);
+    struct Case
+    {
+        const char* claim;
+        int native;
+        int encapsulated;
+    };
+    for (const Case& c : {Case{"2147483647", 3, 2}, Case{"3", 3, 2}, Case{"2", 2, 2},
+                          Case{"1", 1, 1}, Case{"0", 0, 0}})
+    {
+        native.Add(0x0028, 0x0008, c.claim);
+        encapsulated.Add(0x0028, 0x0008, c.claim);
+        FrameIterator inMemory(&native);
+        EXPECT_EQ(inMemory.GetFramesPresent(), c.native) << c.claim;
+        DICOMImage header;
+        ReadHeader(header, WriteImage(native, UidTransferLittleEndianExplicit));
+        FrameIterator fromFile(&header);
+        EXPECT_EQ(fromFile.GetFramesPresent(), c.native) << c.claim;
+        FrameIterator items(&encapsulated);
+        EXPECT_EQ(items.GetFramesPresent(), c.encapsulated) << c.claim;
+    }
+    native.Add(0x0028, 0x0004, "NONE");
+    EXPECT_EQ(FrameIterator(&native).GetFramesPresent(), 0) << "not ready";
+}
+
 TEST_F(FrameIteratorHostileFileTest, NativePixelDataLongerThanTheFileIsRefused)
 {
     DICOMImage image;

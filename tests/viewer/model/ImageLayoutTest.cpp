@@ -5,10 +5,13 @@
 #include "ImageLayout.h"
 #include "ImageShowTestSupport.h"
 #include "LogCapture.h"
+#include "SeriesShow.h"
 #include "SeriesTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -412,4 +415,50 @@ TEST_F(ImageLayoutTest, ResetsTheViewStateOfOneOrAllSeries)
     EXPECT_EQ(m_Layout.GetSeries().GetFirstImageOfSeries(1)->GetZoom(), 2.0);
     m_Layout.ResetAllSeriesView();
     EXPECT_EQ(m_Layout.GetSeries().GetFirstImageOfSeries(2)->GetZoom(), -1.0);
+}
+
+// A file may claim far more frames than its pixel data holds: only the
+// frames it holds become images, from memory and from the file alike, the
+// last of them shows, and the log says what the file lacks.
+TEST_F(ImageShowTest, OnlyTheFramesAnImageHoldsAreSplitIntoTheSeries)
+{
+    struct Case
+    {
+        const char* name;
+        bool fromFile;
+        const char* claim;
+    };
+    for (const Case& c : {Case{"memory", false, "1000000"}, Case{"file", true, "2147483647"}})
+    {
+        SCOPED_TRACE(c.name);
+        DICOMImage* image = MakeImage(2, 2, 8, "MONOCHROME2", std::vector<std::uint8_t>(3 * 4, 9));
+        image->Add(0x0028, 0x0008, c.claim);
+        Corvane holder(image);
+        if (c.fromFile)
+        {
+            const std::string path = ::testing::TempDir() + "quillon_claims_frames.dcm";
+            ASSERT_NE(image->WriteFile(path.c_str(), 1), 0);
+            ASSERT_TRUE(holder.LoadDicomFile(path.c_str()));
+        }
+        SeriesShow series;
+        auto* show = new ImageShow;
+        show->AttachCorvane(holder, 0);
+        series.AddImage(show);
+        LogCapture log;
+        EXPECT_EQ(series.LoadMultiFrameImage(show), 2);
+        ASSERT_EQ(series.GetNbOfImage(), 3);
+        for (int frame = 0; frame < 3; ++frame)
+        {
+            EXPECT_EQ(series.GetImageAt(frame)->GetFrameIndex(), frame);
+            EXPECT_EQ(series.GetImageAt(frame)->GetNbOfFrames(), 3);
+        }
+        const std::vector<std::string> lines = log.Lines();
+        const std::string said = std::string("holds 3 of the ") + c.claim + " frames";
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const std::string& line)
+                                { return line.find(said) != std::string::npos; }));
+        series.GetLastImage()->BuildFullViewDIB();
+        EXPECT_FALSE(series.GetLastImage()->GetDIB().IsEmpty());
+        EXPECT_EQ(series.GetLastImage()->GetNbOfFrames(), 3);
+    }
 }

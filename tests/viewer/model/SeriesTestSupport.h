@@ -9,9 +9,11 @@
 #include "ImageLayout.h"
 #include "ImageShow.h"
 #include "UID.h"
+#include "VR.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,7 +66,21 @@ inline DICOMImage* MakeHeaderImage(const ImageSpec& spec)
     }
     if (spec.frames > 1)
     {
+        // Frames of one pixel each: a series splits only the frames an
+        // image holds.
         image->Add(0x0028, 0x0008, std::to_string(spec.frames).c_str());
+        image->Add(0x0028, 0x0002, static_cast<unsigned short>(1));
+        image->Add(0x0028, 0x0004, "MONOCHROME2");
+        for (unsigned short tag : {0x0010, 0x0011})
+        {
+            image->Add(0x0028, tag, static_cast<unsigned short>(1));
+        }
+        image->Add(0x0028, 0x0100, static_cast<unsigned short>(8));
+        image->Add(0x0028, 0x0101, static_cast<unsigned short>(8));
+        image->Add(0x0028, 0x0102, static_cast<unsigned short>(7));
+        image->Add(0x7FE0, 0x0010);
+        auto* pixels = new std::uint8_t[spec.frames]();
+        image->GetVR(0x7FE0, 0x0010)->Attach(pixels, static_cast<unsigned>(spec.frames));
     }
     return image;
 }

@@ -65,13 +65,22 @@ public:
     ~ImageShow() override;
 
     virtual ImageShow* Clone() const;
+    // A copy (Clone) that shows another frame of the same image and keeps
+    // this image's count of frames.
+    ImageShow* CloneForFrame(int frame) const;
 
     // The image: a copy of the handle and the frame shown.
     void AttachCorvane(const Corvane& holder, int frame);
     const Corvane& GetHolder() const { return m_Holder; }
     DICOMImage* GetDicomImage() const { return m_Holder.GetDicomFile(); }
     int GetFrameIndex() const { return m_nFrameIndex; }
+    // The frames the data set claims, until the frames present are counted
+    // (CountFramesPresent, and every decode).
     int GetNbOfFrames() const { return m_nNbOfFrames; }
+    // The frames the pixel data holds, found from the frames' headers
+    // without decoding any: a file may claim more frames than it has. The
+    // image's count of frames becomes it; 0 when no frame can be read.
+    int CountFramesPresent();
     // 0 uncompressed, 1 lossless, 2 lossy.
     int GetCompressionState() const { return m_nCompression; }
     bool IsEmpty() const { return m_Holder.IsEmpty(); }

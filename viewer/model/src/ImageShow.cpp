@@ -103,6 +103,14 @@ ImageShow* ImageShow::Clone() const
     return new ImageShow(*this);
 }
 
+ImageShow* ImageShow::CloneForFrame(int frame) const
+{
+    ImageShow* copy = Clone();
+    copy->AttachCorvane(m_Holder, frame);
+    copy->m_nNbOfFrames = m_nNbOfFrames;
+    return copy;
+}
+
 void ImageShow::AttachCorvane(const Corvane& holder, int frame)
 {
     m_Holder = holder;

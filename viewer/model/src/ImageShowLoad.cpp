@@ -137,7 +137,6 @@ void ImageShow::chReloadDicom(const void*, DelegateArgs*)
         m_bLoadFailed = true;
         return;
     }
-    m_nNbOfFrames = m_Holder.GetNumberOfFrames();
     if (m_bOverlayFollowsHVR != 0 && !m_bAnnotationsLoaded)
     {
         LoadOverlays(*image);
@@ -172,6 +171,25 @@ bool ImageShow::InitFromDicomImage()
     return DecodeFrame(*image);
 }
 
+int ImageShow::CountFramesPresent()
+{
+    DICOMImage* image = m_Holder.GetDicomFile();
+    const int claimed = m_Holder.GetNumberOfFrames();
+    if (image == nullptr)
+    {
+        return m_nNbOfFrames = 0;
+    }
+    FrameIterator frames(image);
+    m_nNbOfFrames = frames.GetFramesPresent();
+    if (m_nNbOfFrames < claimed)
+    {
+        quillon::_warning("Enter ImageShow::CountFramesPresent, the pixel data of <%s> holds %d of "
+                          "the %d frames it claims",
+                          image->GetFileName(), m_nNbOfFrames, claimed);
+    }
+    return m_nNbOfFrames;
+}
+
 bool ImageShow::DecodeFrame(DICOMImage& image)
 {
     FrameIterator frames(&image);
@@ -181,6 +199,7 @@ bool ImageShow::DecodeFrame(DICOMImage& image)
         quillon::_error("Cannot read DICOM File : %s", image.GetFileName());
         return false;
     }
+    m_nNbOfFrames = frames.GetFramesPresent();
     PixelFormat format;
     format.bitsAllocated = frames.GetBitsAllocated();
     format.bitsStored = frames.GetBitsStored();

@@ -133,24 +133,28 @@ bool SeriesShow::RemoveImage(ImageShow* show)
 
 int SeriesShow::LoadMultiFrameImage(ImageShow* show)
 {
-    const int frames = show != nullptr ? show->GetNbOfFrames() : 0;
-    if (frames < 2)
+    const int claimed = show != nullptr ? show->GetNbOfFrames() : 0;
+    if (claimed < 2)
     {
         return 0;
     }
-    quillon::_debug("Enter SeriesShow::LoadMultiFrameImage, NbOfFrames : %d", frames);
+    quillon::_debug("Enter SeriesShow::LoadMultiFrameImage, NbOfFrames : %d", claimed);
     const int at = IndexOf(show);
     if (show->GetFrameIndex() != 0 || at < 0)
     {
         return 0;
     }
+    // Only the frames the file holds become images: a claim of millions
+    // would otherwise make as many.
+    const int frames = show->CountFramesPresent();
+    if (frames < 2)
+    {
+        return 0;
+    }
     m_bMultiFrame = 1;
-    const Corvane holder = show->GetHolder();
     for (int frame = 1; frame < frames; ++frame)
     {
-        ImageShow* copy = show->Clone();
-        copy->AttachCorvane(holder, frame);
-        InsertImage(copy, at + frame - 1);
+        InsertImage(show->CloneForFrame(frame), at + frame - 1);
     }
     return frames - 1;
 }
