@@ -263,7 +263,9 @@ void Lettra::FreeData(LettraData* data)
 }
 
 // The copy is made before the shared block is released, so that another
-// string's release on another thread cannot free it under the copy.
+// string's release on another thread cannot free it under the copy. A
+// shared block emptied in place is given up for the empty string, which is
+// read-only.
 void Lettra::CopyBeforeWrite()
 {
     LettraData* data = GetData();
@@ -271,7 +273,8 @@ void Lettra::CopyBeforeWrite()
         return;
     Lettra copy;
     copy.AllocBuffer(data->nDataLength);
-    std::memcpy(copy.m_pchData, m_pchData, static_cast<std::size_t>(data->nDataLength) + 1);
+    if (data->nDataLength > 0)
+        std::memcpy(copy.m_pchData, m_pchData, static_cast<std::size_t>(data->nDataLength) + 1);
     std::swap(m_pchData, copy.m_pchData);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 TEST(LettraSearch, FindReturnsByteOffsets)
 {
@@ -87,6 +88,34 @@ TEST(LettraTrim, TrimsWholeCharacters)
     EXPECT_STREQ(shared.Trim(), "x");
     shared.TrimLeft();
     EXPECT_STREQ(copy, "  x  ");
+}
+
+// A buffer emptied in place and then shared (as a configuration value read
+// with a NUL in it is) is given up for the empty string when either copy is
+// written; the write never reaches the read-only empty string.
+TEST(LettraTrim, AnEmptiedBufferSharedByTwoCanBeWritten)
+{
+    const std::pair<const char*, void (*)(Lettra&)> writes[] = {
+        {"TrimRight", [](Lettra& t) { t.TrimRight(); }},
+        {"TrimLeft", [](Lettra& t) { t.TrimLeft(); }},
+        {"Trim", [](Lettra& t) { t = t.Trim(); }},
+        {"MakeUpper", [](Lettra& t) { t.MakeUpper(); }},
+        {"MakeReverse", [](Lettra& t) { t.MakeReverse(); }},
+        {"ReleaseBuffer", [](Lettra& t) { t.ReleaseBuffer(); }},
+    };
+    for (const auto& [name, write] : writes)
+    {
+        Lettra emptied;
+        emptied.GetBuffer(8);
+        emptied.ReleaseBuffer(0);
+        Lettra shared(emptied);
+        write(shared);
+        EXPECT_TRUE(shared.IsEmpty()) << name;
+        EXPECT_TRUE(emptied.IsEmpty()) << name;
+        shared += "x";
+        EXPECT_STREQ(shared, "x") << name;
+        EXPECT_STREQ(Lettra(), "") << name;
+    }
 }
 
 TEST(LettraCase, UpperLowerReverse)

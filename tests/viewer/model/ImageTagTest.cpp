@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace
@@ -86,6 +87,30 @@ TEST(ImageTag, ADocumentThatCannotServeKeepsTheConfiguration)
                                    "/ImageShowConfig", "tag"));
     EXPECT_EQ(tags.GetModalityItems("CT"), nullptr) << "no Other set";
     EXPECT_NE(tags.GetModalityItems("MR"), nullptr);
+}
+
+// A file may hold NUL bytes where the text cannot: an item whose tag or
+// type is a NUL is skipped with a warning, the items around it stay.
+TEST(ImageTag, AFileWithNulBytesInItsValuesSkipsThoseItems)
+{
+    const char bytes[] = "<ImageShowConfig><Modality name=\"Other\"><BottomLeft>"
+                         "<tag group=\"\0\"/><tag type=\"\0\" group=\"0010\" element=\"\0\"/>"
+                         "<tag group=\"0010\" element=\"0020\"/>"
+                         "</BottomLeft></Modality></ImageShowConfig>";
+    const std::string text(bytes, sizeof bytes - 1);
+    const std::string path = ::testing::TempDir() + "quillon_imagetag_nul.xml";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
+    std::fclose(file);
+    LogCapture log;
+    ImageTag tags;
+    ASSERT_TRUE(tags.LoadConfig(path.c_str(), "/ImageShowConfig", "tag"));
+    const ImageTag::ModalityItems* items = tags.GetModalityItems("CT");
+    ASSERT_NE(items, nullptr);
+    ASSERT_EQ(items->items[ImageTag::enBottomLeft].GetCount(), 1);
+    EXPECT_EQ(items->items[ImageTag::enBottomLeft].GetAt(0).nElement, 0x0020);
+    EXPECT_TRUE(log.Contains("skipping an item without a tag"));
 }
 
 TEST(ImageTag, TheShippedFileHasASetForEveryModality)
