@@ -19,11 +19,12 @@ set(FUZZ_TARGET_SANITIZERS -fsanitize=fuzzer,address,undefined
 
 # fuzz_add_target(<name> SOURCES ... [INCLUDE_DIRS ...] [LINK ...])
 # One libFuzzer program: its sources are instrumented for coverage and
-# checked by AddressSanitizer and UndefinedBehaviorSanitizer.
+# checked by AddressSanitizer and UndefinedBehaviorSanitizer; they see the
+# shared helpers of fuzz/ (FuzzInputFile.h).
 function(fuzz_add_target name)
   cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDE_DIRS;LINK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_include_directories(${name} PRIVATE ${ARG_INCLUDE_DIRS})
+  target_include_directories(${name} PRIVATE ${FUZZ_SUITE_ROOT}/fuzz ${ARG_INCLUDE_DIRS})
   target_link_libraries(${name} PRIVATE ${ARG_LINK})
   target_compile_options(${name} PRIVATE ${FUZZ_TARGET_SANITIZERS})
   target_link_options(${name} PRIVATE ${FUZZ_TARGET_SANITIZERS})
@@ -91,4 +92,37 @@ function(fuzz_glob_outside folder sources_var includes_var)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   set(${sources_var} ${sources} PARENT_SCOPE)
   set(${includes_var} ${dir} ${FUZZ_SUITE_ROOT}/outside/common PARENT_SCOPE)
+endfunction()
+
+# fuzz_add_loaded_libraries(<module>:<outside folder> ...)
+# The libraries the DICOM library loads by file name: the RLE, resampling and
+# JPEG 2000 ones and the two JPEG ones, and each <module> of its folder's
+# sources. Their target names go to FUZZ_LOADED_LIBRARIES.
+function(fuzz_add_loaded_libraries)
+  set(Quoral2K_LINK PkgConfig::OPENJP2)
+  set(modules)
+  foreach(pair Vennet:rle Pemsola:resample Quoral2K:jpeg2000 ${ARGN})
+    string(REPLACE ":" ";" parts ${pair})
+    list(GET parts 0 module)
+    list(GET parts 1 folder)
+    fuzz_glob_outside(${folder} module_sources module_includes)
+    fuzz_add_module(${module}
+      SOURCES ${module_sources}
+      INCLUDE_DIRS ${module_includes}
+      LINK ${${module}_LINK})
+    list(APPEND modules ${module})
+  endforeach()
+  # The two JPEG libraries share one core and differ in their entries.
+  fuzz_glob_outside(jpeg core_sources jpeg_includes)
+  list(FILTER core_sources EXCLUDE REGEX "Quor(ex|al)Entries\\.cpp$")
+  set(jpeg_dir ${FUZZ_SUITE_ROOT}/outside/jpeg)
+  foreach(module Quorex Quoral)
+    fuzz_add_module(${module}
+      SOURCES ${core_sources} ${jpeg_dir}/${module}Entries.cpp
+      INCLUDE_DIRS ${jpeg_includes}
+      LINK JPEG::JPEG
+      LINK_OPTIONS -Wl,--version-script=${jpeg_dir}/JpegEntries.map)
+    list(APPEND modules ${module})
+  endforeach()
+  set(FUZZ_LOADED_LIBRARIES ${modules} PARENT_SCOPE)
 endfunction()

@@ -5,38 +5,18 @@
 // than the file, and nothing may be read outside a buffer.
 #include "DICOMImage.h"
 #include "FrameIterator.h"
+#include "FuzzInputFile.h"
 #include "ImageProcess.h"
 #include "VeltaroLibrary.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
 namespace
 {
 
 // More frames than this are not walked, so that one input stays quick.
 constexpr int MaxFrames = 64;
-
-// One file per process, there only while an input runs.
-const std::string& GetFilePath()
-{
-    static const std::string path = "/tmp/fuzz-dicom-image-" + std::to_string(getpid()) + ".dcm";
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size)
-{
-    FILE* file = std::fopen(GetFilePath().c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 
 void IterateFrames(DICOMImage& image, std::size_t size, bool isFromFile)
 {
@@ -61,15 +41,15 @@ void IterateFrames(DICOMImage& image, std::size_t size, bool isFromFile)
     }
 }
 
-void DecodeInput(std::size_t size)
+void DecodeInput(const char* path, std::size_t size)
 {
     DICOMImage header;
-    if (header.ReadFileNoImage(GetFilePath().c_str()) != 0)
+    if (header.ReadFileNoImage(path) != 0)
     {
         IterateFrames(header, size, true);
     }
     DICOMImage whole;
-    if (whole.ReadFile(GetFilePath().c_str()) != 0)
+    if (whole.ReadFile(path) != 0)
     {
         IterateFrames(whole, size, false);
         ImageProcess process(whole, 0);
@@ -84,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const int started = VeltaroInitialize();
     (void)started;
-    if (WriteInput(data, size))
+    const FuzzInputFile input("fuzz-dicom-image", ".dcm", data, size);
+    if (input.IsWritten())
     {
-        DecodeInput(size);
+        DecodeInput(input.GetPath(), size);
     }
-    std::remove(GetFilePath().c_str());
     return 0;
 }

@@ -3,41 +3,23 @@
 // configuration file of the data and overlay settings, and the menus the
 // resource XML describes. Any text may be refused, never crash or hang.
 #include "CXPMenuCH.h"
+#include "FuzzInputFile.h"
 #include "ImageTag.h"
 #include "QuillonConfig.h"
 #include "VeltaroLibrary.h"
 #include "XmlMenuBuilder.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
 
-const std::string& GetFilePath()
-{
-    static const std::string path = "/tmp/fuzz-viewer-config-" + std::to_string(getpid()) + ".xml";
-    return path;
-}
-
-bool WriteInput(const std::string& text)
-{
-    FILE* file = std::fopen(GetFilePath().c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
-
 // Every item of every corner the modalities find.
 void WalkLabels(const ImageTag& tags)
 {
-    volatile int sink = 0;
+    volatile unsigned sink = 0;
     for (const char* modality : {"CT", "MR", "Other", " ct ", ""})
     {
         const ImageTag::ModalityItems* items = tags.GetModalityItems(modality);
@@ -49,9 +31,9 @@ void WalkLabels(const ImageTag& tags)
         {
             for (auto* node = corner.GetHead(); node != nullptr; node = node->next)
             {
-                sink = sink + node->item.nGroup + node->item.nElement + node->item.nLine +
-                       node->item.strPrefix.GetLength() + node->item.strPostfix.GetLength() +
-                       node->item.strType.GetLength();
+                sink = sink + node->item.nGroup + node->item.nElement + unsigned(node->item.nLine) +
+                       unsigned(node->item.strPrefix.GetLength() +
+                                node->item.strPostfix.GetLength() + node->item.strType.GetLength());
             }
         }
     }
@@ -93,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ImageTag tags;
     tags.LoadConfigXML(text.c_str(), ImageTagRoot, ImageTagElement);
     WalkLabels(tags);
-    if (WriteInput(text))
+    const FuzzInputFile input("fuzz-viewer-config", ".xml", data, size);
+    if (input.IsWritten())
     {
         ImageTag fromFile;
-        fromFile.LoadConfig(GetFilePath().c_str(), ImageTagRoot, ImageTagElement);
+        fromFile.LoadConfig(input.GetPath(), ImageTagRoot, ImageTagElement);
         WalkLabels(fromFile);
-        Data_LoadConfig(GetFilePath().c_str());
+        Data_LoadConfig(input.GetPath());
     }
-    std::remove(GetFilePath().c_str());
     BuildMenus(text.c_str());
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "AfxWin.h"
 #include "Corvane.h"
 #include "DICOMImage.h"
+#include "FuzzInputFile.h"
 #include "ImageShow.h"
 #include "ImageTag.h"
 #include "MedImage.h"
@@ -19,10 +20,7 @@
 #include "WinMessageQueue.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
 namespace
 {
@@ -53,23 +51,6 @@ constexpr const char* LabelConfig = R"(<ImageShowConfig>
     </BottomRight>
   </Modality>
 </ImageShowConfig>)";
-
-const std::string& GetFilePath()
-{
-    static const std::string path = "/tmp/fuzz-viewer-image-" + std::to_string(getpid()) + ".dcm";
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size)
-{
-    FILE* file = std::fopen(GetFilePath().c_str(), "wb");
-    if (file == nullptr)
-    {
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
 
 // One host window with one image pane, made once for the whole run.
 class PaneHost
@@ -139,10 +120,10 @@ void Render(ImageShow& show)
 
 // The file opened as the viewer opens it: attributes first, pixels from
 // the file when first shown; its frames split in a series.
-void ShowFromFile()
+void ShowFromFile(const char* path)
 {
     Corvane holder;
-    holder.LoadDicomFile(GetFilePath().c_str());
+    holder.LoadDicomFile(path);
     SeriesShow series;
     auto* show = new ImageShow;
     show->AttachCorvane(holder, 0);
@@ -160,10 +141,10 @@ void ShowFromFile()
 }
 
 // The same bytes read whole: the frame is taken from memory.
-void ShowFromMemory()
+void ShowFromMemory(const char* path)
 {
     auto* image = new DICOMImage;
-    if (image->ReadFile(GetFilePath().c_str()) == 0)
+    if (image->ReadFile(path) == 0)
     {
         delete image;
         return;
@@ -191,11 +172,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (WriteInput(data, size))
+    const FuzzInputFile input("fuzz-viewer-image", ".dcm", data, size);
+    if (input.IsWritten())
     {
-        ShowFromFile();
-        ShowFromMemory();
+        ShowFromFile(input.GetPath());
+        ShowFromMemory(input.GetPath());
     }
-    std::remove(GetFilePath().c_str());
     return 0;
 }
