@@ -17,6 +17,18 @@ set(FUZZ_COMPILE_SANITIZERS -fsanitize=fuzzer-no-link,address,undefined
 set(FUZZ_TARGET_SANITIZERS -fsanitize=fuzzer,address,undefined
     -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
 
+# fuzz_find_packages()
+# The Debian libraries the DICOM library and its loaded libraries build
+# against: FreeType, fontconfig, OpenJPEG and libjpeg-turbo. A macro, so that
+# the imported targets belong to the calling folder.
+macro(fuzz_find_packages)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+  pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+  pkg_check_modules(OPENJP2 REQUIRED IMPORTED_TARGET libopenjp2)
+  find_package(JPEG REQUIRED)
+endmacro()
+
 # fuzz_add_target(<name> SOURCES ... [INCLUDE_DIRS ...] [LINK ...])
 # One libFuzzer program: its sources are instrumented for coverage and
 # checked by AddressSanitizer and UndefinedBehaviorSanitizer; they see the
