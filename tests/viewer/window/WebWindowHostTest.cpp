@@ -241,4 +241,23 @@ TEST_F(WebWindowHostTest, AHostSessionFromOpeningToClosingAllViews)
     Picture("Host10Closed");
 }
 
+TEST_F(WebWindowHostTest, CineLetsGoWhenTheHostClosesTheWindow)
+{
+    StartAsHost();
+    const std::vector<std::string> slices = WriteSeries();
+    ASSERT_EQ(slices.size(), std::size_t(SliceCount));
+    Open(slices);
+    CineControl cine;
+    cine.AttachWindow(m_pWindow);
+    ASSERT_TRUE(cine.Prepare());
+    CineControl copy = cine;
+    EXPECT_EQ(Play(cine, 2), (std::vector<int>{0, 1}));
+    m_pWindow->DestroyWindow();
+    m_pWindow = nullptr;
+    EXPECT_FALSE(cine.IsValid());
+    EXPECT_FALSE(copy.IsValid());
+    EXPECT_FALSE(cine.Next());
+    EXPECT_FALSE(copy.Quit(true));
+}
+
 } // namespace
