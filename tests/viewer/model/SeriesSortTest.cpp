@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -317,7 +319,9 @@ TEST_F(SeriesSortTest, DicomdirSeriesSortAsThePeerSortsThem)
 
 TEST_F(SeriesSortTest, ShuffledFilesSortAsThePeerSortsThem)
 {
-    const fs::path folder = fs::path(::testing::TempDir()) / "quillon_shuffled_series";
+    // A folder of this process's own: test programs of other checkouts may run at the same time.
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("quillon_shuffled_series_" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::vector<int> instances(24);
