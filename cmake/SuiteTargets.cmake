@@ -109,7 +109,10 @@ endfunction()
 # The definitions every test program compiles with; the shared precompiled
 # header is made with the same ones.
 function(suite_test_settings target)
-  target_compile_options(${target} PRIVATE -Winvalid-pch)
+  # Line tables are all a sanitizer report needs to name file and line; the
+  # full debug information of the test code only made every test compile
+  # longer. The libraries under test keep theirs for stepping through.
+  target_compile_options(${target} PRIVATE -Winvalid-pch $<$<CONFIG:Debug>:-g1>)
   target_compile_definitions(${target} PRIVATE
     SUITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     SUITE_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
@@ -118,9 +121,17 @@ function(suite_test_settings target)
 endfunction()
 
 # suite_add_bench(<name> SOURCES ... LINK ...)
+# In a sanitized tree a benchmark only proves that it builds: its own code goes
+# without instrumentation and debug information, while the libraries it times
+# keep theirs and the sanitizer runtime is still linked in, so it runs.
 function(suite_add_bench name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  suite_target_settings(${name})
+  if(SUITE_SANITIZE)
+    target_compile_options(${name} PRIVATE ${SUITE_WARNINGS} -g0)
+    target_link_options(${name} PRIVATE ${SUITE_SANITIZERS})
+  else()
+    suite_target_settings(${name})
+  endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINK} benchmark::benchmark benchmark::benchmark_main)
 endfunction()

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="
-cmake ninja-build g++ pkg-config clang-format
+cmake ninja-build g++ lld pkg-config clang-format
 libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg62-turbo-dev libopenjp2-7-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
