@@ -104,6 +104,18 @@ function(suite_add_test_process program test_name shards index cost)
   set_tests_properties(${test_name} PROPERTIES
     ENVIRONMENT "TZ=UTC;GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${index}"
     COST ${cost})
+  set_property(TARGET ${program} APPEND PROPERTY SUITE_TEST_PROCESSES ${test_name})
+endfunction()
+
+# suite_test_properties(<program> <property> <value> ...)
+# CTest properties for every process of a test program, its shards and ALONE
+# cases included; called in the folder that added the program. COST puts a
+# long program first on a tree without timings of its own (a fresh clone), so
+# that no run ends waiting on it; RESOURCE_LOCK keeps apart the programs that
+# cannot run beside each other.
+function(suite_test_properties program)
+  get_target_property(processes ${program} SUITE_TEST_PROCESSES)
+  set_tests_properties(${processes} PROPERTIES ${ARGN})
 endfunction()
 
 # The definitions every test program compiles with; the shared precompiled
