@@ -366,6 +366,21 @@ TEST_F(FrameDocTest, CommandsReachViewDocumentAndApplication)
     EXPECT_EQ(gCommands, (std::vector<std::string>{"view mark", "document copy", "application"}));
 }
 
+// Exit is the application's own command: enabled, it closes the main window,
+// which ends the program's loop.
+TEST_F(FrameDocTest, ExitClosesTheMainWindowAndEndsTheLoop)
+{
+    CMenu* pFile = m_pFrame->GetMenu()->GetSubMenu(0);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pFile->m_hMenu), 0);
+    EXPECT_EQ(pFile->GetMenuState(ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    const HWND hFrame = m_pFrame->m_hWnd;
+    m_pFrame->SendMessage(WM_COMMAND, ID_APP_EXIT);
+    EXPECT_FALSE(::IsWindow(hFrame));
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+    MSG msg{};
+    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST_F(FrameDocTest, ToolbarButtonsFollowTheUpdateHandlersAtIdle)
 {
     CToolBar& bar = m_pFrame->m_wndToolBar;
