@@ -18,6 +18,8 @@ Steps:
     type TEXT                the text's characters, one key each
     wait MS                  lets the program work
     shot FILE [X Y W H]      the root window (or that part of it) as PNG
+    cursor FILE              the pointer's current image as PNG (it is not in
+                             screenshots); prints its size and hot spot
     windows                  the top-level windows: id, geometry, name
     resize WINDOW W H        resizes a window (hex id) as a window manager would
     cover X Y W H MS         puts another program's window over that part of
@@ -34,6 +36,7 @@ import time
 
 xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
 xtst = ctypes.CDLL(ctypes.util.find_library("Xtst"))
+xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes"))
 
 xlib.XOpenDisplay.restype = ctypes.c_void_p
 xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
@@ -67,6 +70,16 @@ xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_in
                                       ctypes.c_int, ctypes.c_ulong]
 xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
 xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+
+class XFixesCursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(XFixesCursorImage)
+xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 
 ZPIXMAP = 2
 ALL_PLANES = 0xFFFFFFFF
@@ -173,6 +186,20 @@ class Driver:
         subprocess.run(["convert", ppm.name, path], check=True)
         os.unlink(ppm.name)
 
+    def cursor(self, path):
+        image = xfixes.XFixesGetCursorImage(self.dpy).contents
+        w, h = image.width, image.height
+        rgba = bytearray()
+        for i in range(w * h):
+            argb = image.pixels[i] & 0xFFFFFFFF
+            rgba += bytes(((argb >> 16) & 255, (argb >> 8) & 255, argb & 255, argb >> 24))
+        with tempfile.NamedTemporaryFile(suffix=".rgba", delete=False) as raw:
+            raw.write(rgba)
+        subprocess.run(["convert", "-size", f"{w}x{h}", "-depth", "8", f"rgba:{raw.name}",
+                        "-background", "#80a080", "-flatten", "-scale", "400%", path], check=True)
+        os.unlink(raw.name)
+        print(f"cursor {w}x{h} hot spot {image.xhot},{image.yhot}")
+
     def resize(self, window, w, h):
         xlib.XResizeWindow(self.dpy, window, w, h)
         self.sync()
@@ -244,6 +271,8 @@ def run(argv):
             while i < len(argv) and argv[i].lstrip("-").isdigit() and len(box) < 4:
                 box.append(int(take(1)[0]))
             d.shot(path, *box)
+        elif step == "cursor":
+            d.cursor(take(1)[0])
         elif step == "resize":
             window, w, h = take(3)
             d.resize(int(window, 16), int(w), int(h))
