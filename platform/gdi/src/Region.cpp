@@ -77,6 +77,22 @@ std::vector<Span> CombineSpans(const std::vector<Span>* a, const std::vector<Spa
     }
     return result;
 }
+
+// The pixels of a row with a 4-neighbour outside the region, given the rows
+// above and below (null when empty).
+std::vector<Span> RowBoundary(const std::vector<Span>& row, const std::vector<Span>* above,
+                              const std::vector<Span>* below)
+{
+    std::vector<Span> eroded;
+    for (const Span& s : row)
+    {
+        if (s.x1 - s.x0 > 2)
+            eroded.push_back(Span{s.x0 + 1, s.x1 - 1});
+    }
+    std::vector<Span> inner = CombineSpans(&eroded, above, RGN_AND);
+    inner = CombineSpans(&inner, below, RGN_AND);
+    return CombineSpans(&row, &inner, RGN_DIFF);
+}
 } // namespace
 
 void NormaliseSpans(std::vector<Span>& spans)
@@ -272,29 +288,27 @@ bool Region::operator==(const Region& other) const
     return true;
 }
 
+// Band by band rather than row by row: the rows inside a band share both
+// neighbours, so a band gives at most three distinct rows of boundary
+// whatever its height.
 Region Region::Boundary() const
 {
-    if (m_bands.empty())
-        return Region();
-    const RECT bounds = GetBounds();
-    std::vector<std::vector<Span>> rows;
-    for (int y = bounds.top; y < bounds.bottom; ++y)
+    Region result;
+    for (size_t i = 0; i < m_bands.size(); ++i)
     {
-        const std::vector<Span>* row = FindRow(y);
-        if (row == nullptr)
-        {
-            rows.emplace_back();
-            continue;
-        }
-        std::vector<Span> eroded;
-        for (const Span& s : *row)
-        {
-            if (s.x1 - s.x0 > 2)
-                eroded.push_back(Span{s.x0 + 1, s.x1 - 1});
-        }
-        std::vector<Span> inner = CombineSpans(&eroded, FindRow(y - 1), RGN_AND);
-        inner = CombineSpans(&inner, FindRow(y + 1), RGN_AND);
-        rows.push_back(CombineSpans(row, &inner, RGN_DIFF));
+        const Band& band = m_bands[i];
+        const std::vector<Span>* above =
+            i > 0 && m_bands[i - 1].y1 == band.y0 ? &m_bands[i - 1].spans : nullptr;
+        const std::vector<Span>* below = i + 1 < m_bands.size() && m_bands[i + 1].y0 == band.y1
+                                             ? &m_bands[i + 1].spans
+                                             : nullptr;
+        const int last = band.y1 - 1;
+        result.AppendBand(band.y0, band.y0 + 1,
+                          RowBoundary(band.spans, above, last > band.y0 ? &band.spans : below));
+        if (last - band.y0 > 1)
+            result.AppendBand(band.y0 + 1, last, RowBoundary(band.spans, &band.spans, &band.spans));
+        if (last > band.y0)
+            result.AppendBand(last, band.y1, RowBoundary(band.spans, &band.spans, below));
     }
-    return FromRows(bounds.top, std::move(rows));
+    return result;
 }

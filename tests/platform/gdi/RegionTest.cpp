@@ -66,3 +66,41 @@ TEST(Region, RegionObjectsCarryTheSamePixels)
     DeleteObject(handle);
     EXPECT_TRUE(GdiGetRegion(handle).IsEmpty()) << "a deleted object is no region";
 }
+
+TEST(Region, BoundaryIsThePixelsWithANeighbourOutside)
+{
+    Region framed(RECT{0, 0, 12, 10});
+    framed.Subtract(RECT{3, 3, 8, 6});
+    Region apart(RECT{0, 0, 6, 3});
+    apart.Add(RECT{2, 5, 9, 6});
+    const struct
+    {
+        const char* name;
+        Region region;
+    } cases[] = {
+        {"rectangle", Region(RECT{2, 1, 15, 11})},
+        {"one row", Region(RECT{0, 4, 9, 5})},
+        {"two rows", Region(RECT{0, 4, 9, 6})},
+        {"three rows", Region(RECT{0, 4, 9, 7})},
+        {"two columns", Region(RECT{3, 0, 5, 8})},
+        {"overlapping rectangles", TwoRects()},
+        {"ellipse", Ellipse(1, 2, 19, 14)},
+        {"frame", framed},
+        {"bands apart", apart},
+        {"empty", Region()},
+    };
+    for (const auto& c : cases)
+    {
+        const Region boundary = c.region.Boundary();
+        for (int y = -2; y < 18; ++y)
+        {
+            for (int x = -2; x < 22; ++x)
+            {
+                const bool edge = c.region.Contains(x, y) &&
+                                  !(c.region.Contains(x - 1, y) && c.region.Contains(x + 1, y) &&
+                                    c.region.Contains(x, y - 1) && c.region.Contains(x, y + 1));
+                EXPECT_EQ(boundary.Contains(x, y), edge) << c.name << " " << x << "," << y;
+            }
+        }
+    }
+}
