@@ -7,11 +7,6 @@
 #include "WinResource.h"
 #include "WinUser.h"
 
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
 namespace
 {
 constexpr UINT kSeparator = MF_SEPARATOR;
@@ -329,34 +324,14 @@ const ResourceDialogEntry kDialogs[] = {{MAKEINTRESOURCE(IDD_ABOUTBOX), &kAbout}
 // the program.
 const ResourceFileEntry kFiles[] = {
     {RT_GROUP_ICON, MAKEINTRESOURCE(IDR_MAINFRAME), "icons/Pelivo.ico"},
+    {RT_BITMAP, MAKEINTRESOURCE(IDR_MAINFRAME), "toolbars/PelivoRun.bmp"},
 };
-constexpr char kToolbarBitmap[] = "toolbars/PelivoRun.bmp";
-
-// The toolbar images as the bitmap file holds them, header and all: the
-// toolbar reads its bitmap resource as a file (empty when it is missing).
-const std::vector<BYTE>& ToolbarBitmapFile()
-{
-    static const std::vector<BYTE> bytes = []
-    {
-        char szPath[4096] = "";
-        const DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, sizeof(szPath));
-        std::string path(szPath, nLength);
-        path.erase(path.find_last_of('/') + 1);
-        std::ifstream file(path + kToolbarBitmap, std::ios::binary);
-        return std::vector<BYTE>(std::istreambuf_iterator<char>(file), {});
-    }();
-    return bytes;
-}
 } // namespace
 
 void RegisterPelivoRunResources()
 {
-    static const ResourceDataEntry data[] = {{RT_BITMAP, MAKEINTRESOURCE(IDR_MAINFRAME),
-                                              ToolbarBitmapFile().data(),
-                                              static_cast<DWORD>(ToolbarBitmapFile().size())}};
     static const bool bRegistered =
         (RegisterModuleResources(GetModuleHandleA(nullptr), {.strings = kStrings,
-                                                             .data = data,
                                                              .files = kFiles,
                                                              .dialogs = kDialogs,
                                                              .menus = kMenus,

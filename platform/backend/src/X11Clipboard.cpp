@@ -40,20 +40,8 @@ const char* const kAtomNames[kAtomCount] = {
 // Latin-1, the text of the STRING target.
 constexpr UINT kLatin1CodePage = 28591;
 
-// A packed DIB as a bitmap file, and back, through the GDI's one codec; empty
-// when the DIB or the file is not sound.
-std::vector<BYTE> BmpFileOfDib(const std::vector<BYTE>& dib)
-{
-    PackedDibLayout layout;
-    if (!ParsePackedDib(dib.data(), dib.size(), layout))
-        return {};
-    const BITMAPFILEHEADER header = MakeBitmapFileHeader(dib.size(), layout.nBitsOffset);
-    std::vector<BYTE> file(sizeof(header));
-    std::memcpy(file.data(), &header, sizeof(header));
-    file.insert(file.end(), dib.begin(), dib.end());
-    return file;
-}
-
+// A bitmap file as a packed DIB, through the GDI's one codec; empty when the
+// file is not sound.
 std::vector<BYTE> DibOfBmpFile(const std::vector<BYTE>& file)
 {
     CBitmapBytesSource source(file);
@@ -153,7 +141,7 @@ bool CX11Clipboard::Impl::Serve(const XSelectionRequestEvent& request)
     }
     else if (bOwner && request.target == A(kImageBmp))
     {
-        std::vector<BYTE> file = BmpFileOfDib(GetClipboardBytes(CF_DIB));
+        std::vector<BYTE> file = BitmapFileOfPackedDib(GetClipboardBytes(CF_DIB));
         bServed = !file.empty() && Send(request.requestor, property, A(kImageBmp), std::move(file));
     }
     XEvent reply{};

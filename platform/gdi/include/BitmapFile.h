@@ -14,6 +14,10 @@
 PLATFORMGDI_API BITMAPFILEHEADER MakeBitmapFileHeader(std::uint64_t dibSize,
                                                       std::uint64_t bitsOffset);
 
+// A packed DIB as a whole bitmap file: the file header before it; empty
+// when the DIB is not sound.
+PLATFORMGDI_API std::vector<std::uint8_t> BitmapFileOfPackedDib(std::span<const std::uint8_t> dib);
+
 // A whole bitmap file in memory: the file header and the DIB of format;
 // empty when the DIB is too large.
 PLATFORMGDI_API std::vector<std::uint8_t> BuildBitmapFile(const PackedDibFormat& format,

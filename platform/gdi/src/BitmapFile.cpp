@@ -96,6 +96,18 @@ BITMAPFILEHEADER MakeBitmapFileHeader(std::uint64_t dibSize, std::uint64_t bitsO
     return file;
 }
 
+std::vector<std::uint8_t> BitmapFileOfPackedDib(std::span<const std::uint8_t> dib)
+{
+    PackedDibLayout layout;
+    if (!ParsePackedDib(dib.data(), dib.size(), layout))
+        return {};
+    const BITMAPFILEHEADER header = MakeBitmapFileHeader(dib.size(), layout.nBitsOffset);
+    std::vector<std::uint8_t> file(sizeof(header));
+    std::memcpy(file.data(), &header, sizeof(header));
+    file.insert(file.end(), dib.begin(), dib.end());
+    return file;
+}
+
 std::vector<std::uint8_t> BuildBitmapFile(const PackedDibFormat& format,
                                           const DibRowWriter& writeRow)
 {

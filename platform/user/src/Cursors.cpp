@@ -149,10 +149,15 @@ BOOL DestroyObject(HICON hIcon)
     return TRUE;
 }
 
-// A device-dependent bitmap from the bytes of a bitmap file.
-HBITMAP BitmapFromFileBytes(std::span<const BYTE> bytes)
+// A device-dependent bitmap from a bitmap resource. The store keeps an
+// authored bitmap file as a packed DIB, as a compiled resource holds it;
+// bytes registered as data may still be the whole file. The two never mix
+// up: no DIB header is 0x4D42 ("BM") bytes long.
+HBITMAP BitmapFromResourceBytes(std::span<const BYTE> bytes)
 {
-    CBitmapBytesSource source(bytes);
+    const bool bFile = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+    const std::vector<BYTE> file = bFile ? std::vector<BYTE>() : BitmapFileOfPackedDib(bytes);
+    CBitmapBytesSource source(bFile ? bytes : std::span<const BYTE>(file));
     BitmapFileContents contents;
     if (!ReadBitmapFile(source, contents))
         return nullptr;
@@ -231,7 +236,7 @@ HBITMAP LoadBitmapA(HINSTANCE hInstance, LPCSTR bitmapName)
         return CreateCheckMarkBitmap();
     if (hInstance == nullptr || bitmapName == nullptr)
         return nullptr;
-    HBITMAP hBitmap = BitmapFromFileBytes(FindResourceBytes(hInstance, RT_BITMAP, bitmapName));
+    HBITMAP hBitmap = BitmapFromResourceBytes(FindResourceBytes(hInstance, RT_BITMAP, bitmapName));
     if (hBitmap == nullptr)
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return hBitmap;

@@ -7,6 +7,10 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
 
 namespace
 {
@@ -130,6 +134,9 @@ TEST_F(SystemTest, ResourceCursorsAndIconsComeFromTheirModule)
     EXPECT_EQ(LoadIconA(hModule, MAKEINTRESOURCE(140)), nullptr) << "a cursor is not an icon";
 }
 
+// A bitmap loads alike from a whole file registered as data, from a packed
+// DIB (a compiled resource's form) and from an authored file, which the
+// resource store hands out without its file header.
 TEST_F(SystemTest, BitmapsLoadFromTheirModuleAndBrokenOnesFail)
 {
     // A 2 x 1 bitmap file at 24 bits: blue then red.
@@ -144,23 +151,39 @@ TEST_F(SystemTest, BitmapsLoadFromTheirModuleAndBrokenOnesFail)
     std::memcpy(file.bytes, &fileHeader, 14);
     std::memcpy(file.bytes + 14, &info, 40);
     std::memcpy(file.bytes + 54, pixels, 8);
+    static const std::string s_strPath =
+        (std::filesystem::temp_directory_path() /
+         ("SystemTest.bitmap." + std::to_string(::getpid()) + ".bmp"))
+            .string();
+    std::ofstream(s_strPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.bytes), sizeof(file.bytes));
     static const BYTE kTruncated[20] = {'B', 'M'};
     static const ResourceDataEntry kData[] = {
         {RT_BITMAP, MAKEINTRESOURCE(199), file.bytes, DWORD(sizeof(file.bytes))},
+        {RT_BITMAP, MAKEINTRESOURCE(198), file.bytes + 14, DWORD(sizeof(file.bytes) - 14)},
         {RT_BITMAP, MAKEINTRESOURCE(131), kTruncated, DWORD(sizeof(kTruncated))},
+        {RT_BITMAP, MAKEINTRESOURCE(133), file.bytes + 14, 30},
+    };
+    static const ResourceFileEntry kFiles[] = {
+        {RT_BITMAP, MAKEINTRESOURCE(197), s_strPath.c_str()},
     };
     const auto hModule = reinterpret_cast<HMODULE>(0x5EED1000);
-    RegisterModuleResources(hModule, ResourceTables{.data = kData});
-    HBITMAP hBitmap = LoadBitmapA(hModule, MAKEINTRESOURCE(199));
-    ASSERT_NE(hBitmap, nullptr);
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
-    EXPECT_EQ(GetPixel(hdc, 0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(hdc, 1, 0), RGB(255, 0, 0));
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    DeleteObject(hBitmap);
+    RegisterModuleResources(hModule, ResourceTables{.data = kData, .files = kFiles});
+    for (const int id : {199, 198, 197})
+    {
+        HBITMAP hBitmap = LoadBitmapA(hModule, MAKEINTRESOURCE(id));
+        ASSERT_NE(hBitmap, nullptr) << id;
+        HDC hdc = CreateCompatibleDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+        EXPECT_EQ(GetPixel(hdc, 0, 0), RGB(0, 0, 255)) << id;
+        EXPECT_EQ(GetPixel(hdc, 1, 0), RGB(255, 0, 0)) << id;
+        SelectObject(hdc, hOld);
+        DeleteDC(hdc);
+        DeleteObject(hBitmap);
+    }
+    std::filesystem::remove(s_strPath);
     EXPECT_EQ(LoadBitmapA(hModule, MAKEINTRESOURCE(131)), nullptr);
+    EXPECT_EQ(LoadBitmapA(hModule, MAKEINTRESOURCE(133)), nullptr) << "a header cut short";
     EXPECT_EQ(LoadBitmapA(hModule, MAKEINTRESOURCE(132)), nullptr);
 }
 
