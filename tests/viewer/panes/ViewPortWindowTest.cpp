@@ -1,6 +1,7 @@
 // The view port as a window: the layout of the first and later sizes, the
-// label font chosen for the size, the corner mark, the raster modes of the
-// client DC, the label lists and their layout, and the painting frame.
+// label font chosen for the size (the one it replaced deleted), the corner
+// mark, the raster modes of the client DC, the label lists and their layout,
+// and the painting frame.
 #include "PaneTestSupport.h"
 #include "UiHarness.h"
 #include "WinProcessInfo.h"
@@ -92,8 +93,11 @@ TEST_F(ViewPortWindowTest, TheLabelFontFollowsTheSmallerSide)
     TestViewPort* view = MakeView(CRect(0, 0, 100, 100), {10, 10});
     for (const Case& c : cases)
     {
+        const HGDIOBJ hPrevious = view->GetLabelFont()->GetSafeHandle();
         view->MoveWindow(0, 0, c.client.cx, c.client.cy);
         EXPECT_EQ(view->GetFontSize(), c.size) << c.client.cx << " x " << c.client.cy;
+        // The font it replaced, though selected into the client DC, is gone.
+        EXPECT_EQ(::GetObjectType(hPrevious), 0u);
         LOGFONTA font;
         ASSERT_NE(view->GetLabelFont()->GetObject(sizeof font, &font), 0);
         EXPECT_EQ(font.lfHeight, -MulDiv(c.size, 96, 72));

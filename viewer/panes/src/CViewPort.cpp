@@ -87,7 +87,9 @@ void CViewPort::UpdateFontForSize(CDC* pDC)
     GetClientRect(&client);
     m_nFontSize = GetLabelFontSize(client.Width(), client.Height(), m_nFontSize);
     const LOGFONTA font = MakeLogFont(m_nFontSize, "Arial");
-    m_LabelFont.DeleteObject();
+    // A font still selected into a DC cannot be deleted: the old one goes
+    // once the new one has taken its place in the DCs.
+    const HGDIOBJ hPrevious = m_LabelFont.Detach();
     m_LabelFont.CreateFontIndirect(&font);
     if (pDC != nullptr)
     {
@@ -96,6 +98,10 @@ void CViewPort::UpdateFontForSize(CDC* pDC)
     if (m_pClientDC != nullptr)
     {
         m_pClientDC->SelectObject(&m_LabelFont);
+    }
+    if (hPrevious != nullptr)
+    {
+        ::DeleteObject(hPrevious);
     }
 }
 
