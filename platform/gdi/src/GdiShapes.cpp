@@ -40,7 +40,15 @@ void CoverageBuilder::AddSpan(int y, int x0, int x1)
     }
     if (std::size_t(y - m_y0) >= m_rows.size())
         m_rows.resize(std::size_t(y - m_y0) + 1);
-    m_rows[std::size_t(y - m_y0)].push_back(Span{x0, x1});
+    // A stepped line comes pixel by pixel: its run along a row grows one
+    // span rather than one span a pixel for Build to sort and merge.
+    std::vector<Span>& row = m_rows[std::size_t(y - m_y0)];
+    if (!row.empty() && row.back().x1 == x0)
+        row.back().x1 = x1;
+    else if (!row.empty() && row.back().x0 == x1)
+        row.back().x0 = x0;
+    else
+        row.push_back(Span{x0, x1});
 }
 
 Region CoverageBuilder::Build()

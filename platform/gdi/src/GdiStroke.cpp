@@ -222,16 +222,25 @@ void Painter::StrokePath(const PenStroke& pen, const std::vector<POINT>& pts, bo
 {
     if (pen.IsNull())
         return;
-    if (pts.size() == 2 && pen.nWidth <= 1)
+    const bool bSegment = pts.size() == 2 && pen.nWidth <= 1;
+    // A solid line copied onto a pixel twice leaves it as once.
+    const bool bSolidCopy = pen.IsSolidThin() && rop2 == R2_COPYPEN && pts.size() > 2;
+    if (bSegment || bSolidCopy)
     {
-        // One thin segment never meets itself: its pixels are painted as
-        // they are stepped.
+        // One thin segment never meets itself, and where a solid copied
+        // path meets itself a pixel painted twice is as painted once: no
+        // coverage to gather, the pixels are painted as they are stepped.
         PaintingSink on(*this, pen.color, rop2);
         PaintingSink gaps(*this, pen.gapColor, rop2);
         NoSink none;
+        PixelSink& off = pen.bOpaqueGaps ? static_cast<PixelSink&>(gaps) : none;
+        const RECT bounds = StepBounds(m_clip, pen.nWidth);
+        const std::vector<int>& pattern = CosmeticPattern(pen.nStyle);
         int offset = 0;
-        AddThinLine(pts[0], pts[1], StepBounds(m_clip, pen.nWidth), CosmeticPattern(pen.nStyle),
-                    offset, on, pen.bOpaqueGaps ? static_cast<PixelSink&>(gaps) : none);
+        for (std::size_t i = 0; i + 1 < pts.size(); ++i)
+            AddThinLine(pts[i], pts[i + 1], bounds, pattern, offset, on, off);
+        if (bSolidCopy && closed)
+            AddThinLine(pts.back(), pts.front(), bounds, pattern, offset, on, off);
         return;
     }
     PaintStroke(GetStrokeCoverage(pen, pts, closed), pen, rop2);
