@@ -7,7 +7,10 @@
 
 std::string Recode(const std::string& text, UINT from, UINT to)
 {
-    if (from == to || text.empty())
+    // Even within one page the text goes through the conversion: the display
+    // takes only well-formed UTF-8, and bytes that are not (a DICOM name in
+    // Latin-1 under a UTF-8 page) become replacement characters.
+    if (text.empty())
         return text;
     const int nWide = MultiByteToWideChar(from, 0, text.c_str(), -1, nullptr, 0);
     if (nWide <= 1)

@@ -6,5 +6,6 @@
 #include <string>
 
 // Text from one code page to another; characters the target page cannot
-// hold are left out.
+// hold are left out, bytes that are no character of the source page become
+// replacement characters.
 std::string Recode(const std::string& text, UINT from, UINT to);

@@ -337,6 +337,13 @@ TEST_F(X11WindowTest, TitleIsUtf8AndHidingWithdrawsTheWindow)
     Settle();
     EXPECT_EQ(ReadUtf8Property(hWnd, "_NET_WM_NAME"), "Pelivo - \xC3\xBC"
                                                       "ber.dcm");
+    // Bytes that are no UTF-8 (a Latin-1 patient name) never reach the
+    // display as they are.
+    SetWindowTextA(hWnd, "Pelivo - \xC4neas^R\xFC"
+                         "diger");
+    Settle();
+    EXPECT_EQ(ReadUtf8Property(hWnd, "_NET_WM_NAME"), "Pelivo - \xEF\xBF\xBDneas^R\xEF\xBF\xBD"
+                                                      "diger");
     XWindowAttributes attributes{};
     XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes);
     EXPECT_EQ(attributes.map_state, IsViewable);
