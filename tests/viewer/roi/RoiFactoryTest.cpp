@@ -11,12 +11,14 @@
 #include "ORoiCalliper.h"
 #include "ORoiTextLabel.h"
 #include "OverlayConfig.h"
+#include "RoiDocument.h"
 #include "RoiFactory.h"
 #include "RoiXMLUnknown.h"
 #include "model/LogCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -203,6 +205,16 @@ TEST_F(RoiFactoryTest, MalformedDocumentsLoadNothingAndSayWhy)
                Red),
          "RoiXMLUnknown::XmlDeserialize, a <Line> of ORoiTriangle has no points"},
         {"ORoiCalliper", "", "ORoiCalliper::XmlDeserialize, not a document"},
+        // Points beyond reach would overflow the geometry of the panes.
+        {"ORoiCalliper", LineDocument("Calliper", {INT_MIN, 0}, {INT_MAX, INT_MAX}, Red),
+         "ORoiCalliper::XmlDeserialize, point 1 has no integer X and Y within 1048576"},
+        {"ORoiAngle", AngleDocument({1, 1}, {1, RoiDocument::MaxCoordinate + 1}, {2, 2}, Red),
+         "ORoiAngle::XmlDeserialize, point 2 has no integer X and Y within 1048576"},
+        {"ORoiEllipseArea",
+         Frame("Ellipse Area", "",
+               "<Internal>\r\n<TextLabel X=\"2147483647\" Y=\"0\" Text=\"x\" />\r\n</Internal>\r\n",
+               Red),
+         "RoiXMLUnknown::XmlDeserialize, a <TextLabel> of ORoiEllipseArea has no points"},
     };
     std::vector<StoredMeasurement> items;
     for (const auto& c : cases)
@@ -216,6 +228,20 @@ TEST_F(RoiFactoryTest, MalformedDocumentsLoadNothingAndSayWhy)
     {
         EXPECT_TRUE(log.Contains(c.logged)) << c.logged;
     }
+}
+
+TEST_F(RoiFactoryTest, PointsAtTheEdgeOfReachLoad)
+{
+    const int edge = RoiDocument::MaxCoordinate;
+    std::unique_ptr<ImageShow> show(LoadMeasuredImage(WriteMeasuredImage(
+        "edge.dcm",
+        {{"XML", "ORoiCalliper", LineDocument("Calliper", {-edge, -edge}, {edge, edge}, Red)}})));
+    const std::vector<ORoi*> rois = Annotations(*show);
+    ASSERT_EQ(rois.size(), 1u);
+    auto* calliper = dynamic_cast<ORoiCalliper*>(rois[0]);
+    ASSERT_NE(calliper, nullptr);
+    EXPECT_EQ(calliper->GetP1().x, -edge);
+    EXPECT_EQ(calliper->GetP2().y, edge);
 }
 
 TEST_F(RoiFactoryTest, ADocumentWithoutContextKeepsTheDefaultStyle)

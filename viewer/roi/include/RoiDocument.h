@@ -32,14 +32,19 @@ QUILLON_API Lettra End();
 QUILLON_API Lettra EscapeAttribute(const char* text);
 // A decimal integer, blanks around it allowed; false for anything else.
 QUILLON_API bool ParseInt(const char* text, int& value);
-// The "X" and "Y" attributes of the element the document stands on.
+// How far a stored point may lie from the image's origin: far beyond any
+// image (65535 pixels a side at most), near enough that label offsets, zooms
+// and the differences of the measurements never overflow.
+inline constexpr int MaxCoordinate = 1 << 20;
+// The "X" and "Y" attributes of the element the document stands on; false
+// unless both are integers within MaxCoordinate of the origin.
 QUILLON_API bool ReadPoint(const DMarkup& document, POINT& point);
 // Parses the document and goes to "/Measurement/Private"; false, with the
 // reason logged in the class's name, when the text is no document or has
 // no such element.
 QUILLON_API bool OpenPrivate(DMarkup& document, const char* xml, const char* className);
 // Reads `count` consecutive elements after "<Private>" as points; false,
-// logged, when one is missing or has no integer X and Y.
+// logged, when one is missing or has no integer X and Y within reach.
 QUILLON_API bool ReadPoints(DMarkup& document, POINT* points, int count, const char* className);
 // The sub-document of "/Measurement/Context", empty when there is none.
 QUILLON_API Lettra GetContext(DMarkup& document);

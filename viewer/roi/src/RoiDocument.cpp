@@ -118,7 +118,10 @@ bool ReadPoint(const DMarkup& document, POINT& point)
 {
     int x = 0;
     int y = 0;
-    if (!ParseInt(document.GetAttrib("X"), x) || !ParseInt(document.GetAttrib("Y"), y))
+    const auto isInReach = [](int value)
+    { return value >= -MaxCoordinate && value <= MaxCoordinate; };
+    if (!ParseInt(document.GetAttrib("X"), x) || !ParseInt(document.GetAttrib("Y"), y) ||
+        !isInReach(x) || !isInReach(y))
     {
         return false;
     }
@@ -156,8 +159,8 @@ bool ReadPoints(DMarkup& document, POINT* points, int count, const char* classNa
         }
         if (!ReadPoint(document, points[i]))
         {
-            quillon::_error("Enter %s::XmlDeserialize, point %d has no integer X and Y", className,
-                            i + 1);
+            quillon::_error("Enter %s::XmlDeserialize, point %d has no integer X and Y within %d",
+                            className, i + 1, MaxCoordinate);
             return false;
         }
     }
