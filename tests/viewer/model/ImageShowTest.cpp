@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -287,6 +288,24 @@ TEST_F(ImageShowTest, WindowsOfTheDataSetAreTheTablesAndTheFirstIsCurrent)
     EXPECT_EQ(pixels.At(0, 0), 0);
     EXPECT_EQ(pixels.At(3, 0), 255);
     EXPECT_NEAR(pixels.At(2, 0), 127, 1);
+}
+
+// A window over the samples: a rescale slope as large as a file may give
+// makes the widest window there is, never an overflow.
+TEST_F(ImageShowTest, AWindowOverTheSamplesOfAHugeSlopeIsTheWidestThereIs)
+{
+    for (const char* slope : {"2147483648", "-2147483649", "1e9"})
+    {
+        DICOMImage* image = MakeImage(1, 4, 16, "MONOCHROME2", Words({0, 1000, 2000, 4000}));
+        image->Add(0x0028, 0x1053, slope);
+        auto show = MakeShow(image);
+        show->EnsureLoaded();
+        const DicomLookupTable* window = show->GetMetaImage()->GetCurrentLUT();
+        ASSERT_NE(window, nullptr) << slope;
+        EXPECT_EQ(window->GetWindowWidth(), INT_MAX) << slope;
+        show->BuildFullViewDIB();
+        EXPECT_FALSE(show->GetDIB().IsEmpty()) << slope;
+    }
 }
 
 TEST_F(ImageShowTest, ASigmoidFunctionTakesTheDataSetsWindowInStoredValues)

@@ -233,7 +233,9 @@ void ImageShow::SetupLookupTables(const DICOMVRSet& set)
             std::min(min * double(slope) + intercept, max * double(slope) + intercept);
         const double high =
             std::max(min * double(slope) + intercept, max * double(slope) + intercept);
-        const int width = TruncateToInt(high - low) + 1;
+        // In doubles: a slope as large as a file may give spans more than an
+        // int holds.
+        const int width = TruncateToInt(std::floor(high - low) + 1.0);
         const int center = width == 1 ? TruncateToInt(std::floor(low)) + 1
                                       : TruncateToInt(std::floor(low + width / 2.0));
         chosen = MakeWindow(intercept, slope, width, center);
