@@ -137,7 +137,10 @@ void ShowFromFile(const char* path)
     series.SortBy(SeriesShow::enBySliceLocation);
     Render(*series.GetFirstImage());
     GetHost().Show(series.GetFirstImage());
-    GetHost().Show(series.GetLastImage());
+    if (series.GetNbOfImage() > 1)
+    {
+        GetHost().Show(series.GetLastImage());
+    }
 }
 
 // The same bytes read whole: the frame is taken from memory.
