@@ -223,13 +223,15 @@ void Painter::StrokePath(const PenStroke& pen, const std::vector<POINT>& pts, bo
     if (pen.IsNull())
         return;
     const bool bSegment = pts.size() == 2 && pen.nWidth <= 1;
-    // A solid line copied onto a pixel twice leaves it as once.
-    const bool bSolidCopy = pen.IsSolidThin() && rop2 == R2_COPYPEN && pts.size() > 2;
-    if (bSegment || bSolidCopy)
+    // Only the pen's colour copied (solid, or styled with transparent gaps).
+    const bool bPenCopy = pts.size() > 2 && pen.nWidth <= 1 && rop2 == R2_COPYPEN &&
+                          (pen.IsSolidThin() || !pen.bOpaqueGaps);
+    if (bSegment || bPenCopy)
     {
-        // One thin segment never meets itself, and where a solid copied
-        // path meets itself a pixel painted twice is as painted once: no
-        // coverage to gather, the pixels are painted as they are stepped.
+        // One thin segment never meets itself, and where a path that only
+        // copies the pen's colour meets itself a pixel painted twice is as
+        // painted once: no coverage to gather, the pixels are painted as
+        // they are stepped.
         PaintingSink on(*this, pen.color, rop2);
         PaintingSink gaps(*this, pen.gapColor, rop2);
         NoSink none;
@@ -239,7 +241,7 @@ void Painter::StrokePath(const PenStroke& pen, const std::vector<POINT>& pts, bo
         int offset = 0;
         for (std::size_t i = 0; i + 1 < pts.size(); ++i)
             AddThinLine(pts[i], pts[i + 1], bounds, pattern, offset, on, off);
-        if (bSolidCopy && closed)
+        if (bPenCopy && closed)
             AddThinLine(pts.back(), pts.front(), bounds, pattern, offset, on, off);
         return;
     }

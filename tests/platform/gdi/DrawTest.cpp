@@ -155,24 +155,33 @@ INSTANTIATE_TEST_SUITE_P(Draw, Involution, ::testing::Values(R2_NOT, R2_NOTXORPE
                          [](const auto& info)
                          { return std::string(info.param == R2_NOT ? "Not" : "NotXorPen"); });
 
-// A solid thin path copied onto the surface covers the same pixels as the
-// path painted once each in R2_NOT, where crossings must not count twice.
-TEST(Draw, CopiedSolidPathsCoverWhatInvertedOnesDo)
+// A thin path copied onto the surface, solid or dotted with transparent
+// gaps, covers the same pixels as the path painted once each in R2_NOT,
+// where crossings must not count twice.
+TEST(Draw, CopiedThinPathsCoverWhatInvertedOnesDo)
 {
     const std::vector<std::vector<POINT>> paths = {
         {{1, 1}, {30, 1}, {1, 30}, {30, 30}},
         {{2, 2}, {28, 2}, {28, 20}, {2, 20}, {2, 2}},
         {{5, 25}, {35, 3}, {35, 28}, {3, 10}, {20, 30}},
     };
-    for (const auto& path : paths)
+    for (const int style : {PS_SOLID, PS_DOT})
     {
-        GdiTestSurface copied(40, 32);
-        GdiTestSurface inverted(40, 32);
-        Polyline(copied.Dc(), path.data(), int(path.size()));
-        SetROP2(inverted.Dc(), R2_NOT);
-        Polyline(inverted.Dc(), path.data(), int(path.size()));
-        EXPECT_GT(copied.Count(kBlack), 0);
-        EXPECT_EQ(copied.Snapshot(), inverted.Snapshot()) << path.size() << " points";
+        for (const auto& path : paths)
+        {
+            GdiTestSurface copied(40, 32);
+            GdiTestSurface inverted(40, 32);
+            Selected copiedPen(copied.Dc(), CreatePen(style, 1, kBlack));
+            Selected invertedPen(inverted.Dc(), CreatePen(style, 1, kBlack));
+            SetBkMode(copied.Dc(), TRANSPARENT);
+            SetBkMode(inverted.Dc(), TRANSPARENT);
+            Polyline(copied.Dc(), path.data(), int(path.size()));
+            SetROP2(inverted.Dc(), R2_NOT);
+            Polyline(inverted.Dc(), path.data(), int(path.size()));
+            EXPECT_GT(copied.Count(kBlack), 0);
+            EXPECT_EQ(copied.Snapshot(), inverted.Snapshot())
+                << "style " << style << ", " << path.size() << " points";
+        }
     }
 }
 
