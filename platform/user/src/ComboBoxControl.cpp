@@ -201,7 +201,7 @@ void ComboBoxControl::DropDown()
     const int nHeight = std::min(nRoom, std::max(nCount, 1) * nItem + 2);
     const int nWidth = std::max<int>(rcWindow.right - rcWindow.left, m_nDroppedWidth);
     int y = rcWindow.bottom;
-    if (y + nHeight > GDI_SCREEN_HEIGHT)
+    if (y + nHeight > GetSystemMetrics(SM_CYSCREEN))
         y = rcWindow.top - nHeight;
     m_nSelectionAtDrop = Selection();
     m_bDropped = true;

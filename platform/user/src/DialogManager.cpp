@@ -145,13 +145,13 @@ POINT PlaceDialog(const DialogTemplate& tpl, HWND hParent, const RECT& rcWindow,
     const HWND hOwner = hParent != nullptr ? GetAncestor(hParent, GA_ROOT) : nullptr;
     if (tpl.dwStyle & DS_CENTER)
     {
-        RECT rcAround{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+        RECT rcAround{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         if (hOwner != nullptr && IsWindowVisible(hOwner))
             GetWindowRect(hOwner, &rcAround);
         POINT pt{(rcAround.left + rcAround.right - nWidth) / 2,
                  (rcAround.top + rcAround.bottom - nHeight) / 2};
-        pt.x = std::clamp<LONG>(pt.x, 0, std::max(0, GDI_SCREEN_WIDTH - nWidth));
-        pt.y = std::clamp<LONG>(pt.y, 0, std::max(0, GDI_SCREEN_HEIGHT - nHeight));
+        pt.x = std::clamp<LONG>(pt.x, 0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - nWidth));
+        pt.y = std::clamp<LONG>(pt.y, 0, std::max(0, GetSystemMetrics(SM_CYSCREEN) - nHeight));
         return pt;
     }
     POINT origin{0, 0};

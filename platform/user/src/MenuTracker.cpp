@@ -7,6 +7,7 @@
 #include "WinInput.h"
 #include "WinMessageQueue.h"
 #include "WinPaint.h"
+#include "WinSysMetrics.h"
 #include "WinWindow.h"
 #include "WindowTree.h"
 
@@ -50,8 +51,8 @@ RECT ToScreen(const RECT& rect, POINT origin)
 
 POINT FitOnScreen(POINT pt, SIZE size)
 {
-    pt.x = std::clamp<LONG>(pt.x, 0, std::max<LONG>(GDI_SCREEN_WIDTH - size.cx, 0));
-    pt.y = std::clamp<LONG>(pt.y, 0, std::max<LONG>(GDI_SCREEN_HEIGHT - size.cy, 0));
+    pt.x = std::clamp<LONG>(pt.x, 0, std::max<LONG>(GetSystemMetrics(SM_CXSCREEN) - size.cx, 0));
+    pt.y = std::clamp<LONG>(pt.y, 0, std::max<LONG>(GetSystemMetrics(SM_CYSCREEN) - size.cy, 0));
     return pt;
 }
 
@@ -140,10 +141,10 @@ bool MenuTracker::OpenPopup(HMENU hMenu, UINT nIndexInParent, POINT pt, const RE
         // Beside the parent item, overlapping the parent's frame, or on its
         // left when the screen ends.
         pt = POINT{prcParentItem->right - kMenuPopupBorder, prcParentItem->top - kMenuPopupBorder};
-        if (pt.x + size.cx > GDI_SCREEN_WIDTH)
+        if (pt.x + size.cx > GetSystemMetrics(SM_CXSCREEN))
             pt.x = prcParentItem->left - size.cx + kMenuPopupBorder;
     }
-    else if (pt.y + size.cy > GDI_SCREEN_HEIGHT && pt.y - size.cy >= 0)
+    else if (pt.y + size.cy > GetSystemMetrics(SM_CYSCREEN) && pt.y - size.cy >= 0)
     {
         pt.y -= size.cy;
     }

@@ -137,13 +137,13 @@ void LayOut(HWND hDlg, const MessageBoxSpec& spec)
                        static_cast<DWORD>(GetWindowLongPtrA(hDlg, GWL_EXSTYLE)));
     const int cx = rcWindow.right - rcWindow.left;
     const int cy = rcWindow.bottom - rcWindow.top;
-    RECT rcAround{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+    RECT rcAround{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (const HWND hOwner = GetWindow(hDlg, GW_OWNER); hOwner != nullptr && IsWindowVisible(hOwner))
         GetWindowRect(hOwner, &rcAround);
     const int nLeft = std::clamp<int>((rcAround.left + rcAround.right - cx) / 2, 0,
-                                      std::max(0, GDI_SCREEN_WIDTH - cx));
+                                      std::max(0, GetSystemMetrics(SM_CXSCREEN) - cx));
     const int nTop = std::clamp<int>((rcAround.top + rcAround.bottom - cy) / 2, 0,
-                                     std::max(0, GDI_SCREEN_HEIGHT - cy));
+                                     std::max(0, GetSystemMetrics(SM_CYSCREEN) - cy));
     SetWindowPos(hDlg, nullptr, nLeft, nTop, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(hDlg, DM_SETDEFID, static_cast<WPARAM>(nDefault), 0);
     SetFocus(GetDlgItem(hDlg, nDefault));

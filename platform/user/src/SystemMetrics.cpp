@@ -1,6 +1,8 @@
-// One fixed table of metrics and the system parameters callers read.
+// One fixed table of metrics and the system parameters callers read; the
+// screen's own come from the display's size (the desktop window).
 #include "WinError.h"
 #include "WinSysMetrics.h"
+#include "WinWindow.h"
 
 #include <cstring>
 #include <utility>
@@ -8,52 +10,25 @@
 namespace
 {
 constexpr std::pair<int, int> kMetrics[] = {
-    {SM_CXSCREEN, GDI_SCREEN_WIDTH},
-    {SM_CYSCREEN, GDI_SCREEN_HEIGHT},
-    {SM_CXVSCROLL, 16},
-    {SM_CYHSCROLL, 16},
-    {SM_CYCAPTION, 19},
-    {SM_CXBORDER, 1},
-    {SM_CYBORDER, 1},
-    {SM_CXDLGFRAME, 3},
-    {SM_CYDLGFRAME, 3},
-    {SM_CYVTHUMB, 16},
-    {SM_CXHTHUMB, 16},
-    {SM_CXICON, 32},
-    {SM_CYICON, 32},
-    {SM_CXCURSOR, 32},
-    {SM_CYCURSOR, 32},
-    {SM_CYMENU, 19},
-    {SM_CXFULLSCREEN, GDI_SCREEN_WIDTH},
-    {SM_CYFULLSCREEN, GDI_SCREEN_HEIGHT - 19},
-    {SM_CYVSCROLL, 16},
-    {SM_CXHSCROLL, 16},
-    {SM_SWAPBUTTON, 0},
-    {SM_CXMIN, 112},
-    {SM_CYMIN, 27},
-    {SM_CXSIZE, 18},
-    {SM_CYSIZE, 18},
-    {SM_CXFRAME, 4},
-    {SM_CYFRAME, 4},
-    {SM_CXMINTRACK, 112},
-    {SM_CYMINTRACK, 27},
-    {SM_CXDOUBLECLK, 4},
-    {SM_CYDOUBLECLK, 4},
-    {SM_CMOUSEBUTTONS, 3},
-    {SM_CXEDGE, 2},
-    {SM_CYEDGE, 2},
-    {SM_CXSMICON, 16},
-    {SM_CYSMICON, 16},
-    {SM_CYSMCAPTION, 15},
-    {SM_CXMAXIMIZED, GDI_SCREEN_WIDTH + 8},
-    {SM_CYMAXIMIZED, GDI_SCREEN_HEIGHT + 8},
-    {SM_CXDRAG, 4},
-    {SM_CYDRAG, 4},
-    {SM_CXMENUCHECK, 13},
-    {SM_CYMENUCHECK, 13},
-    {SM_MOUSEWHEELPRESENT, 1},
-    {SM_CXVIRTUALSCREEN, GDI_SCREEN_WIDTH},
-    {SM_CYVIRTUALSCREEN, GDI_SCREEN_HEIGHT},
+    {SM_CXVSCROLL, 16},   {SM_CYHSCROLL, 16},
+    {SM_CYCAPTION, 19},   {SM_CXBORDER, 1},
+    {SM_CYBORDER, 1},     {SM_CXDLGFRAME, 3},
+    {SM_CYDLGFRAME, 3},   {SM_CYVTHUMB, 16},
+    {SM_CXHTHUMB, 16},    {SM_CXICON, 32},
+    {SM_CYICON, 32},      {SM_CXCURSOR, 32},
+    {SM_CYCURSOR, 32},    {SM_CYMENU, 19},
+    {SM_CYVSCROLL, 16},   {SM_CXHSCROLL, 16},
+    {SM_SWAPBUTTON, 0},   {SM_CXMIN, 112},
+    {SM_CYMIN, 27},       {SM_CXSIZE, 18},
+    {SM_CYSIZE, 18},      {SM_CXFRAME, 4},
+    {SM_CYFRAME, 4},      {SM_CXMINTRACK, 112},
+    {SM_CYMINTRACK, 27},  {SM_CXDOUBLECLK, 4},
+    {SM_CYDOUBLECLK, 4},  {SM_CMOUSEBUTTONS, 3},
+    {SM_CXEDGE, 2},       {SM_CYEDGE, 2},
+    {SM_CXSMICON, 16},    {SM_CYSMICON, 16},
+    {SM_CYSMCAPTION, 15}, {SM_CXDRAG, 4},
+    {SM_CYDRAG, 4},       {SM_CXMENUCHECK, 13},
+    {SM_CYMENUCHECK, 13}, {SM_MOUSEWHEELPRESENT, 1},
     {SM_CMONITORS, 1},
 };
 
@@ -100,10 +75,39 @@ template <typename T> BOOL StoreParameter(LPVOID pvParam, T value)
     *static_cast<T*>(pvParam) = value;
     return TRUE;
 }
+// The metrics that follow the screen's size; 0 for the others.
+int ScreenMetric(int index)
+{
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const int cx = screen.right - screen.left;
+    const int cy = screen.bottom - screen.top;
+    switch (index)
+    {
+    case SM_CXSCREEN:
+    case SM_CXFULLSCREEN:
+    case SM_CXVIRTUALSCREEN:
+        return cx;
+    case SM_CYSCREEN:
+    case SM_CYVIRTUALSCREEN:
+        return cy;
+    case SM_CYFULLSCREEN:
+        return cy - 19;
+    case SM_CXMAXIMIZED:
+        return cx + 8;
+    case SM_CYMAXIMIZED:
+        return cy + 8;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 int GetSystemMetrics(int index)
 {
+    if (const int nScreen = ScreenMetric(index); nScreen != 0)
+        return nScreen;
     for (const auto& [metric, value] : kMetrics)
     {
         if (metric == index)
@@ -121,7 +125,8 @@ BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID pvParam, UINT)
     case SPI_GETDRAGFULLWINDOWS:
         return StoreParameter<BOOL>(pvParam, TRUE);
     case SPI_GETWORKAREA:
-        return StoreParameter<RECT>(pvParam, {0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT});
+        return StoreParameter<RECT>(
+            pvParam, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     case SPI_GETWHEELSCROLLLINES:
         return StoreParameter<UINT>(pvParam, 3);
     case SPI_GETBORDER:

@@ -11,6 +11,7 @@
 #include "WinMenu.h"
 #include "WinMessageQueue.h"
 #include "WinPaint.h"
+#include "WinSysMetrics.h"
 #include "WinWindow.h"
 #include "WindowHooks.h"
 #include "WindowTree.h"
@@ -36,8 +37,8 @@ CreateGeometry ResolveDefaults(int x, int y, int cx, int cy, bool bChild)
     }
     if (cx == CW_USEDEFAULT)
     {
-        cx = bChild ? 0 : GDI_SCREEN_WIDTH * 3 / 4;
-        cy = bChild ? 0 : GDI_SCREEN_HEIGHT * 3 / 4;
+        cx = bChild ? 0 : GetSystemMetrics(SM_CXSCREEN) * 3 / 4;
+        cy = bChild ? 0 : GetSystemMetrics(SM_CYSCREEN) * 3 / 4;
     }
     return CreateGeometry{x, y, std::max(cx, 0), std::max(cy, 0)};
 }

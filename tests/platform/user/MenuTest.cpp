@@ -389,6 +389,31 @@ TEST_F(MenuOwnerTest, MouseChoosesAnItemAndAPressOutsideCancels)
     DestroyMenu(hMenu);
 }
 
+// A display smaller than the virtual screen (an X display of 1280 x 1024): a
+// popup opened at its lower right corner opens up and to the left, whole on
+// the display, as do the screen metrics.
+TEST_F(MenuOwnerTest, PopupAtTheCornerOfASmallerDisplayStaysOnIt)
+{
+    UserSetScreenSize(1280, 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    RECT rcWork{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    EXPECT_EQ(rcWork.right, 1280);
+    const HMENU hMenu = CreatePopupMenu();
+    AppendMenuA(hMenu, MF_STRING, 81, "A rather long first item");
+    AppendMenuA(hMenu, MF_STRING, 82, "Second");
+    RECT rcPopup{};
+    m_harness.Script().Do([&] { GetWindowRect(FindPopup(), &rcPopup); }).KeyPress(VK_ESCAPE);
+    TrackPopupMenu(hMenu, TPM_RETURNCMD, 1250, 1010, 0, m_hOwner, nullptr);
+    UserSetScreenSize(GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT);
+    DestroyMenu(hMenu);
+    EXPECT_GT(rcPopup.right, rcPopup.left);
+    EXPECT_LE(rcPopup.right, 1280);
+    EXPECT_LE(rcPopup.bottom, 1024);
+    EXPECT_EQ(rcPopup.bottom, 1010) << "opened upwards from the point";
+}
+
 TEST_F(MenuOwnerTest, BackgroundBrushPaintsThePopupAndHoverOpensASubmenu)
 {
     const COLORREF kBack = RGB(40, 90, 160);
