@@ -69,6 +69,9 @@ protected:
     // The item of this menu carrying the record: MF_SEPARATOR, MF_POPUP.
     UINT GetItemFlags(ULONG_PTR data) const;
     void DrawLabel(CDC* pDC, const CString& text, CRect rect, COLORREF color) const;
+    // The DC's state saved for the caller to restore, then the menu's font
+    // chosen into it.
+    int SaveDCWithFont(CDC* pDC) const;
 
     CPtrList m_Records;
     MenuColors m_Colors;

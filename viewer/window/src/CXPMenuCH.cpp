@@ -142,15 +142,21 @@ void CXPMenuCH::DrawLabel(CDC* pDC, const CString& text, CRect rect, COLORREF co
     pDC->DrawText(text, &rect, DT_SINGLELINE);
 }
 
-void CXPMenuCH::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+int CXPMenuCH::SaveDCWithFont(CDC* pDC) const
 {
-    const auto* record = reinterpret_cast<const MenuItemRecord*>(lpDrawItemStruct->itemData);
-    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
     const int saved = pDC->SaveDC();
     if (m_pFont != nullptr)
     {
         pDC->SelectObject(m_pFont);
     }
+    return saved;
+}
+
+void CXPMenuCH::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    const auto* record = reinterpret_cast<const MenuItemRecord*>(lpDrawItemStruct->itemData);
+    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
+    const int saved = SaveDCWithFont(pDC);
     const CRect item(lpDrawItemStruct->rcItem);
     const UINT state = lpDrawItemStruct->itemState;
     const CString text = record != nullptr ? record->text : CString();
@@ -229,11 +235,7 @@ void CMenuCH::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     const ULONG_PTR data = lpDrawItemStruct->itemData;
     const auto* record = reinterpret_cast<const MenuItemRecord*>(data);
     CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
-    const int saved = pDC->SaveDC();
-    if (m_pFont != nullptr)
-    {
-        pDC->SelectObject(m_pFont);
-    }
+    const int saved = SaveDCWithFont(pDC);
     const CRect item(lpDrawItemStruct->rcItem);
     const UINT state = lpDrawItemStruct->itemState;
     CRect icon = item;
