@@ -2,6 +2,7 @@
 // title names the patient, a picture of the screen taken through X holds,
 // in the pane, the image as the peer toolkit renders it with the file's
 // window. The picture is kept as a PGM file in PELIVORUN_PICTURE_DIR.
+#include "ScreenProgramEnd.h"
 #include "XvfbServer.h"
 
 #include <X11/Xatom.h>
@@ -85,13 +86,7 @@ protected:
     }
     void TearDown() override
     {
-        if (m_pid > 0)
-        {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_pDisplay != nullptr)
-            XCloseDisplay(m_pDisplay);
+        EndScreenProgram(m_pid, m_pDisplay);
         std::error_code error;
         fs::remove(m_program, error);
     }

@@ -2,6 +2,7 @@
 // pixel for pixel, the DIB the chain makes of the file, read back from the
 // X server; the window manager's close request ends the program.
 #include "DicomPicture.h"
+#include "ScreenProgramEnd.h"
 #include "UiHarness.h"
 #include "XvfbServer.h"
 
@@ -119,16 +120,7 @@ WindowPicture ReadWindow(Display* pDisplay, Window window, int nWidth, int nHeig
 class ShowDicomTest : public testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        if (m_pid > 0)
-        {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_pDisplay != nullptr)
-            XCloseDisplay(m_pDisplay);
-    }
+    void TearDown() override { EndScreenProgram(m_pid, m_pDisplay); }
 
     void Start(const std::string& display, const std::string& file)
     {

@@ -85,20 +85,7 @@ protected:
         return CUiHarness::ScreenPoint(Pane(pane)->m_hWnd, x, y);
     }
     // A key typed into the focused pane, with Ctrl held when asked.
-    void Type(UINT key, bool control = false)
-    {
-        Pane(0)->SetFocus();
-        if (control)
-        {
-            m_harness.KeyDown(VK_CONTROL);
-        }
-        m_harness.KeyPress(key);
-        if (control)
-        {
-            m_harness.KeyUp(VK_CONTROL);
-        }
-        m_harness.PumpPending();
-    }
+    void Type(UINT key, bool control = false) { TypeInto(m_harness, Pane(0), key, control); }
     void Turn(int pane, int delta, UINT modifier = 0)
     {
         m_harness.MouseMove(At(pane, 60, 60));

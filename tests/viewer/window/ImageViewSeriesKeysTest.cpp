@@ -19,19 +19,7 @@ TEST_F(WebWindowTest, CtrlPageKeysInAFocusedPaneChangeTheSeries)
     view->RefreshCurrentLayout();
     ASSERT_EQ(view->IndexOfHotSeries(), 0);
     const auto type = [&](UINT key, bool control)
-    {
-        view->GetPane(0)->SetFocus();
-        if (control)
-        {
-            m_harness.KeyDown(VK_CONTROL);
-        }
-        m_harness.KeyPress(key);
-        if (control)
-        {
-            m_harness.KeyUp(VK_CONTROL);
-        }
-        m_harness.PumpPending();
-    };
+    { TypeInto(m_harness, view->GetPane(0), key, control); };
     type(VK_NEXT, true);
     EXPECT_EQ(view->IndexOfHotSeries(), 1);
     type(VK_NEXT, true);

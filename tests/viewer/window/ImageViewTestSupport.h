@@ -110,6 +110,23 @@ inline std::vector<std::string> WriteSlices(const CTempFolder& folder,
 }
 
 // The viewer window: it records the commands its views send or post.
+// A key typed into a window given the focus, as a user does, with Ctrl
+// held when asked.
+inline void TypeInto(CUiHarness& harness, CWnd* target, UINT key, bool control)
+{
+    target->SetFocus();
+    if (control)
+    {
+        harness.KeyDown(VK_CONTROL);
+    }
+    harness.KeyPress(key);
+    if (control)
+    {
+        harness.KeyUp(VK_CONTROL);
+    }
+    harness.PumpPending();
+}
+
 class ViewerWindowStandIn : public CWnd
 {
 public:

@@ -226,17 +226,7 @@ TEST_F(WebWindowHostTest, AHostSessionFromOpeningToClosingAllViews)
 
     // Every view closed.
     m_pWindow->ClearScreen();
-    int rows = 0;
-    int columns = 0;
-    m_pWindow->GetViewLayout(rows, columns);
-    EXPECT_EQ(rows * 10 + columns, 11);
-    for (int row = 0; row < 2; ++row)
-    {
-        for (int column = 0; column < 2; ++column)
-        {
-            EXPECT_EQ(SeriesCount(View(row, column)), 0);
-        }
-    }
+    ExpectEveryViewClosed();
     EXPECT_TRUE(m_pWindow->IsHotImageEmpty());
     Picture("Host10Closed");
 }

@@ -103,6 +103,23 @@ protected:
         return view != nullptr ? view->GetImageLayout().GetNbOfSeries() : -1;
     }
 
+    // After all views were closed: one view shown and no view of the grid
+    // holding a series.
+    void ExpectEveryViewClosed() const
+    {
+        int rows = 0;
+        int columns = 0;
+        m_pWindow->GetViewLayout(rows, columns);
+        EXPECT_EQ(rows * 10 + columns, 11);
+        for (int row = 0; row < 2; ++row)
+        {
+            for (int column = 0; column < 2; ++column)
+            {
+                EXPECT_EQ(SeriesCount(View(row, column)), 0);
+            }
+        }
+    }
+
     void Picture(const std::string& name)
     {
         m_pHost->UpdateWindow();
