@@ -54,6 +54,30 @@ CImageView* AsImageView(CWnd* window)
                : nullptr;
 }
 
+// The views of the grid's first rows and columns, row by row; a failing
+// splitter is logged under the caller's name and leaves what was found.
+void CollectViews(CImageViewSplitter* splitter, int rows, int columns, Array<CImageView*>& views,
+                  const char* caller)
+{
+    try
+    {
+        for (int row = 0; splitter != nullptr && row < rows; ++row)
+        {
+            for (int column = 0; column < columns; ++column)
+            {
+                if (CImageView* view = AsImageView(splitter->GetPane(row, column)))
+                {
+                    views.AddTail(view);
+                }
+            }
+        }
+    }
+    catch (...)
+    {
+        quillon::_error("Exception catched at CMainWindow::%s", caller);
+    }
+}
+
 } // namespace
 
 IMPLEMENT_DYNCREATE(CWebWindow, CView)
@@ -496,44 +520,16 @@ int CWebWindow::IndexOfHotImage() const
 
 void CWebWindow::GetAllView(Array<CImageView*>& views) const
 {
-    try
+    if (m_pSplitter != nullptr)
     {
-        for (int row = 0; m_pSplitter != nullptr && row < m_pSplitter->GetRows(); ++row)
-        {
-            for (int column = 0; column < m_pSplitter->GetCols(); ++column)
-            {
-                if (CImageView* view = AsImageView(m_pSplitter->GetPane(row, column)))
-                {
-                    views.AddTail(view);
-                }
-            }
-        }
-    }
-    catch (...)
-    {
-        quillon::_error("Exception catched at CMainWindow::GetAllView");
+        CollectViews(m_pSplitter, m_pSplitter->GetRows(), m_pSplitter->GetCols(), views,
+                     "GetAllView");
     }
 }
 
 void CWebWindow::GetAllVisibleView(Array<CImageView*>& views) const
 {
-    try
-    {
-        for (int row = 0; m_pSplitter != nullptr && row < m_nRows; ++row)
-        {
-            for (int column = 0; column < m_nColumns; ++column)
-            {
-                if (CImageView* view = AsImageView(m_pSplitter->GetPane(row, column)))
-                {
-                    views.AddTail(view);
-                }
-            }
-        }
-    }
-    catch (...)
-    {
-        quillon::_error("Exception catched at CMainWindow::GetAllVisibleView");
-    }
+    CollectViews(m_pSplitter, m_nRows, m_nColumns, views, "GetAllVisibleView");
 }
 
 void CWebWindow::ForVisibleViews(const std::function<void(CImageView*)>& operation)
