@@ -6,6 +6,7 @@
 #include "Lettra.h"
 #include "ResourceRegistry.h"
 #include "VR.h"
+#include "VRCode.h"
 #include "WinResource.h"
 
 namespace
@@ -41,7 +42,7 @@ enum enColumn
 // The two letters of a VR code; empty for no code.
 Lettra LettersOf(unsigned short code)
 {
-    const char letters[3] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF), 0};
+    const char letters[3] = {VRCode::FirstLetter(code), VRCode::SecondLetter(code), 0};
     return Lettra(letters);
 }
 
