@@ -144,9 +144,14 @@ bool MenuTracker::OpenPopup(HMENU hMenu, UINT nIndexInParent, POINT pt, const RE
         if (pt.x + size.cx > GetSystemMetrics(SM_CXSCREEN))
             pt.x = prcParentItem->left - size.cx + kMenuPopupBorder;
     }
-    else if (pt.y + size.cy > GetSystemMetrics(SM_CYSCREEN) && pt.y - size.cy >= 0)
+    else
     {
-        pt.y -= size.cy;
+        // Where the screen ends, the popup opens upwards or leftwards from
+        // the point instead.
+        if (pt.y + size.cy > GetSystemMetrics(SM_CYSCREEN) && pt.y - size.cy >= 0)
+            pt.y -= size.cy;
+        if (pt.x + size.cx > GetSystemMetrics(SM_CXSCREEN) && pt.x - size.cx >= 0)
+            pt.x -= size.cx;
     }
     level.ptOrigin = FitOnScreen(pt, size);
     level.hWnd =

@@ -412,6 +412,7 @@ TEST_F(MenuOwnerTest, PopupAtTheCornerOfASmallerDisplayStaysOnIt)
     EXPECT_LE(rcPopup.right, 1280);
     EXPECT_LE(rcPopup.bottom, 1024);
     EXPECT_EQ(rcPopup.bottom, 1010) << "opened upwards from the point";
+    EXPECT_EQ(rcPopup.right, 1250) << "and leftwards";
 }
 
 TEST_F(MenuOwnerTest, BackgroundBrushPaintsThePopupAndHoverOpensASubmenu)
