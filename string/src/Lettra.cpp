@@ -843,6 +843,11 @@ template <typename Match> const char* SkipLeadingRun(const char* text, Match mat
 void Lettra::TrimRight()
 {
     CopyBeforeWrite();
+    // A last byte that is no space, alone or as the trail of a double-byte
+    // character, ends no run of spaces: no need to walk the characters.
+    const std::size_t length = std::strlen(m_pchData);
+    if (length == 0 || !_ismbcspace(static_cast<unsigned char>(m_pchData[length - 1])))
+        return;
     const char* run = FindTrailingRun(m_pchData, IsSingleByteSpace);
     if (run != nullptr)
         ReleaseBuffer(static_cast<int>(run - m_pchData));

@@ -90,6 +90,26 @@ TEST(LettraTrim, TrimsWholeCharacters)
     EXPECT_STREQ(copy, "  x  ");
 }
 
+// In a double-byte page the last byte may be the trail of a character:
+// only single-byte spaces at the end are cut.
+TEST(LettraTrim, TrimRightKeepsATrailingDoubleByteCharacter)
+{
+    CScopedAnsiPage japanese(932);
+    const std::pair<const char*, const char*> cases[] = {
+        {"ab\x83\x41", "ab\x83\x41"},
+        {"ab\x83\x41 \t ", "ab\x83\x41"},
+        {"\x83\x41\x83\x40  ", "\x83\x41\x83\x40"},
+        {"   ", ""},
+        {"", ""},
+    };
+    for (const auto& [text, trimmed] : cases)
+    {
+        Lettra value(text);
+        value.TrimRight();
+        EXPECT_STREQ(value, trimmed) << text;
+    }
+}
+
 // A buffer emptied in place and then shared (as a configuration value read
 // with a NUL in it is) is given up for the empty string when either copy is
 // written; the write never reaches the read-only empty string.
