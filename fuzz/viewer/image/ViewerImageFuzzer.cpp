@@ -5,7 +5,8 @@
 // frames are shown in an image pane at the pane's fit and at 1:1, turned,
 // flipped and inverted, with the corner labels of a label configuration,
 // the overlay plane and the stored measurements drawn over them. The same
-// bytes read whole are shown from memory too. A bad file may be refused,
+// bytes read whole are shown from memory too, and from the data set with
+// its pixel bytes handed over. A bad file may be refused,
 // never crash, hang or take memory it does not hold.
 #include "AfxWin.h"
 #include "Corvane.h"
@@ -16,11 +17,13 @@
 #include "MedImage.h"
 #include "SeriesShow.h"
 #include "UserRawInput.h"
+#include "VR.h"
 #include "VeltaroLibrary.h"
 #include "WinMessageQueue.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
@@ -143,6 +146,24 @@ void ShowFromFile(const char* path)
     }
 }
 
+// The data set with the bytes of its native pixel data handed over as a
+// host pushes them.
+void ShowPushedPixels(DICOMImage& image)
+{
+    const VR* pixels = image.GetVR(0x7FE0, 0x0010);
+    if (pixels == nullptr || pixels->GetSQArray() != nullptr || pixels->GetLength() == 0)
+    {
+        return;
+    }
+    auto* bytes = new std::uint8_t[pixels->GetLength()];
+    std::memcpy(bytes, pixels->GetData(), pixels->GetLength());
+    ImageShow show;
+    if (show.LoadDicomFile(image, bytes, pixels->GetLength()))
+    {
+        Render(show);
+    }
+}
+
 // The same bytes read whole: the frame is taken from memory.
 void ShowFromMemory(const char* path)
 {
@@ -155,6 +176,7 @@ void ShowFromMemory(const char* path)
     ImageShow show;
     show.AttachCorvane(Corvane(image), 0);
     Render(show);
+    ShowPushedPixels(*image);
 }
 
 } // namespace
