@@ -71,6 +71,11 @@ protected:
     afx_msg void OnClickSeries(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnClickImages(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDblClkList(NMHDR* pNMHDR, LRESULT* pResult);
+    // A row newly selected, by the keyboard as by the mouse.
+    afx_msg void OnSelectPatients(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnSelectStudies(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnSelectSeries(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnSelectImages(NMHDR* pNMHDR, LRESULT* pResult);
     // Another DICOMDIR chosen in the file dialog.
     afx_msg void OnOpenDicomDir();
     afx_msg void OnView();
@@ -83,6 +88,8 @@ private:
     void ShowSendButtons(bool bShow);
     void UpdateCaptions();
     void ChooseRow(enLevel level);
+    void ChooseClickedRow(enLevel level);
+    void ChooseSelectedRow(enLevel level, const NMHDR* pNMHDR);
     void FillList(enLevel level, DicomDir::Iterator records);
     void AddRecordRow(enLevel level, int nPosition, const DICOMVRSet& record);
     // The records below the chosen ones, down to the level; false when a
@@ -97,6 +104,9 @@ private:
     DicomDir m_dir;
     std::string m_folder;
     int m_chosen[enLevels] = {-1, -1, -1, -1};
+    // The level whose row the selection change of the current click already
+    // chose, so that the click itself does not choose it again; -1 when none.
+    int m_nChosenBySelection = -1;
     bool m_bReview = false;
     int m_nTransaction = 0;
     std::list<Corvane> m_holders;

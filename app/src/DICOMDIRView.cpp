@@ -148,6 +148,10 @@ ON_NOTIFY(NM_CLICK, IDC_PATIENT_LIST, OnClickPatients)
 ON_NOTIFY(NM_CLICK, IDC_STUDY_LIST, OnClickStudies)
 ON_NOTIFY(NM_CLICK, IDC_SERIES_LIST, OnClickSeries)
 ON_NOTIFY(NM_CLICK, IDC_IMAGE_LIST, OnClickImages)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_PATIENT_LIST, OnSelectPatients)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_STUDY_LIST, OnSelectStudies)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_SERIES_LIST, OnSelectSeries)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_IMAGE_LIST, OnSelectImages)
 ON_NOTIFY(NM_DBLCLK, IDC_PATIENT_LIST, OnDblClkList)
 ON_NOTIFY(NM_DBLCLK, IDC_STUDY_LIST, OnDblClkList)
 ON_NOTIFY(NM_DBLCLK, IDC_SERIES_LIST, OnDblClkList)
@@ -227,6 +231,7 @@ void CDICOMDIRView::UpdateCaptions()
 void CDICOMDIRView::ResetChoice()
 {
     std::fill(std::begin(m_chosen), std::end(m_chosen), -1);
+    m_nChosenBySelection = -1;
     for (CColumnSortList& list : m_lists)
         list.DeleteAllRows();
     ShowSendButtons(false);
@@ -323,27 +328,74 @@ void CDICOMDIRView::ChooseRow(enLevel level)
     CollectSelection();
 }
 
+// A row chosen by the keyboard must fill the lists below and the selection
+// as a click does: otherwise View would hand over the row clicked last while
+// another one shows selected.
+void CDICOMDIRView::ChooseSelectedRow(enLevel level, const NMHDR* pNMHDR)
+{
+    const auto* pChange = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
+    const bool bNewlySelected = (pChange->uChanged & LVIF_STATE) != 0 &&
+                                (pChange->uNewState & LVIS_SELECTED) != 0 &&
+                                (pChange->uOldState & LVIS_SELECTED) == 0;
+    if (!bNewlySelected)
+        return;
+    m_nChosenBySelection = level;
+    ChooseRow(level);
+}
+
+void CDICOMDIRView::ChooseClickedRow(enLevel level)
+{
+    const bool bChosen = m_nChosenBySelection == level;
+    m_nChosenBySelection = -1;
+    if (!bChosen)
+        ChooseRow(level);
+}
+
 void CDICOMDIRView::OnClickPatients(NMHDR*, LRESULT* pResult)
 {
-    ChooseRow(enPatient);
+    ChooseClickedRow(enPatient);
     *pResult = 0;
 }
 
 void CDICOMDIRView::OnClickStudies(NMHDR*, LRESULT* pResult)
 {
-    ChooseRow(enStudy);
+    ChooseClickedRow(enStudy);
     *pResult = 0;
 }
 
 void CDICOMDIRView::OnClickSeries(NMHDR*, LRESULT* pResult)
 {
-    ChooseRow(enSeries);
+    ChooseClickedRow(enSeries);
     *pResult = 0;
 }
 
 void CDICOMDIRView::OnClickImages(NMHDR*, LRESULT* pResult)
 {
-    ChooseRow(enImage);
+    ChooseClickedRow(enImage);
+    *pResult = 0;
+}
+
+void CDICOMDIRView::OnSelectPatients(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    ChooseSelectedRow(enPatient, pNMHDR);
+    *pResult = 0;
+}
+
+void CDICOMDIRView::OnSelectStudies(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    ChooseSelectedRow(enStudy, pNMHDR);
+    *pResult = 0;
+}
+
+void CDICOMDIRView::OnSelectSeries(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    ChooseSelectedRow(enSeries, pNMHDR);
+    *pResult = 0;
+}
+
+void CDICOMDIRView::OnSelectImages(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    ChooseSelectedRow(enImage, pNMHDR);
     *pResult = 0;
 }
 

@@ -267,6 +267,32 @@ TEST_F(DICOMDIRViewTest, EveryCorpusDirectoryFillsTheListsAsThePeerListsIt)
     EXPECT_EQ(m_frame.m_nSelections, 0);
 }
 
+TEST_F(DICOMDIRViewTest, TheKeyboardChoosesARowAsAClickDoesAndAClickChoosesOnce)
+{
+    const std::string file = "DICOMDIR";
+    ASSERT_EQ(m_view.LoadDicomDir((DirTestFolder / file).string().c_str()), 1);
+    const std::vector<RecordNode> patients = ReferenceTrees()[file];
+    ASSERT_GE(patients.size(), 2u);
+    ClickRow(CDICOMDIRView::enPatient, 0);
+    ASSERT_FALSE(m_view.GetHolders().empty());
+    const long nClicked = m_view.GetHolders().front().GetTransactionID();
+    // A click on another row collects the selection once.
+    ClickRow(CDICOMDIRView::enPatient, 1);
+    ASSERT_FALSE(m_view.GetHolders().empty());
+    EXPECT_EQ(m_view.GetHolders().front().GetTransactionID(), nClicked + 1);
+    ClickRow(CDICOMDIRView::enPatient, 0);
+    m_ui.KeyPress(VK_DOWN);
+    Pump();
+    EXPECT_EQ(m_view.GetChosen(CDICOMDIRView::enPatient), 1);
+    EXPECT_EQ(m_view.GetList(CDICOMDIRView::enStudy).GetItemCount(),
+              static_cast<int>(patients[1].children.size()));
+    std::vector<std::string> paths = HolderPaths();
+    std::vector<std::string> expected = ExpectedPaths(patients[1]);
+    std::sort(paths.begin(), paths.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(paths, expected);
+}
+
 TEST_F(DICOMDIRViewTest, MouseClicksWalkADirectoryOfFiftyImages)
 {
     const std::string file = "TINY_ALPHA/DICOMDIR";
