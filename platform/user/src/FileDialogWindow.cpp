@@ -3,7 +3,9 @@
 // files through the chosen filter on the right (a click puts the name in
 // the edit, a double click chooses it), the name edit and the filter combo.
 // OK with a folder's name enters it; several names in double quotes are a
-// multiple choice. A hook of the caller's lives in a child dialog and hears
+// multiple choice. An open dialog that takes several files lets the user
+// pick them in the file list with Ctrl and Shift, and quotes them in the
+// edit. A hook of the caller's lives in a child dialog and hears
 // what happens.
 #include "FileDialogChoice.h"
 
@@ -146,6 +148,26 @@ void FillLists(HWND hDlg)
         SendMessageA(hFiles, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
+// The picked files as the edit shows them: one name alone, several each in
+// double quotes, in the list's order.
+std::string PickedNames(HWND hFiles)
+{
+    const int nCount = static_cast<int>(SendMessageA(hFiles, LB_GETSELCOUNT, 0, 0));
+    if (nCount < 0)
+    {
+        const int nSel = static_cast<int>(SendMessageA(hFiles, LB_GETCURSEL, 0, 0));
+        return nSel >= 0 ? ListText(hFiles, nSel) : std::string();
+    }
+    std::vector<int> items(static_cast<size_t>(nCount));
+    SendMessageA(hFiles, LB_GETSELITEMS, items.size(), reinterpret_cast<LPARAM>(items.data()));
+    if (items.size() == 1)
+        return ListText(hFiles, items.front());
+    std::string text;
+    for (const int nItem : items)
+        text += (text.empty() ? "\"" : " \"") + ListText(hFiles, nItem) + '"';
+    return text;
+}
+
 void ShowFolder(HWND hDlg)
 {
     FillLists(hDlg);
@@ -224,6 +246,12 @@ void OnInitDialog(HWND hDlg, DialogState& state)
                             reinterpret_cast<LPARAM>(filter.name.c_str()));
     const DWORD nIndex = ofn.nFilterIndex >= 1 ? ofn.nFilterIndex - 1 : 0;
     SendDlgItemMessageA(hDlg, cmb1, CB_SETCURSEL, nIndex < state.filters.size() ? nIndex : 0, 0);
+    if (!state.bSave && (ofn.Flags & OFN_ALLOWMULTISELECT))
+    {
+        const HWND hFiles = GetDlgItem(hDlg, lst1);
+        SetWindowLongPtrA(hFiles, GWL_STYLE,
+                          GetWindowLongPtrA(hFiles, GWL_STYLE) | LBS_EXTENDEDSEL);
+    }
     // A name given in the buffer starts the edit (and its folder the lists).
     if (ofn.lpstrFile != nullptr && *ofn.lpstrFile != '\0')
     {
@@ -311,9 +339,8 @@ INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
     case lst1:
         if (HIWORD(wParam) == LBN_SELCHANGE || HIWORD(wParam) == LBN_DBLCLK)
         {
-            const int nSel = static_cast<int>(SendMessageA(hControl, LB_GETCURSEL, 0, 0));
-            if (nSel >= 0)
-                SetDlgItemTextA(hDlg, edt1, ListText(hControl, nSel).c_str());
+            if (const std::string picked = PickedNames(hControl); !picked.empty())
+                SetDlgItemTextA(hDlg, edt1, picked.c_str());
             if (HIWORD(wParam) == LBN_SELCHANGE)
                 NotifyHook(hDlg, CDN_SELCHANGE);
             if (HIWORD(wParam) == LBN_DBLCLK)

@@ -1,5 +1,7 @@
-// The "ListBox" control with one selection, and "ComboLBox", the list of a
-// combo box, which tells its combo box what the user chose.
+// The "ListBox" control with one selection, or an extended one (Ctrl
+// toggles an item, Shift selects the range from the anchor), and
+// "ComboLBox", the list of a combo box, which tells its combo box what the
+// user chose.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 #include "ListRows.h"
@@ -24,6 +26,7 @@ struct ListItem
 {
     std::string text;
     ULONG_PTR data = 0;
+    bool bSelected = false; // in an extended-selection list
 };
 
 class ListBoxControl : public ListRows
@@ -41,6 +44,8 @@ private:
         return (Style() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
     }
     bool HasStrings() const { return !IsOwnerDraw() || (Style() & LBS_HASSTRINGS); }
+    bool IsExtended() const { return m_hCombo == nullptr && (Style() & LBS_EXTENDEDSEL) != 0; }
+    bool IsSelected(int nIndex) const;
     int Count() const override { return static_cast<int>(m_items.size()); }
     bool IsValid(WPARAM nIndex) const { return nIndex < m_items.size(); }
     int VisibleCount() const override;
@@ -52,18 +57,25 @@ private:
     int Delete(WPARAM nIndex);
     int Find(WPARAM nStart, LPCSTR lpszText, bool bExact) const;
     void Select(int nIndex, bool bNotify);
+    // The extended selection after a click or key on an item, as the
+    // modifiers held (MK_CONTROL, MK_SHIFT) make it.
+    void SelectExtended(int nIndex, WPARAM nKeys);
+    int SetSelection(bool bSelected, int nIndex);
+    int SelectedCount() const;
+    int SelectedItems(int nMax, int* pItems) const;
     void UpdateScrollBar() override;
     int ItemFromPoint(POINT pt) const;
     RECT ItemRect(int nIndex) const;
     void Notify(WORD nCode);
     void OnKeyDown(WPARAM nKey);
     void OnChar(WPARAM ch);
-    void OnMouse(UINT nMsg, LPARAM lParam);
+    void OnMouse(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void DrawItem(HDC hdc, int nIndex, UINT nAction);
 
     HWND m_hCombo = nullptr; // the combo box whose list this is
     std::vector<ListItem> m_items;
-    int m_nSelected = -1;
+    int m_nSelected = -1;      // in an extended-selection list, the item with the focus
+    int m_nAnchor = -1;        // where a Shift range starts
     bool m_bScrollBar = false; // made with a vertical scroll bar
     int m_nItemHeight = 0;
     HFONT m_hFont = nullptr;
@@ -123,6 +135,8 @@ int ListBoxControl::Insert(int nIndex, LPARAM lParam)
     m_items.insert(m_items.begin() + nIndex, std::move(item));
     if (m_nSelected >= nIndex)
         ++m_nSelected;
+    if (m_nAnchor >= nIndex)
+        ++m_nAnchor;
     UpdateScrollBar();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return nIndex;
@@ -147,6 +161,8 @@ int ListBoxControl::Delete(WPARAM nIndex)
         m_nSelected = -1;
     else if (m_nSelected > nAt)
         --m_nSelected;
+    if (m_nAnchor >= nAt)
+        --m_nAnchor;
     m_nTop = std::clamp(m_nTop, 0, std::max(0, Count() - 1));
     UpdateScrollBar();
     InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -180,8 +196,90 @@ void ListBoxControl::Notify(WORD nCode)
         NotifyParent(m_hWnd, nCode);
 }
 
+bool ListBoxControl::IsSelected(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= Count())
+        return false;
+    return IsExtended() ? m_items[static_cast<std::size_t>(nIndex)].bSelected
+                        : nIndex == m_nSelected;
+}
+
+void ListBoxControl::SelectExtended(int nIndex, WPARAM nKeys)
+{
+    if (nIndex < 0 || nIndex >= Count())
+        return;
+    const bool bControl = (nKeys & MK_CONTROL) != 0;
+    const bool bShift = (nKeys & MK_SHIFT) != 0 && m_nAnchor >= 0 && m_nAnchor < Count();
+    if (bShift)
+    {
+        const int nFrom = std::min(m_nAnchor, nIndex);
+        const int nTo = std::max(m_nAnchor, nIndex);
+        for (int i = 0; i < Count(); ++i)
+        {
+            ListItem& item = m_items[static_cast<std::size_t>(i)];
+            // Ctrl keeps what lies outside the range.
+            item.bSelected = (i >= nFrom && i <= nTo) || (bControl && item.bSelected);
+        }
+    }
+    else
+    {
+        const bool bWas = m_items[static_cast<std::size_t>(nIndex)].bSelected;
+        if (!bControl)
+            for (ListItem& item : m_items)
+                item.bSelected = false;
+        m_items[static_cast<std::size_t>(nIndex)].bSelected = !bControl || !bWas;
+        m_nAnchor = nIndex;
+    }
+    m_nSelected = nIndex;
+    EnsureVisible(nIndex);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    Notify(LBN_SELCHANGE);
+}
+
+// Selects or clears one item, or all with -1.
+int ListBoxControl::SetSelection(bool bSelected, int nIndex)
+{
+    if (!IsExtended() || nIndex < -1 || nIndex >= Count())
+        return LB_ERR;
+    for (int i = 0; i < Count(); ++i)
+        if (nIndex == -1 || i == nIndex)
+            m_items[static_cast<std::size_t>(i)].bSelected = bSelected;
+    if (nIndex >= 0)
+        m_nAnchor = m_nSelected = nIndex;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return LB_OKAY;
+}
+
+int ListBoxControl::SelectedCount() const
+{
+    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(),
+                                          [](const ListItem& item) { return item.bSelected; }));
+}
+
+int ListBoxControl::SelectedItems(int nMax, int* pItems) const
+{
+    int nCount = 0;
+    for (int i = 0; i < Count() && nCount < nMax; ++i)
+        if (m_items[static_cast<std::size_t>(i)].bSelected)
+            pItems[nCount++] = i;
+    return nCount;
+}
+
 void ListBoxControl::Select(int nIndex, bool bNotify)
 {
+    if (IsExtended())
+    {
+        // One item alone, as a plain click leaves it, or none.
+        if (bNotify && nIndex >= 0)
+            SelectExtended(nIndex, 0);
+        else if (nIndex >= -1 && nIndex < Count())
+        {
+            SetSelection(false, -1);
+            SetSelection(true, nIndex);
+            m_nSelected = nIndex;
+        }
+        return;
+    }
     if (nIndex < -1 || nIndex >= Count() || nIndex == m_nSelected)
         return;
     const int nOld = m_nSelected;
@@ -240,7 +338,11 @@ void ListBoxControl::OnKeyDown(WPARAM nKey)
         return;
     }
     const int nTarget = RowAfterKey(nKey, m_nSelected);
-    if (nTarget >= 0)
+    if (nTarget < 0)
+        return;
+    if (IsExtended())
+        SelectExtended(nTarget, GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0);
+    else
         Select(nTarget, true);
 }
 
@@ -254,7 +356,7 @@ void ListBoxControl::OnChar(WPARAM ch)
         Select(nFound, true);
 }
 
-void ListBoxControl::OnMouse(UINT nMsg, LPARAM lParam)
+void ListBoxControl::OnMouse(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     RECT client{};
@@ -274,14 +376,22 @@ void ListBoxControl::OnMouse(UINT nMsg, LPARAM lParam)
         m_bTracking = true;
         if (m_hCombo == nullptr)
             SetCapture(m_hWnd);
-        if (const int nIndex = ItemFromPoint(pt); nIndex >= 0)
+        if (const int nIndex = ItemFromPoint(pt); nIndex >= 0 && IsExtended())
+            SelectExtended(nIndex, wParam);
+        else if (nIndex >= 0)
             Select(nIndex, m_hCombo == nullptr);
         return;
     case WM_MOUSEMOVE:
         // The dropped list follows the pointer; a plain list while pressed.
         if ((m_bTracking || m_hCombo != nullptr) && bInside)
         {
-            if (const int nIndex = ItemFromPoint(pt); nIndex >= 0)
+            // Dragging an extended selection stretches it from the anchor.
+            if (const int nIndex = ItemFromPoint(pt); nIndex >= 0 && IsExtended())
+            {
+                if (nIndex != m_nSelected)
+                    SelectExtended(nIndex, (wParam & MK_CONTROL) | MK_SHIFT);
+            }
+            else if (nIndex >= 0)
                 Select(nIndex, m_hCombo == nullptr);
         }
         return;
@@ -309,8 +419,8 @@ void ListBoxControl::DrawItem(HDC hdc, int nIndex, UINT nAction)
     if (nIndex < 0 || nIndex >= Count())
         return;
     const RECT rect = ItemRect(nIndex);
-    const bool bSelected = nIndex == m_nSelected;
-    const bool bFocus = m_bFocus && bSelected;
+    const bool bSelected = IsSelected(nIndex);
+    const bool bFocus = m_bFocus && nIndex == m_nSelected;
     const ListItem& item = m_items[static_cast<std::size_t>(nIndex)];
     if (IsOwnerDraw())
     {
@@ -389,7 +499,7 @@ LRESULT ListBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEMOVE:
-        OnMouse(nMsg, lParam);
+        OnMouse(nMsg, wParam, lParam);
         return 0;
     case WM_CAPTURECHANGED:
         m_bTracking = false;
@@ -456,9 +566,15 @@ LRESULT ListBoxControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         Select(static_cast<INT_PTR>(wParam) < 0 ? -1 : static_cast<int>(wParam), false);
         return m_nSelected < 0 ? LB_ERR : m_nSelected;
     case LB_GETSEL:
-        return IsValid(wParam) ? (static_cast<int>(wParam) == m_nSelected) : LB_ERR;
+        return IsValid(wParam) ? IsSelected(static_cast<int>(wParam)) : LB_ERR;
+    case LB_SETSEL:
+        return SetSelection(wParam != 0, static_cast<int>(static_cast<INT_PTR>(lParam)));
     case LB_GETSELCOUNT:
-        return LB_ERR;
+        return IsExtended() ? SelectedCount() : LB_ERR;
+    case LB_GETSELITEMS:
+        if (!IsExtended() || lParam == 0)
+            return LB_ERR;
+        return SelectedItems(static_cast<int>(wParam), reinterpret_cast<int*>(lParam));
     case LB_SELECTSTRING:
     {
         const int nFound = Find(wParam, reinterpret_cast<LPCSTR>(lParam), false);

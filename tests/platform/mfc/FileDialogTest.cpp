@@ -248,6 +248,111 @@ POINT ButtonCentre(HWND hDlg, int nId)
     return CUiHarness::ScreenPoint(::GetDlgItem(hDlg, nId), rect.right / 2, rect.bottom / 2);
 }
 
+// A list item clicked with a key held (VK_CONTROL, VK_SHIFT).
+void ClickItemWith(CUiHarness& harness, HWND hDlg, UINT nKey, int nItem)
+{
+    harness.KeyDown(nKey);
+    ClickItem(harness, hDlg, lst1, nItem);
+    harness.KeyUp(nKey);
+}
+
+std::string EditText(HWND hDlg)
+{
+    char szText[256] = {};
+    ::GetDlgItemTextA(hDlg, edt1, szText, sizeof(szText));
+    return szText;
+}
+
+// Ctrl toggles a file, Shift selects the range from the last plain or Ctrl
+// click; the edit quotes the picked names and OK returns them all.
+TEST_F(FileDialogTest, OpenWithSeveralFilesPicksThemInTheListWithCtrlAndShift)
+{
+    for (const char* pszName : {"c.dcm", "d.dcm"})
+        std::ofstream(m_folder.PathOf(pszName)) << "x";
+    SetModalWindowsRun(true);
+    std::vector<char> buffer(4096, '\0');
+    CFileDialog dialog(TRUE, nullptr, nullptr,
+                       OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST, kFilter);
+    const std::string folder = m_folder.PathOf("");
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    dialog.m_ofn.lpstrFile = buffer.data();
+    dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    HWND hDlg = nullptr;
+    std::vector<std::string> edits;
+    const auto keepEdit = [&] { edits.push_back(EditText(hDlg)); };
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                hDlg = ::FindWindowA("#32770", "Open");
+                ClickItem(m_harness, hDlg, lst1, 0);
+                ClickItemWith(m_harness, hDlg, VK_CONTROL, 2);
+            })
+        .Do(
+            [&]
+            {
+                keepEdit();
+                ClickItem(m_harness, hDlg, lst1, 1);
+                ClickItemWith(m_harness, hDlg, VK_SHIFT, 3);
+            })
+        .Do(
+            [&]
+            {
+                keepEdit();
+                ClickItemWith(m_harness, hDlg, VK_CONTROL, 2);
+            })
+        .Do(
+            [&]
+            {
+                keepEdit();
+                if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+                    SaveWindowPicture(hDlg,
+                                      (testing::TempDir() + "file-dialog-several.bmp").c_str());
+                m_harness.Click(enMouseButton::Left, ButtonCentre(hDlg, IDOK));
+            });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(edits,
+              (std::vector<std::string>{"\"a.dcm\" \"c.dcm\"", "\"b.dcm\" \"c.dcm\" \"d.dcm\"",
+                                        "\"b.dcm\" \"d.dcm\""}));
+    // The buffer holds the folder, then each name, then an empty one.
+    const std::string shown =
+        std::filesystem::path(m_folder.PathOf("")).lexically_normal().parent_path().string();
+    const std::string expected = shown + std::string(1, '\0') + "b.dcm" + std::string(1, '\0') +
+                                 "d.dcm" + std::string(2, '\0');
+    EXPECT_EQ(std::string(buffer.data(), expected.size()), expected);
+    SetModalWindowsRun(false);
+}
+
+// A plain open dialog keeps one file picked: Ctrl adds none.
+TEST_F(FileDialogTest, OpenWithOneFileKeepsOnePickedInTheList)
+{
+    SetModalWindowsRun(true);
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST, kFilter);
+    const std::string folder = m_folder.PathOf("");
+    dialog.m_ofn.lpstrInitialDir = folder.c_str();
+    HWND hDlg = nullptr;
+    LRESULT nSelCount = 0;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                hDlg = ::FindWindowA("#32770", "Open");
+                ClickItem(m_harness, hDlg, lst1, 0);
+                ClickItemWith(m_harness, hDlg, VK_CONTROL, 1);
+            })
+        .Do(
+            [&]
+            {
+                nSelCount = ::SendDlgItemMessageA(hDlg, lst1, LB_GETSELCOUNT, 0, 0);
+                m_harness.Click(enMouseButton::Left, ButtonCentre(hDlg, IDOK));
+            });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(nSelCount, LB_ERR);
+    EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(dialog.GetPathName())),
+              std::filesystem::path(m_folder.PathOf("b.dcm")).lexically_normal());
+    SetModalWindowsRun(false);
+}
+
 // A folder chooser made of the open dialog: the name and type controls go,
 // OK reads "Select" and takes the folder shown, by a procedure put over the
 // dialog's own.

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -659,6 +660,53 @@ TEST_F(ControlTest, SortedListKeepsOrderAndKeysMoveTheSelection)
     EXPECT_GT(SendMessageA(hList, LB_GETTOPINDEX, 0, 0), 0) << "scrolled to show the end";
     EXPECT_EQ(SendMessageA(hList, LB_DELETESTRING, 0, 0), 3);
     EXPECT_EQ(SendMessageA(hList, LB_GETCURSEL, 0, 0), 1) << "the selection moved with its item";
+}
+
+// The items an extended-selection list has selected, in its order.
+std::vector<int> SelectedItems(HWND hList)
+{
+    std::vector<int> items(static_cast<size_t>(SendMessageA(hList, LB_GETSELCOUNT, 0, 0)));
+    SendMessageA(hList, LB_GETSELITEMS, items.size(), reinterpret_cast<LPARAM>(items.data()));
+    return items;
+}
+
+TEST_F(ControlTest, ExtendedSelectionListTogglesWithCtrlAndExtendsWithShift)
+{
+    const HWND hList = Create("ListBox", LBS_NOTIFY | LBS_EXTENDEDSEL, "", RECT{10, 10, 110, 110});
+    for (const char* item : {"a", "b", "c", "d", "e"})
+        SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    RECT rect{};
+    const auto click = [&](int nItem, UINT nKey)
+    {
+        SendMessageA(hList, LB_GETITEMRECT, nItem, reinterpret_cast<LPARAM>(&rect));
+        if (nKey != 0)
+            m_harness.KeyDown(nKey);
+        m_harness.Click(enMouseButton::Left,
+                        CUiHarness::ScreenPoint(hList, 5, (rect.top + rect.bottom) / 2));
+        if (nKey != 0)
+            m_harness.KeyUp(nKey);
+        m_harness.PumpPending();
+        return SelectedItems(hList);
+    };
+    EXPECT_EQ(click(1, 0), (std::vector<int>{1}));
+    EXPECT_EQ(click(3, VK_CONTROL), (std::vector<int>{1, 3}));
+    EXPECT_EQ(click(1, VK_CONTROL), (std::vector<int>{3})) << "Ctrl takes a picked item away";
+    EXPECT_EQ(click(0, VK_SHIFT), (std::vector<int>{0, 1})) << "from the anchor, item 1";
+    EXPECT_EQ(click(4, 0), (std::vector<int>{4}));
+    EXPECT_EQ(SendMessageA(hList, LB_GETCURSEL, 0, 0), 4);
+    EXPECT_EQ(CountCode(LBN_SELCHANGE), 5);
+    m_harness.KeyDown(VK_SHIFT);
+    m_harness.KeyPress(VK_UP);
+    m_harness.KeyUp(VK_SHIFT);
+    m_harness.PumpPending();
+    EXPECT_EQ(SelectedItems(hList), (std::vector<int>{3, 4}));
+    EXPECT_EQ(SendMessageA(hList, LB_SETSEL, FALSE, -1), LB_OKAY);
+    EXPECT_EQ(SendMessageA(hList, LB_GETSELCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(hList, LB_SETSEL, TRUE, 2), LB_OKAY);
+    EXPECT_EQ(SendMessageA(hList, LB_GETSEL, 2, 0), 1);
+    EXPECT_EQ(SendMessageA(hList, LB_SETSEL, TRUE, 9), LB_ERR);
+    SendMessageA(hList, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(SelectedItems(hList), (std::vector<int>{1})) << "the selection moved with its item";
 }
 
 // ---------------------------------------------------------------- ScrollBar
