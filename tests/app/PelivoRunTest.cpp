@@ -202,6 +202,20 @@ TEST_F(PelivoRunTest, TheAboutBoxShowsItsTemplate)
     EXPECT_EQ(GetModalRequests().back().caption, "About Pelivo");
 }
 
+TEST_F(PelivoRunTest, TheKeysGoBackToTheImageWindowWhenTheAboutBoxCloses)
+{
+    m_app.OpenPath(kCT.c_str());
+    m_pView->SetFocus();
+    CWnd* pFocus = CWnd::GetFocus();
+    ASSERT_NE(pFocus, nullptr);
+    ASSERT_NE(pFocus, m_pFrame);
+    SetModalWindowsRun(true);
+    m_harness.Script().KeyPress(VK_ESCAPE);
+    Command(ID_APP_ABOUT);
+    EXPECT_EQ(GetModalRequests().back().caption, "About Pelivo");
+    EXPECT_EQ(CWnd::GetFocus(), pFocus);
+}
+
 TEST_F(PelivoRunTest, ClosingTheImageAndTheViewEmptiesTheScreen)
 {
     m_app.OpenPath(kCT.c_str());

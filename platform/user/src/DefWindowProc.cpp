@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace
 {
@@ -170,6 +171,20 @@ LRESULT OnCtlColor(UINT nMsg, WPARAM wParam)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
+// The activation comes back to the child the window last had the focus in, so
+// the keys go on reaching it after a dialog or another window; a child gone,
+// hidden or disabled meanwhile leaves the focus to the window itself.
+void OnActivate(WindowData& window)
+{
+    const HWND hWnd = window.hWnd;
+    const HWND hFocus = GetFocus();
+    if (hFocus == hWnd || IsChild(hWnd, hFocus))
+        return;
+    const HWND hLast = std::exchange(window.hLastFocus, nullptr);
+    const bool bRestore = IsChild(hWnd, hLast) && IsWindowVisible(hLast) && IsWindowEnabled(hLast);
+    SetFocus(bRestore ? hLast : hWnd);
+}
+
 LRESULT OnEraseBackground(const WindowData& window, WPARAM wParam)
 {
     const HBRUSH hBrush = ResolveClassBrush(window.pClass->hbrBackground);
@@ -273,11 +288,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0)
-        {
-            const HWND hFocus = GetFocus();
-            if (hFocus != hWnd && !IsChild(hWnd, hFocus))
-                SetFocus(hWnd);
-        }
+            OnActivate(*window);
         return 0;
     case WM_WINDOWPOSCHANGED:
         return lParam != 0 ? OnWindowPosChanged(*window, *reinterpret_cast<WINDOWPOS*>(lParam)) : 0;

@@ -35,6 +35,15 @@ void RememberActivePopup(HWND hTop)
         owner->hLastActivePopup = hTop;
 }
 
+// A top-level window losing the focus keeps the child that had it, for its
+// next activation to give it back.
+void RememberFocusOf(WindowData& top)
+{
+    const HWND hFocus = GetFocus();
+    if (hFocus != nullptr && IsInside(hFocus, top))
+        top.hLastFocus = hFocus != top.hWnd ? hFocus : nullptr;
+}
+
 bool IsOwnedBy(HWND hWnd, HWND hOwner)
 {
     const WindowData* window = FindWindowData(hWnd);
@@ -127,8 +136,12 @@ HWND SetActiveWindow(HWND hWnd)
         SendMessageA(hPrevious, WM_NCACTIVATE, FALSE, 0);
         SendMessageA(hPrevious, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(hPrevious)),
                      reinterpret_cast<LPARAM>(hTop));
-        if (state.hFocus != nullptr && IsInside(state.hFocus, *FindWindowData(hPrevious)))
+        WindowData* previous = FindWindowData(hPrevious);
+        if (previous != nullptr && state.hFocus != nullptr && IsInside(state.hFocus, *previous))
+        {
+            RememberFocusOf(*previous);
             SetFocus(nullptr);
+        }
     }
     if (hTop != nullptr && state.hActive == hTop && IsWindow(hTop))
     {
@@ -189,5 +202,7 @@ void MoveFocusOutOf(const WindowData& window, bool bToParent)
     if (hFocus == nullptr || !IsInside(hFocus, window))
         return;
     const bool bParent = bToParent && window.IsChildStyle() && window.pParent != nullptr;
+    if (!window.IsChildStyle() && !IsDesktop(window))
+        RememberFocusOf(*FindWindowData(window.hWnd));
     SetFocus(bParent ? window.pParent->hWnd : nullptr);
 }

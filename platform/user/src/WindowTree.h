@@ -41,6 +41,7 @@ struct WindowData
     WindowData* pParent = nullptr; // the desktop for top-level windows
     HWND hOwner = nullptr;
     HWND hLastActivePopup = nullptr; // of the windows it owns, the one active last
+    HWND hLastFocus = nullptr;       // the child that had the focus when it was deactivated
     std::vector<std::shared_ptr<WindowData>> children; // top of the Z order first
     RECT rcWindow{};                                   // in the parent's client coordinates
     RECT rcClient{};                                   // relative to the window's top left

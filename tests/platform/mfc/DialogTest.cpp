@@ -206,6 +206,57 @@ TEST_F(MfcDialogTest, MessageBoxesCarryTheApplicationsNameAndAnswerThroughTheHoo
     EXPECT_EQ(requests[1].hOwner, m_owner.m_hWnd);
 }
 
+// An image pane of a frame that counts the keys reaching it.
+class CKeyPane : public CWnd
+{
+public:
+    int nKeys = 0;
+
+protected:
+    afx_msg void OnKeyDown(UINT, UINT, UINT) { ++nKeys; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CKeyPane, CWnd)
+ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
+TEST_F(MfcDialogTest, FrameGivesTheFocusBackToItsPaneAfterDoModalAndMessageBox)
+{
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Viewer", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               CRect(80, 80, 700, 600)));
+    CKeyPane pane;
+    ASSERT_TRUE(pane.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), pFrame, 7));
+    pane.SetFocus();
+    SetModalWindowsRun(true);
+    const auto pageDownReachesThePane = [&]
+    {
+        pane.nKeys = 0;
+        m_harness.KeyPress(VK_NEXT);
+        m_harness.PumpPending();
+        return pane.nKeys == 1;
+    };
+
+    CNameDialog dialog(pFrame);
+    m_harness.Script().KeyPress(VK_ESCAPE);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(CWnd::GetFocus(), &pane);
+    EXPECT_TRUE(pageDownReachesThePane());
+
+    m_harness.Script().KeyPress(VK_RETURN);
+    EXPECT_EQ(pFrame->MessageBox("Saved."), IDOK);
+    EXPECT_EQ(CWnd::GetFocus(), &pane);
+    EXPECT_TRUE(pageDownReachesThePane());
+
+    // The pane closed while the box ran: the frame keeps the keys, nothing dangles.
+    m_harness.Script().Do([&] { pane.DestroyWindow(); }).KeyPress(VK_RETURN);
+    EXPECT_EQ(pFrame->MessageBox("Closed."), IDOK);
+    EXPECT_EQ(CWnd::GetFocus(), pFrame);
+    pFrame->DestroyWindow();
+}
+
 TEST_F(MfcDialogTest, ImageListFromABitmapResourceDrawsThroughTheMaskColour)
 {
     RegisterBitmap();

@@ -391,4 +391,88 @@ TEST_F(DialogTest, RunningMessageBoxAnswersItsButtons)
         << "Esc does nothing without Cancel; Tab and Enter press No";
     EXPECT_TRUE(IsWindowEnabled(m_hOwner));
 }
+
+// What becomes of the owner's focused child while a modal window runs.
+enum class enChildFate
+{
+    Kept,
+    Destroyed,
+    Hidden,
+    Disabled,
+};
+
+struct FocusCase
+{
+    const char* pszName;
+    bool bMessageBox;
+    enChildFate fate;
+};
+
+class ModalFocusTest : public DialogTest, public ::testing::WithParamInterface<FocusCase>
+{
+};
+
+TEST_P(ModalFocusTest, OwnerGetsItsFocusedChildBackWhenTheModalWindowEnds)
+{
+    const HWND hPane = CreateTestWindow(WS_CHILD | WS_VISIBLE, m_hOwner, RECT{10, 10, 400, 300});
+    SetFocus(hPane);
+    ASSERT_EQ(GetFocus(), hPane);
+    m_harness.Script()
+        .Do(
+            [hPane]
+            {
+                EXPECT_NE(GetFocus(), hPane) << "the modal window has the keys";
+                switch (GetParam().fate)
+                {
+                case enChildFate::Destroyed:
+                    DestroyWindow(hPane);
+                    break;
+                case enChildFate::Hidden:
+                    ShowWindow(hPane, SW_HIDE);
+                    break;
+                case enChildFate::Disabled:
+                    EnableWindow(hPane, FALSE);
+                    break;
+                case enChildFate::Kept:
+                    break;
+                }
+            })
+        .KeyPress(VK_ESCAPE);
+    SetModalWindowsRun(true);
+    if (GetParam().bMessageBox)
+        EXPECT_EQ(MessageBoxA(m_hOwner, "Done.", "Pelivo", MB_OK), IDOK);
+    else
+        EXPECT_EQ(RunModal(), IDCANCEL);
+    m_harness.Script().Clear();
+
+    const HWND hExpected = GetParam().fate == enChildFate::Kept ? hPane : m_hOwner;
+    EXPECT_EQ(GetActiveWindow(), m_hOwner);
+    EXPECT_EQ(GetFocus(), hExpected);
+    ClearMessages();
+    m_harness.KeyPress(VK_NEXT);
+    m_harness.PumpPending();
+    EXPECT_EQ(CountMessages(hExpected, WM_KEYDOWN), 1) << "Page Down reaches the window";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modal, ModalFocusTest,
+    ::testing::Values(FocusCase{"dialog_child_kept", false, enChildFate::Kept},
+                      FocusCase{"message_box_child_kept", true, enChildFate::Kept},
+                      FocusCase{"dialog_child_destroyed", false, enChildFate::Destroyed},
+                      FocusCase{"message_box_child_destroyed", true, enChildFate::Destroyed},
+                      FocusCase{"dialog_child_hidden", false, enChildFate::Hidden},
+                      FocusCase{"dialog_child_disabled", false, enChildFate::Disabled}),
+    [](const ::testing::TestParamInfo<FocusCase>& info)
+    { return std::string(info.param.pszName); });
+
+TEST_F(DialogTest, FocusOnTheOwnerItselfStaysThereAfterAModalWindow)
+{
+    const HWND hPane = CreateTestWindow(WS_CHILD | WS_VISIBLE, m_hOwner, RECT{10, 10, 400, 300});
+    SetFocus(hPane);
+    SetFocus(m_hOwner);
+    SetModalWindowsRun(true);
+    m_harness.Script().KeyPress(VK_ESCAPE);
+    EXPECT_EQ(MessageBoxA(m_hOwner, "Done.", "Pelivo", MB_OK), IDOK);
+    EXPECT_EQ(GetFocus(), m_hOwner) << "no child the owner had before";
+}
 } // namespace
