@@ -205,15 +205,15 @@ TEST_F(PelivoRunTest, TheAboutBoxShowsItsTemplate)
 TEST_F(PelivoRunTest, TheKeysGoBackToTheImageWindowWhenTheAboutBoxCloses)
 {
     m_app.OpenPath(kCT.c_str());
-    m_pView->SetFocus();
-    CWnd* pFocus = CWnd::GetFocus();
-    ASSERT_NE(pFocus, nullptr);
-    ASSERT_NE(pFocus, m_pFrame);
+    CWnd* pPane = m_pView->GetHotImageWindow();
+    ASSERT_NE(pPane, nullptr);
+    pPane->SetFocus();
+    ASSERT_EQ(CWnd::GetFocus(), pPane);
     SetModalWindowsRun(true);
     m_harness.Script().KeyPress(VK_ESCAPE);
     Command(ID_APP_ABOUT);
     EXPECT_EQ(GetModalRequests().back().caption, "About Pelivo");
-    EXPECT_EQ(CWnd::GetFocus(), pFocus);
+    EXPECT_EQ(CWnd::GetFocus(), pPane);
 }
 
 TEST_F(PelivoRunTest, ClosingTheImageAndTheViewEmptiesTheScreen)
