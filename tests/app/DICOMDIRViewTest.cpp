@@ -4,6 +4,7 @@
 // file of the chosen subtree; View, Review, double click, Enter and Escape
 // with a stand-in for the frame that owns the dialog.
 #include "DICOMDIRView.h"
+#include "../Dicom/High/DicomDirReferenceLines.h"
 #include "AppTestSupport.h"
 #include "DICOMDataSet.h"
 #include "DICOMFile.h"
@@ -19,20 +20,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-struct RecordLine
-{
-    const char* file;
-    int depth;
-    const char* type;
-    const char* key;
-};
-
-const RecordLine ReferenceLines[] = {
-#include "../Dicom/High/DicomDirReferences.inc"
-};
-
-const fs::path DirTestFolder = fs::path(SUITE_CORPUS_DIR) / "pydicom/test_files/dicomdirtests";
 
 struct RecordNode
 {

@@ -2,6 +2,7 @@
 // records, broken record offsets ending their chains, and directories built from
 // folders of real files read back equal with offsets that match the bytes.
 #include "DicomDir.h"
+#include "DicomDirReferenceLines.h"
 #include "FileFinder.h"
 #include "FileTestSupport.h"
 #include "PeerToolSupport.h"
@@ -25,20 +26,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-struct RecordLine
-{
-    const char* file;
-    int depth;
-    const char* type;
-    const char* key;
-};
-
-const RecordLine ReferenceLines[] = {
-#include "DicomDirReferences.inc"
-};
-
-const fs::path DirTestFolder = fs::path(SUITE_CORPUS_DIR) / "pydicom/test_files/dicomdirtests";
-
 struct WalkedRecord
 {
     int depth;
