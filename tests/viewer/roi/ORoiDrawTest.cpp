@@ -213,6 +213,70 @@ TEST_F(ORoiDrawTest, AngleArcs)
     EXPECT_EQ(angle->GetArc().nRadius, int(ORoiAngle::MinArcRadius));
 }
 
+// Distances measured by the pane's right and bottom edges keep their
+// labels whole inside the pane, moved just enough, still hit where they
+// stand and joined to their ends when those are out from under them; a
+// label that fits stays where it was placed, and one whose measurement is
+// panned out of sight is not pulled in.
+TEST_F(ORoiDrawTest, LabelsNearTheEdgesStayInsideThePane)
+{
+    auto* view = MakePane<AnnotatedView>(CRect(0, 0, 200, 200));
+    auto show = ShowOf(MakeImage(200, 200, 8, "MONOCHROME2", PatternPixels(200, 200)));
+    ASSERT_TRUE(view->AttachShow(show.get()));
+    view->SetLabelsVisible(false);
+    view->ShowRuler(false);
+    view->SetZoom(1.0);
+    view->SetPan(0, 0);
+    const auto placedAt = [&](ORoiTextLabel& label)
+    { return view->ImageToScreen(label.GetPosition().x, label.GetPosition().y); };
+    auto* right = new ORoiCalliper(show.get());
+    right->SetLine({60, 100}, {190, 100});
+    Add(*show, right);
+    auto* bottom = new ORoiCalliper(show.get());
+    bottom->SetLine({20, 198}, {80, 198});
+    Add(*show, bottom);
+    auto* inner = new ORoiCalliper(show.get());
+    inner->SetLine({20, 40}, {60, 40});
+    Add(*show, inner);
+    CRect client;
+    view->GetClientRect(&client);
+    const WindowPicture picture = Paint(view);
+    DumpPicture(view->m_hWnd, "roi_labels_at_the_edges");
+
+    for (ORoiCalliper* calliper : {right, bottom})
+    {
+        ORoiTextLabel& label = *calliper->GetLinkedLabel();
+        const RECT rect = label.GetScreenRect();
+        const POINT placed = placedAt(label);
+        const std::string name(label.GetDisplayText());
+        EXPECT_TRUE(placed.x + (rect.right - rect.left) > client.right ||
+                    placed.y + (rect.bottom - rect.top) / 2 > client.bottom)
+            << name << " was not placed over the edge";
+        EXPECT_GE(rect.left, client.left) << name;
+        EXPECT_GE(rect.top, client.top) << name;
+        EXPECT_LE(rect.right, client.right) << name;
+        EXPECT_LE(rect.bottom, client.bottom) << name;
+        EXPECT_TRUE(rect.right == client.right || rect.bottom == client.bottom) << name;
+        EXPECT_EQ(label.HitTest(Centre(rect).x, Centre(rect).y, 2, 0), int(enHitLabel)) << name;
+        ExpectLabelPainted(picture, label, name);
+    }
+    // The bottom label moved up from the end it measures: the dotted leader
+    // still joins them.
+    const RECT raised = bottom->GetLinkedLabel()->GetScreenRect();
+    EXPECT_EQ(raised.left, placedAt(*bottom->GetLinkedLabel()).x);
+    EXPECT_TRUE(IsPaintedNear(picture,
+                              Middle(view->ImageToScreen(80, 198), {raised.left, Centre(raised).y}),
+                              OverlayConfig::Get().crRoi));
+
+    const RECT fits = inner->GetLinkedLabel()->GetScreenRect();
+    EXPECT_EQ(fits.left, placedAt(*inner->GetLinkedLabel()).x);
+    EXPECT_EQ(Centre(fits).y, placedAt(*inner->GetLinkedLabel()).y);
+
+    view->PanBy(100, 0);
+    ASSERT_FALSE(client.PtInRect(view->ImageToScreen(190, 100)));
+    EXPECT_EQ(right->GetLinkedLabel()->GetScreenRect().left, placedAt(*right->GetLinkedLabel()).x);
+}
+
 // Hit codes on each kind at window points: its label 512, a handle 96, its
 // body 6, far away 0; a box shutter's edges 32 and 64; a reference line
 // nothing.

@@ -7,6 +7,7 @@
 #include "ImageViewTestSupport.h"
 #include "MetaImage.h"
 #include "PictureDump.h"
+#include "ViewLabel.h"
 
 #include <functional>
 #include <numeric>
@@ -327,6 +328,12 @@ namespace
 // The controller attached to a viewer window plays its hot view.
 class CineWebWindowTest : public WebWindowTest
 {
+protected:
+    static Lettra LeadingLabel(CViewPort& pane)
+    {
+        Array<ViewLabel*>& labels = pane.GetLabels(ViewLabel::enTopLeft);
+        return labels.IsEmpty() ? Lettra() : labels.GetHead()->item->GetText();
+    }
 };
 
 TEST_F(CineWebWindowTest, AttachedToTheWindowItPlaysTheHotView)
@@ -356,6 +363,40 @@ TEST_F(CineWebWindowTest, AttachedToTheWindowItPlaysTheHotView)
     Picture("CineInWebWindow");
     EXPECT_TRUE(cine.Quit(true));
     EXPECT_EQ(InstanceOf(hot->GetHotImage()), 2);
+}
+
+// The host's prompt stays in sight while cine plays over the pane that
+// shows it, and a window without a prompt gives the cine pane none.
+TEST_F(CineWebWindowTest, TheCinePaneKeepsTheHostsPrompt)
+{
+    if (!std::filesystem::exists(SUITE_CORPUS_DIR))
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    StartAsHost();
+    const char* const prompt = "Not intended for diagnostic use !";
+    m_pWindow->SendMessage(CWebWindow::WmSetPromptText, 0, reinterpret_cast<LPARAM>(prompt));
+    CTempFolder folder;
+    Open(WriteSlices(folder, {1, 2, 3}));
+    m_harness.PumpPending();
+    CineControl cine;
+    cine.AttachWindow(m_pWindow);
+    ASSERT_TRUE(cine.Prepare());
+    ASSERT_EQ(std::string(LeadingLabel(*cine.GetPane())), prompt);
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        ASSERT_TRUE(cine.Next());
+        EXPECT_EQ(std::string(LeadingLabel(*cine.GetCineWindow())), prompt);
+    }
+    m_harness.PumpPending();
+    Picture("CinePanePrompt");
+    cine.Release();
+
+    m_pWindow->SendMessage(CWebWindow::WmSetPromptText, 0, reinterpret_cast<LPARAM>(""));
+    cine.AttachWindow(m_pWindow);
+    ASSERT_TRUE(cine.Prepare());
+    ASSERT_TRUE(cine.Next());
+    EXPECT_NE(std::string(LeadingLabel(*cine.GetCineWindow())), prompt);
 }
 
 } // namespace

@@ -48,7 +48,8 @@ public:
     void Offset(int dx, int dy) override;
     // Its text: the label code (512) for a point on it.
     int HitTest(int x, int y, int tolerance, int flags) override;
-    // The window rectangle of its text; empty without a pane.
+    // The window rectangle of its text, kept inside the pane while its
+    // anchor is; empty without a pane.
     RECT GetScreenRect() const;
 
     // The "<TextLabel>" element of the measurement's primitives.
@@ -67,6 +68,8 @@ protected:
     Lettra XmlSerializePrimitives() const override;
 
 private:
+    RECT FitInPane(CViewPort& view, RECT text) const;
+
     enum
     {
         enAnchor,

@@ -113,14 +113,33 @@ RECT ORoiTextLabel::GetScreenRect() const
     {
         return {0, 0, 0, 0};
     }
-    return GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetPosition()), GetDisplayText());
+    return FitInPane(*view, GetLabelTextRect(*view, GetStyle(), ToScreen(*view, GetPosition()),
+                                             GetDisplayText()));
+}
+
+// A text placed beside a measurement near the pane's right or bottom edge
+// would be cut off there: it moves left and up just enough to be read
+// whole. A label whose measurement is out of sight is left where it is.
+RECT ORoiTextLabel::FitInPane(CViewPort& view, RECT text) const
+{
+    const CRect& pane = view.GetDisplayRect();
+    if (pane.IsRectEmpty() || !PointInRect(ToScreen(view, GetAnchor()), pane))
+    {
+        return text;
+    }
+    const LONG dx = std::max(std::min<LONG>(pane.right - text.right, 0), pane.left - text.left);
+    const LONG dy = std::max(std::min<LONG>(pane.bottom - text.bottom, 0), pane.top - text.top);
+    return {text.left + dx, text.top + dy, text.right + dx, text.bottom + dy};
 }
 
 void ORoiTextLabel::DrawShape(CDC* pDC, CViewPort& view)
 {
     const POINT anchor = ToScreen(view, GetAnchor());
-    const POINT position = ToScreen(view, GetPosition());
     const RECT text = GetScreenRect();
+    // The point the text is drawn from: its left edge, centred on its height.
+    const POINT position = IsRectEmpty(&text)
+                               ? ToScreen(view, GetPosition())
+                               : POINT{text.left, text.top + (text.bottom - text.top) / 2};
     if (!PointInRect(anchor, text) && PointDistance(anchor, position) > ConnectorMinimum)
     {
         view.DrawDotLine(pDC, anchor.x, anchor.y, position.x, position.y, GetDrawColor());

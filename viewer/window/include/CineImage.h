@@ -25,6 +25,12 @@ public:
     bool IsBusy() const { return m_nBusy != 0; }
     // How many frames were shown.
     int GetFrameCount() const { return m_nFrames; }
+    // The prompt of the pane played over, which stays in sight during cine
+    // as the first of the frame's labels; empty for none.
+    void SetPromptText(const Lettra& prompt) { m_strPrompt = prompt; }
+    const Lettra& GetPromptText() const { return m_strPrompt; }
+
+    void BuildImageLabels(ImageShow* show) override;
 
     // Only validates the window while busy.
     void Draw(CDC* pDC) override;
@@ -38,4 +44,5 @@ private:
 
     volatile LONG m_nBusy = 0;
     int m_nFrames = 0;
+    Lettra m_strPrompt;
 };

@@ -15,6 +15,11 @@ public:
     WebMedImage();
 
     void BuildImageLabels(ImageShow* show) override;
+    // The host's prompt text, shown first among the labels; empty when the
+    // host set none.
+    const Lettra& GetPromptText() const;
+    // Puts a non-empty prompt at the head of a pane's upper left labels.
+    static void AddPromptLabel(CViewPort& pane, const Lettra& prompt);
 
     // The icons of the shown image's state flags, in the lower right
     // corner: the annotated one rightmost, the handed-over one beside it.

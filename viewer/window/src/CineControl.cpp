@@ -4,6 +4,7 @@
 #include "CineImage.h"
 #include "ImageShow.h"
 #include "SeriesShow.h"
+#include "WebMedImage.h"
 
 #include <array>
 
@@ -142,6 +143,10 @@ void CineControl::AttachView(CImageView* view)
     window->ShowOverlays(false);
     window->ShowRuler(false);
     window->ShowTargetMark(false);
+    if (const auto* web = dynamic_cast<const WebMedImage*>(pane))
+    {
+        window->SetPromptText(web->GetPromptText());
+    }
     window->DoCineShow(pane->GetShow());
     window->ShowWindow(SW_SHOW);
     Subscribe();

@@ -1,6 +1,7 @@
 #include "CineImage.h"
 
 #include "QuillonLog.h"
+#include "WebMedImage.h"
 #include "WinInterlocked.h"
 
 IMPLEMENT_DYNCREATE(CineImage, MedImage)
@@ -36,6 +37,12 @@ void CineImage::DrawImage(CDC* pDC)
     GetClientRect(&client);
     pDC->FillSolidRect(&client, RGB(0, 0, 0));
     CViewPort::DrawImage(pDC);
+}
+
+void CineImage::BuildImageLabels(ImageShow* show)
+{
+    MedImage::BuildImageLabels(show);
+    WebMedImage::AddPromptLabel(*this, m_strPrompt);
 }
 
 void CineImage::DoCineShow(ImageShow* image)

@@ -19,10 +19,19 @@ WebMedImage::WebMedImage()
 void WebMedImage::BuildImageLabels(ImageShow* show)
 {
     WebMedImageBase::BuildImageLabels(show);
-    const Lettra& prompt = CWebWindow::GetPromptText();
+    AddPromptLabel(*this, GetPromptText());
+}
+
+const Lettra& WebMedImage::GetPromptText() const
+{
+    return CWebWindow::GetPromptText();
+}
+
+void WebMedImage::AddPromptLabel(CViewPort& pane, const Lettra& prompt)
+{
     if (!prompt.IsEmpty())
     {
-        GetLabels(ViewLabel::enTopLeft).AddHead(new ViewLabel(ViewLabel::enTopLeft, prompt));
+        pane.GetLabels(ViewLabel::enTopLeft).AddHead(new ViewLabel(ViewLabel::enTopLeft, prompt));
     }
 }
 
