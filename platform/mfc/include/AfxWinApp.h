@@ -69,12 +69,17 @@ public:
     virtual void ParseParam(LPCSTR pszParam, BOOL bFlag, BOOL bLast);
 };
 
+// The longest name a recent file shows with in the menu, unless its file
+// name alone is longer.
+constexpr int AFX_ABBREV_FILENAME_LEN = 16;
+
 // The recent files of the profile section, newest first, shown as numbered
 // items from the menu item of the first id on.
 class PLATFORMUI_API CRecentFileList
 {
 public:
-    CRecentFileList(UINT nStart, LPCSTR lpszSection, LPCSTR lpszEntryFormat, int nSize);
+    CRecentFileList(UINT nStart, LPCSTR lpszSection, LPCSTR lpszEntryFormat, int nSize,
+                    int nMaxDispLen = AFX_ABBREV_FILENAME_LEN);
     virtual ~CRecentFileList() = default;
 
     int GetSize() const { return m_nSize; }
@@ -82,6 +87,13 @@ public:
     CString& operator[](int nIndex) { return m_names.at(static_cast<size_t>(nIndex)); }
     virtual void Add(LPCSTR lpszPathName);
     virtual void Remove(int nIndex);
+    // The name entry nIndex shows with: the file name alone in the folder
+    // lpszCurDir (its first nCurDir characters), else the path, its middle
+    // folders given up for "..." until it fits the display length. When even
+    // the file name is too long it stays (bAtLeastName) or the name is empty.
+    // FALSE when there is no such entry.
+    virtual BOOL GetDisplayName(CString& strName, int nIndex, LPCSTR lpszCurDir, int nCurDir,
+                                BOOL bAtLeastName = TRUE) const;
     // Replaces the placeholder item (or the items shown last) with the
     // files; with none the placeholder shows greyed.
     virtual void UpdateMenu(CCmdUI* pCmdUI);
@@ -94,6 +106,7 @@ public:
 
 protected:
     int m_nSize;
+    int m_nMaxDispLen;
     std::vector<CString> m_names;
     CString m_strOriginal;
 };

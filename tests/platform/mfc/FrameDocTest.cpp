@@ -707,4 +707,92 @@ TEST_F(FrameDocFileTest, OpenCommandOpensTheChosenFileIntoTheSameDocumentAndMake
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_OPEN);
     EXPECT_EQ(m_pView->nInitialUpdates, 2);
 }
+// Ten recent files: the one of the working folder shows its name alone, the
+// one deep below it only its last folder, '&' shows as itself, the tenth gets
+// "0" for its mnemonic; choosing an entry still opens the full path.
+TEST_F(FrameDocFileTest, RecentFileItemsShowShortNamesAndOpenTheFullPath)
+{
+    std::filesystem::current_path(m_folder.PathOf(""));
+    std::filesystem::create_directories(m_folder.PathOf("a_long_folder/s"));
+    const std::string deep = m_folder.Write("a_long_folder/s/x.pic", "deep picture");
+    m_app.LoadStdProfileSettings(10);
+    for (int i = 8; i >= 1; --i)
+        m_app.AddToRecentFileList(("/d/" + std::to_string(i) + ".pic").c_str());
+    m_app.AddToRecentFileList(deep.c_str());
+    m_app.AddToRecentFileList(m_folder.Write("r&d.pic", "here").c_str());
+
+    CMenu* pFile = m_pFrame->GetMenu()->GetSubMenu(0);
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(pFile->m_hMenu), 0);
+    std::vector<std::string> items;
+    for (UINT nId = ID_FILE_MRU_FILE1; nId < ID_FILE_MRU_FILE1 + 10; ++nId)
+    {
+        CString strItem;
+        pFile->GetMenuString(nId, strItem, MF_BYCOMMAND);
+        items.emplace_back(static_cast<LPCSTR>(strItem));
+    }
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"&1 r&&d.pic", "&2 /.../s/x.pic", "&3 /d/1.pic",
+                                        "&4 /d/2.pic", "&5 /d/3.pic", "&6 /d/4.pic", "&7 /d/5.pic",
+                                        "&8 /d/6.pic", "&9 /d/7.pic", "1&0 /d/8.pic"}));
+    EXPECT_EQ(pFile->GetMenuItemCount(), 14u);
+
+    m_pFrame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(std::string(m_pDoc->GetPathName()), deep);
+    EXPECT_STREQ(m_pDoc->strContent, "deep picture");
+    EXPECT_EQ(RecentFile(0), deep);
+}
+
+struct DisplayNameCase
+{
+    const char* pszPath;
+    const char* pszCurDir;
+    BOOL bAtLeastName;
+    const char* pszShown;
+};
+
+class RecentFileDisplayNameTest : public testing::TestWithParam<DisplayNameCase>
+{
+};
+
+// The list keeps the default display length of sixteen characters.
+TEST_P(RecentFileDisplayNameTest, ShortensThePathForTheMenu)
+{
+    const DisplayNameCase& testCase = GetParam();
+    CRecentFileList list(0, "Recent File List", "File%d", 4);
+    list.Add(testCase.pszPath);
+    CString strName = "unchanged";
+    ASSERT_TRUE(list.GetDisplayName(strName, 0, testCase.pszCurDir,
+                                    static_cast<int>(std::strlen(testCase.pszCurDir)),
+                                    testCase.bAtLeastName));
+    EXPECT_STREQ(strName, testCase.pszShown);
+    EXPECT_STREQ(list[0], testCase.pszPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RecentFileDisplayNameTest,
+    testing::Values(
+        DisplayNameCase{"/home/user/scans/ct.dcm", "/home/user/scans", TRUE, "ct.dcm"},
+        DisplayNameCase{"/home/user/scans/ct.dcm", "/home/user/scans/", TRUE, "ct.dcm"},
+        DisplayNameCase{"/x.dcm", "/", TRUE, "x.dcm"},
+        DisplayNameCase{"ct.dcm", "", TRUE, "ct.dcm"},
+        DisplayNameCase{"/data/a.dcm", "/home", TRUE, "/data/a.dcm"},
+        DisplayNameCase{"/r&d/a.dcm", "/home", TRUE, "/r&d/a.dcm"},
+        DisplayNameCase{"/home/user/scans/ct.dcm", "", TRUE, "/.../ct.dcm"},
+        DisplayNameCase{"/home/user/other/deep/ct.dcm", "/home/user", TRUE, "/.../deep/ct.dcm"},
+        DisplayNameCase{"/home/user/scans/sub/ct.dcm", "/home/user/scans", TRUE, "/.../sub/ct.dcm"},
+        DisplayNameCase{"/home/user/a_very_long_name.dcm", "/tmp", TRUE, "a_very_long_name.dcm"},
+        DisplayNameCase{"/home/user/a_very_long_name.dcm", "/tmp", FALSE, ""},
+        DisplayNameCase{"/home/user/a_very_long_name.dcm", "/home/user", TRUE,
+                        "a_very_long_name.dcm"}));
+
+TEST(RecentFileDisplayName, EntriesBeyondTheListHaveNone)
+{
+    CRecentFileList list(0, "Recent File List", "File%d", 4, 30);
+    list.Add("/home/user/scans/series/one/ct.dcm");
+    CString strName;
+    EXPECT_FALSE(list.GetDisplayName(strName, 1, "/", 1));
+    EXPECT_FALSE(list.GetDisplayName(strName, -1, "/", 1));
+    ASSERT_TRUE(list.GetDisplayName(strName, 0, "/", 1));
+    EXPECT_STREQ(strName, "/.../scans/series/one/ct.dcm");
+}
 } // namespace
