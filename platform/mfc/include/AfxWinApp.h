@@ -105,6 +105,9 @@ public:
     CString m_strEntryFormat;
 
 protected:
+    // The profile entry of the list's nIndex-th file.
+    CString GetEntryName(int nIndex) const;
+
     int m_nSize;
     int m_nMaxDispLen;
     std::vector<CString> m_names;

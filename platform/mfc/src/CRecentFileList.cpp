@@ -69,6 +69,13 @@ void CRecentFileList::Remove(int nIndex)
         m_names.erase(m_names.begin() + nIndex);
 }
 
+CString CRecentFileList::GetEntryName(int nIndex) const
+{
+    CString strEntry;
+    strEntry.Format(m_strEntryFormat, static_cast<int>(m_nStart) + nIndex + 1);
+    return strEntry;
+}
+
 void CRecentFileList::ReadList()
 {
     m_names.clear();
@@ -77,9 +84,7 @@ void CRecentFileList::ReadList()
         return;
     for (int i = 0; i < m_nSize; ++i)
     {
-        CString strEntry;
-        strEntry.Format(m_strEntryFormat, static_cast<int>(m_nStart) + i + 1);
-        const CString strPath = pApp->GetProfileString(m_strSectionName, strEntry, "");
+        const CString strPath = pApp->GetProfileString(m_strSectionName, GetEntryName(i), "");
         if (!strPath.IsEmpty())
             m_names.push_back(strPath);
     }
@@ -92,9 +97,7 @@ void CRecentFileList::WriteList()
         return;
     for (int i = 0; i < m_nSize; ++i)
     {
-        CString strEntry;
-        strEntry.Format(m_strEntryFormat, static_cast<int>(m_nStart) + i + 1);
-        pApp->WriteProfileString(m_strSectionName, strEntry,
+        pApp->WriteProfileString(m_strSectionName, GetEntryName(i),
                                  i < GetCount() ? static_cast<LPCSTR>(m_names[i]) : nullptr);
     }
 }

@@ -183,6 +183,8 @@ public:
     int GetFirstShownIndex() const;
     int GetShownCount() const { return m_Layout.GetNbOfShown(); }
 
+    void LayOutEverySeries(const char* format);
+
     // The scroll bar, in pages.
     void UpdateScrollRange(int count, bool relayout);
     void ResetScrollBar(int first, int count, bool relayout);

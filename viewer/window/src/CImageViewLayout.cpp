@@ -204,6 +204,14 @@ void CImageView::SetSeriesLayout(const char* format)
           format != nullptr ? format : "");
     ImageShow* hot = GetHotImage();
     WaitCursor wait(*this);
+    LayOutEverySeries(format);
+    ShowPageOf(hot);
+    PageChanged.Invoke(this, nullptr);
+}
+
+// Every series takes the layout, and the view the current series' scope.
+void CImageView::LayOutEverySeries(const char* format)
+{
     ApplyLayout(format);
     m_Layout.ResetAllSeriesView();
     m_Layout.GetSeries().SetAllSeriesLayout(format);
@@ -211,8 +219,6 @@ void CImageView::SetSeriesLayout(const char* format)
     SetScope(series != nullptr ? series->GetScope() : 0);
     ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
     RedrawBorders();
-    ShowPageOf(hot);
-    PageChanged.Invoke(this, nullptr);
 }
 
 void CImageView::ApplySeriesLayout(const char* format)
@@ -220,13 +226,7 @@ void CImageView::ApplySeriesLayout(const char* format)
     _info("%s will Set Series Layout format to <%s>", static_cast<const char*>(m_strName),
           format != nullptr ? format : "");
     ClearClient();
-    ApplyLayout(format);
-    m_Layout.ResetAllSeriesView();
-    m_Layout.GetSeries().SetAllSeriesLayout(format);
-    const SeriesShow* series = m_Layout.GetCurrentSeries();
-    SetScope(series != nullptr ? series->GetScope() : 0);
-    ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
-    RedrawBorders();
+    LayOutEverySeries(format);
 }
 
 void CImageView::SetNextSeriesLayoutString(const char* format)
