@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -87,3 +90,87 @@ std::string ReferenceName(const ::testing::TestParamInfo<ChainReference>& info)
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ImageShowCorpusTest, ::testing::ValuesIn(ChainReferences),
                          ReferenceName);
+
+namespace
+{
+
+// Whether the rendered pixel's colour is the peer's colour of one of the
+// source pixels its place falls between.
+bool MatchesANeighbour(const ReferenceImage& peer, const DIBPixels& shown, int x, int y,
+                       double zoom)
+{
+    const int sourceX = int(x / zoom);
+    const int sourceY = int(y / zoom);
+    for (int v = std::max(0, sourceY - 1); v <= std::min(peer.height - 1, sourceY + 1); ++v)
+    {
+        for (int u = std::max(0, sourceX - 1); u <= std::min(peer.width - 1, sourceX + 1); ++u)
+        {
+            bool same = true;
+            for (int channel = 0; channel < 3; ++channel)
+            {
+                same = same && std::abs(peer.At(u, v, channel) - shown.At(x, y, channel)) <= 1;
+            }
+            if (same)
+            {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void DumpRendering(const DIBPixels& shown, const std::string& name)
+{
+    if (const char* folder = std::getenv("SUITE_PICTURE_DIR"))
+    {
+        std::ofstream file(std::string(folder) + "/" + name + ".ppm", std::ios::binary);
+        file << "P6\n" << shown.width << " " << shown.height << "\n255\n";
+        file.write(reinterpret_cast<const char*>(shown.samples.data()),
+                   std::streamsize(shown.samples.size()));
+    }
+}
+
+} // namespace
+
+// A palette image scaled to fit a pane, smaller and larger: every pixel
+// shows a colour the peer gives one of the pixels it stands for, never a
+// colour of an index between theirs.
+TEST_F(ImageShowTest, APaletteImageScaledShowsOnlyTheColoursOfItsPixels)
+{
+    const std::string file = "octave-dicom/US-PAL-8-10x-echo.dcm";
+    if (!std::filesystem::exists(CorpusPath(file)))
+    {
+        GTEST_SKIP() << "corpus folder not found: " << SUITE_CORPUS_DIR;
+    }
+    const ReferenceImage peer =
+        ReadReferenceImage(std::string(SUITE_TEST_DATA_DIR) +
+                           "/viewer_chain/octave-dicom_US-PAL-8-10x-echo.dcm.ppm.gz");
+    ASSERT_FALSE(peer.IsEmpty());
+    for (const int fit : {300, 1000})
+    {
+        SCOPED_TRACE(fit);
+        Corvane holder;
+        holder.LoadDicomFile(CorpusPath(file).c_str());
+        ImageShow show;
+        show.AttachCorvane(holder, 0);
+        const double zoom = std::min(double(fit) / peer.width, double(fit) / peer.height);
+        show.SetFOVMode(true);
+        show.SetZoom(zoom);
+        show.SetViewRect(CRect(0, 0, peer.width, peer.height),
+                         SIZE{int(peer.width * zoom), int(peer.height * zoom)});
+        show.BuildChain();
+        show.InvokeChain();
+        const DIBPixels shown = ReadDIB(show.GetDIB(), true);
+        ASSERT_EQ(shown.channels, 3);
+        DumpRendering(shown, "PaletteAtFit" + std::to_string(fit));
+        int off = 0;
+        for (int y = 0; y < shown.height; ++y)
+        {
+            for (int x = 0; x < shown.width; ++x)
+            {
+                off += MatchesANeighbour(peer, shown, x, y, zoom) ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(off, 0) << "of " << shown.width << " x " << shown.height;
+    }
+}

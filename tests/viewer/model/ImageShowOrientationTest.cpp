@@ -3,6 +3,7 @@
 // replay when the frame is decoded again, and the side labels.
 #include "ImageShowTestSupport.h"
 #include "LogCapture.h"
+#include "ORoiCalliper.h"
 #include "ORoiDicomBinaryOverlay.h"
 
 #include <gtest/gtest.h>
@@ -270,4 +271,38 @@ TEST_F(ImageShowTest, SideLabelsAndTheOverlayPlaneTurnOnceAcrossReloads)
     EXPECT_EQ(label(ImageShow::enLeft), turned[1]);
     EXPECT_TRUE(marked(1, 0));
     EXPECT_FALSE(marked(0, 0));
+}
+
+// An image whose pixels were released (one off the page, turned by a
+// command for the whole series) moves its annotations as a decoded one
+// does: about its own size, not about an empty one.
+TEST_F(ImageShowTest, AnnotationsOfAReleasedImageTurnAsThoseOfADecodedOne)
+{
+    for (const Sequence& sequence : Sequences)
+    {
+        std::unique_ptr<ImageShow> decoded(MakeShow());
+        std::unique_ptr<ImageShow> released(MakeShow());
+        for (ImageShow* show : {decoded.get(), released.get()})
+        {
+            Render(*show);
+            auto* calliper = new ORoiCalliper(show);
+            calliper->SetLine({0, 0}, {2, 1});
+            show->AddAnnotation(calliper);
+        }
+        released->ReleaseImageData();
+        ASSERT_EQ(released->GetMetaImage()->GetMatrix(), nullptr);
+        Apply(*decoded, sequence.operations);
+        Apply(*released, sequence.operations);
+        POINT expected[2];
+        POINT moved[2];
+        static_cast<ORoiCalliper*>(decoded->GetAnnotations().GetHead()->item.get())
+            ->GetLine(expected[0], expected[1]);
+        static_cast<ORoiCalliper*>(released->GetAnnotations().GetHead()->item.get())
+            ->GetLine(moved[0], moved[1]);
+        for (int end = 0; end < 2; ++end)
+        {
+            EXPECT_EQ(moved[end].x, expected[end].x) << sequence.operations << " end " << end;
+            EXPECT_EQ(moved[end].y, expected[end].y) << sequence.operations << " end " << end;
+        }
+    }
 }

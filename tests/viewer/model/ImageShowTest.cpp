@@ -217,6 +217,68 @@ TEST_F(ImageShowTest, ThePresentationShapeAndMonochrome1DecideTheInverse)
     }
 }
 
+// An image whose one table is a VOI LUT (no window in the data set, a
+// modality without an automatic window) is windowed through a window table
+// made from the VOI LUT's range, which then renders the window set.
+TEST_F(ImageShowTest, AnImageWithOnlyAVOILUTCanBeWindowed)
+{
+    DICOMVRSet set = Attributes(1, 256, 8, "MONOCHROME2");
+    set.Add(0x0008, 0x0060, "OT");
+    auto* item = new DICOMVRSet;
+    const unsigned short descriptor[3] = {256, 0, 8};
+    std::vector<unsigned short> entries(256);
+    for (int i = 0; i < 256; ++i)
+    {
+        entries[i] = static_cast<unsigned short>(255 - i);
+    }
+    item->Add(0x0028, 0x3002, descriptor, 3);
+    item->Add(0x0028, 0x3006, entries.data(), 256);
+    set.Push(0x0028, 0x3010, item);
+    std::uint8_t* ramp = Buffer(256);
+    for (int i = 0; i < 256; ++i)
+    {
+        ramp[i] = static_cast<std::uint8_t>(i);
+    }
+    ImageShow show;
+    ASSERT_TRUE(show.LoadDicomFile(set, ramp, 256));
+    const LUTList& tables = show.GetMetaImage()->GetLUTs();
+    ASSERT_EQ(tables.GetCount(), 1);
+    ASSERT_NE(dynamic_cast<quillon::VOILookupTable*>(tables.GetCurrent()), nullptr);
+
+    show.SetWindowLevel(100, 150);
+    const DicomLookupTable* window = tables.GetCurrent();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->HasType(DicomLookupTable::enAdjustable));
+    EXPECT_EQ(window->GetWindowWidth(), 100);
+    EXPECT_EQ(window->GetWindowCenter(), 150);
+    show.BuildFullViewDIB();
+    const DIBPixels shown = ReadDIB(show.GetDIB());
+    ASSERT_EQ(shown.width, 256);
+    EXPECT_EQ(shown.At(90, 0), 0) << "below the window";
+    EXPECT_NEAR(shown.At(150, 0), 128, 3) << "at its centre";
+    EXPECT_EQ(shown.At(210, 0), 255) << "above the window";
+
+    show.SetWindowLevel(40, 20);
+    EXPECT_EQ(tables.GetCurrent(), window) << "the same table follows";
+    EXPECT_EQ(tables.GetCount(), 2);
+}
+
+// Any window set through SetWindowLevelEx marks the image modified, with
+// or without flags for its table.
+TEST_F(ImageShowTest, SetWindowLevelExMarksTheImageModified)
+{
+    for (const std::uint32_t flags : {0U, 0x20U})
+    {
+        DICOMVRSet set = Attributes(1, 2, 8, "MONOCHROME2");
+        ImageShow show;
+        ASSERT_TRUE(show.LoadDicomFile(set, Buffer(2, 7), 2));
+        show.SetModified(false);
+        show.SetWindowLevelEx(30, 10, flags);
+        EXPECT_TRUE(show.IsModified()) << flags;
+        EXPECT_EQ(show.GetMetaImage()->GetWindowWidth(), 30);
+    }
+}
+
 TEST_F(ImageShowTest, TheModalityLUTBecomesTheVOILUTOnlyWhereNoneIsThere)
 {
     ASSERT_TRUE(ImageShowConfig::Get().bModalityLUT2VOILUT);
@@ -349,6 +411,7 @@ TEST_F(ImageShowTest, ProjectionRadiographsGetTheAutomaticWindow)
         EXPECT_EQ(current->GetWindowWidth(), 700);
         EXPECT_EQ(current->GetWindowCenter(), 300);
         EXPECT_TRUE(current->HasType(DicomLookupTable::enOwnerMark));
+        EXPECT_TRUE(current->HasType(DicomLookupTable::enAutoWindow)) << "the pane finds it";
     }
     EXPECT_EQ(s_nEstimates, 4);
     EXPECT_EQ(GetFakeModuleLoadCount("Wexalo.dll"), 0);

@@ -13,6 +13,7 @@
 #include "MetaMatrix.h"
 #include "MouseTracker.h"
 #include "ORoiCalliper.h"
+#include "ORoiShutter.h"
 #include "PaneTestSupport.h"
 #include "ToolTasks.h"
 #include "UiHarness.h"
@@ -21,9 +22,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace
@@ -67,6 +70,19 @@ public:
             return true;
         }
         return ORoiCalliper::OnKeyDown(key, repeat, flags);
+    }
+};
+
+// A calliper that counts the keys let go over it and takes them.
+class KeyUpCalliper : public ORoiCalliper
+{
+public:
+    using ORoiCalliper::ORoiCalliper;
+    int ups = 0;
+    bool OnKeyUp(UINT, UINT, UINT) override
+    {
+        ++ups;
+        return true;
     }
 };
 
@@ -240,6 +256,252 @@ TEST_F(MedImageTest, TheZoomToolZoomsAboutThePressAndThePanToolPans)
     EXPECT_EQ(m_pPane->GetPan(), pan + CPoint(40, 20));
     EXPECT_EQ(panned.count, 1);
     EXPECT_EQ(m_Show->GetPan().x, pan.x + 40);
+}
+
+namespace
+{
+
+// The mean difference of the grey levels of two pictures of the pane over
+// its middle, away from the corner labels and the ruler.
+double MeanDifferenceInTheMiddle(const WindowPicture& one, const WindowPicture& other)
+{
+    double sum = 0.0;
+    int count = 0;
+    for (int y = 80; y < 220; ++y)
+    {
+        for (int x = 80; x < 220; ++x)
+        {
+            sum += std::abs(int(one.GetPixel(x, y) & 0xFF) - int(other.GetPixel(x, y) & 0xFF));
+            ++count;
+        }
+    }
+    return sum / count;
+}
+
+// The spread of grey levels over the pane's middle: a black picture has none.
+int GreyRangeInTheMiddle(const WindowPicture& picture)
+{
+    int low = 255;
+    int high = 0;
+    for (int y = 80; y < 220; ++y)
+    {
+        for (int x = 80; x < 220; ++x)
+        {
+            const int grey = int(picture.GetPixel(x, y) & 0xFF);
+            low = std::min(low, grey);
+            high = std::max(high, grey);
+        }
+    }
+    return high - low;
+}
+
+} // namespace
+
+// The zoom drag, and the pan drag of a zoomed image, show the picture as it
+// moves: at the last move it is the picture the pane shows after release.
+TEST_F(MedImageTest, ZoomAndPanDragsShowThePictureTheyLeave)
+{
+    struct Drag
+    {
+        const char* name;
+        int tool;
+        double startZoom;
+        POINT from;
+        POINT to;
+    };
+    // Presses apart, so that the second is no double click.
+    const Drag drags[] = {{"ZoomViewDrag", MouseTaskSet::enZoomTool, 1.5, {150, 150}, {150, 100}},
+                          {"DIBPanViewDrag", MouseTaskSet::enPanTool, 2.0, {120, 130}, {160, 150}}};
+    for (const Drag& drag : drags)
+    {
+        SCOPED_TRACE(drag.name);
+        m_pPane->ZoomAt(drag.startZoom, POINT{150, 150});
+        m_pPane->CommitZoom();
+        Paint(m_pPane);
+        m_pPane->SetLeftButtonTool(drag.tool);
+        WindowPicture during;
+        m_harness.Script()
+            .MouseMove(At(drag.from.x, drag.from.y - 5))
+            .MouseMove(At((drag.from.x + drag.to.x) / 2, (drag.from.y + drag.to.y) / 2))
+            .MouseMove(At(drag.to.x, drag.to.y))
+            .Do(
+                [&]
+                {
+                    CWnd* view = m_pPane->GetWindow(GW_CHILD);
+                    ASSERT_NE(view, nullptr);
+                    view->UpdateWindow();
+                    DumpPicture(m_pPane->m_hWnd, drag.name);
+                    ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, during));
+                })
+            .MouseUp(enMouseButton::Left, At(drag.to.x, drag.to.y));
+        Press(enMouseButton::Left, drag.from.x, drag.from.y);
+        ASSERT_EQ(m_pPane->GetWindow(GW_CHILD), nullptr);
+        Paint(m_pPane);
+        DumpPicture(m_pPane->m_hWnd, std::string(drag.name) + "Released");
+        WindowPicture after;
+        ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, after));
+        ASSERT_EQ(during.nWidth, after.nWidth);
+        EXPECT_GT(GreyRangeInTheMiddle(during), 40) << "the preview shows the image";
+        EXPECT_LT(MeanDifferenceInTheMiddle(during, after), 4.0);
+    }
+}
+
+// The automatic window is computed for the shown image whatever its
+// modality (a CT here), marked as the automatic one, and made current; a
+// second call finds the same table.
+TEST_F(MedImageTest, AutoWindowLevelComputesAWindowForACT)
+{
+    EventLog leveled;
+    leveled.Listen(m_pPane->GetWindowLevelEvent());
+    const int tables = m_Show->GetMetaImage()->GetLUTs().GetCount();
+    ASSERT_TRUE(m_pPane->AutoWindowLevel());
+    const DicomLookupTable* current = m_Show->GetMetaImage()->GetCurrentLUT();
+    ASSERT_NE(current, nullptr);
+    EXPECT_TRUE(current->HasType(DicomLookupTable::enAutoWindow));
+    EXPECT_EQ(current->GetDescription().Left(4), Lettra("Auto"));
+    EXPECT_EQ(leveled.count, 1);
+    EXPECT_EQ(leveled.first, current->GetWindowWidth());
+    ASSERT_TRUE(m_pPane->AutoWindowLevel());
+    EXPECT_EQ(m_Show->GetMetaImage()->GetCurrentLUT(), current);
+    EXPECT_EQ(m_Show->GetMetaImage()->GetLUTs().GetCount(), tables + 1);
+}
+
+// Restore is the image as loaded: no flip or turn is left, the side
+// labels and the pixels stand as before them.
+TEST_F(MedImageTest, RestoreForgetsTheFlipsAndTurns)
+{
+    auto sides = [&]
+    {
+        std::string words;
+        for (auto side :
+             {ImageShow::enLeft, ImageShow::enRight, ImageShow::enTop, ImageShow::enBottom})
+        {
+            const Array<Lettra>& list = m_Show->GetSideLabels(side);
+            words +=
+                (list.GetCount() > 0 ? list.GetHead()->item.constBuffer() : "") + std::string("|");
+        }
+        return words;
+    };
+    const std::string loaded = sides();
+    const MetaMatrix* matrix = m_Show->GetMetaImage()->GetMatrix();
+    const int corner = matrix->GetPixelValue(0, 0);
+    const int inside = matrix->GetPixelValue(20, 90);
+    m_pPane->FlipHorizontal();
+    m_pPane->Rotate(1);
+    Paint(m_pPane);
+    ASSERT_STRNE(m_Show->GetHVR(), "");
+    ASSERT_NE(sides(), loaded);
+    m_pPane->Restore();
+    Paint(m_pPane);
+    EXPECT_STREQ(m_Show->GetHVR(), "");
+    EXPECT_EQ(sides(), loaded);
+    matrix = m_Show->GetMetaImage()->GetMatrix();
+    ASSERT_NE(matrix, nullptr);
+    EXPECT_EQ(matrix->GetPixelValue(0, 0), corner);
+    EXPECT_EQ(matrix->GetPixelValue(20, 90), inside);
+}
+
+// A key goes to every selected annotation, the image's and the pane's;
+// a key let go only to the first that takes it. Adding and a key taken
+// raise their annotation events.
+TEST_F(MedImageTest, KeysReachEverySelectedAnnotation)
+{
+    EventLog added;
+    added.Listen(m_pPane->GetAnnotationEvent(MedImage::enAnnotationAdded));
+    EventLog changed;
+    changed.Listen(m_pPane->GetAnnotationEvent(MedImage::enAnnotationChanged));
+    auto* first = AddCalliper<KeyUpCalliper>();
+    auto* second = new KeyUpCalliper(m_Show.get());
+    second->SetLine({30, 60}, {90, 70});
+    m_pPane->AddAnnotation(second, true);
+    auto* onPane = new ORoiCalliper(m_Show.get());
+    onPane->SetLine({10, 100}, {40, 100});
+    m_pPane->AddPaneAnnotation(onPane);
+    EXPECT_EQ(added.count, 2);
+    for (ORoi* roi : std::initializer_list<ORoi*>{first, second, onPane})
+    {
+        roi->Select(false);
+    }
+    POINT before[3][2];
+    first->GetLine(before[0][0], before[0][1]);
+    second->GetLine(before[1][0], before[1][1]);
+    onPane->GetLine(before[2][0], before[2][1]);
+    m_pPane->SetFocus();
+    m_harness.KeyDown(VK_RIGHT);
+    m_harness.PumpPending();
+    POINT after[3][2];
+    first->GetLine(after[0][0], after[0][1]);
+    second->GetLine(after[1][0], after[1][1]);
+    onPane->GetLine(after[2][0], after[2][1]);
+    for (int roi = 0; roi < 3; ++roi)
+    {
+        EXPECT_EQ(after[roi][0].x, before[roi][0].x + 1) << roi;
+        EXPECT_EQ(after[roi][1].x, before[roi][1].x + 1) << roi;
+    }
+    EXPECT_EQ(changed.count, 1);
+    EXPECT_TRUE(m_pParent->passed.empty()) << "a key taken is not passed up";
+
+    m_harness.KeyUp(VK_RIGHT);
+    m_harness.PumpPending();
+    EXPECT_EQ(first->ups, 1);
+    EXPECT_EQ(second->ups, 0) << "the first that takes it ends the search";
+    EXPECT_EQ(changed.count, 2);
+}
+
+// Releasing the image's data leaves none of its annotations selected.
+TEST_F(MedImageTest, ReleasingTheImageDataDeselectsItsAnnotations)
+{
+    ORoiCalliper* calliper = AddCalliper();
+    calliper->Select(false);
+    m_pPane->ReleaseImageData();
+    EXPECT_FALSE(calliper->IsSelected());
+}
+
+// The window/level drag shows the image through the shutter as the pane
+// does: what the pane hides stays hidden during the drag.
+TEST_F(MedImageTest, TheWindowLevelPreviewKeepsTheShutter)
+{
+    const POINT corners[2] = {{32, 32}, {96, 96}};
+    m_Show->SetMask(new ORoiShutter(m_Show.get(), ORoiShutter::enRectangle, corners, 2));
+    Paint(m_pPane);
+    WindowPicture during;
+    m_harness.Script()
+        .MouseMove(At(110, 100))
+        .MouseMove(At(130, 95))
+        .Do(
+            [&]
+            {
+                CWnd* view = m_pPane->GetWindow(GW_CHILD);
+                ASSERT_NE(view, nullptr);
+                view->UpdateWindow();
+                DumpPicture(m_pPane->m_hWnd, "WindowLevelViewShutter");
+                ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, during));
+            })
+        .MouseUp(enMouseButton::Right, At(130, 95));
+    Press(enMouseButton::Right, 100, 100);
+    Paint(m_pPane);
+    WindowPicture after;
+    ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, after));
+    ASSERT_EQ(during.nWidth, after.nWidth);
+    CRect opening;
+    const CRect box(32, 32, 96, 96);
+    m_pPane->ImageToScreenRect(&opening, &box);
+    opening.InflateRect(3, 3);
+    int hidden = 0;
+    int shown = 0;
+    for (int y = 0; y < after.nHeight; ++y)
+    {
+        for (int x = 0; x < after.nWidth; ++x)
+        {
+            if (!opening.PtInRect(CPoint(x, y)) && (after.GetPixel(x, y) & 0xFFFFFF) == 0)
+            {
+                ++hidden;
+                shown += (during.GetPixel(x, y) & 0xFFFFFF) != 0 ? 1 : 0;
+            }
+        }
+    }
+    ASSERT_GT(hidden, 1000);
+    EXPECT_EQ(shown, 0) << "pixels the shutter hides, shown during the drag";
 }
 
 TEST_F(MedImageTest, ThePixelToolReadsTheValueUnderThePointer)
@@ -763,6 +1025,55 @@ TEST_F(MedImageTest, CornerLabelsComeFromTheLabelConfigurationOfTheModality)
     m_pPane->SetImageTag(nullptr);
     m_pPane->BuildImageLabels(m_Show.get());
     EXPECT_EQ(TextsOf(*m_pPane, ViewLabel::enTopRight), topRight);
+}
+
+// Decimal and integer values show as a reader writes them, whatever the
+// file stored; other text shows as stored.
+TEST_F(MedImageTest, CornerLabelsWriteNumbersAsAReaderExpects)
+{
+    DICOMImage* image = m_Show->GetDicomImage();
+    ASSERT_NE(image, nullptr);
+    const struct
+    {
+        std::uint16_t group;
+        std::uint16_t element;
+        const char* stored;
+    } values[] = {{0x0018, 0x0081, "1.250000e+01"},
+                  {0x0018, 0x0050, "1.6000000238419"},
+                  {0x0020, 0x1041, "-99.480000"},
+                  {0x0020, 0x0013, "+0007"},
+                  {0x0010, 0x0020, "00123"}};
+    for (const auto& value : values)
+    {
+        image->Delete(value.group, value.element);
+        image->Add(value.group, value.element, value.stored);
+    }
+    ImageTag tags;
+    ASSERT_TRUE(tags.LoadConfigXML(R"(<ImageShowConfig>
+  <Modality name="CT">
+    <TopLeft>
+      <tag group="0018" element="0081" line="1" prefix="TE: "/>
+      <tag group="0018" element="0050" line="2" prefix="Thk: " postfix=" mm"/>
+      <tag group="0020" element="1041" line="3" prefix="Loc: "/>
+      <tag group="0020" element="0013" line="4" prefix="Im: "/>
+      <tag group="0010" element="0020" line="5" prefix="ID: "/>
+    </TopLeft>
+  </Modality>
+</ImageShowConfig>)",
+                                   "/ImageShowConfig", "tag"));
+    m_pPane->SetImageTag(&tags);
+    m_pPane->BuildImageLabels(m_Show.get());
+    EXPECT_EQ(
+        TextsOf(*m_pPane, ViewLabel::enTopLeft),
+        (std::vector<std::string>{"TE: 12.5", "Thk: 1.6 mm", "Loc: -99.48", "Im: 7", "ID: 00123"}));
+    m_pPane->SetImageTag(nullptr);
+    m_pPane->BuildImageLabels(m_Show.get());
+    const std::vector<std::string> bottomRight = TextsOf(*m_pPane, ViewLabel::enBottomRight);
+    for (const char* expected : {"SP:-99.48", "SL:1.6", "TE:12.5"})
+    {
+        EXPECT_NE(std::find(bottomRight.begin(), bottomRight.end(), expected), bottomRight.end())
+            << expected;
+    }
 }
 
 TEST_F(MedImageTest, CornerLabelsOfANarrowPaneDoNotRunIntoEachOther)

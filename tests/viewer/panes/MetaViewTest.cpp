@@ -214,6 +214,22 @@ TEST_F(MetaViewTest, ReadOutsShowZoomWindowAndSize)
     EXPECT_EQ(view->GetLabels(ViewLabel::enBottomLeft).GetCount(), 0);
 }
 
+// While the zoom is unset (an image that did not decode) the read-out
+// shows no magnification rather than a negative one.
+TEST_F(MetaViewTest, AnUnsetZoomShowsNoMagnification)
+{
+    MetaView* view = MakePane<MetaView>(CRect(0, 0, 300, 200));
+    auto show = ShowOf(PatternImage(50, 100));
+    view->AttachShow(show.get());
+    view->ResetView();
+    ASSERT_LE(view->GetZoom(), 0.0);
+    view->BuildOverlayText();
+    view->UpdateZoomText();
+    ViewLabel* ratio = view->GetSpecialLabel(CViewPort::enRatioLabel);
+    ASSERT_NE(ratio, nullptr);
+    EXPECT_EQ(std::string(ratio->GetText()), "");
+}
+
 TEST_F(MetaViewTest, WindowLevelStartWithoutAnImageGivesMinusOne)
 {
     MetaView* view = MakePane<MetaView>(CRect(0, 0, 100, 100));

@@ -242,3 +242,35 @@ TEST_F(ImageViewPanesTest, WithoutAHotPaneTheOperationsAnswerEmpty)
     m_pView->ClearHotImageAnnotation();
     m_pView->CopyHotPaneImage();
 }
+
+// A layout that lays out no panes is refused: the panes, the view's format
+// and the series' stored layout stay as they were.
+TEST_F(ImageViewPanesTest, ALayoutThatMakesNoSenseIsRefused)
+{
+    const std::string format(m_pView->GetFormat());
+    const std::string stored =
+        m_pView->GetImageLayout().GetCurrentSeries()->GetLayout().constBuffer();
+    std::vector<MedImage*> panes;
+    for (int pane = 0; pane < 4; ++pane)
+    {
+        panes.push_back(Pane(pane));
+    }
+    for (const char* nonsense :
+         {"STANDARD\\0,0", "STANDARD\\-2,3", "STANDARD\\1000,1000", "nonsense", "STANDARD\\3", ""})
+    {
+        SCOPED_TRACE(nonsense);
+        EXPECT_FALSE(m_pView->SetLayout(nonsense));
+        EXPECT_FALSE(m_pView->SetSeriesLayout(nonsense));
+        EXPECT_EQ(std::string(m_pView->GetFormat()), format);
+        EXPECT_EQ(
+            std::string(m_pView->GetImageLayout().GetCurrentSeries()->GetLayout().constBuffer()),
+            stored);
+        for (int pane = 0; pane < 4; ++pane)
+        {
+            EXPECT_EQ(Pane(pane), panes[pane]);
+            EXPECT_EQ(Pane(pane)->GetShow(), Image(pane));
+        }
+    }
+    EXPECT_TRUE(m_pView->SetLayout("STANDARD\\1,2"));
+    EXPECT_EQ(std::string(m_pView->GetFormat()), "STANDARD\\1,2");
+}

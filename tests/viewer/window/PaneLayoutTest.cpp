@@ -333,3 +333,17 @@ TEST_F(PaneLayoutTest, APaneShowsAnImageBetweenTheFrames)
     EXPECT_EQ(picture.GetPixel(rect.CenterPoint().x, rect.CenterPoint().y), 0u);
     m_pLayout->GetPane(1)->DetachShow();
 }
+
+// A resize makes the first pane commit its zoom and pan, which the view
+// hears of; the other panes do not.
+TEST_F(PaneLayoutTest, AResizeMakesTheFirstPaneCommitItsZoom)
+{
+    m_pLayout->SetFormat("STANDARD\\2,1");
+    ASSERT_EQ(m_pLayout->GetPaneCount(), 2);
+    m_pLayout->GetPane(0)->GetZoomEvent().Add(
+        MakeHandler(&m_recorder, &Recorder::OnFirst, "first"));
+    m_pLayout->GetPane(1)->GetZoomEvent().Add(
+        MakeHandler(&m_recorder, &Recorder::OnSecond, "second"));
+    m_pLayout->MoveWindow(0, 0, 500, 350);
+    EXPECT_EQ(m_recorder.events, std::vector<std::string>{"first"});
+}

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -449,6 +450,13 @@ TEST_F(WebWindowGridTest, ImageLayoutTakesRowsThenColumnsAndGivesThemBack)
     ASSERT_TRUE(m_pWindow->SetSeriesLayout(3, 2));
     EXPECT_EQ(std::string(View(0, 0)->GetFormat()), "STANDARD\\2,3");
     EXPECT_EQ(View(0, 0)->GetRectCount(), 6);
+    // Sizes that lay out no panes are refused and change nothing.
+    for (const auto& [rows, columns] : {std::pair(0, 0), std::pair(-1, 2), std::pair(1000, 1000)})
+    {
+        EXPECT_FALSE(m_pWindow->SetImageLayout(rows, columns)) << rows << " x " << columns;
+        EXPECT_EQ(std::string(View(0, 0)->GetFormat()), "STANDARD\\2,3");
+        EXPECT_EQ(View(0, 0)->GetRectCount(), 6);
+    }
 }
 
 TEST_F(WebWindowGridTest, RotationsOutsideTheTableChangeNothing)

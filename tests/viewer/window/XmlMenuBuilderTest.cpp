@@ -153,6 +153,21 @@ TEST(XmlMenuBuilder, PropertyChangesOnlyTheColoursItNames)
     EXPECT_EQ(top->GetSubMenu(0)->GetMenuItemID(0), 7u) << "no define: the number itself";
 }
 
+TEST(XmlMenuBuilder, ACommandNamingNoDefineInAPopupIsNoCommand)
+{
+    XmlMenuBuilder builder;
+    ASSERT_TRUE(builder.SetDoc(R"(<AppSetting><M><POPUP caption="A">
+        <MENUITEM name="Delete" command="DELETE"/><MENUITEM name="Seven" command="7"/>
+        <MENUITEM name="Mixed" command="12AB"/></POPUP></M></AppSetting>)"));
+    CXPMenuCH* top = builder.BuildMenu("/AppSetting/P/Property/", "/AppSetting/M");
+    ASSERT_NE(top, nullptr);
+    CMenu* popup = top->GetSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetMenuItemID(0), 0u);
+    EXPECT_EQ(popup->GetMenuItemID(1), 7u);
+    EXPECT_EQ(popup->GetMenuItemID(2), 0u);
+}
+
 TEST(XmlMenuBuilder, PopupKeepsTheFirstThousandItemsAndEndsAtAnItemWithoutAttributes)
 {
     std::string xml = "<AppSetting><M><POPUP caption=\"Many\">";

@@ -36,6 +36,7 @@ public:
         enCloneable = 0x0001,   // may be cloned into a new window table
         enAdjustable = 0x0002,  // follows window and level
         enWindowTable = 0x0008, // an existing window table to reuse
+        enAutoWindow = 0x0010,  // the automatic window of the samples
         enOwnerMark = 0x0020,   // set by the owner, carried into clones
         enSigmoidKind = 0x0200,
         enTDWKind = 0x0400,

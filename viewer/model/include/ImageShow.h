@@ -150,6 +150,9 @@ public:
     const char* GetHVR() const { return m_HVR; }
     // Reduces the history to its canonical word.
     void CompileHVR();
+    // Forgets every flip and turn: the side labels stand as the data set
+    // gives them, and the image once it is decoded again.
+    void ResetOrientation();
     // Replays the history on an annotation made on the unturned image.
     void HVRForOverlay(ORoi* roi);
     // The side label lists (one word each once built).
@@ -230,6 +233,9 @@ public:
     // re-window it quickly. Null when no field of view can be made.
     virtual ImageShow* SetupFOV();
     SIZE GetImageSize() const;
+    // The size of the image as shown: the matrix's, or without one the
+    // data set's, turned by the orientation history.
+    SIZE GetShownImageSize() const;
     double GetPixelSpacingX() const { return m_dSpacingX; }
     double GetPixelSpacingY() const { return m_dSpacingY; }
 
@@ -240,6 +246,9 @@ public:
     // Adds the table unless an equal one is there; false without a
     // metaimage or when refused.
     bool AddLUT(DicomLookupTable* table);
+    // The automatic window of the samples, computed and added the first
+    // time it is asked for; null for colour images or without pixels.
+    DicomLookupTable* GetAutomaticWindow();
     // Zoom, pan, invert and the display modes go to the other image, and
     // this image's window: an image without tables of its own first gets a
     // copy of the current one, so the window survives its first decode.
@@ -308,6 +317,15 @@ private:
     void ReadPixelSpacing(const DICOMVRSet& set);
     void BuildSideLabels(const DICOMVRSet& set);
     void SetupLookupTables(const DICOMVRSet& set);
+    // The rescale of the stored values that the tables expect.
+    void ReadTableRescale(const DICOMVRSet& set, float& intercept, float& slope) const;
+    bool HasGreyPixels() const;
+    // The window on the adjustable table of every image, made current.
+    void ApplyWindow(int width, int center, std::uint32_t flags);
+    // A linear window over the range of the current VOI LUT, added and made
+    // current, for an image whose tables hold nothing to window; null when
+    // the current table is no VOI LUT.
+    DicomLookupTable* AddWindowOfVOI(MetaImage& image) const;
     // The automatic window of the samples, added to the tables; null when
     // none could be made (or an equal table is there).
     DicomLookupTable* AddAutomaticWindow(float intercept, float slope);
@@ -329,6 +347,9 @@ private:
     void MapInto(MetaImage* image);
     // The field of view scaled by the zoom (display quality or nearest).
     void ScaleFOV(bool optimize);
+    // Pixels that index a palette: only nearest-neighbour scaling keeps
+    // them indices of colours the image has.
+    bool HasPaletteIndices() const;
     // The full view built and handed to the writer; the image data is
     // released again when no DIB was held before. False when nothing could
     // be decoded.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(ImageShow, CObject)
 
@@ -403,6 +404,26 @@ SIZE ImageShow::GetImageSize() const
         return SIZE{0, 0};
     }
     return SIZE{matrix->GetWidth(), matrix->GetHeight()};
+}
+
+SIZE ImageShow::GetShownImageSize() const
+{
+    const SIZE held = GetImageSize();
+    if (held.cx > 0 && held.cy > 0)
+    {
+        return held;
+    }
+    const DICOMImage* set = m_Holder.GetDicomFile();
+    if (set == nullptr)
+    {
+        return held;
+    }
+    SIZE stored = {set->GetUINT16(0x0028, 0x0011), set->GetUINT16(0x0028, 0x0010)};
+    if (std::count(m_HVR, m_HVR + std::strlen(m_HVR), 'R') % 2 == 1)
+    {
+        std::swap(stored.cx, stored.cy);
+    }
+    return stored;
 }
 
 void ImageShow::Invert()

@@ -281,7 +281,13 @@ void ImageShow::ScaleFOV(bool optimize)
         return;
     }
     ScaleUnlessSameSize(*m_FOVImage->GetMatrix(), static_cast<unsigned>(width),
-                        static_cast<unsigned>(height), optimize);
+                        static_cast<unsigned>(height), optimize && !HasPaletteIndices());
+}
+
+bool ImageShow::HasPaletteIndices() const
+{
+    const ColorLookupTable* palette = m_MetaImage->GetColorLUT();
+    return palette != nullptr && palette->IsValid();
 }
 
 void ImageShow::chFOVToMap(const void*, DelegateArgs*)
@@ -305,7 +311,8 @@ void ImageShow::chScaleOptimizeOnMap(const void*, DelegateArgs*)
     if (m_Map != nullptr && m_Zoom > 0.0)
     {
         ScaleUnlessSameSize(*m_Map, static_cast<unsigned>(m_Map->GetWidth() * m_Zoom),
-                            static_cast<unsigned>(m_Map->GetHeight() * m_Zoom), true);
+                            static_cast<unsigned>(m_Map->GetHeight() * m_Zoom),
+                            !HasPaletteIndices());
     }
 }
 

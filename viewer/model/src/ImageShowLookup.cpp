@@ -4,6 +4,7 @@
 // with them the side labels and the pixel spacing.
 #include "ImageShow.h"
 
+#include "DICOMImage.h"
 #include "DICOMVRSet.h"
 #include "DecimalList.h"
 #include "ImageShowConfig.h"
@@ -174,16 +175,15 @@ void ImageShow::BuildSideLabels(const DICOMVRSet& set)
 // window of projection radiographs, else the full range of the samples.
 void ImageShow::SetupLookupTables(const DICOMVRSet& set)
 {
-    const MetaMatrix* matrix = m_MetaImage->GetMatrix();
-    if (matrix == nullptr || matrix->GetMatrixType() == MetaMatrix::enMatrixRGB ||
-        m_MetaImage->GetColorLUT() != nullptr)
+    if (!HasGreyPixels())
     {
         return;
     }
+    const MetaMatrix* matrix = m_MetaImage->GetMatrix();
     LUTList& tables = m_MetaImage->GetLUTs();
-    const float intercept = m_bModalityApplied ? 0.0f : lut::ReadRescale(set, 0x1052, 0.0f);
-    const float slope =
-        m_bModalityApplied ? 1.0f : lut::UsableSlope(lut::ReadRescale(set, 0x1053, 1.0f));
+    float intercept = 0.0f;
+    float slope = 1.0f;
+    ReadTableRescale(set, intercept, slope);
     const std::vector<double> centers = ReadDecimalList(set.GetLettra(0x0028, 0x1050));
     const std::vector<double> widths = ReadDecimalList(set.GetLettra(0x0028, 0x1051));
     DicomLookupTable* chosen = nullptr;
@@ -244,6 +244,62 @@ void ImageShow::SetupLookupTables(const DICOMVRSet& set)
     tables.SetCurrent(chosen);
 }
 
+bool ImageShow::HasGreyPixels() const
+{
+    const MetaMatrix* matrix = m_MetaImage->GetMatrix();
+    return matrix != nullptr && m_MetaImage->HasPixels() &&
+           matrix->GetMatrixType() != MetaMatrix::enMatrixRGB &&
+           m_MetaImage->GetColorLUT() == nullptr;
+}
+
+void ImageShow::ReadTableRescale(const DICOMVRSet& set, float& intercept, float& slope) const
+{
+    intercept = m_bModalityApplied ? 0.0f : lut::ReadRescale(set, 0x1052, 0.0f);
+    slope = m_bModalityApplied ? 1.0f : lut::UsableSlope(lut::ReadRescale(set, 0x1053, 1.0f));
+}
+
+DicomLookupTable* ImageShow::AddWindowOfVOI(MetaImage& image) const
+{
+    LUTList& tables = image.GetLUTs();
+    const DicomLookupTable* voi = tables.GetCurrent();
+    if (voi == nullptr || !voi->HasType(DicomLookupTable::enVOIDerived) ||
+        voi->GetWindowWidth() < 1)
+    {
+        return nullptr;
+    }
+    float intercept = 0.0f;
+    float slope = 1.0f;
+    if (const DICOMImage* set = m_Holder.GetDicomFile())
+    {
+        ReadTableRescale(*set, intercept, slope);
+    }
+    DicomLookupTable* window =
+        MakeWindow(intercept, slope, voi->GetWindowWidth(), voi->GetWindowCenter());
+    if (!tables.Add(window))
+    {
+        return nullptr;
+    }
+    tables.SetCurrent(window);
+    return window;
+}
+
+DicomLookupTable* ImageShow::GetAutomaticWindow()
+{
+    if (DicomLookupTable* found = m_MetaImage->GetLUTs().FindByType(DicomLookupTable::enAutoWindow))
+    {
+        return found;
+    }
+    const DICOMImage* set = m_Holder.GetDicomFile();
+    if (set == nullptr || !HasGreyPixels())
+    {
+        return nullptr;
+    }
+    float intercept = 0.0f;
+    float slope = 1.0f;
+    ReadTableRescale(*set, intercept, slope);
+    return AddAutomaticWindow(intercept, slope);
+}
+
 DicomLookupTable* ImageShow::AddAutomaticWindow(float intercept, float slope)
 {
     const MetaMatrix& matrix = *m_MetaImage->GetMatrix();
@@ -270,28 +326,35 @@ DicomLookupTable* ImageShow::AddAutomaticWindow(float intercept, float slope)
     {
         return nullptr;
     }
-    automatic->AddType(DicomLookupTable::enOwnerMark);
+    automatic->AddType(DicomLookupTable::enOwnerMark | DicomLookupTable::enAutoWindow);
     return m_MetaImage->GetLUTs().Add(automatic) ? automatic : nullptr;
 }
 
 void ImageShow::SetWindowLevel(int width, int center)
 {
-    SetWindowLevelEx(width, center, 0);
+    ApplyWindow(width, center, 0);
 }
 
 void ImageShow::SetWindowLevelEx(int width, int center, std::uint32_t flags)
 {
-    if (flags != 0)
-    {
-        SetModified(true);
-    }
+    SetModified(true);
+    ApplyWindow(width, center, flags);
+}
+
+void ImageShow::ApplyWindow(int width, int center, std::uint32_t flags)
+{
     for (MetaImage* image : {m_MetaImage.get(), m_FOVImage.get(), m_BriefImage.get()})
     {
         if (image == nullptr)
         {
             continue;
         }
-        if (DicomLookupTable* table = image->GetLUTs().GetAdjustableLUT())
+        DicomLookupTable* table = image->GetLUTs().GetAdjustableLUT();
+        if (table == nullptr)
+        {
+            table = AddWindowOfVOI(*image);
+        }
+        if (table != nullptr)
         {
             table->SetWindowLevel(width, center);
             table->AddType(flags);

@@ -2,6 +2,7 @@
 // reduction, its replay as chain stages, and the side labels.
 #include "ImageShow.h"
 
+#include "DICOMImage.h"
 #include "QuillonLog.h"
 
 #include <cmath>
@@ -90,6 +91,15 @@ void SwapLists(Array<Lettra>& a, Array<Lettra>& b)
 }
 
 } // namespace
+
+void ImageShow::ResetOrientation()
+{
+    std::memset(m_HVR, 0, sizeof m_HVR);
+    if (const DICOMImage* set = m_Holder.GetDicomFile())
+    {
+        BuildSideLabels(*set);
+    }
+}
 
 void ImageShow::CompileHVR()
 {

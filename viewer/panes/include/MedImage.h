@@ -104,6 +104,15 @@ public:
     // Enter, and a double click on an annotation: the key goes to the
     // selected annotations; true when one took it.
     virtual bool OnEnterKey();
+    // The three annotation events: one was added to the image or the
+    // pane, a selected one took a key, some were removed.
+    enum enAnnotationEvent
+    {
+        enAnnotationAdded,
+        enAnnotationChanged,
+        enAnnotationsRemoved
+    };
+    virtual void FireAnnotationEvent(int which);
     // Deselects every annotation of the image and of the pane; true when
     // any was selected.
     bool ClearSelection();
@@ -211,7 +220,8 @@ public:
     Delegate& GetUndoEvent() { return m_EventUndo; }
     // Fired when the image shown changes (PointerDelegateArgs: the show).
     Delegate& GetImageChangedEvent() { return m_EventImageChanged; }
-    Delegate& GetAnnotationsChangedEvent() { return m_EventAnnotationsChanged; }
+    Delegate& GetAnnotationsChangedEvent() { return m_EventAnnotations[enAnnotationsRemoved]; }
+    Delegate& GetAnnotationEvent(int which) { return m_EventAnnotations[which]; }
     int GetUndoLevel() const { return m_nUndoLevel; }
 
     // The modifier value of a press: Ctrl 2, Shift 1; for the left button
@@ -259,6 +269,8 @@ protected:
     // The image's annotations, or the pane's.
     const Array<ImageShow::RoiPtr>* ImageRois() const;
     const Array<ImageShow::RoiPtr>* PaneRois() const { return &m_PaneRois; }
+    // True when any was selected.
+    static bool DeselectAll(const Array<ImageShow::RoiPtr>* rois);
     static int HitTestList(const Array<ImageShow::RoiPtr>& rois, int x, int y, int* index,
                            bool select, bool deselectOthers);
     bool DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, int x, int y, int code,
@@ -276,9 +288,9 @@ protected:
     void AddTagLabels(ImageShow* show, const Array<ImageTag::TagMetaItem>& items, int position);
     // The corner labels of the image go; the read-outs stay, last.
     void ClearImageLabels();
-    // The key to the selected annotations, the image's first; true when
-    // one took it.
-    bool OfferKeyToSelected(UINT key, UINT repeat, UINT flags);
+    // A key going down reaches every selected annotation, the image's
+    // first; a key going up only until one takes it. True when one took it.
+    bool OfferKeyToSelected(UINT key, UINT repeat, UINT flags, bool up = false);
 
     Array<ImageShow::RoiPtr> m_PaneRois;
     std::unique_ptr<MouseTaskSet> m_pLeftTasks;
@@ -314,5 +326,5 @@ protected:
     Delegate m_EventDoubleClick[3];
     Delegate m_EventUndo;
     Delegate m_EventImageChanged;
-    Delegate m_EventAnnotationsChanged;
+    Delegate m_EventAnnotations[3];
 };

@@ -24,8 +24,6 @@ public:
     // lies beyond them.
     static constexpr double MinZoom = 0.1;
     static constexpr double MaxZoom = 10.0;
-    // The flag bit of the lookup table AutoWindowLevel applies.
-    static constexpr std::uint32_t AutoWindowLevelType = 0x10;
     // Display modes of an image that make the view fit it on attaching.
     static bool IsFitDisplayMode(int mode);
 
@@ -115,6 +113,8 @@ public:
     void SetShutterLayerShown(bool shown) { m_bShutterShown = shown; }
     // The window rectangle the field of view's DIB covers.
     CRect GetFieldOfViewScreenRect() const;
+    // The shutter annotation of the image when both gates are open.
+    virtual ORoi* GetShutter() const;
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -125,8 +125,6 @@ protected:
     // filter and held within the image, and the window size it maps to.
     void ComputeFieldOfView(RECT* fov, SIZE* screenSize) const;
     void DrawTargetMark(CDC* pDC);
-    // The shutter annotation of the image when both gates are open.
-    ORoi* GetShutter() const;
     DelegateHandler* MakeAfterDrawHandler();
 
     bool m_bShutterEnabled = true;

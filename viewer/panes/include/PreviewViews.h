@@ -25,6 +25,8 @@ public:
     virtual bool InitFromPane(MetaView* pane);
     void GetImageSize(SIZE* size) const override;
     void ZoomAt(double zoom, POINT anchor) override;
+    // The brief picture alone, over black: the view has no image to render.
+    void DrawImage(CDC* pDC) override;
     // The brief image's scale against the full image; the view's zoom is
     // the pane's zoom times that.
     double GetBriefScale() const { return m_dBriefScale; }
@@ -89,11 +91,25 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// Zooms the brief picture with ZoomTask.
+// Zooms the brief picture with ZoomTask. An image of its own carries the
+// pane's display state at the pane's scale, so the read-out speaks of the
+// zoom the pane will take.
 class QUILLON_API ZoomView : public PanView
 {
+public:
+    ZoomView();
+    ~ZoomView() override;
+
+    // Also takes the pane's display state and labels.
+    bool InitFromPane(MetaView* pane) override;
+    void ZoomAt(double zoom, POINT anchor) override;
+    void UpdateZoomText() override;
+    ImageShow* GetOwnShow() const { return m_pOwnShow.get(); }
+
 protected:
     void DoButtonDown(int button, UINT flags, POINT point) override;
+
+    std::unique_ptr<ImageShow> m_pOwnShow;
 };
 
 // Shows the field of view of the pane's image as a copy of its own, mapped
@@ -113,6 +129,9 @@ public:
     // window changes, and the ruler measures at the pane's zoom.
     void UpdateZoomText() override;
     void DrawRuler(CDC* pDC, COLORREF line, COLORREF text) override;
+    // The pane's shutter: the view stands over the pane's client area from
+    // its corner, so the shutter's place on the pane is its place here.
+    ORoi* GetShutter() const override;
 
 protected:
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -124,4 +143,5 @@ protected:
 
     std::unique_ptr<ImageShow> m_pOwnShow;
     double m_dPaneZoom = 1.0;
+    MetaView* m_pPane = nullptr;
 };

@@ -10,11 +10,15 @@
 #include "PreviewViews.h"
 #include "QuillonLibrary.h"
 #include "QuillonLog.h"
+#include "VR.h"
+#include "VRCode.h"
 #include "WinClipboard.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(MedImage, MetaView)
@@ -54,9 +58,60 @@ template <class View> void DestroyPreview(View& view)
 }
 
 // A text of the data set, trimmed; empty when absent.
+// A number as a reader writes it: "12.5", not "1.250000e+01" or the
+// float's "1.6000000238419".
+Lettra ReadableNumber(double value)
+{
+    Lettra text;
+    if (std::fabs(value) < 1e6)
+    {
+        text.Format("%g", value);
+    }
+    else
+    {
+        text.Format("%.0f", value);
+    }
+    return text;
+}
+
+// The values of a decimal or integer element, each written as a reader
+// expects; any other text as stored.
+Lettra ReadableValue(const DICOMImage* image, std::uint16_t group, std::uint16_t element,
+                     const Lettra& stored)
+{
+    const VR* vr = image != nullptr ? image->GetVR(group, element) : nullptr;
+    const std::uint16_t code = vr != nullptr ? vr->GetTypeCode() : VRCode::Unknown;
+    if (code != VRCode::DS && code != VRCode::IS && code != VRCode::FL && code != VRCode::FD)
+    {
+        return stored;
+    }
+    const std::string text = stored.constBuffer();
+    std::string readable;
+    for (std::size_t from = 0; from <= text.size();)
+    {
+        const std::size_t end = std::min(text.find('\\', from), text.size());
+        const std::string part = text.substr(from, end - from);
+        char* parsed = nullptr;
+        const double value = std::strtod(part.c_str(), &parsed);
+        while (parsed != nullptr && *parsed == ' ')
+        {
+            ++parsed;
+        }
+        if (part.empty() || parsed == nullptr || *parsed != 0 || !std::isfinite(value))
+        {
+            return stored;
+        }
+        readable += (from == 0 ? "" : "\\") + std::string(ReadableNumber(value).constBuffer());
+        from = end + 1;
+    }
+    return Lettra(readable.c_str());
+}
+
 Lettra TextOf(DICOMImage* image, std::uint16_t group, std::uint16_t element)
 {
-    return image != nullptr ? image->GetLettra(group, element).Trim() : Lettra();
+    return image != nullptr
+               ? ReadableValue(image, group, element, image->GetLettra(group, element).Trim())
+               : Lettra();
 }
 
 void AddLabelIfText(MedImage* pane, int position, const char* prefix, const Lettra& text)
@@ -134,7 +189,8 @@ Lettra TagItemText(const ImageShow& show, const ImageTag::TagMetaItem& item)
                               : AgeFromDate(show.GetDicomValue(0x0008, 0x0020).constBuffer(),
                                             show.GetDicomValue(0x0010, 0x0030).constBuffer());
     }
-    const Lettra value = show.GetDicomValue(item.nGroup, item.nElement);
+    const Lettra value = ReadableValue(show.GetDicomImage(), item.nGroup, item.nElement,
+                                       show.GetDicomValue(item.nGroup, item.nElement));
     return value.IsEmpty() ? value : item.strPrefix + value + item.strPostfix;
 }
 
@@ -147,10 +203,10 @@ MedImage::MedImage()
       m_EventSize("MedImage::Size")
 {
     m_pRightTasks->SetTool(MouseTaskSet::enWindowLevelTool);
-    for (Delegate* event :
-         {&m_EventClicked, &m_EventWindowLevel, &m_EventInvert, &m_EventZoom, &m_EventPan,
-          &m_EventFlipHorizontal, &m_EventFlipVertical, &m_EventRotate, &m_EventUndo,
-          &m_EventImageChanged, &m_EventAnnotationsChanged})
+    for (Delegate* event : {&m_EventClicked, &m_EventWindowLevel, &m_EventInvert, &m_EventZoom,
+                            &m_EventPan, &m_EventFlipHorizontal, &m_EventFlipVertical,
+                            &m_EventRotate, &m_EventUndo, &m_EventImageChanged,
+                            &m_EventAnnotations[0], &m_EventAnnotations[1], &m_EventAnnotations[2]})
     {
         event->SetTrace(false);
     }
@@ -311,9 +367,12 @@ void MedImage::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     }
 }
 
-void MedImage::OnKeyUp(UINT, UINT, UINT)
+void MedImage::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    PostCurrentMessageToParent();
+    if (!OfferKeyToSelected(nChar, nRepCnt, nFlags, true))
+    {
+        PostCurrentMessageToParent();
+    }
 }
 
 bool MedImage::OnEnterKey()
@@ -321,22 +380,46 @@ bool MedImage::OnEnterKey()
     return OfferKeyToSelected(VK_RETURN, 1, 0);
 }
 
-bool MedImage::OfferKeyToSelected(UINT key, UINT repeat, UINT flags)
+bool MedImage::OfferKeyToSelected(UINT key, UINT repeat, UINT flags, bool up)
 {
-    const Array<ImageShow::RoiPtr>* image = ImageRois();
-    for (const Array<ImageShow::RoiPtr>* rois : {image, PaneRois()})
+    // Held, so that an annotation a key removes stays alive until the
+    // others had it.
+    std::vector<ImageShow::RoiPtr> selected;
+    for (const Array<ImageShow::RoiPtr>* rois : {ImageRois(), PaneRois()})
     {
         for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
              node = node->next)
         {
-            if (node->item->IsSelected() && node->item->OnKeyDown(key, repeat, flags))
+            if (node->item->IsSelected())
             {
-                Invalidate(FALSE);
-                return true;
+                selected.push_back(node->item);
             }
         }
     }
-    return false;
+    bool taken = false;
+    for (const ImageShow::RoiPtr& roi : selected)
+    {
+        taken =
+            (up ? roi->OnKeyUp(key, repeat, flags) : roi->OnKeyDown(key, repeat, flags)) || taken;
+        if (taken && up)
+        {
+            break;
+        }
+    }
+    if (taken)
+    {
+        Invalidate(FALSE);
+        FireAnnotationEvent(enAnnotationChanged);
+    }
+    return taken;
+}
+
+void MedImage::FireAnnotationEvent(int which)
+{
+    if (which >= enAnnotationAdded && which <= enAnnotationsRemoved)
+    {
+        FireSimple(m_EventAnnotations[which]);
+    }
 }
 
 void MedImage::OnTimer(UINT_PTR nIDEvent)
@@ -474,7 +557,7 @@ bool MedImage::FinishRoiCommand(bool taken)
     if (taken)
     {
         Invalidate(TRUE);
-        FireSimple(m_EventAnnotationsChanged);
+        FireAnnotationEvent(enAnnotationsRemoved);
     }
     return taken;
 }
@@ -631,7 +714,7 @@ void MedImage::OnEventLeftButtonDown(const void*, DelegateArgs* args)
     const int maskCode = mask != nullptr ? mask->HitTestDefault(point.x, point.y, 0) : 0;
     if (IsMaskHit(maskCode) && mask->OnHit(maskCode, mouse->m_nFlags, point.x, point.y))
     {
-        FireSimple(m_EventAnnotationsChanged);
+        FireAnnotationEvent(enAnnotationsRemoved);
         return;
     }
     if ((modifiers & MouseTask::ControlBit) != 0)
@@ -932,6 +1015,8 @@ bool MedImage::AttachAgain()
 void MedImage::ReleaseImageData()
 {
     ClearTimedRect();
+    // A selection would outlive the picture it was made on.
+    DeselectAll(ImageRois());
     MetaView::ReleaseImageData();
 }
 
@@ -957,6 +1042,7 @@ void MedImage::AddAnnotationShared(const ImageShow::RoiPtr& roi, bool redraw)
     {
         Invalidate(FALSE);
     }
+    FireAnnotationEvent(enAnnotationAdded);
 }
 
 void MedImage::AddAnnotation(ORoi* roi, bool redraw)
@@ -977,7 +1063,7 @@ bool MedImage::RemoveAnnotation(ORoi* roi)
         return false;
     }
     Invalidate(TRUE);
-    FireSimple(m_EventAnnotationsChanged);
+    FireAnnotationEvent(enAnnotationsRemoved);
     return true;
 }
 
@@ -988,7 +1074,7 @@ bool MedImage::RemoveAnnotationForced(ORoi* roi)
         return false;
     }
     Invalidate(TRUE);
-    FireSimple(m_EventAnnotationsChanged);
+    FireAnnotationEvent(enAnnotationsRemoved);
     return true;
 }
 
@@ -998,6 +1084,7 @@ void MedImage::AddPaneAnnotation(ORoi* roi)
     {
         m_PaneRois.AddTail(ImageShow::RoiPtr(roi));
         Invalidate(FALSE);
+        FireAnnotationEvent(enAnnotationAdded);
     }
 }
 
@@ -1113,7 +1200,7 @@ bool MedImage::DispatchHit(const Array<ImageShow::RoiPtr>& rois, int modifiers, 
     {
         return false;
     }
-    FireSimple(m_EventAnnotationsChanged);
+    FireAnnotationEvent(enAnnotationsRemoved);
     return true;
 }
 
@@ -1130,17 +1217,20 @@ bool MedImage::DispatchPaneRoiHit(int modifiers, int x, int y, int code, int ind
 
 bool MedImage::ClearSelection()
 {
+    const bool image = DeselectAll(ImageRois());
+    return DeselectAll(PaneRois()) || image;
+}
+
+bool MedImage::DeselectAll(const Array<ImageShow::RoiPtr>* rois)
+{
     bool any = false;
-    for (const Array<ImageShow::RoiPtr>* rois : {ImageRois(), PaneRois()})
+    for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
+         node = node->next)
     {
-        for (auto* node = rois != nullptr ? rois->GetHead() : nullptr; node != nullptr;
-             node = node->next)
+        if (node->item->IsSelected())
         {
-            if (node->item->IsSelected())
-            {
-                node->item->Deselect(false);
-                any = true;
-            }
+            node->item->Deselect(false);
+            any = true;
         }
     }
     return any;
@@ -1169,7 +1259,7 @@ int MedImage::DeleteSelectedRois()
     {
         Invalidate(TRUE);
         ::SetCursor(GetQuillonCursor(32512));
-        FireSimple(m_EventAnnotationsChanged);
+        FireAnnotationEvent(enAnnotationsRemoved);
     }
     return removed;
 }
@@ -1538,6 +1628,7 @@ void MedImage::Restore()
     }
     m_pShow->SetMask(nullptr);
     m_pShow->ClearAnnotations();
+    m_pShow->ResetOrientation();
     m_pShow->Reset();
     m_pShow->SetDisplayMode(16);
     AttachAgain();

@@ -425,7 +425,12 @@ void MetaView::UpdateZoomText()
     if (ViewLabel* ratio = GetSpecialLabel(enRatioLabel))
     {
         Lettra text;
-        if (std::fabs(m_dZoom - 0.1) < 0.005)
+        // An unset zoom (a view that laid nothing out) is no magnification.
+        if (m_dZoom <= 0.0)
+        {
+            text = "";
+        }
+        else if (std::fabs(m_dZoom - 0.1) < 0.005)
         {
             text = "Mag:0.1";
         }
@@ -555,7 +560,7 @@ bool MetaView::AutoWindowLevel()
     {
         return false;
     }
-    DicomLookupTable* table = m_pShow->GetMetaImage()->GetLUTs().FindByType(AutoWindowLevelType);
+    DicomLookupTable* table = m_pShow->GetAutomaticWindow();
     if (table == nullptr)
     {
         quillon::_warning("Leave MetaView::AutoWindowLevel, cannot find LUT to do AutoWindowLevel");

@@ -92,6 +92,14 @@ void PanView::ZoomAt(double zoom, POINT anchor)
     Invalidate(FALSE);
 }
 
+void PanView::DrawImage(CDC* pDC)
+{
+    CRect client;
+    GetClientRect(&client);
+    pDC->FillSolidRect(&client, RGB(0, 0, 0));
+    CViewPort::DrawImage(pDC);
+}
+
 double PanView::GetPaneZoom() const
 {
     return m_dZoom / m_dBriefScale;
@@ -118,6 +126,39 @@ void DIBPanView::DoButtonDown(int button, UINT flags, POINT point)
     PanTask task(MouseTask::ModifiersOf(flags), this);
     DragTracker tracker(this);
     tracker.Track(&task, point, button);
+}
+
+ZoomView::ZoomView() : m_pOwnShow(std::make_unique<ImageShow>()) {}
+
+ZoomView::~ZoomView() = default;
+
+bool ZoomView::InitFromPane(MetaView* pane)
+{
+    if (!PanView::InitFromPane(pane))
+    {
+        return false;
+    }
+    pane->GetShow()->CopyDisplayStateTo(*m_pOwnShow);
+    m_pOwnShow->SetPan(m_ptPan.x, m_ptPan.y);
+    pane->CopyLabels(this);
+    UpdateZoomText();
+    return true;
+}
+
+void ZoomView::ZoomAt(double zoom, POINT anchor)
+{
+    PanView::ZoomAt(zoom, anchor);
+    m_pOwnShow->SetZoom(GetPaneZoom());
+    m_pOwnShow->SetPan(m_ptPan.x, m_ptPan.y);
+    UpdateZoomText();
+}
+
+void ZoomView::UpdateZoomText()
+{
+    const double own = m_dZoom;
+    m_dZoom = m_pOwnShow->GetZoom();
+    PanView::UpdateZoomText();
+    m_dZoom = own;
 }
 
 void ZoomView::DoButtonDown(int button, UINT flags, POINT point)
@@ -272,6 +313,7 @@ bool WindowLevelView::InitFromPane(MetaView* pane)
     // The copy is the field of view itself, at the size it is shown.
     const CRect fov = pane->GetFieldOfViewScreenRect();
     m_dPaneZoom = pane->GetZoom();
+    m_pPane = pane;
     m_dZoom = 1.0;
     m_ptPan = CPoint(fov.left - m_rcDisplay.left, fov.top - m_rcDisplay.top);
     pane->CopyLabels(this);
@@ -309,6 +351,11 @@ void WindowLevelView::DrawRuler(CDC* pDC, COLORREF line, COLORREF text)
     m_dZoom = m_dPaneZoom;
     MetaView::DrawRuler(pDC, line, text);
     m_dZoom = own;
+}
+
+ORoi* WindowLevelView::GetShutter() const
+{
+    return m_pPane != nullptr ? m_pPane->GetShutter() : nullptr;
 }
 
 void WindowLevelView::OnLButtonDown(UINT nFlags, CPoint point)

@@ -250,6 +250,8 @@ public:
     // A key while selected: the arrow keys move an unlocked annotation by
     // one image pixel. True when the key was taken.
     virtual bool OnKeyDown(UINT key, UINT repeat, UINT flags);
+    // A key let go while selected; none is taken here.
+    virtual bool OnKeyUp(UINT key, UINT repeat, UINT flags);
 
     // The measurement document and its parts.
     virtual Lettra XmlSerialize() const;

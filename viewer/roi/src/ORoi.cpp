@@ -196,7 +196,7 @@ bool ORoi::IsEqual(const Overlay& other) const
 
 SIZE ORoi::GetImageSize() const
 {
-    return m_pOwner != nullptr ? m_pOwner->GetImageSize() : SIZE{0, 0};
+    return m_pOwner != nullptr ? m_pOwner->GetShownImageSize() : SIZE{0, 0};
 }
 
 POINT ORoi::MirrorVertical(POINT point) const

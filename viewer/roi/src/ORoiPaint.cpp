@@ -194,6 +194,11 @@ bool ORoi::OnHit(int code, int flags, int x, int y)
     return true;
 }
 
+bool ORoi::OnKeyUp(UINT, UINT, UINT)
+{
+    return false;
+}
+
 bool ORoi::OnKeyDown(UINT key, UINT, UINT)
 {
     int dx = 0;

@@ -138,9 +138,10 @@ public:
     void UpdateShownImage(ImageShow* show);
 
     // Layouts and series.
-    void SetLayout(const char* format);
-    void SetSeriesLayout(const char* format);
-    void ApplySeriesLayout(const char* format);
+    // False, with nothing changed, for a format that lays out no panes.
+    bool SetLayout(const char* format);
+    bool SetSeriesLayout(const char* format);
+    bool ApplySeriesLayout(const char* format);
     void SetNextSeriesLayoutString(const char* format);
     const Lettra& GetNextSeriesLayoutString() const { return m_strViewLayout; }
     void SwapLayout();
@@ -183,7 +184,7 @@ public:
     int GetFirstShownIndex() const;
     int GetShownCount() const { return m_Layout.GetNbOfShown(); }
 
-    void LayOutEverySeries(const char* format);
+    bool LayOutEverySeries(const char* format);
 
     // The scroll bar, in pages.
     void UpdateScrollRange(int count, bool relayout);

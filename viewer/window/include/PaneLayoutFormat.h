@@ -45,6 +45,8 @@ public:
     // Parses a format into the table; anything but Accepted leaves it empty.
     enParse Parse(const char* format);
     void Clear();
+    // Whether Parse would accept the format.
+    static bool IsAcceptable(const char* format);
 
     int GetCount() const { return static_cast<int>(m_rects.size()); }
     // STANDARD: the columns; ROW, ROWEX: the rows; COL, COLEX: the columns;

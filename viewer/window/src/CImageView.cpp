@@ -156,6 +156,12 @@ void CImageView::UnsubscribeLayoutEvents()
 
 bool CImageView::ApplyLayout(const char* format)
 {
+    if (!PaneLayoutFormat::IsAcceptable(format))
+    {
+        quillon::_warning("Leave CImageView::ApplyLayout, refused layout <%s>",
+                          format != nullptr ? format : "");
+        return false;
+    }
     // The images stay decoded: the new panes mostly show them again.
     DetachPanes(true);
     SubscribeLayoutEvents();

@@ -293,6 +293,7 @@ void CImageView::RestoreAllImage()
         ImageShow* image = series->GetImageAt(index);
         image->DeleteMask();
         image->ClearAnnotations();
+        image->ResetOrientation();
         image->Reset();
         image->ResetViewState();
         image->BuildChain();

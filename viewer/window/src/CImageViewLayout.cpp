@@ -183,50 +183,66 @@ void CImageView::ShowPageOf(ImageShow* hot)
     }
 }
 
-void CImageView::SetLayout(const char* format)
+bool CImageView::SetLayout(const char* format)
 {
     _info("Enter CImageView::SetLayout, %s will set format to <%s>",
           static_cast<const char*>(m_strName), format != nullptr ? format : "");
     ImageShow* hot = GetHotImage();
     WaitCursor wait(*this);
-    ApplyLayout(format);
+    if (!ApplyLayout(format))
+    {
+        return false;
+    }
     m_Layout.ResetCurrentSeriesView();
     SetScope(m_nScope);
     ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
     ShowPageOf(hot);
     RedrawBorders();
     PageChanged.Invoke(this, nullptr);
+    return true;
 }
 
-void CImageView::SetSeriesLayout(const char* format)
+bool CImageView::SetSeriesLayout(const char* format)
 {
     _info("%s will Set Series Layout format to <%s>", static_cast<const char*>(m_strName),
           format != nullptr ? format : "");
     ImageShow* hot = GetHotImage();
     WaitCursor wait(*this);
-    LayOutEverySeries(format);
+    if (!LayOutEverySeries(format))
+    {
+        return false;
+    }
     ShowPageOf(hot);
     PageChanged.Invoke(this, nullptr);
+    return true;
 }
 
 // Every series takes the layout, and the view the current series' scope.
-void CImageView::LayOutEverySeries(const char* format)
+bool CImageView::LayOutEverySeries(const char* format)
 {
-    ApplyLayout(format);
+    if (!ApplyLayout(format))
+    {
+        return false;
+    }
     m_Layout.ResetAllSeriesView();
     m_Layout.GetSeries().SetAllSeriesLayout(format);
     const SeriesShow* series = m_Layout.GetCurrentSeries();
     SetScope(series != nullptr ? series->GetScope() : 0);
     ResetScrollBar(0, m_Layout.GetNbOfImage(), false);
     RedrawBorders();
+    return true;
 }
 
-void CImageView::ApplySeriesLayout(const char* format)
+bool CImageView::ApplySeriesLayout(const char* format)
 {
     _info("%s will Set Series Layout format to <%s>", static_cast<const char*>(m_strName),
           format != nullptr ? format : "");
+    if (!PaneLayoutFormat::IsAcceptable(format))
+    {
+        return false;
+    }
     ClearClient();
-    LayOutEverySeries(format);
+    return LayOutEverySeries(format);
 }
 
 void CImageView::SetNextSeriesLayoutString(const char* format)

@@ -350,20 +350,21 @@ bool CWebWindow::SetImageLayout(int first, int second)
 {
     _debug("Enter CWebWindow::SetImageLayout : %dX%d", first, second);
     CImageView* view = GetHotView();
-    if (view == nullptr)
+    const CString format = StandardLayout(second, first);
+    if (view == nullptr || !PaneLayoutFormat::IsAcceptable(format))
     {
         return false;
     }
     try
     {
         view->ClearClient();
-        view->SetLayout(StandardLayout(second, first));
+        return view->SetLayout(format);
     }
     catch (...)
     {
         _error("Exception at CWebWindow::SetImageLayout, row : %d, col : %d", first, second);
     }
-    return true;
+    return false;
 }
 
 bool CWebWindow::GetImageLayout(int& first, int& second)

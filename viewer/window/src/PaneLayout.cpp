@@ -441,9 +441,17 @@ void PaneLayout::OnDraw(CDC* pDC)
 void PaneLayout::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    if (cx != 0 && cy != 0)
+    if (cx == 0 || cy == 0)
     {
-        RepositionPanes();
+        return;
+    }
+    RepositionPanes();
+    // The first pane stores the zoom and pan its new size gave it, and the
+    // view hears of it.
+    MedImage* first = GetPane(0);
+    if (first != nullptr && first->m_hWnd != nullptr)
+    {
+        first->CommitZoom();
     }
 }
 

@@ -84,6 +84,11 @@ PaneLayoutFormat::enParse PaneLayoutFormat::Parse(const char* format)
     return result;
 }
 
+bool PaneLayoutFormat::IsAcceptable(const char* format)
+{
+    return PaneLayoutFormat().Parse(format) == Accepted;
+}
+
 void PaneLayoutFormat::Clear()
 {
     m_rects.clear();

@@ -217,7 +217,9 @@ void XmlMenuBuilder::ReadItem(DMarkup& doc, bool fallback, CString* label, UINT*
         const Lettra name = doc.GetAttrib(second);
         *label = static_cast<const char*>(doc.GetAttrib(first));
         *command = ResolveCommand(name);
-        if (fallback && *command == 0)
+        // Only a number stands for itself: a name without a define is no
+        // command.
+        if (fallback && *command == 0 && !name.IsEmpty() && name.IsDigit())
         {
             *command = static_cast<UINT>(name.Int());
         }
