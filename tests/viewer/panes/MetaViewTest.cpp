@@ -214,6 +214,41 @@ TEST_F(MetaViewTest, ReadOutsShowZoomWindowAndSize)
     EXPECT_EQ(view->GetLabels(ViewLabel::enBottomLeft).GetCount(), 0);
 }
 
+namespace
+{
+
+// Counts the pictures it is handed.
+class CountingView : public MetaView
+{
+public:
+    int updates = 0;
+    void UpdateImage() override
+    {
+        ++updates;
+        MetaView::UpdateImage();
+    }
+};
+
+} // namespace
+
+// The full-view and brief builds hand a view given the new picture; their
+// forms without a view build the same DIB.
+TEST_F(MetaViewTest, TheFullViewAndBriefBuildsHandAViewTheirPicture)
+{
+    auto* view = MakePane<CountingView>(CRect(0, 0, 100, 100));
+    auto show = ShowOf(PatternImage(50, 100));
+    show->BuildChainForFullViewToDIB(view);
+    EXPECT_EQ(view->updates, 1);
+    EXPECT_EQ(show->GetDIB().GetWidth(), 100);
+    EXPECT_DOUBLE_EQ(show->BuildChainForBriefImage(view), 1.0);
+    EXPECT_EQ(view->updates, 2);
+    EXPECT_EQ(show->GetDIB().GetWidth(), 100);
+    show->BuildFullViewDIB();
+    EXPECT_DOUBLE_EQ(show->BuildBriefImage(), 1.0);
+    EXPECT_EQ(view->updates, 2) << "no view, nobody handed anything";
+    EXPECT_EQ(show->GetDIB().GetHeight(), 50);
+}
+
 // While the zoom is unset (an image that did not decode) the read-out
 // shows no magnification rather than a negative one.
 TEST_F(MetaViewTest, AnUnsetZoomShowsNoMagnification)

@@ -9,6 +9,7 @@
 
 #include "WinClipboard.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace
@@ -276,6 +277,49 @@ TEST_F(ImageViewMenuTest, NineSeriesGoIntoASubmenuAndEightOfTwoStudiesDoNot)
     EXPECT_GT(picture.nHeight, 9 * 20) << "the submenu on top";
     const std::string again = RightClick({VK_ESCAPE});
     EXPECT_EQ(again.substr(0, 7), "Series[") << "made anew for the next popup";
+}
+
+// With more series than the command range holds, the entries end with the
+// range: no entry carries the identifier of another command.
+TEST_F(ImageViewMenuTest, TheSeriesEntriesEndWithTheirCommandRange)
+{
+    const std::vector<std::string> paths = WriteSeries(m_folder, 1, 100);
+    ASSERT_EQ(paths.size(), 1u);
+    constexpr int Series = 1003;
+    for (int s = 0; s < Series; ++s)
+    {
+        auto* image = new DICOMImage;
+        ASSERT_NE(image->ReadFile(paths[0].c_str()), 0);
+        image->Add(0x0020, 0x000E,
+                   UID(("1.2.826.0.1.3680043.2.1125.9.5." + std::to_string(s)).c_str()));
+        image->Add(0x0008, 0x0018,
+                   UID(("1.2.826.0.1.3680043.2.1125.9.6." + std::to_string(s)).c_str()));
+        auto* show = new ImageShow;
+        show->AttachCorvane(Corvane(image), 0);
+        ImageLayout& layout = m_pView->GetImageLayout();
+        layout.OpenShowAtLayout(show, layout.GetNbOfSeries());
+    }
+    ASSERT_EQ(m_pView->GetImageLayout().GetNbOfSeries(), Series);
+    int entries = 0;
+    UINT highest = 0;
+    m_harness.Script()
+        .Do(
+            [&]
+            {
+                CMenu* series = CMenu::FromHandle(AfxGetTrackingMenu())->GetSubMenu(0);
+                ASSERT_NE(series, nullptr);
+                for (UINT i = 0; i < series->GetMenuItemCount(); ++i)
+                {
+                    const UINT id = series->GetMenuItemID(int(i));
+                    entries += id != 0 ? 1 : 0;
+                    highest = std::max(highest, id);
+                }
+            })
+        .KeyPress(VK_ESCAPE);
+    m_pView->SendMessage(WM_COMMAND, 9510, 0);
+    m_harness.PumpPending();
+    EXPECT_EQ(entries, 1000);
+    EXPECT_EQ(highest, CImageView::CmdLastSeries);
 }
 
 // The empty title between studies is no series: eight series of two

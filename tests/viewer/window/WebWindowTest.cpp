@@ -113,6 +113,28 @@ TEST_F(WebWindowGridTest, CreateViewNamesTheCellsAndOwnsThem)
               std::string::npos);
 }
 
+// A view's blow-up and restore name the state they went to, so that the
+// grid follows the view even after a clear screen came between them.
+TEST_F(WebWindowGridTest, TheGridFollowsTheBlowUpStateTheViewReports)
+{
+    ASSERT_TRUE(m_pWindow->CreateView(2, 2));
+    ASSERT_TRUE(m_pWindow->SetViewLayout(2, 2));
+    ViewSplitter* grid = m_pWindow->GetSplitter();
+    auto send = [&](UINT command) { m_pWindow->SendMessage(WM_COMMAND, command, 0); };
+    send(CImageView::CmdBlownUp);
+    EXPECT_TRUE(grid->IsBlownUp());
+    send(CImageView::CmdBlownUp);
+    EXPECT_TRUE(grid->IsBlownUp()) << "a second blow-up keeps it";
+    m_pWindow->ClearScreen();
+    EXPECT_FALSE(grid->IsBlownUp());
+    send(CImageView::CmdRestored);
+    EXPECT_FALSE(grid->IsBlownUp()) << "the view's restore after the clear screen";
+    send(CImageView::CmdBlownUp);
+    EXPECT_TRUE(grid->IsBlownUp());
+    send(CImageView::CmdRestored);
+    EXPECT_FALSE(grid->IsBlownUp());
+}
+
 TEST_F(WebWindowGridTest, RefusedGridSizesKeepTheGrid)
 {
     ASSERT_TRUE(m_pWindow->CreateView(2, 2));

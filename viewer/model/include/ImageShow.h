@@ -174,12 +174,17 @@ public:
     virtual void BuildChain();
     virtual void BuildChainOnMap();
     virtual void BuildFullViewDIB();
+    // The full view as the DIB; a view given is handed the new picture
+    // (its UpdateImage) before the DIB is made.
+    virtual void BuildChainForFullViewToDIB(MetaView* view);
     virtual void BuildChainForIcon(int width, int height);
     virtual void BuildChainForReload();
     virtual void BuildHVRMatrix();
     virtual void BuildHVRMatrixLabelOverlay();
     // The factor of the brief image.
     virtual double BuildBriefImage();
+    // The same, handing a view given the new picture as above.
+    virtual double BuildChainForBriefImage(MetaView* view);
     // Runs the chain built (with this image as sender).
     void InvokeChain();
     Delegate& GetChain() { return m_Chain; }
@@ -345,6 +350,7 @@ private:
 
     // Chain helpers.
     void MapInto(MetaImage* image);
+    void HandMapTo(MetaView* view);
     // The field of view scaled by the zoom (display quality or nearest).
     void ScaleFOV(bool optimize);
     // Pixels that index a palette: only nearest-neighbour scaling keeps

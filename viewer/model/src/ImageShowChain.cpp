@@ -3,6 +3,7 @@
 #include "ImageShow.h"
 
 #include "ImageShowConfig.h"
+#include "MetaView.h"
 #include "QuillonLog.h"
 #include "VeltaroLog.h"
 
@@ -139,12 +140,18 @@ void ImageShow::BuildChainForIcon(int width, int height)
 
 void ImageShow::BuildFullViewDIB()
 {
+    BuildChainForFullViewToDIB(nullptr);
+}
+
+void ImageShow::BuildChainForFullViewToDIB(MetaView* view)
+{
     QueryPerformance(FullViewStartMark);
     m_Chain.Clear();
     BuildChainForReload();
     AddStage(&ImageShow::chFullToMap, "ImageShow::chFullToMap");
     m_DIB.Release();
     InvokeChain();
+    HandMapTo(view);
     chShow(this, nullptr);
     quillon::_debug("Leave ImageShow::BuildChainForFullViewToDIB, DIB : %dX%d", m_DIB.GetWidth(),
                     m_DIB.GetHeight());
@@ -153,6 +160,11 @@ void ImageShow::BuildFullViewDIB()
 }
 
 double ImageShow::BuildBriefImage()
+{
+    return BuildChainForBriefImage(nullptr);
+}
+
+double ImageShow::BuildChainForBriefImage(MetaView* view)
 {
     QueryPerformance(BriefStartMark);
     m_Chain.Clear();
@@ -164,6 +176,7 @@ double ImageShow::BuildBriefImage()
         m_BriefImage = std::make_unique<MetaImage>();
     }
     FillBriefImage();
+    HandMapTo(view);
     chShow(this, nullptr);
     quillon::_debug("Leave ImageShow::BuildChainForBriefImage, DIB : %dX%d", m_DIB.GetWidth(),
                     m_DIB.GetHeight());
@@ -205,6 +218,14 @@ void ImageShow::FillBriefImage()
     m_BriefImage->CopyLUTsFrom(*m_MetaImage);
     delete m_Map;
     m_Map = m_BriefImage->Map(m_bInvert != m_bInverse);
+}
+
+void ImageShow::HandMapTo(MetaView* view)
+{
+    if (view != nullptr && m_Map != nullptr)
+    {
+        view->UpdateImage();
+    }
 }
 
 MetaMatrix* ImageShow::GetMap()

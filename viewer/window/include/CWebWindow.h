@@ -213,7 +213,7 @@ public:
     void ShowReferenceLineOnHotImage();
     void RefreshReferenceLine();
     void OnRefreshReferenceLine() { RefreshReferenceLine(); }
-    void OnCmdBlowRestore() { OnCmdBlowUp(); }
+    void OnCmdBlowRestore();
 
     // Handlers hung on the views.
     void OnViewActivated(const void* sender, DelegateArgs* args);

@@ -55,6 +55,8 @@ public:
     void RecalcLayout();
     // Blows the active view up, or goes back to the grid.
     void ToggleBlowup();
+    void BlowupActiveView();
+    void Restore();
     bool IsBlownUp() const { return (m_dwLayout & BlownUp) != 0; }
     CWnd* GetActiveView() const { return m_pViewActive; }
     // Appends the views of the shown part, row by row.
@@ -78,8 +80,6 @@ private:
 
     using Row = FixArray<CWnd*, MaxCols>;
 
-    void BlowupActiveView();
-    void Restore();
     // The view of a cell of the grid; null for an empty cell and for a view
     // whose window is gone.
     CWnd* GetCell(int row, int col) const;

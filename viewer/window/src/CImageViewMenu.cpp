@@ -150,6 +150,12 @@ int CImageView::AddSeriesMenu(CMenuCH* popup)
             continue;
         }
         const int number = title.Left(TitleNumberLength).Int();
+        // Beyond the command range an entry would carry another command's
+        // identifier; the titles come in series order, so none follows.
+        if (number > int(CmdLastSeries - CmdFirstSeries))
+        {
+            break;
+        }
         Lettra caption;
         caption.Format("%2d:%s", number, static_cast<const char*>(title.Mid(TitleNumberLength)));
         target->InsertMenu(position, MF_BYPOSITION | MF_STRING, CmdFirstSeries + number, caption);

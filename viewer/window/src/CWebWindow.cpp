@@ -276,8 +276,10 @@ BOOL CWebWindow::OnCommand(WPARAM wParam, LPARAM lParam)
         OnCineEnded();
         return TRUE;
     case CmdBlowUp:
-    case CmdBlowRestore:
         OnCmdBlowUp();
+        return TRUE;
+    case CmdBlowRestore:
+        OnCmdBlowRestore();
         return TRUE;
     default:
         return CView::OnCommand(wParam, lParam);
@@ -294,11 +296,22 @@ void CWebWindow::OnCineEnded()
     }
 }
 
+// The view says which state it went to: a clear screen, a new grid or a
+// reopen between two of its swaps leaves the grid as it was, and the next
+// swap brings both to the same state instead of toggling them apart.
 void CWebWindow::OnCmdBlowUp()
 {
-    if (m_pSplitter != nullptr)
+    if (m_pSplitter != nullptr && !m_pSplitter->IsBlownUp())
     {
-        m_pSplitter->ToggleBlowup();
+        m_pSplitter->BlowupActiveView();
+    }
+}
+
+void CWebWindow::OnCmdBlowRestore()
+{
+    if (m_pSplitter != nullptr && m_pSplitter->IsBlownUp())
+    {
+        m_pSplitter->Restore();
     }
 }
 
