@@ -6,6 +6,7 @@
 #include "WinCursor.h"
 #include "WinInput.h"
 #include "WinMessageQueue.h"
+#include "WinSync.h"
 #include "WinSysMetrics.h"
 #include "WinWindow.h"
 
@@ -15,6 +16,7 @@
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
 #include "X11ImagePusher.h"
+#include "X11InputMethod.h"
 #include "X11Keyboard.h"
 
 #include <X11/XKBlib.h>
@@ -28,6 +30,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <unistd.h>
@@ -120,48 +123,16 @@ DWORD StyleOf(HWND hWnd)
     return static_cast<DWORD>(GetWindowLongPtrA(hWnd, GWL_STYLE));
 }
 
-void AppendUtf8(std::string& text, unsigned long code)
+// The display as the session of named objects: the name without its
+// screen number, so that every screen of one display is one session.
+std::string GetDisplaySession(Display* pDisplay)
 {
-    if (code < 0x80)
-    {
-        text += static_cast<char>(code);
-    }
-    else if (code < 0x800)
-    {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else if (code < 0x10000)
-    {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else
-    {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// The text a key press types, as UTF-8: Latin-1 bytes from the lookup, or
-// the symbol's own Unicode value.
-std::string TypedText(XKeyEvent& event)
-{
-    char bytes[16];
-    KeySym sym = NoSymbol;
-    const int count = XLookupString(&event, bytes, sizeof(bytes), &sym, nullptr);
-    std::string text;
-    // Delete types nothing, as on the keyboards the layer stands for.
-    if (sym == XK_Delete || sym == XK_KP_Delete)
-        return text;
-    for (int i = 0; i < count; ++i)
-        AppendUtf8(text, static_cast<unsigned char>(bytes[i]));
-    if (count == 0 && (sym & 0xFF000000UL) == 0x01000000UL)
-        AppendUtf8(text, sym & 0x00FFFFFFUL);
-    return text;
+    std::string name = DisplayString(pDisplay);
+    const std::size_t colon = name.rfind(':');
+    const std::size_t dot = name.find('.', colon == std::string::npos ? 0 : colon);
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
 }
 
 struct TopLevel
@@ -190,6 +161,10 @@ struct CX11Backend::Impl
     std::unique_ptr<CX11Cursors> pCursors;
     std::unique_ptr<CX11ForeignWindows> pForeign;
     std::unique_ptr<CX11Clipboard> pClipboard;
+    std::unique_ptr<CX11InputMethod> pInputMethod;
+    // A key press the input method took as part of a sequence: it goes out
+    // with the text the sequence ends in, or with none.
+    std::optional<XKeyEvent> pendingKey;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -222,6 +197,9 @@ struct CX11Backend::Impl
     void OnStateProperty(Window xid, TopLevel& top);
     void OnUnmap(Window xid, TopLevel& top);
     void OnKey(XKeyEvent& event);
+    void QueueKey(XKeyEvent& event, const std::string& typed);
+    void QueueCommittedText(const std::string& typed);
+    void FlushPendingKey();
     void OnButton(const XButtonEvent& event);
     void FinishFocusChange();
     void DrainWakePipe();
@@ -256,6 +234,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
         std::make_unique<CX11ImagePusher>(pDisplay, pVisual, nDepth, options.bUseSharedMemory);
     pCursors = std::make_unique<CX11Cursors>(pDisplay);
     pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
+    pInputMethod = std::make_unique<CX11InputMethod>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -263,6 +242,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     XSelectInput(pDisplay, root, PropertyChangeMask);
     if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0)
         wakePipe[0] = wakePipe[1] = -1;
+    SetNamedObjectSession(GetDisplaySession(pDisplay).c_str());
     // A window manager that starts after this sees us listening already.
     XSync(pDisplay, False);
     return true;
@@ -276,6 +256,7 @@ void CX11Backend::Impl::Close()
         XDestroyWindow(pDisplay, xid);
     windows.clear();
     pForeign.reset();
+    pInputMethod.reset();
     pClipboard.reset();
     pCursors.reset();
     pPusher.reset();
@@ -501,13 +482,7 @@ void CX11Backend::Impl::PushDamage(HWND hWnd, TopLevel& top)
     if (gc == nullptr)
         gc = XCreateGC(pDisplay, ToXid(hWnd), 0, nullptr);
     for (const RECT& rect : top.damage)
-    {
-        // The surface may be smaller than the shown part for a moment.
-        const RECT clipped{rect.left, rect.top,
-                           std::min<LONG>(rect.right, surface.nWidth - origin.x),
-                           std::min<LONG>(rect.bottom, surface.nHeight - origin.y)};
-        pPusher->Push(ToXid(hWnd), gc, surface, origin, size, clipped);
-    }
+        pPusher->Push(ToXid(hWnd), gc, surface, origin, size, rect);
     top.damage.clear();
 }
 
@@ -518,8 +493,17 @@ int CX11Backend::Impl::ReadEvents()
     {
         XEvent event;
         XNextEvent(pDisplay, &event);
-        HandleEvent(event);
         ++nCount;
+        if (pInputMethod->Filter(event))
+        {
+            if (event.type == KeyPress && event.xkey.keycode != 0)
+            {
+                FlushPendingKey();
+                pendingKey = event.xkey;
+            }
+            continue;
+        }
+        HandleEvent(event);
     }
     FinishFocusChange();
     return nCount;
@@ -653,6 +637,7 @@ void CX11Backend::Impl::OnFocus(const XFocusChangeEvent& event)
     if (event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyPointer ||
         event.detail == NotifyInferior)
         return;
+    pInputMethod->SetFocus(event.window, event.type == FocusIn);
     if (event.type == FocusOut)
     {
         focusLost = event.window;
@@ -733,6 +718,29 @@ void CX11Backend::Impl::OnStateProperty(Window xid, TopLevel& top)
 
 void CX11Backend::Impl::OnKey(XKeyEvent& event)
 {
+    KeySym sym = NoSymbol;
+    const std::string typed =
+        event.type == KeyPress ? pInputMethod->LookupText(event, sym) : std::string();
+    // Key code 0: the text an input method made of the keys before.
+    if (event.keycode == 0)
+    {
+        if (pendingKey)
+        {
+            XKeyEvent key = *pendingKey;
+            pendingKey.reset();
+            QueueKey(key, typed);
+        }
+        else
+            QueueCommittedText(typed);
+        return;
+    }
+    FlushPendingKey();
+    // Delete types nothing, as on the keyboards the layer stands for.
+    QueueKey(event, sym == XK_Delete || sym == XK_KP_Delete ? std::string() : typed);
+}
+
+void CX11Backend::Impl::QueueKey(XKeyEvent& event, const std::string& typed)
+{
     const UINT nVirtKey = GetX11VirtualKey(pDisplay, event);
     if (nVirtKey == 0)
         return;
@@ -741,13 +749,40 @@ void CX11Backend::Impl::OnKey(XKeyEvent& event)
         stroke =
             KeyStroke{static_cast<BYTE>(MapVirtualKeyA(nVirtKey, MAPVK_VK_TO_VSC)), false, nullptr};
     const bool bDown = event.type == KeyPress;
-    std::string text;
+    // AltGr is right Alt with left Ctrl, as Windows reports it, so that the
+    // characters it types come as WM_CHAR, not as Alt menu keys.
+    const bool bAltGr = IsX11AltGr(pDisplay, event);
+    const KeyStroke control = GetX11ScanCode(kLeftControlKeycode);
+    if (bAltGr && bDown)
+        UserQueueKeyStroke(VK_LCONTROL, true, control);
+    const std::string text = Recode(typed, CP_UTF8, GetACP());
     if (bDown)
-    {
-        text = Recode(TypedText(event), CP_UTF8, GetACP());
         stroke.pszText = text.c_str();
-    }
     UserQueueKeyStroke(nVirtKey, bDown, stroke);
+    if (bAltGr && !bDown)
+        UserQueueKeyStroke(VK_LCONTROL, false, control);
+}
+
+// Text without a key of its own (a word an input-method server committed)
+// comes as the packet key, as Windows delivers such text.
+void CX11Backend::Impl::QueueCommittedText(const std::string& typed)
+{
+    if (typed.empty())
+        return;
+    const std::string text = Recode(typed, CP_UTF8, GetACP());
+    UserQueueKeyStroke(kVirtKeyPacket, true, KeyStroke{0, false, text.c_str()});
+    UserQueueKeyStroke(kVirtKeyPacket, false, KeyStroke{0, false, nullptr});
+}
+
+// A key the input method kept that ended no sequence (a dead key): it
+// goes out typing nothing.
+void CX11Backend::Impl::FlushPendingKey()
+{
+    if (!pendingKey)
+        return;
+    XKeyEvent key = *pendingKey;
+    pendingKey.reset();
+    QueueKey(key, std::string());
 }
 
 void CX11Backend::Impl::OnButton(const XButtonEvent& event)
@@ -876,6 +911,7 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
     top.bPopup = bPopup;
     x.windows.emplace(xid, top);
     x.pForeign->MarkOwnWindow(xid);
+    x.pInputMethod->Attach(xid);
     if (bPopup)
     {
         x.SetWindowType(xid, x.atoms[kNetWmWindowTypePopupMenu]);
@@ -931,6 +967,7 @@ void CX11Backend::OnTopLevelDestroyed(HWND hWnd)
         m->grabbed = 0;
     }
     m->pPusher->Forget(xid);
+    m->pInputMethod->Detach(xid);
     XDestroyWindow(m->pDisplay, xid);
     m->windows.erase(xid);
     if (m->focusLost == xid)

@@ -4,6 +4,7 @@
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -96,9 +97,22 @@ void CX11ImagePusher::Release(SharedImage& shared)
     shared.pImage = nullptr;
 }
 
-void CX11ImagePusher::Push(Window window, GC gc, const GdiSurfaceInfo& surface, POINT ptOrigin,
-                           SIZE windowSize, const RECT& rcWindow)
+// The part of the rectangle that lies in the window and has surface pixels
+// behind it: repaint areas queued before the window or its surface shrank
+// may reach past both.
+RECT CX11ImagePusher::ClipToSurface(const GdiSurfaceInfo& surface, POINT ptOrigin, SIZE windowSize,
+                                    const RECT& rcWindow)
 {
+    return RECT{std::max({rcWindow.left, LONG(0), -ptOrigin.x}),
+                std::max({rcWindow.top, LONG(0), -ptOrigin.y}),
+                std::min({rcWindow.right, windowSize.cx, LONG(surface.nWidth) - ptOrigin.x}),
+                std::min({rcWindow.bottom, windowSize.cy, LONG(surface.nHeight) - ptOrigin.y})};
+}
+
+void CX11ImagePusher::Push(Window window, GC gc, const GdiSurfaceInfo& surface, POINT ptOrigin,
+                           SIZE windowSize, const RECT& rcAsked)
+{
+    const RECT rcWindow = ClipToSurface(surface, ptOrigin, windowSize, rcAsked);
     const int width = rcWindow.right - rcWindow.left;
     const int height = rcWindow.bottom - rcWindow.top;
     if (width <= 0 || height <= 0 || surface.pTop == nullptr)

@@ -21,9 +21,10 @@ public:
 
     bool IsUsingShm() const { return m_bShm; }
     // Copies one rectangle of the window (window coordinates) from the
-    // surface, whose point ptOrigin shows at the window's top left.
+    // surface, whose point ptOrigin shows at the window's top left; only
+    // the part inside both the window and the surface is copied.
     void Push(Window window, GC gc, const GdiSurfaceInfo& surface, POINT ptOrigin, SIZE windowSize,
-              const RECT& rcWindow);
+              const RECT& rcAsked);
     // Waits until the server has read every image pushed so far.
     void Finish();
     // The window is gone or changes size.
@@ -36,6 +37,8 @@ private:
         XShmSegmentInfo segment{};
     };
 
+    static RECT ClipToSurface(const GdiSurfaceInfo& surface, POINT ptOrigin, SIZE windowSize,
+                              const RECT& rcWindow);
     bool ProbeShm();
     SharedImage* GetShared(Window window, SIZE size);
     void Release(SharedImage& shared);

@@ -10,6 +10,8 @@
 
 namespace
 {
+constexpr UINT kVirtKeyOem102 = 0xE2;
+
 struct SymKey
 {
     KeySym sym;
@@ -59,6 +61,7 @@ constexpr SymKey kSymKeys[] = {
     {XK_backslash, VK_OEM_5},
     {XK_bracketright, VK_OEM_6},
     {XK_apostrophe, VK_OEM_7},
+    {XK_less, kVirtKeyOem102}, // the key between left Shift and Z
     {XK_KP_Space, VK_SPACE},
     {XK_KP_Tab, VK_TAB},
     {XK_KP_Enter, VK_RETURN},
@@ -161,4 +164,10 @@ KeyStroke GetX11ScanCode(unsigned nKeycode)
             return KeyStroke{code.nScan, code.bExtended, nullptr};
     }
     return KeyStroke{};
+}
+
+bool IsX11AltGr(Display* pDisplay, const XKeyEvent& event)
+{
+    return XkbKeycodeToKeysym(pDisplay, static_cast<KeyCode>(event.keycode), 0, 0) ==
+           XK_ISO_Level3_Shift;
 }

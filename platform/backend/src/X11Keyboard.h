@@ -15,3 +15,10 @@ UINT GetX11VirtualKey(Display* pDisplay, const XKeyEvent& event);
 // Scan code and extended bit of a key code of the evdev keyboard map that
 // X servers use (key code = evdev code + 8); 0 when unknown.
 KeyStroke GetX11ScanCode(unsigned nKeycode);
+
+// The key code of left Ctrl, which AltGr presses along with right Alt.
+constexpr unsigned kLeftControlKeycode = 29 + 8;
+// The virtual key of text that comes without a key of its own.
+constexpr UINT kVirtKeyPacket = 0xE7;
+// True for the key that selects the third level of the layout (AltGr).
+bool IsX11AltGr(Display* pDisplay, const XKeyEvent& event);

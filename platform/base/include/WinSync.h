@@ -4,10 +4,12 @@
 // it (or, for a mapping, a view of it) and is gone with the last one, also
 // when that process dies without closing: each open keeps a shared record
 // lock as proof that its process is alive, and an object without such a
-// lock counts as absent, to be replaced by the next creation. Names drop a
-// "Global\" or "Local\" prefix and belong to the user: processes of other
-// users never see them, and shared memory is readable and writable by its
-// creator's user only, whatever security attributes the caller passes.
+// lock counts as absent, to be replaced by the next creation. Names belong
+// to the user: processes of other users never see them. A "Global\" name is
+// the user's on the whole machine; any other name (a "Local\" prefix
+// dropped) belongs to the session, the display the process shows on.
+// Shared memory is readable and writable by its creator's user only,
+// whatever security attributes the caller passes.
 #pragma once
 
 #include "PlatformBaseExport.h"
@@ -31,7 +33,7 @@
 #define WAIT_FAILED 0xFFFFFFFFUL
 
 // With a name, the last error is ERROR_ALREADY_EXISTS when a handle to that
-// name is open anywhere on the machine (for the same user), else
+// name is open in its scope (for the same user), else
 // ERROR_SUCCESS. Waiting on and releasing a mutex order threads of this
 // process only.
 extern "C" PLATFORMBASE_API HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner,
@@ -53,6 +55,11 @@ extern "C" PLATFORMBASE_API HANDLE OpenFileMappingA(DWORD access, BOOL inheritHa
 extern "C" PLATFORMBASE_API LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh,
                                                  DWORD offsetLow, SIZE_T bytes);
 extern "C" PLATFORMBASE_API BOOL UnmapViewOfFile(LPCVOID address);
+
+// The session of the names without "Global\": the display backend names
+// its display once open. Empty, the default (headless), leaves every name
+// the user's on the whole machine.
+extern "C" PLATFORMBASE_API void SetNamedObjectSession(const char* session);
 
 inline HANDLE CreateMutex(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name)
 {

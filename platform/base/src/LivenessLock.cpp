@@ -1,7 +1,6 @@
 #include "LivenessLock.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,26 +59,5 @@ bool MakeOwnPrivateFile(int fd)
     };
     return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
            fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-}
-
-std::string GetObjectFileName(const char* name)
-{
-    for (const char* prefix : {"Global\\", "Local\\", "Global/", "Local/"})
-    {
-        if (std::strncmp(name, prefix, std::strlen(prefix)) == 0)
-        {
-            name += std::strlen(prefix);
-            break;
-        }
-    }
-    std::string fileName = name;
-    for (char& c : fileName)
-    {
-        if (c == '/' || c == '\\')
-        {
-            c = '_';
-        }
-    }
-    return fileName;
 }
 } // namespace platform

@@ -24,8 +24,4 @@ bool IsSameFile(int left, int right);
 // only; false (nothing changed) when another user owns it, so that a name
 // someone else took first is never used to hand data over.
 bool MakeOwnPrivateFile(int fd);
-
-// The object's name as one file-name component: a "Global\" or "Local\"
-// prefix dropped and separators replaced by '_'.
-std::string GetObjectFileName(const char* name);
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "FileInfo.h"
 #include "KernelObject.h"
 #include "NativePath.h"
+#include "ProgramFolderStore.h"
 #include "ShareMode.h"
 
 #include <cerrno>
@@ -63,6 +64,20 @@ void FailOpen(int fd, DWORD error, int err)
     errno = err;
 }
 
+// Read-write when allowed, so the description can hold share markers;
+// readable tells which it became.
+int OpenForWrite(const std::string& path, int flags, bool needRead, bool& readable)
+{
+    readable = true;
+    int fd = open(path.c_str(), flags | O_RDWR, 0666);
+    if (fd < 0 && errno == EACCES && !needRead)
+    {
+        fd = open(path.c_str(), flags | O_WRONLY, 0666);
+        readable = false;
+    }
+    return fd;
+}
+
 // Opens one description for the request and registers its share mode
 // (under *pShareEntry for an open that is not a stream); *pRegular tells
 // whether it is a regular file. -1 with the last error and errno set on
@@ -72,19 +87,23 @@ int OpenShared(const SOpenRequest& request, std::uint64_t* pShareEntry, bool* pR
     const int flags = request.createFlags | O_CLOEXEC;
     bool readable = true;
     int fd = -1;
+    const std::string path = platform::GetStoredCopy(request.path);
     if (request.write)
     {
-        // Read-write when allowed, so the description can hold share markers.
-        fd = open(request.path.c_str(), flags | O_RDWR, 0666);
-        if (fd < 0 && errno == EACCES && !request.read)
+        fd = OpenForWrite(path, flags, request.read, readable);
+        // A program folder that refuses the write: the user's copy of it.
+        if (fd < 0)
         {
-            fd = open(request.path.c_str(), flags | O_WRONLY, 0666);
-            readable = false;
+            const std::string stored = platform::MakeStoredCopyPath(path, errno);
+            if (!stored.empty())
+            {
+                fd = OpenForWrite(stored, flags, request.read, readable);
+            }
         }
     }
     else
     {
-        fd = open(request.path.c_str(), flags | O_RDONLY);
+        fd = open(path.c_str(), flags | O_RDONLY);
     }
     // Most names are written as the file system has them: only when the
     // plain name is missing is the case-insensitive match looked for.

@@ -95,10 +95,79 @@ bool FindObject(const void* address, dl_find_object& found)
     return address != nullptr && _dl_find_object(const_cast<void*>(address), &found) == 0;
 }
 
+// What one walk of the loaded objects looks for: the object of a load bias,
+// or the object whose loadable segments hold an address; the result is its
+// lowest loaded address.
+struct SObjectSearch
+{
+    bool byBias = false;
+    ElfW(Addr) bias = 0;
+    ElfW(Addr) address = 0;
+    const void* base = nullptr;
+};
+
+int FindObjectBase(dl_phdr_info* info, size_t, void* data)
+{
+    auto* search = static_cast<SObjectSearch*>(data);
+    ElfW(Addr) lowest = ~ElfW(Addr)(0);
+    bool holds = false;
+    for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i)
+    {
+        const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+        if (segment.p_type != PT_LOAD)
+        {
+            continue;
+        }
+        const ElfW(Addr) start = info->dlpi_addr + segment.p_vaddr;
+        lowest = std::min(lowest, start);
+        holds = holds || (search->address >= start && search->address - start < segment.p_memsz);
+    }
+    if (lowest == ~ElfW(Addr)(0) || !(search->byBias ? info->dlpi_addr == search->bias : holds))
+    {
+        return 0;
+    }
+    search->base = reinterpret_cast<const void*>(lowest);
+    return 1;
+}
+
+// The lowest loaded address of a loaded object, found once per object: the
+// loader's own idea of where an object starts may be its code, not its
+// headers, depending on how the linker laid the program out.
+HMODULE GetObjectBase(const link_map* map)
+{
+    static std::mutex lock;
+    static std::unordered_map<const link_map*, std::pair<ElfW(Addr), HMODULE>> bases;
+    std::lock_guard guard(lock);
+    const auto known = bases.find(map);
+    if (known != bases.end() && known->second.first == map->l_addr)
+    {
+        return known->second.second;
+    }
+    SObjectSearch search;
+    search.byBias = true;
+    search.bias = map->l_addr;
+    dl_iterate_phdr(FindObjectBase, &search);
+    const auto base = static_cast<HMODULE>(const_cast<void*>(search.base));
+    bases[map] = {map->l_addr, base};
+    return base;
+}
+
 HMODULE GetModuleBase(const void* address)
 {
     dl_find_object found{};
-    return FindObject(address, found) ? static_cast<HMODULE>(found.dlfo_map_start) : nullptr;
+    if (FindObject(address, found))
+    {
+        return GetObjectBase(found.dlfo_link_map);
+    }
+    if (address == nullptr)
+    {
+        return nullptr;
+    }
+    // Addresses the loader's table leaves out (a program's first pages).
+    SObjectSearch search;
+    search.address = reinterpret_cast<ElfW(Addr)>(address);
+    dl_iterate_phdr(FindObjectBase, &search);
+    return static_cast<HMODULE>(const_cast<void*>(search.base));
 }
 
 int FindProgramSegment(dl_phdr_info* info, size_t, void* data)

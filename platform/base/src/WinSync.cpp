@@ -3,6 +3,7 @@
 #include "ErrnoMap.h"
 #include "KernelObject.h"
 #include "LivenessLock.h"
+#include "ObjectNamespace.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,5 +1,6 @@
 #include "FontEngine.h"
 
+#include "GdiGlyphCache.h"
 #include "WinCodePage.h"
 
 #include <fontconfig/fontconfig.h>
@@ -18,6 +19,8 @@
 namespace
 {
 constexpr double kPi = 3.14159265358979323846;
+// Per font: a few alphabets at every subpixel offset the labels use.
+constexpr std::size_t kMaxCachedGlyphs = 4096;
 
 std::string Lower(std::string s)
 {
@@ -368,18 +371,18 @@ std::int64_t FontEngine::GetAdvance(RealFont& font, char32_t ch)
     return advance;
 }
 
-void FontEngine::Render(RealFont& font, char32_t ch, std::int64_t penX, std::int64_t penY,
-                        const std::function<void(const GlyphImage&, int, int)>& draw)
+CachedGlyph FontEngine::Rasterize(RealFont& font, char32_t ch, int subX, int subY)
 {
+    ++m_nRasterized;
+    CachedGlyph glyph;
     std::uint32_t index = 0;
     FT_Face face = FaceForChar(font, ch, index);
-    if (!SetSize(font, face))
-        return;
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
-        return;
+    if (!SetSize(font, face) ||
+        FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
+        return glyph;
     FT_GlyphSlot slot = face->glyph;
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-        return;
+        return glyph;
     if (font.m_bSynthItalic)
     {
         FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};
@@ -388,18 +391,53 @@ void FontEngine::Render(RealFont& font, char32_t ch, std::int64_t penX, std::int
     if (font.m_bSynthBold)
         FT_Outline_Embolden(&slot->outline, Round26(font.m_emY / 24.0));
     // Subpixel pen position moves the outline before rendering.
-    FT_Outline_Translate(&slot->outline, FT_Pos(penX & 63), FT_Pos(-(penY & 63)));
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+    FT_Outline_Translate(&slot->outline, FT_Pos(subX), FT_Pos(-subY));
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0 || slot->bitmap.buffer == nullptr)
+        return glyph;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = int(slot->bitmap.width);
+    glyph.height = int(slot->bitmap.rows);
+    glyph.coverage.resize(std::size_t(glyph.width) * std::size_t(glyph.height));
+    for (int row = 0; row < glyph.height; ++row)
+        std::memcpy(glyph.coverage.data() + std::size_t(row) * std::size_t(glyph.width),
+                    slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch,
+                    std::size_t(glyph.width));
+    return glyph;
+}
+
+const CachedGlyph& FontEngine::GetGlyph(RealFont& font, char32_t ch, int subX, int subY)
+{
+    if (!m_bCacheGlyphs)
+    {
+        m_uncached = Rasterize(font, ch, subX, subY);
+        return m_uncached;
+    }
+    const std::uint64_t key =
+        (std::uint64_t(ch) << 12) | std::uint64_t(subX << 6) | std::uint64_t(subY);
+    auto found = font.m_glyphs.find(key);
+    if (found != font.m_glyphs.end())
+        return found->second;
+    // Text in many sizes and places would grow the cache without end.
+    if (font.m_glyphs.size() >= kMaxCachedGlyphs)
+        font.m_glyphs.clear();
+    return font.m_glyphs.emplace(key, Rasterize(font, ch, subX, subY)).first->second;
+}
+
+void FontEngine::Render(RealFont& font, char32_t ch, std::int64_t penX, std::int64_t penY,
+                        const std::function<void(const GlyphImage&, int, int)>& draw)
+{
+    const CachedGlyph& glyph = GetGlyph(font, ch, int(penX & 63), int(penY & 63));
+    if (glyph.coverage.empty())
         return;
     GlyphImage image;
-    image.left = slot->bitmap_left;
-    image.top = slot->bitmap_top;
-    image.width = int(slot->bitmap.width);
-    image.height = int(slot->bitmap.rows);
-    image.pitch = slot->bitmap.pitch;
-    image.pCoverage = slot->bitmap.buffer;
-    if (image.pCoverage != nullptr && image.width > 0 && image.height > 0)
-        draw(image, int(penX >> 6), int(penY >> 6));
+    image.left = glyph.left;
+    image.top = glyph.top;
+    image.width = glyph.width;
+    image.height = glyph.height;
+    image.pitch = glyph.width;
+    image.pCoverage = glyph.coverage.data();
+    draw(image, int(penX >> 6), int(penY >> 6));
 }
 
 std::u32string DecodeAnsi(const char* text, int length)
@@ -428,4 +466,14 @@ std::u32string DecodeAnsi(const char* text, int length)
         out.push_back(c);
     }
     return out;
+}
+
+std::uint64_t GdiGetRasterizedGlyphCount()
+{
+    return FontEngine::Get().GetRasterizedCount();
+}
+
+void GdiSetGlyphCacheEnabled(bool bEnabled)
+{
+    FontEngine::Get().SetGlyphCacheEnabled(bEnabled);
 }

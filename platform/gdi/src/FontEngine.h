@@ -11,8 +11,20 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct FT_FaceRec_;
+
+// A glyph as rendered once for a font and a subpixel pen offset: its
+// coverage rows (pitch = width) and where they sit relative to the pen.
+struct CachedGlyph
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+};
 
 // One font realised at a size: the face, its synthesised styles and its
 // metrics in device pixels.
@@ -36,6 +48,9 @@ public:
     FT_FaceRec_* m_face = nullptr;
     std::map<std::string, FT_FaceRec_*> m_fallbacks;       // file -> face for missing glyphs
     std::unordered_map<char32_t, std::int64_t> m_advances; // 26.6 pixels
+    // By character and subpixel pen offset: labels repainted at the same
+    // places take their glyphs from here instead of rasterising again.
+    std::unordered_map<std::uint64_t, CachedGlyph> m_glyphs;
 };
 
 // A rendered glyph's coverage (0..255), placed relative to the pen position.
@@ -61,9 +76,14 @@ public:
     // The advance of a character in 26.6 pixels along the baseline.
     std::int64_t GetAdvance(RealFont& font, char32_t ch);
     // Renders a character with the pen at (penX, penY) in 26.6 pixels; the
-    // callback receives the coverage of the glyph.
+    // callback receives the coverage of the glyph. A glyph is rasterised
+    // once per font, character and subpixel offset of the pen.
     void Render(RealFont& font, char32_t ch, std::int64_t penX, std::int64_t penY,
                 const std::function<void(const GlyphImage&, int originX, int originY)>& draw);
+    // How many glyphs were rasterised so far (the rest came from the cache).
+    std::uint64_t GetRasterizedCount() const { return m_nRasterized; }
+    // Off: every glyph is rasterised each time it is drawn, for comparison.
+    void SetGlyphCacheEnabled(bool bEnabled) { m_bCacheGlyphs = bEnabled; }
     // The family an installed face of this request would use.
     std::string MapFaceName(const LOGFONTA& font);
 
@@ -72,10 +92,15 @@ private:
     FT_FaceRec_* FaceForChar(RealFont& font, char32_t ch, std::uint32_t& glyphIndex);
     FT_FaceRec_* OpenFace(const std::string& file, int index);
     bool SetSize(RealFont& font, FT_FaceRec_* face);
+    CachedGlyph Rasterize(RealFont& font, char32_t ch, int subX, int subY);
+    const CachedGlyph& GetGlyph(RealFont& font, char32_t ch, int subX, int subY);
 
     void* m_library = nullptr;
     std::map<std::string, std::unique_ptr<RealFont>> m_fonts;
     std::unordered_map<char32_t, std::string> m_fallbackFiles;
+    std::uint64_t m_nRasterized = 0;
+    bool m_bCacheGlyphs = true;
+    CachedGlyph m_uncached; // the last glyph drawn with the cache off
 };
 
 // Bytes in the process ANSI code page to characters.

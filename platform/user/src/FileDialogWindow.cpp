@@ -13,6 +13,7 @@
 #include "ResourceRegistry.h"
 #include "WinControls.h"
 #include "WinDialog.h"
+#include "WinInput.h"
 #include "WinMessageQueue.h"
 #include "WinWindow.h"
 
@@ -270,6 +271,19 @@ void OnInitDialog(HWND hDlg, DialogState& state)
     }
 }
 
+// A name typed as the dialog opens goes to the name box, the given name
+// selected so that typing replaces it; false when a hook hid the box.
+bool FocusNameBox(HWND hDlg)
+{
+    const HWND hName = GetDlgItem(hDlg, edt1);
+    // The dialog itself shows only later: the box's own style tells.
+    if (hName == nullptr || (GetWindowLongPtrA(hName, GWL_STYLE) & WS_VISIBLE) == 0)
+        return false;
+    SendMessageA(hName, EM_SETSEL, 0, -1);
+    SetFocus(hName);
+    return true;
+}
+
 // Answers a hook's CDM_GET* message: the text copied into the buffer as far
 // as it fits, and the size it needs.
 LRESULT AnswerText(const std::string& text, WPARAM cbBuffer, LPARAM lParam)
@@ -314,7 +328,7 @@ INT_PTR FileDialogProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
     if (nMsg == WM_INITDIALOG)
     {
         OnInitDialog(hDlg, *reinterpret_cast<DialogState*>(lParam));
-        return TRUE;
+        return FocusNameBox(hDlg) ? FALSE : TRUE;
     }
     if (StateOf(hDlg) == nullptr)
         return FALSE;

@@ -32,13 +32,15 @@ protected:
         ASSERT_TRUE(m_pOutside->IsOpen());
     }
 
-    // A start of the program; its lock files go to the test's own folder.
-    CChildProgram& Start(const std::vector<std::string>& args = {})
+    // A start of the program on the display (the suite's own unless
+    // given); its lock files go to the test's own folder.
+    CChildProgram& Start(const std::vector<std::string>& args = {},
+                         const CXvfbServer* pServer = nullptr)
     {
+        const std::string display = (pServer != nullptr ? pServer : s_pServer)->GetDisplayName();
         m_probes.push_back(std::make_unique<CChildProgram>(
             std::string(SUITE_OUTPUT_DIR) + "/SingleInstanceProbe", args,
-            std::vector<std::string>{"DISPLAY=" + s_pServer->GetDisplayName(),
-                                     "XDG_RUNTIME_DIR=" + m_folder.GetPath(),
+            std::vector<std::string>{"DISPLAY=" + display, "XDG_RUNTIME_DIR=" + m_folder.GetPath(),
                                      "PELIVO_DISPLAY=x11"}));
         return *m_probes.back();
     }
@@ -104,6 +106,24 @@ TEST_F(SingleInstanceTest, AnInstanceStillStartingIsNotFound)
     first.WaitForLine("first");
     CChildProgram& late = Start();
     EXPECT_EQ(late.WaitForLine("second"), "second found");
+}
+
+// The same user on a second display gets an instance of his own there; a
+// second start on either display still hands over to that display's one.
+TEST_F(SingleInstanceTest, EachDisplayRunsAnInstanceOfItsOwn)
+{
+    CXvfbServer other(640, 480);
+    ASSERT_TRUE(other.IsRunning()) << other.GetError();
+    CChildProgram& first = Start();
+    EXPECT_EQ(first.WaitForLine("first").substr(0, 6), "first ");
+    CChildProgram& elsewhere = Start({}, &other);
+    EXPECT_EQ(elsewhere.WaitForLine("first").substr(0, 6), "first ")
+        << "a start on another display ended as a second instance";
+    CChildProgram& second = Start({}, &other);
+    EXPECT_EQ(second.WaitForLine("second"), "second found");
+    EXPECT_EQ(second.Wait(), 0);
+    elsewhere.CloseInput();
+    EXPECT_EQ(elsewhere.Wait(), 0);
 }
 
 TEST_F(SingleInstanceTest, AFirstInstanceThatCrashedNeverBlocksANewStart)

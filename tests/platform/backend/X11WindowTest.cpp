@@ -252,6 +252,54 @@ TEST_F(X11WindowTest, ResizeAndMoveByTheWindowManagerReachTheWindow)
     EXPECT_EQ(origin.y, 150);
 }
 
+// A storm of sizes from the window manager, each arriving while the repaint
+// of the size before still waits to be pushed: a push never reaches past
+// the window or its surface, through either push path, and the window
+// ends showing its last size.
+TEST_F(X11WindowTest, AStormOfResizesIsSurvivedThroughBothPushPaths)
+{
+    constexpr int kResizes = 300;
+    for (const bool bUseSharedMemory : {true, false, true})
+    {
+        ReopenBackend(bUseSharedMemory);
+        PaneScene scene;
+        ASSERT_TRUE(scene.Build());
+        Settle();
+        const Window xid = XidOf(scene.pFrame->m_hWnd);
+        for (int i = 0; i < kResizes; ++i)
+        {
+            const bool bBig = i % 2 == 0;
+            // The program sizes its window while the window manager's sizes
+            // are still on their way: for a moment the two disagree.
+            scene.pFrame->MoveWindow(bBig ? 5 + i % 50 : 300, bBig ? 5 : 200 + i % 30,
+                                     bBig ? 90 + i % 13 : 900, bBig ? 70 : 700);
+            scene.pFrame->Invalidate();
+            scene.pFrame->UpdateWindow();
+            // Down to a sliver, below the smallest size the frame keeps.
+            XMoveResizeWindow(Outside(), xid, 20 + i % 7, 20, bBig ? 700 + i % 90 : 1 + i % 40,
+                              bBig ? 500 + i % 60 : 1 + i % 30);
+            XSync(Outside(), False);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+        }
+        XMoveResizeWindow(Outside(), xid, 40, 30, 420, 260);
+        XSync(Outside(), False);
+        ASSERT_TRUE(PumpUntil(
+            [&]
+            {
+                RECT client{};
+                scene.pFrame->GetClientRect(&client);
+                return client.right == 420 && client.bottom == 260;
+            }));
+        Settle();
+        const WindowPicture painted =
+            CropToShown(scene.pFrame->m_hWnd, PaintedPicture(scene.pFrame->m_hWnd));
+        const WindowPicture shot = ScreenshotOnceEqual(scene.pFrame->m_hWnd, painted);
+        EXPECT_EQ(CountDifferences(shot, painted), 0) << "shared memory " << bUseSharedMemory;
+    }
+}
+
 TEST_F(X11WindowTest, CloseRequestComesAsSysCommandThenCloseAndDestroys)
 {
     const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 60, 450, 360});

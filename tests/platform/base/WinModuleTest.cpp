@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <link.h>
+#include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -105,6 +109,71 @@ TEST_F(WinModule, LoadsFromTheCurrentDirectoryAndFromAWindowsPath)
     EXPECT_NE(GetProcAddress(fromPath, "TestModuleTwice"), nullptr);
     FreeLibrary(fromCurrent);
     FreeLibrary(fromPath);
+}
+
+// The loadable segments of one object of the process and its lowest
+// loaded address.
+struct LoadedObject
+{
+    std::string name;
+    std::uintptr_t base = UINTPTR_MAX;
+    std::vector<std::pair<std::uintptr_t, std::uintptr_t>> segments; // [start, end)
+};
+
+std::vector<LoadedObject> GetLoadedObjects()
+{
+    std::vector<LoadedObject> objects;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data)
+        {
+            LoadedObject object;
+            object.name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i)
+            {
+                const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+                if (segment.p_type != PT_LOAD || segment.p_memsz == 0)
+                    continue;
+                const std::uintptr_t start = info->dlpi_addr + segment.p_vaddr;
+                object.base = std::min(object.base, start);
+                object.segments.emplace_back(start, start + segment.p_memsz);
+            }
+            static_cast<std::vector<LoadedObject>*>(data)->push_back(std::move(object));
+            return 0;
+        },
+        &objects);
+    return objects;
+}
+
+// The module of any address of the program or of a library, its first
+// header byte included, is the object's lowest loaded address; the program
+// is the module of a null name. How the linker laid the program out (which
+// changes with the length of the paths built into it) makes no difference.
+TEST_F(WinModule, EveryAddressOfALoadedObjectBelongsToItsModule)
+{
+    HMODULE module = LoadLibraryA(kTestModule);
+    ASSERT_NE(module, nullptr);
+    const std::vector<LoadedObject> objects = GetLoadedObjects();
+    ASSERT_FALSE(objects.empty());
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(GetModuleHandleA(nullptr)), objects.front().base);
+    for (const LoadedObject& object : objects)
+    {
+        if (object.segments.empty() || object.name.find("linux-vdso") != std::string::npos)
+            continue;
+        for (const auto& [start, end] : object.segments)
+        {
+            for (const std::uintptr_t address : {start, start + (end - start) / 2, end - 1})
+            {
+                HMODULE owner = nullptr;
+                EXPECT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                               reinterpret_cast<LPCSTR>(address), &owner))
+                    << object.name << " at " << std::hex << address;
+                EXPECT_EQ(reinterpret_cast<std::uintptr_t>(owner), object.base)
+                    << object.name << " at " << std::hex << address;
+            }
+        }
+    }
+    FreeLibrary(module);
 }
 
 TEST_F(WinModule, NamesTheProgramAndTheModuleOfAnAddress)

@@ -57,6 +57,29 @@ TEST_F(WinSync, ANamedMutexExistsWhileAnyHandleIsOpen)
     EXPECT_FALSE(CreateMutexReportsExisting(name));
 }
 
+// A name without "Global\" belongs to the session (the display); a
+// "Global\" name is seen from every session.
+TEST_F(WinSync, ALocalNameBelongsToItsSessionAndAGlobalNameToAll)
+{
+    const std::string name = GetUniqueName("session");
+    SetNamedObjectSession(":7");
+    HANDLE local = CreateMutexA(nullptr, FALSE, name.c_str());
+    HANDLE global = CreateMutexA(nullptr, FALSE, ("Global\\" + name + "-g").c_str());
+    EXPECT_TRUE(CreateMutexReportsExisting("Local\\" + name));
+    SetNamedObjectSession(":8");
+    EXPECT_FALSE(CreateMutexReportsExisting(name));
+    EXPECT_FALSE(CreateMutexReportsExisting("Local\\" + name));
+    EXPECT_TRUE(CreateMutexReportsExisting("Global\\" + name + "-g"));
+    SetNamedObjectSession(nullptr);
+    EXPECT_FALSE(CreateMutexReportsExisting(name));
+    EXPECT_TRUE(CreateMutexReportsExisting(name + "-g"));
+    SetNamedObjectSession(":7");
+    EXPECT_TRUE(CreateMutexReportsExisting(name));
+    SetNamedObjectSession(nullptr);
+    CloseHandle(local);
+    CloseHandle(global);
+}
+
 TEST_F(WinSync, ANamedMutexIsSeenByAnotherProcess)
 {
     const std::string name = GetUniqueName("instance");

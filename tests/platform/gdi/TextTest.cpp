@@ -1,8 +1,10 @@
+#include "GdiGlyphCache.h"
 #include "GdiTestSurface.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -206,4 +208,59 @@ TEST(Text, DrawTextMeasuresAlignsAndBreaks)
     const RECT ink = InkBox(s, RGB(255, 255, 255));
     EXPECT_NEAR((ink.left + ink.right) / 2, 100, 3);
     EXPECT_NEAR((ink.top + ink.bottom) / 2, 50, 4);
+}
+
+// Text painted again at the same places takes its glyphs from the cache,
+// and the pixels are those of glyphs rasterised anew: plain, synthesised
+// bold and italic, turned, and a size between whole pixels of the pen.
+TEST(Text, RepaintedTextTakesCachedGlyphsWithTheSamePixels)
+{
+    struct Case
+    {
+        const char* face;
+        int height;
+        int weight;
+        BYTE italic;
+        int escapement;
+    };
+    const Case cases[] = {{"Arial", -13, FW_NORMAL, FALSE, 0},
+                          {"Arial", -16, FW_BOLD, TRUE, 0},
+                          {"Times New Roman", -21, FW_NORMAL, FALSE, 450},
+                          {"Courier New", 11, FW_NORMAL, FALSE, 0}};
+    const char* label = "W 400 L 40  Im 1/24 \xc3\xa9";
+    for (const Case& c : cases)
+    {
+        const auto paint = [&](GdiTestSurface& s)
+        {
+            FontScope f(s.Dc(),
+                        CreateFontA(c.height, 0, c.escapement, 0, c.weight, c.italic, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH, c.face));
+            SetBkMode(s.Dc(), TRANSPARENT);
+            SetTextColor(s.Dc(), RGB(20, 40, 200));
+            for (int i = 0; i < 3; ++i)
+                TextOutA(s.Dc(), 7 + i * 3, 70 + i * 37, label, int(std::strlen(label)));
+        };
+        GdiSetGlyphCacheEnabled(false);
+        GdiTestSurface fresh(260, 200);
+        paint(fresh);
+        GdiSetGlyphCacheEnabled(true);
+        GdiTestSurface first(260, 200);
+        paint(first);
+        const std::uint64_t nAfterFirst = GdiGetRasterizedGlyphCount();
+        GdiTestSurface again(260, 200);
+        paint(again);
+        EXPECT_EQ(GdiGetRasterizedGlyphCount(), nAfterFirst) << c.face << " " << c.height;
+        int nInk = 0;
+        int nDifferent = 0;
+        for (int y = 0; y < fresh.Height(); ++y)
+            for (int x = 0; x < fresh.Width(); ++x)
+            {
+                nInk += fresh.At(x, y) != RGB(255, 255, 255) ? 1 : 0;
+                nDifferent += (first.At(x, y) != fresh.At(x, y) ? 1 : 0) +
+                              (again.At(x, y) != fresh.At(x, y) ? 1 : 0);
+            }
+        EXPECT_GT(nInk, 200) << c.face << " " << c.height;
+        EXPECT_EQ(nDifferent, 0) << c.face << " " << c.height;
+    }
 }

@@ -182,6 +182,33 @@ TEST_F(FileDialogTest, RunningDialogListsTheFolderAndTakesTheTypedName)
     SetModalWindowsRun(false);
 }
 
+// The dialog opens with the keyboard in the name box: a name typed at once
+// goes there and Enter chooses it.
+TEST_F(FileDialogTest, ANameTypedAtOnceGoesToTheNameBox)
+{
+    SetModalWindowsRun(true);
+    for (const BOOL bOpen : {TRUE, FALSE})
+    {
+        CFileDialog dialog(bOpen, nullptr, nullptr, OFN_FILEMUSTEXIST, kFilter);
+        const std::string folder = m_folder.PathOf("");
+        dialog.m_ofn.lpstrInitialDir = folder.c_str();
+        int nFocusId = 0;
+        m_harness.Script()
+            .Do([&] { nFocusId = ::GetDlgCtrlID(::GetFocus()); })
+            .KeyPress('B')
+            .KeyPress(VK_OEM_PERIOD)
+            .KeyPress('D')
+            .KeyPress('C')
+            .KeyPress('M')
+            .KeyPress(VK_RETURN);
+        ASSERT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(nFocusId, edt1);
+        EXPECT_EQ(std::filesystem::path(static_cast<LPCSTR>(dialog.GetPathName())),
+                  std::filesystem::path(m_folder.PathOf("b.dcm")).lexically_normal());
+    }
+    SetModalWindowsRun(false);
+}
+
 // A typed name that is missing is told over the running dialog, which stays
 // for another name.
 TEST_F(FileDialogTest, MissingFileIsToldAndTheDialogStaysForAnotherName)
