@@ -1,7 +1,8 @@
 // One frame of a DICOM file as a packed DIB, the way the viewer's chain
-// makes it: the file read into a DICOMImage, its display rendering made by
-// ImageProcess (window, VOI LUT, MONOCHROME1 inversion), the levels handed
-// to a pixel matrix, and the matrix's DIB.
+// makes it: the file read into a DICOMImage, a grey frame's display rendering
+// made by ImageProcess (window, VOI LUT, MONOCHROME1 inversion) and a colour
+// frame's RGB samples or palette colours taken from its real-valued image,
+// handed to a pixel matrix, and the matrix's DIB.
 #pragma once
 
 #include "DibApi.h"

@@ -1,5 +1,6 @@
 // ShowDicom <file>: shows the first frame of a DICOM file in a window on the
 // X display, drawn through the viewer's chain, until the window is closed.
+// Without a display it draws the window off screen and says what it shows.
 #include "AfxWin.h"
 #include "DicomPicture.h"
 #include "DisplayBackend.h"
@@ -57,6 +58,16 @@ std::string FileNameOf(const std::string& path)
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+// What the window shows, for a run without a display to show it on.
+void SayWhatIsShown(const char* pszPath, HDIB dib)
+{
+    const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+    std::printf("ShowDicom - %s: %ld x %ld, %s\n", FileNameOf(pszPath).c_str(),
+                static_cast<long>(header->biWidth), static_cast<long>(header->biHeight),
+                header->biBitCount == 24 ? "colour" : "grey");
+    GlobalUnlock(dib);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -66,11 +77,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: ShowDicom <DICOM file>\n");
         return 2;
     }
-    if (!ChooseDisplayBackend().IsInteractive())
-    {
-        std::fprintf(stderr, "ShowDicom needs an X display (set DISPLAY)\n");
-        return 2;
-    }
+    // Without a display the window is drawn all the same, off screen, and
+    // the program ends once it is painted.
+    const bool bInteractive = ChooseDisplayBackend().IsInteractive();
     std::string error;
     const HDIB dib = MakeDicomPicture(argv[1], error);
     if (dib == nullptr)
@@ -93,6 +102,11 @@ int main(int argc, char** argv)
     }
     pFrame->ShowWindow(SW_SHOW);
     pFrame->UpdateWindow();
+    if (!bInteractive)
+    {
+        SayWhatIsShown(argv[1], dib);
+        pFrame->DestroyWindow();
+    }
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
     {

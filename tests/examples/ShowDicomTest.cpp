@@ -1,6 +1,8 @@
 // ShowDicom on a corpus CT under Xvfb: the window the program opens shows,
 // pixel for pixel, the DIB the chain makes of the file, read back from the
-// X server; the window manager's close request ends the program.
+// X server; the window manager's close request ends the program. Without a
+// display it draws the window off screen, says what it shows and ends.
+#include "DibPixels.h"
 #include "DicomPicture.h"
 #include "ScreenProgramEnd.h"
 #include "UiHarness.h"
@@ -15,44 +17,17 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
 const std::string kCtFile = std::string(SUITE_CORPUS_DIR) + "/octave-dicom/CT-MONO2-16-ankle.dcm";
-
-// The DIB's pixels as 0xRRGGBB, top row first.
-WindowPicture PixelsOf(HDIB dib)
-{
-    char* header = static_cast<char*>(GlobalLock(dib));
-    WindowPicture picture;
-    picture.nWidth = static_cast<int>(DIBWidth(header));
-    picture.nHeight = static_cast<int>(DIBHeight(header));
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(header);
-    const int bits = info->bmiHeader.biBitCount;
-    const auto* rows = reinterpret_cast<const BYTE*>(FindDIBBits(header));
-    const std::size_t stride = ((std::size_t(picture.nWidth) * bits + 31) / 32) * 4;
-    for (int y = 0; y < picture.nHeight; ++y)
-    {
-        const BYTE* row = rows + stride * std::size_t(picture.nHeight - 1 - y);
-        for (int x = 0; x < picture.nWidth; ++x)
-        {
-            RGBQUAD c{};
-            if (bits == 8)
-                c = info->bmiColors[row[x]];
-            else
-                c = RGBQUAD{row[x * 3], row[x * 3 + 1], row[x * 3 + 2], 0};
-            picture.pixels.push_back((std::uint32_t(c.rgbRed) << 16) |
-                                     (std::uint32_t(c.rgbGreen) << 8) | c.rgbBlue);
-        }
-    }
-    GlobalUnlock(dib);
-    return picture;
-}
 
 bool WaitFor(const std::function<bool()>& done, int nTimeoutMs)
 {
@@ -194,6 +169,53 @@ TEST_F(ShowDicomTest, WindowShowsTheChainsPictureOfACorpusCtAndClosesOnRequest)
     XSendEvent(m_pDisplay, window, False, NoEventMask, &event);
     XSync(m_pDisplay, False);
     EXPECT_EQ(WaitForExit(20000), 0);
+}
+
+struct HeadlessRun
+{
+    std::string output;
+    int status = -1;
+};
+
+// The program run without a display, its output and exit status.
+HeadlessRun RunHeadless(const std::string& file)
+{
+    const std::string command = "PELIVO_DISPLAY=headless '" + std::string(SUITE_OUTPUT_DIR) +
+                                "/ShowDicom' '" + file + "' 2>&1";
+    HeadlessRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        run.output += buffer;
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(ShowDicomHeadless, DrawsTheFileOffScreenAndSaysWhatItShows)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {kCtFile, "ShowDicom - CT-MONO2-16-ankle.dcm: 512 x 512, grey\n"},
+        {std::string(SUITE_CORPUS_DIR) + "/pydicom/test_files/SC_rgb_rle.dcm",
+         "ShowDicom - SC_rgb_rle.dcm: 100 x 100, colour\n"},
+        {std::string(SUITE_CORPUS_DIR) + "/octave-dicom/US-PAL-8-10x-echo.dcm",
+         "ShowDicom - US-PAL-8-10x-echo.dcm: 600 x 430, colour\n"},
+    };
+    for (const auto& [file, said] : cases)
+    {
+        const HeadlessRun run = RunHeadless(file);
+        EXPECT_EQ(run.status, 0) << file;
+        EXPECT_EQ(run.output, said);
+    }
+}
+
+TEST(ShowDicomHeadless, AFileThatIsNoImageEndsWithAMessage)
+{
+    const HeadlessRun run = RunHeadless(std::string(SUITE_SOURCE_DIR) + "/README.md");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("ShowDicom: cannot read the DICOM file", 0), 0u) << run.output;
 }
 
 TEST_F(ShowDicomTest, AFileThatIsNoImageEndsWithAMessage)

@@ -80,6 +80,10 @@ public:
     // samples of whole bytes, or packed bits below 8 bits allocated; two
     // samples a pixel for native 4:2:2 colour (see HasSubsampledFrames).
     std::uint32_t GetFrameSize() const;
+    // The frames the pixel data holds, at most the count claimed: of a
+    // native multi-frame value its whole frames, of encapsulated data the
+    // frames it has items for. A claim of one frame or none stands as it is.
+    int GetFramesPresent() const;
     // Native YBR_FULL_422 or YBR_PARTIAL_422 data of 8-bit samples: each two
     // pixels of a row share one Cb and one Cr, stored Y1, Y2, Cb, Cr.
     bool HasSubsampledFrames() const;

@@ -193,7 +193,9 @@ public:
     const char* GetPhotometricInterpretation() const { return m_szPhotometric; }
     const char* GetModality() const { return m_szModality; }
     // 1 unless the photometric interpretation is "MONOCHROME1" or
-    // "MONOCHROME2".
+    // "MONOCHROME2": what the stored frame holds. It does not follow Remap,
+    // whose levels are one byte a pixel whatever it says (a colour frame's
+    // become palette indices, whose palette the process does not keep).
     int IsColour() const { return static_cast<int>(m_nColour); }
 
 protected:

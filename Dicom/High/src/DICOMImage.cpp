@@ -5,6 +5,7 @@
 #include "VRCode.h"
 #include "VeltaroLog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -251,6 +252,29 @@ int DICOMImage::GetNumberOfFrames() const
     }
     const long count = ReadDecimalOrHex(GetLettra(0x0028, 0x0008));
     return count > INT32_MAX ? INT32_MAX : count < INT32_MIN ? INT32_MIN : static_cast<int>(count);
+}
+
+int DICOMImage::GetFramesPresent() const
+{
+    const int claimed = GetNumberOfFrames();
+    const VR* pixel = GetVR(PixelGroup, PixelElement);
+    if (claimed <= 1)
+    {
+        return std::max(claimed, 0);
+    }
+    if (pixel == nullptr)
+    {
+        return 0;
+    }
+    if (pixel->GetSQArray() != nullptr)
+    {
+        // Item 0 is the offset table; frame n is item n + 1.
+        return std::clamp(pixel->GetItemCount() - 1, 0, claimed);
+    }
+    const std::uint32_t size = GetFrameSize();
+    return size == 0
+               ? 0
+               : static_cast<int>(std::min<std::uint64_t>(claimed, pixel->GetLength() / size));
 }
 
 long DICOMImage::ReadDecimalOrHex(const Lettra& text)

@@ -80,8 +80,9 @@ int DICOMImage::FormatTo(RealImage* image)
     const bool isRGB = std::strcmp(photometric, "RGB") == 0;
     attributes.Add(0x0028, 0x0002, static_cast<unsigned short>(isRGB ? 3 : 1));
     const LookupTable& window = image->GetLookupTable();
-    const int low = window.GetMinForkCalib();
-    const int high = window.GetMaxForkCalib();
+    // Bounds near the ends of an int (a huge rescale slope) add up beyond one.
+    const long long low = window.GetMinForkCalib();
+    const long long high = window.GetMaxForkCalib();
     attributes.Add(0x0028, 0x1050, std::to_string((low + high) / 2).c_str());
     attributes.Add(0x0028, 0x1051, std::to_string(high - low).c_str());
     if (std::strcmp(photometric, "PALETTE COLOR") == 0)

@@ -150,11 +150,21 @@ int DICOMImage::RecodeFrames(DICOMImage& source, DICOMImage& target, const UID& 
     }
     UID current;
     source.GetTransferSyntax(current);
-    const int frameCount = source.GetNumberOfFrames();
+    // A claim beyond the pixel data is no frame to code: the recoded image
+    // holds, and claims, the frames present.
+    const int claimed = source.GetNumberOfFrames();
+    const int frameCount = source.GetFramesPresent();
     if (frameCount <= 0)
     {
         _error("Enter DICOMImage::ConvertTo, no frame to convert in <%s>", GetFileName());
         return 0;
+    }
+    if (frameCount < claimed)
+    {
+        _warning("Enter DICOMImage::ConvertTo, <%s> holds %d of the %d frames it claims",
+                 GetFileName(), frameCount, claimed);
+        source.Add(0x0028, 0x0008, std::to_string(frameCount).c_str());
+        target.Add(0x0028, 0x0008, std::to_string(frameCount).c_str());
     }
     // Big endian is reached through explicit VR little endian: the values
     // are held in host order and the byte order is applied on writing.

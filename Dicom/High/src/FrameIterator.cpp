@@ -171,22 +171,19 @@ int FrameIterator::GetFramesPresent() const
     {
         return m_bReady ? std::max(m_nFrameCount, 0) : 0;
     }
-    const VR* pixel = m_pImage->GetVR(PixelGroup, PixelElement);
+    if (m_bInMemory)
+    {
+        return m_pImage->GetFramesPresent();
+    }
+    // From the file every claimed frame's item was found when the iterator
+    // started.
     if (m_nCoding == enCodingEncapsulated)
     {
-        // From the file every claimed frame's item was found when the
-        // iterator started; in memory frame n is item n + 1.
-        return m_bInMemory && pixel != nullptr
-                   ? std::clamp(pixel->GetItemCount() - 1, 0, m_nFrameCount)
-                   : m_nFrameCount;
+        return m_nFrameCount;
     }
-    const std::uint64_t length =
-        m_bInMemory ? (pixel != nullptr ? pixel->GetLength() : 0) : m_nPixelDataLength;
-    if (m_nFrameSize == 0)
-    {
-        return 0;
-    }
-    return static_cast<int>(std::min<std::uint64_t>(m_nFrameCount, length / m_nFrameSize));
+    return m_nFrameSize == 0 ? 0
+                             : static_cast<int>(std::min<std::uint64_t>(
+                                   m_nFrameCount, m_nPixelDataLength / m_nFrameSize));
 }
 
 bool FrameIterator::Seek(int frame)

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -201,6 +203,39 @@ TEST_F(DICOMImageRecodeTest, RecodingNeedsPixelDataAndAFrame)
     EXPECT_TRUE(noFrames == before);
 }
 
+// Three 2 x 2 frames under claims of more: the frames present are recoded,
+// and the recoded image claims them; the claim of 2^31 frames once built an
+// item for each before a frame was coded.
+TEST_F(DICOMImageRecodeTest, AClaimOfMoreFramesThanStoredRecodesTheFramesPresent)
+{
+    const char* claims[] = {"2147483648", "7"};
+    const UID* syntaxes[] = {&UidTransferJpegLosslessProcFirstOrderPredict,
+                             &UidTransferJpeg2000Lossless};
+    const ImageBytes samples = MakeRamp(12, 1, 0, 7);
+    for (const char* claim : claims)
+    {
+        for (const UID* syntax : syntaxes)
+        {
+            SCOPED_TRACE(std::string(claim) + " frames as " + static_cast<const char*>(*syntax));
+            DICOMImage image;
+            FillImageAttributes(image, 2, 2, 8, 1, "MONOCHROME2", 3);
+            image.Add(0x0028, 0x0008, claim);
+            image.SetTransferSyntax(UidTransferLittleEndianExplicit);
+            SetNativePixels(image, samples);
+            ASSERT_EQ(image.ConvertTo(*syntax), 1);
+            EXPECT_EQ(SyntaxOf(image), *syntax);
+            EXPECT_EQ(image.GetNumberOfFrames(), 3);
+            ASSERT_EQ(image.ConvertTo(UidTransferLittleEndianExplicit), 1);
+            for (int frame = 0; frame < 3; ++frame)
+            {
+                EXPECT_EQ(FrameBytes(image, frame),
+                          ImageBytes(samples.begin() + 4 * frame, samples.begin() + 4 * frame + 4))
+                    << "frame " << frame;
+            }
+        }
+    }
+}
+
 TEST_F(DICOMImageRecodeTest, FormatToWritesTheProcessedFrameWithItsAttributes)
 {
     DICOMImage source;
@@ -360,6 +395,34 @@ TEST_F(DICOMImageRecodeTest, ARealImageIsWrittenWithItsWindowAndDepth)
     EXPECT_EQ(real.GetImageLength(), samples.size()); // the real image keeps its pixels
 
     EXPECT_EQ(image.FormatTo(static_cast<RealImage*>(nullptr)), 0);
+}
+
+// Under a rescale slope of 2^31 the window's bounds lie near the ends of an
+// int: their sum or their distance does not fit one, and is written whole.
+TEST_F(DICOMImageRecodeTest, AWindowWiderThanAnIntIsWrittenWhole)
+{
+    const std::pair<int, int> windows[] = {
+        {1500000000, 2100000000}, {-2100000000, -1500000000}, {-2000000000, 2000000000}};
+    for (const auto& [min, max] : windows)
+    {
+        SCOPED_TRACE(std::to_string(min) + " .. " + std::to_string(max));
+        DICOMImage image;
+        FillGreyImage(image, 2, 3);
+        const ImageBytes samples = MakeRamp(6, 2, 0, 500);
+        RealImage16 real(reinterpret_cast<std::uint16_t*>(NewBuffer(samples)), 3, 2, 12, 0, 2500, 0,
+                         4095, 0.0f, 2147483648.0f);
+        real.SetPhotometric("MONOCHROME2");
+        real.GetLookupTable().Init(-2048, 2047, 0.0f, 2147483648.0f, 0, 0);
+        real.GetLookupTable().SetMinMaxFork(min, max);
+        const long long low = real.GetLookupTable().GetMinForkCalib();
+        const long long high = real.GetLookupTable().GetMaxForkCalib();
+        ASSERT_TRUE(low + high > INT32_MAX || low + high < INT32_MIN || high - low > INT32_MAX)
+            << low << " .. " << high;
+
+        ASSERT_EQ(image.FormatTo(&real), 1);
+        EXPECT_EQ(std::string(image.GetLettra(0x0028, 0x1050)), std::to_string((low + high) / 2));
+        EXPECT_EQ(std::string(image.GetLettra(0x0028, 0x1051)), std::to_string(high - low));
+    }
 }
 
 TEST_F(DICOMImageRecodeTest, APaletteImageIsWrittenWithItsPaletteAsSixteenBitTables)

@@ -17,10 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -79,18 +77,8 @@ bool IsFullYbr(const Lettra& photometric)
 std::vector<std::string> ManifestImages()
 {
     std::vector<std::string> files;
-    std::ifstream manifest(CorpusPath("manifest.tsv"));
-    std::string line;
-    std::getline(manifest, line);
-    while (std::getline(manifest, line))
+    for (const std::vector<std::string>& fields : CorpusManifestRows())
     {
-        std::vector<std::string> fields;
-        std::stringstream stream(line);
-        std::string field;
-        while (std::getline(stream, field, '\t'))
-        {
-            fields.push_back(field);
-        }
         if (fields.size() > 6 && !fields[4].empty() && !fields[6].empty())
         {
             files.push_back(fields[0]);

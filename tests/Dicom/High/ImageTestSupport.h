@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,28 @@ inline std::string CorpusPath(const std::string& name)
 inline bool HasCorpus()
 {
     return std::filesystem::is_directory(std::string(SUITE_CORPUS_DIR) + "/pydicom");
+}
+
+// The rows of the corpus manifest below its heading, split at tabs: the
+// file first, the photometric interpretation fifth, the frames seventh.
+inline std::vector<std::vector<std::string>> CorpusManifestRows()
+{
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream manifest(CorpusPath("manifest.tsv"));
+    std::string line;
+    std::getline(manifest, line);
+    while (std::getline(manifest, line))
+    {
+        std::vector<std::string> fields;
+        std::stringstream stream(line);
+        std::string field;
+        while (std::getline(stream, field, '\t'))
+        {
+            fields.push_back(field);
+        }
+        rows.push_back(fields);
+    }
+    return rows;
 }
 
 // The attributes an image needs, and the geometry given.
