@@ -14,6 +14,7 @@
 #include "AfxMsgMap.h"
 #include "AfxProgressCtrl.h"
 #include "AfxToolTipCtrl.h"
+#include "AfxTreeCtrl.h"
 #include "AfxWinApp.h"
 #include "AfxWinDC.h"
 #include "AfxWnd.h"
