@@ -13,6 +13,7 @@
 // down and right.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "ControlTips.h"
 #include "IconImage.h"
 
 #include "WinBars.h"
@@ -57,11 +58,9 @@ private:
     void OnButtonDown(POINT pt);
     void OnButtonUp();
     void OnTimer(UINT_PTR nTimer);
-    void CreateTip();
     // The tip control's tools made to match the buttons shown.
     void SyncTipTools();
     void RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTipNeedsText(NMTTDISPINFOA& info);
     void Click(int nIndex);
     void AutoSize();
     LRESULT ButtonInfo(int nId, TBBUTTONINFOA* pInfo, bool bSet);
@@ -271,62 +270,20 @@ void ToolbarControl::OnTimer(UINT_PTR nTimer)
         SetHot(-1, HICF_LEAVING);
 }
 
-void ToolbarControl::CreateTip()
-{
-    m_hTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, m_hWnd, nullptr,
-                             nullptr, nullptr);
-}
-
 void ToolbarControl::SyncTipTools()
 {
-    std::vector<TOOLINFOA> tools;
+    std::vector<ControlTipTool> tools;
     for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i)
-    {
-        if (IsSeparator(i) || (m_buttons[i].fsState & TBSTATE_HIDDEN))
-            continue;
-        TOOLINFOA& tool = tools.emplace_back();
-        tool.cbSize = sizeof(tool);
-        tool.hwnd = m_hWnd;
-        tool.uId = static_cast<UINT_PTR>(m_buttons[i].idCommand);
-        tool.rect = ItemRect(i);
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-    }
-    bool bSame = SendMessageA(m_hTip, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(tools.size());
-    for (size_t i = 0; bSame && i < tools.size(); ++i)
-    {
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof(tool);
-        SendMessageA(m_hTip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
-        bSame = tool.uId == tools[i].uId && EqualRect(&tool.rect, &tools[i].rect);
-    }
-    if (bSame)
-        return;
-    TOOLINFOA old{};
-    old.cbSize = sizeof(old);
-    while (SendMessageA(m_hTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&old)))
-        SendMessageA(m_hTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&old));
-    for (TOOLINFOA& tool : tools)
-        SendMessageA(m_hTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        if (!IsSeparator(i) && !(m_buttons[i].fsState & TBSTATE_HIDDEN))
+            tools.push_back({static_cast<UINT_PTR>(m_buttons[i].idCommand), ItemRect(i)});
+    SyncControlTipTools(m_hTip, m_hWnd, tools);
 }
 
 void ToolbarControl::RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_hTip == nullptr)
-        return;
-    if (nMsg == WM_MOUSEMOVE)
+    if (m_hTip != nullptr && nMsg == WM_MOUSEMOVE)
         SyncTipTools();
-    MSG msg{m_hWnd, nMsg, wParam, lParam, 0, {}};
-    SendMessageA(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-}
-
-LRESULT ToolbarControl::OnTipNeedsText(NMTTDISPINFOA& info)
-{
-    // The parent answers as if the toolbar asked it itself.
-    const HWND hFrom = info.hdr.hwndFrom;
-    const LRESULT result = Notify(info.hdr, TTN_NEEDTEXTA, info.hdr.idFrom);
-    info.hdr.hwndFrom = hFrom;
-    return result;
+    RelayToControlTip(m_hTip, m_hWnd, nMsg, wParam, lParam);
 }
 
 void ToolbarControl::AutoSize()
@@ -530,14 +487,14 @@ LRESULT ToolbarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
     case WM_CREATE:
         if (Style() & TBSTYLE_TOOLTIPS)
-            CreateTip();
+            m_hTip = CreateControlTip(m_hWnd);
         return 0;
     case WM_NOTIFY:
     {
         auto* pHeader = reinterpret_cast<NMHDR*>(lParam);
         if (pHeader != nullptr && pHeader->hwndFrom == m_hTip && m_hTip != nullptr &&
             pHeader->code == TTN_GETDISPINFOA)
-            return OnTipNeedsText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+            return ForwardTipTextRequest(m_hWnd, *reinterpret_cast<NMTTDISPINFOA*>(lParam));
         return 0;
     }
     case TB_GETTOOLTIPS:
