@@ -13,6 +13,7 @@
 #include "AfxModuleState.h"
 #include "AfxMsgMap.h"
 #include "AfxProgressCtrl.h"
+#include "AfxPropertySheet.h"
 #include "AfxTabCtrl.h"
 #include "AfxToolTipCtrl.h"
 #include "AfxTreeCtrl.h"
