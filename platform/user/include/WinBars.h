@@ -125,6 +125,14 @@ typedef struct
 #define CDIS_DISABLED 0x0004
 #define CDIS_CHECKED 0x0008
 #define CDIS_HOT 0x0040
+#define CDIS_INDETERMINATE 0x0100
+// Item-prepaint answers of a toolbar's parent that keep parts of the
+// default drawing: no edges, no offset of a pressed image, no lighter face
+// of a checked button; the hot button filled with clrHighlightHotTrack.
+#define TBCDRF_NOEDGES 0x00010000
+#define TBCDRF_HILITEHOTTRACK 0x00020000
+#define TBCDRF_NOOFFSET 0x00040000
+#define TBCDRF_NOBACKGROUND 0x00400000
 
 typedef struct tagNMCUSTOMDRAWINFO
 {

@@ -67,8 +67,11 @@ private:
     // The index of the first image added; -1 on failure.
     LRESULT AddBitmap(int nImages, const TBADDBITMAP* pAdd);
 
-    UINT DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex);
-    void DrawButton(HDC hdc, int nIndex);
+    // The parent's answer; pcrHotTrack receives the hot-track colour it left.
+    UINT DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex,
+                   COLORREF* pcrHotTrack = nullptr);
+    // nAnswer: the parent's item-prepaint answer (TBCDRF_*).
+    void DrawButton(HDC hdc, int nIndex, UINT nAnswer, COLORREF crHotTrack);
     void DrawSeparator(HDC hdc, const RECT& rc) const;
     void DrawDisabledImage(HDC hdc, int nImage, int x, int y) const;
 
@@ -355,7 +358,8 @@ LRESULT ToolbarControl::AddBitmap(int nImages, const TBADDBITMAP* pAdd)
     return nAdded < 0 ? -1 : nFirst;
 }
 
-UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex)
+UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex,
+                               COLORREF* pcrHotTrack)
 {
     NMTBCUSTOMDRAW draw{};
     draw.nmcd.dwDrawStage = dwStage;
@@ -369,11 +373,17 @@ UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nInde
         draw.nmcd.uItemState = (IsEnabled(nIndex) ? 0 : CDIS_DISABLED) |
                                ((button.fsState & TBSTATE_CHECKED) ? CDIS_CHECKED : 0) |
                                (nIndex == m_nPressed && m_bPressedInside ? CDIS_SELECTED : 0) |
-                               (nIndex == m_nHot ? CDIS_HOT : 0);
+                               (nIndex == m_nHot ? CDIS_HOT : 0) |
+                               ((button.fsState & TBSTATE_INDETERMINATE) ? CDIS_INDETERMINATE : 0);
     }
     draw.clrBtnFace = GetSysColor(COLOR_BTNFACE);
     draw.clrText = GetSysColor(COLOR_BTNTEXT);
-    return static_cast<UINT>(Notify(draw.nmcd.hdr, NM_CUSTOMDRAW, GetDlgCtrlID(m_hWnd)));
+    draw.clrHighlightHotTrack = GetSysColor(COLOR_HIGHLIGHT);
+    const auto nAnswer =
+        static_cast<UINT>(Notify(draw.nmcd.hdr, NM_CUSTOMDRAW, GetDlgCtrlID(m_hWnd)));
+    if (pcrHotTrack != nullptr)
+        *pcrHotTrack = draw.clrHighlightHotTrack;
+    return nAnswer;
 }
 
 void ToolbarControl::DrawSeparator(HDC hdc, const RECT& rc) const
@@ -386,7 +396,7 @@ void ToolbarControl::DrawSeparator(HDC hdc, const RECT& rc) const
     DrawEdge(hdc, &rcLine, EDGE_ETCHED, BF_LEFT);
 }
 
-void ToolbarControl::DrawButton(HDC hdc, int nIndex)
+void ToolbarControl::DrawButton(HDC hdc, int nIndex, UINT nAnswer, COLORREF crHotTrack)
 {
     const TBBUTTON& button = m_buttons[nIndex];
     RECT rc = ItemRect(nIndex);
@@ -394,7 +404,14 @@ void ToolbarControl::DrawButton(HDC hdc, int nIndex)
     const bool bChecked = (button.fsState & TBSTATE_CHECKED) != 0;
     const bool bDown = (nIndex == m_nPressed && m_bPressedInside) ||
                        (button.fsState & TBSTATE_PRESSED) || bChecked;
-    if (bChecked && !(nIndex == m_nPressed && m_bPressedInside))
+    if ((nAnswer & TBCDRF_HILITEHOTTRACK) && nIndex == m_nHot && bEnabled)
+    {
+        HBRUSH hBrush = CreateSolidBrush(crHotTrack);
+        FillRect(hdc, &rc, hBrush);
+        DeleteObject(hBrush);
+    }
+    else if (bChecked && !(nIndex == m_nPressed && m_bPressedInside) &&
+             !(nAnswer & TBCDRF_NOBACKGROUND))
     {
         // A checked button shows a lighter face than its neighbours.
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -407,15 +424,16 @@ void ToolbarControl::DrawButton(HDC hdc, int nIndex)
         FillRect(hdc, &rcFace, hBrush);
         DeleteObject(hBrush);
     }
-    if (bDown)
+    const bool bEdges = !(nAnswer & TBCDRF_NOEDGES);
+    if (bEdges && bDown)
         DrawEdge(hdc, &rc, IsFlat() ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    else if (!IsFlat())
+    else if (bEdges && !IsFlat())
         DrawEdge(hdc, &rc, EDGE_RAISED, BF_RECT);
-    else if (nIndex == m_nHot && bEnabled)
+    else if (bEdges && nIndex == m_nHot && bEnabled)
         DrawEdge(hdc, &rc, BDR_RAISEDINNER, BF_RECT);
     if (m_hImages == nullptr)
         return;
-    const int nOffset = bDown ? 1 : 0;
+    const int nOffset = bDown && !(nAnswer & TBCDRF_NOOFFSET) ? 1 : 0;
     const int x = rc.left + (rc.right - rc.left - m_sizeBitmap.cx) / 2 + nOffset;
     const int y = rc.top + (rc.bottom - rc.top - m_sizeBitmap.cy) / 2 + nOffset;
     if (bEnabled)
@@ -466,10 +484,11 @@ void ToolbarControl::Paint(HDC hdc)
             continue;
         }
         UINT nItem = CDRF_DODEFAULT;
+        COLORREF crHotTrack = GetSysColor(COLOR_HIGHLIGHT);
         if (nAnswer & CDRF_NOTIFYITEMDRAW)
-            nItem = DrawStage(hdc, CDDS_ITEMPREPAINT, rc, i);
+            nItem = DrawStage(hdc, CDDS_ITEMPREPAINT, rc, i, &crHotTrack);
         if (!(nItem & CDRF_SKIPDEFAULT))
-            DrawButton(hdc, i);
+            DrawButton(hdc, i, nItem, crHotTrack);
         if (nItem & CDRF_NOTIFYPOSTPAINT)
             DrawStage(hdc, CDDS_ITEMPOSTPAINT, rc, i);
     }
