@@ -288,6 +288,12 @@ typedef NMTTDISPINFOA TOOLTIPTEXTA;
 #define SB_SETTEXT SB_SETTEXTA
 #define SB_GETTEXT SB_GETTEXTA
 
-// Drawing kinds in the high byte of the part number.
+// Drawing kinds in the high byte of the part number. An owner-drawn part
+// keeps lParam as its data and is drawn by the parent (WM_DRAWITEM: itemID
+// the part, itemData the data, rcItem inside the part's border).
 #define SBT_NOBORDERS 0x0100
 #define SBT_POPOUT 0x0200
+#define SBT_OWNERDRAW 0x1000
+
+// A size grip in the bottom right corner; the last part ends before it.
+#define SBARS_SIZEGRIP 0x0100
