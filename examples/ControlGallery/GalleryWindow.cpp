@@ -37,21 +37,23 @@ const ResourceDialogEntry kDialogs[] = {{MAKEINTRESOURCE(kLinkPageId), &kLinkPag
                                         {MAKEINTRESOURCE(kViewPageId), &kViewPage}};
 const ResourceRegistrar kRegistrar({.dialogs = kDialogs});
 
-// A custom check box that paints a box and its mark.
-class CCheckPainter : public CCustomButton
+// A check box painted as a switch: a track with a knob at the left (off)
+// or at the right (on), the text after it.
+class CSwitchButton : public CCustomButton
 {
 protected:
     bool IsCustom() const override { return true; }
     void Draw(CDC* pDC, CRect rect, const CCustomButtonData& data) override
     {
-        CRect box(rect.left + 2, rect.top + 4, rect.left + 18, rect.top + 20);
-        pDC->FillSolidRect(&box, RGB(255, 255, 255));
-        pDC->Draw3dRect(&box, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-        if (data.bSelected)
-            pDC->FillSolidRect(box.left + 4, box.top + 4, 8, 8, RGB(0, 100, 0));
+        const CRect track(rect.left + 2, rect.top + 5, rect.left + 34, rect.top + 19);
+        pDC->FillSolidRect(&track, data.bSelected ? RGB(0, 150, 70) : RGB(160, 160, 160));
+        const int xKnob = data.bSelected ? track.right - 14 : track.left;
+        const CRect knob(xKnob, track.top, xKnob + 14, track.bottom);
+        pDC->FillSolidRect(&knob, RGB(255, 255, 255));
+        pDC->Draw3dRect(&knob, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
         pDC->SetBkMode(TRANSPARENT);
         CRect text = rect;
-        text.left += 24;
+        text.left = track.right + 6;
         pDC->DrawText(data.strText, &text, DT_SINGLELINE | DT_VCENTER);
     }
 };
@@ -387,8 +389,8 @@ BOOL CGalleryWindow::CreateLibraryControls()
     auto menuButton = std::make_unique<CMenuButton>();
     menuButton->Create("", kChild | BS_OWNERDRAW, CRect(882, 62, 912, 90), this, 3003);
     Add(std::move(menuButton), "menu button");
-    auto check = std::make_unique<CCheckPainter>();
-    check->Create("Custom", kChild | BS_AUTOCHECKBOX, CRect(676, 96, 786, 120), this, 3004);
+    auto check = std::make_unique<CSwitchButton>();
+    check->Create("Switch", kChild | BS_AUTOCHECKBOX, CRect(676, 96, 786, 120), this, 3004);
     check->SendMessage(BM_SETCHECK, BST_CHECKED);
     Add(std::move(check), "custom check box");
     auto threeD = std::make_unique<CThreeDTextButton>();

@@ -531,19 +531,8 @@ int ListViewControl::HitTest(LVHITTESTINFO* pInfo, bool bSubItem) const
 
 void ListViewControl::UpdateScrollBar()
 {
-    if (Style() & LVS_NOSCROLL)
-        return;
-    const int nPage = VisibleCount();
-    m_nTop = std::clamp(m_nTop, 0, std::max(0, Count() - nPage));
-    SCROLLINFO info{sizeof(SCROLLINFO),
-                    SIF_RANGE | SIF_PAGE | SIF_POS,
-                    0,
-                    std::max(0, Count() - 1),
-                    static_cast<UINT>(nPage),
-                    m_nTop,
-                    0};
-    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
-    ShowScrollBar(m_hWnd, SB_VERT, Count() > nPage);
+    if (!(Style() & LVS_NOSCROLL))
+        ShowRowsOnScrollBar();
 }
 
 void ListViewControl::InvalidateItem(int nItem)
