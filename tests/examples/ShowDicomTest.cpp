@@ -5,92 +5,21 @@
 #include "DibPixels.h"
 #include "DicomPicture.h"
 #include "ScreenProgramEnd.h"
+#include "ScreenWindows.h"
 #include "UiHarness.h"
 #include "XvfbServer.h"
 
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <algorithm>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <utility>
 
 namespace
 {
 const std::string kCtFile = std::string(SUITE_CORPUS_DIR) + "/octave-dicom/CT-MONO2-16-ankle.dcm";
-
-bool WaitFor(const std::function<bool()>& done, int nTimeoutMs)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
-    while (!done())
-    {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-// The mapped top-level window whose _NET_WM_PID is the program's.
-Window FindWindowOf(Display* pDisplay, pid_t pid)
-{
-    const Atom pidAtom = XInternAtom(pDisplay, "_NET_WM_PID", False);
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* pChildren = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    XQueryTree(pDisplay, DefaultRootWindow(pDisplay), &rootReturn, &parent, &pChildren, &count);
-    for (unsigned i = 0; i < count && found == 0; ++i)
-    {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char* pData = nullptr;
-        XWindowAttributes attributes{};
-        if (XGetWindowProperty(pDisplay, pChildren[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &items, &after, &pData) == Success &&
-            pData != nullptr && items == 1 && *reinterpret_cast<long*>(pData) == pid &&
-            XGetWindowAttributes(pDisplay, pChildren[i], &attributes) &&
-            attributes.map_state == IsViewable)
-            found = pChildren[i];
-        if (pData != nullptr)
-            XFree(pData);
-    }
-    if (pChildren != nullptr)
-        XFree(pChildren);
-    return found;
-}
-
-WindowPicture ReadWindow(Display* pDisplay, Window window, int nWidth, int nHeight)
-{
-    WindowPicture picture;
-    XImage* pImage = XGetImage(pDisplay, window, 0, 0, static_cast<unsigned>(nWidth),
-                               static_cast<unsigned>(nHeight), AllPlanes, ZPixmap);
-    if (pImage == nullptr)
-        return picture;
-    picture.nWidth = nWidth;
-    picture.nHeight = nHeight;
-    for (int y = 0; y < nHeight; ++y)
-    {
-        for (int x = 0; x < nWidth; ++x)
-            picture.pixels.push_back(
-                static_cast<std::uint32_t>(XGetPixel(pImage, x, y) & 0xFFFFFF));
-    }
-    XDestroyImage(pImage);
-    return picture;
-}
 
 class ShowDicomTest : public testing::Test
 {
@@ -99,28 +28,10 @@ protected:
 
     void Start(const std::string& display, const std::string& file)
     {
-        m_pid = fork();
-        if (m_pid == 0)
-        {
-            setenv("DISPLAY", display.c_str(), 1);
-            unsetenv("PELIVO_DISPLAY");
-            const std::string program = std::string(SUITE_OUTPUT_DIR) + "/ShowDicom";
-            execl(program.c_str(), program.c_str(), file.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        m_pid = StartScreenProgram(display, "ShowDicom", {file});
     }
 
-    // The program's exit status once it ended, or -1.
-    int WaitForExit(int nTimeoutMs)
-    {
-        int status = 0;
-        const bool bEnded =
-            WaitFor([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, nTimeoutMs);
-        if (!bEnded)
-            return -1;
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int WaitForExit(int nTimeoutMs) { return WaitForProgramExit(m_pid, nTimeoutMs); }
 
     // Declared first: the server outlives the connection to it.
     CXvfbServer m_server;
@@ -160,15 +71,15 @@ TEST_F(ShowDicomTest, WindowShowsTheChainsPictureOfACorpusCtAndClosesOnRequest)
         levels[pixel & 0xFF] = true;
     EXPECT_GT(std::count(levels.begin(), levels.end(), true), 100);
 
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False));
-    XSendEvent(m_pDisplay, window, False, NoEventMask, &event);
-    XSync(m_pDisplay, False);
+    RequestClose(m_pDisplay, window);
     EXPECT_EQ(WaitForExit(20000), 0);
+}
+
+TEST_F(ShowDicomTest, AFileThatIsNoImageEndsWithAMessage)
+{
+    ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
+    Start(m_server.GetDisplayName(), std::string(SUITE_SOURCE_DIR) + "/README.md");
+    EXPECT_EQ(WaitForExit(20000), 1);
 }
 
 struct HeadlessRun
@@ -216,12 +127,5 @@ TEST(ShowDicomHeadless, AFileThatIsNoImageEndsWithAMessage)
     const HeadlessRun run = RunHeadless(std::string(SUITE_SOURCE_DIR) + "/README.md");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output.rfind("ShowDicom: cannot read the DICOM file", 0), 0u) << run.output;
-}
-
-TEST_F(ShowDicomTest, AFileThatIsNoImageEndsWithAMessage)
-{
-    ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
-    Start(m_server.GetDisplayName(), std::string(SUITE_SOURCE_DIR) + "/README.md");
-    EXPECT_EQ(WaitForExit(20000), 1);
 }
 } // namespace

@@ -60,7 +60,8 @@ public:
 
 protected:
     BOOL CreateFromTemplate(const DialogTemplate* pTemplate, CWnd* pParentWnd);
-    const DialogTemplate* FindTemplate(HINSTANCE& hInstance) const;
+    // The template DoModal and Create build the dialog from.
+    virtual const DialogTemplate* FindTemplate(HINSTANCE& hInstance) const;
 
     DECLARE_MESSAGE_MAP()
 };

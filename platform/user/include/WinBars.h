@@ -125,6 +125,14 @@ typedef struct
 #define CDIS_DISABLED 0x0004
 #define CDIS_CHECKED 0x0008
 #define CDIS_HOT 0x0040
+#define CDIS_INDETERMINATE 0x0100
+// Item-prepaint answers of a toolbar's parent that keep parts of the
+// default drawing: no edges, no offset of a pressed image, no lighter face
+// of a checked button; the hot button filled with clrHighlightHotTrack.
+#define TBCDRF_NOEDGES 0x00010000
+#define TBCDRF_HILITEHOTTRACK 0x00020000
+#define TBCDRF_NOOFFSET 0x00040000
+#define TBCDRF_NOBACKGROUND 0x00400000
 
 typedef struct tagNMCUSTOMDRAWINFO
 {
@@ -280,6 +288,12 @@ typedef NMTTDISPINFOA TOOLTIPTEXTA;
 #define SB_SETTEXT SB_SETTEXTA
 #define SB_GETTEXT SB_GETTEXTA
 
-// Drawing kinds in the high byte of the part number.
+// Drawing kinds in the high byte of the part number. An owner-drawn part
+// keeps lParam as its data and is drawn by the parent (WM_DRAWITEM: itemID
+// the part, itemData the data, rcItem inside the part's border).
 #define SBT_NOBORDERS 0x0100
 #define SBT_POPOUT 0x0200
+#define SBT_OWNERDRAW 0x1000
+
+// A size grip in the bottom right corner; the last part ends before it.
+#define SBARS_SIZEGRIP 0x0100

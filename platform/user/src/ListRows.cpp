@@ -63,6 +63,21 @@ void ListRows::OnMouseWheel(WPARAM wParam)
     OnVScroll(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
 }
 
+void ListRows::ShowRowsOnScrollBar()
+{
+    const int nPage = VisibleCount();
+    m_nTop = std::clamp(m_nTop, 0, std::max(0, Count() - nPage));
+    SCROLLINFO info{sizeof(SCROLLINFO),
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    std::max(0, Count() - 1),
+                    static_cast<UINT>(nPage),
+                    m_nTop,
+                    0};
+    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+    ShowScrollBar(m_hWnd, SB_VERT, Count() > nPage);
+}
+
 void ListRows::EnsureVisible(int nItem)
 {
     if (nItem < 0 || nItem >= Count())

@@ -26,6 +26,9 @@ protected:
     // (WM_MOUSEWHEEL): the rows move, the list repaints.
     void OnVScroll(WORD nCode);
     void OnMouseWheel(WPARAM wParam);
+    // The first shown row kept within the rows, and the vertical scroll bar
+    // set to it, shown only while the rows do not all fit.
+    void ShowRowsOnScrollBar();
     // Scrolls as little as brings the row among the rows shown.
     void EnsureVisible(int nItem);
     // The row a navigation key (arrows, pages, Home, End) leads to from

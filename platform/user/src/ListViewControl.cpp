@@ -8,6 +8,7 @@
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 #include "ListRows.h"
+#include "StableMergeSort.h"
 
 #include "WinDrawing.h"
 #include "WinImageList.h"
@@ -414,30 +415,8 @@ BOOL ListViewControl::SortItems(LPARAM lParamSort, PFNLVCOMPARE pfnCompare)
 {
     if (pfnCompare == nullptr)
         return FALSE;
-    // A bottom-up merge: every step takes one row from one of two runs, so
-    // the rows stay whole whatever the comparator answers; equal rows keep
-    // their order.
-    std::vector<ListRow> rows = std::move(m_rows);
-    std::vector<ListRow> merged(rows.size());
-    for (std::size_t nWidth = 1; nWidth < rows.size(); nWidth *= 2)
-    {
-        for (std::size_t nLeft = 0; nLeft < rows.size(); nLeft += 2 * nWidth)
-        {
-            const std::size_t nMid = std::min(nLeft + nWidth, rows.size());
-            const std::size_t nEnd = std::min(nLeft + 2 * nWidth, rows.size());
-            std::size_t a = nLeft;
-            std::size_t b = nMid;
-            for (std::size_t out = nLeft; out < nEnd; ++out)
-            {
-                const bool bTakeRight =
-                    a >= nMid ||
-                    (b < nEnd && pfnCompare(rows[b].lParam, rows[a].lParam, lParamSort) < 0);
-                merged[out] = std::move(bTakeRight ? rows[b++] : rows[a++]);
-            }
-        }
-        rows.swap(merged);
-    }
-    m_rows = std::move(rows);
+    StableMergeSort(m_rows, [pfnCompare, lParamSort](const ListRow& a, const ListRow& b)
+                    { return pfnCompare(a.lParam, b.lParam, lParamSort) < 0; });
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }
@@ -552,19 +531,8 @@ int ListViewControl::HitTest(LVHITTESTINFO* pInfo, bool bSubItem) const
 
 void ListViewControl::UpdateScrollBar()
 {
-    if (Style() & LVS_NOSCROLL)
-        return;
-    const int nPage = VisibleCount();
-    m_nTop = std::clamp(m_nTop, 0, std::max(0, Count() - nPage));
-    SCROLLINFO info{sizeof(SCROLLINFO),
-                    SIF_RANGE | SIF_PAGE | SIF_POS,
-                    0,
-                    std::max(0, Count() - 1),
-                    static_cast<UINT>(nPage),
-                    m_nTop,
-                    0};
-    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
-    ShowScrollBar(m_hWnd, SB_VERT, Count() > nPage);
+    if (!(Style() & LVS_NOSCROLL))
+        ShowRowsOnScrollBar();
 }
 
 void ListViewControl::InvalidateItem(int nItem)

@@ -1,12 +1,15 @@
 // The status bar "msctls_statusbar32": a row of parts, each ending at its
 // right edge (-1: the bar's right end), with a text drawn sunken, raised
-// (SBT_POPOUT) or without a border (SBT_NOBORDERS). Unless CCS_NORESIZE,
-// the bar puts itself along the bottom of its parent whenever it is sized.
+// (SBT_POPOUT) or without a border (SBT_NOBORDERS), or drawn by the parent
+// (SBT_OWNERDRAW). Unless CCS_NORESIZE, the bar puts itself along the bottom
+// of its parent whenever it is sized. SBARS_SIZEGRIP draws a grip in the
+// bottom right corner (only drawn: dragging it sizes nothing).
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 
 #include "WinBars.h"
 #include "WinFrameControls.h"
+#include "WinSysMetrics.h"
 
 #include <algorithm>
 #include <string>
@@ -22,6 +25,7 @@ struct StatusPart
     int nRight = -1;
     std::string text;
     UINT nKind = 0;
+    LPARAM lData = 0; // an owner-drawn part's
 };
 
 class StatusBarControl
@@ -34,7 +38,9 @@ public:
 
 private:
     RECT PartRect(size_t nPart) const;
-    LRESULT SetText(size_t nPart, UINT nKind, LPCSTR pszText);
+    RECT GripRect() const;
+    LRESULT SetText(size_t nPart, UINT nKind, LPARAM lParam);
+    void DrawOwnerPart(HDC hdc, size_t nPart, const RECT& rc) const;
     LRESULT GetText(size_t nPart, LPSTR pszBuffer) const;
     void PlaceAlongParent();
     int Height() const;
@@ -51,22 +57,37 @@ RECT StatusBarControl::PartRect(size_t nPart) const
     RECT rcClient{};
     GetClientRect(m_hWnd, &rcClient);
     const int nLeft = nPart == 0 ? 0 : PartRect(nPart - 1).right + kPartGap;
-    const int nRight = m_parts[nPart].nRight < 0
-                           ? rcClient.right
-                           : std::min<int>(m_parts[nPart].nRight, rcClient.right);
+    const RECT grip = GripRect();
+    const int nEnd = grip.left < grip.right ? grip.left : rcClient.right;
+    const int nRight =
+        m_parts[nPart].nRight < 0 ? nEnd : std::min<int>(m_parts[nPart].nRight, nEnd);
     return RECT{std::min(nLeft, nRight), kPartGap, nRight, rcClient.bottom};
 }
 
-LRESULT StatusBarControl::SetText(size_t nPart, UINT nKind, LPCSTR pszText)
+RECT StatusBarControl::GripRect() const
+{
+    if (!(GetWindowLongPtrA(m_hWnd, GWL_STYLE) & SBARS_SIZEGRIP))
+        return RECT{};
+    RECT rcClient{};
+    GetClientRect(m_hWnd, &rcClient);
+    const int nSide = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), rcClient.bottom);
+    return RECT{rcClient.right - nSide, rcClient.bottom - nSide, rcClient.right, rcClient.bottom};
+}
+
+LRESULT StatusBarControl::SetText(size_t nPart, UINT nKind, LPARAM lParam)
 {
     if (nPart >= m_parts.size())
         return FALSE;
     StatusPart& part = m_parts[nPart];
-    const std::string text = pszText != nullptr ? pszText : "";
-    if (part.text == text && part.nKind == nKind)
+    const bool bOwnerDraw = (nKind & SBT_OWNERDRAW) != 0;
+    const auto pszText = reinterpret_cast<LPCSTR>(lParam);
+    const std::string text = !bOwnerDraw && pszText != nullptr ? pszText : "";
+    const LPARAM lData = bOwnerDraw ? lParam : 0;
+    if (part.text == text && part.nKind == nKind && part.lData == lData)
         return TRUE;
     part.text = text;
     part.nKind = nKind;
+    part.lData = lData;
     RECT rc = PartRect(nPart);
     InvalidateRect(m_hWnd, &rc, TRUE);
     return TRUE;
@@ -77,6 +98,8 @@ LRESULT StatusBarControl::GetText(size_t nPart, LPSTR pszBuffer) const
     if (nPart >= m_parts.size())
         return 0;
     const StatusPart& part = m_parts[nPart];
+    if (part.nKind & SBT_OWNERDRAW)
+        return part.lData;
     if (pszBuffer != nullptr)
         std::copy(part.text.c_str(), part.text.c_str() + part.text.size() + 1, pszBuffer);
     return MAKELONG(static_cast<WORD>(part.text.size()), static_cast<WORD>(part.nKind));
@@ -121,11 +144,36 @@ void StatusBarControl::Paint(HDC hdc)
         if (!(nKind & SBT_NOBORDERS))
             DrawEdge(hdc, &rc, (nKind & SBT_POPOUT) ? BDR_RAISEDOUTER : BDR_SUNKENOUTER,
                      BF_RECT | BF_ADJUST);
+        if (nKind & SBT_OWNERDRAW)
+        {
+            DrawOwnerPart(hdc, i, rc);
+            continue;
+        }
         InflateRect(&rc, -kTextMargin, 0);
         DrawTextA(hdc, m_parts[i].text.c_str(), -1, &rc,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     SelectObject(hdc, hOldFont);
+    RECT grip = GripRect();
+    if (grip.left < grip.right)
+        DrawFrameControl(hdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+void StatusBarControl::DrawOwnerPart(HDC hdc, size_t nPart, const RECT& rc) const
+{
+    DRAWITEMSTRUCT draw{};
+    draw.CtlID = static_cast<UINT>(GetDlgCtrlID(m_hWnd));
+    draw.itemID = static_cast<UINT>(nPart);
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.hwndItem = m_hWnd;
+    draw.hDC = hdc;
+    draw.rcItem = rc;
+    draw.itemData = static_cast<ULONG_PTR>(m_parts[nPart].lData);
+    // The parent draws with the DC as it finds it and leaves it so.
+    const int nSaved = SaveDC(hdc);
+    if (const HWND hParent = GetParent(m_hWnd))
+        SendMessageA(hParent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    RestoreDC(hdc, nSaved);
 }
 
 LRESULT StatusBarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -151,8 +199,7 @@ LRESULT StatusBarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         }
         return static_cast<LRESULT>(m_parts.size());
     case SB_SETTEXTA:
-        return SetText(LOBYTE(wParam), static_cast<UINT>(wParam & 0xFF00),
-                       reinterpret_cast<LPCSTR>(lParam));
+        return SetText(LOBYTE(wParam), static_cast<UINT>(wParam & 0xFF00), lParam);
     case SB_GETTEXTA:
         return GetText(LOBYTE(wParam), reinterpret_cast<LPSTR>(lParam));
     case SB_GETTEXTLENGTHA:
@@ -166,7 +213,7 @@ LRESULT StatusBarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         m_nMinHeight = static_cast<int>(wParam);
         return 0;
     case WM_SETTEXT:
-        SetText(0, 0, reinterpret_cast<LPCSTR>(lParam));
+        SetText(0, 0, lParam);
         return DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
     case WM_SETFONT:
         m_hFont = reinterpret_cast<HFONT>(wParam);

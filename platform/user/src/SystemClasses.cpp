@@ -43,6 +43,9 @@ const SystemClass kSystemClasses[] = {
     {"msctls_statusbar32", StatusBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
     {"tooltips_class32", ToolTipWindowProc, CS_SAVEBITS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"SysTreeView32", TreeViewWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"SysTabControl32", TabControlWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+     kControlDataExtra, IDC_ARROW, nullptr},
 };
 } // namespace
 

@@ -13,6 +13,7 @@
 // down and right.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "ControlTips.h"
 #include "IconImage.h"
 
 #include "WinBars.h"
@@ -57,19 +58,20 @@ private:
     void OnButtonDown(POINT pt);
     void OnButtonUp();
     void OnTimer(UINT_PTR nTimer);
-    void CreateTip();
     // The tip control's tools made to match the buttons shown.
     void SyncTipTools();
     void RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTipNeedsText(NMTTDISPINFOA& info);
     void Click(int nIndex);
     void AutoSize();
     LRESULT ButtonInfo(int nId, TBBUTTONINFOA* pInfo, bool bSet);
     // The index of the first image added; -1 on failure.
     LRESULT AddBitmap(int nImages, const TBADDBITMAP* pAdd);
 
-    UINT DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex);
-    void DrawButton(HDC hdc, int nIndex);
+    // The parent's answer; pcrHotTrack receives the hot-track colour it left.
+    UINT DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex,
+                   COLORREF* pcrHotTrack = nullptr);
+    // nAnswer: the parent's item-prepaint answer (TBCDRF_*).
+    void DrawButton(HDC hdc, int nIndex, UINT nAnswer, COLORREF crHotTrack);
     void DrawSeparator(HDC hdc, const RECT& rc) const;
     void DrawDisabledImage(HDC hdc, int nImage, int x, int y) const;
 
@@ -271,62 +273,20 @@ void ToolbarControl::OnTimer(UINT_PTR nTimer)
         SetHot(-1, HICF_LEAVING);
 }
 
-void ToolbarControl::CreateTip()
-{
-    m_hTip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, m_hWnd, nullptr,
-                             nullptr, nullptr);
-}
-
 void ToolbarControl::SyncTipTools()
 {
-    std::vector<TOOLINFOA> tools;
+    std::vector<ControlTipTool> tools;
     for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i)
-    {
-        if (IsSeparator(i) || (m_buttons[i].fsState & TBSTATE_HIDDEN))
-            continue;
-        TOOLINFOA& tool = tools.emplace_back();
-        tool.cbSize = sizeof(tool);
-        tool.hwnd = m_hWnd;
-        tool.uId = static_cast<UINT_PTR>(m_buttons[i].idCommand);
-        tool.rect = ItemRect(i);
-        tool.lpszText = LPSTR_TEXTCALLBACKA;
-    }
-    bool bSame = SendMessageA(m_hTip, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(tools.size());
-    for (size_t i = 0; bSame && i < tools.size(); ++i)
-    {
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof(tool);
-        SendMessageA(m_hTip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
-        bSame = tool.uId == tools[i].uId && EqualRect(&tool.rect, &tools[i].rect);
-    }
-    if (bSame)
-        return;
-    TOOLINFOA old{};
-    old.cbSize = sizeof(old);
-    while (SendMessageA(m_hTip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&old)))
-        SendMessageA(m_hTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&old));
-    for (TOOLINFOA& tool : tools)
-        SendMessageA(m_hTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        if (!IsSeparator(i) && !(m_buttons[i].fsState & TBSTATE_HIDDEN))
+            tools.push_back({static_cast<UINT_PTR>(m_buttons[i].idCommand), ItemRect(i)});
+    SyncControlTipTools(m_hTip, m_hWnd, tools);
 }
 
 void ToolbarControl::RelayToTip(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_hTip == nullptr)
-        return;
-    if (nMsg == WM_MOUSEMOVE)
+    if (m_hTip != nullptr && nMsg == WM_MOUSEMOVE)
         SyncTipTools();
-    MSG msg{m_hWnd, nMsg, wParam, lParam, 0, {}};
-    SendMessageA(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-}
-
-LRESULT ToolbarControl::OnTipNeedsText(NMTTDISPINFOA& info)
-{
-    // The parent answers as if the toolbar asked it itself.
-    const HWND hFrom = info.hdr.hwndFrom;
-    const LRESULT result = Notify(info.hdr, TTN_NEEDTEXTA, info.hdr.idFrom);
-    info.hdr.hwndFrom = hFrom;
-    return result;
+    RelayToControlTip(m_hTip, m_hWnd, nMsg, wParam, lParam);
 }
 
 void ToolbarControl::AutoSize()
@@ -398,7 +358,8 @@ LRESULT ToolbarControl::AddBitmap(int nImages, const TBADDBITMAP* pAdd)
     return nAdded < 0 ? -1 : nFirst;
 }
 
-UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex)
+UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nIndex,
+                               COLORREF* pcrHotTrack)
 {
     NMTBCUSTOMDRAW draw{};
     draw.nmcd.dwDrawStage = dwStage;
@@ -412,11 +373,17 @@ UINT ToolbarControl::DrawStage(HDC hdc, DWORD dwStage, const RECT& rc, int nInde
         draw.nmcd.uItemState = (IsEnabled(nIndex) ? 0 : CDIS_DISABLED) |
                                ((button.fsState & TBSTATE_CHECKED) ? CDIS_CHECKED : 0) |
                                (nIndex == m_nPressed && m_bPressedInside ? CDIS_SELECTED : 0) |
-                               (nIndex == m_nHot ? CDIS_HOT : 0);
+                               (nIndex == m_nHot ? CDIS_HOT : 0) |
+                               ((button.fsState & TBSTATE_INDETERMINATE) ? CDIS_INDETERMINATE : 0);
     }
     draw.clrBtnFace = GetSysColor(COLOR_BTNFACE);
     draw.clrText = GetSysColor(COLOR_BTNTEXT);
-    return static_cast<UINT>(Notify(draw.nmcd.hdr, NM_CUSTOMDRAW, GetDlgCtrlID(m_hWnd)));
+    draw.clrHighlightHotTrack = GetSysColor(COLOR_HIGHLIGHT);
+    const auto nAnswer =
+        static_cast<UINT>(Notify(draw.nmcd.hdr, NM_CUSTOMDRAW, GetDlgCtrlID(m_hWnd)));
+    if (pcrHotTrack != nullptr)
+        *pcrHotTrack = draw.clrHighlightHotTrack;
+    return nAnswer;
 }
 
 void ToolbarControl::DrawSeparator(HDC hdc, const RECT& rc) const
@@ -429,7 +396,7 @@ void ToolbarControl::DrawSeparator(HDC hdc, const RECT& rc) const
     DrawEdge(hdc, &rcLine, EDGE_ETCHED, BF_LEFT);
 }
 
-void ToolbarControl::DrawButton(HDC hdc, int nIndex)
+void ToolbarControl::DrawButton(HDC hdc, int nIndex, UINT nAnswer, COLORREF crHotTrack)
 {
     const TBBUTTON& button = m_buttons[nIndex];
     RECT rc = ItemRect(nIndex);
@@ -437,7 +404,14 @@ void ToolbarControl::DrawButton(HDC hdc, int nIndex)
     const bool bChecked = (button.fsState & TBSTATE_CHECKED) != 0;
     const bool bDown = (nIndex == m_nPressed && m_bPressedInside) ||
                        (button.fsState & TBSTATE_PRESSED) || bChecked;
-    if (bChecked && !(nIndex == m_nPressed && m_bPressedInside))
+    if ((nAnswer & TBCDRF_HILITEHOTTRACK) && nIndex == m_nHot && bEnabled)
+    {
+        HBRUSH hBrush = CreateSolidBrush(crHotTrack);
+        FillRect(hdc, &rc, hBrush);
+        DeleteObject(hBrush);
+    }
+    else if (bChecked && !(nIndex == m_nPressed && m_bPressedInside) &&
+             !(nAnswer & TBCDRF_NOBACKGROUND))
     {
         // A checked button shows a lighter face than its neighbours.
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -450,15 +424,16 @@ void ToolbarControl::DrawButton(HDC hdc, int nIndex)
         FillRect(hdc, &rcFace, hBrush);
         DeleteObject(hBrush);
     }
-    if (bDown)
+    const bool bEdges = !(nAnswer & TBCDRF_NOEDGES);
+    if (bEdges && bDown)
         DrawEdge(hdc, &rc, IsFlat() ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    else if (!IsFlat())
+    else if (bEdges && !IsFlat())
         DrawEdge(hdc, &rc, EDGE_RAISED, BF_RECT);
-    else if (nIndex == m_nHot && bEnabled)
+    else if (bEdges && nIndex == m_nHot && bEnabled)
         DrawEdge(hdc, &rc, BDR_RAISEDINNER, BF_RECT);
     if (m_hImages == nullptr)
         return;
-    const int nOffset = bDown ? 1 : 0;
+    const int nOffset = bDown && !(nAnswer & TBCDRF_NOOFFSET) ? 1 : 0;
     const int x = rc.left + (rc.right - rc.left - m_sizeBitmap.cx) / 2 + nOffset;
     const int y = rc.top + (rc.bottom - rc.top - m_sizeBitmap.cy) / 2 + nOffset;
     if (bEnabled)
@@ -509,10 +484,11 @@ void ToolbarControl::Paint(HDC hdc)
             continue;
         }
         UINT nItem = CDRF_DODEFAULT;
+        COLORREF crHotTrack = GetSysColor(COLOR_HIGHLIGHT);
         if (nAnswer & CDRF_NOTIFYITEMDRAW)
-            nItem = DrawStage(hdc, CDDS_ITEMPREPAINT, rc, i);
+            nItem = DrawStage(hdc, CDDS_ITEMPREPAINT, rc, i, &crHotTrack);
         if (!(nItem & CDRF_SKIPDEFAULT))
-            DrawButton(hdc, i);
+            DrawButton(hdc, i, nItem, crHotTrack);
         if (nItem & CDRF_NOTIFYPOSTPAINT)
             DrawStage(hdc, CDDS_ITEMPOSTPAINT, rc, i);
     }
@@ -530,14 +506,14 @@ LRESULT ToolbarControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
     case WM_CREATE:
         if (Style() & TBSTYLE_TOOLTIPS)
-            CreateTip();
+            m_hTip = CreateControlTip(m_hWnd);
         return 0;
     case WM_NOTIFY:
     {
         auto* pHeader = reinterpret_cast<NMHDR*>(lParam);
         if (pHeader != nullptr && pHeader->hwndFrom == m_hTip && m_hTip != nullptr &&
             pHeader->code == TTN_GETDISPINFOA)
-            return OnTipNeedsText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+            return ForwardTipTextRequest(m_hWnd, *reinterpret_cast<NMTTDISPINFOA*>(lParam));
         return 0;
     }
     case TB_GETTOOLTIPS:
