@@ -43,6 +43,7 @@ const SystemClass kSystemClasses[] = {
     {"msctls_statusbar32", StatusBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
     {"tooltips_class32", ToolTipWindowProc, CS_SAVEBITS, kControlDataExtra, IDC_ARROW, nullptr},
+    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
 };
 } // namespace
 
