@@ -13,6 +13,7 @@
 #include "AfxModuleState.h"
 #include "AfxMsgMap.h"
 #include "AfxProgressCtrl.h"
+#include "AfxRichEditCtrl.h"
 #include "AfxToolTipCtrl.h"
 #include "AfxWinApp.h"
 #include "AfxWinDC.h"
