@@ -136,6 +136,8 @@ public:
     BOOL StretchBlt(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, DWORD rop);
     BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
+    BOOL PlgBlt(LPPOINT lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int width, int height,
+                CBitmap& maskBitmap, int xMask, int yMask);
     BOOL AlphaBlend(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc,
                     int srcWidth, int srcHeight, BLENDFUNCTION blend);
 

@@ -506,6 +506,11 @@ extern "C"
                                     int destHeight, HDC hdcSrc, int xSrc, int ySrc, int srcWidth,
                                     int srcHeight, DWORD rop);
     PLATFORMGDI_API BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
+    // The source rectangle onto the parallelogram whose upper-left,
+    // upper-right and lower-left corners are lpPoint[0..2]; where a
+    // monochrome mask is given, only its 1 pixels are copied.
+    PLATFORMGDI_API BOOL PlgBlt(HDC hdcDest, const POINT* lpPoint, HDC hdcSrc, int xSrc, int ySrc,
+                                int width, int height, HBITMAP hbmMask, int xMask, int yMask);
     // Moves the pixels of the scroll rectangle (the whole clip box when NULL)
     // by (dx, dy) inside the clip rectangle; the uncovered part is reported in
     // the update region and rectangle when given.

@@ -571,6 +571,13 @@ BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
     return ::PatBlt(m_hDC, x, y, width, height, rop);
 }
 
+BOOL CDC::PlgBlt(LPPOINT lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int width, int height,
+                 CBitmap& maskBitmap, int xMask, int yMask)
+{
+    return ::PlgBlt(m_hDC, lpPoint, DcOf(pSrcDC), xSrc, ySrc, width, height,
+                    static_cast<HBITMAP>(maskBitmap.GetSafeHandle()), xMask, yMask);
+}
+
 BOOL CDC::AlphaBlend(int x, int y, int width, int height, CDC* pSrcDC, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, BLENDFUNCTION blend)
 {

@@ -3,6 +3,7 @@
 // DrawItem, reflected from the WM_DRAWITEM its parent list receives.
 #pragma once
 
+#include "AfxControls.h"
 #include "AfxWnd.h"
 #include "WinListView.h"
 
@@ -49,4 +50,16 @@ public:
     BOOL SetBkColor(COLORREF cr);
     BOOL SetTextBkColor(COLORREF cr);
     CHeaderCtrl* GetHeaderCtrl() const;
+
+    // Label editing: the list's edit control while an editing runs.
+    CEdit* EditLabel(int nItem);
+    CEdit* GetEditControl() const;
+    BOOL GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const;
+    int SubItemHitTest(LPLVHITTESTINFO pInfo);
+    int HitTest(CPoint pt, UINT* pFlags = nullptr) const;
+
+    // Rows of an LVS_OWNERDRAWFIXED list, reflected from its parent.
+    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };

@@ -15,6 +15,7 @@
 #include "AfxProgressCtrl.h"
 #include "AfxPropertySheet.h"
 #include "AfxTabCtrl.h"
+#include "AfxRichEditCtrl.h"
 #include "AfxToolTipCtrl.h"
 #include "AfxTreeCtrl.h"
 #include "AfxWinApp.h"

@@ -214,3 +214,62 @@ CHeaderCtrl* CListCtrl::GetHeaderCtrl() const
     const HWND hHeader = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, LVM_GETHEADER, 0, 0));
     return dynamic_cast<CHeaderCtrl*>(CWnd::FromHandlePermanent(hHeader));
 }
+
+CEdit* CListCtrl::EditLabel(int nItem)
+{
+    const HWND hEdit = reinterpret_cast<HWND>(
+        ::SendMessageA(m_hWnd, LVM_EDITLABELA, static_cast<WPARAM>(nItem), 0));
+    return static_cast<CEdit*>(CWnd::FromHandle(hEdit));
+}
+
+CEdit* CListCtrl::GetEditControl() const
+{
+    const HWND hEdit = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0));
+    return static_cast<CEdit*>(CWnd::FromHandle(hEdit));
+}
+
+BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const
+{
+    RECT rc{nArea, iSubItem, 0, 0};
+    const BOOL bDone = static_cast<BOOL>(::SendMessageA(
+        m_hWnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&rc)));
+    if (bDone)
+        ref = rc;
+    return bDone;
+}
+
+int CListCtrl::SubItemHitTest(LPLVHITTESTINFO pInfo)
+{
+    return static_cast<int>(
+        ::SendMessageA(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(pInfo)));
+}
+
+int CListCtrl::HitTest(CPoint pt, UINT* pFlags) const
+{
+    LVHITTESTINFO info{};
+    info.pt = pt;
+    const int nItem =
+        static_cast<int>(::SendMessageA(m_hWnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    if (pFlags != nullptr)
+        *pFlags = info.flags;
+    return nItem;
+}
+
+void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
+
+void CListCtrl::MeasureItem(LPMEASUREITEMSTRUCT) {}
+
+BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_DRAWITEM)
+    {
+        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        return TRUE;
+    }
+    if (message == WM_MEASUREITEM)
+    {
+        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}

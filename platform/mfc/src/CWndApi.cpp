@@ -360,6 +360,11 @@ void CWnd::UpdateWindow()
     ::UpdateWindow(m_hWnd);
 }
 
+void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT lpClipRect)
+{
+    ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+}
+
 BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags)
 {
     return ::RedrawWindow(

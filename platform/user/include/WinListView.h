@@ -22,7 +22,6 @@
 #define NM_SETFOCUS (NM_FIRST - 7)
 #define NM_KILLFOCUS (NM_FIRST - 8)
 
-
 // ---------------------------------------------------------------- Header
 #define HDS_HORZ 0x0000
 #define HDS_BUTTONS 0x0002
@@ -42,6 +41,7 @@
 #define HDF_RIGHT 0x0001
 #define HDF_CENTER 0x0002
 #define HDF_JUSTIFYMASK 0x0003
+#define HDF_BITMAP_ON_RIGHT 0x1000
 #define HDF_BITMAP 0x2000
 #define HDF_STRING 0x4000
 #define HDF_OWNERDRAW 0x8000
@@ -158,6 +158,8 @@ typedef struct tagNMHEADERA
 #define LVIS_DROPHILITED 0x0008
 #define LVIS_OVERLAYMASK 0x0F00
 #define LVIS_STATEIMAGEMASK 0xF000
+// The state image (1-based; 0 none) an item's state carries.
+#define INDEXTOSTATEIMAGEMASK(i) ((i) << 12)
 
 #define LVNI_ALL 0x0000
 #define LVNI_FOCUSED 0x0001
@@ -198,6 +200,8 @@ typedef struct tagNMHEADERA
 #define LVM_HITTEST (LVM_FIRST + 18)
 #define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
 #define LVM_REDRAWITEMS (LVM_FIRST + 21)
+#define LVM_EDITLABELA (LVM_FIRST + 23)
+#define LVM_GETEDITCONTROL (LVM_FIRST + 24)
 #define LVM_GETCOLUMNA (LVM_FIRST + 25)
 #define LVM_SETCOLUMNA (LVM_FIRST + 26)
 #define LVM_INSERTCOLUMNA (LVM_FIRST + 27)
@@ -230,6 +234,8 @@ typedef struct tagNMHEADERA
 #define LVN_INSERTITEM (LVN_FIRST - 2)
 #define LVN_DELETEITEM (LVN_FIRST - 3)
 #define LVN_DELETEALLITEMS (LVN_FIRST - 4)
+#define LVN_BEGINLABELEDITA (LVN_FIRST - 5)
+#define LVN_ENDLABELEDITA (LVN_FIRST - 6)
 #define LVN_COLUMNCLICK (LVN_FIRST - 8)
 #define LVN_BEGINDRAG (LVN_FIRST - 9)
 #define LVN_KEYDOWN (LVN_FIRST - 55)
@@ -293,6 +299,14 @@ typedef struct tagNMITEMACTIVATE
     LPARAM lParam;
     UINT uKeyFlags;
 } NMITEMACTIVATE, *LPNMITEMACTIVATE;
+
+// LVN_BEGINLABELEDITA and LVN_ENDLABELEDITA: the item, with pszText the new
+// label at the end (null when the editing was cancelled).
+typedef struct tagLVDISPINFOA
+{
+    NMHDR hdr;
+    LVITEMA item;
+} NMLVDISPINFOA, *LPNMLVDISPINFOA;
 
 typedef struct tagLVKEYDOWN
 {

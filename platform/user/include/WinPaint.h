@@ -7,6 +7,10 @@
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+
 extern "C"
 {
     PLATFORMUI_API BOOL InvalidateRect(HWND hWnd, const RECT* rect, BOOL erase);
@@ -29,4 +33,16 @@ extern "C"
     PLATFORMUI_API BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* paint);
     // The whole window including the non-client area; release with ReleaseDC.
     PLATFORMUI_API HDC GetWindowDC(HWND hWnd);
+
+    // Moves the pixels of the client area (or of prcScroll in it) by dx, dy,
+    // kept inside prcClip; the uncovered strips are reported and, with
+    // SW_INVALIDATE, invalidated; SW_SCROLLCHILDREN moves the children too.
+    // Returns the complexity of the uncovered region, ERROR for a bad window.
+    PLATFORMUI_API int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll,
+                                      const RECT* prcClip, HRGN hrgnUpdate, LPRECT prcUpdate,
+                                      UINT flags);
+    // ScrollWindowEx invalidating and erasing; without prcScroll the
+    // children move as well.
+    PLATFORMUI_API BOOL ScrollWindow(HWND hWnd, int dx, int dy, const RECT* prcScroll,
+                                     const RECT* prcClip);
 }

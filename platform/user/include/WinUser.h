@@ -13,6 +13,7 @@
 #include "WinMessageQueue.h"
 #include "WinMessages.h"
 #include "WinPaint.h"
+#include "WinRichEdit.h"
 #include "WinScrollBar.h"
 #include "WinSysMetrics.h"
 #include "WinUserDefs.h"

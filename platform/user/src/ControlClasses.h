@@ -19,6 +19,7 @@ LRESULT StatusBarWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ToolTipWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT TreeViewWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT TabControlWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT RichEditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // The list selected an item (bEnd: the choice is made, a dropped list
 // closes), or a press elsewhere dismissed the dropped list.

@@ -1,8 +1,11 @@
 // The column header "SysHeader32": items drawn as raised buttons (or by the
 // parent for HDF_OWNERDRAW), a press with HDS_BUTTONS that becomes
 // HDN_ITEMCLICK on release over the same item, and dividers dragged to
-// change an item's width (HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK, then
-// HDN_ITEMCHANGED).
+// change an item's width (HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK, each
+// change of width asked with HDN_ITEMCHANGING and told with
+// HDN_ITEMCHANGED). A parent answering TRUE refuses the step it is asked
+// about. An item with HDF_BITMAP shows its bitmap beside its text, on the
+// left or (HDF_BITMAP_ON_RIGHT) on the right.
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 
@@ -66,6 +69,8 @@ private:
     void OnMouseMove(POINT pt);
     void OnButtonUp(POINT pt);
     void DrawItem(HDC hdc, int nIndex);
+    static void DrawBitmap(HDC hdc, HBITMAP hbm, RECT& rcText, bool bOnRight);
+    bool ChangeWidth(int nItem, int cxy);
 
     HWND m_hWnd;
     std::vector<HeaderItem> m_items;
@@ -203,11 +208,7 @@ void HeaderControl::OnMouseMove(POINT pt)
     {
         HDITEMA item = WidthItem(std::max(0, m_nWidthStart + pt.x - m_nTrackStart));
         if (Notify(HDN_TRACKA, m_nTracked, &item) == 0 && (Style() & HDS_FULLDRAG))
-        {
-            m_items[static_cast<std::size_t>(m_nTracked)].cxy = item.cxy;
-            InvalidateRect(m_hWnd, nullptr, TRUE);
-            Notify(HDN_ITEMCHANGEDA, m_nTracked, &item);
-        }
+            ChangeWidth(m_nTracked, item.cxy);
         return;
     }
     if (m_nPressed < 0)
@@ -229,11 +230,14 @@ void HeaderControl::OnButtonUp(POINT pt)
         m_nTracked = -1;
         ReleaseCapture();
         HDITEMA item = WidthItem(std::max(0, m_nWidthStart + pt.x - m_nTrackStart));
-        if (Notify(HDN_ENDTRACKA, nItem, &item) != 0 || !IsValid(static_cast<WPARAM>(nItem)))
+        if (Notify(HDN_ENDTRACKA, nItem, &item) != 0)
+        {
+            // Refused at the end: a full drag goes back to where it began.
+            if (Style() & HDS_FULLDRAG)
+                ChangeWidth(nItem, m_nWidthStart);
             return;
-        m_items[static_cast<std::size_t>(nItem)].cxy = item.cxy;
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-        Notify(HDN_ITEMCHANGEDA, nItem, &item);
+        }
+        ChangeWidth(nItem, item.cxy);
         return;
     }
     if (m_nPressed < 0)
@@ -246,6 +250,41 @@ void HeaderControl::OnButtonUp(POINT pt)
     InvalidateRect(m_hWnd, nullptr, TRUE);
     if (bClicked)
         Notify(HDN_ITEMCLICKA, nItem);
+}
+
+bool HeaderControl::ChangeWidth(int nItem, int cxy)
+{
+    if (!IsValid(static_cast<WPARAM>(nItem)) || m_items[static_cast<std::size_t>(nItem)].cxy == cxy)
+        return false;
+    HDITEMA item = WidthItem(cxy);
+    if (Notify(HDN_ITEMCHANGINGA, nItem, &item) != 0 || !IsValid(static_cast<WPARAM>(nItem)))
+        return false;
+    m_items[static_cast<std::size_t>(nItem)].cxy = cxy;
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    Notify(HDN_ITEMCHANGEDA, nItem, &item);
+    return true;
+}
+
+// The bitmap, vertically centred, at one end of the text rectangle, which
+// then keeps what is left.
+void HeaderControl::DrawBitmap(HDC hdc, HBITMAP hbm, RECT& rcText, bool bOnRight)
+{
+    BITMAP bm{};
+    if (hbm == nullptr || GetObjectA(hbm, sizeof(bm), &bm) == 0)
+        return;
+    const int cx = std::min<int>(bm.bmWidth, std::max<int>(0, rcText.right - rcText.left));
+    const int cy = std::min<int>(bm.bmHeight, rcText.bottom - rcText.top);
+    const int x = bOnRight ? rcText.right - cx : rcText.left;
+    const int y = rcText.top + (rcText.bottom - rcText.top - cy) / 2;
+    HDC hMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = SelectObject(hMem, hbm);
+    BitBlt(hdc, x, y, cx, cy, hMem, 0, 0, SRCCOPY);
+    SelectObject(hMem, hOld);
+    DeleteDC(hMem);
+    if (bOnRight)
+        rcText.right = x - kTextMargin / 2;
+    else
+        rcText.left = x + cx + kTextMargin / 2;
 }
 
 void HeaderControl::DrawItem(HDC hdc, int nIndex)
@@ -274,6 +313,8 @@ void HeaderControl::DrawItem(HDC hdc, int nIndex)
     InflateRect(&rcText, -kTextMargin, 0);
     if (bPressed)
         OffsetRect(&rcText, 1, 1);
+    if (item.fmt & HDF_BITMAP)
+        DrawBitmap(hdc, item.hbm, rcText, (item.fmt & HDF_BITMAP_ON_RIGHT) != 0);
     UINT nFormat = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
     if ((item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT)
         nFormat |= DT_RIGHT;

@@ -409,7 +409,15 @@ BOOL ClipCursor(const RECT* rect)
     state.bClip = rect != nullptr;
     if (rect != nullptr)
     {
-        state.rcClip = *rect;
+        // Kept on the screen and at least one pixel large, so the cursor
+        // always has a place inside it.
+        const RECT desk = WindowTree::Get().GetDesktop().rcWindow;
+        RECT& clip = state.rcClip;
+        clip.left = std::clamp<LONG>(std::min(rect->left, rect->right), desk.left, desk.right - 1);
+        clip.top = std::clamp<LONG>(std::min(rect->top, rect->bottom), desk.top, desk.bottom - 1);
+        clip.right = std::clamp<LONG>(std::max(rect->left, rect->right), clip.left + 1, desk.right);
+        clip.bottom =
+            std::clamp<LONG>(std::max(rect->top, rect->bottom), clip.top + 1, desk.bottom);
         ClipPoint(state.ptCursor);
     }
     return TRUE;

@@ -4,9 +4,15 @@
 // selected last, full-row selection, grid lines and colours of its own.
 // Clicks, double clicks and state changes notify the parent; a click in the
 // header becomes LVN_COLUMNCLICK. LVM_SORTITEMS merges, so a comparator that
-// is no strict weak order still leaves every item in the list.
+// is no strict weak order still leaves every item in the list. With
+// LVS_OWNERDRAWFIXED the parent draws each row (WM_DRAWITEM, ODT_LISTVIEW,
+// the row height from WM_MEASUREITEM); state images sit left of the small
+// icon; labels are edited in place (LVM_EDITLABEL, or a second click on the
+// focused item's label with LVS_EDITLABELS once the double-click time has
+// passed).
 #include "ControlClasses.h"
 #include "ControlSupport.h"
+#include "ListLabelEditor.h"
 #include "ListRows.h"
 #include "StableMergeSort.h"
 
@@ -18,6 +24,7 @@
 #include "WinSysMetrics.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,6 +32,7 @@ namespace
 {
 constexpr int kCellMargin = 6;
 constexpr int kSmallIconSide = 16;
+constexpr UINT_PTR kEditTimer = 0x4C45;
 
 struct ListColumn
 {
@@ -55,6 +63,10 @@ private:
     bool IsValid(WPARAM nItem) const { return nItem < m_rows.size(); }
     bool IsFullRow() const { return (m_dwExStyle & LVS_EX_FULLROWSELECT) != 0; }
     int RowHeight() const;
+    int NaturalRowHeight() const;
+    int StateWidth() const;
+    int IconWidth() const { return m_hSmallImages != nullptr ? kSmallIconSide : 0; }
+    void MeasureItems();
     int HeaderHeight() const;
     int VisibleCount() const override;
 
@@ -95,6 +107,12 @@ private:
     void OnKeyDown(WPARAM nKey);
 
     void DrawRow(HDC hdc, int nItem, const RECT& rcClient);
+    void DrawOwnerRow(HDC hdc, int nItem) const;
+    void DrawFirstColumnImages(HDC hdc, const ListRow& row, const RECT& rcCell) const;
+
+    HWND EditLabel(int nItem);
+    void EndLabelEdit(bool bCancel);
+    LRESULT NotifyLabelEdit(UINT nCode, int nItem, LPSTR pszText) const;
 
     HWND m_hHeader = nullptr;
     std::vector<ListColumn> m_columns;
@@ -108,12 +126,46 @@ private:
     COLORREF m_crTextBk = CLR_DEFAULT;
     int m_nMark = -1;
     bool m_bFocus = false;
+    int m_nMeasuredHeight = 0; // of owner-drawn rows, 0 until measured
+    ListLabelEditor m_editor;
+    int m_nEditItem = -1;
+    int m_nClickToEdit = -1; // the item a click asked to edit, when the timer ends
 };
 
 int ListViewControl::RowHeight() const
 {
+    return m_nMeasuredHeight > 0 ? m_nMeasuredHeight : NaturalRowHeight();
+}
+
+int ListViewControl::NaturalRowHeight() const
+{
     const int nText = GetFontLineHeight(m_hFont) + 2;
-    return m_hSmallImages != nullptr ? std::max(nText, kSmallIconSide + 1) : nText;
+    int nImage = m_hSmallImages != nullptr ? kSmallIconSide + 1 : 0;
+    int cx = 0;
+    int cy = 0;
+    if (m_hStateImages != nullptr && ImageList_GetIconSize(m_hStateImages, &cx, &cy))
+        nImage = std::max(nImage, cy + 1);
+    return std::max(nText, nImage);
+}
+
+int ListViewControl::StateWidth() const
+{
+    int cx = 0;
+    int cy = 0;
+    return m_hStateImages != nullptr && ImageList_GetIconSize(m_hStateImages, &cx, &cy) ? cx : 0;
+}
+
+// Owner-drawn rows take the height the parent gives them.
+void ListViewControl::MeasureItems()
+{
+    m_nMeasuredHeight = 0;
+    const HWND hParent = GetParent(m_hWnd);
+    if (!(Style() & LVS_OWNERDRAWFIXED) || hParent == nullptr)
+        return;
+    const UINT nId = static_cast<UINT>(GetDlgCtrlID(m_hWnd));
+    MEASUREITEMSTRUCT measure{ODT_LISTVIEW, nId, 0, 0, static_cast<UINT>(NaturalRowHeight()), 0};
+    SendMessageA(hParent, WM_MEASUREITEM, nId, reinterpret_cast<LPARAM>(&measure));
+    m_nMeasuredHeight = static_cast<int>(std::min<UINT>(measure.itemHeight, 0x7FFF));
 }
 
 int ListViewControl::HeaderHeight() const
@@ -134,6 +186,7 @@ int ListViewControl::VisibleCount() const
 
 void ListViewControl::OnCreate()
 {
+    MeasureItems();
     if (Style() & LVS_NOCOLUMNHEADER)
         return;
     const DWORD dwHeaderStyle =
@@ -317,6 +370,8 @@ BOOL ListViewControl::DeleteItem(WPARAM nItem)
     if (!IsValid(nItem))
         return FALSE;
     const int nAt = static_cast<int>(nItem);
+    if (nAt == m_nEditItem)
+        EndLabelEdit(true);
     NotifyItem(LVN_DELETEITEM, nAt, 0, 0, 0, 0);
     m_rows.erase(m_rows.begin() + nAt);
     if (m_nMark == nAt)
@@ -331,6 +386,7 @@ BOOL ListViewControl::DeleteItem(WPARAM nItem)
 
 BOOL ListViewControl::DeleteAllItems()
 {
+    EndLabelEdit(true);
     // A parent that answers LVN_DELETEALLITEMS with TRUE hears of no single
     // item going.
     const bool bEach = NotifyItem(LVN_DELETEALLITEMS, -1, 0, 0, 0, 0) == 0;
@@ -450,15 +506,17 @@ BOOL ListViewControl::GetItemRect(WPARAM nItem, RECT* pRect) const
     const int nItemAt = static_cast<int>(nItem);
     const int nCode = pRect->left;
     RECT rcFirst = CellRect(nItemAt, 0);
-    const int nIcon = m_hSmallImages != nullptr ? kSmallIconSide : 0;
+    const int nIconLeft = std::min<int>(rcFirst.right, rcFirst.left + StateWidth());
+    const int nLabelLeft = std::min<int>(rcFirst.right, nIconLeft + IconWidth());
     switch (nCode)
     {
     case LVIR_ICON:
-        rcFirst.right = std::min<int>(rcFirst.right, rcFirst.left + nIcon);
+        rcFirst.left = nIconLeft;
+        rcFirst.right = nLabelLeft;
         *pRect = rcFirst;
         return TRUE;
     case LVIR_LABEL:
-        rcFirst.left = std::min<int>(rcFirst.right, rcFirst.left + nIcon);
+        rcFirst.left = nLabelLeft;
         *pRect = rcFirst;
         return TRUE;
     case LVIR_SELECTBOUNDS:
@@ -520,10 +578,10 @@ int ListViewControl::HitTest(LVHITTESTINFO* pInfo, bool bSubItem) const
     // Without full-row selection only the item's own column is the item.
     if (nColumn < 0 || (nColumn > 0 && !IsFullRow() && !bSubItem))
         return -1;
-    const RECT rcIcon = CellRect(nItem, 0);
-    const bool bOnIcon =
-        nColumn == 0 && m_hSmallImages != nullptr && pt.x < rcIcon.left + kSmallIconSide;
-    pInfo->flags = bOnIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
+    const int nLeft = CellRect(nItem, 0).left;
+    const bool bOnState = nColumn == 0 && pt.x < nLeft + StateWidth();
+    const bool bOnIcon = nColumn == 0 && !bOnState && pt.x < nLeft + StateWidth() + IconWidth();
+    pInfo->flags = bOnState ? LVHT_ONITEMSTATEICON : (bOnIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL);
     pInfo->iItem = nItem;
     pInfo->iSubItem = bSubItem ? nColumn : 0;
     return nItem;
@@ -646,6 +704,17 @@ void ListViewControl::OnButtonDown(POINT pt, bool bRight, bool bDouble)
     const bool bMulti = !(Style() & LVS_SINGLESEL);
     const bool bShift = GetKeyState(VK_SHIFT) < 0;
     const bool bControl = GetKeyState(VK_CONTROL) < 0;
+    // A plain click on the label of the item that already has the focus and
+    // the selection edits it, once no double click has followed.
+    const UINT nFocusedSelected = LVIS_FOCUSED | LVIS_SELECTED;
+    m_nClickToEdit = (Style() & LVS_EDITLABELS) && !bRight && !bDouble && !bShift && !bControl &&
+                             m_bFocus && nItem >= 0 && hit.flags == LVHT_ONITEMLABEL &&
+                             (m_rows[static_cast<std::size_t>(nItem)].state & nFocusedSelected) ==
+                                 nFocusedSelected
+                         ? nItem
+                         : -1;
+    if (bDouble)
+        KillTimer(m_hWnd, kEditTimer);
     if (nItem < 0)
     {
         // Empty space clears the selection; the mark stays.
@@ -709,7 +778,7 @@ void ListViewControl::DrawRow(HDC hdc, int nItem, const RECT& rcClient)
     const COLORREF crSelBk = GetSysColor(m_bFocus ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
     const COLORREF crSelText = GetSysColor(m_bFocus ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
     const COLORREF crText = m_crText == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : m_crText;
-    const int nIcon = m_hSmallImages != nullptr ? kSmallIconSide : 0;
+    const int nIcon = StateWidth() + IconWidth();
     for (int nColumn = 0; nColumn < static_cast<int>(m_columns.size()); ++nColumn)
     {
         RECT rcCell = CellRect(nItem, nColumn);
@@ -718,10 +787,7 @@ void ListViewControl::DrawRow(HDC hdc, int nItem, const RECT& rcClient)
         RECT rcBack = rcCell;
         if (nColumn == 0)
         {
-            if (nIcon > 0 && row.iImage >= 0)
-                ImageList_Draw(m_hSmallImages, row.iImage, hdc, rcCell.left + 1,
-                               rcCell.top + (rcCell.bottom - rcCell.top - nIcon) / 2,
-                               ILD_TRANSPARENT);
+            DrawFirstColumnImages(hdc, row, rcCell);
             rcBack.left += nIcon;
         }
         const bool bHighlight = bShowSelection && (nColumn == 0 || IsFullRow());
@@ -760,6 +826,42 @@ void ListViewControl::DrawRow(HDC hdc, int nItem, const RECT& rcClient)
     }
 }
 
+void ListViewControl::DrawFirstColumnImages(HDC hdc, const ListRow& row, const RECT& rcCell) const
+{
+    const int nStateImage = static_cast<int>((row.state & LVIS_STATEIMAGEMASK) >> 12);
+    const int nHeight = rcCell.bottom - rcCell.top;
+    int cx = 0;
+    int cy = 0;
+    if (nStateImage > 0 && ImageList_GetIconSize(m_hStateImages, &cx, &cy))
+        ImageList_Draw(m_hStateImages, nStateImage - 1, hdc, rcCell.left,
+                       rcCell.top + (nHeight - cy) / 2, ILD_TRANSPARENT);
+    if (m_hSmallImages != nullptr && row.iImage >= 0)
+        ImageList_Draw(m_hSmallImages, row.iImage, hdc, rcCell.left + StateWidth() + 1,
+                       rcCell.top + (nHeight - kSmallIconSide) / 2, ILD_TRANSPARENT);
+}
+
+void ListViewControl::DrawOwnerRow(HDC hdc, int nItem) const
+{
+    const ListRow& row = m_rows[static_cast<std::size_t>(nItem)];
+    UINT nState = (row.state & LVIS_SELECTED) ? UINT(ODS_SELECTED) : 0U;
+    if (m_bFocus && (row.state & LVIS_FOCUSED))
+        nState |= ODS_FOCUS;
+    DRAWITEMSTRUCT draw{ODT_LISTVIEW,
+                        static_cast<UINT>(GetDlgCtrlID(m_hWnd)),
+                        static_cast<UINT>(nItem),
+                        ODA_DRAWENTIRE,
+                        nState,
+                        m_hWnd,
+                        hdc,
+                        RowRect(nItem),
+                        static_cast<ULONG_PTR>(row.lParam)};
+    // The parent draws with the DC as it finds it and may leave it changed.
+    const int nSaved = SaveDC(hdc);
+    if (const HWND hParent = GetParent(m_hWnd))
+        SendMessageA(hParent, WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    RestoreDC(hdc, nSaved);
+}
+
 void ListViewControl::Paint(HDC hdc)
 {
     RECT client{};
@@ -770,8 +872,14 @@ void ListViewControl::Paint(HDC hdc)
         ExtTextOutA(hdc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     }
     HGDIOBJ hOldFont = SelectObject(hdc, ControlFontOrDefault(m_hFont));
+    const bool bOwnerDraw = (Style() & LVS_OWNERDRAWFIXED) != 0;
     for (int i = m_nTop; i < EndOfPaintedRows(); ++i)
-        DrawRow(hdc, i, client);
+    {
+        if (bOwnerDraw)
+            DrawOwnerRow(hdc, i);
+        else
+            DrawRow(hdc, i, client);
+    }
     if (m_dwExStyle & LVS_EX_GRIDLINES)
     {
         HPEN hPen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
@@ -795,6 +903,73 @@ void ListViewControl::Paint(HDC hdc)
     SelectObject(hdc, hOldFont);
 }
 
+LRESULT ListViewControl::NotifyLabelEdit(UINT nCode, int nItem, LPSTR pszText) const
+{
+    const ListRow& row = m_rows[static_cast<std::size_t>(nItem)];
+    NMLVDISPINFOA info{};
+    info.hdr.code = nCode;
+    info.item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
+    info.item.iItem = nItem;
+    info.item.pszText = pszText;
+    info.item.cchTextMax = pszText != nullptr ? static_cast<int>(std::strlen(pszText)) + 1 : 0;
+    info.item.lParam = row.lParam;
+    info.item.state = row.state;
+    info.item.stateMask = 0xFFFFFFFFU;
+    return Notify(info.hdr);
+}
+
+// The edit exists (hidden) while the parent hears LVN_BEGINLABELEDIT, so
+// that it can reach it through LVM_GETEDITCONTROL; TRUE refuses the editing.
+HWND ListViewControl::EditLabel(int nItem)
+{
+    EndLabelEdit(false);
+    m_nClickToEdit = -1;
+    if (!IsValid(static_cast<WPARAM>(nItem)))
+        return nullptr;
+    if (GetFocus() != m_hWnd)
+        SetFocus(m_hWnd);
+    EnsureVisible(nItem);
+    RECT rcLabel{LVIR_LABEL, 0, 0, 0};
+    GetItemRect(static_cast<WPARAM>(nItem), &rcLabel);
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    rcLabel.right = std::min(std::max(rcLabel.right, rcLabel.left + 4 * kCellMargin), client.right);
+    std::string text = m_rows[static_cast<std::size_t>(nItem)].texts[0];
+    if (m_editor.Create(m_hWnd, rcLabel, text, ControlFontOrDefault(m_hFont)) == nullptr)
+        return nullptr;
+    m_nEditItem = nItem;
+    if (NotifyLabelEdit(LVN_BEGINLABELEDITA, nItem, text.data()) != 0 || !m_editor.IsActive())
+    {
+        m_nEditItem = -1;
+        m_editor.Destroy();
+        return nullptr;
+    }
+    m_editor.Show();
+    return m_editor.GetWindow();
+}
+
+// The parent hears the new text (null when cancelled) while the edit still
+// exists; TRUE from it takes the text as the item's label.
+void ListViewControl::EndLabelEdit(bool bCancel)
+{
+    if (!m_editor.IsActive())
+        return;
+    const int nItem = m_nEditItem;
+    std::vector<char> buffer(static_cast<std::size_t>(GetWindowTextLengthA(m_editor.GetWindow())) +
+                             1);
+    GetWindowTextA(m_editor.GetWindow(), buffer.data(), static_cast<int>(buffer.size()));
+    const bool bValid = IsValid(static_cast<WPARAM>(nItem));
+    const LRESULT accepted =
+        bValid ? NotifyLabelEdit(LVN_ENDLABELEDITA, nItem, bCancel ? nullptr : buffer.data()) : 0;
+    m_nEditItem = -1;
+    m_editor.Destroy();
+    if (accepted != 0 && !bCancel && IsValid(static_cast<WPARAM>(nItem)))
+    {
+        m_rows[static_cast<std::size_t>(nItem)].texts[0] = buffer.data();
+        InvalidateItem(nItem);
+    }
+}
+
 LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -811,6 +986,7 @@ LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         m_hFont = reinterpret_cast<HFONT>(wParam);
         if (m_hHeader != nullptr)
             SendMessageA(m_hHeader, WM_SETFONT, wParam, lParam);
+        MeasureItems();
         LayoutHeader();
         UpdateScrollBar();
         if (LOWORD(lParam))
@@ -839,6 +1015,8 @@ LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         NotifyActivate(NM_CLICK, pt);
+        if (m_nClickToEdit >= 0)
+            SetTimer(m_hWnd, kEditTimer, GetDoubleClickTime(), nullptr);
         return 0;
     case WM_RBUTTONUP:
         NotifyActivate(NM_RCLICK, pt);
@@ -847,6 +1025,7 @@ LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         OnKeyDown(wParam);
         return 0;
     case WM_VSCROLL:
+        EndLabelEdit(false);
         OnVScroll(LOWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
@@ -934,6 +1113,21 @@ LRESULT ListViewControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     case LVM_GETHEADER:
         return reinterpret_cast<LRESULT>(m_hHeader);
+    case LVM_EDITLABELA:
+        return reinterpret_cast<LRESULT>(EditLabel(static_cast<int>(static_cast<INT_PTR>(wParam))));
+    case LVM_GETEDITCONTROL:
+        return reinterpret_cast<LRESULT>(m_editor.GetWindow());
+    case ListLabelEditor::kEndMessage:
+        if (reinterpret_cast<HWND>(lParam) == m_editor.GetWindow())
+            EndLabelEdit(wParam != FALSE);
+        return 0;
+    case WM_TIMER:
+        if (wParam != kEditTimer)
+            return DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
+        KillTimer(m_hWnd, kEditTimer);
+        if (m_nClickToEdit >= 0)
+            EditLabel(m_nClickToEdit);
+        return 0;
     case LVM_GETTOPINDEX:
         return m_nTop;
     case LVM_GETCOUNTPERPAGE:

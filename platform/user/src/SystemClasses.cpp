@@ -46,6 +46,7 @@ const SystemClass kSystemClasses[] = {
     {"SysTreeView32", TreeViewWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"SysTabControl32", TabControlWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
+    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
 };
 } // namespace
 

@@ -412,4 +412,37 @@ TEST_F(InputTest, PointerPositionFollowsInputAndStaysInsideTheClip)
     EXPECT_EQ(pt.y, 50);
     ClipCursor(nullptr);
 }
+
+TEST_F(InputTest, AnEmptyOrOffScreenClipStillHoldsTheCursorInsideIt)
+{
+    struct ClipCase
+    {
+        RECT clip;
+        RECT kept;
+    };
+    const RECT desk = []
+    {
+        RECT rc{};
+        GetWindowRect(GetDesktopWindow(), &rc);
+        return rc;
+    }();
+    const ClipCase cases[] = {
+        {{50, 60, 50, 60}, {50, 60, 51, 61}},
+        {{80, 90, 40, 30}, {40, 30, 80, 90}},
+        {{desk.right + 10, 5, desk.right + 20, 9}, {desk.right - 1, 5, desk.right, 9}},
+    };
+    for (const ClipCase& c : cases)
+    {
+        m_harness.MouseMove(POINT{300, 200});
+        ClipCursor(&c.clip);
+        RECT kept{};
+        GetClipCursor(&kept);
+        EXPECT_TRUE(EqualRect(&kept, &c.kept))
+            << kept.left << "," << kept.top << "," << kept.right << "," << kept.bottom;
+        POINT pt{};
+        GetCursorPos(&pt);
+        EXPECT_TRUE(PtInRect(&c.kept, pt)) << pt.x << "," << pt.y;
+    }
+    ClipCursor(nullptr);
+}
 } // namespace
