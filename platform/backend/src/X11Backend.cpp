@@ -12,6 +12,7 @@
 #include "IconImage.h"
 #include "X11Clipboard.h"
 #include "X11Cursors.h"
+#include "X11DropTarget.h"
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
 #include "X11ImagePusher.h"
@@ -190,6 +191,7 @@ struct CX11Backend::Impl
     std::unique_ptr<CX11Cursors> pCursors;
     std::unique_ptr<CX11ForeignWindows> pForeign;
     std::unique_ptr<CX11Clipboard> pClipboard;
+    std::unique_ptr<CX11DropTarget> pDropTarget;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -256,6 +258,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
         std::make_unique<CX11ImagePusher>(pDisplay, pVisual, nDepth, options.bUseSharedMemory);
     pCursors = std::make_unique<CX11Cursors>(pDisplay);
     pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
+    pDropTarget = std::make_unique<CX11DropTarget>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -276,6 +279,7 @@ void CX11Backend::Impl::Close()
         XDestroyWindow(pDisplay, xid);
     windows.clear();
     pForeign.reset();
+    pDropTarget.reset();
     pClipboard.reset();
     pCursors.reset();
     pPusher.reset();
@@ -630,6 +634,8 @@ void CX11Backend::Impl::OnClientMessage(const XClientMessageEvent& event)
 {
     if (pForeign != nullptr && pForeign->HandleRequest(event))
         return;
+    if (pDropTarget->HandleClientMessage(event))
+        return;
     if (event.message_type != atoms[kWmProtocols] || event.format != 32)
         return;
     const auto protocol = static_cast<Atom>(event.data.l[0]);
@@ -881,6 +887,7 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
         x.SetWindowType(xid, x.atoms[kNetWmWindowTypePopupMenu]);
         return ToHandle(xid);
     }
+    x.pDropTarget->MarkWindow(xid);
     Atom protocols[] = {x.atoms[kWmDeleteWindow], x.atoms[kNetWmPing]};
     XSetWMProtocols(x.pDisplay, xid, protocols, 2);
     const long pid = getpid();

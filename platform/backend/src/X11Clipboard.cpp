@@ -1,4 +1,5 @@
 #include "X11Clipboard.h"
+#include "X11SelectionReader.h"
 
 #include "BitmapFile.h"
 #include "TextRecode.h"
@@ -9,17 +10,12 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstring>
-#include <poll.h>
 #include <string>
 #include <vector>
 
 namespace
 {
-// How long a request to another client may take before it counts as failed.
-constexpr int kReplyTimeoutMs = 2000;
-
 enum enAtom
 {
     kClipboard,
@@ -30,12 +26,11 @@ enum enAtom
     kText,
     kImageBmp,
     kIncr,
-    kTransfer,
     kAtomCount
 };
 const char* const kAtomNames[kAtomCount] = {
-    "CLIPBOARD", "TARGETS",   "UTF8_STRING", "text/plain;charset=utf-8", "text/plain",
-    "TEXT",      "image/bmp", "INCR",        "PELIVO_CLIPBOARD"};
+    "CLIPBOARD",  "TARGETS", "UTF8_STRING", "text/plain;charset=utf-8",
+    "text/plain", "TEXT",    "image/bmp",   "INCR"};
 
 // Latin-1, the text of the STRING target.
 constexpr UINT kLatin1CodePage = 28591;
@@ -70,6 +65,7 @@ struct CX11Clipboard::Impl
     bool bOwner = false;
     std::size_t nChunk = 0;
     std::vector<OutgoingTransfer> transfers;
+    std::unique_ptr<CX11SelectionReader> pReader;
 
     explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn) {}
 
@@ -83,9 +79,10 @@ struct CX11Clipboard::Impl
     bool Serve(const XSelectionRequestEvent& request);
     bool Send(Window requestor, Atom property, Atom type, std::vector<BYTE> data);
     void Continue(const XPropertyEvent& event);
-    bool WaitFor(int nType, XEvent& event, bool (*accept)(const XEvent&, Atom), Atom atom);
-    bool Convert(Atom target, std::vector<BYTE>& bytes, Atom& type);
-    bool ReadProperty(std::vector<BYTE>& bytes, Atom& type, bool& bIncrement);
+    bool Convert(Atom target, std::vector<BYTE>& bytes, Atom& type)
+    {
+        return pReader->Convert(A(kClipboard), target, CurrentTime, bytes, type);
+    }
 };
 
 std::vector<Atom> CX11Clipboard::Impl::OfferedTargets() const
@@ -178,76 +175,6 @@ void CX11Clipboard::Impl::Continue(const XPropertyEvent& event)
     XFlush(pDisplay);
 }
 
-bool CX11Clipboard::Impl::WaitFor(int nType, XEvent& event, bool (*accept)(const XEvent&, Atom),
-                                  Atom atom)
-{
-    int nWaited = 0;
-    for (;;)
-    {
-        XPending(pDisplay);
-        while (XCheckTypedWindowEvent(pDisplay, window, nType, &event))
-        {
-            if (accept(event, atom))
-                return true;
-        }
-        if (nWaited >= kReplyTimeoutMs)
-            return false;
-        pollfd fd{ConnectionNumber(pDisplay), POLLIN, 0};
-        poll(&fd, 1, 50);
-        nWaited += 50;
-    }
-}
-
-bool CX11Clipboard::Impl::ReadProperty(std::vector<BYTE>& bytes, Atom& type, bool& bIncrement)
-{
-    int nFormat = 0;
-    unsigned long nItems = 0;
-    unsigned long nAfter = 0;
-    unsigned char* pData = nullptr;
-    if (XGetWindowProperty(pDisplay, window, A(kTransfer), 0, LONG_MAX / 4, True, AnyPropertyType,
-                           &type, &nFormat, &nItems, &nAfter, &pData) != Success)
-        return false;
-    bIncrement = type == A(kIncr);
-    // Items of 32 bits come as longs.
-    const std::size_t nItemBytes = nFormat == 32 ? sizeof(long) : std::size_t(nFormat / 8);
-    if (pData != nullptr && !bIncrement)
-        bytes.insert(bytes.end(), pData, pData + nItems * nItemBytes);
-    if (pData != nullptr)
-        XFree(pData);
-    return true;
-}
-
-bool CX11Clipboard::Impl::Convert(Atom target, std::vector<BYTE>& bytes, Atom& type)
-{
-    XDeleteProperty(pDisplay, window, A(kTransfer));
-    XConvertSelection(pDisplay, A(kClipboard), target, A(kTransfer), window, CurrentTime);
-    XFlush(pDisplay);
-    XEvent event{};
-    const auto isReply = [](const XEvent& e, Atom wanted) { return e.xselection.target == wanted; };
-    if (!WaitFor(SelectionNotify, event, isReply, target) || event.xselection.property == None)
-        return false;
-    bool bIncrement = false;
-    if (!ReadProperty(bytes, type, bIncrement))
-        return false;
-    if (!bIncrement)
-        return true;
-    // Increments: each new value of the property is the next chunk, an
-    // empty one the end.
-    const auto isNewValue = [](const XEvent& e, Atom property)
-    { return e.xproperty.atom == property && e.xproperty.state == PropertyNewValue; };
-    for (;;)
-    {
-        if (!WaitFor(PropertyNotify, event, isNewValue, A(kTransfer)))
-            return false;
-        const std::size_t nBefore = bytes.size();
-        bool bAgain = false;
-        if (!ReadProperty(bytes, type, bAgain))
-            return false;
-        if (bytes.size() == nBefore)
-            return true;
-    }
-}
-
 CX11Clipboard::CX11Clipboard(Display* pDisplay) : m(std::make_unique<Impl>(pDisplay))
 {
     XInternAtoms(pDisplay, const_cast<char**>(kAtomNames), kAtomCount, False, m->atoms.data());
@@ -256,6 +183,7 @@ CX11Clipboard::CX11Clipboard(Display* pDisplay) : m(std::make_unique<Impl>(pDisp
     attributes.event_mask = PropertyChangeMask;
     m->window = XCreateWindow(pDisplay, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
                               CopyFromParent, CWEventMask, &attributes);
+    m->pReader = std::make_unique<CX11SelectionReader>(pDisplay, m->window);
     long nMax = XExtendedMaxRequestSize(pDisplay);
     if (nMax == 0)
         nMax = XMaxRequestSize(pDisplay);

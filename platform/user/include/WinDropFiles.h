@@ -48,6 +48,14 @@ PLATFORMUI_API HDROP CreateDropFiles(const std::vector<std::string>& paths, POIN
 // The paths a block holds, in order; empty for a bad block.
 PLATFORMUI_API std::vector<std::string> GetDropFilesPaths(HDROP hDrop);
 
+// The local files a text/uri-list names, in order: "file:" URIs on no host
+// or "localhost", percent escapes decoded; comment lines, other schemes and
+// other hosts are left out.
+PLATFORMUI_API std::vector<std::string> PathsOfUriList(const std::string& uriList);
+// The list naming the paths as "file://" URIs, each line ended by CR LF,
+// every byte but unreserved ones and "/" escaped.
+PLATFORMUI_API std::string UriListOfPaths(const std::vector<std::string>& paths);
+
 // Drops the paths at a screen point as a drag arriving there would: the
 // window under the point (or its first ancestor) registered for drops or
 // accepting files gets them. Returns the effect its target answered

@@ -9,6 +9,8 @@
 #include "WinWindow.h"
 
 #include <cstring>
+#include <string_view>
+#include <strings.h>
 
 namespace
 {
@@ -42,7 +44,109 @@ std::vector<std::string> ReadPaths(const BYTE* pBlock, SIZE_T nSize)
     }
     return paths;
 }
+int HexValue(char ch)
+{
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+// Percent escapes decoded; a broken escape stays as it is.
+std::string Unescape(std::string_view text)
+{
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const int nHigh = i + 2 < text.size() && text[i] == '%' ? HexValue(text[i + 1]) : -1;
+        const int nLow = nHigh >= 0 ? HexValue(text[i + 2]) : -1;
+        if (nLow < 0)
+        {
+            decoded += text[i];
+            continue;
+        }
+        decoded += static_cast<char>(nHigh * 16 + nLow);
+        i += 2;
+    }
+    return decoded;
+}
+
+// The path of one "file:" URI, empty when it names none of this machine.
+std::string PathOfFileUri(std::string_view uri)
+{
+    constexpr std::string_view kScheme = "file:";
+    if (uri.size() < kScheme.size() || strncasecmp(uri.data(), kScheme.data(), kScheme.size()) != 0)
+        return {};
+    uri.remove_prefix(kScheme.size());
+    if (uri.substr(0, 2) == "//")
+    {
+        uri.remove_prefix(2);
+        const std::size_t nSlash = uri.find('/');
+        if (nSlash == std::string_view::npos)
+            return {};
+        const std::string_view host = uri.substr(0, nSlash);
+        if (!host.empty() && host != "localhost")
+            return {};
+        uri.remove_prefix(nSlash);
+    }
+    if (uri.empty() || uri.front() != '/')
+        return {};
+    std::string path = Unescape(uri);
+    // A path cut short by an escaped NUL is no path of this system.
+    return path.find('\0') == std::string::npos ? path : std::string();
+}
 } // namespace
+
+std::vector<std::string> PathsOfUriList(const std::string& uriList)
+{
+    std::vector<std::string> paths;
+    std::size_t nStart = 0;
+    while (nStart < uriList.size())
+    {
+        std::size_t nEnd = uriList.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = uriList.size();
+        std::string_view line(uriList.data() + nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        std::string path = PathOfFileUri(line);
+        if (!path.empty())
+            paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+std::string UriListOfPaths(const std::vector<std::string>& paths)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string list;
+    for (const std::string& path : paths)
+    {
+        list += "file://";
+        for (const char ch : path)
+        {
+            const auto byte = static_cast<unsigned char>(ch);
+            const bool bLetterOrDigit =
+                (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+            if (bLetterOrDigit || ch == '-' || ch == '.' || ch == '_' || ch == '~' || ch == '/')
+            {
+                list += ch;
+                continue;
+            }
+            list += '%';
+            list += kHex[byte >> 4];
+            list += kHex[byte & 0x0F];
+        }
+        list += "\r\n";
+    }
+    return list;
+}
 
 HDROP CreateDropFiles(const std::vector<std::string>& paths, POINT ptClient, BOOL fNC)
 {

@@ -375,3 +375,33 @@ TEST_F(OleDragDropTest, TheOleClipboardRendersAtOnceAndReadsTheClipboardBack)
     pRead->Release();
 }
 } // namespace
+
+namespace
+{
+TEST(UriListTest, LocalFileUrisBecomePathsAndTheRestIsLeftOut)
+{
+    struct Case
+    {
+        const char* pszList;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"file:///a%20b/c.dcm\r\n", {"/a b/c.dcm"}},
+        {"FILE://localhost/x\nfile:/y\n", {"/x", "/y"}},
+        {"# comment\r\nhttp://host/z\r\nfile://other/z\r\nfile:///ok\r\n", {"/ok"}},
+        {"file:///bad%G1escape%4", {"/bad%G1escape%4"}},
+        {"file:///cut%00short\r\nfile:relative\r\n", {}},
+        {"file:///%C3%A9t%C3%A9", {"/\xC3\xA9t\xC3\xA9"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PathsOfUriList(c.pszList), c.expected) << c.pszList;
+}
+
+TEST(UriListTest, PathsGoOutEscapedAndComeBackTheSame)
+{
+    const std::vector<std::string> paths{"/tmp/two words#1.dcm", "/\xC3\xA9/100%.txt"};
+    const std::string list = UriListOfPaths(paths);
+    EXPECT_EQ(list, "file:///tmp/two%20words%231.dcm\r\nfile:///%C3%A9/100%25.txt\r\n");
+    EXPECT_EQ(PathsOfUriList(list), paths);
+}
+} // namespace
