@@ -2,6 +2,7 @@
 #include "X11SelectionReader.h"
 
 #include "BitmapFile.h"
+#include "PngFile.h"
 #include "TextRecode.h"
 #include "WinClipboard.h"
 #include "WinCodePage.h"
@@ -25,12 +26,14 @@ enum enAtom
     kTextPlain,
     kText,
     kImageBmp,
+    kImagePng,
     kIncr,
     kAtomCount
 };
-const char* const kAtomNames[kAtomCount] = {
-    "CLIPBOARD",  "TARGETS", "UTF8_STRING", "text/plain;charset=utf-8",
-    "text/plain", "TEXT",    "image/bmp",   "INCR"};
+const char* const kAtomNames[] = {
+    "CLIPBOARD", "TARGETS",   "UTF8_STRING", "text/plain;charset=utf-8", "text/plain", "TEXT",
+    "image/bmp", "image/png", "INCR"};
+static_assert(std::size(kAtomNames) == kAtomCount, "one name for every atom");
 
 // Latin-1, the text of the STRING target.
 constexpr UINT kLatin1CodePage = 28591;
@@ -92,7 +95,7 @@ std::vector<Atom> CX11Clipboard::Impl::OfferedTargets() const
         targets.insert(targets.end(),
                        {A(kUtf8String), A(kTextPlainUtf8), A(kTextPlain), A(kText), XA_STRING});
     if (!GetClipboardBytes(CF_DIB).empty())
-        targets.push_back(A(kImageBmp));
+        targets.insert(targets.end(), {A(kImagePng), A(kImageBmp)});
     return targets;
 }
 
@@ -136,10 +139,13 @@ bool CX11Clipboard::Impl::Serve(const XSelectionRequestEvent& request)
             !ansi.empty() && Send(request.requestor, property, bLatin ? XA_STRING : A(kUtf8String),
                                   std::vector<BYTE>(text.begin(), text.end()));
     }
-    else if (bOwner && request.target == A(kImageBmp))
+    else if (bOwner && (request.target == A(kImageBmp) || request.target == A(kImagePng)))
     {
-        std::vector<BYTE> file = BitmapFileOfPackedDib(GetClipboardBytes(CF_DIB));
-        bServed = !file.empty() && Send(request.requestor, property, A(kImageBmp), std::move(file));
+        const std::vector<BYTE> dib = GetClipboardBytes(CF_DIB);
+        std::vector<BYTE> file =
+            request.target == A(kImagePng) ? PngFileOfPackedDib(dib) : BitmapFileOfPackedDib(dib);
+        bServed =
+            !file.empty() && Send(request.requestor, property, request.target, std::move(file));
     }
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
@@ -248,9 +254,8 @@ std::vector<UINT> CX11Clipboard::GetForeignFormats()
         long value = 0;
         std::memcpy(&value, bytes.data() + at, sizeof(value));
         const auto target = static_cast<Atom>(value);
-        const UINT nFormat = m->IsTextTarget(target)     ? UINT(CF_TEXT)
-                             : target == m->A(kImageBmp) ? UINT(CF_DIB)
-                                                         : 0;
+        const bool bImage = target == m->A(kImageBmp) || target == m->A(kImagePng);
+        const UINT nFormat = m->IsTextTarget(target) ? UINT(CF_TEXT) : bImage ? UINT(CF_DIB) : 0;
         if (nFormat != 0 && std::find(formats.begin(), formats.end(), nFormat) == formats.end())
             formats.push_back(nFormat);
     }
@@ -262,7 +267,13 @@ std::vector<BYTE> CX11Clipboard::FetchForeign(UINT nFormat)
     std::vector<BYTE> bytes;
     Atom type = None;
     if (nFormat == CF_DIB)
+    {
+        // Image programs offer PNG more often than bitmap files.
+        if (m->Convert(m->A(kImagePng), bytes, type))
+            return PackedDibOfPngFile(bytes);
+        bytes.clear();
         return m->Convert(m->A(kImageBmp), bytes, type) ? DibOfBmpFile(bytes) : std::vector<BYTE>{};
+    }
     if (nFormat != CF_TEXT)
         return {};
     for (const Atom target : {m->A(kUtf8String), m->A(kTextPlainUtf8), XA_STRING})

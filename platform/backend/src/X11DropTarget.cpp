@@ -39,12 +39,12 @@ enum enAtom
     kTextPlainUtf8,
     kAtomCount
 };
-const char* const kAtomNames[kAtomCount] = {
-    "XdndAware",      "XdndEnter",      "XdndPosition",
-    "XdndStatus",     "XdndLeave",      "XdndDrop",
-    "XdndFinished",   "XdndSelection",  "XdndTypeList",
-    "XdndActionCopy", "XdndActionMove", "XdndActionLink",
-    "text/uri-list",  "UTF8_STRING",    "text/plain;charset=utf-8"};
+const char* const kAtomNames[] = {"XdndAware",      "XdndEnter",      "XdndPosition",
+                                  "XdndStatus",     "XdndLeave",      "XdndDrop",
+                                  "XdndFinished",   "XdndSelection",  "XdndTypeList",
+                                  "XdndActionCopy", "XdndActionMove", "XdndActionLink",
+                                  "text/uri-list",  "UTF8_STRING",    "text/plain;charset=utf-8"};
+static_assert(std::size(kAtomNames) == kAtomCount, "one name for every atom");
 
 // The data of a drag from another client, read from its selection the first
 // time a target asks for a format and kept for the rest of the drag.
