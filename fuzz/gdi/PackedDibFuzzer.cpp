@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the packed-DIB and bitmap-file readers of the GDI:
-// when they start with "BM" as a bitmap file, else as a packed DIB block. An
-// accepted DIB must let every row be decoded out of its block.
+// Feeds arbitrary bytes to the packed-DIB, bitmap-file and PNG readers of the
+// GDI: when they start with "BM" as a bitmap file, with the PNG signature as
+// a PNG file, else as a packed DIB block. An accepted DIB must let every row
+// be decoded out of its block.
 #include "BitmapFile.h"
+#include "PngFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         BitmapFileContents contents;
         if (ReadBitmapFile(source, contents))
             Decode(contents.dib.data(), contents.layout);
+        return 0;
+    }
+    if (size >= 4 && data[0] == 0x89 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G')
+    {
+        const std::vector<std::uint8_t> dib = PackedDibOfPngFile(std::span(data, size));
+        PackedDibLayout layout;
+        if (!dib.empty() && ParsePackedDib(dib.data(), dib.size(), layout))
+            Decode(dib.data(), layout);
         return 0;
     }
     // The block is a copy of exactly its own size, so that reading past it is

@@ -13,6 +13,7 @@
 #include "IconImage.h"
 #include "X11Clipboard.h"
 #include "X11Cursors.h"
+#include "X11DropTarget.h"
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
 #include "X11ImagePusher.h"
@@ -165,6 +166,7 @@ struct CX11Backend::Impl
     // A key press the input method took as part of a sequence: it goes out
     // with the text the sequence ends in, or with none.
     std::optional<XKeyEvent> pendingKey;
+    std::unique_ptr<CX11DropTarget> pDropTarget;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -235,6 +237,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     pCursors = std::make_unique<CX11Cursors>(pDisplay);
     pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
     pInputMethod = std::make_unique<CX11InputMethod>(pDisplay);
+    pDropTarget = std::make_unique<CX11DropTarget>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -257,6 +260,7 @@ void CX11Backend::Impl::Close()
     windows.clear();
     pForeign.reset();
     pInputMethod.reset();
+    pDropTarget.reset();
     pClipboard.reset();
     pCursors.reset();
     pPusher.reset();
@@ -614,6 +618,8 @@ void CX11Backend::Impl::OnClientMessage(const XClientMessageEvent& event)
 {
     if (pForeign != nullptr && pForeign->HandleRequest(event))
         return;
+    if (pDropTarget->HandleClientMessage(event))
+        return;
     if (event.message_type != atoms[kWmProtocols] || event.format != 32)
         return;
     const auto protocol = static_cast<Atom>(event.data.l[0]);
@@ -917,6 +923,7 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
         x.SetWindowType(xid, x.atoms[kNetWmWindowTypePopupMenu]);
         return ToHandle(xid);
     }
+    x.pDropTarget->MarkWindow(xid);
     Atom protocols[] = {x.atoms[kWmDeleteWindow], x.atoms[kNetWmPing]};
     XSetWMProtocols(x.pDisplay, xid, protocols, 2);
     const long pid = getpid();

@@ -1,6 +1,8 @@
 #include "X11Clipboard.h"
+#include "X11SelectionReader.h"
 
 #include "BitmapFile.h"
+#include "PngFile.h"
 #include "TextRecode.h"
 #include "WinClipboard.h"
 #include "WinCodePage.h"
@@ -9,17 +11,12 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstring>
-#include <poll.h>
 #include <string>
 #include <vector>
 
 namespace
 {
-// How long a request to another client may take before it counts as failed.
-constexpr int kReplyTimeoutMs = 2000;
-
 enum enAtom
 {
     kClipboard,
@@ -29,13 +26,14 @@ enum enAtom
     kTextPlain,
     kText,
     kImageBmp,
+    kImagePng,
     kIncr,
-    kTransfer,
     kAtomCount
 };
-const char* const kAtomNames[kAtomCount] = {
-    "CLIPBOARD", "TARGETS",   "UTF8_STRING", "text/plain;charset=utf-8", "text/plain",
-    "TEXT",      "image/bmp", "INCR",        "PELIVO_CLIPBOARD"};
+const char* const kAtomNames[] = {
+    "CLIPBOARD", "TARGETS",   "UTF8_STRING", "text/plain;charset=utf-8", "text/plain", "TEXT",
+    "image/bmp", "image/png", "INCR"};
+static_assert(std::size(kAtomNames) == kAtomCount, "one name for every atom");
 
 // Latin-1, the text of the STRING target.
 constexpr UINT kLatin1CodePage = 28591;
@@ -70,6 +68,7 @@ struct CX11Clipboard::Impl
     bool bOwner = false;
     std::size_t nChunk = 0;
     std::vector<OutgoingTransfer> transfers;
+    std::unique_ptr<CX11SelectionReader> pReader;
 
     explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn) {}
 
@@ -83,9 +82,10 @@ struct CX11Clipboard::Impl
     bool Serve(const XSelectionRequestEvent& request);
     bool Send(Window requestor, Atom property, Atom type, std::vector<BYTE> data);
     void Continue(const XPropertyEvent& event);
-    bool WaitFor(int nType, XEvent& event, bool (*accept)(const XEvent&, Atom), Atom atom);
-    bool Convert(Atom target, std::vector<BYTE>& bytes, Atom& type);
-    bool ReadProperty(std::vector<BYTE>& bytes, Atom& type, bool& bIncrement);
+    bool Convert(Atom target, std::vector<BYTE>& bytes, Atom& type)
+    {
+        return pReader->Convert(A(kClipboard), target, CurrentTime, bytes, type);
+    }
 };
 
 std::vector<Atom> CX11Clipboard::Impl::OfferedTargets() const
@@ -95,7 +95,7 @@ std::vector<Atom> CX11Clipboard::Impl::OfferedTargets() const
         targets.insert(targets.end(),
                        {A(kUtf8String), A(kTextPlainUtf8), A(kTextPlain), A(kText), XA_STRING});
     if (!GetClipboardBytes(CF_DIB).empty())
-        targets.push_back(A(kImageBmp));
+        targets.insert(targets.end(), {A(kImagePng), A(kImageBmp)});
     return targets;
 }
 
@@ -139,10 +139,13 @@ bool CX11Clipboard::Impl::Serve(const XSelectionRequestEvent& request)
             !ansi.empty() && Send(request.requestor, property, bLatin ? XA_STRING : A(kUtf8String),
                                   std::vector<BYTE>(text.begin(), text.end()));
     }
-    else if (bOwner && request.target == A(kImageBmp))
+    else if (bOwner && (request.target == A(kImageBmp) || request.target == A(kImagePng)))
     {
-        std::vector<BYTE> file = BitmapFileOfPackedDib(GetClipboardBytes(CF_DIB));
-        bServed = !file.empty() && Send(request.requestor, property, A(kImageBmp), std::move(file));
+        const std::vector<BYTE> dib = GetClipboardBytes(CF_DIB);
+        std::vector<BYTE> file =
+            request.target == A(kImagePng) ? PngFileOfPackedDib(dib) : BitmapFileOfPackedDib(dib);
+        bServed =
+            !file.empty() && Send(request.requestor, property, request.target, std::move(file));
     }
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
@@ -178,76 +181,6 @@ void CX11Clipboard::Impl::Continue(const XPropertyEvent& event)
     XFlush(pDisplay);
 }
 
-bool CX11Clipboard::Impl::WaitFor(int nType, XEvent& event, bool (*accept)(const XEvent&, Atom),
-                                  Atom atom)
-{
-    int nWaited = 0;
-    for (;;)
-    {
-        XPending(pDisplay);
-        while (XCheckTypedWindowEvent(pDisplay, window, nType, &event))
-        {
-            if (accept(event, atom))
-                return true;
-        }
-        if (nWaited >= kReplyTimeoutMs)
-            return false;
-        pollfd fd{ConnectionNumber(pDisplay), POLLIN, 0};
-        poll(&fd, 1, 50);
-        nWaited += 50;
-    }
-}
-
-bool CX11Clipboard::Impl::ReadProperty(std::vector<BYTE>& bytes, Atom& type, bool& bIncrement)
-{
-    int nFormat = 0;
-    unsigned long nItems = 0;
-    unsigned long nAfter = 0;
-    unsigned char* pData = nullptr;
-    if (XGetWindowProperty(pDisplay, window, A(kTransfer), 0, LONG_MAX / 4, True, AnyPropertyType,
-                           &type, &nFormat, &nItems, &nAfter, &pData) != Success)
-        return false;
-    bIncrement = type == A(kIncr);
-    // Items of 32 bits come as longs.
-    const std::size_t nItemBytes = nFormat == 32 ? sizeof(long) : std::size_t(nFormat / 8);
-    if (pData != nullptr && !bIncrement)
-        bytes.insert(bytes.end(), pData, pData + nItems * nItemBytes);
-    if (pData != nullptr)
-        XFree(pData);
-    return true;
-}
-
-bool CX11Clipboard::Impl::Convert(Atom target, std::vector<BYTE>& bytes, Atom& type)
-{
-    XDeleteProperty(pDisplay, window, A(kTransfer));
-    XConvertSelection(pDisplay, A(kClipboard), target, A(kTransfer), window, CurrentTime);
-    XFlush(pDisplay);
-    XEvent event{};
-    const auto isReply = [](const XEvent& e, Atom wanted) { return e.xselection.target == wanted; };
-    if (!WaitFor(SelectionNotify, event, isReply, target) || event.xselection.property == None)
-        return false;
-    bool bIncrement = false;
-    if (!ReadProperty(bytes, type, bIncrement))
-        return false;
-    if (!bIncrement)
-        return true;
-    // Increments: each new value of the property is the next chunk, an
-    // empty one the end.
-    const auto isNewValue = [](const XEvent& e, Atom property)
-    { return e.xproperty.atom == property && e.xproperty.state == PropertyNewValue; };
-    for (;;)
-    {
-        if (!WaitFor(PropertyNotify, event, isNewValue, A(kTransfer)))
-            return false;
-        const std::size_t nBefore = bytes.size();
-        bool bAgain = false;
-        if (!ReadProperty(bytes, type, bAgain))
-            return false;
-        if (bytes.size() == nBefore)
-            return true;
-    }
-}
-
 CX11Clipboard::CX11Clipboard(Display* pDisplay) : m(std::make_unique<Impl>(pDisplay))
 {
     XInternAtoms(pDisplay, const_cast<char**>(kAtomNames), kAtomCount, False, m->atoms.data());
@@ -256,6 +189,7 @@ CX11Clipboard::CX11Clipboard(Display* pDisplay) : m(std::make_unique<Impl>(pDisp
     attributes.event_mask = PropertyChangeMask;
     m->window = XCreateWindow(pDisplay, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
                               CopyFromParent, CWEventMask, &attributes);
+    m->pReader = std::make_unique<CX11SelectionReader>(pDisplay, m->window);
     long nMax = XExtendedMaxRequestSize(pDisplay);
     if (nMax == 0)
         nMax = XMaxRequestSize(pDisplay);
@@ -320,9 +254,8 @@ std::vector<UINT> CX11Clipboard::GetForeignFormats()
         long value = 0;
         std::memcpy(&value, bytes.data() + at, sizeof(value));
         const auto target = static_cast<Atom>(value);
-        const UINT nFormat = m->IsTextTarget(target)     ? UINT(CF_TEXT)
-                             : target == m->A(kImageBmp) ? UINT(CF_DIB)
-                                                         : 0;
+        const bool bImage = target == m->A(kImageBmp) || target == m->A(kImagePng);
+        const UINT nFormat = m->IsTextTarget(target) ? UINT(CF_TEXT) : bImage ? UINT(CF_DIB) : 0;
         if (nFormat != 0 && std::find(formats.begin(), formats.end(), nFormat) == formats.end())
             formats.push_back(nFormat);
     }
@@ -334,7 +267,13 @@ std::vector<BYTE> CX11Clipboard::FetchForeign(UINT nFormat)
     std::vector<BYTE> bytes;
     Atom type = None;
     if (nFormat == CF_DIB)
+    {
+        // Image programs offer PNG more often than bitmap files.
+        if (m->Convert(m->A(kImagePng), bytes, type))
+            return PackedDibOfPngFile(bytes);
+        bytes.clear();
         return m->Convert(m->A(kImageBmp), bytes, type) ? DibOfBmpFile(bytes) : std::vector<BYTE>{};
+    }
     if (nFormat != CF_TEXT)
         return {};
     for (const Atom target : {m->A(kUtf8String), m->A(kTextPlainUtf8), XA_STRING})

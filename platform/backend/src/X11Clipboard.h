@@ -1,8 +1,9 @@
 // The clipboard shared with other X clients through the CLIPBOARD
 // selection: when this process puts new contents on its clipboard it takes
 // the selection and hands out its text (UTF8_STRING, text/plain, STRING)
-// and image (image/bmp); while another client holds the selection, its text
-// and image are read on request. Large transfers go in increments.
+// and image (image/png, image/bmp); while another client holds the
+// selection, its text and image are read on request. Large transfers go in
+// increments.
 #pragma once
 
 #include "ClipboardBridge.h"

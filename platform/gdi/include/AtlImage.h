@@ -4,28 +4,9 @@
 #pragma once
 
 #include "PlatformGDIExport.h"
+#include "WinCom.h"
 #include "WinError.h"
 #include "WinGdi.h"
-
-#ifndef PLATFORM_GUID_DEFINED
-#define PLATFORM_GUID_DEFINED
-typedef struct _GUID
-{
-    DWORD Data1;
-    WORD Data2;
-    WORD Data3;
-    BYTE Data4[8];
-} GUID;
-inline bool operator==(const GUID& a, const GUID& b)
-{
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
-        return false;
-    for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i])
-            return false;
-    return true;
-}
-#endif
 
 namespace Gdiplus
 {

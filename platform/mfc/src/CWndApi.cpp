@@ -2,6 +2,7 @@
 #include "AfxFrame.h"
 #include "AfxMenu.h"
 #include "AfxWinApp.h"
+#include "WinDropFiles.h"
 
 #include <vector>
 
@@ -227,7 +228,7 @@ CFont* CWnd::GetFont() const
 
 void CWnd::DragAcceptFiles(BOOL bAccept)
 {
-    ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0);
+    ::DragAcceptFiles(m_hWnd, bAccept);
 }
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)

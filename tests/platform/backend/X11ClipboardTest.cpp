@@ -12,11 +12,13 @@
 #include <X11/Xatom.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <future>
 #include <poll.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -64,13 +66,20 @@ std::vector<unsigned char> FetchAsOtherClient(const std::string& displayName, co
     return bytes;
 }
 
-// Another X client holding the CLIPBOARD selection with a text and a bitmap
-// file, serving requests on its own connection and thread until it ends.
+// The targets another client offers, each with its bytes.
+using Offers = std::vector<std::pair<std::string, std::vector<unsigned char>>>;
+
+std::vector<unsigned char> BytesOf(const std::string& text)
+{
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+// Another X client holding the CLIPBOARD selection with data for some
+// targets, serving requests on its own connection and thread until it ends.
 class CForeignOwner
 {
 public:
-    CForeignOwner(const std::string& displayName, std::string utf8, std::vector<unsigned char> bmp)
-        : m_text(std::move(utf8)), m_bmp(std::move(bmp))
+    CForeignOwner(const std::string& displayName, Offers offers) : m_offers(std::move(offers))
     {
         std::promise<bool> owning;
         std::future<bool> bOwning = owning.get_future();
@@ -117,28 +126,26 @@ private:
 
     void Serve(Display* pDisplay, const XSelectionRequestEvent& request)
     {
-        const Atom utf8 = XInternAtom(pDisplay, "UTF8_STRING", False);
-        const Atom bmp = XInternAtom(pDisplay, "image/bmp", False);
         const Atom targets = XInternAtom(pDisplay, "TARGETS", False);
-        bool bServed = true;
+        bool bServed = false;
         if (request.target == targets)
         {
-            const Atom offered[] = {targets, utf8, bmp};
+            std::vector<Atom> offered{targets};
+            for (const auto& offer : m_offers)
+                offered.push_back(XInternAtom(pDisplay, offer.first.c_str(), False));
             XChangeProperty(pDisplay, request.requestor, request.property, XA_ATOM, 32,
-                            PropModeReplace, reinterpret_cast<const unsigned char*>(offered), 3);
+                            PropModeReplace, reinterpret_cast<const unsigned char*>(offered.data()),
+                            static_cast<int>(offered.size()));
+            bServed = true;
         }
-        else if (request.target == utf8 || request.target == bmp)
+        for (const auto& offer : m_offers)
         {
-            const bool bText = request.target == utf8;
-            const auto* pData =
-                bText ? reinterpret_cast<const unsigned char*>(m_text.data()) : m_bmp.data();
+            if (request.target != XInternAtom(pDisplay, offer.first.c_str(), False))
+                continue;
             XChangeProperty(pDisplay, request.requestor, request.property, request.target, 8,
-                            PropModeReplace, pData,
-                            static_cast<int>(bText ? m_text.size() : m_bmp.size()));
-        }
-        else
-        {
-            bServed = false;
+                            PropModeReplace, offer.second.data(),
+                            static_cast<int>(offer.second.size()));
+            bServed = true;
         }
         XEvent reply{};
         reply.xselection.type = SelectionNotify;
@@ -151,8 +158,7 @@ private:
         XFlush(pDisplay);
     }
 
-    std::string m_text;
-    std::vector<unsigned char> m_bmp;
+    Offers m_offers;
     std::atomic<bool> m_bStop{false};
     bool m_bOwning = false;
     std::thread m_thread;
@@ -216,7 +222,8 @@ TEST_F(X11ClipboardTest, DibReachesAnotherClientAsBitmapFile)
 TEST_F(X11ClipboardTest, TextOfAnotherClientIsReadInTheAnsiPage)
 {
     CScopedCodePage latin(1252);
-    CForeignOwner owner(DisplayString(Outside()), "na\xC3\xAFve \xE2\x82\xAC", {});
+    CForeignOwner owner(DisplayString(Outside()),
+                        {{"UTF8_STRING", BytesOf("na\xC3\xAFve \xE2\x82\xAC")}});
     ASSERT_TRUE(owner.IsOwning());
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -242,7 +249,7 @@ std::vector<unsigned char> CoreHeaderBitmapFile()
 
 TEST_F(X11ClipboardTest, ImageOfAnotherClientIsReadAsDib)
 {
-    CForeignOwner owner(DisplayString(Outside()), "", CoreHeaderBitmapFile());
+    CForeignOwner owner(DisplayString(Outside()), {{"image/bmp", CoreHeaderBitmapFile()}});
     ASSERT_TRUE(owner.IsOwning());
     ASSERT_TRUE(OpenClipboard(nullptr));
     const HANDLE hDib = GetClipboardData(CF_DIB);
@@ -267,10 +274,76 @@ TEST_F(X11ClipboardTest, BrokenImageOfAnotherClientIsNoData)
 {
     std::vector<unsigned char> broken = CoreHeaderBitmapFile();
     broken.resize(30);
-    CForeignOwner owner(DisplayString(Outside()), "", broken);
+    CForeignOwner owner(DisplayString(Outside()), {{"image/bmp", broken}});
     ASSERT_TRUE(owner.IsOwning());
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(GetClipboardData(CF_DIB), nullptr);
     CloseClipboard();
+}
+// The output of a shell command, as bytes.
+std::vector<unsigned char> CommandOutput(const std::string& command)
+{
+    std::vector<unsigned char> output;
+    FILE* pPipe = popen(command.c_str(), "r");
+    if (pPipe == nullptr)
+        return output;
+    unsigned char buffer[4096];
+    std::size_t nRead = 0;
+    while ((nRead = std::fread(buffer, 1, sizeof(buffer), pPipe)) > 0)
+        output.insert(output.end(), buffer, buffer + nRead);
+    pclose(pPipe);
+    return output;
+}
+
+TEST_F(X11ClipboardTest, PngOfAnotherClientPastesAsDibTransparencyOverWhite)
+{
+    // Made by ImageMagick: a green pixel beside a transparent one.
+    const std::vector<unsigned char> png = CommandOutput(
+        "convert -size 2x1 xc:none -fill '#00FF00' -draw 'point 0,0' PNG32:- 2>/dev/null");
+    ASSERT_GT(png.size(), 8U);
+    // Offered beside a bitmap file of other pixels: the PNG is the one read.
+    CForeignOwner owner(DisplayString(Outside()),
+                        {{"image/bmp", CoreHeaderBitmapFile()}, {"image/png", png}});
+    ASSERT_TRUE(owner.IsOwning());
+    ASSERT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE hDib = GetClipboardData(CF_DIB);
+    ASSERT_NE(hDib, nullptr);
+    const void* pDib = GlobalLock(hDib);
+    PackedDibLayout layout;
+    ASSERT_TRUE(ParsePackedDib(pDib, GlobalSize(hDib), layout));
+    ASSERT_EQ(layout.nWidth, 2);
+    ASSERT_EQ(layout.nHeight, 1);
+    std::uint32_t pixels[2] = {};
+    ASSERT_TRUE(DecodePackedDib(pDib, layout, pixels));
+    EXPECT_EQ(pixels[0], 0x00FF00u);
+    EXPECT_EQ(pixels[1], 0xFFFFFFu);
+    GlobalUnlock(hDib);
+    CloseClipboard();
+}
+
+TEST_F(X11ClipboardTest, DibReachesAnotherClientAsPngThatImageMagickReads)
+{
+    // 2 x 2, bottom row first: blue, green; red, white on top.
+    std::vector<BYTE> dib(sizeof(BITMAPINFOHEADER) + 2 * 2 * 4);
+    const BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 16, 0, 0, 0, 0};
+    std::memcpy(dib.data(), &header, sizeof(header));
+    const std::uint32_t rows[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
+    std::memcpy(dib.data() + sizeof(header), rows, sizeof(rows));
+    Put(CF_DIB, dib.data(), dib.size());
+    const std::vector<unsigned char> png = Fetch("image/png");
+    ASSERT_GT(png.size(), 8U);
+    char path[] = "/tmp/clipboard-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, png.data(), png.size()), ssize_t(png.size()));
+    close(fd);
+    const std::vector<unsigned char> text =
+        CommandOutput(std::string("convert png:") + path + " txt:- 2>/dev/null");
+    unlink(path);
+    const std::string listing(text.begin(), text.end());
+    for (const char* pszPixel :
+         {"0,0: (255,0,0)", "1,0: (255,255,255)", "0,1: (0,0,255)", "1,1: (0,255,0)"})
+        EXPECT_NE(listing.find(pszPixel), std::string::npos) << pszPixel << "\n" << listing;
 }
 } // namespace

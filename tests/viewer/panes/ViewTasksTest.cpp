@@ -5,6 +5,7 @@
 #include "ImageViewArgs.h"
 #include "MouseTracker.h"
 #include "PaneTestSupport.h"
+#include "TextDropTarget.h"
 #include "WinGlobalMemory.h"
 
 #include <gtest/gtest.h>
@@ -35,30 +36,6 @@ public:
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->m_nValue, 1);
         ++scrolled;
-    }
-};
-
-// A window that takes drops of one format and keeps their texts.
-class DropTarget : public CWnd
-{
-public:
-    UINT format = 0;
-    std::vector<std::string> texts;
-    HWND source = nullptr;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (format != 0 && message == format)
-        {
-            auto block = reinterpret_cast<HGLOBAL>(lParam);
-            texts.emplace_back(static_cast<const char*>(GlobalLock(block)));
-            GlobalUnlock(block);
-            GlobalFree(block);
-            source = reinterpret_cast<HWND>(wParam);
-            return 1;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
     }
 };
 
@@ -163,11 +140,13 @@ TEST_F(ViewTasksTest, InteractiveCinePlaysPerTickAwayFromThePressAndTabSwitches)
 TEST_F(ViewTasksTest, TheDragTextDropsOnAnotherWindowAfterTenPixels)
 {
     const UINT format = RegisterClipboardFormatA("$$DRAGDROP_VISTREL");
-    auto* target = new DropTarget;
+    auto* target = new TextDropTarget;
     target->format = format;
     ASSERT_TRUE(target->Create(nullptr, "Target", WS_CHILD | WS_VISIBLE, CRect(500, 0, 700, 200),
                                m_pHost, 3));
     m_panes.emplace_back(target);
+    ASSERT_TRUE(AfxOleInit());
+    ASSERT_TRUE(target->Register());
     int notices = 0;
     const char* text = "SourceID=PaneLayout | HWNDSource=1 | Message=273 | wParam=1020";
 
@@ -183,7 +162,7 @@ TEST_F(ViewTasksTest, TheDragTextDropsOnAnotherWindowAfterTenPixels)
     m_harness.Script().MouseMove(At(150, 100)).MouseUp(enMouseButton::Left, At(150, 100));
     Run(onSelf, 100, 100);
     EXPECT_TRUE(onSelf.IsStarted());
-    EXPECT_EQ(onSelf.GetDropTarget(), nullptr);
+    EXPECT_EQ(onSelf.GetDropEffect(), DWORD(DROPEFFECT_NONE));
     EXPECT_EQ(notices, 1);
 
     DragDropTask toTarget(0, m_pView, format, text, [&] { ++notices; });
@@ -192,15 +171,15 @@ TEST_F(ViewTasksTest, TheDragTextDropsOnAnotherWindowAfterTenPixels)
         .MouseMove(At(550, 50))
         .MouseUp(enMouseButton::Left, At(550, 50));
     Run(toTarget, 100, 100);
-    EXPECT_EQ(toTarget.GetDropTarget(), target->m_hWnd);
+    EXPECT_EQ(toTarget.GetDropEffect(), DWORD(DROPEFFECT_COPY));
     EXPECT_EQ(target->texts, std::vector<std::string>{text});
-    EXPECT_EQ(target->source, m_pView->m_hWnd);
     EXPECT_EQ(notices, 2);
 
     // Esc gives the drag up.
     DragDropTask escaped(0, m_pView, format, text, [&] { ++notices; });
     m_harness.Script().MouseMove(At(550, 50)).KeyPress(VK_ESCAPE);
     Run(escaped, 100, 100);
+    EXPECT_EQ(escaped.GetDropEffect(), DWORD(DROPEFFECT_NONE));
     EXPECT_EQ(target->texts.size(), 1U);
     EXPECT_EQ(notices, 3);
     while (m_harness.Script().PlayNext())

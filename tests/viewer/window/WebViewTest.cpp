@@ -10,6 +10,7 @@
 #include "QuillonLibrary.h"
 #include "RefLineMedImage.h"
 #include "RoiTasks.h"
+#include "TextDropTarget.h"
 #include "ToolTasks.h"
 #include "ViewLabel.h"
 #include "WebImageView.h"
@@ -168,39 +169,17 @@ TEST_F(WebViewTest, ThePromptTextLeadsThePaneLabels)
               "For review");
 }
 
-// A window of the host that takes the view's drag.
-class DropTarget : public CWnd
-{
-public:
-    UINT format = 0;
-    std::string text;
-    HWND source = nullptr;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (format != 0 && message == format)
-        {
-            source = reinterpret_cast<HWND>(wParam);
-            auto block = reinterpret_cast<HGLOBAL>(lParam);
-            text = static_cast<const char*>(GlobalLock(block));
-            GlobalUnlock(block);
-            GlobalFree(block);
-            return 1;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-};
-
 TEST_F(WebViewTest, TheDragToolDragsTheViewsTextInItsFormat)
 {
     OpenCT();
     m_pWindow->RecalcViewLayout(1, 1);
     m_pView->MoveWindow(0, 0, 500, 500, TRUE);
-    DropTarget target;
+    TextDropTarget target;
     ASSERT_TRUE(target.Create(nullptr, "Target", WS_CHILD | WS_VISIBLE, CRect(600, 0, 780, 200),
                               m_pHost, 77));
     target.format = m_pView->GetDragClipboardFormat();
+    ASSERT_TRUE(AfxOleInit());
+    ASSERT_TRUE(target.Register());
     m_pWindow->SetLeftButton(MouseTaskSet::enDragDropTool);
     const POINT targetPoint = CUiHarness::ScreenPoint(target.m_hWnd, 50, 50);
     m_harness.Script()
@@ -211,12 +190,11 @@ TEST_F(WebViewTest, TheDragToolDragsTheViewsTextInItsFormat)
     m_harness.MouseDown(enMouseButton::Left, PanePoint(60, 60));
     m_harness.PumpPending();
     m_harness.PumpPending();
-    EXPECT_EQ(target.source, m_pView->m_hWnd);
     char expected[128];
     std::snprintf(expected, sizeof expected,
                   "SourceID=PaneLayout | HWNDSource=%d | Message=273 | wParam=1020",
                   int(reinterpret_cast<INT_PTR>(m_pView->m_hWnd)));
-    EXPECT_EQ(target.text, expected);
+    EXPECT_EQ(target.texts, std::vector<std::string>{expected});
     target.DestroyWindow();
 }
 

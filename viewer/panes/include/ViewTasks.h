@@ -4,6 +4,7 @@
 // not a pane.
 #pragma once
 
+#include "AfxOle.h"
 #include "AfxWin.h"
 #include "Delegate.h"
 #include "Lettra.h"
@@ -62,14 +63,11 @@ protected:
     POINT m_ptStepFrom = {0, 0};
 };
 
-// Drags a text to another window of the process once the pointer has moved
-// StartDistance pixels. The drop is a message numbered as the clipboard
-// format, sent to the window under the pointer (then to its parents until
-// one answers non-zero) with the view's window in wParam and a global block
-// holding the text in lParam; a receiver that answers non-zero takes the
-// block and frees it. Windows of the view itself take no drop. Without a format
-// (0) the task beeps and does nothing. The view hears the end of every drag
-// that started through its notice.
+// Drags the view's text once the pointer has moved StartDistance pixels:
+// an OLE drag offering the text as a copy in the view's clipboard format,
+// taken by whichever registered drop target the button goes up over.
+// Without a format (0) the task beeps and does nothing. The view hears the
+// end of every drag that started through its notice.
 class QUILLON_API DragDropTask : public MouseTask
 {
 public:
@@ -81,16 +79,15 @@ public:
     void OnBegin(int x, int y) override;
     void OnMove(int x, int y, int prevX, int prevY, int startX, int startY) override;
     void OnEnd(int x, int y, int prevX, int prevY, int startX, int startY) override;
-    void OnCancel(int x, int y, int prevX, int prevY, int startX, int startY) override;
 
     bool IsStarted() const { return m_bStarted; }
-    // The window that took the last drop, or null.
-    HWND GetDropTarget() const { return m_hDropTarget; }
+    // What the window that took the drop did with it (DROPEFFECT_NONE when
+    // none took it).
+    DROPEFFECT GetDropEffect() const { return m_dwEffect; }
 
 protected:
-    // The window that takes the text at a point of the view, or null.
-    HWND Drop(POINT point);
-    bool IsOwnWindow(HWND hWnd) const;
+    // The OLE drag of the text, from the press until the button goes up.
+    DROPEFFECT RunDrag();
     void Finish();
 
     CWnd* m_pWnd;
@@ -98,5 +95,5 @@ protected:
     Lettra m_strText;
     std::function<void()> m_Notice;
     bool m_bStarted = false;
-    HWND m_hDropTarget = nullptr;
+    DROPEFFECT m_dwEffect = DROPEFFECT_NONE;
 };

@@ -138,7 +138,7 @@ DragDropTask::DragDropTask(int modifiers, CWnd* view, UINT format, const char* t
 void DragDropTask::OnBegin(int, int)
 {
     m_bStarted = false;
-    m_hDropTarget = nullptr;
+    m_dwEffect = DROPEFFECT_NONE;
     if (m_nFormat == 0)
     {
         MessageBeep(0xFFFFFFFF);
@@ -154,80 +154,42 @@ void DragDropTask::OnMove(int x, int y, int, int, int startX, int startY)
     }
     const int dx = x - startX;
     const int dy = y - startY;
-    if (dx * dx + dy * dy >= StartDistance * StartDistance)
-    {
-        m_bStarted = true;
-        OnSetCursor();
-    }
-}
-
-void DragDropTask::OnEnd(int x, int y, int, int, int, int)
-{
-    if (!m_bStarted)
+    if (dx * dx + dy * dy < StartDistance * StartDistance)
     {
         return;
     }
-    const MSG& msg = GetCurrentMessage();
-    // Esc abandons the drag.
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE)
-    {
-        m_hDropTarget = Drop(POINT{x, y});
-    }
+    m_bStarted = true;
+    OnSetCursor();
+    // The OLE drag runs its own loop until the button goes up or Esc
+    // gives it up; this loop has nothing left to track then.
+    m_dwEffect = RunDrag();
     Finish();
+    Stop();
 }
 
-void DragDropTask::OnCancel(int, int, int, int, int, int)
+// A started drag has ended inside its own loop by now.
+void DragDropTask::OnEnd(int, int, int, int, int, int) {}
+
+DROPEFFECT DragDropTask::RunDrag()
 {
-    if (m_bStarted)
+    const SIZE_T size = SIZE_T(m_strText.GetLength()) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (block == nullptr)
     {
-        Finish();
+        return DROPEFFECT_NONE;
     }
+    std::memcpy(GlobalLock(block), m_strText.constBuffer(), size);
+    GlobalUnlock(block);
+    COleDataSource source;
+    source.CacheGlobalData(static_cast<CLIPFORMAT>(m_nFormat), block);
+    return source.DoDragDrop(DROPEFFECT_COPY);
 }
 
 void DragDropTask::Finish()
 {
-    quillon::_debug("DragDropTask::Finish, dropped on 0x%0x",
-                    unsigned(reinterpret_cast<UINT_PTR>(m_hDropTarget)));
+    quillon::_debug("DragDropTask::Finish, drop effect %u", unsigned(m_dwEffect));
     if (m_Notice)
     {
         m_Notice();
     }
-}
-
-bool DragDropTask::IsOwnWindow(HWND hWnd) const
-{
-    return m_pWnd != nullptr && (hWnd == m_pWnd->m_hWnd || ::IsChild(m_pWnd->m_hWnd, hWnd));
-}
-
-HWND DragDropTask::Drop(POINT point)
-{
-    if (m_pWnd == nullptr || m_pWnd->m_hWnd == nullptr)
-    {
-        return nullptr;
-    }
-    m_pWnd->ClientToScreen(&point);
-    const SIZE_T size = SIZE_T(m_strText.GetLength()) + 1;
-    for (HWND target = ::WindowFromPoint(point); target != nullptr; target = ::GetParent(target))
-    {
-        if (IsOwnWindow(target))
-        {
-            continue;
-        }
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-        if (block == nullptr)
-        {
-            return nullptr;
-        }
-        std::memcpy(GlobalLock(block), m_strText.constBuffer(), size);
-        GlobalUnlock(block);
-        const LRESULT taken =
-            ::SendMessage(target, m_nFormat, reinterpret_cast<WPARAM>(m_pWnd->m_hWnd),
-                          reinterpret_cast<LPARAM>(block));
-        if (taken != 0)
-        {
-            return target;
-        }
-        GlobalFree(block);
-    }
-    return nullptr;
 }
