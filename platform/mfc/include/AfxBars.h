@@ -12,9 +12,16 @@
 
 #include <vector>
 
-// Modes of CalcDynamicLayout.
+// Modes of CalcDynamicLayout: stretch to the length given, horizontal
+// form, the width the bar had floating last, docked along a horizontal or
+// vertical side, nLength is a height, and keep the result as the bar's own.
 #define LM_STRETCH 0x01
 #define LM_HORZ 0x02
+#define LM_MRUWIDTH 0x04
+#define LM_HORZDOCK 0x08
+#define LM_VERTDOCK 0x10
+#define LM_LENGTHY 0x20
+#define LM_COMMIT 0x40
 
 // Toolbar button styles as CToolBar gives them: the control's style in the
 // low byte, its state bits (enabled inverted) in the next.
@@ -55,6 +62,9 @@
 #define CBRS_RIGHT (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)
 #define CBRS_BOTTOM (CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP)
 #define CBRS_ALL 0x0040FFFFL
+#define CBRS_ORIENT_HORZ (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)
+#define CBRS_ORIENT_VERT (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)
+#define CBRS_ORIENT_ANY (CBRS_ORIENT_HORZ | CBRS_ORIENT_VERT)
 
 // Status-bar pane styles.
 #define SBPS_NORMAL 0x0000
@@ -74,16 +84,30 @@ struct AFX_SIZEPARENTPARAMS
 };
 
 class CFrameWnd;
+class CDockBar;
+class CDockContext;
 
 class PLATFORMUI_API CControlBar : public CWnd
 {
     DECLARE_DYNAMIC(CControlBar)
 
 public:
+    ~CControlBar() override;
+
     // The size the bar wants: bStretch fills the frame's width (or height
     // when !bHorz).
     virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
+    // Bars of CBRS_SIZE_DYNAMIC are asked this instead when docked or
+    // floating (nLength -1: no length imposed); the default answers as the
+    // fixed layout of the orientation the mode names.
     virtual CSize CalcDynamicLayout(int nLength, DWORD nMode);
+    // The sides (CBRS_ALIGN_*) the bar may dock at; 0 keeps it where it is.
+    void EnableDocking(DWORD dwDockStyle);
+    BOOL IsFloating() const;
+    BOOL IsDockBar() const { return m_bDockBar; }
+    // The frame whose dock bars hold the bar (the dock site, also while
+    // the bar floats in a mini frame).
+    CFrameWnd* GetDockingFrame() const;
     // Brings the bar's items up to date through pTarget's handlers.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) = 0;
     DWORD GetBarStyle() const { return m_dwStyle; }
@@ -95,12 +119,17 @@ public:
     BOOL m_bAutoDelete = FALSE;
 
     DWORD m_dwStyle = 0;
+    DWORD m_dwDockStyle = 0;
     CFrameWnd* m_pDockSite = nullptr;
-    void* m_pDockBar = nullptr;
-    void* m_pDockContext = nullptr;
+    CDockBar* m_pDockBar = nullptr;
+    CDockContext* m_pDockContext = nullptr;
+    // The width the bar had when it last floated (LM_MRUWIDTH).
+    int m_nMRUWidth = 32767;
 
 protected:
     CControlBar() = default;
+
+    BOOL m_bDockBar = FALSE;
 
     // The room borders and gripper take around the items.
     CSize CalcInsideSize() const;
@@ -113,10 +142,26 @@ protected:
     int m_cyTopBorder = 2;
     int m_cyBottomBorder = 2;
 
+    // Takes a size's worth of the frame's room along the bar's side and
+    // moves there.
+    void TakeRoomAlongSide(AFX_SIZEPARENTPARAMS* pLayout, CSize size);
+    // Commands of items and child controls go on to the frame.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg void OnNcPaint();
+    // Borders and gripper answer as the client area, so that a press on
+    // them reaches OnLButtonDown and can drag the bar.
+    afx_msg UINT OnNcHitTest(CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnDestroy();
+    // Whether a press at a point of the client area belongs to an item of
+    // the bar rather than to the bar itself.
+    virtual BOOL IsOnItem(CPoint point) const;
 
     DECLARE_MESSAGE_MAP()
 };

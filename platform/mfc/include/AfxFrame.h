@@ -5,6 +5,8 @@
 // itself and the application, and shows prompts in its status bar.
 #pragma once
 
+#include "AfxBars.h"
+#include "AfxColl.h"
 #include "AfxWnd.h"
 
 class CDocument;
@@ -23,6 +25,8 @@ struct CCreateContext
 
 class CPrintInfo;
 class CControlBar;
+class CDockBar;
+class CMiniDockFrameWnd;
 
 // Frame styles: the title follows the active document ("document - title"
 // with FWS_PREFIXTITLE).
@@ -104,8 +108,34 @@ public:
     void SetMessageText(UINT nID);
     // The status bar (AFX_IDW_STATUS_BAR).
     virtual CWnd* GetMessageBar();
+    // Shows or hides a bar wherever it is (a floating one with its mini
+    // frame) and lays the frame out again.
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // A bar of the frame by id, docked, floating or neither.
     CControlBar* GetControlBar(UINT nID);
+
+    // Docking: dock bars along the sides named (CBRS_ALIGN_*), laid out
+    // top, bottom, left, right, after the frame's other bars.
+    void EnableDocking(DWORD dwDockStyle);
+    // nDockBarID 0: the first side the bar and the frame both allow, in the
+    // order top, bottom, left, right. lpRect: where in screen coordinates.
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+    // Floats the bar in a mini frame whose top left is at point (screen);
+    // dwStyle picks the bar's form (CBRS_ALIGN_TOP horizontal, _LEFT vertical).
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // The dock bar that can take a bar of dwDockStyle whose outline (screen)
+    // overlaps it, or null.
+    CDockBar* CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+    virtual CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    void AddControlBar(CControlBar* pBar);
+    void RemoveControlBar(CControlBar* pBar);
+    // Sends the idle update to the bars that float in mini frames.
+    void UpdateFloatingBars();
+
+    // Every bar of the frame, in creation order.
+    CPtrList m_listControlBars;
+    CRuntimeClass* m_pFloatingFrameClass = nullptr;
 
     // Active view, its document, the frame, then the application.
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

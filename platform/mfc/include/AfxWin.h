@@ -6,6 +6,7 @@
 #include "AfxControls.h"
 #include "AfxCore.h"
 #include "AfxDialog.h"
+#include "AfxDocking.h"
 #include "AfxDocument.h"
 #include "AfxFrame.h"
 #include "AfxImageList.h"

@@ -1,9 +1,10 @@
 #include "AfxBars.h"
 
-#include "AfxFrame.h"
+#include "AfxDocking.h"
 #include "AfxWinDC.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -16,16 +17,120 @@ bool IsHorizontal(DWORD dwStyle)
 {
     return (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0;
 }
+
+// Dock bars go last, top and bottom before left and right, so that the
+// frame's own bars (a status bar) run along its whole width and the side
+// dock bars fit between the top and bottom ones.
+int DockBarRank(UINT nID)
+{
+    switch (nID)
+    {
+    case AFX_IDW_DOCKBAR_TOP:
+        return 1;
+    case AFX_IDW_DOCKBAR_BOTTOM:
+        return 2;
+    case AFX_IDW_DOCKBAR_LEFT:
+        return 3;
+    case AFX_IDW_DOCKBAR_RIGHT:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+std::vector<HWND> BarsInLayoutOrder(HWND hParent, UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver)
+{
+    std::vector<HWND> bars;
+    for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild != nullptr;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+    {
+        const UINT nID = static_cast<UINT>(::GetDlgCtrlID(hChild));
+        if (nID >= nIDFirst && nID <= nIDLast && nID != nIDLeftOver)
+            bars.push_back(hChild);
+    }
+    std::stable_sort(bars.begin(), bars.end(),
+                     [](HWND a, HWND b)
+                     {
+                         return DockBarRank(static_cast<UINT>(::GetDlgCtrlID(a))) <
+                                DockBarRank(static_cast<UINT>(::GetDlgCtrlID(b)));
+                     });
+    return bars;
+}
 } // namespace
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 
 BEGIN_MESSAGE_MAP(CControlBar, CWnd)
+ON_WM_CREATE()
 ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_WM_NCCALCSIZE()
 ON_WM_NCPAINT()
+ON_WM_NCHITTEST()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
+
+CControlBar::~CControlBar()
+{
+    delete m_pDockContext;
+}
+
+int CControlBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    if (m_pDockSite == nullptr && !m_bDockBar)
+        m_pDockSite = DYNAMIC_DOWNCAST(CFrameWnd, GetParent());
+    if (m_pDockSite != nullptr && !m_bDockBar)
+        m_pDockSite->AddControlBar(this);
+    return 0;
+}
+
+void CControlBar::OnDestroy()
+{
+    if (m_pDockBar != nullptr)
+        m_pDockBar->RemoveControlBar(this);
+    m_pDockBar = nullptr;
+    if (m_pDockSite != nullptr && !m_bDockBar)
+        m_pDockSite->RemoveControlBar(this);
+    CWnd::OnDestroy();
+}
+
+void CControlBar::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
+    if (m_pDockSite == nullptr)
+        m_pDockSite = DYNAMIC_DOWNCAST(CFrameWnd, GetParent());
+    if (m_dwDockStyle != 0 && m_pDockContext == nullptr)
+        m_pDockContext = new CDockContext(this);
+    if (m_pDockContext != nullptr)
+        m_pDockContext->m_dwDockStyle = m_dwDockStyle;
+}
+
+BOOL CControlBar::IsFloating() const
+{
+    return m_pDockBar != nullptr && m_pDockBar->m_bFloating;
+}
+
+CFrameWnd* CControlBar::GetDockingFrame() const
+{
+    if (m_pDockSite != nullptr)
+        return m_pDockSite;
+    return GetParentFrame();
+}
+
+BOOL CControlBar::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (CWnd::OnCommand(wParam, lParam))
+        return TRUE;
+    CWnd* pOwner = GetOwner();
+    if (pOwner == nullptr || pOwner == this)
+        return FALSE;
+    pOwner->SendMessage(WM_COMMAND, wParam, lParam);
+    return TRUE;
+}
 
 void CControlBar::SetBarStyle(DWORD dwStyle)
 {
@@ -85,8 +190,13 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
     auto* pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
     if (pLayout == nullptr || !IsVisible() || !(m_dwStyle & CBRS_ALIGN_ANY))
         return 0;
+    TakeRoomAlongSide(pLayout, CalcFixedLayout(pLayout->bStretch, IsHorizontal(m_dwStyle)));
+    return 0;
+}
+
+void CControlBar::TakeRoomAlongSide(AFX_SIZEPARENTPARAMS* pLayout, CSize size)
+{
     CRect rect(pLayout->rect);
-    const CSize size = CalcFixedLayout(pLayout->bStretch, IsHorizontal(m_dwStyle));
     const int cx = std::min<int>(size.cx, rect.Width());
     const int cy = std::min<int>(size.cy, rect.Height());
     if (m_dwStyle & CBRS_ALIGN_TOP)
@@ -111,7 +221,6 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam)
     }
     SetWindowPos(nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    return 0;
 }
 
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
@@ -157,6 +266,39 @@ void CControlBar::OnNcPaint()
         DrawGripper(&dc, rcWindow);
 }
 
+UINT CControlBar::OnNcHitTest(CPoint point)
+{
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    return rcWindow.PtInRect(point) ? HTCLIENT : HTNOWHERE;
+}
+
+BOOL CControlBar::IsOnItem(CPoint) const
+{
+    return FALSE;
+}
+
+void CControlBar::OnLButtonDown(UINT, CPoint point)
+{
+    if (m_pDockContext == nullptr || IsOnItem(point))
+    {
+        Default();
+        return;
+    }
+    ClientToScreen(&point);
+    m_pDockContext->StartDrag(point);
+}
+
+void CControlBar::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (m_pDockContext == nullptr || IsOnItem(point))
+    {
+        Default();
+        return;
+    }
+    m_pDockContext->ToggleDocking();
+}
+
 void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
 {
     UINT nEdges = 0;
@@ -196,13 +338,8 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
         layout.rect = *lpRectClient;
     else
         GetClientRect(&layout.rect);
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != nullptr;
-         hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-    {
-        const UINT nID = static_cast<UINT>(::GetDlgCtrlID(hChild));
-        if (nID >= nIDFirst && nID <= nIDLast && nID != nIDLeftOver)
-            ::SendMessageA(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
-    }
+    for (HWND hChild : BarsInLayoutOrder(m_hWnd, nIDFirst, nIDLast, nIDLeftOver))
+        ::SendMessageA(hChild, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
     if (nFlags == reposQuery)
     {
         if (lpRectParam != nullptr)

@@ -244,6 +244,7 @@ void CFrameWnd::OnIdleUpdateCmdUI()
     if (m_nIDLastMessage == 0 && GetMessageBar() != nullptr)
         SetMessageText(AFX_IDS_IDLEMESSAGE);
     OnUpdateFrameTitle(TRUE);
+    UpdateFloatingBars();
 }
 
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
@@ -262,17 +263,6 @@ void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
                          : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
                                                              : VK_SCROLL;
     pCmdUI->Enable((::GetKeyState(nVirtKey) & 1) != 0);
-}
-
-CControlBar* CFrameWnd::GetControlBar(UINT nID)
-{
-    return DYNAMIC_DOWNCAST(CControlBar, GetDescendantWindow(static_cast<int>(nID), TRUE));
-}
-
-void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
-{
-    pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-    RecalcLayout();
 }
 
 BOOL CFrameWnd::OnBarCheck(UINT nID)

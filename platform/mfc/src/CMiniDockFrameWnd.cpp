@@ -1,0 +1,101 @@
+#include "AfxDocking.h"
+
+IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CFrameWnd)
+ON_WM_CLOSE()
+ON_WM_NCLBUTTONDOWN()
+ON_WM_NCLBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+namespace
+{
+constexpr DWORD kMiniFrameStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMiniFrameExStyle = WS_EX_TOOLWINDOW;
+} // namespace
+
+CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE) {}
+
+CRect CMiniDockFrameWnd::CalcFrameRect(const CRect& rcBar)
+{
+    CRect rect(rcBar);
+    ::AdjustWindowRectEx(&rect, kMiniFrameStyle, FALSE, kMiniFrameExStyle);
+    return rect;
+}
+
+BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
+{
+    const DWORD dwStyle = kMiniFrameStyle;
+    if (!CWnd::CreateEx(kMiniFrameExStyle,
+                        AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                            ::GetSysColorBrush(COLOR_BTNFACE)),
+                        "", dwStyle, CRect(0, 0, 0, 0), pParent, 0))
+        return FALSE;
+    return m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | (dwBarStyle & CBRS_ALIGN_ANY),
+                               AFX_IDW_DOCKBAR_FLOAT);
+}
+
+CControlBar* CMiniDockFrameWnd::GetBar() const
+{
+    for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i)
+    {
+        if (CControlBar* pBar = m_wndDockBar.GetDockedControlBar(i))
+            return pBar;
+    }
+    return nullptr;
+}
+
+void CMiniDockFrameWnd::RecalcLayout(BOOL)
+{
+    if (m_bInRecalcLayout || m_wndDockBar.m_hWnd == nullptr)
+        return;
+    m_bInRecalcLayout = TRUE;
+    const CSize size = m_wndDockBar.CalcFixedLayout(FALSE, TRUE);
+    m_wndDockBar.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect rect(0, 0, size.cx, size.cy);
+    CalcWindowRect(&rect);
+    SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (CControlBar* pBar = GetBar())
+    {
+        CString strTitle;
+        pBar->GetWindowText(strTitle);
+        SetWindowText(strTitle);
+    }
+    m_bInRecalcLayout = FALSE;
+}
+
+void CMiniDockFrameWnd::OnClose()
+{
+    // Closing puts the bar away, to be shown again where it was.
+    CControlBar* pBar = GetBar();
+    if (pBar == nullptr)
+    {
+        CFrameWnd::OnClose();
+        return;
+    }
+    if (CFrameWnd* pFrame = pBar->GetDockingFrame())
+        pFrame->ShowControlBar(pBar, FALSE, FALSE);
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point)
+{
+    CControlBar* pBar = GetBar();
+    if (nHitTest == HTCAPTION && pBar != nullptr && pBar->m_pDockContext != nullptr)
+    {
+        pBar->m_pDockContext->StartDrag(point);
+        return;
+    }
+    Default();
+}
+
+void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint)
+{
+    CControlBar* pBar = GetBar();
+    if (nHitTest == HTCAPTION && pBar != nullptr && pBar->m_pDockContext != nullptr)
+    {
+        pBar->m_pDockContext->ToggleDocking();
+        return;
+    }
+    Default();
+}
