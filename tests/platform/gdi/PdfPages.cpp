@@ -1,0 +1,89 @@
+#include "PdfPages.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace
+{
+bool ReadPpm(const std::filesystem::path& path, PdfPage& page)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> page.nWidth >> page.nHeight >> maxValue;
+    in.get();
+    if (magic != "P6" || maxValue != 255 || page.nWidth <= 0 || page.nHeight <= 0)
+        return false;
+    std::vector<unsigned char> rgb(std::size_t(page.nWidth) * page.nHeight * 3);
+    if (!in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size())))
+        return false;
+    page.pixels.resize(std::size_t(page.nWidth) * page.nHeight);
+    for (std::size_t i = 0; i < page.pixels.size(); ++i)
+        page.pixels[i] =
+            std::uint32_t(rgb[3 * i]) << 16 | std::uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+    return true;
+}
+} // namespace
+
+PdfPage::Bounds PdfPage::InkBounds(int left, int top, int right, int bottom) const
+{
+    Bounds ink{right, bottom, left, top};
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (At(x, y) != 0xFFFFFF)
+            {
+                ink.left = std::min(ink.left, x);
+                ink.top = std::min(ink.top, y);
+                ink.right = std::max(ink.right, x + 1);
+                ink.bottom = std::max(ink.bottom, y + 1);
+            }
+    return ink.right > ink.left ? ink : Bounds{};
+}
+
+bool PdfPage::SavePng(const std::string& path) const
+{
+    const std::string ppm = path + ".ppm";
+    {
+        std::ofstream out(ppm, std::ios::binary);
+        out << "P6\n" << nWidth << " " << nHeight << "\n255\n";
+        for (std::uint32_t p : pixels)
+        {
+            const char rgb[3] = {char(p >> 16), char(p >> 8), char(p)};
+            out.write(rgb, 3);
+        }
+    }
+    const std::string command = "convert '" + ppm + "' '" + path + "' 2>/dev/null";
+    const bool bDone = std::system(command.c_str()) == 0;
+    std::filesystem::remove(ppm);
+    return bDone;
+}
+
+std::vector<PdfPage> RasterisePdf(const std::string& path, int dpi)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("pdfpages-" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " '" + path + "' '" +
+                                (folder / "page").string() + "' 2>/dev/null";
+    std::vector<PdfPage> pages;
+    if (std::system(command.c_str()) == 0)
+    {
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        for (const auto& file : files)
+        {
+            PdfPage page;
+            if (ReadPpm(file, page))
+                pages.push_back(std::move(page));
+        }
+    }
+    std::filesystem::remove_all(folder);
+    return pages;
+}

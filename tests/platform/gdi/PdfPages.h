@@ -1,0 +1,32 @@
+// The pages of a PDF file as pixels, rasterised by pdftoppm (poppler-utils),
+// for tests that look at what was printed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PdfPage
+{
+    int nWidth = 0;
+    int nHeight = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
+
+    std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * nWidth + x]; }
+    // The bounds of the pixels that are not white, as left, top, right,
+    // bottom (exclusive) within the given area; all zero when none is.
+    struct Bounds
+    {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    Bounds InkBounds(int left, int top, int right, int bottom) const;
+    Bounds InkBounds() const { return InkBounds(0, 0, nWidth, nHeight); }
+    // Writes the page as a PNG file to look at.
+    bool SavePng(const std::string& path) const;
+};
+
+// Every page at the given resolution; empty when pdftoppm fails.
+std::vector<PdfPage> RasterisePdf(const std::string& path, int dpi = 300);
