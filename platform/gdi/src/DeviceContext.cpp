@@ -62,6 +62,24 @@ POINT MapPoint(int x, int y, const MappingSpace& from, const MappingSpace& to, b
 }
 } // namespace
 
+namespace
+{
+GdiScreenReader gScreenReader = nullptr;
+} // namespace
+
+void GdiSetScreenReader(GdiScreenReader reader)
+{
+    gScreenReader = reader;
+}
+
+void ReadScreenInto(const RECT& rcScreen)
+{
+    RECT clipped;
+    const RECT screen{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+    if (gScreenReader != nullptr && IntersectRect(&clipped, &rcScreen, &screen))
+        gScreenReader(clipped, GdiGetScreenSurface());
+}
+
 GdiSurfaceInfo GdiGetScreenSurface()
 {
     auto& pixels = ScreenPixels();

@@ -109,6 +109,10 @@ private:
     std::vector<DcState> m_saved;
 };
 
+// Brings the part of the virtual screen a screen DC is about to be read
+// from up to date with the display (device coordinates).
+void ReadScreenInto(const RECT& rcScreen);
+
 // The live DC of a handle, or null.
 DeviceContext* LookupDC(HDC hdc);
 
