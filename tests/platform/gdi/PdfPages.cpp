@@ -44,6 +44,32 @@ PdfPage::Bounds PdfPage::InkBounds(int left, int top, int right, int bottom) con
     return ink.right > ink.left ? ink : Bounds{};
 }
 
+bool PdfPage::Shows(int left, int top, int width, int height,
+                    const std::function<std::uint32_t(int, int)>& pixel) const
+{
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            const std::uint32_t shown = At(left + x, top + y);
+            for (int shift : {0, 8, 16})
+            {
+                int low = 255;
+                int high = 0;
+                for (int dy = std::max(y - 1, 0); dy <= y; ++dy)
+                    for (int dx = std::max(x - 1, 0); dx <= x; ++dx)
+                    {
+                        const int channel = int(pixel(dx, dy) >> shift & 0xFF);
+                        low = std::min(low, channel);
+                        high = std::max(high, channel);
+                    }
+                const int channel = int(shown >> shift & 0xFF);
+                if (channel < low || channel > high)
+                    return false;
+            }
+        }
+    return true;
+}
+
 bool PdfPage::SavePng(const std::string& path) const
 {
     const std::string ppm = path + ".ppm";

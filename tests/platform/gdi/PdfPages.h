@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ struct PdfPage
     };
     Bounds InkBounds(int left, int top, int right, int bottom) const;
     Bounds InkBounds() const { return InkBounds(0, 0, nWidth, nHeight); }
+    // Whether the page shows the picture (pixel(x, y), 0x00RRGGBB) with its
+    // top-left corner at (left, top). The rasteriser may blend a pixel with
+    // its left and upper neighbours, so each channel only has to lie within
+    // the range of those pixels of the picture.
+    bool Shows(int left, int top, int width, int height,
+               const std::function<std::uint32_t(int, int)>& pixel) const;
     // Writes the page as a PNG file to look at.
     bool SavePng(const std::string& path) const;
 };
