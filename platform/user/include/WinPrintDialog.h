@@ -12,6 +12,7 @@
 #pragma once
 
 #include "PlatformUIExport.h"
+#include "WinFileDialog.h" // CommDlgExtendedError and the general error codes
 #include "WinGlobalMemory.h"
 #include "WinPrint.h"
 #include "WinUserDefs.h"

@@ -110,8 +110,10 @@ INT_PTR PrintDialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_INITDIALOG)
     {
         state = reinterpret_cast<PrintDialogState*>(lParam);
-        SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
         InitPrintDialog(hDlg, *state);
+        // The hook hears nothing before its WM_INITDIALOG, not even the
+        // notices of the controls being filled.
+        SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
     }
     if (state != nullptr && (state->pPd->Flags & PD_ENABLEPRINTHOOK) &&
         state->pPd->lpfnPrintHook != nullptr)
