@@ -42,6 +42,14 @@ void DrawLetter(HDC hdc, int height, int x, int y)
     SelectObject(hdc, old);
     DeleteObject(font);
 }
+// The rasteriser may blend the pixel beside an edge.
+void ExpectBox(const PdfPage::Bounds& ink, const RECT& box)
+{
+    EXPECT_NEAR(ink.left, box.left, 1);
+    EXPECT_NEAR(ink.top, box.top, 1);
+    EXPECT_NEAR(ink.right, box.right, 1);
+    EXPECT_NEAR(ink.bottom, box.bottom, 1);
+}
 } // namespace
 
 TEST(PrinterDC, ReportsTheA4PageAt300Dpi)
@@ -118,19 +126,9 @@ TEST(PrinterDC, TwoPageDocumentGoesToThePdfFile)
     pages[0].SavePng(OutputPath("two-pages-1.png"));
     pages[1].SavePng(OutputPath("two-pages-2.png"));
 
-    // The rasteriser may blend the pixel beside an edge.
-    const PdfPage::Bounds red = pages[0].InkBounds(0, 0, 900, 900);
-    EXPECT_NEAR(red.left, 100, 1);
-    EXPECT_NEAR(red.top, 200, 1);
-    EXPECT_NEAR(red.right, 600, 1);
-    EXPECT_NEAR(red.bottom, 400, 1);
+    ExpectBox(pages[0].InkBounds(0, 0, 900, 900), RECT{100, 200, 600, 400});
     EXPECT_EQ(pages[0].At(300, 300), 0xFF0000u);
-
-    const PdfPage::Bounds blue = pages[1].InkBounds(1200, 1200, 1600, 1500);
-    EXPECT_NEAR(blue.left, 1240, 1);
-    EXPECT_NEAR(blue.top, 1240, 1);
-    EXPECT_NEAR(blue.right, 1488, 1);
-    EXPECT_NEAR(blue.bottom, 1364, 1);
+    ExpectBox(pages[1].InkBounds(1200, 1200, 1600, 1500), RECT{1240, 1240, 1488, 1364});
     EXPECT_EQ(pages[1].At(1300, 1300), 0x0000FFu);
 
     // The letter drawn at -100 logical units on page two is as tall as the
