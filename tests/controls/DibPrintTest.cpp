@@ -5,6 +5,7 @@
 #include "ResourceRegistry.h"
 #include "WinDialog.h"
 #include "WinPrintDialog.h"
+#include "WinSysColors.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ protected:
                 ++m_nDialogs;
                 if (m_bCancelDialog)
                     return IDCANCEL;
-                SetPrintDialogChoice(PrintDialogChoice{GDI_PRINT_TO_FILE, m_path, 1});
+                SetPrintDialogChoice(PrintDialogChoice{GDI_PRINT_TO_FILE, m_output, 1});
                 return IDOK;
             });
     }
@@ -85,6 +86,7 @@ protected:
 
     CFailOnBlockHarness m_harness;
     std::string m_path = testing::TempDir() + "dib-print-" + std::to_string(getpid()) + ".pdf";
+    std::string m_output = m_path;
     bool m_bCancelDialog = false;
     int m_nDialogs = 0;
 };
@@ -216,4 +218,35 @@ TEST_F(DibPrint, PrintScreenOfNothingOnTheScreenFails)
     char szName[] = "Nothing";
     EXPECT_EQ(PrintScreen(&offScreen, PW_BESTFIT, 1, 1, szName), DIB_ERR_GENERAL);
     EXPECT_EQ(m_nDialogs, 0);
+}
+
+TEST_F(DibPrint, DocumentThatCannotStartReportsStartDoc)
+{
+    m_output = "/nonexistent-folder/dib-print.pdf";
+    HDIB hdib = MakeSolidDib(4, 4, kInk);
+    char szName[] = "Nowhere";
+    EXPECT_EQ(PrintDIB(hdib, PW_BESTFIT, 1, 1, szName), DIB_ERR_STARTDOC);
+    DestroyDIB(hdib);
+    EXPECT_EQ(FindWindowA(nullptr, "Printing"), nullptr);
+}
+
+TEST_F(DibPrint, PrintScreenPrintsWhatTheScreenShows)
+{
+    CTestParent parent(CRect(600, 400, 700, 460));
+    {
+        CClientDC dc(&parent);
+        dc.FillSolidRect(CRect(0, 0, 100, 60), kInk);
+    }
+    RECT rect{580, 380, 720, 480};
+    char szName[] = "A screen whose name is longer than thirty-one characters";
+    ASSERT_EQ(PrintScreen(&rect, PW_SCALE, 2, 2, szName), DIB_OK);
+    EXPECT_EQ(PdfTitle(m_path), "A screen whose name is longer t");
+    const PdfPage page = PrintedPage();
+    const std::uint32_t desktop = PixelOf(GetSysColor(COLOR_DESKTOP));
+    EXPECT_TRUE(page.Shows(0, 0, 280, 200,
+                           [&](int x, int y)
+                           {
+                               const bool bWindow = x >= 40 && x < 240 && y >= 40 && y < 160;
+                               return bWindow ? PixelOf(kInk) : desktop;
+                           }));
 }

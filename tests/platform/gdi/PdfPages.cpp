@@ -88,6 +88,29 @@ bool PdfPage::SavePng(const std::string& path) const
     return bDone;
 }
 
+std::string PdfTitle(const std::string& path)
+{
+    const std::string command = "pdfinfo '" + path + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return std::string();
+    std::string title;
+    char line[1024];
+    const std::string key = "Title:";
+    while (std::fgets(line, sizeof(line), pipe) != nullptr)
+    {
+        std::string text(line);
+        if (text.compare(0, key.size(), key) != 0)
+            continue;
+        const std::size_t start = text.find_first_not_of(' ', key.size());
+        const std::size_t end = text.find_last_not_of("\r\n");
+        if (start != std::string::npos && end != std::string::npos && end >= start)
+            title = text.substr(start, end - start + 1);
+    }
+    pclose(pipe);
+    return title;
+}
+
 std::vector<PdfPage> RasterisePdf(const std::string& path, int dpi)
 {
     const std::filesystem::path folder =

@@ -35,5 +35,7 @@ struct PdfPage
     bool SavePng(const std::string& path) const;
 };
 
+// The document's title as pdfinfo reads it; empty when it has none.
+std::string PdfTitle(const std::string& path);
 // Every page at the given resolution; empty when pdftoppm fails.
 std::vector<PdfPage> RasterisePdf(const std::string& path, int dpi = 300);
