@@ -8,7 +8,8 @@ cmake ninja-build g++ lld pkg-config clang-format
 libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg62-turbo-dev libopenjp2-7-dev libpng-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb x11-xkb-utils xkb-data
+libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb x11-xkb-utils xkb-data x11-apps
+libcairo2-dev libcups2-dev cups-daemon poppler-utils
 dcmtk libdcmtk-dev libgdcm-tools python3-pydicom imagemagick dicom3tools
 zlib1g-dev
 "

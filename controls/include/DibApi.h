@@ -12,7 +12,7 @@
 
 using HDIB = HGLOBAL;
 
-// Result codes of the save functions; 0 is success.
+// Result codes of the save and print functions; 0 is success.
 enum enDibResult : WORD
 {
     DIB_OK = 0,
@@ -82,3 +82,33 @@ ZENTIQ_API BOOL SaveDIB(HDIB dib, CFile& file);
 ZENTIQ_API HDIB LoadDIB(LPCSTR path);
 ZENTIQ_API HDIB ReadDIBFile(HANDLE file);
 ZENTIQ_API HDIB ReadDIBFile(CFile& file);
+
+// Screen capture: what the screen shows, clipped to it. Null for an empty
+// rectangle or one wholly off the screen. The window forms take the window
+// rectangle (PW_WINDOW) or the client area (PW_CLIENT).
+enum enCaptureArea : WORD
+{
+    PW_WINDOW = 1,
+    PW_CLIENT = 2,
+};
+ZENTIQ_API HBITMAP CopyScreenToBitmap(LPRECT screenRect);
+ZENTIQ_API HDIB CopyScreenToDIB(LPRECT screenRect);
+ZENTIQ_API HBITMAP CopyWindowToBitmap(HWND hWnd, WORD area);
+ZENTIQ_API HDIB CopyWindowToDIB(HWND hWnd, WORD area);
+
+// Printing through the print dialog, with a "PRINTING" abort dialog from
+// the program's resources while the page is handed over. Best fit fills the
+// page's width, or its height when the picture is relatively taller; scaled
+// multiplies the DIB's size by the scales; any other option stretches the
+// picture over the whole page. The document name is cut to 31 characters.
+enum enPrintOption : WORD
+{
+    PW_BESTFIT = 1,
+    PW_STRETCHTOPAGE = 2,
+    PW_SCALE = 3,
+};
+ZENTIQ_API WORD PrintDIB(HDIB dib, WORD option, WORD xScale, WORD yScale, LPSTR docName);
+ZENTIQ_API WORD PrintWindow(HWND hWnd, WORD area, WORD option, WORD xScale, WORD yScale,
+                            LPSTR docName);
+ZENTIQ_API WORD PrintScreen(LPRECT screenRect, WORD option, WORD xScale, WORD yScale,
+                            LPSTR docName);

@@ -5,6 +5,7 @@
 // default; an X11 backend implements the same interface.
 #pragma once
 
+#include "GdiSurfaceHost.h"
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
@@ -66,9 +67,19 @@ public:
 
     virtual void OnCursorChanged(HCURSOR hCursor, bool bShown) = 0;
 
+    // Copies what the screen shows inside rcScreen (screen coordinates,
+    // within the screen's surface) into that surface, for screen capture.
+    // The default composes this process's visible top-level windows over
+    // the desktop colour.
+    virtual void ReadScreen(const RECT& rcScreen, const GdiSurfaceInfo& screen);
+
     // Other programs' windows on the same display; null (the default) when
     // the backend's screen is this process's alone.
     virtual CForeignWindows* GetForeignWindows();
+
+protected:
+    // Fills that part of the screen's surface with the desktop colour.
+    static void FillDesktop(const RECT& rcScreen, const GdiSurfaceInfo& screen);
 };
 
 // The backend in use (the headless one unless another was installed).

@@ -57,6 +57,9 @@ public:
     bool QueryCursorPos(POINT& pt) override;
     bool QueryKeyDown(UINT nVirtKey, bool& bDown) override;
     CForeignWindows* GetForeignWindows() override;
+    // The root window's pixels, once every surface has been shown; the
+    // desktop colour where the root does not reach.
+    void ReadScreen(const RECT& rcScreen, const GdiSurfaceInfo& screen) override;
 
 private:
     struct Impl;

@@ -19,6 +19,7 @@
 #include "X11ImagePusher.h"
 #include "X11InputMethod.h"
 #include "X11Keyboard.h"
+#include "X11ScreenReader.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -864,6 +865,16 @@ LPCSTR CX11Backend::GetOpenError() const
 bool CX11Backend::IsUsingSharedMemory() const
 {
     return m->pPusher != nullptr && m->pPusher->IsUsingShm();
+}
+
+void CX11Backend::ReadScreen(const RECT& rcScreen, const GdiSurfaceInfo& screen)
+{
+    if (!IsOpen())
+        return CDisplayBackend::ReadScreen(rcScreen, screen);
+    Flush();
+    XSync(m->pDisplay, False);
+    FillDesktop(rcScreen, screen);
+    ReadX11Screen(m->pDisplay, m->root, rcScreen, screen);
 }
 
 void CX11Backend::Sync()

@@ -45,3 +45,9 @@ PLATFORMGDI_API HDC GdiCreateHostDC(GdiSurfaceHost* pHost);
 PLATFORMGDI_API void GdiSetWindowDCHooks(GdiGetDCHook getDC, GdiReleaseDCHook releaseDC);
 // The virtual screen's pixels (GDI_SCREEN_WIDTH x GDI_SCREEN_HEIGHT).
 PLATFORMGDI_API GdiSurfaceInfo GdiGetScreenSurface();
+// What the display shows: before the screen DC is read (a blit from it,
+// GetPixel) the reader copies that part of the screen, in screen
+// coordinates clipped to the virtual screen, into its pixels. Without a
+// reader the screen DC keeps what was drawn on it.
+using GdiScreenReader = void (*)(const RECT& rcScreen, const GdiSurfaceInfo& screen);
+PLATFORMGDI_API void GdiSetScreenReader(GdiScreenReader reader);

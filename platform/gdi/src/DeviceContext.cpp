@@ -1,5 +1,7 @@
 #include "DeviceContext.h"
 
+#include "PrinterPages.h"
+
 #include <unordered_set>
 
 namespace
@@ -60,6 +62,24 @@ POINT MapPoint(int x, int y, const MappingSpace& from, const MappingSpace& to, b
 }
 } // namespace
 
+namespace
+{
+GdiScreenReader gScreenReader = nullptr;
+} // namespace
+
+void GdiSetScreenReader(GdiScreenReader reader)
+{
+    gScreenReader = reader;
+}
+
+void ReadScreenInto(const RECT& rcScreen)
+{
+    RECT clipped;
+    const RECT screen{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
+    if (gScreenReader != nullptr && IntersectRect(&clipped, &rcScreen, &screen))
+        gScreenReader(clipped, GdiGetScreenSurface());
+}
+
 GdiSurfaceInfo GdiGetScreenSurface()
 {
     auto& pixels = ScreenPixels();
@@ -96,6 +116,11 @@ DeviceContext::~DeviceContext()
             bitmap->m_pSelectedIn = nullptr;
     }
     LiveDCs().erase(this);
+}
+
+void DeviceContext::SetPrinter(std::unique_ptr<PrinterPages> pPrinter)
+{
+    m_pPrinter = std::move(pPrinter);
 }
 
 void DeviceContext::SelectDefaults()
@@ -268,6 +293,8 @@ SIZE DeviceContext::GetDeviceSize() const
         const RECT bounds = GetVisibleRegion().GetBounds();
         return SIZE{bounds.right, bounds.bottom};
     }
+    if (m_kind == enDcKind::Printer)
+        return SIZE{GDI_PRINTER_PAGE_WIDTH, GDI_PRINTER_PAGE_HEIGHT};
     return SIZE{GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT};
 }
 
@@ -290,6 +317,8 @@ Region DeviceContext::GetVisibleRegion() const
         return Region(RECT{0, 0, GDI_SCREEN_WIDTH, GDI_SCREEN_HEIGHT});
     case enDcKind::Info:
         return Region();
+    case enDcKind::Printer:
+        return Region(RECT{0, 0, GDI_PRINTER_PAGE_WIDTH, GDI_PRINTER_PAGE_HEIGHT});
     case enDcKind::Host:
         break;
     }
@@ -356,6 +385,12 @@ DrawSession::DrawSession(DeviceContext& dc, bool bWrite) : m_dc(dc), m_bWrite(bW
         const GdiSurfaceInfo info = dc.GetHost()->GetSurface();
         m_surface = PixelSurface::Rows32(info.pTop, info.nWidth, info.nHeight, info.nStride, false);
         m_origin = dc.GetHost()->GetOrigin();
+        break;
+    }
+    case enDcKind::Printer:
+    {
+        const GdiSurfaceInfo info = dc.GetPrinter()->GetPage();
+        m_surface = PixelSurface::Rows32(info.pTop, info.nWidth, info.nHeight, info.nStride, false);
         break;
     }
     case enDcKind::Info:

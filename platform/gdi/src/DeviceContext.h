@@ -7,6 +7,7 @@
 #include "GdiTools.h"
 
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +18,10 @@ enum class enDcKind
     Screen,
     Info,
     Host,
+    Printer,
 };
+
+class PrinterPages;
 
 struct DcState
 {
@@ -53,6 +57,9 @@ public:
 
     enDcKind GetKind() const { return m_kind; }
     GdiSurfaceHost* GetHost() const { return m_pHost; }
+    // The document of a printer DC (null for every other kind).
+    PrinterPages* GetPrinter() const { return m_pPrinter.get(); }
+    void SetPrinter(std::unique_ptr<PrinterPages> pPrinter);
     DcState& State() { return m_state; }
     const DcState& State() const { return m_state; }
     HDC GetHandle() { return reinterpret_cast<HDC>(this); }
@@ -97,9 +104,14 @@ private:
 
     enDcKind m_kind;
     GdiSurfaceHost* m_pHost;
+    std::unique_ptr<PrinterPages> m_pPrinter;
     DcState m_state;
     std::vector<DcState> m_saved;
 };
+
+// Brings the part of the virtual screen a screen DC is about to be read
+// from up to date with the display (device coordinates).
+void ReadScreenInto(const RECT& rcScreen);
 
 // The live DC of a handle, or null.
 DeviceContext* LookupDC(HDC hdc);

@@ -46,6 +46,15 @@ ColorConversion ConversionBetween(const DeviceContext& src, const DeviceContext&
     return convert;
 }
 
+// The source pixels a transfer reads, in the source's device coordinates.
+RECT SourceRect(const TransferAxis& h, const TransferAxis& v)
+{
+    return RECT{std::min(h.srcStart, h.srcStart + h.srcExtent),
+                std::min(v.srcStart, v.srcStart + v.srcExtent),
+                std::max(h.srcStart, h.srcStart + h.srcExtent),
+                std::max(v.srcStart, v.srcStart + v.srcExtent)};
+}
+
 BOOL StretchFromDC(DeviceContext& dst, const TransferAxis& h, const TransferAxis& v,
                    DeviceContext* src, std::uint8_t code, bool blend, BYTE alpha)
 {
@@ -67,6 +76,8 @@ BOOL StretchFromDC(DeviceContext& dst, const TransferAxis& h, const TransferAxis
     }
     if (h.srcExtent == 0 || v.srcExtent == 0)
         return FALSE;
+    if (src->GetKind() == enDcKind::Screen)
+        ReadScreenInto(SourceRect(h, v));
     std::optional<DrawSession> srcSession;
     if (src != &dst)
     {
@@ -309,8 +320,10 @@ COLORREF GetPixel(HDC hdc, int x, int y)
     DeviceContext* dc = LookupDC(hdc);
     if (dc == nullptr)
         return CLR_INVALID;
-    DrawSession session(*dc, false);
     const POINT d = dc->ToDevice(x, y);
+    if (dc->GetKind() == enDcKind::Screen)
+        ReadScreenInto(RECT{d.x, d.y, d.x + 1, d.y + 1});
+    DrawSession session(*dc, false);
     if (!session.IsValid() || !session.GetPainter().IsVisible(d.x, d.y))
         return CLR_INVALID;
     return ColorRefFromPixel(session.GetPainter().GetPixel(d.x, d.y));

@@ -1,5 +1,6 @@
 // Device-context creation, attributes and coordinate mapping.
 #include "DeviceContext.h"
+#include "PrinterPages.h"
 
 #include <cstring>
 
@@ -25,6 +26,46 @@ bool IsDisplay(LPCSTR driver)
 {
     return driver != nullptr &&
            (std::strcmp(driver, "DISPLAY") == 0 || std::strcmp(driver, "display") == 0);
+}
+
+bool IsPrinterDriver(LPCSTR driver)
+{
+    return driver == nullptr || std::strcmp(driver, "WINSPOOL") == 0 ||
+           std::strcmp(driver, "winspool") == 0;
+}
+
+HDC CreatePrinterDC(LPCSTR device, LPCSTR output)
+{
+    if (device == nullptr || !PrinterPages::IsDestination(device))
+        return nullptr;
+    auto* dc = new DeviceContext(enDcKind::Printer, nullptr);
+    dc->SetPrinter(std::make_unique<PrinterPages>(device, output != nullptr ? output : ""));
+    return dc->GetHandle();
+}
+
+int GetPrinterCaps(int index)
+{
+    switch (index)
+    {
+    case HORZRES:
+        return GDI_PRINTER_PAGE_WIDTH;
+    case VERTRES:
+        return GDI_PRINTER_PAGE_HEIGHT;
+    case HORZSIZE:
+        return 210;
+    case VERTSIZE:
+        return 297;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return GDI_PRINTER_DPI;
+    case BITSPIXEL:
+        return 24;
+    case ASPECTX:
+    case ASPECTY:
+        return 300;
+    default:
+        return -1;
+    }
 }
 } // namespace
 
@@ -74,8 +115,10 @@ HDC CreateCompatibleDC(HDC hdc)
     return (new DeviceContext(enDcKind::Memory, nullptr))->GetHandle();
 }
 
-HDC CreateDCA(LPCSTR driver, LPCSTR, LPCSTR, const void*)
+HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const void*)
 {
+    if (IsPrinterDriver(driver))
+        return CreatePrinterDC(device, output);
     if (!IsDisplay(driver))
         return nullptr;
     return (new DeviceContext(enDcKind::Screen, nullptr))->GetHandle();
@@ -119,8 +162,15 @@ HWND WindowFromDC(HDC hdc)
 
 int GetDeviceCaps(HDC hdc, int index)
 {
-    if (LookupDC(hdc) == nullptr)
+    const DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr)
         return 0;
+    if (dc->GetKind() == enDcKind::Printer)
+    {
+        const int caps = GetPrinterCaps(index);
+        if (caps >= 0)
+            return caps;
+    }
     switch (index)
     {
     case HORZRES:

@@ -2,6 +2,8 @@
 // choice, written into the caller's record.
 #include "FileDialogChoice.h"
 
+#include "CommonDialogError.h"
+
 #include "ModalAnswers.h"
 #include "WinDialog.h"
 #include "WinFile.h"
@@ -241,6 +243,11 @@ BOOL GetOpenFileNameA(LPOPENFILENAMEA lpofn)
 BOOL GetSaveFileNameA(LPOPENFILENAMEA lpofn)
 {
     return RunFileDialog(lpofn, true);
+}
+
+void SetCommonDialogError(DWORD dwError)
+{
+    gLastError = dwError;
 }
 
 DWORD CommDlgExtendedError()

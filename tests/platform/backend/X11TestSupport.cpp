@@ -187,6 +187,11 @@ void X11BackendTest::Settle()
     }
 }
 
+std::string X11BackendTest::DisplayName()
+{
+    return gServer != nullptr ? gServer->GetDisplayName() : std::string();
+}
+
 WindowPicture X11BackendTest::TakeScreenshot(HWND hTop)
 {
     WindowPicture picture;

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 // Messages a logged window received, oldest first.
@@ -52,6 +53,8 @@ protected:
     // The headless picture of the same part.
     static WindowPicture CropToShown(HWND hTop, const WindowPicture& whole);
     Display* Outside() const { return m_pOutside; }
+    // ":N" of the test program's X server, for X clients the tests run.
+    static std::string DisplayName();
     CX11Backend& Backend() { return *m_pBackend; }
     static Window XidOf(HWND hWnd)
     {
