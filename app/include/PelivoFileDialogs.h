@@ -1,6 +1,7 @@
 // The file dialogs the frame and the DICOMDIR browser share: the failure
-// messages of a dialog that ended without a choice, and the dialog that
-// picks a DICOMDIR file, starting on the first mounted CD.
+// messages of a dialog that ended without a choice and of a file that
+// could not be saved, and the dialog that picks a DICOMDIR file, starting
+// on the first mounted CD.
 #pragma once
 
 #include "AfxString.h"
@@ -15,3 +16,7 @@ bool RunFileDialog(CFileDialog& dialog, const char* pszTitle, char* pszBuffer, D
 
 // The chosen path, or false on cancel or failure (reported).
 bool AskDicomDirPath(CWnd* pOwner, bool bMultiple, CString& strPath);
+
+// Tells the user, in a warning box, that the image could not be saved to
+// the path, and why as far as the path shows it.
+void ReportSaveFailure(const char* pszPath);

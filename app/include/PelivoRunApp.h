@@ -44,6 +44,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The arguments after the program's own path, made full against the
+    // current folder.
+    static std::vector<std::string> WithFullPaths(std::vector<std::string> arguments);
+
     // The marked main window of a running instance, brought forward;
     // false when none is found.
     bool BringFirstInstanceForward() const;

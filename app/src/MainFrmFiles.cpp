@@ -90,20 +90,24 @@ void CMainFrame::OnFileSaveAs()
     CWaitCursor wait;
     // The full path: the current folder is no part of the choice.
     const CString strPath = dialog.GetPathName();
+    bool bSaved = true;
     switch (dialog.m_ofn.nFilterIndex)
     {
     case 1:
-        pViewer->SaveHotImageAsDicomFile(strPath);
+        bSaved = pViewer->SaveHotImageAsDicomFile(strPath);
         break;
     case 2:
-        pViewer->SaveHotImageAsBitmap(strPath);
+        bSaved = pViewer->SaveHotImageAsBitmap(strPath);
         break;
     case 3:
-        pViewer->SaveHotImageAsJPEG(strPath);
+        bSaved = pViewer->SaveHotImageAsJPEG(strPath);
         break;
     default:
         break;
     }
+    // A save that failed unseen would pass for one that worked.
+    if (!bSaved)
+        ReportSaveFailure(strPath);
 }
 
 // ---- DICOMDIR -------------------------------------------------------------

@@ -6,7 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <unistd.h>
 
 namespace
 {
@@ -26,7 +29,32 @@ void ReportFileDialogError()
                   static_cast<unsigned>(dwError));
     AfxMessageBox(szText, MB_ICONWARNING);
 }
+// Why a file could not be written at the path, as far as its folder and
+// the path itself show it.
+std::string GetSaveFailureReason(const char* pszPath)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path path(pszPath);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, error))
+        return "the folder does not exist.";
+    if (fs::is_directory(path, error))
+        return "a folder has that name.";
+    if (::access(folder.c_str(), W_OK) != 0)
+        return "there is no permission to write in the folder.";
+    if (fs::exists(path, error) && ::access(path.c_str(), W_OK) != 0)
+        return "the file is read-only.";
+    return "writing it failed; the disk may be full.";
+}
 } // namespace
+
+void ReportSaveFailure(const char* pszPath)
+{
+    const std::string text = std::string("The image could not be saved as \"") + pszPath +
+                             "\": " + GetSaveFailureReason(pszPath);
+    AfxMessageBox(text.c_str(), MB_ICONWARNING);
+}
 
 bool RunFileDialog(CFileDialog& dialog, const char* pszTitle, char* pszBuffer, DWORD nSize)
 {

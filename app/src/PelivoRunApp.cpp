@@ -6,9 +6,11 @@
 #include "PelivoRunResources.h"
 #include "WinCommonControls.h"
 #include "WinModule.h"
+#include "WinPathName.h"
 #include "WinSync.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 IMPLEMENT_DYNCREATE(CPelivoV11Doc, CDocument)
@@ -21,10 +23,28 @@ END_MESSAGE_MAP()
 
 CPelivoRunApp::CPelivoRunApp(std::vector<std::string> arguments, CRuntimeClass* pViewClass,
                              std::string instanceName)
-    : CWinApp("Pelivo"), m_arguments(std::move(arguments)), m_pViewClass(pViewClass),
+    : CWinApp("Pelivo"), m_arguments(WithFullPaths(std::move(arguments))), m_pViewClass(pViewClass),
       m_strInstanceName(std::move(instanceName))
 {
     RegisterPelivoRunResources();
+}
+
+// The viewer library makes its own folder current when it starts, so a
+// name given relative to the folder the program was started in is made
+// full before anything runs.
+std::vector<std::string> CPelivoRunApp::WithFullPaths(std::vector<std::string> arguments)
+{
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+    {
+        if (arguments[i].empty())
+            continue;
+        if (char* pszFull = ::_fullpath(nullptr, arguments[i].c_str(), 0))
+        {
+            arguments[i] = pszFull;
+            std::free(pszFull);
+        }
+    }
+    return arguments;
 }
 
 std::string CPelivoRunApp::GetSingleInstanceName()

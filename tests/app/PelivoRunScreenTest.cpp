@@ -71,9 +71,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.IsRunning()) << m_server.GetError();
-        // One instance runs per program name on the machine: the test's own
+        // One instance runs per program name and display: the test's own
         // name (a link beside the program, where its resources are) keeps
-        // a viewer started elsewhere from standing in for it.
+        // its instances apart from any other viewer on the machine.
         m_program = fs::path(PELIVORUN_PROGRAM).parent_path() /
                     ("PelivoRunScreen" + std::to_string(::getpid()));
         std::error_code error;
@@ -86,6 +86,8 @@ protected:
     }
     void TearDown() override
     {
+        for (const pid_t pid : m_others)
+            EndScreenProgram(pid, nullptr);
         EndScreenProgram(m_pid, m_pDisplay);
         std::error_code error;
         fs::remove(m_program, error);
@@ -106,9 +108,13 @@ protected:
         return -1;
     }
 
-    pid_t Start(const std::string& file)
+    // The program on the file, on the test's display unless another is
+    // named, started in the folder when one is given.
+    pid_t Start(const std::string& file, const std::string& displayName = {},
+                const fs::path& folder = {})
     {
-        const std::string display = "DISPLAY=" + m_server.GetDisplayName();
+        const std::string display =
+            "DISPLAY=" + (displayName.empty() ? m_server.GetDisplayName() : displayName);
         std::vector<std::string> env = {display, "PELIVO_DISPLAY=x11",
                                         "ASAN_OPTIONS=detect_leaks=0"};
         for (char** p = environ; *p != nullptr; ++p)
@@ -125,18 +131,25 @@ protected:
         std::string program = m_program.string();
         std::string argument = file;
         char* argv[] = {program.data(), argument.data(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!folder.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
         pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+        EXPECT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
         if (m_pid < 0)
             m_pid = pid;
+        else
+            m_others.push_back(pid);
         return pid;
     }
 
-    std::string TitleOf(Window window)
+    static std::string TitleOf(Display* pDisplay, Window window)
     {
         char* pszName = nullptr;
         std::string title;
-        if (XFetchName(m_pDisplay, window, &pszName) && pszName != nullptr)
+        if (XFetchName(pDisplay, window, &pszName) && pszName != nullptr)
         {
             title = pszName;
             XFree(pszName);
@@ -144,10 +157,13 @@ protected:
         return title;
     }
 
-    // Waits for a top-level window with the title, watching the windows
+    // Waits for a top-level window whose title starts with the text (on
+    // the test's display unless another is given), watching the windows
     // made meanwhile; false when the program does not get there in time.
-    bool WaitForTitle(const std::string& title)
+    bool WaitForTitle(const std::string& title, Display* pDisplay = nullptr)
     {
+        if (pDisplay == nullptr)
+            pDisplay = m_pDisplay;
         const auto limit = std::chrono::steady_clock::now() + kStartLimit;
         while (std::chrono::steady_clock::now() < limit)
         {
@@ -155,34 +171,35 @@ protected:
             Window parent = 0;
             Window* pChildren = nullptr;
             unsigned int nChildren = 0;
-            XQueryTree(m_pDisplay, DefaultRootWindow(m_pDisplay), &root, &parent, &pChildren,
+            XQueryTree(pDisplay, DefaultRootWindow(pDisplay), &root, &parent, &pChildren,
                        &nChildren);
             bool bFound = false;
             for (unsigned int i = 0; i < nChildren; ++i)
             {
-                XSelectInput(m_pDisplay, pChildren[i], PropertyChangeMask);
-                bFound = bFound || TitleOf(pChildren[i]) == title;
+                XSelectInput(pDisplay, pChildren[i], PropertyChangeMask);
+                bFound = bFound || TitleOf(pDisplay, pChildren[i]).starts_with(title);
             }
             if (pChildren != nullptr)
                 XFree(pChildren);
             if (bFound)
                 return true;
-            WaitForEvents(1000);
+            WaitForEvents(pDisplay, 1000);
         }
         return false;
     }
 
     // Returns after the next X event (or the limit), draining the queue.
-    void WaitForEvents(int nMilliseconds)
+    void WaitForEvents(int nMilliseconds) { WaitForEvents(m_pDisplay, nMilliseconds); }
+    static void WaitForEvents(Display* pDisplay, int nMilliseconds)
     {
-        XFlush(m_pDisplay);
-        pollfd pfd{ConnectionNumber(m_pDisplay), POLLIN, 0};
-        if (XPending(m_pDisplay) == 0)
+        XFlush(pDisplay);
+        pollfd pfd{ConnectionNumber(pDisplay), POLLIN, 0};
+        if (XPending(pDisplay) == 0)
             poll(&pfd, 1, nMilliseconds);
-        while (XPending(m_pDisplay) > 0)
+        while (XPending(pDisplay) > 0)
         {
             XEvent event;
-            XNextEvent(m_pDisplay, &event);
+            XNextEvent(pDisplay, &event);
         }
     }
 
@@ -210,6 +227,7 @@ protected:
     CXvfbServer m_server{kScreenWidth, kScreenHeight};
     Display* m_pDisplay = nullptr;
     pid_t m_pid = -1;
+    std::vector<pid_t> m_others; // started after the first
     fs::path m_program;
 };
 
@@ -313,5 +331,38 @@ TEST_F(ScreenTest, ASecondStartEndsAndLeavesTheFirstAsItWas)
     EXPECT_EQ(WaitForExit(second), 0);
     EXPECT_TRUE(WaitForTitle("Pelivo - Anonymized")) << "the second file opens nowhere";
     EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << "the first instance runs on";
+}
+
+// Started from the file's folder with the file's bare name, as a user types
+// it in a shell.
+TEST_F(ScreenTest, TheProgramStartedWithARelativePathShowsTheFile)
+{
+    const fs::path file = fs::path(SUITE_CORPUS_DIR) / "octave-dicom/CT-MONO2-16-ankle.dcm";
+    Start(file.filename().string(), {}, file.parent_path());
+    EXPECT_TRUE(WaitForTitle("Pelivo - Anonymized"));
+}
+
+// The same user on another display gets a viewer of his own there; a second
+// start on that display hands over to it and ends.
+TEST_F(ScreenTest, EachDisplayShowsItsOwnInstance)
+{
+    CXvfbServer other(800, 600);
+    ASSERT_TRUE(other.IsRunning()) << other.GetError();
+    Display* pOther = XOpenDisplay(other.GetDisplayName().c_str());
+    ASSERT_NE(pOther, nullptr);
+    Start((fs::path(SUITE_CORPUS_DIR) / "octave-dicom/CT-MONO2-16-ankle.dcm").string());
+    ASSERT_TRUE(WaitForTitle("Pelivo - Anonymized"));
+    const pid_t elsewhere =
+        Start((fs::path(SUITE_CORPUS_DIR) / "pydicom/test_files/MR_small.dcm").string(),
+              other.GetDisplayName());
+    EXPECT_TRUE(WaitForTitle("Pelivo - Compressed", pOther)) << "no viewer on the other display";
+    const pid_t second =
+        Start((fs::path(SUITE_CORPUS_DIR) / "octave-dicom/CT-MONO2-16-ankle.dcm").string(),
+              other.GetDisplayName());
+    EXPECT_EQ(WaitForExit(second), 0);
+    EXPECT_EQ(waitpid(elsewhere, nullptr, WNOHANG), 0) << "the other display's viewer runs on";
+    EXPECT_EQ(waitpid(m_pid, nullptr, WNOHANG), 0) << "the first display's viewer runs on";
+    EndScreenProgram(elsewhere, pOther);
+    m_others.clear();
 }
 } // namespace

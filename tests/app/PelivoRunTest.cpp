@@ -104,6 +104,41 @@ TEST_F(CommandLineTest, ClosingTheMainWindowEndsTheProgramAndItsMarks)
     EXPECT_EQ(m_app.ExitInstance(), 0);
 }
 
+// Started from the file's folder with the file's bare name: the library's
+// start makes its own folder current before the name is used, so the name
+// must stand for the file in the folder the program was started in.
+class CStartedInCorpusFolder
+{
+protected:
+    CStartedInCorpusFolder() : m_started(fs::current_path())
+    {
+        fs::current_path(fs::path(kCT).parent_path());
+    }
+    fs::path m_started;
+};
+
+class RelativeCommandLineTest : private CStartedInCorpusFolder, public PelivoRunTest
+{
+protected:
+    RelativeCommandLineTest() : PelivoRunTest({fs::path(kCT).filename().string()}) {}
+    void SetUp() override
+    {
+        fs::current_path(fs::temp_directory_path());
+        PelivoRunTest::SetUp();
+    }
+    void TearDown() override
+    {
+        PelivoRunTest::TearDown();
+        fs::current_path(m_started);
+    }
+};
+
+TEST_F(RelativeCommandLineTest, ANameFromTheStartFolderIsShownWhateverFolderIsCurrentLater)
+{
+    EXPECT_EQ(m_pView->GetNbOfImage(), 1);
+    EXPECT_STREQ(PaneText(3), "Total: 1");
+}
+
 TEST_F(PelivoRunTest, OpeningAFileShowsItWithLabelsOverlaysAndRuler)
 {
     m_app.OpenPath(kCT.c_str());
@@ -249,6 +284,47 @@ TEST_F(PelivoRunTest, SavesTheShownImageInEachFormatAndCopiesIt)
     // The copy joins the series after the image.
     Command(ID_EDIT_COPY_TO_VIEW);
     EXPECT_EQ(m_pView->GetNbOfImage(), 2);
+}
+
+// A save that fails says so, naming the file and why; one that works says
+// nothing.
+TEST_F(PelivoRunTest, AFailedSaveTellsWhichFileAndWhy)
+{
+    m_app.OpenPath(kCT.c_str());
+    const fs::path folder = TempFolder();
+    fs::create_directory(folder / "taken.jpg");
+    struct Case
+    {
+        fs::path path;
+        DWORD nFilter;
+        const char* pszWhy; // null: saved, nothing shown
+    };
+    const Case cases[] = {{folder / "missing" / "image.dcm", 1, "the folder does not exist"},
+                          {folder / "taken.jpg", 3, "a folder has that name"},
+                          {folder / "image.bmp", 2, nullptr}};
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> boxes;
+        SetModalAnswerHook(
+            [&boxes](const ModalRequest& request) -> std::optional<INT_PTR>
+            {
+                if (request.kind != enModalKind::FileDialog)
+                    boxes.push_back(request.text);
+                return IDOK;
+            });
+        SetFileDialogChoice(
+            {c.path.parent_path().string(), {c.path.filename().string()}, c.nFilter});
+        Command(ID_FILE_SAVE_IMAGE_AS);
+        if (c.pszWhy == nullptr)
+        {
+            EXPECT_TRUE(boxes.empty()) << c.path;
+            EXPECT_EQ(Head(c.path, 2), "BM");
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u) << c.path;
+        EXPECT_NE(boxes[0].find("\"" + c.path.string() + "\""), std::string::npos) << boxes[0];
+        EXPECT_NE(boxes[0].find(c.pszWhy), std::string::npos) << boxes[0];
+    }
 }
 
 TEST_F(PelivoRunTest, FlipsAndTurnsMoveThePixelsOfTheImage)

@@ -88,14 +88,10 @@ std::string GetStoredCopy(const std::string& path)
     return !stored.empty() && stat(stored.c_str(), &info) == 0 ? stored.string() : path;
 }
 
-std::string MakeStoredCopyPath(const std::string& path, int error)
+std::string GetStorePathFor(const std::string& path)
 {
     const fs::path place = GetPlaceInProgramFolder(path);
-    if (place.empty() || !IsRefusal(error))
-    {
-        return {};
-    }
-    const fs::path stored = GetStorePath(place);
+    const fs::path stored = place.empty() ? fs::path() : GetStorePath(place);
     if (stored.empty())
     {
         return {};
@@ -103,5 +99,10 @@ std::string MakeStoredCopyPath(const std::string& path, int error)
     std::error_code failed;
     fs::create_directories(stored.parent_path(), failed);
     return failed ? std::string() : stored.string();
+}
+
+std::string MakeStoredCopyPath(const std::string& path, int error)
+{
+    return IsRefusal(error) ? GetStorePathFor(path) : std::string();
 }
 } // namespace platform

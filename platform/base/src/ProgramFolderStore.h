@@ -13,6 +13,10 @@ namespace platform
 // else the path as it stands.
 std::string GetStoredCopy(const std::string& path);
 
+// The user's copy of a path in the program's folder, its folders made,
+// whether the copy exists or not. Empty for a path elsewhere.
+std::string GetStorePathFor(const std::string& path);
+
 // For a write to a path in the program's folder that failed with the error
 // because the folder refuses writing: the user's copy of the path, its
 // folders made. Empty for a path elsewhere or another failure.

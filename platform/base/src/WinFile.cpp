@@ -527,7 +527,7 @@ BOOL FlushFileBuffers(HANDLE file)
 
 BOOL DeleteFileA(LPCSTR path)
 {
-    const std::string native = ResolveNativePath(path);
+    const std::string native = platform::GetStoredCopy(ResolveNativePath(path));
     struct stat info
     {
     };
@@ -551,8 +551,15 @@ BOOL DeleteFileA(LPCSTR path)
 
 BOOL MoveFileA(LPCSTR existing, LPCSTR target)
 {
-    const std::string source = ResolveNativePath(existing);
-    const std::string destination = ResolveNativePath(target);
+    const std::string spelledSource = ResolveNativePath(existing);
+    const std::string source = platform::GetStoredCopy(spelledSource);
+    // A file of the user's copy of the program folder is renamed there.
+    std::string destination = ResolveNativePath(target);
+    if (source != spelledSource)
+    {
+        const std::string stored = platform::GetStorePathFor(destination);
+        destination = stored.empty() ? destination : stored;
+    }
     struct stat info
     {
     };
@@ -593,7 +600,7 @@ BOOL MoveFileA(LPCSTR existing, LPCSTR target)
 
 BOOL SetFileAttributesA(LPCSTR path, DWORD attributes)
 {
-    const std::string native = ResolveNativePath(path);
+    const std::string native = platform::GetStoredCopy(ResolveNativePath(path));
     struct stat info
     {
     };
@@ -621,7 +628,7 @@ BOOL SetFileAttributesA(LPCSTR path, DWORD attributes)
 
 DWORD GetFileAttributesA(LPCSTR path)
 {
-    const std::string native = ResolveNativePath(path);
+    const std::string native = platform::GetStoredCopy(ResolveNativePath(path));
     struct stat info
     {
     };

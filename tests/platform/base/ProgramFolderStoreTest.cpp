@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -69,12 +70,15 @@ protected:
     {
         return fs::path(m_state.GetPath()) / "ProgramFolderProbe" / pszName;
     }
-    std::string RunProbe()
+    // The probe's lines, one run.
+    std::string RunProbe(const std::vector<std::string>& args = {})
     {
-        CChildProgram probe(Probe().string(), {}, {"XDG_STATE_HOME=" + m_state.GetPath()});
-        const std::string line = probe.WaitForLine("");
+        CChildProgram probe(Probe().string(), args, {"XDG_STATE_HOME=" + m_state.GetPath()});
+        std::string lines = probe.WaitForLine("");
+        if (!args.empty())
+            lines += "\n" + probe.WaitForLine("");
         EXPECT_EQ(probe.Wait(), 0);
-        return line;
+        return lines;
     }
 
     CTempFolder m_program;
@@ -92,8 +96,12 @@ TEST_F(ProgramFolderStore, WritesAProtectedProgramFolderRefusesGoToTheUsersState
     EXPECT_EQ(ReadWhole(Stored("saved.txt")), "saved");
     EXPECT_FALSE(fs::exists(m_program.GetPath("saved.txt")));
     EXPECT_FALSE(fs::exists(m_program.GetPath("LOG/probe.log")));
-    // A second start appends to its copy of the log.
-    EXPECT_EQ(RunProbe(), "loggedlogged|saved");
+    // A second start appends to its copy of the log, which is rotated and
+    // deleted there as well.
+    EXPECT_EQ(RunProbe({"rotate"}), "loggedlogged|saved\nrotated");
+    EXPECT_EQ(ReadWhole(Stored("LOG/probe.bak")), "loggedlogged");
+    EXPECT_FALSE(fs::exists(Stored("LOG/probe.log")));
+    EXPECT_FALSE(fs::exists(Stored("saved.txt")));
 }
 
 TEST_F(ProgramFolderStore, AProgramFolderThatTakesWritesKeepsThem)
@@ -101,6 +109,8 @@ TEST_F(ProgramFolderStore, AProgramFolderThatTakesWritesKeepsThem)
     EXPECT_EQ(RunProbe(), "logged|saved");
     EXPECT_EQ(ReadWhole(m_program.GetPath("LOG/probe.log")), "logged");
     EXPECT_EQ(ReadWhole(m_program.GetPath("saved.txt")), "saved");
+    EXPECT_EQ(RunProbe({"rotate"}), "loggedlogged|saved\nrotated");
+    EXPECT_EQ(ReadWhole(m_program.GetPath("LOG/probe.bak")), "loggedlogged");
     EXPECT_FALSE(fs::exists(m_state.GetPath() + "/ProgramFolderProbe"));
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "WinModule.h"
 
+#include "ChildProgram.h"
 #include "TempFolder.h"
 #include "WinError.h"
 
@@ -174,6 +175,25 @@ TEST_F(WinModule, EveryAddressOfALoadedObjectBelongsToItsModule)
         }
     }
     FreeLibrary(module);
+}
+
+// A program in a folder of a long name (the program's path 200 characters
+// long) still finds a library beside itself.
+TEST_F(WinModule, AProgramWithALongPathLoadsFromItsFolder)
+{
+    CTempFolder temp;
+    const std::string program = "ModuleLookupProbe";
+    const std::size_t nFolder = 200 - program.size() - 1;
+    const std::filesystem::path folder =
+        temp.GetPath() + "/" + std::string(nFolder - temp.GetPath().size() - 1, 'p');
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ((folder / program).string().size(), 200u);
+    std::filesystem::copy_file(std::string(SUITE_OUTPUT_DIR) + "/" + program, folder / program);
+    std::filesystem::copy_file(std::string(SUITE_OUTPUT_DIR) + "/libPlatformTestModule.so",
+                               folder / "libPlatformTestModule.so");
+    CChildProgram probe((folder / program).string(), {});
+    EXPECT_EQ(probe.WaitForLine(""), (folder / "libPlatformTestModule.so").string());
+    EXPECT_EQ(probe.Wait(), 0);
 }
 
 TEST_F(WinModule, NamesTheProgramAndTheModuleOfAnAddress)

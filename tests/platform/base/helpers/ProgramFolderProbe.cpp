@@ -2,6 +2,9 @@
 // library writes its log and a pushed configuration: "LOG/probe.log"
 // through _fsopen and "saved.txt" through CreateFileA. Then reads both back
 // by the same names and prints "<log>|<saved>"; exits 1 when a step fails.
+// Started with "rotate", it then turns the log into "LOG/probe.bak" as a
+// log that grew too long is, deletes "saved.txt", and prints "rotated" when
+// the attributes of both names tell that it happened.
 #include "WinFile.h"
 #include "WinHandle.h"
 #include "WinModule.h"
@@ -22,9 +25,17 @@ std::string ReadBack(const char* path)
     std::fclose(file);
     return std::string(text, count);
 }
+
+bool Rotate()
+{
+    return MoveFileA("LOG/probe.log", "LOG/probe.bak") && DeleteFileA("saved.txt") &&
+           GetFileAttributesA("LOG/probe.log") == INVALID_FILE_ATTRIBUTES &&
+           GetFileAttributesA("LOG/probe.bak") != INVALID_FILE_ATTRIBUTES &&
+           GetFileAttributesA("saved.txt") == INVALID_FILE_ATTRIBUTES;
+}
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -44,5 +55,7 @@ int main()
         return 1;
     CloseHandle(saved);
     std::printf("%s|%s\n", ReadBack("LOG/probe.log").c_str(), ReadBack("saved.txt").c_str());
+    if (argc > 1 && std::string(argv[1]) == "rotate")
+        std::printf("%s\n", Rotate() ? "rotated" : "not rotated");
     return 0;
 }
