@@ -12,7 +12,6 @@
 #include "WinClipboard.h"
 #include "WinCursor.h"
 #include "WinDrawing.h"
-#include "WinGlobalMemory.h"
 #include "WinImageList.h"
 #include "WinInput.h"
 #include "WinRichEdit.h"
@@ -532,32 +531,13 @@ void RichEditControl::OnKeyDown(WPARAM nKey, LPARAM lParam)
 
 void RichEditControl::Copy() const
 {
-    if (!m_text.HasSelection() || !OpenClipboard(m_hWnd))
-        return;
-    const std::string text = m_text.GetSelectedText();
-    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (auto* p = static_cast<char*>(GlobalLock(hGlobal)))
-    {
-        std::memcpy(p, text.c_str(), text.size() + 1);
-        GlobalUnlock(hGlobal);
-        EmptyClipboard();
-        SetClipboardData(CF_TEXT, hGlobal);
-    }
-    CloseClipboard();
+    if (m_text.HasSelection())
+        PutTextOnClipboard(m_hWnd, m_text.GetSelectedText());
 }
 
 void RichEditControl::Paste(WPARAM wParam, LPARAM lParam)
 {
-    if (!OpenClipboard(m_hWnd))
-        return;
-    std::string text;
-    const HANDLE hText = GetClipboardData(CF_TEXT);
-    if (const auto* p = static_cast<const char*>(GlobalLock(hText)))
-    {
-        text = StoredText(std::string(p, strnlen(p, GlobalSize(hText))).c_str());
-        GlobalUnlock(hText);
-    }
-    CloseClipboard();
+    const std::string text = StoredText(TakeTextFromClipboard(m_hWnd).c_str());
     if (!text.empty() && !ReplaceSelection(WM_PASTE, wParam, lParam, text))
         MessageBeep(0xFFFFFFFF);
 }
