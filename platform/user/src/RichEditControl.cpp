@@ -6,6 +6,7 @@
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 #include "EditText.h"
+#include "ListRows.h"
 #include "RichTextFormats.h"
 
 #include "WinBeep.h"
@@ -15,6 +16,7 @@
 #include "WinImageList.h"
 #include "WinInput.h"
 #include "WinRichEdit.h"
+#include "WinScrollBar.h"
 #include "WinSysMetrics.h"
 
 #include <algorithm>
@@ -74,11 +76,12 @@ TEXTMETRICA MetricsOf(HDC hdc, HFONT hFont)
     return tm;
 }
 
-class RichEditControl
+// Scrolls by whole paragraphs, as a list scrolls by rows.
+class RichEditControl : public ListRows
 {
 public:
-    explicit RichEditControl(HWND hWnd) : m_hWnd(hWnd) { m_default.dwEffects = CFE_AUTOCOLOR; }
-    ~RichEditControl();
+    explicit RichEditControl(HWND hWnd) : ListRows(hWnd) { m_default.dwEffects = CFE_AUTOCOLOR; }
+    ~RichEditControl() override;
     RichEditControl(const RichEditControl&) = delete;
     RichEditControl& operator=(const RichEditControl&) = delete;
 
@@ -91,15 +94,18 @@ private:
     const std::string& Text() const { return m_text.GetText(); }
 
     // Fonts and layout.
-    HFONT FontOf(std::size_t nFormat);
+    HFONT FontOf(std::size_t nFormat) const;
     void ForgetFonts();
-    std::vector<RichLine> Layout();
+    std::vector<RichLine> Layout() const;
     int LineOf(const std::vector<RichLine>& lines, int nPos) const;
     int NextTab(int x) const;
-    int Advance(HDC hdc, int x, int nFrom, int nTo);
+    int Advance(HDC hdc, int x, int nFrom, int nTo) const;
     POINT PosFromChar(int nPos);
     int CharFromPos(POINT pt);
     void ScrollToCaret();
+    int Count() const override { return LineCount(); }
+    int VisibleCount() const override;
+    void UpdateScrollBar() override;
     void UpdateCaret();
 
     // Editing.
@@ -127,22 +133,21 @@ private:
     int LineLength(int nPos) const;
     LRESULT GetTextRange(TEXTRANGEA* pRange) const;
 
-    HWND m_hWnd;
     EditText m_text;
     RichTextFormats m_formats;
     RichCharFormat m_default;
     bool m_bPendingFormat = false; // a format set on an empty selection
     RichCharFormat m_pending;
-    std::vector<int> m_tabs; // pixels from the left margin
-    std::map<std::size_t, HFONT> m_fonts;
+    std::vector<int> m_tabs;                      // pixels from the left margin
+    mutable std::map<std::size_t, HFONT> m_fonts; // made as drawing needs them
     DWORD m_dwEventMask = ENM_NONE;
     std::size_t m_nLimit = kDefaultLimit;
     COLORREF m_crBackground = CLR_DEFAULT;
-    int m_nFirstLine = 0;
     bool m_bFocus = false;
     bool m_bSelecting = false;
     bool m_bModified = false;
-    std::string m_partial; // the first bytes of a typed character still coming
+    bool m_bScrollBar = false; // created with WS_VSCROLL, which a scroll bar hides
+    std::string m_partial;     // the first bytes of a typed character still coming
 };
 
 RichEditControl::~RichEditControl()
@@ -150,7 +155,7 @@ RichEditControl::~RichEditControl()
     ForgetFonts();
 }
 
-HFONT RichEditControl::FontOf(std::size_t nFormat)
+HFONT RichEditControl::FontOf(std::size_t nFormat) const
 {
     const auto found = m_fonts.find(nFormat);
     if (found != m_fonts.end())
@@ -167,7 +172,7 @@ void RichEditControl::ForgetFonts()
     m_fonts.clear();
 }
 
-std::vector<RichLine> RichEditControl::Layout()
+std::vector<RichLine> RichEditControl::Layout() const
 {
     std::vector<RichLine> lines;
     HDC hdc = GetDC(m_hWnd);
@@ -207,7 +212,7 @@ std::vector<RichLine> RichEditControl::Layout()
     ReleaseDC(m_hWnd, hdc);
     // Scrolled lines start above the top.
     const int nShift =
-        lines[static_cast<std::size_t>(std::clamp(m_nFirstLine, 0, int(lines.size()) - 1))].nTop -
+        lines[static_cast<std::size_t>(std::clamp(m_nTop, 0, int(lines.size()) - 1))].nTop -
         kMargin;
     for (RichLine& line : lines)
         line.nTop -= nShift;
@@ -237,7 +242,7 @@ int RichEditControl::NextTab(int x) const
 }
 
 // The x after the text [nFrom, nTo) of one line drawn from x.
-int RichEditControl::Advance(HDC hdc, int x, int nFrom, int nTo)
+int RichEditControl::Advance(HDC hdc, int x, int nFrom, int nTo) const
 {
     const std::string& text = Text();
     for (int i = nFrom; i < nTo;)
@@ -297,22 +302,37 @@ int RichEditControl::CharFromPos(POINT pt)
 
 void RichEditControl::ScrollToCaret()
 {
+    EnsureVisible(LineFromChar(m_text.GetCaret()));
+    UpdateScrollBar();
+}
+
+int RichEditControl::VisibleCount() const
+{
     RECT client{};
     GetClientRect(m_hWnd, &client);
     const std::vector<RichLine> lines = Layout();
-    const int nLine = LineOf(lines, m_text.GetCaret());
-    if (nLine < m_nFirstLine)
+    int nWhole = 0;
+    for (std::size_t i = static_cast<std::size_t>(std::max(m_nTop, 0)); i < lines.size(); ++i)
     {
-        m_nFirstLine = nLine;
+        if (lines[i].nTop + lines[i].nHeight > client.bottom)
+            break;
+        ++nWhole;
+    }
+    return std::max(nWhole, 1);
+}
+
+void RichEditControl::UpdateScrollBar()
+{
+    if (!m_bScrollBar)
         return;
-    }
-    const RichLine& line = lines[static_cast<std::size_t>(nLine)];
-    int nBottom = line.nTop + line.nHeight;
-    while (nBottom > client.bottom && m_nFirstLine < nLine)
-    {
-        nBottom -= lines[static_cast<std::size_t>(m_nFirstLine)].nHeight;
-        ++m_nFirstLine;
-    }
+    SCROLLINFO info{sizeof(SCROLLINFO),
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    LineCount() - 1,
+                    static_cast<UINT>(VisibleCount()),
+                    m_nTop,
+                    0};
+    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
 }
 
 void RichEditControl::UpdateCaret()
@@ -706,6 +726,7 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
     {
         const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        m_bScrollBar = cs != nullptr && (cs->style & WS_VSCROLL) != 0;
         if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName))
         {
             m_text.SetText(StoredText(cs->lpszName));
@@ -753,6 +774,32 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (m_bSelecting)
             MoveTo(CharFromPos(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}), true);
         return 0;
+    case WM_LBUTTONDBLCLK:
+    {
+        // A double click selects the word under it.
+        const int nPos = CharFromPos(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        const int nOldStart = m_text.GetSelStart();
+        const int nOldEnd = m_text.GetSelEnd();
+        const int nEnd = m_text.NextWord(nPos);
+        Select(m_text.PrevWord(std::min(nEnd, m_text.NextChar(nPos))), nEnd);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        UpdateCaret();
+        NotifySelectionIfMoved(nOldStart, nOldEnd);
+        return 0;
+    }
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wParam));
+        UpdateCaret();
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        UpdateCaret();
+        return 0;
+    case EM_GETFIRSTVISIBLELINE:
+        return m_nTop;
+    case WM_SIZE:
+        UpdateScrollBar();
+        return 0;
     case WM_LBUTTONUP:
         if (m_bSelecting)
         {
@@ -768,7 +815,7 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         m_formats.Reset(m_text.GetLength(), m_default);
         ForgetFonts();
         m_bPendingFormat = false;
-        m_nFirstLine = 0;
+        m_nTop = 0;
         AfterTextChange();
         m_bModified = false;
         NotifySelectionIfMoved(nOldStart, nOldEnd);

@@ -450,3 +450,66 @@ TEST_F(RichEditTest, ScriptLooksColouredWithTabStops)
     SaveWindowPicture(m_hParent, path.c_str());
 }
 } // namespace
+
+namespace
+{
+TEST_F(RichEditTest, ScrollsByParagraphsWithTheCaretBarAndWheel)
+{
+    const HWND hScrolled = CreateWindowExA(
+        0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 10, 10, 200, 100,
+        m_hParent, reinterpret_cast<HMENU>(kRichId + 1), GetModuleHandleA(nullptr), nullptr);
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + (i < 39 ? "\r" : "");
+    SetWindowTextA(hScrolled, text.c_str());
+    SetFocus(hScrolled);
+    m_harness.KeyDown(VK_CONTROL);
+    m_harness.KeyPress(VK_END);
+    m_harness.KeyUp(VK_CONTROL);
+    m_harness.PumpPending();
+    const auto first = [&] { return SendMessageA(hScrolled, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(hScrolled, SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 39);
+    ASSERT_GT(info.nPage, 1U);
+    EXPECT_EQ(first(), LRESULT(40 - info.nPage)) << "the caret's line is the last one shown";
+    EXPECT_EQ(info.nPos, first());
+    SendMessageA(hScrolled, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(first(), 0);
+    m_harness.Wheel(-120, CUiHarness::ScreenPoint(hScrolled, 50, 50));
+    m_harness.PumpPending();
+    EXPECT_EQ(first(), 1);
+    info.fMask = SIF_POS;
+    GetScrollInfo(hScrolled, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, 1) << "the bar follows the wheel";
+    const std::string path = std::string(SUITE_OUTPUT_DIR) + "/rich-edit-scrolled.bmp";
+    SaveWindowPicture(m_hParent, path.c_str());
+}
+
+TEST_F(RichEditTest, PaintCarryingADcDrawsTheControlIntoThatDc)
+{
+    SetWindowTextA(m_hRich, "painted elsewhere");
+    m_harness.PumpPending();
+    HDC hScreen = GetDC(nullptr);
+    HDC hMem = CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 380, 200);
+    ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+    const RECT all{0, 0, 380, 200};
+    HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(hMem, &all, hRed);
+    SendMessageA(m_hRich, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem), 0);
+    SendMessageA(m_hRich, WM_PAINT, reinterpret_cast<WPARAM>(hMem), 0);
+    // The control's background and its text reached the memory bitmap.
+    EXPECT_EQ(GetPixel(hMem, 300, 150), GetSysColor(COLOR_WINDOW));
+    int nInk = 0;
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 20; ++y)
+            nInk += GetPixel(hMem, x, y) == GetSysColor(COLOR_WINDOWTEXT) ? 1 : 0;
+    EXPECT_GT(nInk, 10);
+    SelectObject(hMem, hOld);
+    DeleteObject(hBitmap);
+    DeleteObject(hRed);
+    DeleteDC(hMem);
+}
+} // namespace
