@@ -25,6 +25,7 @@ const SystemClass kSystemClasses[] = {
     {"Button", ButtonWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra, IDC_ARROW,
      nullptr},
     {"Edit", EditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
+    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
     {"Static", StaticWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"ListBox", ListBoxWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"ComboLBox", ListBoxWindowProc, CS_DBLCLKS | CS_SAVEBITS, kControlDataExtra, IDC_ARROW,
@@ -43,7 +44,6 @@ const SystemClass kSystemClasses[] = {
     {"msctls_statusbar32", StatusBarWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
     {"tooltips_class32", ToolTipWindowProc, CS_SAVEBITS, kControlDataExtra, IDC_ARROW, nullptr},
-    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
 };
 } // namespace
 
