@@ -110,7 +110,14 @@ private:
 
     // Editing.
     const RichCharFormat& InsertFormatAt(int nPos) const;
-    bool AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo, bool bInserts);
+    enum class enEditAnswer
+    {
+        Allowed,
+        Refused,
+        Revised, // the parent changed the message, and the changed one was done instead
+    };
+    enEditAnswer AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
+                           bool bInserts);
     bool Replace(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
                  const std::string& text);
     bool ReplaceSelection(UINT nMsg, WPARAM wParam, LPARAM lParam, const std::string& text);
@@ -146,6 +153,7 @@ private:
     bool m_bFocus = false;
     bool m_bSelecting = false;
     bool m_bModified = false;
+    bool m_bRevising = false;  // doing a message a parent revised in EN_PROTECTED
     bool m_bScrollBar = false; // created with WS_VSCROLL, which a scroll bar hides
     std::string m_partial;     // the first bytes of a typed character still coming
 };
@@ -356,15 +364,15 @@ const RichCharFormat& RichEditControl::InsertFormatAt(int nPos) const
     return m_default;
 }
 
-bool RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
-                                bool bInserts)
+RichEditControl::enEditAnswer RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam,
+                                                         int nFrom, int nTo, bool bInserts)
 {
     const bool bTouches = m_formats.AnyProtected(nFrom, nTo) ||
                           (bInserts && nFrom == nTo && InsertFormatAt(nFrom).IsProtected());
     if (!bTouches)
-        return true;
+        return enEditAnswer::Allowed;
     if (!(m_dwEventMask & ENM_PROTECTED))
-        return false;
+        return enEditAnswer::Refused;
     ENPROTECTED info{};
     info.nmhdr.hwndFrom = m_hWnd;
     info.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(m_hWnd));
@@ -374,15 +382,28 @@ bool RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFr
     info.lParam = lParam;
     info.chrg = CHARRANGE{nFrom, nTo};
     const HWND hParent = GetParent(m_hWnd);
-    return hParent == nullptr || SendMessageA(hParent, WM_NOTIFY, info.nmhdr.idFrom,
-                                              reinterpret_cast<LPARAM>(&info)) == 0;
+    if (hParent == nullptr)
+        return enEditAnswer::Allowed;
+    if (SendMessageA(hParent, WM_NOTIFY, info.nmhdr.idFrom, reinterpret_cast<LPARAM>(&info)) != 0)
+        return enEditAnswer::Refused;
+    const bool bChanged = info.msg != nMsg || info.wParam != wParam || info.lParam != lParam;
+    if (!bChanged || m_bRevising)
+        return enEditAnswer::Allowed;
+    // One revision: the revised message is not revised again.
+    m_bRevising = true;
+    SendMessageA(m_hWnd, info.msg, info.wParam, info.lParam);
+    m_bRevising = false;
+    return enEditAnswer::Revised;
 }
 
 bool RichEditControl::Replace(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
                               const std::string& text)
 {
-    if (IsReadOnly() || !AllowEdit(nMsg, wParam, lParam, nFrom, nTo, !text.empty()))
+    if (IsReadOnly())
         return false;
+    const enEditAnswer answer = AllowEdit(nMsg, wParam, lParam, nFrom, nTo, !text.empty());
+    if (answer != enEditAnswer::Allowed)
+        return answer == enEditAnswer::Revised;
     const int nOldStart = m_text.GetSelStart();
     const int nOldEnd = m_text.GetSelEnd();
     const RichCharFormat format = nFrom < nTo ? m_formats.At(nFrom) : InsertFormatAt(nFrom);
@@ -586,9 +607,12 @@ BOOL RichEditControl::SetCharFormat(WPARAM nFlags, LPARAM lParam)
     }
     // Formatting is no editing of the text: it asks only a parent that
     // listens for protected edits.
-    if ((m_dwEventMask & ENM_PROTECTED) &&
-        !AllowEdit(EM_SETCHARFORMAT, nFlags, lParam, nFrom, nTo, false))
-        return FALSE;
+    if (m_dwEventMask & ENM_PROTECTED)
+    {
+        const enEditAnswer answer = AllowEdit(EM_SETCHARFORMAT, nFlags, lParam, nFrom, nTo, false);
+        if (answer != enEditAnswer::Allowed)
+            return answer == enEditAnswer::Revised ? TRUE : FALSE;
+    }
     m_formats.Apply(nFrom, nTo, *pFormat);
     InvalidateRect(m_hWnd, nullptr, TRUE);
     UpdateCaret();

@@ -8,6 +8,7 @@
 #include "WinRichEdit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ protected:
             const auto& info = reinterpret_cast<const ENPROTECTED&>(hdr);
             m_heard.push_back(RichHeard{EN_PROTECTED, info.msg, info.wParam, info.chrg.cpMin,
                                         info.chrg.cpMax, Text()});
+            if (m_bUpperCase && info.msg == WM_CHAR)
+                const_cast<ENPROTECTED&>(info).wParam = std::toupper(static_cast<int>(info.wParam));
             return m_protectedAnswer;
         }
         if (hdr.code == EN_SELCHANGE)
@@ -121,6 +124,7 @@ protected:
     HWND m_hRich = nullptr;
     std::vector<RichHeard> m_heard;
     LRESULT m_protectedAnswer = 0;
+    bool m_bUpperCase = false; // revise typed characters to upper case
 };
 
 enum class enAction
@@ -260,6 +264,27 @@ TEST_F(RichEditTest, RefusedOrUnaskedProtectedEditsChangeNothing)
     ProtectEverything("abc");
     SetWindowTextA(m_hRich, "new");
     EXPECT_EQ(Text(), "new");
+}
+
+TEST_F(RichEditTest, AParentsRevisedMessageIsDoneInsteadOnce)
+{
+    ProtectEverything("ab");
+    SetFocus(m_hRich);
+    SetSel(2, 2);
+    m_heard.clear();
+    m_bUpperCase = true;
+    m_harness.KeyPress('C');
+    m_harness.PumpPending();
+    EXPECT_EQ(Text(), "abC");
+    // The original 'c', then the revised 'C' asked once more and done.
+    std::vector<WPARAM> asked;
+    for (const RichHeard& heard : m_heard)
+        if (heard.code == EN_PROTECTED)
+            asked.push_back(heard.wParam);
+    EXPECT_EQ(asked, (std::vector<WPARAM>{'c', 'C'}));
+    EXPECT_EQ(std::count_if(m_heard.begin(), m_heard.end(),
+                            [](const RichHeard& heard) { return heard.code == EN_CHANGE; }),
+              1);
 }
 
 TEST_F(RichEditTest, FormatChangesOfProtectedTextAskWithTheirOwnMessage)
