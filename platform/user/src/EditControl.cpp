@@ -348,13 +348,9 @@ void EditControl::OnChar(WPARAM wParam)
         MessageBeep(0xFFFFFFFF);
         return;
     }
-    // A character of several bytes arrives one message per byte.
-    m_pending.push_back(static_cast<char>(ch));
-    if (m_pending.size() < AnsiCharLength(static_cast<unsigned char>(m_pending[0])))
-        return;
-    const std::string typed = std::move(m_pending);
-    m_pending.clear();
-    InsertTyped(typed);
+    std::string typed;
+    if (GatherTypedChar(m_pending, ch, typed))
+        InsertTyped(typed);
 }
 
 void EditControl::MoveTo(int nPos, bool bExtend)

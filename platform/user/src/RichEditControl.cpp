@@ -486,13 +486,8 @@ void RichEditControl::OnChar(WPARAM wParam, LPARAM lParam)
             MessageBeep(0xFFFFFFFF);
         return;
     }
-    // A character of several bytes arrives one message per byte.
-    m_partial.push_back(static_cast<char>(ch));
-    if (m_partial.size() < AnsiCharLength(static_cast<unsigned char>(m_partial[0])))
-        return;
-    const std::string typed = std::move(m_partial);
-    m_partial.clear();
-    if (!ReplaceSelection(WM_CHAR, wParam, lParam, typed))
+    std::string typed;
+    if (GatherTypedChar(m_partial, ch, typed) && !ReplaceSelection(WM_CHAR, wParam, lParam, typed))
         MessageBeep(0xFFFFFFFF);
 }
 

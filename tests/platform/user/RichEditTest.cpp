@@ -287,6 +287,22 @@ TEST_F(RichEditTest, AParentsRevisedMessageIsDoneInsteadOnce)
               1);
 }
 
+TEST_F(RichEditTest, ACharacterOfSeveralBytesIsInsertedWholeOnce)
+{
+    SendMessageA(m_hRich, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    // "é" in UTF-8 arrives as two WM_CHAR messages.
+    SendMessageA(m_hRich, WM_CHAR, 0xC3, 0);
+    EXPECT_EQ(Text(), "");
+    SendMessageA(m_hRich, WM_CHAR, 0xA9, 0);
+    EXPECT_EQ(Text(), "\xC3\xA9");
+    ASSERT_EQ(m_heard.size(), 1U);
+    EXPECT_EQ(m_heard[0].code, UINT(EN_CHANGE));
+    SetFocus(m_hRich);
+    m_harness.KeyPress(VK_BACK);
+    m_harness.PumpPending();
+    EXPECT_EQ(Text(), "") << "Backspace takes the whole character";
+}
+
 TEST_F(RichEditTest, FormatChangesOfProtectedTextAskWithTheirOwnMessage)
 {
     ProtectEverything("abcdef");
