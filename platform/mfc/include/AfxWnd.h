@@ -10,6 +10,9 @@
 #include "PlatformUIExport.h"
 #include "WinUser.h"
 
+#include <functional>
+#include <memory>
+
 class CFrameWnd;
 class CMenu;
 class CDataExchange;
@@ -48,6 +51,14 @@ public:
     // Handle map.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
+    static CWnd* FromHandleMaking(HWND hWnd, const std::function<std::unique_ptr<CWnd>()>& fnMake);
+    // The permanent object of the handle when it is a T, else a temporary T
+    // (null when the handle already has a temporary of another kind).
+    template <typename T> static T* FromHandleAs(HWND hWnd)
+    {
+        return dynamic_cast<T*>(
+            FromHandleMaking(hWnd, [] { return std::unique_ptr<CWnd>(new T); }));
+    }
     static void DeleteTempMap();
     BOOL Attach(HWND hWndNew);
     HWND Detach();

@@ -219,13 +219,13 @@ CEdit* CListCtrl::EditLabel(int nItem)
 {
     const HWND hEdit = reinterpret_cast<HWND>(
         ::SendMessageA(m_hWnd, LVM_EDITLABELA, static_cast<WPARAM>(nItem), 0));
-    return static_cast<CEdit*>(CWnd::FromHandle(hEdit));
+    return CWnd::FromHandleAs<CEdit>(hEdit);
 }
 
 CEdit* CListCtrl::GetEditControl() const
 {
     const HWND hEdit = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, LVM_GETEDITCONTROL, 0, 0));
-    return static_cast<CEdit*>(CWnd::FromHandle(hEdit));
+    return CWnd::FromHandleAs<CEdit>(hEdit);
 }
 
 BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const

@@ -146,10 +146,15 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
+    return FromHandleMaking(hWnd, [] { return std::make_unique<CWnd>(); });
+}
+
+CWnd* CWnd::FromHandleMaking(HWND hWnd, const std::function<std::unique_ptr<CWnd>()>& fnMake)
+{
     return Maps().FromHandle(hWnd,
-                             [](HWND hTempWnd)
+                             [&](HWND hTempWnd)
                              {
-                                 auto pWnd = std::make_unique<CWnd>();
+                                 std::unique_ptr<CWnd> pWnd = fnMake();
                                  pWnd->m_hWnd = hTempWnd;
                                  return pWnd;
                              });

@@ -13,7 +13,9 @@
 // protected format (the character before the caret's, else the one after,
 // else the default format). Such an edit first sends EN_PROTECTED (with
 // ENM_PROTECTED in the event mask) carrying the originating message; a
-// non-zero answer refuses it. Without ENM_PROTECTED the protection holds
+// non-zero answer refuses it; a zero answer with the record's message
+// changed has the changed message done instead (once: a message done so is
+// not revised again). Without ENM_PROTECTED the protection holds
 // and the edit is refused. WM_SETTEXT replaces everything regardless, in
 // the default format. EN_CHANGE (WM_COMMAND, with ENM_CHANGE) follows
 // every change of the text; EN_SELCHANGE (with ENM_SELCHANGE) every change

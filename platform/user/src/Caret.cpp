@@ -138,6 +138,22 @@ void ShowCaretAfterPaint(HWND hWnd)
     DrawIfShown();
 }
 
+void EraseCaretOf(HWND hWnd)
+{
+    if (Caret().hWnd == hWnd)
+        Erase();
+}
+
+void ScrollCaretOf(HWND hWnd, const RECT& scroll, int dx, int dy)
+{
+    CaretState& caret = Caret();
+    if (caret.hWnd != hWnd)
+        return;
+    if (PtInRect(&scroll, caret.pos))
+        caret.pos = POINT{caret.pos.x + dx, caret.pos.y + dy};
+    DrawIfShown();
+}
+
 void DropCaretOf(HWND hWnd)
 {
     if (Caret().hWnd == hWnd)

@@ -6,6 +6,7 @@
 
 LRESULT ButtonWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT EditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+LRESULT RichEditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT StaticWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ListBoxWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ComboBoxWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -19,7 +20,6 @@ LRESULT StatusBarWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT ToolTipWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT TreeViewWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 LRESULT TabControlWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-LRESULT RichEditWindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // The list selected an item (bEnd: the choice is made, a dropped list
 // closes), or a press elsewhere dismissed the dropped list.

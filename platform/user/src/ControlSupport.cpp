@@ -1,5 +1,7 @@
 #include "ControlSupport.h"
 
+#include "WinClipboard.h"
+#include "WinGlobalMemory.h"
 #include "WinSysMetrics.h"
 
 #include <algorithm>
@@ -83,4 +85,34 @@ int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax)
     std::memcpy(pszBuffer, pszText, nCopied);
     pszBuffer[nCopied] = '\0';
     return static_cast<int>(nCopied);
+}
+
+void PutTextOnClipboard(HWND hOwner, const std::string& text)
+{
+    if (!OpenClipboard(hOwner))
+        return;
+    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (auto* p = static_cast<char*>(GlobalLock(hGlobal)))
+    {
+        std::memcpy(p, text.c_str(), text.size() + 1);
+        GlobalUnlock(hGlobal);
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, hGlobal);
+    }
+    CloseClipboard();
+}
+
+std::string TakeTextFromClipboard(HWND hOwner)
+{
+    std::string text;
+    if (!OpenClipboard(hOwner))
+        return text;
+    const HANDLE hText = GetClipboardData(CF_TEXT);
+    if (const auto* p = static_cast<const char*>(GlobalLock(hText)))
+    {
+        text.assign(p, strnlen(p, GlobalSize(hText)));
+        GlobalUnlock(hText);
+    }
+    CloseClipboard();
+    return text;
 }

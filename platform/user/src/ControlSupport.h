@@ -8,6 +8,8 @@
 #include "WinPaint.h"
 #include "WinWindow.h"
 
+#include <string>
+
 // Controls keep a pointer to their data in their first extra bytes.
 constexpr int kControlDataExtra = sizeof(void*);
 
@@ -79,3 +81,7 @@ bool IsWindowOfClass(HWND hWnd, const char* pszClass);
 // Copies as much of text as fits a buffer of cchMax characters, with the
 // closing NUL; the characters copied.
 int CopyTextTo(const char* pszText, LPSTR pszBuffer, int cchMax);
+// The text controls' clipboard: text put there as CF_TEXT owned by the
+// control, and the CF_TEXT there (empty when none).
+void PutTextOnClipboard(HWND hOwner, const std::string& text);
+std::string TakeTextFromClipboard(HWND hOwner);

@@ -6,10 +6,8 @@
 #include "EditText.h"
 
 #include "WinBeep.h"
-#include "WinClipboard.h"
 #include "WinCursor.h"
 #include "WinDrawing.h"
-#include "WinGlobalMemory.h"
 #include "WinInput.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
@@ -350,13 +348,9 @@ void EditControl::OnChar(WPARAM wParam)
         MessageBeep(0xFFFFFFFF);
         return;
     }
-    // A character of several bytes arrives one message per byte.
-    m_pending.push_back(static_cast<char>(ch));
-    if (m_pending.size() < AnsiCharLength(static_cast<unsigned char>(m_pending[0])))
-        return;
-    const std::string typed = std::move(m_pending);
-    m_pending.clear();
-    InsertTyped(typed);
+    std::string typed;
+    if (GatherTypedChar(m_pending, ch, typed))
+        InsertTyped(typed);
 }
 
 void EditControl::MoveTo(int nPos, bool bExtend)
@@ -440,18 +434,8 @@ void EditControl::OnKeyDown(WPARAM nKey)
 
 void EditControl::Copy() const
 {
-    if (!m_text.HasSelection() || m_chPassword != 0 || !OpenClipboard(m_hWnd))
-        return;
-    const std::string text = m_text.GetSelectedText();
-    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (auto* p = static_cast<char*>(GlobalLock(hGlobal)))
-    {
-        std::memcpy(p, text.c_str(), text.size() + 1);
-        GlobalUnlock(hGlobal);
-        EmptyClipboard();
-        SetClipboardData(CF_TEXT, hGlobal);
-    }
-    CloseClipboard();
+    if (m_text.HasSelection() && m_chPassword == 0)
+        PutTextOnClipboard(m_hWnd, m_text.GetSelectedText());
 }
 
 void EditControl::Cut()
@@ -485,16 +469,7 @@ void EditControl::Paste()
         MessageBeep(0xFFFFFFFF);
         return;
     }
-    if (!OpenClipboard(m_hWnd))
-        return;
-    std::string text;
-    const HANDLE hText = GetClipboardData(CF_TEXT);
-    if (const auto* p = static_cast<const char*>(GlobalLock(hText)))
-    {
-        text.assign(p, strnlen(p, GlobalSize(hText)));
-        GlobalUnlock(hText);
-    }
-    CloseClipboard();
+    std::string text = TakeTextFromClipboard(m_hWnd);
     // A single line takes the first line of what was copied.
     if (!IsMultiLine())
         text = text.substr(0, text.find_first_of("\r\n"));

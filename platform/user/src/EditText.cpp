@@ -185,3 +185,13 @@ int EditText::PrevWord(int nPos) const
         nPos = PrevChar(nPos);
     return nPos;
 }
+
+bool GatherTypedChar(std::string& partial, unsigned char ch, std::string& typed)
+{
+    partial.push_back(static_cast<char>(ch));
+    if (partial.size() < AnsiCharLength(static_cast<unsigned char>(partial[0])))
+        return false;
+    typed = std::move(partial);
+    partial.clear();
+    return true;
+}

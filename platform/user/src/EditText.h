@@ -62,3 +62,8 @@ private:
 // The number of bytes the character starting with this byte takes in the
 // ANSI code page (1 when the byte starts no longer character).
 std::size_t AnsiCharLength(unsigned char chLead);
+
+// A character of several bytes is typed one WM_CHAR per byte: collects them
+// in partial and, once the last came, hands the whole character over in
+// typed and returns true.
+bool GatherTypedChar(std::string& partial, unsigned char ch, std::string& typed);

@@ -6,16 +6,17 @@
 #include "ControlClasses.h"
 #include "ControlSupport.h"
 #include "EditText.h"
+#include "ListRows.h"
 #include "RichTextFormats.h"
 
 #include "WinBeep.h"
 #include "WinClipboard.h"
 #include "WinCursor.h"
 #include "WinDrawing.h"
-#include "WinGlobalMemory.h"
 #include "WinImageList.h"
 #include "WinInput.h"
 #include "WinRichEdit.h"
+#include "WinScrollBar.h"
 #include "WinSysMetrics.h"
 
 #include <algorithm>
@@ -75,11 +76,12 @@ TEXTMETRICA MetricsOf(HDC hdc, HFONT hFont)
     return tm;
 }
 
-class RichEditControl
+// Scrolls by whole paragraphs, as a list scrolls by rows.
+class RichEditControl : public ListRows
 {
 public:
-    explicit RichEditControl(HWND hWnd) : m_hWnd(hWnd) { m_default.dwEffects = CFE_AUTOCOLOR; }
-    ~RichEditControl();
+    explicit RichEditControl(HWND hWnd) : ListRows(hWnd) { m_default.dwEffects = CFE_AUTOCOLOR; }
+    ~RichEditControl() override;
     RichEditControl(const RichEditControl&) = delete;
     RichEditControl& operator=(const RichEditControl&) = delete;
 
@@ -92,20 +94,30 @@ private:
     const std::string& Text() const { return m_text.GetText(); }
 
     // Fonts and layout.
-    HFONT FontOf(std::size_t nFormat);
+    HFONT FontOf(std::size_t nFormat) const;
     void ForgetFonts();
-    std::vector<RichLine> Layout();
+    std::vector<RichLine> Layout() const;
     int LineOf(const std::vector<RichLine>& lines, int nPos) const;
     int NextTab(int x) const;
-    int Advance(HDC hdc, int x, int nFrom, int nTo);
+    int Advance(HDC hdc, int x, int nFrom, int nTo) const;
     POINT PosFromChar(int nPos);
     int CharFromPos(POINT pt);
     void ScrollToCaret();
+    int Count() const override { return LineCount(); }
+    int VisibleCount() const override;
+    void UpdateScrollBar() override;
     void UpdateCaret();
 
     // Editing.
     const RichCharFormat& InsertFormatAt(int nPos) const;
-    bool AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo, bool bInserts);
+    enum class enEditAnswer
+    {
+        Allowed,
+        Refused,
+        Revised, // the parent changed the message, and the changed one was done instead
+    };
+    enEditAnswer AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
+                           bool bInserts);
     bool Replace(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
                  const std::string& text);
     bool ReplaceSelection(UINT nMsg, WPARAM wParam, LPARAM lParam, const std::string& text);
@@ -128,22 +140,22 @@ private:
     int LineLength(int nPos) const;
     LRESULT GetTextRange(TEXTRANGEA* pRange) const;
 
-    HWND m_hWnd;
     EditText m_text;
     RichTextFormats m_formats;
     RichCharFormat m_default;
     bool m_bPendingFormat = false; // a format set on an empty selection
     RichCharFormat m_pending;
-    std::vector<int> m_tabs; // pixels from the left margin
-    std::map<std::size_t, HFONT> m_fonts;
+    std::vector<int> m_tabs;                      // pixels from the left margin
+    mutable std::map<std::size_t, HFONT> m_fonts; // made as drawing needs them
     DWORD m_dwEventMask = ENM_NONE;
     std::size_t m_nLimit = kDefaultLimit;
     COLORREF m_crBackground = CLR_DEFAULT;
-    int m_nFirstLine = 0;
     bool m_bFocus = false;
     bool m_bSelecting = false;
     bool m_bModified = false;
-    std::string m_partial; // the first bytes of a typed character still coming
+    bool m_bRevising = false;  // doing a message a parent revised in EN_PROTECTED
+    bool m_bScrollBar = false; // created with WS_VSCROLL, which a scroll bar hides
+    std::string m_partial;     // the first bytes of a typed character still coming
 };
 
 RichEditControl::~RichEditControl()
@@ -151,7 +163,7 @@ RichEditControl::~RichEditControl()
     ForgetFonts();
 }
 
-HFONT RichEditControl::FontOf(std::size_t nFormat)
+HFONT RichEditControl::FontOf(std::size_t nFormat) const
 {
     const auto found = m_fonts.find(nFormat);
     if (found != m_fonts.end())
@@ -168,7 +180,7 @@ void RichEditControl::ForgetFonts()
     m_fonts.clear();
 }
 
-std::vector<RichLine> RichEditControl::Layout()
+std::vector<RichLine> RichEditControl::Layout() const
 {
     std::vector<RichLine> lines;
     HDC hdc = GetDC(m_hWnd);
@@ -208,7 +220,7 @@ std::vector<RichLine> RichEditControl::Layout()
     ReleaseDC(m_hWnd, hdc);
     // Scrolled lines start above the top.
     const int nShift =
-        lines[static_cast<std::size_t>(std::clamp(m_nFirstLine, 0, int(lines.size()) - 1))].nTop -
+        lines[static_cast<std::size_t>(std::clamp(m_nTop, 0, int(lines.size()) - 1))].nTop -
         kMargin;
     for (RichLine& line : lines)
         line.nTop -= nShift;
@@ -238,7 +250,7 @@ int RichEditControl::NextTab(int x) const
 }
 
 // The x after the text [nFrom, nTo) of one line drawn from x.
-int RichEditControl::Advance(HDC hdc, int x, int nFrom, int nTo)
+int RichEditControl::Advance(HDC hdc, int x, int nFrom, int nTo) const
 {
     const std::string& text = Text();
     for (int i = nFrom; i < nTo;)
@@ -298,22 +310,37 @@ int RichEditControl::CharFromPos(POINT pt)
 
 void RichEditControl::ScrollToCaret()
 {
+    EnsureVisible(LineFromChar(m_text.GetCaret()));
+    UpdateScrollBar();
+}
+
+int RichEditControl::VisibleCount() const
+{
     RECT client{};
     GetClientRect(m_hWnd, &client);
     const std::vector<RichLine> lines = Layout();
-    const int nLine = LineOf(lines, m_text.GetCaret());
-    if (nLine < m_nFirstLine)
+    int nWhole = 0;
+    for (std::size_t i = static_cast<std::size_t>(std::max(m_nTop, 0)); i < lines.size(); ++i)
     {
-        m_nFirstLine = nLine;
+        if (lines[i].nTop + lines[i].nHeight > client.bottom)
+            break;
+        ++nWhole;
+    }
+    return std::max(nWhole, 1);
+}
+
+void RichEditControl::UpdateScrollBar()
+{
+    if (!m_bScrollBar)
         return;
-    }
-    const RichLine& line = lines[static_cast<std::size_t>(nLine)];
-    int nBottom = line.nTop + line.nHeight;
-    while (nBottom > client.bottom && m_nFirstLine < nLine)
-    {
-        nBottom -= lines[static_cast<std::size_t>(m_nFirstLine)].nHeight;
-        ++m_nFirstLine;
-    }
+    SCROLLINFO info{sizeof(SCROLLINFO),
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    LineCount() - 1,
+                    static_cast<UINT>(VisibleCount()),
+                    m_nTop,
+                    0};
+    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
 }
 
 void RichEditControl::UpdateCaret()
@@ -337,15 +364,15 @@ const RichCharFormat& RichEditControl::InsertFormatAt(int nPos) const
     return m_default;
 }
 
-bool RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
-                                bool bInserts)
+RichEditControl::enEditAnswer RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam,
+                                                         int nFrom, int nTo, bool bInserts)
 {
     const bool bTouches = m_formats.AnyProtected(nFrom, nTo) ||
                           (bInserts && nFrom == nTo && InsertFormatAt(nFrom).IsProtected());
     if (!bTouches)
-        return true;
+        return enEditAnswer::Allowed;
     if (!(m_dwEventMask & ENM_PROTECTED))
-        return false;
+        return enEditAnswer::Refused;
     ENPROTECTED info{};
     info.nmhdr.hwndFrom = m_hWnd;
     info.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(m_hWnd));
@@ -355,15 +382,28 @@ bool RichEditControl::AllowEdit(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFr
     info.lParam = lParam;
     info.chrg = CHARRANGE{nFrom, nTo};
     const HWND hParent = GetParent(m_hWnd);
-    return hParent == nullptr || SendMessageA(hParent, WM_NOTIFY, info.nmhdr.idFrom,
-                                              reinterpret_cast<LPARAM>(&info)) == 0;
+    if (hParent == nullptr)
+        return enEditAnswer::Allowed;
+    if (SendMessageA(hParent, WM_NOTIFY, info.nmhdr.idFrom, reinterpret_cast<LPARAM>(&info)) != 0)
+        return enEditAnswer::Refused;
+    const bool bChanged = info.msg != nMsg || info.wParam != wParam || info.lParam != lParam;
+    if (!bChanged || m_bRevising)
+        return enEditAnswer::Allowed;
+    // One revision: the revised message is not revised again.
+    m_bRevising = true;
+    SendMessageA(m_hWnd, info.msg, info.wParam, info.lParam);
+    m_bRevising = false;
+    return enEditAnswer::Revised;
 }
 
 bool RichEditControl::Replace(UINT nMsg, WPARAM wParam, LPARAM lParam, int nFrom, int nTo,
                               const std::string& text)
 {
-    if (IsReadOnly() || !AllowEdit(nMsg, wParam, lParam, nFrom, nTo, !text.empty()))
+    if (IsReadOnly())
         return false;
+    const enEditAnswer answer = AllowEdit(nMsg, wParam, lParam, nFrom, nTo, !text.empty());
+    if (answer != enEditAnswer::Allowed)
+        return answer == enEditAnswer::Revised;
     const int nOldStart = m_text.GetSelStart();
     const int nOldEnd = m_text.GetSelEnd();
     const RichCharFormat format = nFrom < nTo ? m_formats.At(nFrom) : InsertFormatAt(nFrom);
@@ -446,13 +486,8 @@ void RichEditControl::OnChar(WPARAM wParam, LPARAM lParam)
             MessageBeep(0xFFFFFFFF);
         return;
     }
-    // A character of several bytes arrives one message per byte.
-    m_partial.push_back(static_cast<char>(ch));
-    if (m_partial.size() < AnsiCharLength(static_cast<unsigned char>(m_partial[0])))
-        return;
-    const std::string typed = std::move(m_partial);
-    m_partial.clear();
-    if (!ReplaceSelection(WM_CHAR, wParam, lParam, typed))
+    std::string typed;
+    if (GatherTypedChar(m_partial, ch, typed) && !ReplaceSelection(WM_CHAR, wParam, lParam, typed))
         MessageBeep(0xFFFFFFFF);
 }
 
@@ -532,32 +567,13 @@ void RichEditControl::OnKeyDown(WPARAM nKey, LPARAM lParam)
 
 void RichEditControl::Copy() const
 {
-    if (!m_text.HasSelection() || !OpenClipboard(m_hWnd))
-        return;
-    const std::string text = m_text.GetSelectedText();
-    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (auto* p = static_cast<char*>(GlobalLock(hGlobal)))
-    {
-        std::memcpy(p, text.c_str(), text.size() + 1);
-        GlobalUnlock(hGlobal);
-        EmptyClipboard();
-        SetClipboardData(CF_TEXT, hGlobal);
-    }
-    CloseClipboard();
+    if (m_text.HasSelection())
+        PutTextOnClipboard(m_hWnd, m_text.GetSelectedText());
 }
 
 void RichEditControl::Paste(WPARAM wParam, LPARAM lParam)
 {
-    if (!OpenClipboard(m_hWnd))
-        return;
-    std::string text;
-    const HANDLE hText = GetClipboardData(CF_TEXT);
-    if (const auto* p = static_cast<const char*>(GlobalLock(hText)))
-    {
-        text = StoredText(std::string(p, strnlen(p, GlobalSize(hText))).c_str());
-        GlobalUnlock(hText);
-    }
-    CloseClipboard();
+    const std::string text = StoredText(TakeTextFromClipboard(m_hWnd).c_str());
     if (!text.empty() && !ReplaceSelection(WM_PASTE, wParam, lParam, text))
         MessageBeep(0xFFFFFFFF);
 }
@@ -586,9 +602,12 @@ BOOL RichEditControl::SetCharFormat(WPARAM nFlags, LPARAM lParam)
     }
     // Formatting is no editing of the text: it asks only a parent that
     // listens for protected edits.
-    if ((m_dwEventMask & ENM_PROTECTED) &&
-        !AllowEdit(EM_SETCHARFORMAT, nFlags, lParam, nFrom, nTo, false))
-        return FALSE;
+    if (m_dwEventMask & ENM_PROTECTED)
+    {
+        const enEditAnswer answer = AllowEdit(EM_SETCHARFORMAT, nFlags, lParam, nFrom, nTo, false);
+        if (answer != enEditAnswer::Allowed)
+            return answer == enEditAnswer::Revised ? TRUE : FALSE;
+    }
     m_formats.Apply(nFrom, nTo, *pFormat);
     InvalidateRect(m_hWnd, nullptr, TRUE);
     UpdateCaret();
@@ -726,6 +745,7 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
     {
         const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        m_bScrollBar = cs != nullptr && (cs->style & WS_VSCROLL) != 0;
         if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName))
         {
             m_text.SetText(StoredText(cs->lpszName));
@@ -773,6 +793,32 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         if (m_bSelecting)
             MoveTo(CharFromPos(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}), true);
         return 0;
+    case WM_LBUTTONDBLCLK:
+    {
+        // A double click selects the word under it.
+        const int nPos = CharFromPos(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        const int nOldStart = m_text.GetSelStart();
+        const int nOldEnd = m_text.GetSelEnd();
+        const int nEnd = m_text.NextWord(nPos);
+        Select(m_text.PrevWord(std::min(nEnd, m_text.NextChar(nPos))), nEnd);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        UpdateCaret();
+        NotifySelectionIfMoved(nOldStart, nOldEnd);
+        return 0;
+    }
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wParam));
+        UpdateCaret();
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        UpdateCaret();
+        return 0;
+    case EM_GETFIRSTVISIBLELINE:
+        return m_nTop;
+    case WM_SIZE:
+        UpdateScrollBar();
+        return 0;
     case WM_LBUTTONUP:
         if (m_bSelecting)
         {
@@ -788,7 +834,7 @@ LRESULT RichEditControl::Handle(UINT nMsg, WPARAM wParam, LPARAM lParam)
         m_formats.Reset(m_text.GetLength(), m_default);
         ForgetFonts();
         m_bPendingFormat = false;
-        m_nFirstLine = 0;
+        m_nTop = 0;
         AfterTextChange();
         m_bModified = false;
         NotifySelectionIfMoved(nOldStart, nOldEnd);

@@ -25,6 +25,7 @@ const SystemClass kSystemClasses[] = {
     {"Button", ButtonWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, kControlDataExtra, IDC_ARROW,
      nullptr},
     {"Edit", EditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
+    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
     {"Static", StaticWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"ListBox", ListBoxWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"ComboLBox", ListBoxWindowProc, CS_DBLCLKS | CS_SAVEBITS, kControlDataExtra, IDC_ARROW,
@@ -46,7 +47,6 @@ const SystemClass kSystemClasses[] = {
     {"SysTreeView32", TreeViewWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_ARROW, nullptr},
     {"SysTabControl32", TabControlWindowProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
      kControlDataExtra, IDC_ARROW, nullptr},
-    {"RichEdit20A", RichEditWindowProc, CS_DBLCLKS, kControlDataExtra, IDC_IBEAM, nullptr},
 };
 } // namespace
 

@@ -3,6 +3,7 @@
 // when none is given), the strips they leave (and whatever scrolled in from
 // a part of the window nobody could see) are invalidated, and a pending
 // update region moves with the pixels it marks.
+#include "Caret.h"
 #include "Painting.h"
 #include "WindowDC.h"
 
@@ -61,6 +62,8 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
     const Region landed(landedRect);
 
     Region uncovered;
+    // The caret is inverted pixels: it must not move with the others.
+    EraseCaretOf(hWnd);
     if (IsShownOnScreen(*window) && !IsDrawingSuppressed(*window))
     {
         HDC hdc = CreateWindowDC(hWnd, false, nullptr);
@@ -80,6 +83,7 @@ int ScrollWindowEx(HWND hWnd, int dx, int dy, const RECT* prcScroll, const RECT*
         uncovered = area;
     }
     MovePendingUpdate(*window, scroll, landed, dx, dy);
+    ScrollCaretOf(hWnd, scroll, dx, dy);
 
     if (hrgnUpdate != nullptr)
     {

@@ -389,3 +389,17 @@ TEST_F(ListViewExtrasTest, EverySubItemRectangleAnswersItsOwnHitTest)
     EXPECT_FALSE(SendMessageA(hList, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&bad)));
 }
 } // namespace
+
+namespace
+{
+TEST_F(ListViewExtrasTest, DestroyingTheListWhileEditingLeavesNothingBehind)
+{
+    const HWND hList = CreateList(2);
+    const HWND hEdit = reinterpret_cast<HWND>(SendMessageA(hList, LVM_EDITLABELA, 0, 0));
+    ASSERT_NE(hEdit, nullptr);
+    DestroyWindow(hList);
+    m_harness.PumpPending();
+    EXPECT_FALSE(IsWindow(hEdit));
+    EXPECT_FALSE(IsWindow(hList));
+}
+} // namespace

@@ -8,6 +8,7 @@
 #include "WinRichEdit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ protected:
             const auto& info = reinterpret_cast<const ENPROTECTED&>(hdr);
             m_heard.push_back(RichHeard{EN_PROTECTED, info.msg, info.wParam, info.chrg.cpMin,
                                         info.chrg.cpMax, Text()});
+            if (m_bUpperCase && info.msg == WM_CHAR)
+                const_cast<ENPROTECTED&>(info).wParam = std::toupper(static_cast<int>(info.wParam));
             return m_protectedAnswer;
         }
         if (hdr.code == EN_SELCHANGE)
@@ -121,6 +124,7 @@ protected:
     HWND m_hRich = nullptr;
     std::vector<RichHeard> m_heard;
     LRESULT m_protectedAnswer = 0;
+    bool m_bUpperCase = false; // revise typed characters to upper case
 };
 
 enum class enAction
@@ -260,6 +264,43 @@ TEST_F(RichEditTest, RefusedOrUnaskedProtectedEditsChangeNothing)
     ProtectEverything("abc");
     SetWindowTextA(m_hRich, "new");
     EXPECT_EQ(Text(), "new");
+}
+
+TEST_F(RichEditTest, AParentsRevisedMessageIsDoneInsteadOnce)
+{
+    ProtectEverything("ab");
+    SetFocus(m_hRich);
+    SetSel(2, 2);
+    m_heard.clear();
+    m_bUpperCase = true;
+    m_harness.KeyPress('C');
+    m_harness.PumpPending();
+    EXPECT_EQ(Text(), "abC");
+    // The original 'c', then the revised 'C' asked once more and done.
+    std::vector<WPARAM> asked;
+    for (const RichHeard& heard : m_heard)
+        if (heard.code == EN_PROTECTED)
+            asked.push_back(heard.wParam);
+    EXPECT_EQ(asked, (std::vector<WPARAM>{'c', 'C'}));
+    EXPECT_EQ(std::count_if(m_heard.begin(), m_heard.end(),
+                            [](const RichHeard& heard) { return heard.code == EN_CHANGE; }),
+              1);
+}
+
+TEST_F(RichEditTest, ACharacterOfSeveralBytesIsInsertedWholeOnce)
+{
+    SendMessageA(m_hRich, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    // "é" in UTF-8 arrives as two WM_CHAR messages.
+    SendMessageA(m_hRich, WM_CHAR, 0xC3, 0);
+    EXPECT_EQ(Text(), "");
+    SendMessageA(m_hRich, WM_CHAR, 0xA9, 0);
+    EXPECT_EQ(Text(), "\xC3\xA9");
+    ASSERT_EQ(m_heard.size(), 1U);
+    EXPECT_EQ(m_heard[0].code, UINT(EN_CHANGE));
+    SetFocus(m_hRich);
+    m_harness.KeyPress(VK_BACK);
+    m_harness.PumpPending();
+    EXPECT_EQ(Text(), "") << "Backspace takes the whole character";
 }
 
 TEST_F(RichEditTest, FormatChangesOfProtectedTextAskWithTheirOwnMessage)
@@ -448,5 +489,68 @@ TEST_F(RichEditTest, ScriptLooksColouredWithTabStops)
     EXPECT_LE(nFirstInk, 24);
     const std::string path = std::string(SUITE_OUTPUT_DIR) + "/rich-edit-script.bmp";
     SaveWindowPicture(m_hParent, path.c_str());
+}
+} // namespace
+
+namespace
+{
+TEST_F(RichEditTest, ScrollsByParagraphsWithTheCaretBarAndWheel)
+{
+    const HWND hScrolled = CreateWindowExA(
+        0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 10, 10, 200, 100,
+        m_hParent, reinterpret_cast<HMENU>(kRichId + 1), GetModuleHandleA(nullptr), nullptr);
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + (i < 39 ? "\r" : "");
+    SetWindowTextA(hScrolled, text.c_str());
+    SetFocus(hScrolled);
+    m_harness.KeyDown(VK_CONTROL);
+    m_harness.KeyPress(VK_END);
+    m_harness.KeyUp(VK_CONTROL);
+    m_harness.PumpPending();
+    const auto first = [&] { return SendMessageA(hScrolled, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(hScrolled, SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 39);
+    ASSERT_GT(info.nPage, 1U);
+    EXPECT_EQ(first(), LRESULT(40 - info.nPage)) << "the caret's line is the last one shown";
+    EXPECT_EQ(info.nPos, first());
+    SendMessageA(hScrolled, WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(first(), 0);
+    m_harness.Wheel(-120, CUiHarness::ScreenPoint(hScrolled, 50, 50));
+    m_harness.PumpPending();
+    EXPECT_EQ(first(), 1);
+    info.fMask = SIF_POS;
+    GetScrollInfo(hScrolled, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, 1) << "the bar follows the wheel";
+    const std::string path = std::string(SUITE_OUTPUT_DIR) + "/rich-edit-scrolled.bmp";
+    SaveWindowPicture(m_hParent, path.c_str());
+}
+
+TEST_F(RichEditTest, PaintCarryingADcDrawsTheControlIntoThatDc)
+{
+    SetWindowTextA(m_hRich, "painted elsewhere");
+    m_harness.PumpPending();
+    HDC hScreen = GetDC(nullptr);
+    HDC hMem = CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 380, 200);
+    ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+    const RECT all{0, 0, 380, 200};
+    HBRUSH hRed = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(hMem, &all, hRed);
+    SendMessageA(m_hRich, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMem), 0);
+    SendMessageA(m_hRich, WM_PAINT, reinterpret_cast<WPARAM>(hMem), 0);
+    // The control's background and its text reached the memory bitmap.
+    EXPECT_EQ(GetPixel(hMem, 300, 150), GetSysColor(COLOR_WINDOW));
+    int nInk = 0;
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 20; ++y)
+            nInk += GetPixel(hMem, x, y) == GetSysColor(COLOR_WINDOWTEXT) ? 1 : 0;
+    EXPECT_GT(nInk, 10);
+    SelectObject(hMem, hOld);
+    DeleteObject(hBitmap);
+    DeleteObject(hRed);
+    DeleteDC(hMem);
 }
 } // namespace

@@ -182,3 +182,31 @@ TEST_F(ScrollWindowTest, ChildrenMoveWithTheWholeAreaButNotWithASubRectangle)
     DestroyWindow(hTop);
 }
 } // namespace
+
+namespace
+{
+TEST_F(ScrollWindowTest, TheCaretMovesWithThePixelsAndLeavesNoTrace)
+{
+    const HWND hTop = CreateTopLevel(kTopRect);
+    m_harness.PumpPending();
+    DrawPattern(hTop);
+    ValidateRect(hTop, nullptr);
+    ASSERT_TRUE(CreateCaret(hTop, nullptr, 2, 10));
+    SetCaretPos(20, 20);
+    ShowCaret(hTop);
+    ScrollWindow(hTop, 0, -5, nullptr, nullptr);
+    POINT pos{};
+    GetCaretPos(&pos);
+    EXPECT_EQ(pos.x, 20);
+    EXPECT_EQ(pos.y, 15);
+    // Without the caret the picture is the moved pattern: no inverted
+    // pixels left behind where the caret was before.
+    HideCaret(hTop);
+    const WindowPicture picture = ClientPicture(hTop);
+    for (int y = 10; y < 35; ++y)
+        for (int x = 18; x < 24; ++x)
+            ASSERT_EQ(picture.GetPixel(x, y), SurfacePixel(PatternAt(x, y + 5))) << x << "," << y;
+    DestroyCaret();
+    DestroyWindow(hTop);
+}
+} // namespace
