@@ -9,6 +9,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg62-turbo-dev libopenjp2-7-dev libpng-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
 libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb
+libglib2.0-dev shared-mime-info adwaita-icon-theme
 dcmtk libdcmtk-dev libgdcm-tools python3-pydicom imagemagick dicom3tools
 zlib1g-dev
 "
