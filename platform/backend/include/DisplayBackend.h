@@ -8,6 +8,7 @@
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
+class CForeignDragTarget;
 class CForeignWindows;
 
 class PLATFORMUI_API CDisplayBackend
@@ -69,6 +70,9 @@ public:
     // Other programs' windows on the same display; null (the default) when
     // the backend's screen is this process's alone.
     virtual CForeignWindows* GetForeignWindows();
+    // The windows of other programs as drop targets of our drags; null (the
+    // default) when there are none to reach.
+    virtual CForeignDragTarget* GetForeignDragTarget();
 };
 
 // The backend in use (the headless one unless another was installed).

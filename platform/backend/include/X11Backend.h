@@ -57,6 +57,7 @@ public:
     bool QueryCursorPos(POINT& pt) override;
     bool QueryKeyDown(UINT nVirtKey, bool& bDown) override;
     CForeignWindows* GetForeignWindows() override;
+    CForeignDragTarget* GetForeignDragTarget() override;
 
 private:
     struct Impl;

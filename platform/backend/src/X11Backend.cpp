@@ -12,6 +12,7 @@
 #include "IconImage.h"
 #include "X11Clipboard.h"
 #include "X11Cursors.h"
+#include "X11DragSource.h"
 #include "X11DropTarget.h"
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
@@ -192,6 +193,7 @@ struct CX11Backend::Impl
     std::unique_ptr<CX11ForeignWindows> pForeign;
     std::unique_ptr<CX11Clipboard> pClipboard;
     std::unique_ptr<CX11DropTarget> pDropTarget;
+    std::unique_ptr<CX11DragSource> pDragSource;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -259,6 +261,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     pCursors = std::make_unique<CX11Cursors>(pDisplay);
     pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
     pDropTarget = std::make_unique<CX11DropTarget>(pDisplay);
+    pDragSource = std::make_unique<CX11DragSource>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -279,6 +282,7 @@ void CX11Backend::Impl::Close()
         XDestroyWindow(pDisplay, xid);
     windows.clear();
     pForeign.reset();
+    pDragSource.reset();
     pDropTarget.reset();
     pClipboard.reset();
     pCursors.reset();
@@ -531,7 +535,7 @@ int CX11Backend::Impl::ReadEvents()
 
 void CX11Backend::Impl::HandleEvent(XEvent& event)
 {
-    if (pClipboard->HandleEvent(event))
+    if (pClipboard->HandleEvent(event) || pDragSource->HandleEvent(event))
         return;
     if (event.type == MappingNotify)
     {
@@ -1031,6 +1035,11 @@ void CX11Backend::Wait(DWORD dwTimeoutMs)
     {
     }
     m->DrainWakePipe();
+}
+
+CForeignDragTarget* CX11Backend::GetForeignDragTarget()
+{
+    return m->pDragSource.get();
 }
 
 CForeignWindows* CX11Backend::GetForeignWindows()
