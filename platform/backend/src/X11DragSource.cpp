@@ -1,4 +1,6 @@
 #include "X11DragSource.h"
+#include "X11SelectionReader.h"
+#include "X11Xdnd.h"
 
 #include "OleDataStore.h"
 #include "TextRecode.h"
@@ -10,51 +12,22 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
-#include <array>
-#include <iterator>
 #include <poll.h>
 #include <string>
 #include <vector>
 
 namespace
 {
-constexpr long kVersion = 5;
 // How long the program under the pointer may take to answer.
 constexpr int kStatusTimeoutMs = 500;
 constexpr int kFinishTimeoutMs = 5000;
 
-enum enAtom
-{
-    kXdndAware,
-    kXdndEnter,
-    kXdndPosition,
-    kXdndStatus,
-    kXdndLeave,
-    kXdndDrop,
-    kXdndFinished,
-    kXdndSelection,
-    kXdndTypeList,
-    kXdndActionCopy,
-    kXdndActionMove,
-    kXdndActionLink,
-    kUriList,
-    kUtf8String,
-    kTextPlainUtf8,
-    kTextPlain,
-    kAtomCount
-};
-const char* const kAtomNames[] = {
-    "XdndAware",      "XdndEnter",      "XdndPosition",  "XdndStatus",   "XdndLeave",
-    "XdndDrop",       "XdndFinished",   "XdndSelection", "XdndTypeList", "XdndActionCopy",
-    "XdndActionMove", "XdndActionLink", "text/uri-list", "UTF8_STRING",  "text/plain;charset=utf-8",
-    "text/plain"};
-static_assert(std::size(kAtomNames) == kAtomCount, "one name for every atom");
 } // namespace
 
 struct CX11DragSource::Impl
 {
     Display* pDisplay;
-    std::array<Atom, kAtomCount> atoms{};
+    CXdndAtoms atoms;
     Window window = 0;
     IDataObject* pData = nullptr;
     Window target = 0;
@@ -63,20 +36,21 @@ struct CX11DragSource::Impl
     bool bFinished = false;
     DWORD dwFinished = DROPEFFECT_NONE;
 
-    explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn) {}
-    Atom A(enAtom atom) const { return atoms[atom]; }
+    explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn), atoms(pDisplayIn) {}
+    Atom A(enXdndAtom atom) const { return atoms[atom]; }
 
     std::vector<Atom> Types() const;
     std::string Bytes(Atom type) const;
     Window AwareWindowAt(POINT pt, long& nVersion) const;
-    void Send(enAtom type, long l1, long l2, long l3, long l4);
+    void Send(enXdndAtom type, long l1, long l2, long l3, long l4)
+    {
+        SendXdndMessage(pDisplay, target, A(type), window, l1, l2, l3, l4);
+    }
     void Serve(const XSelectionRequestEvent& request);
     void OnMessage(const XClientMessageEvent& event);
     void Await(bool (Impl::*done)() const, int nTimeoutMs);
     bool HasStatus() const { return dwStatus != kNoStatus; }
     bool HasFinished() const { return bFinished; }
-    DWORD EffectOf(Atom action) const;
-    Atom ActionOf(DWORD dwEffect) const;
     void ForgetTarget();
     void SetData(IDataObject* pDataObj);
 
@@ -156,23 +130,6 @@ Window CX11DragSource::Impl::AwareWindowAt(POINT pt, long& nVersion) const
     return 0;
 }
 
-void CX11DragSource::Impl::Send(enAtom type, long l1, long l2, long l3, long l4)
-{
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.display = pDisplay;
-    event.xclient.window = target;
-    event.xclient.message_type = A(type);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(window);
-    event.xclient.data.l[1] = l1;
-    event.xclient.data.l[2] = l2;
-    event.xclient.data.l[3] = l3;
-    event.xclient.data.l[4] = l4;
-    XSendEvent(pDisplay, target, False, NoEventMask, &event);
-    XFlush(pDisplay);
-}
-
 void CX11DragSource::Impl::Serve(const XSelectionRequestEvent& request)
 {
     const Atom property = request.property != None ? request.property : request.target;
@@ -185,34 +142,7 @@ void CX11DragSource::Impl::Serve(const XSelectionRequestEvent& request)
                         reinterpret_cast<const unsigned char*>(bytes.data()),
                         static_cast<int>(bytes.size()));
     }
-    XEvent reply{};
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.display = pDisplay;
-    reply.xselection.requestor = request.requestor;
-    reply.xselection.selection = request.selection;
-    reply.xselection.target = request.target;
-    reply.xselection.property = bServed ? property : None;
-    reply.xselection.time = request.time;
-    XSendEvent(pDisplay, request.requestor, False, NoEventMask, &reply);
-    XFlush(pDisplay);
-}
-
-DWORD CX11DragSource::Impl::EffectOf(Atom action) const
-{
-    if (action == A(kXdndActionMove))
-        return DROPEFFECT_MOVE;
-    if (action == A(kXdndActionLink))
-        return DROPEFFECT_LINK;
-    return DROPEFFECT_COPY;
-}
-
-Atom CX11DragSource::Impl::ActionOf(DWORD dwEffect) const
-{
-    if (dwEffect & DROPEFFECT_MOVE)
-        return A(kXdndActionMove);
-    if (dwEffect & DROPEFFECT_LINK)
-        return A(kXdndActionLink);
-    return A(kXdndActionCopy);
+    AnswerSelectionRequest(pDisplay, request, bServed ? property : None);
 }
 
 void CX11DragSource::Impl::OnMessage(const XClientMessageEvent& event)
@@ -222,7 +152,7 @@ void CX11DragSource::Impl::OnMessage(const XClientMessageEvent& event)
     if (event.message_type == A(kXdndStatus))
     {
         const bool bAccepted = (event.data.l[1] & 1) != 0;
-        dwStatus = bAccepted ? EffectOf(static_cast<Atom>(event.data.l[4])) : DROPEFFECT_NONE;
+        dwStatus = bAccepted ? atoms.EffectOf(static_cast<Atom>(event.data.l[4])) : DROPEFFECT_NONE;
     }
     else if (event.message_type == A(kXdndFinished))
     {
@@ -232,7 +162,7 @@ void CX11DragSource::Impl::OnMessage(const XClientMessageEvent& event)
         const bool bAccepted = nTargetVersion < 5 || (event.data.l[1] & 1) != 0;
         dwFinished = !bAccepted           ? DROPEFFECT_NONE
                      : nTargetVersion < 5 ? dwStatus
-                                          : EffectOf(static_cast<Atom>(event.data.l[2]));
+                                          : atoms.EffectOf(static_cast<Atom>(event.data.l[2]));
     }
 }
 
@@ -273,7 +203,6 @@ void CX11DragSource::Impl::SetData(IDataObject* pDataObj)
 
 CX11DragSource::CX11DragSource(Display* pDisplay) : m(std::make_unique<Impl>(pDisplay))
 {
-    XInternAtoms(pDisplay, const_cast<char**>(kAtomNames), kAtomCount, False, m->atoms.data());
     m->window = XCreateWindow(pDisplay, DefaultRootWindow(pDisplay), -1, -1, 1, 1, 0,
                               CopyFromParent, InputOnly, CopyFromParent, 0, nullptr);
 }
@@ -308,7 +237,7 @@ DWORD CX11DragSource::Over(IDataObject* pDataObj, POINT ptScreen, DWORD grfKeySt
         if (target == 0 || types.empty())
             return DROPEFFECT_NONE;
         m->target = target;
-        m->nTargetVersion = std::min(nVersion, kVersion);
+        m->nTargetVersion = std::min(nVersion, kXdndVersion);
         XSetSelectionOwner(m->pDisplay, m->A(kXdndSelection), m->window, CurrentTime);
         XChangeProperty(m->pDisplay, m->window, m->A(kXdndTypeList), XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(types.data()),
@@ -322,7 +251,7 @@ DWORD CX11DragSource::Over(IDataObject* pDataObj, POINT ptScreen, DWORD grfKeySt
     const bool bCopy = (grfKeyState & MK_CONTROL) != 0 || (dwOKEffects & DROPEFFECT_MOVE) == 0;
     m->dwStatus = Impl::kNoStatus;
     m->Send(kXdndPosition, 0, (long(ptScreen.x) << 16) | (ptScreen.y & 0xFFFF), CurrentTime,
-            static_cast<long>(m->ActionOf(bCopy ? DROPEFFECT_COPY : DROPEFFECT_MOVE)));
+            static_cast<long>(m->atoms.ActionOf(bCopy ? DROPEFFECT_COPY : DROPEFFECT_MOVE)));
     m->Await(&Impl::HasStatus, kStatusTimeoutMs);
     if (!m->HasStatus())
         m->dwStatus = DROPEFFECT_NONE;

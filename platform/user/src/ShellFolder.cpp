@@ -1,13 +1,13 @@
 // Folders of the file-system namespace and the enumeration of their items.
 #include "ShellItemIds.h"
 
+#include "ComObject.h"
 #include "WinCodePage.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <strings.h>
 
@@ -80,29 +80,11 @@ int CompareItems(const std::string& pathA, const std::string& nameA, const std::
     return nExact < 0 ? -1 : nExact > 0 ? 1 : 0;
 }
 
-class CItemEnumerator final : public IEnumIDList
+class CItemEnumerator final : public CComObject<IEnumIDList, IID_IEnumIDList>
 {
 public:
     explicit CItemEnumerator(std::vector<ShellComponents> items) : m_items(std::move(items)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        *ppv = riid == IID_IUnknown || riid == IID_IEnumIDList ? this : nullptr;
-        if (*ppv == nullptr)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nLeft = --m_nRefs;
-        if (nLeft == 0)
-            delete this;
-        return nLeft;
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, LPITEMIDLIST* rgelt, ULONG* pceltFetched) override
     {
         ULONG nFetched = 0;
@@ -124,37 +106,15 @@ public:
     }
 
 private:
-    ~CItemEnumerator() = default;
-
-    std::atomic<ULONG> m_nRefs{1};
     std::vector<ShellComponents> m_items;
     std::size_t m_nNext = 0;
 };
 
 // A folder: the desktop (no components) or a folder of the file system.
-class CShellFolder final : public IShellFolder
+class CShellFolder final : public CComObject<IShellFolder, IID_IShellFolder>
 {
 public:
     explicit CShellFolder(ShellComponents components) : m_components(std::move(components)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        *ppv = riid == IID_IUnknown || riid == IID_IShellFolder ? this : nullptr;
-        if (*ppv == nullptr)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nLeft = --m_nRefs;
-        if (nLeft == 0)
-            delete this;
-        return nLeft;
-    }
 
     HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, void*, LPWSTR pszDisplayName, ULONG* pchEaten,
                                                LPITEMIDLIST* ppidl, ULONG* pdwAttributes) override
@@ -297,8 +257,6 @@ public:
     }
 
 private:
-    ~CShellFolder() = default;
-
     bool IsDesktop() const { return m_components.empty(); }
     std::string Path() const { return PathOfComponents(m_components); }
     std::string Child(const std::string& name) const
@@ -342,7 +300,6 @@ private:
         return attributes;
     }
 
-    std::atomic<ULONG> m_nRefs{1};
     ShellComponents m_components;
 };
 } // namespace

@@ -10,6 +10,8 @@
 #include "WinWindow.h"
 #include "X11TestSupport.h"
 
+#include "../LeftButtonDropSource.h"
+
 #include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
 
@@ -207,26 +209,6 @@ TEST_F(X11DropTest, AWindowThatTakesNoFilesRefusesTheDrag)
     EXPECT_EQ(FindLogged(m_hFiles, WM_DROPFILES), nullptr);
 }
 
-// Drops when the left button goes up, gives up at Escape.
-class LeftButtonDropSource final : public IDropSource
-{
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override
-    {
-        *ppv = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override
-    {
-        if (fEscapePressed)
-            return DRAGDROP_S_CANCEL;
-        return (grfKeyState & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-};
-
 // A drop target registered through OLE reads the files itself.
 class CFileTarget final : public IDropTarget
 {
@@ -415,7 +397,7 @@ TEST_F(X11DropTest, FilesDraggedFromOurWindowReachAnotherProgramAsAUriList)
     {
         COleDataStore* pData = COleDataStore::Create();
         pData->SetGlobal(CF_HDROP, reinterpret_cast<HGLOBAL>(CreateDropFiles(paths, POINT{})));
-        LeftButtonDropSource source;
+        CLeftButtonDropSource source;
         hr = DoDragDrop(pData, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &dwEffect);
         pData->Release();
     }
