@@ -252,9 +252,9 @@ void CopyText(char* pszTarget, std::size_t nSize, const std::string& text)
 
 DWORD_PTR SHGetFileInfoA(LPCSTR pszPath, DWORD, SHFILEINFOA* psfi, UINT cbFileInfo, UINT uFlags)
 {
-    if (pszPath == nullptr)
-        return 0;
     const bool bPidl = (uFlags & SHGFI_PIDL) != 0;
+    if (pszPath == nullptr || (!bPidl && !IsAbsolutePath(pszPath)))
+        return 0;
     const ShellComponents components =
         bPidl ? ComponentsOf(reinterpret_cast<LPCITEMIDLIST>(pszPath)) : ComponentsOfPath(pszPath);
     const std::string path = PathOfComponents(components);

@@ -126,10 +126,11 @@ public:
         if (WideCharToMultiByte(CP_UTF8, 0, pszDisplayName, -1, name, sizeof(name), nullptr,
                                 nullptr) == 0)
             return E_INVALIDARG;
-        const bool bAbsolute = name[0] == '/' || name[0] == '\\';
+        const bool bAbsolute = IsAbsolutePath(name);
         if (!bAbsolute && IsDesktop())
             return E_INVALIDARG;
-        const std::string path = bAbsolute ? std::string(name) : Path() + "/" + name;
+        const std::string path =
+            bAbsolute ? PathOfComponents(ComponentsOfPath(name)) : Path() + "/" + name;
         struct stat info
         {
         };

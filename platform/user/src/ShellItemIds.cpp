@@ -59,6 +59,13 @@ ShellComponents SplitPath(const std::string& path)
     return parts;
 }
 
+bool HasDrive(const std::string& path)
+{
+    const bool bLetter = path.size() >= 2 &&
+                         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return bLetter && path[1] == ':';
+}
+
 // Identifiers hold at most this many bytes of a component.
 constexpr std::size_t kMaxComponent = 0xFFFF - sizeof(USHORT);
 } // namespace
@@ -121,9 +128,15 @@ std::string PathOfComponents(const ShellComponents& components)
     return path;
 }
 
+bool IsAbsolutePath(const std::string& path)
+{
+    const std::size_t nDrive = HasDrive(path) ? 2 : 0;
+    return path.size() > nDrive && (path[nDrive] == '/' || path[nDrive] == '\\');
+}
+
 ShellComponents ComponentsOfPath(const std::string& path)
 {
-    const ShellComponents parts = SplitPath(path);
+    const ShellComponents parts = SplitPath(HasDrive(path) ? path.substr(2) : path);
     const std::string home = HomeFolder();
     const ShellComponents homeParts = SplitPath(home);
     const bool bUnderHome = !homeParts.empty() && parts.size() >= homeParts.size() &&
@@ -179,10 +192,12 @@ void ILFree(LPITEMIDLIST pidl)
 
 LPITEMIDLIST ILCreateFromPathA(LPCSTR pszPath)
 {
-    if (pszPath == nullptr || (pszPath[0] != '/' && pszPath[0] != '\\') ||
-        GetFileAttributesA(pszPath) == INVALID_FILE_ATTRIBUTES)
+    if (pszPath == nullptr || !IsAbsolutePath(pszPath))
         return nullptr;
-    return MakeIdList(ComponentsOfPath(pszPath));
+    const ShellComponents components = ComponentsOfPath(pszPath);
+    if (GetFileAttributesA(PathOfComponents(components).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return nullptr;
+    return MakeIdList(components);
 }
 
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, LPSTR pszPath)

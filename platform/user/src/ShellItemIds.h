@@ -16,8 +16,12 @@ LPITEMIDLIST MakeIdList(const ShellComponents& components);
 // The path the components of an absolute list name: the first is absolute,
 // the rest are names below it. Empty for the desktop.
 std::string PathOfComponents(const ShellComponents& components);
+// Whether the path starts at the root: with a separator, or with a drive
+// letter and a separator ("X:\" is the root, there being no drives).
+bool IsAbsolutePath(const std::string& path);
 // The components of an absolute path: under the home folder it is the first,
-// otherwise the root "/"; "\" is taken for "/", "." and empty parts dropped.
+// otherwise the root "/"; "\" is taken for "/", a leading drive letter,
+// "." and empty parts dropped.
 ShellComponents ComponentsOfPath(const std::string& path);
 // The home folder, without a trailing separator.
 std::string HomeFolder();

@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -82,6 +83,17 @@ TEST_F(ShellTest, FileInformationNamesTheTypeAndTheName)
     EXPECT_STREQ(Info(m_folder.GetPath("README"), SHGFI_TYPENAME).szTypeName, "File");
     Info(m_folder.GetPath("absent.txt"), SHGFI_TYPENAME);
     EXPECT_EQ(m_dwResult, 0U);
+    // A drive letter names the root; Windows separators work as well.
+    std::string windowsPath = "C:" + m_folder.GetPath("Studies");
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    EXPECT_STREQ(Info(windowsPath, SHGFI_TYPENAME).szTypeName, "File folder");
+    EXPECT_NE(m_dwResult, 0U);
+    LPITEMIDLIST pidl = ILCreateFromPathA(windowsPath.c_str());
+    char path[MAX_PATH] = "";
+    ASSERT_TRUE(SHGetPathFromIDListA(pidl, path));
+    EXPECT_EQ(std::string(path), m_folder.GetPath("Studies"));
+    ILFree(pidl);
+    EXPECT_EQ(ILCreateFromPathA("relative/path"), nullptr);
 }
 
 TEST_F(ShellTest, IconsComeFromTheSystemListsByContentType)
