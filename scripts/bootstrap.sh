@@ -10,6 +10,7 @@ libjpeg62-turbo-dev libopenjp2-7-dev libpng-dev
 libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
 libx11-dev libxext-dev libxtst-dev libxfixes-dev xvfb x11-xkb-utils xkb-data x11-apps
 libcairo2-dev libcups2-dev cups-daemon poppler-utils
+libglib2.0-dev shared-mime-info adwaita-icon-theme
 dcmtk libdcmtk-dev libgdcm-tools python3-pydicom imagemagick dicom3tools
 zlib1g-dev
 "

@@ -9,6 +9,8 @@
 
 constexpr UINT IDR_MAINFRAME = 128;
 constexpr UINT IDD_ABOUTBOX = 100;
+// The message shown when OLE cannot be started (a string, beside the dialog).
+constexpr UINT IDP_OLE_INIT_FAILED = 100;
 
 // Status-bar panes.
 constexpr UINT ID_INDICATOR_TOTAL = 101;

@@ -1,6 +1,7 @@
 #include "PelivoRunApp.h"
 
 #include "AfxDialog.h"
+#include "AfxOle.h"
 #include "DicomDir.h"
 #include "MainFrm.h"
 #include "PelivoRunResources.h"
@@ -82,6 +83,11 @@ BOOL CPelivoRunApp::InitInstance()
     }
     ::InitCommonControls();
     CWinApp::InitInstance();
+    if (!AfxOleInit())
+    {
+        AfxMessageBox(IDP_OLE_INIT_FAILED);
+        return FALSE;
+    }
     SetRegistryKey("Tavu Pelivo");
     LoadStdProfileSettings(4);
     auto* pTemplate = new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CPelivoV11Doc),

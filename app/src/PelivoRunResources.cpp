@@ -217,6 +217,7 @@ const ResourceToolbarEntry kToolbars[] = {{MAKEINTRESOURCE(IDR_MAINFRAME), &kToo
 const ResourceStringEntry kStrings[] = {
     {IDR_MAINFRAME, "PelivoV1.1\n\nPelivoV1.1\n\n\nPelivoV11.Document\nPelivoV1.1.Document"},
     {AFX_IDS_APP_TITLE, "Pelivo"},
+    {IDP_OLE_INIT_FAILED, "OLE could not be started. Pelivo cannot run."},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {ID_INDICATOR_TOTAL, "Total Image Number"},
     {ID_INDICATOR_CURRENT, "Current"},

@@ -3,6 +3,7 @@
 // presets on a CT, the orientation commands, saving the shown image in the
 // three formats and copying it, and a DICOMDIR opened into the browser and
 // imported with its progress in the status bar.
+#include "AfxOle.h"
 #include "AppTestSupport.h"
 #include "ProgramTestSupport.h"
 
@@ -91,6 +92,10 @@ TEST_F(CommandLineTest, TheFirstArgumentIsShownWithItsLayersAndTheWindowMarked)
     EXPECT_TRUE(m_pView->GetHotImage()->IsRulerShown());
     EXPECT_TRUE(m_pFrame->IsZoomed());
     EXPECT_NE(::GetPropA(m_pFrame->m_hWnd, InstanceName().c_str()), nullptr);
+    // OLE runs: a window can take drops.
+    COleDropTarget target;
+    EXPECT_TRUE(target.Register(m_pFrame));
+    target.Revoke();
     m_app.ExitInstance();
     EXPECT_EQ(::GetPropA(m_pFrame->m_hWnd, InstanceName().c_str()), nullptr);
 }

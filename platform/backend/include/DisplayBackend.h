@@ -9,6 +9,7 @@
 #include "PlatformUIExport.h"
 #include "WinUserDefs.h"
 
+class CForeignDragTarget;
 class CForeignWindows;
 
 class PLATFORMUI_API CDisplayBackend
@@ -76,6 +77,9 @@ public:
     // Other programs' windows on the same display; null (the default) when
     // the backend's screen is this process's alone.
     virtual CForeignWindows* GetForeignWindows();
+    // The windows of other programs as drop targets of our drags; null (the
+    // default) when there are none to reach.
+    virtual CForeignDragTarget* GetForeignDragTarget();
 
 protected:
     // Fills that part of the screen's surface with the desktop colour.

@@ -60,6 +60,7 @@ public:
     // The root window's pixels, once every surface has been shown; the
     // desktop colour where the root does not reach.
     void ReadScreen(const RECT& rcScreen, const GdiSurfaceInfo& screen) override;
+    CForeignDragTarget* GetForeignDragTarget() override;
 
 private:
     struct Impl;

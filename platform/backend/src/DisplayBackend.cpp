@@ -1,5 +1,7 @@
 #include "DisplayBackend.h"
 
+#include "ForeignDragTarget.h"
+
 #include "HeadlessBackend.h"
 #include "UserRawInput.h"
 
@@ -36,6 +38,13 @@ bool CDisplayBackend::QueryCursorPos(POINT&)
 bool CDisplayBackend::QueryKeyDown(UINT, bool&)
 {
     return false;
+}
+
+CForeignDragTarget::~CForeignDragTarget() = default;
+
+CForeignDragTarget* CDisplayBackend::GetForeignDragTarget()
+{
+    return nullptr;
 }
 
 CForeignWindows* CDisplayBackend::GetForeignWindows()

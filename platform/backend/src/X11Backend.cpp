@@ -13,6 +13,7 @@
 #include "IconImage.h"
 #include "X11Clipboard.h"
 #include "X11Cursors.h"
+#include "X11DragSource.h"
 #include "X11DropTarget.h"
 #include "X11ErrorTrap.h"
 #include "X11ForeignWindows.h"
@@ -168,6 +169,7 @@ struct CX11Backend::Impl
     // with the text the sequence ends in, or with none.
     std::optional<XKeyEvent> pendingKey;
     std::unique_ptr<CX11DropTarget> pDropTarget;
+    std::unique_ptr<CX11DragSource> pDragSource;
     std::map<Window, TopLevel> windows;
     Window grabbed = 0;
     Cursor cursor = 0;
@@ -239,6 +241,7 @@ bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
     pClipboard = std::make_unique<CX11Clipboard>(pDisplay);
     pInputMethod = std::make_unique<CX11InputMethod>(pDisplay);
     pDropTarget = std::make_unique<CX11DropTarget>(pDisplay);
+    pDragSource = std::make_unique<CX11DragSource>(pDisplay);
     Bool bDetectable = False;
     XkbSetDetectableAutoRepeat(pDisplay, True, &bDetectable);
     MapKeycodes();
@@ -261,6 +264,7 @@ void CX11Backend::Impl::Close()
     windows.clear();
     pForeign.reset();
     pInputMethod.reset();
+    pDragSource.reset();
     pDropTarget.reset();
     pClipboard.reset();
     pCursors.reset();
@@ -516,7 +520,7 @@ int CX11Backend::Impl::ReadEvents()
 
 void CX11Backend::Impl::HandleEvent(XEvent& event)
 {
-    if (pClipboard->HandleEvent(event))
+    if (pClipboard->HandleEvent(event) || pDragSource->HandleEvent(event))
         return;
     if (event.type == MappingNotify)
     {
@@ -1079,6 +1083,11 @@ void CX11Backend::Wait(DWORD dwTimeoutMs)
     {
     }
     m->DrainWakePipe();
+}
+
+CForeignDragTarget* CX11Backend::GetForeignDragTarget()
+{
+    return m->pDragSource.get();
 }
 
 CForeignWindows* CX11Backend::GetForeignWindows()

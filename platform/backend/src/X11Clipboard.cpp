@@ -147,16 +147,7 @@ bool CX11Clipboard::Impl::Serve(const XSelectionRequestEvent& request)
         bServed =
             !file.empty() && Send(request.requestor, property, request.target, std::move(file));
     }
-    XEvent reply{};
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.display = pDisplay;
-    reply.xselection.requestor = request.requestor;
-    reply.xselection.selection = request.selection;
-    reply.xselection.target = request.target;
-    reply.xselection.property = bServed ? property : None;
-    reply.xselection.time = request.time;
-    XSendEvent(pDisplay, request.requestor, False, NoEventMask, &reply);
-    XFlush(pDisplay);
+    AnswerSelectionRequest(pDisplay, request, bServed ? property : None);
     return true;
 }
 

@@ -7,48 +7,19 @@
 #include "WinCodePage.h"
 #include "WinDropFiles.h"
 #include "X11SelectionReader.h"
+#include "X11Xdnd.h"
 
 #include <X11/Xatom.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <string>
 #include <vector>
 
 namespace
 {
-constexpr long kVersion = 5;
-
-enum enAtom
-{
-    kXdndAware,
-    kXdndEnter,
-    kXdndPosition,
-    kXdndStatus,
-    kXdndLeave,
-    kXdndDrop,
-    kXdndFinished,
-    kXdndSelection,
-    kXdndTypeList,
-    kXdndActionCopy,
-    kXdndActionMove,
-    kXdndActionLink,
-    kUriList,
-    kUtf8String,
-    kTextPlainUtf8,
-    kAtomCount
-};
-const char* const kAtomNames[] = {"XdndAware",      "XdndEnter",      "XdndPosition",
-                                  "XdndStatus",     "XdndLeave",      "XdndDrop",
-                                  "XdndFinished",   "XdndSelection",  "XdndTypeList",
-                                  "XdndActionCopy", "XdndActionMove", "XdndActionLink",
-                                  "text/uri-list",  "UTF8_STRING",    "text/plain;charset=utf-8"};
-static_assert(std::size(kAtomNames) == kAtomCount, "one name for every atom");
-
 // The data of a drag from another client, read from its selection the first
 // time a target asks for a format and kept for the rest of the drag.
-class CX11DragData final : public IDataObject
+class CX11DragData final : public CComObject<IDataObject, IID_IDataObject>
 {
 public:
     CX11DragData(CX11SelectionReader& reader, Atom selection, Atom uriList, Atom text)
@@ -59,27 +30,6 @@ public:
 
     void SetTime(Time time) { m_time = time; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IDataObject)
-        {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nLeft = --m_nRefs;
-        if (nLeft == 0)
-            delete this;
-        return nLeft;
-    }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override
     {
         const HRESULT hr = QueryGetData(pFormat);
@@ -111,7 +61,7 @@ public:
     }
 
 private:
-    ~CX11DragData() { m_pStore->Release(); }
+    ~CX11DragData() override { m_pStore->Release(); }
 
     Atom SourceOf(CLIPFORMAT cfFormat) const
     {
@@ -137,7 +87,6 @@ private:
         m_pStore->SetBytes(CF_TEXT, ansi.c_str(), ansi.size() + 1);
     }
 
-    std::atomic<ULONG> m_nRefs{1};
     CX11SelectionReader& m_reader;
     Atom m_selection;
     Atom m_uriList;
@@ -150,7 +99,7 @@ private:
 struct CX11DropTarget::Impl
 {
     Display* pDisplay;
-    std::array<Atom, kAtomCount> atoms{};
+    CXdndAtoms atoms;
     Window window = 0;
     std::unique_ptr<CX11SelectionReader> pReader;
     // The drag under way: its source, the window it is over, its data.
@@ -161,16 +110,15 @@ struct CX11DropTarget::Impl
     POINT ptLast{};
     DWORD dwKeysLast = 0;
 
-    explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn) {}
-    Atom A(enAtom atom) const { return atoms[atom]; }
+    explicit Impl(Display* pDisplayIn) : pDisplay(pDisplayIn), atoms(pDisplayIn) {}
+    Atom A(enXdndAtom atom) const { return atoms[atom]; }
 
     std::vector<Atom> OfferedTypes(const XClientMessageEvent& event) const;
     void Enter(const XClientMessageEvent& event);
     void Position(const XClientMessageEvent& event);
     void Drop(const XClientMessageEvent& event);
     void End();
-    void Reply(Atom type, long nFlags, long nThird, long nFourth, long nFifth);
-    Atom ActionOf(DWORD dwEffect) const;
+    void Reply(enXdndAtom type, long nFlags, long nThird, long nFifth);
 };
 
 std::vector<Atom> CX11DropTarget::Impl::OfferedTypes(const XClientMessageEvent& event) const
@@ -220,30 +168,9 @@ void CX11DropTarget::Impl::Enter(const XClientMessageEvent& event)
                                                             DROPEFFECT_LINK);
 }
 
-Atom CX11DropTarget::Impl::ActionOf(DWORD dwEffect) const
+void CX11DropTarget::Impl::Reply(enXdndAtom type, long nFlags, long nThird, long nFifth)
 {
-    if (dwEffect & DROPEFFECT_MOVE)
-        return A(kXdndActionMove);
-    if (dwEffect & DROPEFFECT_LINK)
-        return A(kXdndActionLink);
-    return A(kXdndActionCopy);
-}
-
-void CX11DropTarget::Impl::Reply(Atom type, long nFlags, long nThird, long nFourth, long nFifth)
-{
-    XEvent reply{};
-    reply.xclient.type = ClientMessage;
-    reply.xclient.display = pDisplay;
-    reply.xclient.window = source;
-    reply.xclient.message_type = type;
-    reply.xclient.format = 32;
-    reply.xclient.data.l[0] = static_cast<long>(over);
-    reply.xclient.data.l[1] = nFlags;
-    reply.xclient.data.l[2] = nThird;
-    reply.xclient.data.l[3] = nFourth;
-    reply.xclient.data.l[4] = nFifth;
-    XSendEvent(pDisplay, source, False, NoEventMask, &reply);
-    XFlush(pDisplay);
+    SendXdndMessage(pDisplay, source, A(type), over, nFlags, nThird, 0, nFifth);
 }
 
 void CX11DropTarget::Impl::Position(const XClientMessageEvent& event)
@@ -260,7 +187,7 @@ void CX11DropTarget::Impl::Position(const XClientMessageEvent& event)
     // Accepting or not, every move is wanted: the window under the pointer
     // may change anywhere.
     const long nFlags = (dwEffect != DROPEFFECT_NONE ? 1 : 0) | 2;
-    Reply(A(kXdndStatus), nFlags, 0, 0, dwEffect != DROPEFFECT_NONE ? long(ActionOf(dwEffect)) : 0);
+    Reply(kXdndStatus, nFlags, 0, dwEffect != DROPEFFECT_NONE ? long(atoms.ActionOf(dwEffect)) : 0);
 }
 
 void CX11DropTarget::Impl::Drop(const XClientMessageEvent& event)
@@ -268,8 +195,8 @@ void CX11DropTarget::Impl::Drop(const XClientMessageEvent& event)
     pData->SetTime(static_cast<Time>(event.data.l[2]));
     // The button went up where the pointer was last seen.
     const DWORD dwEffect = pSession->Drop(ptLast, dwKeysLast & ~MK_LBUTTON) & ~DROPEFFECT_SCROLL;
-    Reply(A(kXdndFinished), dwEffect != DROPEFFECT_NONE ? 1 : 0,
-          dwEffect != DROPEFFECT_NONE ? long(ActionOf(dwEffect)) : 0, 0, 0);
+    Reply(kXdndFinished, dwEffect != DROPEFFECT_NONE ? 1 : 0,
+          dwEffect != DROPEFFECT_NONE ? long(atoms.ActionOf(dwEffect)) : 0, 0);
     End();
 }
 
@@ -285,7 +212,6 @@ void CX11DropTarget::Impl::End()
 
 CX11DropTarget::CX11DropTarget(Display* pDisplay) : m(std::make_unique<Impl>(pDisplay))
 {
-    XInternAtoms(pDisplay, const_cast<char**>(kAtomNames), kAtomCount, False, m->atoms.data());
     XSetWindowAttributes attributes{};
     attributes.event_mask = PropertyChangeMask;
     m->window = XCreateWindow(pDisplay, DefaultRootWindow(pDisplay), -1, -1, 1, 1, 0,
@@ -301,7 +227,7 @@ CX11DropTarget::~CX11DropTarget()
 
 void CX11DropTarget::MarkWindow(Window xid)
 {
-    const long nVersion = kVersion;
+    const long nVersion = kXdndVersion;
     XChangeProperty(m->pDisplay, xid, m->A(kXdndAware), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&nVersion), 1);
 }

@@ -87,3 +87,17 @@ bool CX11SelectionReader::Convert(Atom selection, Atom target, Time time,
             return true;
     }
 }
+
+void AnswerSelectionRequest(Display* pDisplay, const XSelectionRequestEvent& request, Atom property)
+{
+    XEvent reply{};
+    reply.xselection.type = SelectionNotify;
+    reply.xselection.display = pDisplay;
+    reply.xselection.requestor = request.requestor;
+    reply.xselection.selection = request.selection;
+    reply.xselection.target = request.target;
+    reply.xselection.property = property;
+    reply.xselection.time = request.time;
+    XSendEvent(pDisplay, request.requestor, False, NoEventMask, &reply);
+    XFlush(pDisplay);
+}

@@ -25,3 +25,8 @@ private:
     Atom m_property;
     Atom m_incr;
 };
+
+// Tells the requestor of a selection whether its data stands in the
+// property (None: refused).
+void AnswerSelectionRequest(Display* pDisplay, const XSelectionRequestEvent& request,
+                            Atom property);

@@ -22,6 +22,17 @@ using SCODE = LONG;
 #define REGDB_E_CLASSNOTREG (static_cast<HRESULT>(0x80040154L))
 #define CO_E_NOTINITIALIZED (static_cast<HRESULT>(0x800401F0L))
 
+#define SEVERITY_SUCCESS 0
+#define SEVERITY_ERROR 1
+#define FACILITY_WIN32 7
+#define MAKE_HRESULT(sev, fac, code)                                                               \
+    static_cast<HRESULT>((static_cast<unsigned long>(sev) << 31) |                                 \
+                         (static_cast<unsigned long>(fac) << 16) |                                 \
+                         static_cast<unsigned long>(code))
+#define HRESULT_CODE(hr) ((hr)&0xFFFF)
+#define HRESULT_FROM_WIN32(x)                                                                      \
+    ((x) <= 0 ? static_cast<HRESULT>(x) : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_WIN32, (x)&0xFFFF))
+
 #define CLSCTX_INPROC_SERVER 0x1
 #define COINIT_APARTMENTTHREADED 0x2
 

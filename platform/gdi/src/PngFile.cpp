@@ -75,3 +75,28 @@ std::vector<std::uint8_t> PackedDibOfPngFile(std::span<const std::uint8_t> png)
     }
     return dib;
 }
+
+bool ReadPngPixels(std::span<const std::uint8_t> png, int& nWidth, int& nHeight,
+                   std::vector<std::uint32_t>& pixels)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png.empty() || !png_image_begin_read_from_memory(&image, png.data(), png.size()))
+        return false;
+    if (std::uint64_t(image.width) * image.height > kMaxPixels)
+    {
+        png_image_free(&image);
+        return false;
+    }
+    // BGRA bytes are 0xAARRGGBB words on this little-endian machine.
+    image.format = PNG_FORMAT_BGRA;
+    pixels.assign(std::size_t(image.width) * image.height, 0);
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+    {
+        png_image_free(&image);
+        return false;
+    }
+    nWidth = static_cast<int>(image.width);
+    nHeight = static_cast<int>(image.height);
+    return true;
+}

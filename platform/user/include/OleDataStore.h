@@ -4,14 +4,14 @@
 // frees its own; the store frees its blocks at its end.
 #pragma once
 
+#include "ComObject.h"
 #include "PlatformUIExport.h"
 #include "WinOle.h"
 
-#include <atomic>
 #include <utility>
 #include <vector>
 
-class PLATFORMUI_API COleDataStore final : public IDataObject
+class PLATFORMUI_API COleDataStore final : public CComObject<IDataObject, IID_IDataObject>
 {
 public:
     // A new store with one reference, owned by the caller.
@@ -25,9 +25,6 @@ public:
     bool Has(CLIPFORMAT cfFormat) const;
     std::vector<CLIPFORMAT> GetFormats() const;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override;
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* pFormat) override;
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC* pFormat, STGMEDIUM* pMedium,
@@ -36,10 +33,9 @@ public:
 
 private:
     COleDataStore() = default;
-    ~COleDataStore();
+    ~COleDataStore() override;
     HGLOBAL Find(CLIPFORMAT cfFormat) const;
 
-    std::atomic<ULONG> m_nRefs{1};
     std::vector<std::pair<CLIPFORMAT, HGLOBAL>> m_blocks;
 };
 

@@ -5,8 +5,6 @@
 
 #include "WinClipboard.h"
 
-#include <atomic>
-
 namespace
 {
 // The object set last and the clipboard's change count right after; only
@@ -28,30 +26,9 @@ bool IsGlobalFormat(UINT nFormat)
     return nFormat != CF_BITMAP && nFormat != CF_PALETTE;
 }
 
-class CClipboardDataObject final : public IDataObject
+class CClipboardDataObject final : public CComObject<IDataObject, IID_IDataObject>
 {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IDataObject)
-        {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nLeft = --m_nRefs;
-        if (nLeft == 0)
-            delete this;
-        return nLeft;
-    }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* pFormat, STGMEDIUM* pMedium) override
     {
         if (pMedium == nullptr)
@@ -98,11 +75,6 @@ public:
         pList->Release();
         return hr;
     }
-
-private:
-    ~CClipboardDataObject() = default;
-
-    std::atomic<ULONG> m_nRefs{1};
 };
 } // namespace
 

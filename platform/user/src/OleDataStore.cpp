@@ -18,7 +18,7 @@ FORMATETC FormatOf(CLIPFORMAT cfFormat)
 }
 
 // The formats of a store at the time the enumerator was made.
-class CFormatEnumerator final : public IEnumFORMATETC
+class CFormatEnumerator final : public CComObject<IEnumFORMATETC, IID_IEnumFORMATETC>
 {
 public:
     explicit CFormatEnumerator(std::vector<CLIPFORMAT> formats, std::size_t nNext = 0)
@@ -26,27 +26,6 @@ public:
     {
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid != IID_IUnknown && riid != IID_IEnumFORMATETC)
-        {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = static_cast<IEnumFORMATETC*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_nRefs; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG nLeft = --m_nRefs;
-        if (nLeft == 0)
-            delete this;
-        return nLeft;
-    }
     HRESULT STDMETHODCALLTYPE Next(ULONG celt, FORMATETC* rgelt, ULONG* pceltFetched) override
     {
         ULONG nFetched = 0;
@@ -75,9 +54,6 @@ public:
     }
 
 private:
-    ~CFormatEnumerator() = default;
-
-    std::atomic<ULONG> m_nRefs{1};
     std::vector<CLIPFORMAT> m_formats;
     std::size_t m_nNext;
 };
@@ -191,33 +167,6 @@ HGLOBAL COleDataStore::Find(CLIPFORMAT cfFormat) const
     const auto it = std::find_if(m_blocks.begin(), m_blocks.end(),
                                  [&](const auto& block) { return block.first == cfFormat; });
     return it != m_blocks.end() ? it->second : nullptr;
-}
-
-HRESULT COleDataStore::QueryInterface(REFIID riid, void** ppv)
-{
-    if (ppv == nullptr)
-        return E_POINTER;
-    if (riid != IID_IUnknown && riid != IID_IDataObject)
-    {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    *ppv = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG COleDataStore::AddRef()
-{
-    return ++m_nRefs;
-}
-
-ULONG COleDataStore::Release()
-{
-    const ULONG nLeft = --m_nRefs;
-    if (nLeft == 0)
-        delete this;
-    return nLeft;
 }
 
 HRESULT COleDataStore::GetData(FORMATETC* pFormat, STGMEDIUM* pMedium)

@@ -61,7 +61,7 @@ HRESULT DoDragDrop(LPDATAOBJECT pDataObj, LPDROPSOURCE pDropSource, DWORD dwOKEf
     if (hCapture == nullptr)
         return DRAGDROP_S_CANCEL;
     SetCapture(hCapture);
-    COleDragSession session(pDataObj, dwOKEffects);
+    COleDragSession session(pDataObj, dwOKEffects, true);
     ShowFeedback(pDropSource, session.Over(pt, KeyState()));
     HRESULT hr = DRAGDROP_S_CANCEL;
     MSG msg{};

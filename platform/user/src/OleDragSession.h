@@ -6,11 +6,14 @@
 
 #include "WinOle.h"
 
+class CForeignDragTarget;
+
 class COleDragSession
 {
 public:
-    // Holds a reference to the data while the drag lasts.
-    COleDragSession(IDataObject* pDataObj, DWORD dwOKEffects);
+    // Holds a reference to the data while the drag lasts. A drag of ours
+    // also reaches other programs' windows where the display has them.
+    COleDragSession(IDataObject* pDataObj, DWORD dwOKEffects, bool bToOtherPrograms = false);
     ~COleDragSession();
     COleDragSession(const COleDragSession&) = delete;
     COleDragSession& operator=(const COleDragSession&) = delete;
@@ -37,8 +40,12 @@ private:
     void PostFiles(POINT ptScreen) const;
     void Release();
 
+    DWORD OverOtherProgram(POINT ptScreen, DWORD grfKeyState);
+
     IDataObject* m_pDataObj;
+    CForeignDragTarget* m_pForeign = nullptr; // set while over another program
     DWORD m_dwOKEffects;
+    bool m_bToOtherPrograms;
     bool m_bOffersFiles;
     HWND m_hTarget = nullptr;
     IDropTarget* m_pTarget = nullptr;

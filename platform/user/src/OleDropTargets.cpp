@@ -2,6 +2,9 @@
 // pointer during a drag.
 #include "OleDragSession.h"
 
+#include "DisplayBackend.h"
+#include "ForeignDragTarget.h"
+
 #include "OleDataStore.h"
 #include "WinClipboard.h"
 #include "WinDropFiles.h"
@@ -100,8 +103,8 @@ HRESULT RevokeDragDrop(HWND hWnd)
     return S_OK;
 }
 
-COleDragSession::COleDragSession(IDataObject* pDataObj, DWORD dwOKEffects)
-    : m_pDataObj(pDataObj), m_dwOKEffects(dwOKEffects)
+COleDragSession::COleDragSession(IDataObject* pDataObj, DWORD dwOKEffects, bool bToOtherPrograms)
+    : m_pDataObj(pDataObj), m_dwOKEffects(dwOKEffects), m_bToOtherPrograms(bToOtherPrograms)
 {
     m_pDataObj->AddRef();
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -149,7 +152,22 @@ void COleDragSession::Leave()
 {
     if (m_pTarget != nullptr)
         m_pTarget->DragLeave();
+    if (m_pForeign != nullptr)
+        m_pForeign->Leave();
+    m_pForeign = nullptr;
     Release();
+}
+
+DWORD COleDragSession::OverOtherProgram(POINT ptScreen, DWORD grfKeyState)
+{
+    if (m_pForeign == nullptr)
+    {
+        Leave();
+        m_pForeign = GetDisplayBackend().GetForeignDragTarget();
+    }
+    if (m_pForeign == nullptr)
+        return DROPEFFECT_NONE;
+    return Allowed(m_pForeign->Over(m_pDataObj, ptScreen, grfKeyState, m_dwOKEffects));
 }
 
 DWORD COleDragSession::Over(POINT ptScreen, DWORD grfKeyState)
@@ -161,6 +179,8 @@ DWORD COleDragSession::Over(POINT ptScreen, DWORD grfKeyState)
 
 DWORD COleDragSession::Enter(POINT ptScreen, DWORD grfKeyState)
 {
+    if (m_bToOtherPrograms && WindowFromPoint(ptScreen) == nullptr)
+        return OverOtherProgram(ptScreen, grfKeyState);
     const Target target = FindTarget(ptScreen);
     DWORD dwEffect = m_dwOKEffects;
     if (target.hWnd == m_hTarget && m_hTarget != nullptr)
@@ -189,8 +209,20 @@ DWORD COleDragSession::Drop(POINT ptScreen, DWORD grfKeyState)
     // A drop away from where the pointer was last seen is seen there first;
     // the button that went up to drop changes nothing.
     DWORD dwEffect = m_dwLastEffect;
-    if (m_hTarget == nullptr || ptScreen.x != m_ptLast.x || ptScreen.y != m_ptLast.y)
+    if ((m_hTarget == nullptr && m_pForeign == nullptr) || ptScreen.x != m_ptLast.x ||
+        ptScreen.y != m_ptLast.y)
         dwEffect = Over(ptScreen, grfKeyState);
+    if (m_pForeign != nullptr)
+    {
+        // A program that takes nothing is left, not dropped on.
+        DWORD dwDone = DROPEFFECT_NONE;
+        if ((dwEffect & ~DROPEFFECT_SCROLL) != DROPEFFECT_NONE)
+            dwDone = m_pForeign->Drop();
+        else
+            m_pForeign->Leave();
+        m_pForeign = nullptr;
+        return Allowed(dwDone) & ~DROPEFFECT_SCROLL;
+    }
     if (m_hTarget == nullptr || (dwEffect & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE)
     {
         Leave();

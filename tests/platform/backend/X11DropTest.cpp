@@ -10,8 +10,12 @@
 #include "WinWindow.h"
 #include "X11TestSupport.h"
 
-#include <X11/Xatom.h>
+#include "../LeftButtonDropSource.h"
 
+#include <X11/Xatom.h>
+#include <X11/extensions/XTest.h>
+
+#include <functional>
 #include <future>
 #include <poll.h>
 #include <string>
@@ -253,5 +257,156 @@ TEST_F(X11DropTest, AnOleTargetReadsTheFilesOfTheDrop)
     EXPECT_EQ(target.paths, std::vector<std::string>{"/srv/images/b.dcm"});
     RevokeDragDrop(m_hFiles);
     OleUninitialize();
+}
+// Another program that takes drops: its window says so, it accepts copies
+// and reads the files as a uri-list. It also plays the user, pressing on our
+// window, dragging to its own and letting go, on its own connection.
+struct TakenDrop
+{
+    bool bEntered = false;
+    std::string types;
+    std::string uriList;
+    bool bFinishedSent = false;
+};
+
+TakenDrop TakeDropAsOtherClient(const std::string& displayName, POINT ptPress, RECT rcOwn)
+{
+    TakenDrop taken;
+    Display* pDisplay = XOpenDisplay(displayName.c_str());
+    if (pDisplay == nullptr)
+        return taken;
+    const auto atom = [&](const char* pszName) { return XInternAtom(pDisplay, pszName, False); };
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    const Window own =
+        XCreateWindow(pDisplay, DefaultRootWindow(pDisplay), rcOwn.left, rcOwn.top,
+                      rcOwn.right - rcOwn.left, rcOwn.bottom - rcOwn.top, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+    const long nVersion = 5;
+    XChangeProperty(pDisplay, own, atom("XdndAware"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&nVersion), 1);
+    XMapRaised(pDisplay, own);
+    XSync(pDisplay, False);
+    const POINT ptOwn{(rcOwn.left + rcOwn.right) / 2, (rcOwn.top + rcOwn.bottom) / 2};
+    // The user's steps, one every 150 ms, while the protocol is served.
+    const std::vector<std::function<void()>> steps{
+        [&] { XTestFakeMotionEvent(pDisplay, -1, ptPress.x, ptPress.y, 0); },
+        [&] { XTestFakeButtonEvent(pDisplay, 1, True, 0); },
+        [&] { XTestFakeMotionEvent(pDisplay, -1, ptPress.x + 20, ptPress.y, 0); },
+        [&] { XTestFakeMotionEvent(pDisplay, -1, ptOwn.x, ptOwn.y, 0); },
+        [&] { XTestFakeMotionEvent(pDisplay, -1, ptOwn.x + 5, ptOwn.y, 0); },
+        [&] { XTestFakeButtonEvent(pDisplay, 1, False, 0); },
+    };
+    std::size_t nStep = 0;
+    Window source = 0;
+    for (int nWaited = 0; nWaited < 8000 && !taken.bFinishedSent; nWaited += 10)
+    {
+        if (nStep < steps.size() && nWaited >= int(nStep + 1) * 150)
+        {
+            steps[nStep++]();
+            XFlush(pDisplay);
+        }
+        while (XPending(pDisplay) > 0)
+        {
+            XEvent event{};
+            XNextEvent(pDisplay, &event);
+            if (event.type == SelectionNotify && event.xselection.property != None)
+            {
+                Atom type = None;
+                int nFormat = 0;
+                unsigned long nItems = 0;
+                unsigned long nAfter = 0;
+                unsigned char* pData = nullptr;
+                XGetWindowProperty(pDisplay, own, event.xselection.property, 0, 1 << 16, True,
+                                   AnyPropertyType, &type, &nFormat, &nItems, &nAfter, &pData);
+                if (pData != nullptr)
+                {
+                    taken.uriList.assign(reinterpret_cast<const char*>(pData), nItems);
+                    XFree(pData);
+                }
+                XEvent finished{};
+                finished.xclient.type = ClientMessage;
+                finished.xclient.window = source;
+                finished.xclient.message_type = atom("XdndFinished");
+                finished.xclient.format = 32;
+                finished.xclient.data.l[0] = static_cast<long>(own);
+                finished.xclient.data.l[1] = 1;
+                finished.xclient.data.l[2] = static_cast<long>(atom("XdndActionCopy"));
+                XSendEvent(pDisplay, source, False, NoEventMask, &finished);
+                XFlush(pDisplay);
+                taken.bFinishedSent = true;
+            }
+            if (event.type != ClientMessage)
+                continue;
+            const XClientMessageEvent& message = event.xclient;
+            source = static_cast<Window>(message.data.l[0]);
+            if (message.message_type == atom("XdndEnter"))
+            {
+                taken.bEntered = true;
+                for (int i = 2; i < 5; ++i)
+                {
+                    if (message.data.l[i] == 0)
+                        continue;
+                    char* pszName = XGetAtomName(pDisplay, static_cast<Atom>(message.data.l[i]));
+                    taken.types += std::string(pszName) + ";";
+                    XFree(pszName);
+                }
+            }
+            else if (message.message_type == atom("XdndPosition"))
+            {
+                XEvent status{};
+                status.xclient.type = ClientMessage;
+                status.xclient.window = source;
+                status.xclient.message_type = atom("XdndStatus");
+                status.xclient.format = 32;
+                status.xclient.data.l[0] = static_cast<long>(own);
+                status.xclient.data.l[1] = 1 | 2;
+                status.xclient.data.l[4] = static_cast<long>(atom("XdndActionCopy"));
+                XSendEvent(pDisplay, source, False, NoEventMask, &status);
+                XFlush(pDisplay);
+            }
+            else if (message.message_type == atom("XdndDrop"))
+            {
+                XConvertSelection(pDisplay, atom("XdndSelection"), atom("text/uri-list"),
+                                  atom("TAKEN"), own, static_cast<Time>(message.data.l[2]));
+                XFlush(pDisplay);
+            }
+        }
+        pollfd fd{ConnectionNumber(pDisplay), POLLIN, 0};
+        poll(&fd, 1, 10);
+    }
+    XDestroyWindow(pDisplay, own);
+    XCloseDisplay(pDisplay);
+    return taken;
+}
+
+TEST_F(X11DropTest, FilesDraggedFromOurWindowReachAnotherProgramAsAUriList)
+{
+    HRESULT hr = E_FAIL;
+    DWORD dwEffect = 0xFFFF;
+    const std::vector<std::string> paths{"/tmp/a b.dcm", "/tmp/\xC3\xA9.dcm"};
+    std::vector<LoggedMessage>& log = MessageLog();
+    const std::size_t nFrom = log.size();
+    POINT ptPress{30, 30};
+    ClientToScreen(m_hFiles, &ptPress);
+    auto taken =
+        std::async(std::launch::async, TakeDropAsOtherClient, std::string(DisplayString(Outside())),
+                   ptPress, RECT{600, 100, 800, 300});
+    const bool bPressed = PumpUntil([&] { return FindLogged(m_hFiles, WM_LBUTTONDOWN, nFrom); });
+    if (bPressed)
+    {
+        COleDataStore* pData = COleDataStore::Create();
+        pData->SetGlobal(CF_HDROP, reinterpret_cast<HGLOBAL>(CreateDropFiles(paths, POINT{})));
+        CLeftButtonDropSource source;
+        hr = DoDragDrop(pData, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &dwEffect);
+        pData->Release();
+    }
+    const TakenDrop drop = taken.get();
+    ASSERT_TRUE(bPressed);
+    EXPECT_TRUE(drop.bEntered);
+    EXPECT_EQ(drop.types, "text/uri-list;UTF8_STRING;text/plain;charset=utf-8;");
+    EXPECT_EQ(drop.uriList, "file:///tmp/a%20b.dcm\r\nfile:///tmp/%C3%A9.dcm\r\n");
+    EXPECT_EQ(hr, DRAGDROP_S_DROP);
+    EXPECT_EQ(dwEffect, DWORD(DROPEFFECT_COPY));
 }
 } // namespace

@@ -3,6 +3,8 @@
 // rules, dropped files and the OLE clipboard.
 #include "UserTestSupport.h"
 
+#include "../LeftButtonDropSource.h"
+
 #include "OleDataStore.h"
 #include "WinClipboard.h"
 #include "WinDropFiles.h"
@@ -77,31 +79,6 @@ private:
     std::string m_name;
 };
 
-// Drops when the left button goes up, gives up at Escape.
-class LeftButtonSource final : public IDropSource
-{
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override
-    {
-        *ppv = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL fEscapePressed, DWORD grfKeyState) override
-    {
-        if (fEscapePressed)
-            return DRAGDROP_S_CANCEL;
-        return (grfKeyState & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD dwEffect) override
-    {
-        feedback.push_back(dwEffect);
-        return DRAGDROP_S_USEDEFAULTCURSORS;
-    }
-    std::vector<DWORD> feedback;
-};
-
 class OleDragDropTest : public UserTest
 {
 protected:
@@ -148,7 +125,7 @@ protected:
     std::vector<std::string> m_log;
     RecordingTarget m_first{m_log, "first"};
     RecordingTarget m_second{m_log, "second"};
-    LeftButtonSource m_source;
+    CLeftButtonDropSource m_source;
     DWORD m_dwAllowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     HRESULT m_hr = E_FAIL;
     DWORD m_dwEffect = 0xFFFF;
