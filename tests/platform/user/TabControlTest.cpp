@@ -286,6 +286,35 @@ TEST_F(TabControlTest, ALineThatDoesNotFitScrollsByItsArrowsAndToTheTabSelected)
     EXPECT_GE(TabRect(5).right, TabRect(6).left);
 }
 
+TEST_F(TabControlTest, OwnerDrawnTabsAreDrawnByTheParentWithTheirState)
+{
+    std::vector<DRAWITEMSTRUCT> drawn;
+    SetHandler(m_hParent,
+               [&drawn](HWND, UINT nMsg, WPARAM, LPARAM lParam) -> std::optional<LRESULT>
+               {
+                   if (nMsg != WM_DRAWITEM)
+                       return std::nullopt;
+                   drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                   return TRUE;
+               });
+    Create(TCS_OWNERDRAWFIXED, {"One", "Two"});
+    SendMessageA(m_hTab, TCM_SETCURSEL, 1, 0);
+    drawn.clear();
+    UpdateWindow(m_hTab);
+    ASSERT_EQ(drawn.size(), 2U);
+    for (const DRAWITEMSTRUCT& draw : drawn)
+    {
+        EXPECT_EQ(draw.CtlType, UINT(ODT_TAB));
+        EXPECT_EQ(draw.CtlID, UINT(kTabId));
+        EXPECT_EQ(draw.hwndItem, m_hTab);
+        // The item data is the tab's lParam; the selected tab comes last, lifted.
+        EXPECT_EQ(draw.itemData, ULONG_PTR(1000 + draw.itemID));
+        EXPECT_EQ(draw.itemState, draw.itemID == 1 ? UINT(ODS_SELECTED) : 0U);
+    }
+    EXPECT_EQ(drawn.back().itemID, 1U);
+    EXPECT_LT(drawn.back().rcItem.top, TabRect(1).top);
+}
+
 TEST_F(TabControlTest, PicturesOfTabsOnEachSide)
 {
     LOGFONTA font{};
