@@ -125,6 +125,9 @@ public:
     BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = DWORD(-1), DWORD dwExStyle = 0);
 
     BOOL OnInitDialog() override;
+    // Ctrl+Tab and Ctrl+Page Down show the next page, with Shift or Page Up
+    // the one before; the other keys are the dialog's.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnOK() override;
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -366,6 +366,22 @@ BOOL CPropertySheet::OnInitDialog()
     return TRUE;
 }
 
+BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
+{
+    const bool bControl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool bPageKey =
+        pMsg->message == WM_KEYDOWN && bControl &&
+        (pMsg->wParam == VK_TAB || pMsg->wParam == VK_NEXT || pMsg->wParam == VK_PRIOR);
+    if (!bPageKey || m_hWnd == nullptr || GetPageCount() == 0)
+        return CDialog::PreTranslateMessage(pMsg);
+    const bool bBack = pMsg->wParam == VK_PRIOR ||
+                       (pMsg->wParam == VK_TAB && (::GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    const int nCount = GetPageCount();
+    // Through the tab control, so that the front page is asked to let go.
+    m_tab.SetCurFocus((m_nActive + (bBack ? nCount - 1 : 1)) % nCount);
+    return TRUE;
+}
+
 LRESULT CPropertySheet::SendToPage(CPropertyPage* pPage, UINT nCode, LPARAM lParam)
 {
     if (pPage == nullptr || pPage->m_hWnd == nullptr)

@@ -50,6 +50,9 @@ PLATFORM_DECLARE_HANDLE(HHOOK);
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_CONTEXTHELP 0x00000400L
+// The window's controls take part in its dialog's Tab order and keys as
+// the dialog's own (a DS_CONTROL dialog inside another one).
+#define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_STATICEDGE 0x00020000L
 #define WS_EX_APPWINDOW 0x00040000L
 

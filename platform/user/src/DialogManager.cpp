@@ -54,12 +54,31 @@ DialogState* FindDialog(HWND hDlg)
     return it != dialogs.end() ? &it->second : nullptr;
 }
 
+bool IsControlParent(HWND hWnd)
+{
+    return (GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+}
+
+void AddControlsOf(HWND hParent, std::vector<HWND>& controls)
+{
+    for (HWND hChild = GetWindow(hParent, GW_CHILD); hChild != nullptr;
+         hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        // A shown control parent gives its controls in its place.
+        const bool bShown = (GetWindowLongPtrA(hChild, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (IsControlParent(hChild) && bShown)
+            AddControlsOf(hChild, controls);
+        else if (!IsControlParent(hChild))
+            controls.push_back(hChild);
+    }
+}
+
+// The dialog's controls in Tab order: its children, and the controls of
+// the control parents among them in their place.
 std::vector<HWND> ChildrenOf(HWND hDlg)
 {
     std::vector<HWND> children;
-    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != nullptr;
-         hChild = GetWindow(hChild, GW_HWNDNEXT))
-        children.push_back(hChild);
+    AddControlsOf(hDlg, children);
     return children;
 }
 
@@ -74,10 +93,12 @@ bool IsUsable(HWND hWnd)
     return (StyleOf(hWnd) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
 }
 
-// The dialog's own child that holds hCtl (a combo box for its edit field).
+// The dialog's control that holds hCtl (a combo box for its edit field): a
+// child of the dialog or of a control parent inside it.
 HWND DirectChild(HWND hDlg, HWND hCtl)
 {
-    while (hCtl != nullptr && GetParent(hCtl) != hDlg)
+    while (hCtl != nullptr && GetParent(hCtl) != hDlg &&
+           !(IsControlParent(GetParent(hCtl)) && IsChild(hDlg, GetParent(hCtl))))
         hCtl = GetParent(hCtl);
     return hCtl;
 }
@@ -213,6 +234,8 @@ HWND CreateDialogWindow(HINSTANCE hInstance, const DialogTemplate* pTemplate, HW
     DWORD dwExStyle = tpl.dwExStyle;
     if (tpl.dwStyle & DS_MODALFRAME)
         dwExStyle |= WS_EX_DLGMODALFRAME;
+    if (tpl.dwStyle & DS_CONTROL)
+        dwExStyle |= WS_EX_CONTROLPARENT;
     const RECT rcUnits = MapUnits(pending.state.baseUnits, tpl.x, tpl.y, tpl.cx, tpl.cy);
     RECT rcWindow{0, 0, rcUnits.right - rcUnits.left, rcUnits.bottom - rcUnits.top};
     AdjustWindowRectEx(&rcWindow, dwStyle, FALSE, dwExStyle);

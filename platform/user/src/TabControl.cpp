@@ -5,8 +5,8 @@
 //
 // Decisions where the documented behaviour is silent:
 // - Rows of TCS_MULTILINE keep their order (the first row farthest from the
-//   display area); a single line that does not fit is cut at the edge, with
-//   no scroll arrows.
+//   display area). A single line that does not fit gets a pair of arrows at
+//   its end that scroll it by a tab; a tab selected out of sight scrolls in.
 // - Deleting the selected tab leaves no tab selected (-1); the first tab
 //   inserted into an empty control is selected.
 // - Vertical tabs draw their text along the tab when the font turns by 90
@@ -18,6 +18,7 @@
 #include "WinDrawing.h"
 #include "WinFrameControls.h"
 #include "WinInput.h"
+#include "WinSysMetrics.h"
 #include "WinTabControl.h"
 
 #include <algorithm>
@@ -64,10 +65,21 @@ private:
     SIZE IconSize() const;
     // A rectangle of the strip's frame in client coordinates.
     RECT ToClient(const RECT& rcStrip) const;
+    // A tab a scrolled line has moved out before its start.
+    bool IsScrolledOut(int nIndex) const
+    {
+        return m_tabs[static_cast<size_t>(nIndex)].strip.right <= kLift;
+    }
     RECT TabRect(int nIndex) const { return ToClient(m_tabs[static_cast<size_t>(nIndex)].strip); }
     RECT DrawnTabRect(int nIndex) const;
     RECT DisplayFrame() const;
     void Layout();
+    // The pair of arrows of a line that does not fit, in client coordinates;
+    // empty without them.
+    RECT ArrowsRect() const;
+    // Scrolls the line so that it starts at the tab.
+    void ScrollTo(int nFirst);
+    void ScrollIntoView(int nIndex);
     void AdjustRect(bool bLarger, RECT* pRect) const;
 
     LRESULT Notify(UINT nCode) const;
@@ -89,6 +101,8 @@ private:
     std::vector<Tab> m_tabs;
     int m_nSelected = -1;
     int m_nRows = 1;
+    int m_nFirstShown = 0; // the first tab of a scrolled line
+    bool m_bArrows = false;
     HFONT m_hFont = nullptr;
     HIMAGELIST m_hImages = nullptr;
     HWND m_hTip = nullptr;
@@ -186,14 +200,53 @@ void TabControl::Layout()
         x += cx;
     }
     m_nRows = nRow + 1;
+    m_bArrows = !(dwStyle & TCS_MULTILINE) && x > nLength - kLift && Count() > 1;
+    m_nFirstShown = m_bArrows ? std::clamp(m_nFirstShown, 0, Count() - 1) : 0;
+    const int nShift =
+        m_bArrows ? m_tabs[static_cast<size_t>(m_nFirstShown)].strip.left - kLift : 0;
     for (Tab& tab : m_tabs)
     {
         const int nAt = static_cast<int>(tab.strip.top);
         tab.strip.top = kLift + nAt * nHeight;
         tab.strip.bottom = tab.strip.top + nHeight;
+        OffsetRect(&tab.strip, -nShift, 0);
     }
     SyncTips();
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+RECT TabControl::ArrowsRect() const
+{
+    if (!m_bArrows)
+        return RECT{};
+    const int nLength = StripLength();
+    const int cx = GetSystemMetrics(SM_CXHSCROLL);
+    const int nBottom = kLift + RowHeight();
+    return ToClient(
+        RECT{nLength - 2 * cx, nBottom - std::min(nBottom - kLift, cx), nLength, nBottom});
+}
+
+void TabControl::ScrollTo(int nFirst)
+{
+    if (!m_bArrows || nFirst < 0 || nFirst >= Count() || nFirst == m_nFirstShown)
+        return;
+    m_nFirstShown = nFirst;
+    Layout();
+}
+
+void TabControl::ScrollIntoView(int nIndex)
+{
+    if (!m_bArrows || nIndex < 0 || nIndex >= Count())
+        return;
+    if (nIndex < m_nFirstShown)
+    {
+        ScrollTo(nIndex);
+        return;
+    }
+    // Further along until the tab ends before the arrows.
+    const int nEnd = StripLength() - 2 * GetSystemMetrics(SM_CXHSCROLL);
+    while (m_nFirstShown < nIndex && m_tabs[static_cast<size_t>(nIndex)].strip.right > nEnd)
+        ScrollTo(m_nFirstShown + 1);
 }
 
 void TabControl::AdjustRect(bool bLarger, RECT* pRect) const
@@ -227,6 +280,7 @@ bool TabControl::SelectByUser(int nIndex)
     if (nIndex >= Count())
         return false;
     m_nSelected = nIndex;
+    ScrollIntoView(nIndex);
     InvalidateRect(m_hWnd, nullptr, TRUE);
     Notify(TCN_SELCHANGE);
     return true;
@@ -237,6 +291,9 @@ int TabControl::HitTest(TCHITTESTINFO* pInfo) const
     if (pInfo == nullptr)
         return -1;
     pInfo->flags = TCHT_NOWHERE;
+    const RECT arrows = ArrowsRect();
+    if (PtInRect(&arrows, pInfo->pt))
+        return -1;
     // The selected tab lies over its neighbours.
     std::vector<int> order;
     if (m_nSelected >= 0)
@@ -247,6 +304,8 @@ int TabControl::HitTest(TCHITTESTINFO* pInfo) const
     const SIZE icon = IconSize();
     for (const int i : order)
     {
+        if (IsScrolledOut(i))
+            continue;
         const RECT rc = DrawnTabRect(i);
         if (!PtInRect(&rc, pInfo->pt))
             continue;
@@ -335,6 +394,17 @@ void TabControl::OnButtonDown(POINT pt)
 {
     if ((Style() & TCS_FOCUSONBUTTONDOWN) && !(Style() & TCS_FOCUSNEVER))
         SetFocus(m_hWnd);
+    const RECT arrows = ArrowsRect();
+    if (PtInRect(&arrows, pt))
+    {
+        // The arrow toward the line's start is the first of the pair.
+        const bool bBack = IsVertical() ? pt.y < (arrows.top + arrows.bottom) / 2
+                                        : pt.x < (arrows.left + arrows.right) / 2;
+        const int nEnd = StripLength() - 2 * GetSystemMetrics(SM_CXHSCROLL);
+        const bool bMore = m_tabs.back().strip.right > nEnd;
+        ScrollTo(bBack ? m_nFirstShown - 1 : (bMore ? m_nFirstShown + 1 : m_nFirstShown));
+        return;
+    }
     TCHITTESTINFO hit{pt, 0};
     SelectByUser(HitTest(&hit));
 }
@@ -398,6 +468,8 @@ void TabControl::DrawLabel(HDC hdc, int nIndex, const RECT& rcTab)
 
 void TabControl::DrawTab(HDC hdc, int nIndex)
 {
+    if (IsScrolledOut(nIndex))
+        return;
     const RECT rc = DrawnTabRect(nIndex);
     const bool bSelected = nIndex == m_nSelected;
     if (Style() & TCS_OWNERDRAWFIXED)
@@ -441,11 +513,32 @@ void TabControl::Paint(HDC hdc)
     }
     HGDIOBJ hOldFont = SelectObject(hdc, ControlFontOrDefault(m_hFont));
     SetBkMode(hdc, TRANSPARENT);
+    const RECT arrows = ArrowsRect();
+    const int nSaved = SaveDC(hdc);
+    if (m_bArrows)
+        ExcludeClipRect(hdc, arrows.left, arrows.top, arrows.right, arrows.bottom);
     for (int i = 0; i < Count(); ++i)
         if (i != m_nSelected)
             DrawTab(hdc, i);
     if (m_nSelected >= 0)
         DrawTab(hdc, m_nSelected);
+    RestoreDC(hdc, nSaved);
+    if (m_bArrows)
+    {
+        const int nMid =
+            IsVertical() ? (arrows.top + arrows.bottom) / 2 : (arrows.left + arrows.right) / 2;
+        RECT first = arrows;
+        RECT second = arrows;
+        (IsVertical() ? first.bottom : first.right) = nMid;
+        (IsVertical() ? second.top : second.left) = nMid;
+        const int nEnd = StripLength() - 2 * GetSystemMetrics(SM_CXHSCROLL);
+        const UINT nBack = m_nFirstShown > 0 ? 0 : DFCS_INACTIVE;
+        const UINT nOn = m_tabs.back().strip.right > nEnd ? 0 : DFCS_INACTIVE;
+        DrawFrameControl(hdc, &first, DFC_SCROLL,
+                         (IsVertical() ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | nBack);
+        DrawFrameControl(hdc, &second, DFC_SCROLL,
+                         (IsVertical() ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | nOn);
+    }
     SelectObject(hdc, hOldFont);
 }
 

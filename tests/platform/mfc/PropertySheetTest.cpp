@@ -205,6 +205,62 @@ TEST_F(PropertySheetTest, AnInvalidPageComesToTheFrontAndARefusedCancelKeepsTheS
                           "link apply (OK)", "colours apply (OK)"}));
 }
 
+TEST_F(PropertySheetTest, TabMovesThroughThePagesControlsAsThroughTheSheets)
+{
+    std::vector<int> focus; // the ids of the controls the focus went to
+    const auto note = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); };
+    m_harness.Script()
+        .Do([&] { ::SetFocus(::GetDlgItem(m_link.m_hWnd, IDC_DESCRIPTION)); })
+        .KeyPress(VK_TAB)
+        .Do(note)
+        .KeyPress(VK_TAB)
+        .Do(note)
+        .KeyPress(VK_TAB)
+        .Do(note)
+        .Key(VK_SHIFT, true)
+        .KeyPress(VK_TAB)
+        .KeyPress(VK_TAB)
+        .Key(VK_SHIFT, false)
+        .Do(note)
+        .KeyPress(VK_ESCAPE);
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    ASSERT_EQ(focus.size(), 4U);
+    EXPECT_EQ(focus[0], IDC_TARGET) << "from the page's first edit to its second";
+    EXPECT_EQ(focus[1], AFX_IDC_TAB_CONTROL) << "then on to the sheet's";
+    EXPECT_EQ(focus[2], IDOK);
+    EXPECT_EQ(focus[3], IDC_TARGET) << "and back into the page";
+}
+
+TEST_F(PropertySheetTest, ControlTabTurnsThePagesRoundBothWays)
+{
+    std::vector<int> active;
+    const auto note = [&] { active.push_back(m_sheet.GetActiveIndex()); };
+    m_harness.Script()
+        .Key(VK_CONTROL, true)
+        .KeyPress(VK_TAB)
+        .Do(note)
+        .KeyPress(VK_TAB)
+        .Do(note)
+        .Key(VK_SHIFT, true)
+        .KeyPress(VK_TAB)
+        .Key(VK_SHIFT, false)
+        .Do(note)
+        .KeyPress(VK_PRIOR)
+        .Do(note)
+        .Key(VK_CONTROL, false)
+        .Do([&] { m_link.m_bLetGo = FALSE; })
+        .Key(VK_CONTROL, true)
+        .KeyPress(VK_NEXT)
+        .Key(VK_CONTROL, false)
+        .Do(note)
+        .Do([&] { m_link.m_bLetGo = TRUE; })
+        .KeyPress(VK_ESCAPE);
+    EXPECT_EQ(m_sheet.DoModal(), IDCANCEL);
+    // A page that will not let go keeps the front here too.
+    EXPECT_EQ(active, (std::vector<int>{1, 0, 1, 0, 0}));
+    EXPECT_EQ(m_sheet.GetTabControl(), nullptr);
+}
+
 TEST_F(PropertySheetTest, TheSheetIsSizedToItsLargestPageAndShowsItsTabsAndButtons)
 {
     SetModalAnswerHook(

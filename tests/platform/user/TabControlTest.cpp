@@ -7,6 +7,7 @@
 #include "WinGdi.h"
 #include "WinInput.h"
 #include "WinModule.h"
+#include "WinSysMetrics.h"
 #include "WinTabControl.h"
 
 #include <cstdio>
@@ -254,6 +255,64 @@ TEST_F(TabControlTest, MultilineTabsWrapIntoRowsAndTheDisplayAreaShrinksByARowEa
     RECT wide{0, 0, 140, 200};
     SendMessageA(m_hTab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&wide));
     EXPECT_EQ(display.top - wide.top, (nRows - 1) * nRowHeight);
+}
+
+TEST_F(TabControlTest, ALineThatDoesNotFitScrollsByItsArrowsAndToTheTabSelected)
+{
+    Create(0, {"Patient", "Study", "Series", "Image", "Overlay", "Report", "Print"}, 220, 120);
+    const int cxArrow = GetSystemMetrics(SM_CXHSCROLL);
+    const RECT first = TabRect(0);
+    const int yRow = (first.top + first.bottom) / 2;
+    EXPECT_GT(TabRect(6).right, 220) << "past the end";
+    // The arrows lie over the line's end and are no tab.
+    TCHITTESTINFO hit{POINT{220 - cxArrow, yRow}, 0};
+    EXPECT_EQ(SendMessageA(m_hTab, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    const auto clickAt = [this](int x, int y)
+    {
+        m_harness.AdvanceClock(1000);
+        m_harness.Click(enMouseButton::Left, CUiHarness::ScreenPoint(m_hTab, x, y));
+        m_harness.PumpPending();
+    };
+    clickAt(220 - cxArrow / 2, yRow);
+    EXPECT_EQ(TabRect(1).left, first.left) << "the second tab starts the line";
+    EXPECT_EQ(Selected(), 0) << "scrolling selects nothing";
+    UpdateWindow(m_hTab);
+    SaveWindowPicture(m_hTab, (testing::TempDir() + "tab-scrolled.bmp").c_str());
+    clickAt(220 - cxArrow - cxArrow / 2, yRow);
+    EXPECT_EQ(TabRect(0).left, first.left);
+    SendMessageA(m_hTab, TCM_SETCURFOCUS, 6, 0);
+    EXPECT_EQ(Selected(), 6);
+    EXPECT_LE(TabRect(6).right, 220 - 2 * cxArrow) << "the tab selected comes into sight";
+    EXPECT_GE(TabRect(5).right, TabRect(6).left);
+}
+
+TEST_F(TabControlTest, OwnerDrawnTabsAreDrawnByTheParentWithTheirState)
+{
+    std::vector<DRAWITEMSTRUCT> drawn;
+    SetHandler(m_hParent,
+               [&drawn](HWND, UINT nMsg, WPARAM, LPARAM lParam) -> std::optional<LRESULT>
+               {
+                   if (nMsg != WM_DRAWITEM)
+                       return std::nullopt;
+                   drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                   return TRUE;
+               });
+    Create(TCS_OWNERDRAWFIXED, {"One", "Two"});
+    SendMessageA(m_hTab, TCM_SETCURSEL, 1, 0);
+    drawn.clear();
+    UpdateWindow(m_hTab);
+    ASSERT_EQ(drawn.size(), 2U);
+    for (const DRAWITEMSTRUCT& draw : drawn)
+    {
+        EXPECT_EQ(draw.CtlType, UINT(ODT_TAB));
+        EXPECT_EQ(draw.CtlID, UINT(kTabId));
+        EXPECT_EQ(draw.hwndItem, m_hTab);
+        // The item data is the tab's lParam; the selected tab comes last, lifted.
+        EXPECT_EQ(draw.itemData, ULONG_PTR(1000 + draw.itemID));
+        EXPECT_EQ(draw.itemState, draw.itemID == 1 ? UINT(ODS_SELECTED) : 0U);
+    }
+    EXPECT_EQ(drawn.back().itemID, 1U);
+    EXPECT_LT(drawn.back().rcItem.top, TabRect(1).top);
 }
 
 TEST_F(TabControlTest, PicturesOfTabsOnEachSide)

@@ -4,6 +4,7 @@
 // editing begun, typed into through the keyboard path, ended and cancelled.
 #include "UserTestSupport.h"
 
+#include "WinDialog.h"
 #include "WinInput.h"
 #include "WinModule.h"
 #include "WinTreeView.h"
@@ -430,6 +431,75 @@ TEST_F(TreeViewTest, F2AndASecondClickOnTheSelectedLabelBeginAnEdit)
     m_harness.AdvanceClock(GetDoubleClickTime() + 10);
     m_harness.PumpPending();
     EXPECT_NE(SendMessageA(m_hTree, TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
+// The dialog of the next test: its commands and the tree's label edits.
+std::vector<std::string> g_dialogSeen;
+
+INT_PTR TreeDialogProc(HWND, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_COMMAND)
+        g_dialogSeen.push_back("command " + std::to_string(LOWORD(wParam)));
+    if (nMsg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TVN_ENDLABELEDITA)
+    {
+        const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(lParam);
+        g_dialogSeen.push_back(std::string("end ") +
+                               (info->item.pszText != nullptr ? info->item.pszText : "<null>"));
+    }
+    return FALSE;
+}
+
+TEST_F(TreeViewTest, InADialogEnterAndEscapeEndTheLabelEditNotTheDialog)
+{
+    constexpr DWORD kItemStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    const DialogItemTemplate items[] = {
+        {WC_TREEVIEWA, "", 40, kItemStyle | WS_BORDER | TVS_EDITLABELS, 0, 7, 7, 120, 80},
+        {"Button", "OK", IDOK, kItemStyle | BS_DEFPUSHBUTTON, 0, 140, 7, 50, 14},
+        {"Button", "Cancel", IDCANCEL, kItemStyle, 0, 140, 24, 50, 14},
+    };
+    const DialogTemplate dialog{WS_POPUP | WS_VISIBLE | WS_CAPTION | DS_SETFONT,
+                                0,
+                                10,
+                                10,
+                                200,
+                                100,
+                                "Folders",
+                                "MS Shell Dlg",
+                                8,
+                                items};
+    const HWND hDlg = CreateDialogIndirectParamA(nullptr, &dialog, m_hParent, TreeDialogProc, 0);
+    ASSERT_NE(hDlg, nullptr);
+    const HWND hTree = GetDlgItem(hDlg, 40);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<LPSTR>("Scans");
+    const auto hItem = reinterpret_cast<HTREEITEM>(
+        SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    // Keys go through the dialog as its loop hands them on.
+    const auto press = [this, hDlg](UINT nKey)
+    {
+        m_harness.KeyPress(nKey);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!IsDialogMessageA(hDlg, &msg))
+            {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+    };
+    g_dialogSeen.clear();
+    SendMessageA(hTree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem));
+    press(VK_END);
+    press('2');
+    press(VK_RETURN);
+    SendMessageA(hTree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem));
+    press('X');
+    press(VK_ESCAPE);
+    EXPECT_EQ(g_dialogSeen, (std::vector<std::string>{"end Scans2", "end <null>"}));
+    EXPECT_TRUE(IsWindow(hDlg));
+    DestroyWindow(hDlg);
 }
 
 TEST_F(TreeViewTest, PictureShowsLinesButtonsAndTheSelection)
