@@ -1,4 +1,5 @@
 #include "AfxDocking.h"
+#include "UserRawInput.h"
 
 IMPLEMENT_DYNCREATE(CMiniDockFrameWnd, CFrameWnd)
 
@@ -31,6 +32,8 @@ BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle)
                                             ::GetSysColorBrush(COLOR_BTNFACE)),
                         "", dwStyle, CRect(0, 0, 0, 0), pParent, 0))
         return FALSE;
+    // Its caption is what drags the bar: a display must leave it to us.
+    UserSetSelfDrawnFrame(m_hWnd, TRUE);
     return m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | (dwBarStyle & CBRS_ALIGN_ANY),
                                AFX_IDW_DOCKBAR_FLOAT);
 }
@@ -63,6 +66,19 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL)
         SetWindowText(strTitle);
     }
     m_bInRecalcLayout = FALSE;
+}
+
+void CMiniDockFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify)
+{
+    CView* pViewOld = GetActiveView();
+    CFrameWnd::SetActiveView(pViewNew, FALSE);
+    CControlBar* pBar = GetBar();
+    CFrameWnd* pFrame = pBar != nullptr ? pBar->GetDockingFrame() : nullptr;
+    if (pFrame == nullptr || pFrame == this)
+        return;
+    // A view going away here takes only itself out of the frame.
+    if (pViewNew != nullptr || pFrame->GetActiveView() == pViewOld)
+        pFrame->SetActiveView(pViewNew, bNotify);
 }
 
 void CMiniDockFrameWnd::OnClose()
