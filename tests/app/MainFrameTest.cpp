@@ -8,6 +8,7 @@
 #include "WinFileDialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <unistd.h>
@@ -572,6 +573,10 @@ TEST_P(MainFrameDockingTest, TheToolBarDocksOnAnySideAndItsButtonsStillCommand)
                     CUiHarness::ScreenPoint(toolBar.m_hWnd, rcButton.left + 5, rcButton.top + 5));
     m_harness.PumpPending();
     EXPECT_TRUE(IsMarked(nID));
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(m_pFrame->m_hWnd, (testing::TempDir() + "pelivo-toolbar-" +
+                                             std::to_string(side.nDockBarID) + ".bmp")
+                                                .c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, MainFrameDockingTest,
@@ -586,6 +591,10 @@ TEST_F(MainFrameTest, TheToolBarStartsDockedAtTheTopAndFloatsInItsOwnWindow)
     EXPECT_EQ(toolBar.GetParent()->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
     m_pFrame->FloatControlBar(&toolBar, CPoint(200, 200));
     EXPECT_TRUE(toolBar.IsFloating());
+    m_harness.PumpPending();
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(toolBar.GetParentFrame()->m_hWnd,
+                          (testing::TempDir() + "pelivo-toolbar-floating.bmp").c_str());
     // View > Toolbar hides and shows it, floating or not.
     Command(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(toolBar.IsVisible());
