@@ -89,7 +89,8 @@ public:
 };
 
 // The small tool window a floating bar lives in, owned by the bar's frame.
-// Closing it hides the bar; pressing its caption drags the bar.
+// Closing it hides the bar; pressing its caption drags the bar; sizing it
+// by its edges (bars of CBRS_SIZE_DYNAMIC) reshapes the bar.
 class PLATFORMUI_API CMiniDockFrameWnd : public CFrameWnd
 {
     DECLARE_DYNCREATE(CMiniDockFrameWnd)
@@ -98,8 +99,9 @@ public:
     CMiniDockFrameWnd();
 
     virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
-    // The window rectangle of a mini frame whose bar fills rcBar.
-    static CRect CalcFrameRect(const CRect& rcBar);
+    // The window rectangle of a mini frame whose bar (of that style)
+    // fills rcBar.
+    static CRect CalcFrameRect(const CRect& rcBar, DWORD dwBarStyle);
     // Sizes the window around its bar.
     void RecalcLayout(BOOL bNotify = TRUE) override;
     // A view in the floating bar becomes the active view of the frame the
@@ -110,7 +112,11 @@ public:
     CDockBar m_wndDockBar;
 
 protected:
+    static DWORD FrameStyleFor(DWORD dwBarStyle);
+
     afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
 

@@ -608,6 +608,20 @@ TEST_F(DockingToolBarTest, FloatingItWrapsToTheWidthItWasLastGiven)
     CRect rcLast;
     pToolBar->GetItemRect(3, &rcLast);
     EXPECT_EQ(rcLast, CRect(0, 30, 23, 52));
+    // Its frame's edge reshapes it: one row again when widened.
+    CRect rcMini;
+    pMiniFrame->GetWindowRect(&rcMini);
+    const CPoint ptEdge(rcMini.right - 1, rcMini.CenterPoint().y);
+    m_harness.MouseDown(enMouseButton::Left, ptEdge);
+    m_harness.MouseMove(CPoint(ptEdge.x + 20, ptEdge.y));
+    m_harness.MouseMove(CPoint(ptEdge.x + 40, ptEdge.y));
+    m_harness.MouseUp(enMouseButton::Left, CPoint(ptEdge.x + 40, ptEdge.y));
+    m_harness.PumpPending();
+    pMiniFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Size(), CSize(77, 22));
+    pToolBar->GetItemRect(3, &rcLast);
+    EXPECT_EQ(rcLast, CRect(54, 0, 77, 22));
+
     // Asked for a height, it takes the narrowest width that fits.
     EXPECT_EQ(pToolBar->CalcDynamicLayout(22, LM_HORZ | LM_LENGTHY), CSize(77, 22));
     EXPECT_EQ(pToolBar->CalcDynamicLayout(60, LM_HORZ | LM_LENGTHY), CSize(46, 52));
