@@ -183,7 +183,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_wndStatusBar.SetPaneInfo(1, ID_INDICATOR_SCOPE, SBPS_NORMAL, 100);
     m_wndStatusBar.SetPaneInfo(2, ID_INDICATOR_CURRENT, SBPS_NORMAL, 40);
     m_wndStatusBar.SetPaneInfo(3, ID_INDICATOR_TOTAL, SBPS_NORMAL, 100);
-    RecalcLayout();
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "WinFileDialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <unistd.h>
@@ -531,5 +532,76 @@ TEST_F(CineTest, ClosingWhilePlayingIsRefusedWithItsMessage)
     EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
     EXPECT_EQ(MessageBoxes(),
               (std::vector<std::string>{"Cine is on play, please step cine before exit Pelivo."}));
+}
+} // namespace
+
+namespace
+{
+struct ToolBarSide
+{
+    UINT nDockBarID;
+    bool bVertical;
+};
+
+class MainFrameDockingTest : public MainFrameTest, public testing::WithParamInterface<ToolBarSide>
+{
+};
+
+TEST_P(MainFrameDockingTest, TheToolBarDocksOnAnySideAndItsButtonsStillCommand)
+{
+    const ToolBarSide& side = GetParam();
+    CToolBar& toolBar = m_pFrame->GetToolBar();
+    m_pFrame->DockControlBar(&toolBar, side.nDockBarID);
+    Idle();
+    EXPECT_EQ(toolBar.GetParent()->GetDlgCtrlID(), static_cast<int>(side.nDockBarID));
+    CRect rcBar;
+    toolBar.GetWindowRect(&rcBar);
+    EXPECT_EQ(rcBar.Height() > rcBar.Width(), side.bVertical);
+    // The view keeps clear of the toolbar.
+    CRect rcView;
+    m_pView->GetWindowRect(&rcView);
+    CRect rcCommon;
+    EXPECT_FALSE(rcCommon.IntersectRect(&rcBar, &rcView));
+
+    // With images shown, the layout buttons are enabled.
+    m_pView->Show(2, 0);
+    const UINT nID = ID_LAYOUT_FIRST + 4;
+    ASSERT_TRUE(IsButtonEnabled(nID));
+    CRect rcButton;
+    toolBar.GetItemRect(toolBar.CommandToIndex(nID), &rcButton);
+    m_harness.Click(enMouseButton::Left,
+                    CUiHarness::ScreenPoint(toolBar.m_hWnd, rcButton.left + 5, rcButton.top + 5));
+    m_harness.PumpPending();
+    EXPECT_TRUE(IsMarked(nID));
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(m_pFrame->m_hWnd, (testing::TempDir() + "pelivo-toolbar-" +
+                                             std::to_string(side.nDockBarID) + ".bmp")
+                                                .c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, MainFrameDockingTest,
+                         testing::Values(ToolBarSide{AFX_IDW_DOCKBAR_TOP, false},
+                                         ToolBarSide{AFX_IDW_DOCKBAR_LEFT, true},
+                                         ToolBarSide{AFX_IDW_DOCKBAR_RIGHT, true},
+                                         ToolBarSide{AFX_IDW_DOCKBAR_BOTTOM, false}));
+
+TEST_F(MainFrameTest, TheToolBarStartsDockedAtTheTopAndFloatsInItsOwnWindow)
+{
+    CToolBar& toolBar = m_pFrame->GetToolBar();
+    EXPECT_EQ(toolBar.GetParent()->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
+    m_pFrame->FloatControlBar(&toolBar, CPoint(200, 200));
+    EXPECT_TRUE(toolBar.IsFloating());
+    m_harness.PumpPending();
+    if (std::getenv("SUITE_KEEP_PICTURES") != nullptr)
+        SaveWindowPicture(toolBar.GetParentFrame()->m_hWnd,
+                          (testing::TempDir() + "pelivo-toolbar-floating.bmp").c_str());
+    // View > Toolbar hides and shows it, floating or not.
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(toolBar.IsVisible());
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(toolBar.IsVisible());
+    EXPECT_TRUE(toolBar.GetParentFrame()->IsWindowVisible());
+    m_pFrame->DockControlBar(&toolBar, AFX_IDW_DOCKBAR_TOP);
+    EXPECT_FALSE(toolBar.IsFloating());
 }
 } // namespace

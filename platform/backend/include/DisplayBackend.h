@@ -49,6 +49,14 @@ public:
     // display has ready, so that input keeps its place before WM_PAINT and
     // WM_TIMER even in a loop that never waits.
     virtual void TakeReadyInput();
+    // A framed window became (or stopped being) one that draws its own
+    // caption and border (UserIsSelfDrawnFrame).
+    virtual void OnTopLevelFrameChanged(HWND hWnd);
+    // A press on the caption or an edge (nHitTest HTCAPTION, HTLEFT ..
+    // HTBOTTOMRIGHT) of a top-level window: true when the display moves or
+    // sizes the window itself from here; false leaves it to the layer's own
+    // loop (the default).
+    virtual bool BeginMoveSize(HWND hWnd, int nHitTest, POINT ptScreen);
     // The layer activated a top-level window (null: none of ours).
     virtual void OnTopLevelActivated(HWND hWnd);
     // The capture window changed (null: released).

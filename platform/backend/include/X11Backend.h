@@ -1,7 +1,9 @@
 // The X11 backend: every top-level window is an X window whose id is its
 // HWND. A window with a caption is a managed window: the window manager
 // draws caption and border, the X window shows the rest of our surface (menu
-// bar, scroll bars, client area), and the window manager's moves, sizes,
+// bar, scroll bars, client area) - unless the window draws its own caption
+// and border, when it is shown whole, undecorated, and moved and sized by
+// the window manager at its request - and the window manager's moves, sizes,
 // close requests, activation and iconify come back as window messages. A
 // window without a caption is an override-redirect popup. Surfaces are pushed
 // (through shared memory where the server offers it) at every message
@@ -19,6 +21,10 @@ public:
     struct Options
     {
         bool bUseSharedMemory = true;
+        // Every framed window draws its own caption and border, undecorated
+        // by the window manager; without it only the windows the program
+        // marks (UserSetSelfDrawnFrame) do.
+        bool bSelfDrawnFrames = false;
     };
 
     // Opens the display (null: the one DISPLAY names); IsOpen tells whether
@@ -46,6 +52,8 @@ public:
     void OnTopLevelShown(HWND hWnd, bool bShown) override;
     void OnTopLevelMoved(HWND hWnd, const RECT& rcScreen) override;
     void OnTopLevelTextChanged(HWND hWnd, LPCSTR lpszText) override;
+    void OnTopLevelFrameChanged(HWND hWnd) override;
+    bool BeginMoveSize(HWND hWnd, int nHitTest, POINT ptScreen) override;
     void OnSurfaceChanged(HWND hWndTop, const RECT& rcChanged) override;
     void Flush() override;
     void TakeReadyInput() override;

@@ -26,6 +26,13 @@ HWND CDisplayBackend::CreateTopLevelHandle(DWORD, DWORD, HWND)
 
 void CDisplayBackend::TakeReadyInput() {}
 
+void CDisplayBackend::OnTopLevelFrameChanged(HWND) {}
+
+bool CDisplayBackend::BeginMoveSize(HWND, int, POINT)
+{
+    return false;
+}
+
 void CDisplayBackend::OnTopLevelActivated(HWND) {}
 
 void CDisplayBackend::OnCaptureChanged(HWND) {}

@@ -70,6 +70,8 @@ enum enAtom
     kNetWmWindowTypePopupMenu,
     kNetWmPid,
     kNetWmIcon,
+    kMotifWmHints,
+    kNetWmMoveResize,
     kAtomCount
 };
 
@@ -93,6 +95,8 @@ const char* const kAtomNames[kAtomCount] = {
     "_NET_WM_WINDOW_TYPE_POPUP_MENU",
     "_NET_WM_PID",
     "_NET_WM_ICON",
+    "_MOTIF_WM_HINTS",
+    "_NET_WM_MOVERESIZE",
 };
 
 Window ToXid(HWND hWnd)
@@ -141,13 +145,46 @@ std::string GetDisplaySession(Display* pDisplay)
 struct TopLevel
 {
     bool bPopup = false;
+    bool bSelfDrawn = false; // undecorated: caption and border are ours
     bool bMapped = false;    // we asked for it to show
     bool bIconic = false;    // the window manager iconified it
     bool bMaximized = false; // as last told to the window manager
     int nUnmapsExpected = 0;
     RECT rcShown{};           // as the X server has it, root coordinates
     std::vector<RECT> damage; // window coordinates
+
+    // Whether the window manager frames it (and our caption and border are
+    // left out of what the X window shows).
+    bool IsFramed() const { return !bPopup && !bSelfDrawn; }
 };
+
+// The _NET_WM_MOVERESIZE direction of a hit code; -1 for none.
+long MoveResizeDirection(int nHitTest)
+{
+    switch (nHitTest)
+    {
+    case HTTOPLEFT:
+        return 0;
+    case HTTOP:
+        return 1;
+    case HTTOPRIGHT:
+        return 2;
+    case HTRIGHT:
+        return 3;
+    case HTBOTTOMRIGHT:
+        return 4;
+    case HTBOTTOM:
+        return 5;
+    case HTBOTTOMLEFT:
+        return 6;
+    case HTLEFT:
+        return 7;
+    case HTCAPTION:
+        return 8;
+    default:
+        return -1;
+    }
+}
 } // namespace
 
 struct CX11Backend::Impl
@@ -179,6 +216,7 @@ struct CX11Backend::Impl
     Window focusLost = 0;
     int wakePipe[2] = {-1, -1};
     std::array<UINT, 256> keycodeVirtKeys{};
+    bool bSelfDrawnFrames = false;
 
     bool Open(LPCSTR lpszDisplay, const Options& options);
     void Close();
@@ -190,9 +228,12 @@ struct CX11Backend::Impl
     void SetTitle(Window xid, LPCSTR lpszText);
     void SetIcon(HWND hWnd);
     void SetMaximizedProperty(Window xid, bool bMaximized);
+    // Asks the window manager for no decorations (or its own again).
+    void SetUndecorated(Window xid, bool bUndecorated);
     void SendNetState(Window xid, bool bAdd, Atom first, Atom second);
     void ApplyGeometry(HWND hWnd, TopLevel& top);
     void AddDamage(TopLevel& top, RECT rect);
+    void OnShownResized(Window xid, TopLevel& top);
     void PushDamage(HWND hWnd, TopLevel& top);
     int ReadEvents();
     void HandleEvent(XEvent& event);
@@ -213,6 +254,7 @@ struct CX11Backend::Impl
 
 bool CX11Backend::Impl::Open(LPCSTR lpszDisplay, const Options& options)
 {
+    bSelfDrawnFrames = options.bSelfDrawnFrames;
     pDisplay = XOpenDisplay(lpszDisplay);
     if (pDisplay == nullptr)
     {
@@ -348,7 +390,7 @@ void CX11Backend::Impl::SetSizeHints(HWND hWnd, Window xid, const TopLevel& top)
     RECT rcWindow{};
     RECT rcShown{};
     GetWindowRect(hWnd, &rcWindow);
-    UserGetShownRect(hWnd, true, &rcShown);
+    UserGetShownRect(hWnd, top.IsFramed(), &rcShown);
     const int frameX = (rcWindow.right - rcWindow.left) - (rcShown.right - rcShown.left);
     const int frameY = (rcWindow.bottom - rcWindow.top) - (rcShown.bottom - rcShown.top);
     pHints->min_width = std::max(1, static_cast<int>(info.ptMinTrackSize.x) - frameX);
@@ -398,6 +440,20 @@ void CX11Backend::Impl::SetMaximizedProperty(Window xid, bool bMaximized)
                     reinterpret_cast<const unsigned char*>(states), bMaximized ? 2 : 0);
 }
 
+void CX11Backend::Impl::SetUndecorated(Window xid, bool bUndecorated)
+{
+    if (!bUndecorated)
+    {
+        XDeleteProperty(pDisplay, xid, atoms[kMotifWmHints]);
+        return;
+    }
+    // flags (decorations given), functions, decorations (none), input
+    // mode, status.
+    const long hints[5] = {2, 0, 0, 0, 0};
+    XChangeProperty(pDisplay, xid, atoms[kMotifWmHints], atoms[kMotifWmHints], 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+}
+
 void CX11Backend::Impl::SendNetState(Window xid, bool bAdd, Atom first, Atom second)
 {
     XEvent event{};
@@ -440,16 +496,27 @@ void CX11Backend::Impl::ApplyGeometry(HWND hWnd, TopLevel& top)
             SetMaximizedProperty(ToXid(hWnd), bMaximized);
     }
     RECT rcShown{};
-    if (!UserGetShownRect(hWnd, !top.bPopup, &rcShown) || SameRect(rcShown, top.rcShown))
+    if (!UserGetShownRect(hWnd, top.IsFramed(), &rcShown) || SameRect(rcShown, top.rcShown))
         return;
     const bool bSized = rcShown.right - rcShown.left != top.rcShown.right - top.rcShown.left ||
                         rcShown.bottom - rcShown.top != top.rcShown.bottom - top.rcShown.top;
     top.rcShown = rcShown;
     if (bSized)
-        pPusher->Forget(ToXid(hWnd));
+        OnShownResized(ToXid(hWnd), top);
     XMoveResizeWindow(pDisplay, ToXid(hWnd), rcShown.left, rcShown.top,
                       static_cast<unsigned>(std::max(1L, long(rcShown.right - rcShown.left))),
                       static_cast<unsigned>(std::max(1L, long(rcShown.bottom - rcShown.top))));
+}
+
+void CX11Backend::Impl::OnShownResized(Window xid, TopLevel& top)
+{
+    // Damage kept for the old size may pass the new one, and a part never
+    // shown before (our own frame, once undecorated) may show now: all of
+    // it goes again.
+    pPusher->Forget(xid);
+    top.damage.clear();
+    AddDamage(top, RECT{0, 0, top.rcShown.right - top.rcShown.left,
+                        top.rcShown.bottom - top.rcShown.top});
 }
 
 void CX11Backend::Impl::AddDamage(TopLevel& top, RECT rect)
@@ -613,9 +680,9 @@ void CX11Backend::Impl::OnConfigure(Window xid, TopLevel& top)
                         rcShown.bottom - rcShown.top != top.rcShown.bottom - top.rcShown.top;
     top.rcShown = rcShown;
     if (bSized)
-        pPusher->Forget(xid);
+        OnShownResized(xid, top);
     ++nApplyingDisplay;
-    UserMoveShownRect(hWnd, true, rcShown);
+    UserMoveShownRect(hWnd, top.IsFramed(), rcShown);
     --nApplyingDisplay;
 }
 
@@ -930,6 +997,7 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
         return nullptr;
     TopLevel top;
     top.bPopup = bPopup;
+    top.bSelfDrawn = !bPopup && x.bSelfDrawnFrames;
     x.windows.emplace(xid, top);
     x.pForeign->MarkOwnWindow(xid);
     x.pInputMethod->Attach(xid);
@@ -959,6 +1027,8 @@ HWND CX11Backend::CreateTopLevelHandle(DWORD dwStyle, DWORD, HWND hOwner)
     if (bOwned)
         XSetTransientForHint(x.pDisplay, xid, ToXid(hOwner));
     x.SetWindowType(xid, x.atoms[bOwned ? kNetWmWindowTypeDialog : kNetWmWindowTypeNormal]);
+    if (top.bSelfDrawn)
+        x.SetUndecorated(xid, true);
     return ToHandle(xid);
 }
 
@@ -976,6 +1046,50 @@ void CX11Backend::OnTopLevelCreated(HWND hWnd)
         m->SetIcon(hWnd);
     }
     XDefineCursor(m->pDisplay, ToXid(hWnd), m->cursor);
+}
+
+void CX11Backend::OnTopLevelFrameChanged(HWND hWnd)
+{
+    TopLevel* top = m->Find(hWnd);
+    if (top == nullptr || top->bPopup)
+        return;
+    const bool bSelfDrawn = m->bSelfDrawnFrames || UserIsSelfDrawnFrame(hWnd);
+    if (bSelfDrawn == top->bSelfDrawn)
+        return;
+    top->bSelfDrawn = bSelfDrawn;
+    m->SetUndecorated(ToXid(hWnd), bSelfDrawn);
+    m->ApplyGeometry(hWnd, *top);
+    m->SetSizeHints(hWnd, ToXid(hWnd), *top);
+    XFlush(m->pDisplay);
+}
+
+bool CX11Backend::BeginMoveSize(HWND hWnd, int nHitTest, POINT ptScreen)
+{
+    const TopLevel* top = m->Find(hWnd);
+    const long nDirection = MoveResizeDirection(nHitTest);
+    if (top == nullptr || !top->bSelfDrawn || !top->bMapped || nDirection < 0)
+        return false;
+    // The window manager takes the pointer from here: ours lets it go.
+    if (m->grabbed != 0)
+    {
+        XUngrabPointer(m->pDisplay, CurrentTime);
+        m->grabbed = 0;
+    }
+    ReleaseCapture();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = ToXid(hWnd);
+    event.xclient.message_type = m->atoms[kNetWmMoveResize];
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = ptScreen.x;
+    event.xclient.data.l[1] = ptScreen.y;
+    event.xclient.data.l[2] = nDirection;
+    event.xclient.data.l[3] = Button1;
+    event.xclient.data.l[4] = 1; // asked by an application
+    XSendEvent(m->pDisplay, m->root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    XFlush(m->pDisplay);
+    return true;
 }
 
 void CX11Backend::OnTopLevelDestroyed(HWND hWnd)

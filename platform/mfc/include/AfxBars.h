@@ -6,6 +6,7 @@
 // by string ids, the first one showing the frame's prompts.
 #pragma once
 
+#include "AfxDockLayout.h"
 #include "AfxRes.h"
 #include "AfxWnd.h"
 #include "WinBars.h"
@@ -197,10 +198,20 @@ public:
     void SetButtonInfo(int nIndex, UINT nID, UINT nStyle, int iImage);
     int GetCount() const;
 
+    // Rows as the mode asks: one row docked horizontally, one button a
+    // row docked vertically, wrapped to a width (or to fit a height with
+    // LM_LENGTHY) floating. LM_COMMIT shows those rows (and keeps a
+    // floating width); without it the bar only answers.
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
 
 protected:
+    BOOL IsOnItem(CPoint point) const override;
+    std::vector<ToolbarItem> GetLayoutItems() const;
+    void ApplyWraps(const std::vector<bool>& wraps);
+    static int FitWidthToHeight(const std::vector<ToolbarItem>& items, int cyButton, int nHeight);
+
     HIMAGELIST m_hImages = nullptr;
     CSize m_sizeImage{16, 15};
 

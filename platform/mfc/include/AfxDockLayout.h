@@ -66,3 +66,21 @@ PLATFORMUI_API DockDropRow FindDockDropRow(const std::vector<int>& rowThickness,
 // Returns the delta allowed.
 PLATFORMUI_API int ClampEdgeDrag(int nFirst, int nFirstMin, int nSecond, int nSecondMin,
                                  int nDelta);
+
+// Rows of a toolbar: where it wraps to fit nWidth (0: one item a row,
+// INT_MAX: one row). A row wraps after a button, or at a separator, which
+// then lies across the toolbar as a band as high as it was wide; a
+// separator that does not fit is the one to wrap at.
+struct ToolbarItem
+{
+    int cx = 0; // button width, or separator width
+    bool bSeparator = false;
+    bool bHidden = false;
+};
+struct ToolbarWrap
+{
+    std::vector<bool> wraps; // one per item: the row ends after it
+    SIZE size{};             // the items' extent, rows and bands included
+};
+PLATFORMUI_API ToolbarWrap CalcToolbarWrap(const std::vector<ToolbarItem>& items, int cyButton,
+                                           int nWidth);

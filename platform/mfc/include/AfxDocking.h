@@ -48,8 +48,10 @@ public:
 protected:
     // Places the rows in a dock bar nLength long and returns its size.
     CSize LayoutRows(int nLength);
-    // What a bar asks for here.
-    CSize AskBarSize(CControlBar* pBar) const;
+    // What a bar asks for here. A docked bar of CBRS_SIZE_DYNAMIC is told
+    // the dock bar's length (nLength), so that bars sharing a row can
+    // share it out among themselves.
+    CSize AskBarSize(CControlBar* pBar, int nLength) const;
     bool IsHorz() const;
 
     std::vector<int> m_rowThickness;
@@ -61,8 +63,34 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// A bar made from a dialog template: its controls send their commands to
+// the frame and are enabled at idle time by the frame's update handlers
+// (controls without a handler stay as they are unless asked to disable).
+// It keeps the template's size, stretched along its side when the frame
+// asks for a stretched bar.
+class PLATFORMUI_API CDialogBar : public CControlBar
+{
+    DECLARE_DYNAMIC(CDialogBar)
+
+public:
+    CDialogBar();
+
+    virtual BOOL Create(CWnd* pParentWnd, LPCSTR lpszTemplateName, UINT nStyle, UINT nID);
+    BOOL Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID)
+    {
+        return Create(pParentWnd, MAKEINTRESOURCEA(nIDTemplate), nStyle, nID);
+    }
+
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler) override;
+
+    // The size the template gives.
+    CSize m_sizeDefault;
+};
+
 // The small tool window a floating bar lives in, owned by the bar's frame.
-// Closing it hides the bar; pressing its caption drags the bar.
+// Closing it hides the bar; pressing its caption drags the bar; sizing it
+// by its edges (bars of CBRS_SIZE_DYNAMIC) reshapes the bar.
 class PLATFORMUI_API CMiniDockFrameWnd : public CFrameWnd
 {
     DECLARE_DYNCREATE(CMiniDockFrameWnd)
@@ -71,16 +99,24 @@ public:
     CMiniDockFrameWnd();
 
     virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
-    // The window rectangle of a mini frame whose bar fills rcBar.
-    static CRect CalcFrameRect(const CRect& rcBar);
+    // The window rectangle of a mini frame whose bar (of that style)
+    // fills rcBar.
+    static CRect CalcFrameRect(const CRect& rcBar, DWORD dwBarStyle);
     // Sizes the window around its bar.
     void RecalcLayout(BOOL bNotify = TRUE) override;
+    // A view in the floating bar becomes the active view of the frame the
+    // bar docks in, as it would be docked.
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE) override;
     CControlBar* GetBar() const;
 
     CDockBar m_wndDockBar;
 
 protected:
+    static DWORD FrameStyleFor(DWORD dwBarStyle);
+
     afx_msg void OnClose();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
     afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
 

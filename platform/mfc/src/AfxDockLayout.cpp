@@ -108,3 +108,55 @@ int ClampEdgeDrag(int nFirst, int nFirstMin, int nSecond, int nSecondMin, int nD
     const int nHighest = std::max(0, nSecond - nSecondMin);
     return std::clamp(nDelta, nLowest, nHighest);
 }
+
+ToolbarWrap CalcToolbarWrap(const std::vector<ToolbarItem>& items, int cyButton, int nWidth)
+{
+    ToolbarWrap wrap;
+    wrap.wraps.assign(items.size(), false);
+    int x = 0;
+    int nLast = -1; // the last item shown in the current row
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        const ToolbarItem& item = items[i];
+        if (item.bHidden)
+            continue;
+        if (x > 0 && x + item.cx > nWidth)
+        {
+            if (item.bSeparator)
+            {
+                wrap.wraps[i] = true;
+                x = 0;
+                nLast = -1;
+                continue;
+            }
+            wrap.wraps[static_cast<size_t>(nLast)] = true;
+            x = 0;
+        }
+        x += item.cx;
+        nLast = static_cast<int>(i);
+    }
+    // The extent the toolbar control gives the items with these wraps.
+    int y = 0;
+    x = 0;
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        const ToolbarItem& item = items[i];
+        if (item.bHidden)
+            continue;
+        if (item.bSeparator && wrap.wraps[i])
+        {
+            y += (x > 0 ? cyButton : 0) + item.cx;
+            x = 0;
+            continue;
+        }
+        x += item.cx;
+        wrap.size.cx = std::max<LONG>(wrap.size.cx, x);
+        if (wrap.wraps[i])
+        {
+            y += cyButton;
+            x = 0;
+        }
+    }
+    wrap.size.cy = y + (x > 0 ? cyButton : 0);
+    return wrap;
+}

@@ -18,6 +18,12 @@ bool IsHorizontal(DWORD dwStyle)
     return (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) == 0;
 }
 
+// A floating bar is dragged by its mini frame's caption instead.
+bool ShowsGripper(DWORD dwStyle)
+{
+    return (dwStyle & CBRS_GRIPPER) && !(dwStyle & CBRS_FLOATING);
+}
+
 // Dock bars go last, top and bottom before left and right, so that the
 // frame's own bars (a status bar) run along its whole width and the side
 // dock bars fit between the top and bottom ones.
@@ -163,7 +169,7 @@ CRect CControlBar::GetBorders() const
 CSize CControlBar::CalcInsideSize() const
 {
     CSize size(m_cxLeftBorder + m_cxRightBorder, m_cyTopBorder + m_cyBottomBorder);
-    if (m_dwStyle & CBRS_GRIPPER)
+    if (ShowsGripper(m_dwStyle))
         (IsHorizontal(m_dwStyle) ? size.cx : size.cy) += kGripperRoom;
     size.cx += ((m_dwStyle & CBRS_BORDER_LEFT) ? kEdgeRoom : 0) +
                ((m_dwStyle & CBRS_BORDER_RIGHT) ? kEdgeRoom : 0);
@@ -242,7 +248,7 @@ void CControlBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
     rect.top += m_cyTopBorder + ((m_dwStyle & CBRS_BORDER_TOP) ? kEdgeRoom : 0);
     rect.right -= m_cxRightBorder + ((m_dwStyle & CBRS_BORDER_RIGHT) ? kEdgeRoom : 0);
     rect.bottom -= m_cyBottomBorder + ((m_dwStyle & CBRS_BORDER_BOTTOM) ? kEdgeRoom : 0);
-    if (m_dwStyle & CBRS_GRIPPER)
+    if (ShowsGripper(m_dwStyle))
         (IsHorizontal(m_dwStyle) ? rect.left : rect.top) += kGripperRoom;
     rect.right = std::max(rect.left, rect.right);
     rect.bottom = std::max(rect.top, rect.bottom);
@@ -262,7 +268,7 @@ void CControlBar::OnNcPaint()
     dc.ExcludeClipRect(&rcClient);
     dc.FillSolidRect(&rcWindow, ::GetSysColor(COLOR_BTNFACE));
     DrawBorders(&dc, rcWindow);
-    if (m_dwStyle & CBRS_GRIPPER)
+    if (ShowsGripper(m_dwStyle))
         DrawGripper(&dc, rcWindow);
 }
 

@@ -212,7 +212,7 @@ BOOL CDockBar::RemoveControlBar(CControlBar* pBar)
     return TRUE;
 }
 
-CSize CDockBar::AskBarSize(CControlBar* pBar) const
+CSize CDockBar::AskBarSize(CControlBar* pBar, int nLength) const
 {
     if (m_bFloating)
     {
@@ -221,7 +221,8 @@ CSize CDockBar::AskBarSize(CControlBar* pBar) const
         return pBar->CalcFixedLayout(FALSE, TRUE);
     }
     if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC)
-        return pBar->CalcDynamicLayout(-1, IsHorz() ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK);
+        return pBar->CalcDynamicLayout(nLength, (IsHorz() ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK) |
+                                                    LM_COMMIT);
     return pBar->CalcFixedLayout(FALSE, IsHorz());
 }
 
@@ -238,7 +239,7 @@ CSize CDockBar::LayoutRows(int nLength)
             CRect rcBar;
             pBar->GetWindowRect(&rcBar);
             ScreenToClient(&rcBar);
-            rowSlots.push_back(DockSlot{AskBarSize(pBar), bHorz ? rcBar.left : rcBar.top});
+            rowSlots.push_back(DockSlot{AskBarSize(pBar, nLength), bHorz ? rcBar.left : rcBar.top});
         }
     }
     const DockRowsLayout layout = CalcDockRows(slots, bHorz, nLength);
@@ -267,7 +268,7 @@ CSize CDockBar::CalcFixedLayout(BOOL, BOOL)
     {
         for (CControlBar* pBar : row)
         {
-            const CSize sizeBar = AskBarSize(pBar);
+            const CSize sizeBar = AskBarSize(pBar, -1);
             size.cx = std::max(size.cx, sizeBar.cx);
             size.cy += sizeBar.cy;
         }

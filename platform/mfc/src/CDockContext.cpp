@@ -28,12 +28,11 @@ CRect PlaceAround(CPoint pt, CPoint ptOffset, CSize size)
 // The mini frame the bar would float in: the bar keeps the pointer where
 // it holds it now (a press on a floating bar's caption stays on the
 // caption).
-CRect PlaceFloating(CPoint pt, CPoint ptOffset, CSize size, bool bFloating)
+CRect PlaceFloating(CPoint pt, CPoint ptOffset, CSize size, bool bFloating, DWORD dwBarStyle)
 {
-    const CRect rcBar =
-        bFloating ? CRect(CPoint(pt.x - ptOffset.x, pt.y - ptOffset.y), size)
-                  : PlaceAround(pt, ptOffset, size);
-    return CMiniDockFrameWnd::CalcFrameRect(rcBar);
+    const CRect rcBar = bFloating ? CRect(CPoint(pt.x - ptOffset.x, pt.y - ptOffset.y), size)
+                                  : PlaceAround(pt, ptOffset, size);
+    return CMiniDockFrameWnd::CalcFrameRect(rcBar, dwBarStyle);
 }
 
 UINT DockBarID(const CDockBar* pDockBar)
@@ -57,7 +56,7 @@ void CDockContext::StartDrag(CPoint ptScreen)
     m_rectDragHorz = PlaceAround(ptScreen, ptOffset, FormSize(m_pBar, LM_HORZ | LM_HORZDOCK));
     m_rectDragVert = PlaceAround(ptScreen, ptOffset, FormSize(m_pBar, LM_VERTDOCK));
     m_rectFrameDragHorz = PlaceFloating(ptScreen, ptOffset, FormSize(m_pBar, LM_HORZ | LM_MRUWIDTH),
-                                        m_pBar->IsFloating() != FALSE);
+                                        m_pBar->IsFloating() != FALSE, m_pBar->m_dwStyle);
     m_ptLast = ptScreen;
     m_ptOffset = ptOffset;
     m_rectShown.SetRectEmpty();

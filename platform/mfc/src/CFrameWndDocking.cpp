@@ -161,7 +161,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle)
     const bool bNewFrame = pMiniFrame == nullptr;
     if (bNewFrame)
     {
-        pMiniFrame = CreateFloatingFrame(dwStyle);
+        pMiniFrame = CreateFloatingFrame(dwStyle | (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC));
         if (pMiniFrame == nullptr)
             return;
         DockControlBar(pBar, &pMiniFrame->m_wndDockBar);

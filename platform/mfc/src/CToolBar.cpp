@@ -13,6 +13,7 @@ namespace
 // Authored toolbar images leave light grey for the button face.
 constexpr COLORREF kImageMask = RGB(192, 192, 192);
 constexpr int kButtonPadding = 7;
+constexpr int kUnboundedLength = 32767;
 
 // Updates a button of the toolbar through the control's state bits.
 class CToolCmdUI : public CCmdUI
@@ -204,19 +205,95 @@ void CToolBar::SetButtonStyle(int nIndex, UINT nStyle)
     SetButtonInfo(nIndex, nID, nStyle, iImage);
 }
 
+std::vector<ToolbarItem> CToolBar::GetLayoutItems() const
+{
+    std::vector<ToolbarItem> items;
+    const int nCount = GetCount();
+    for (int i = 0; i < nCount; ++i)
+    {
+        TBBUTTON button{};
+        const_cast<CToolBar*>(this)->SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i),
+                                                 reinterpret_cast<LPARAM>(&button));
+        CRect rect;
+        GetItemRect(i, &rect);
+        ToolbarItem& item = items.emplace_back();
+        item.bSeparator = (button.fsStyle & TBSTYLE_SEP) != 0;
+        item.bHidden = (button.fsState & TBSTATE_HIDDEN) != 0;
+        // A separator lying across a wrapped toolbar is as high as it is wide.
+        item.cx = item.bSeparator && (button.fsState & TBSTATE_WRAP) ? rect.Height() : rect.Width();
+    }
+    return items;
+}
+
+void CToolBar::ApplyWraps(const std::vector<bool>& wraps)
+{
+    for (size_t i = 0; i < wraps.size(); ++i)
+    {
+        TBBUTTON button{};
+        SendMessage(TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        const BYTE nState = static_cast<BYTE>(wraps[i] ? (button.fsState | TBSTATE_WRAP)
+                                                       : (button.fsState & ~TBSTATE_WRAP));
+        if (nState == button.fsState)
+            continue;
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+        info.fsState = nState;
+        SendMessage(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+int CToolBar::FitWidthToHeight(const std::vector<ToolbarItem>& items, int cyButton, int nHeight)
+{
+    // The narrowest width (one item a row at most) whose rows fit the height.
+    for (int nWidth = 0; nWidth < kUnboundedLength; nWidth += 1)
+    {
+        const ToolbarWrap wrap = CalcToolbarWrap(items, cyButton, nWidth);
+        if (wrap.size.cy <= nHeight)
+            return nWidth;
+        nWidth = std::max<int>(nWidth, wrap.size.cx);
+    }
+    return kUnboundedLength;
+}
+
+CSize CToolBar::CalcDynamicLayout(int nLength, DWORD dwMode)
+{
+    const std::vector<ToolbarItem> items = GetLayoutItems();
+    const int cyButton = HIWORD(SendMessage(TB_GETBUTTONSIZE));
+    const CSize sizeInside = CalcInsideSize();
+    int nWidth = kUnboundedLength;
+    if (dwMode & LM_VERTDOCK)
+        nWidth = 0;
+    else if (dwMode & LM_HORZDOCK)
+        nWidth = kUnboundedLength;
+    else if (dwMode & LM_MRUWIDTH)
+        nWidth = m_nMRUWidth;
+    else if (nLength >= 0 && (dwMode & LM_LENGTHY))
+        nWidth = FitWidthToHeight(items, cyButton, nLength - sizeInside.cy);
+    else if (nLength >= 0)
+        nWidth = nLength - sizeInside.cx;
+    const ToolbarWrap wrap = CalcToolbarWrap(items, cyButton, nWidth);
+    // Only a committed form changes the rows shown; a drag only asks.
+    if (dwMode & LM_COMMIT)
+        ApplyWraps(wrap.wraps);
+    if ((dwMode & LM_COMMIT) && !(dwMode & (LM_HORZDOCK | LM_VERTDOCK)))
+        m_nMRUWidth = wrap.size.cx;
+    CSize size(wrap.size.cx + sizeInside.cx, wrap.size.cy + sizeInside.cy);
+    if (dwMode & LM_STRETCH)
+        ((dwMode & LM_HORZ) ? size.cx : size.cy) = kUnboundedLength;
+    return size;
+}
+
 CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 {
-    CSize size = CalcInsideSize();
-    const int nCount = GetCount();
-    CRect rcLast(0, 0, 0, 0);
-    if (nCount > 0)
-        GetItemRect(nCount - 1, &rcLast);
-    const LRESULT nButtonSize = SendMessage(TB_GETBUTTONSIZE);
-    size.cx += rcLast.right;
-    size.cy += HIWORD(nButtonSize);
-    if (bStretch)
-        (bHorz ? size.cx : size.cy) = 32767;
-    return size;
+    return CalcDynamicLayout(-1, (bHorz ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK) | LM_COMMIT |
+                                     (bStretch ? LM_STRETCH : 0));
+}
+
+BOOL CToolBar::IsOnItem(CPoint point) const
+{
+    return const_cast<CToolBar*>(this)->SendMessage(
+               TB_HITTEST, 0, reinterpret_cast<LPARAM>(static_cast<POINT*>(&point))) >= 0;
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
@@ -236,7 +313,7 @@ BOOL CToolBar::OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
     const auto* pHot = reinterpret_cast<const NMTBHOTITEM*>(pNMHDR);
-    CWnd* pFrame = GetParentFrame();
+    CWnd* pFrame = GetDockingFrame();
     if ((m_dwStyle & CBRS_FLYBY) && pFrame != nullptr)
         pFrame->SendMessage(WM_SETMESSAGESTRING, pHot->idNew != 0 ? static_cast<WPARAM>(pHot->idNew)
                                                                   : AFX_IDS_IDLEMESSAGE);

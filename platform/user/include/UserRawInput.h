@@ -70,6 +70,12 @@ PLATFORMUI_API BOOL UserGetShownRect(HWND hWnd, bool bFramed, RECT* pRect);
 // The display moved or sized that part: the window follows, with
 // WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE and WM_MOVE.
 PLATFORMUI_API BOOL UserMoveShownRect(HWND hWnd, bool bFramed, const RECT& rcShown);
+// A framed top-level window that draws its own caption and border (a
+// caption painted by the program, a floating bar's small caption): a
+// display shows it without decorations of its own, and presses on its
+// caption and edges move and size it.
+PLATFORMUI_API BOOL UserSetSelfDrawnFrame(HWND hWnd, BOOL bSelfDrawn);
+PLATFORMUI_API BOOL UserIsSelfDrawnFrame(HWND hWnd);
 // The screen of the display: bounds the pointer and maximised windows.
 PLATFORMUI_API void UserSetScreenSize(int nWidth, int nHeight);
 // Destroys every window of the thread and empties its queue and timers.

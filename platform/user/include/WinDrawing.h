@@ -20,6 +20,14 @@
 #define DSS_PREFIXONLY 0x0400
 #define DSS_RIGHT 0x8000
 
+// What DrawCaption draws.
+#define DC_ACTIVE 0x0001
+#define DC_SMALLCAP 0x0002
+#define DC_ICON 0x0004
+#define DC_TEXT 0x0008
+#define DC_INBUTTON 0x0010
+#define DC_GRADIENT 0x0020
+
 #define DI_MASK 0x0001
 #define DI_IMAGE 0x0002
 #define DI_NORMAL 0x0003
@@ -51,6 +59,10 @@ extern "C"
     PLATFORMUI_API BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth,
                                    int cyWidth, UINT istepIfAniCur, HBRUSH hbrFlickerFreeDraw,
                                    UINT diFlags);
+    // A caption strip of the window in the rectangle: the caption colour of
+    // the state (DC_ACTIVE), the window class's small icon (DC_ICON; not on
+    // a small caption) and the window text (DC_TEXT). No buttons.
+    PLATFORMUI_API BOOL DrawCaption(HWND hwnd, HDC hdc, const RECT* lprect, UINT flags);
     // An icon from a colour bitmap and a monochrome mask (1: transparent);
     // the bitmaps stay the caller's. Destroy it with DestroyIcon.
     PLATFORMUI_API HICON CreateIconIndirect(PICONINFO piconinfo);

@@ -2,6 +2,7 @@
 #include "DisplayBackend.h"
 #include "MenuBar.h"
 #include "MenuTracker.h"
+#include "MoveSizeLoop.h"
 #include "NonClient.h"
 #include "Painting.h"
 #include "ScrollBars.h"
@@ -112,9 +113,26 @@ LRESULT OnWindowPosChanged(const WindowData& window, const WINDOWPOS& pos)
     return 0;
 }
 
-LRESULT OnNcButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam)
+LRESULT OnNcButtonDown(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const WindowData* window = FindWindowData(hWnd);
+    if (window != nullptr && IsTopLevel(*window) && IsMoveSizeHit(static_cast<int>(wParam)))
+    {
+        // A double click on the caption maximises or restores.
+        if (nMsg == WM_NCLBUTTONDBLCLK)
+        {
+            if (wParam == HTCAPTION && (window->dwStyle & WS_MAXIMIZEBOX))
+                SendMessageA(hWnd, WM_SYSCOMMAND,
+                             (window->dwStyle & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+            return 0;
+        }
+        if ((wParam == HTCAPTION || (window->dwStyle & WS_THICKFRAME)) &&
+            !(window->dwStyle & WS_MAXIMIZE) &&
+            !GetDisplayBackend().BeginMoveSize(hWnd, static_cast<int>(wParam), pt))
+            TrackMoveSize(hWnd, static_cast<int>(wParam), pt);
+        return 0;
+    }
     switch (wParam)
     {
     case HTVSCROLL:
@@ -229,7 +247,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCACTIVATE:
         if ((window->dwStyle & WS_VISIBLE) && (window->dwStyle & WS_CAPTION) == WS_CAPTION)
-            PaintDefaultFrame(*window);
+            PaintDefaultFrame(*window, wParam != FALSE);
         return TRUE;
     case WM_PAINT:
     {
@@ -294,7 +312,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         return lParam != 0 ? OnWindowPosChanged(*window, *reinterpret_cast<WINDOWPOS*>(lParam)) : 0;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
-        return OnNcButtonDown(hWnd, wParam, lParam);
+        return OnNcButtonDown(hWnd, message, wParam, lParam);
     case WM_SETREDRAW:
         window->bRedrawOff = wParam == 0;
         if (wParam != 0)

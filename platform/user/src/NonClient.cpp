@@ -3,9 +3,11 @@
 #include "InputState.h"
 #include "MenuBar.h"
 #include "ScrollBars.h"
+#include "WinDrawing.h"
 #include "WinFrameControls.h"
 #include "WinPaint.h"
 #include "WinSysMetrics.h"
+#include "WinWindow.h"
 
 namespace
 {
@@ -54,28 +56,27 @@ void DrawOuterFrame(HDC hdc, const WindowData& window, RECT& rect)
     }
 }
 
-void DrawCaption(HDC hdc, const WindowData& window, const RECT& rcCaption)
+bool IsActiveFrame(const WindowData& window)
 {
-    const bool bActive =
-        InputState::Get().hActive == GetTopLevelOf(const_cast<WindowData&>(window)).hWnd;
-    FillRect(hdc, &rcCaption,
-             GetSysColorBrush(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    RECT rcText = rcCaption;
-    rcText.left += 4;
+    return InputState::Get().hActive == GetTopLevelOf(const_cast<WindowData&>(window)).hWnd;
+}
+
+void PaintCaption(HDC hdc, const WindowData& window, const RECT& rcCaption, bool bActive)
+{
+    RECT rcTitle = rcCaption;
     if (window.dwStyle & WS_SYSMENU)
     {
         const int button = GetSystemMetrics(SM_CXSIZE);
-        RECT rcClose{rcCaption.right - button, rcCaption.top + 2, rcCaption.right - 2,
-                     rcCaption.bottom - 2};
+        rcTitle.right = std::max(rcTitle.left, rcCaption.right - button);
+        const RECT rcButtons{rcTitle.right, rcCaption.top, rcCaption.right, rcCaption.bottom};
+        FillRect(hdc, &rcButtons,
+                 GetSysColorBrush(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        RECT rcClose{rcTitle.right, rcCaption.top + 2, rcCaption.right - 2, rcCaption.bottom - 2};
         DrawFrameControl(hdc, &rcClose, DFC_CAPTION, DFCS_CAPTIONCLOSE);
-        rcText.right = rcClose.left;
     }
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-    HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextA(hdc, window.text.c_str(), -1, &rcText,
-              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(hdc, hOldFont);
+    DrawCaption(window.hWnd, hdc, &rcTitle,
+                DC_TEXT | DC_ICON | (bActive ? DC_ACTIVE : 0) |
+                    ((window.dwExStyle & WS_EX_TOOLWINDOW) ? DC_SMALLCAP : 0));
 }
 } // namespace
 
@@ -159,7 +160,38 @@ int CalcDefaultHitTest(const WindowData& window, POINT ptScreen)
     return HTBORDER;
 }
 
-void PaintDefaultFrame(WindowData& window)
+BOOL DrawCaption(HWND hWnd, HDC hdc, const RECT* lprect, UINT flags)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || hdc == nullptr || lprect == nullptr)
+        return FALSE;
+    const bool bActive = (flags & DC_ACTIVE) != 0;
+    FillRect(hdc, lprect, GetSysColorBrush(bActive ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    RECT rcText = *lprect;
+    rcText.left += 4;
+    const auto hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(hWnd, GCLP_HICONSM) != 0
+                                                   ? GetClassLongPtrA(hWnd, GCLP_HICONSM)
+                                                   : GetClassLongPtrA(hWnd, GCLP_HICON));
+    if ((flags & DC_ICON) && hIcon != nullptr && !(flags & DC_SMALLCAP))
+    {
+        const int cx = GetSystemMetrics(SM_CXSMICON);
+        const int cy = GetSystemMetrics(SM_CYSMICON);
+        const int y = lprect->top + (lprect->bottom - lprect->top - cy) / 2;
+        DrawIconEx(hdc, lprect->left + 2, y, hIcon, cx, cy, 0, nullptr, DI_NORMAL);
+        rcText.left = lprect->left + 2 + cx + 4;
+    }
+    if (!(flags & DC_TEXT))
+        return TRUE;
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    HGDIOBJ hOldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextA(hdc, window->text.c_str(), -1, &rcText,
+              DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(hdc, hOldFont);
+    return TRUE;
+}
+
+void PaintDefaultFrame(WindowData& window, std::optional<bool> bActive)
 {
     HDC hdc = GetWindowDC(window.hWnd);
     if (hdc == nullptr)
@@ -171,7 +203,7 @@ void PaintDefaultFrame(WindowData& window)
     const RECT rcCaption = GetCaptionRect(window);
     if (!IsRectEmpty(&rcCaption))
     {
-        DrawCaption(hdc, window, rcCaption);
+        PaintCaption(hdc, window, rcCaption, bActive.value_or(IsActiveFrame(window)));
         rect.top = rcCaption.bottom;
     }
     PaintMenuBar(hdc, window);

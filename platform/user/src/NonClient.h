@@ -5,6 +5,8 @@
 
 #include "WindowTree.h"
 
+#include <optional>
+
 struct FrameInsets
 {
     int left = 0;
@@ -19,6 +21,7 @@ FrameInsets GetFrameInsets(DWORD dwStyle, DWORD dwExStyle);
 // rectangle (same coordinates), scroll bars included.
 RECT CalcDefaultClientRect(const WindowData& window, const RECT& rcWindow);
 int CalcDefaultHitTest(const WindowData& window, POINT ptScreen);
-void PaintDefaultFrame(WindowData& window);
+// bActive: how to draw the caption (unset: as the frame's activation is).
+void PaintDefaultFrame(WindowData& window, std::optional<bool> bActive = std::nullopt);
 // The caption rectangle in window coordinates; empty without WS_CAPTION.
 RECT GetCaptionRect(const WindowData& window);

@@ -1,5 +1,6 @@
-// The toolbar "ToolbarWindow32": one row of buttons from the left edge,
-// each showing an image of the toolbar's image list. A button pressed and
+// The toolbar "ToolbarWindow32": rows of buttons from the left edge (a
+// button or separator with TBSTATE_WRAP ends its row), each showing an image
+// of the toolbar's image list. A button pressed and
 // released over itself sends its command to the parent; check buttons
 // toggle first, and a checked button of a group unchecks the others of its
 // group. Flat toolbars raise the button under the pointer only; the parent
@@ -105,17 +106,43 @@ int ToolbarControl::IndexOf(int idCommand) const
 
 RECT ToolbarControl::ItemRect(int nIndex) const
 {
+    // Rows end after a wrapped button; a wrapped separator lies across the
+    // toolbar as a band as high as it is wide, on a row of its own.
     int x = 0;
+    int y = 0;
     for (int i = 0; i <= nIndex; ++i)
     {
         const TBBUTTON& button = m_buttons[i];
-        int cx = 0;
-        if (!(button.fsState & TBSTATE_HIDDEN))
-            cx = IsSeparator(i) ? (button.iBitmap > 0 ? button.iBitmap : kSeparatorWidth)
-                                : m_sizeButton.cx;
+        if (button.fsState & TBSTATE_HIDDEN)
+        {
+            if (i == nIndex)
+                return RECT{x, y, x, y + m_sizeButton.cy};
+            continue;
+        }
+        const int cx = IsSeparator(i) ? (button.iBitmap > 0 ? button.iBitmap : kSeparatorWidth)
+                                      : m_sizeButton.cx;
+        const bool bWrap = (button.fsState & TBSTATE_WRAP) != 0;
+        if (IsSeparator(i) && bWrap)
+        {
+            y += x > 0 ? m_sizeButton.cy : 0;
+            x = 0;
+            if (i == nIndex)
+            {
+                RECT rcClient{};
+                GetClientRect(m_hWnd, &rcClient);
+                return RECT{0, y, rcClient.right, y + cx};
+            }
+            y += cx;
+            continue;
+        }
         if (i == nIndex)
-            return RECT{x, 0, x + cx, m_sizeButton.cy};
+            return RECT{x, y, x + cx, y + m_sizeButton.cy};
         x += cx;
+        if (bWrap)
+        {
+            x = 0;
+            y += m_sizeButton.cy;
+        }
     }
     return RECT{};
 }
@@ -136,7 +163,7 @@ void ToolbarControl::SetState(int nIndex, BYTE nState)
     TBBUTTON& button = m_buttons[nIndex];
     if (button.fsState == nState)
         return;
-    const bool bLayout = ((button.fsState ^ nState) & TBSTATE_HIDDEN) != 0;
+    const bool bLayout = ((button.fsState ^ nState) & (TBSTATE_HIDDEN | TBSTATE_WRAP)) != 0;
     button.fsState = nState;
     if (!(nState & TBSTATE_ENABLED) && m_nHot == nIndex)
         SetHot(-1, 0);
@@ -390,7 +417,14 @@ void ToolbarControl::DrawSeparator(HDC hdc, const RECT& rc) const
 {
     if (!IsFlat())
         return;
-    // An etched line down the middle.
+    // An etched line down the middle, or across a band that ends a row.
+    if (rc.right - rc.left > rc.bottom - rc.top)
+    {
+        const int y = (rc.top + rc.bottom) / 2 - 1;
+        RECT rcLine{rc.left + 1, y, rc.right - 1, y + 2};
+        DrawEdge(hdc, &rcLine, EDGE_ETCHED, BF_TOP);
+        return;
+    }
     const int x = (rc.left + rc.right) / 2 - 1;
     RECT rcLine{x, rc.top + 1, x + 2, rc.bottom - 1};
     DrawEdge(hdc, &rcLine, EDGE_ETCHED, BF_LEFT);

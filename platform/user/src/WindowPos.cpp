@@ -407,6 +407,25 @@ BOOL UserMoveShownRect(HWND hWnd, bool bFramed, const RECT& rcShown)
                         target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+BOOL UserSetSelfDrawnFrame(HWND hWnd, BOOL bSelfDrawn)
+{
+    WindowData* window = FindWindowData(hWnd);
+    if (window == nullptr || !IsTopLevel(*window))
+        return FALSE;
+    if (window->bSelfDrawnFrame != (bSelfDrawn != FALSE))
+    {
+        window->bSelfDrawnFrame = bSelfDrawn != FALSE;
+        GetDisplayBackend().OnTopLevelFrameChanged(hWnd);
+    }
+    return TRUE;
+}
+
+BOOL UserIsSelfDrawnFrame(HWND hWnd)
+{
+    const WindowData* window = FindWindowData(hWnd);
+    return window != nullptr && window->bSelfDrawnFrame;
+}
+
 void UserSetScreenSize(int nWidth, int nHeight)
 {
     WindowData& desktop = WindowTree::Get().GetDesktop();

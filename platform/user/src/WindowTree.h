@@ -56,6 +56,9 @@ struct WindowData
     bool bErase = false;
     bool bNcPaint = false;
     bool bRedrawOff = false;
+    // A top-level frame that draws its caption and border itself, where a
+    // display would otherwise draw them.
+    bool bSelfDrawnFrame = false;
     bool bDestroying = false;
     ScrollBarData scroll[3]; // SB_HORZ, SB_VERT and, for a scroll-bar control, SB_CTL
     RECT rcNormal{};         // the restored rectangle while minimised or maximised

@@ -196,7 +196,7 @@ WindowPicture X11BackendTest::TakeScreenshot(HWND hTop)
 {
     WindowPicture picture;
     RECT shown{};
-    if (!UserGetShownRect(hTop, true, &shown))
+    if (!UserGetShownRect(hTop, !UserIsSelfDrawnFrame(hTop), &shown))
         return picture;
     picture.nWidth = shown.right - shown.left;
     picture.nHeight = shown.bottom - shown.top;
@@ -220,7 +220,8 @@ WindowPicture X11BackendTest::CropToShown(HWND hTop, const WindowPicture& whole)
     RECT window{};
     RECT shown{};
     GetWindowRect(hTop, &window);
-    UserGetShownRect(hTop, true, &shown);
+    // A frame drawing its own caption shows whole.
+    UserGetShownRect(hTop, !UserIsSelfDrawnFrame(hTop), &shown);
     WindowPicture part;
     part.nWidth = shown.right - shown.left;
     part.nHeight = shown.bottom - shown.top;

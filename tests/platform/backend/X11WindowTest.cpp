@@ -704,3 +704,198 @@ TEST_F(X11ManagedWindowTest, MaximisedByTheWindowManagerGivesSizeMaximizedAndIts
     EXPECT_EQ(origin.y, 30);
 }
 } // namespace
+
+namespace
+{
+// Frames that draw their own caption and border: shown whole and
+// undecorated, and moved and sized by the window manager when asked.
+class X11SelfDrawnFrameTest : public X11ManagedWindowTest
+{
+protected:
+    // The motif hints of a window: flags and decorations, or (-1, -1).
+    std::pair<long, long> MotifHints(HWND hWnd)
+    {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* pData = nullptr;
+        std::pair<long, long> hints{-1, -1};
+        const Atom name = Intern("_MOTIF_WM_HINTS");
+        if (XGetWindowProperty(Outside(), XidOf(hWnd), name, 0, 5, False, name, &type, &format,
+                               &count, &after, &pData) == Success &&
+            pData != nullptr && count == 5)
+        {
+            const auto* pValues = reinterpret_cast<const long*>(pData);
+            hints = {pValues[0], pValues[2]};
+        }
+        if (pData != nullptr)
+            XFree(pData);
+        return hints;
+    }
+    SIZE XSizeOf(HWND hWnd)
+    {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(Outside(), XidOf(hWnd), &attributes);
+        return SIZE{attributes.width, attributes.height};
+    }
+};
+
+TEST_F(X11SelfDrawnFrameTest, AMarkedFrameIsShownWholeWithoutDecorationsUntilUnmarked)
+{
+    const RECT rc{60, 50, 460, 350};
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc);
+    ASSERT_TRUE(ServeUntil([&] { return XSizeOf(hWnd).cy > 1; }));
+    EXPECT_EQ(MotifHints(hWnd), (std::pair<long, long>{-1, -1}));
+    EXPECT_LT(XSizeOf(hWnd).cy, 300);
+
+    UserSetSelfDrawnFrame(hWnd, TRUE);
+    // The X window and the window agree on the whole window at last, late
+    // news of the framed size notwithstanding.
+    RECT rcWindow{};
+    ASSERT_TRUE(ServeUntil(
+        [&]
+        {
+            GetWindowRect(hWnd, &rcWindow);
+            return XSizeOf(hWnd).cy == 300 && rcWindow.bottom - rcWindow.top == 300;
+        }));
+    EXPECT_EQ(MotifHints(hWnd), (std::pair<long, long>{2, 0}));
+    EXPECT_EQ(XSizeOf(hWnd).cx, 400);
+    EXPECT_EQ(rcWindow.right - rcWindow.left, 400);
+    // The caption is ours on the screen.
+    ScreenshotOnceEqual(hWnd, CropToShown(hWnd, PaintedPicture(hWnd)));
+    const WindowPicture shot = ShownPicture(hWnd, "x11-self-drawn-frame.bmp");
+    const int y = GetSystemMetrics(SM_CYFRAME) + 4;
+    const std::uint32_t bgr = shot.GetPixel(150, y);
+    const COLORREF shown = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    EXPECT_TRUE(shown == GetSysColor(COLOR_ACTIVECAPTION) ||
+                shown == GetSysColor(COLOR_INACTIVECAPTION));
+
+    UserSetSelfDrawnFrame(hWnd, FALSE);
+    ASSERT_TRUE(ServeUntil([&] { return XSizeOf(hWnd).cy < 300; }));
+    EXPECT_EQ(MotifHints(hWnd), (std::pair<long, long>{-1, -1}));
+}
+
+TEST_F(X11SelfDrawnFrameTest, APressOnItsCaptionOrEdgeAsksTheWindowManagerToMoveOrSizeIt)
+{
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{60, 50, 460, 350});
+    UserSetSelfDrawnFrame(hWnd, TRUE);
+    ASSERT_TRUE(ServeUntil([&] { return XSizeOf(hWnd).cy == 300; }));
+    struct
+    {
+        int nHit;
+        long nDirection;
+    } const cases[] = {{HTCAPTION, 8}, {HTBOTTOMRIGHT, 4}, {HTLEFT, 7}};
+    for (const auto& c : cases)
+    {
+        m_requests.clear();
+        SendMessageA(hWnd, WM_NCLBUTTONDOWN, static_cast<WPARAM>(c.nHit), MAKELPARAM(210, 60));
+        ASSERT_TRUE(ServeUntil([&] { return FindRequest("_NET_WM_MOVERESIZE") != nullptr; }))
+            << c.nHit;
+        const XClientMessageEvent* pRequest = FindRequest("_NET_WM_MOVERESIZE");
+        EXPECT_EQ(pRequest->window, XidOf(hWnd));
+        EXPECT_EQ(pRequest->data.l[0], 210);
+        EXPECT_EQ(pRequest->data.l[1], 60);
+        EXPECT_EQ(pRequest->data.l[2], c.nDirection);
+        EXPECT_EQ(pRequest->data.l[3], 1);
+    }
+}
+
+TEST_F(X11SelfDrawnFrameTest, TheBackendOptionLeavesEveryFrameToItsWindow)
+{
+    SetDisplayBackend(nullptr);
+    const std::string name = DisplayString(Outside());
+    CX11Backend::Options options;
+    options.bSelfDrawnFrames = true;
+    m_pBackend = std::make_unique<CX11Backend>(name.c_str(), options);
+    ASSERT_TRUE(m_pBackend->IsOpen());
+    SetDisplayBackend(m_pBackend.get());
+    const HWND hWnd = CreateLoggedWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{60, 50, 460, 350});
+    ASSERT_TRUE(ServeUntil([&] { return XSizeOf(hWnd).cy == 300; }));
+    EXPECT_EQ(MotifHints(hWnd), (std::pair<long, long>{2, 0}));
+    // Popups stay as they were.
+    const HWND hPopup = CreateLoggedWindow(WS_POPUP | WS_VISIBLE, RECT{500, 50, 600, 150});
+    Settle();
+    EXPECT_EQ(MotifHints(hPopup), (std::pair<long, long>{-1, -1}));
+}
+
+// A bar of one colour, lying along a horizontal side or standing along a
+// vertical one.
+class CColourBar : public CControlBar
+{
+public:
+    explicit CColourBar(COLORREF colour) : m_colour(colour) { m_bAutoDelete = TRUE; }
+
+    BOOL Create(CWnd* pParent, UINT nID)
+    {
+        m_dwStyle = CBRS_TOP | CBRS_GRIPPER;
+        return CWnd::Create(AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE,
+                            CRect(0, 0, 0, 0), pParent, nID);
+    }
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override
+    {
+        return bHorz ? CSize(140, 28) : CSize(34, 120);
+    }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+
+protected:
+    afx_msg void OnPaint()
+    {
+        CPaintDC dc(this);
+        CRect rect;
+        GetClientRect(&rect);
+        dc.FillSolidRect(&rect, m_colour);
+    }
+
+    COLORREF m_colour;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColourBar, CControlBar)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST_F(X11WindowTest, AFrameWithBarsDockedOnTwoSidesShowsWhatItPaints)
+{
+    auto* pFrame = new CFrameWnd;
+    ASSERT_TRUE(pFrame->Create(nullptr, "Docked bars", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                               CRect(40, 30, 520, 380)));
+    CPane view(RGB(250, 250, 240));
+    ASSERT_TRUE(
+        view.Create(nullptr, "view", WS_VISIBLE, CRect(0, 0, 0, 0), pFrame, AFX_IDW_PANE_FIRST));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    auto* pToolBar = new CToolBar;
+    pToolBar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(pToolBar->CreateEx(
+        pFrame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_SIZE_DYNAMIC));
+    const UINT ids[] = {0x8101, 0x8102, ID_SEPARATOR, 0x8103, 0x8104};
+    pToolBar->SetButtons(ids, 5);
+    pToolBar->SetSizes(CSize(23, 22), CSize(16, 15));
+    pToolBar->EnableDocking(CBRS_ALIGN_ANY);
+    pFrame->DockControlBar(pToolBar, AFX_IDW_DOCKBAR_TOP);
+    const struct
+    {
+        COLORREF colour;
+        UINT nDockBarID;
+    } sides[] = {{RGB(200, 60, 60), AFX_IDW_DOCKBAR_TOP},
+                 {RGB(60, 160, 60), AFX_IDW_DOCKBAR_LEFT},
+                 {RGB(60, 90, 200), AFX_IDW_DOCKBAR_LEFT}};
+    UINT nID = 0xE830;
+    for (const auto& side : sides)
+    {
+        auto* pBar = new CColourBar(side.colour);
+        ASSERT_TRUE(pBar->Create(pFrame, nID++));
+        pBar->EnableDocking(CBRS_ALIGN_ANY);
+        pFrame->DockControlBar(pBar, side.nDockBarID);
+    }
+    pFrame->ShowWindow(SW_SHOW);
+    Settle();
+    const HWND hFrame = pFrame->m_hWnd;
+    const WindowPicture expected = CropToShown(hFrame, PaintedPicture(hFrame));
+    const WindowPicture shot = ScreenshotOnceEqual(hFrame, expected);
+    EXPECT_EQ(CountDifferences(shot, expected), 0);
+    ShownPicture(hFrame, "x11-docked-bars.bmp");
+    pFrame->DestroyWindow();
+}
+} // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
 #include <vector>
 
 namespace
@@ -182,5 +184,69 @@ TEST(EdgeDragTest, KeepsBothNeighboursAtTheirMinimum)
         EXPECT_EQ(ClampEdgeDrag(c.nFirst, c.nFirstMin, c.nSecond, c.nSecondMin, c.nDelta),
                   c.nExpected)
             << c.nFirst << " " << c.nSecond << " " << c.nDelta;
+}
+struct WrapCase
+{
+    const char* name;
+    int nWidth;
+    std::vector<bool> wraps;
+    SIZE size;
+};
+
+// Three buttons 23 wide, a separator 8 wide, two more buttons; rows 22
+// high.
+const std::vector<ToolbarItem> kToolbar = {
+    {23, false, false}, {23, false, false}, {23, false, false},
+    {8, true, false},   {23, false, false}, {23, false, false},
+};
+
+const WrapCase kWrapCases[] = {
+    {"one row", INT_MAX, {false, false, false, false, false, false}, {123, 22}},
+    {"one item a row, the separator a band",
+     0,
+     {true, true, false, true, true, false},
+     {23, 22 * 5 + 8}},
+    {"wraps at the separator that does not fit",
+     75,
+     {false, false, false, true, false, false},
+     {69, 22 + 8 + 22}},
+    {"wraps after a button", 50, {false, true, false, true, false, false}, {46, 22 * 3 + 8}},
+    {"a separator that fits stays in its row, and ends it when the next does not",
+     80,
+     {false, false, false, true, false, false},
+     {69, 22 + 8 + 22}},
+};
+
+class ToolbarWrapTest : public ::testing::TestWithParam<WrapCase>
+{
+};
+
+TEST_P(ToolbarWrapTest, WrapsToTheWidth)
+{
+    const WrapCase& c = GetParam();
+    const ToolbarWrap wrap = CalcToolbarWrap(kToolbar, 22, c.nWidth);
+    EXPECT_EQ(wrap.wraps, c.wraps);
+    EXPECT_EQ(wrap.size.cx, c.size.cx);
+    EXPECT_EQ(wrap.size.cy, c.size.cy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ToolbarWrapTest, ::testing::ValuesIn(kWrapCases),
+                         [](const auto& info)
+                         {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 if (!isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST(ToolbarWrapTest, HiddenItemsTakeNoRoom)
+{
+    std::vector<ToolbarItem> items = kToolbar;
+    items[1].bHidden = true;
+    items[3].bHidden = true;
+    const ToolbarWrap wrap = CalcToolbarWrap(items, 22, INT_MAX);
+    EXPECT_EQ(wrap.size.cx, 23 * 4);
+    EXPECT_EQ(wrap.size.cy, 22);
 }
 } // namespace

@@ -4,9 +4,11 @@
 // updates and commands still going through the frame.
 #include "../FailOnBlockHarness.h"
 #include "AfxWin.h"
+#include "ResourceRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -17,6 +19,18 @@ constexpr UINT ID_BLOCK_B = 0xE821;
 constexpr UINT ID_BLOCK_C = 0xE822;
 constexpr UINT ID_STRIP = 0xE823;
 constexpr UINT ID_PRESS = 0x8101;
+constexpr UINT ID_IDLE = 0x8110;
+constexpr UINT kDialogBarId = 2702;
+
+constexpr DialogItemTemplate kBarItems[] = {
+    {"Button", "Press", static_cast<WORD>(ID_PRESS), WS_CHILD | WS_VISIBLE, 0, 4, 4, 40, 14},
+    {"Button", "Idle", static_cast<WORD>(ID_IDLE), WS_CHILD | WS_VISIBLE, 0, 50, 4, 40, 14},
+};
+// A template written for a window of its own: the bar drops its frame.
+constexpr DialogTemplate kBarTemplate{
+    WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 120, 22, "Bar", "MS Shell Dlg", 8, kBarItems};
+const ResourceDialogEntry kBarDialogs[] = {{MAKEINTRESOURCE(kDialogBarId), &kBarTemplate}};
+const ResourceRegistrar kRegistrar({.dialogs = kBarDialogs});
 
 // A bar of one size lying along a horizontal side and another standing
 // along a vertical one, painted in one colour.
@@ -89,12 +103,12 @@ protected:
     void SetUp() override
     {
         m_pFrame = new CDockTestFrame;
-        ASSERT_TRUE(m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW,
-                                     CRect(100, 100, 740, 580)));
+        ASSERT_TRUE(
+            m_pFrame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW, CRect(100, 100, 740, 580)));
         m_pView = new CWnd;
-        ASSERT_TRUE(m_pView->Create(AfxRegisterWndClass(0, nullptr, ::GetSysColorBrush(COLOR_WINDOW)),
-                                    nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), m_pFrame,
-                                    AFX_IDW_PANE_FIRST));
+        ASSERT_TRUE(m_pView->Create(
+            AfxRegisterWndClass(0, nullptr, ::GetSysColorBrush(COLOR_WINDOW)), nullptr,
+            WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), m_pFrame, AFX_IDW_PANE_FIRST));
         m_pFrame->ShowWindow(SW_SHOW);
     }
     void TearDown() override
@@ -151,8 +165,8 @@ TEST_P(DockingSideTest, ABarDocksAlongItsSideAndTheViewTakesTheRest)
 {
     const SideCase& c = GetParam();
     m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
-    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT,
-                     AFX_IDW_DOCKBAR_BOTTOM})
+    for (UINT nID :
+         {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_BOTTOM})
         EXPECT_NE(DYNAMIC_DOWNCAST(CDockBar, m_pFrame->GetControlBar(nID)), nullptr) << nID;
     CBlockBar* pBar = MakeBar(ID_BLOCK_A, RGB(200, 0, 0));
     m_pFrame->DockControlBar(pBar, c.nDockBarID);
@@ -384,10 +398,232 @@ TEST_F(DockingTest, DockedAndFloatingBarsHearTheIdleUpdateAndSendCommandsToTheFr
     for (CBlockBar* pBar : {pDocked, pFloating})
     {
         CButton button;
-        ASSERT_TRUE(button.Create("Press", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 20), pBar,
-                                  ID_PRESS));
+        ASSERT_TRUE(
+            button.Create("Press", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 20), pBar, ID_PRESS));
         button.SendMessage(BM_CLICK);
     }
     EXPECT_EQ(m_pFrame->m_nPressed, 2);
+}
+
+// A bar that shares the length of its row with the other bars of its kind
+// there, each in proportion to the length it wants, none below its minimum.
+class CShareBar : public CBlockBar
+{
+public:
+    CShareBar(int nWanted, int nMinimum, COLORREF color)
+        : CBlockBar(CSize(nWanted, 40), CSize(60, nWanted), color), m_nWanted(nWanted),
+          m_nMinimum(nMinimum)
+    {
+    }
+
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override
+    {
+        const bool bHorz = (dwMode & LM_HORZDOCK) != 0;
+        const CSize sizeOwn = CalcFixedLayout(FALSE, bHorz);
+        if (nLength < 0 || m_pDockBar == nullptr)
+            return sizeOwn;
+        int nWantedInRow = 0;
+        int nMatesInRow = 0;
+        for (const auto& row : m_pDockBar->GetVisibleRows())
+        {
+            if (std::find(row.begin(), row.end(), this) == row.end())
+                continue;
+            for (CControlBar* pMate : row)
+            {
+                if (auto* pShare = dynamic_cast<CShareBar*>(pMate))
+                {
+                    nWantedInRow += pShare->m_nWanted;
+                    ++nMatesInRow;
+                }
+            }
+        }
+        // Neighbours overlap by two pixels.
+        const int nRoom = nLength + 2 * (nMatesInRow - 1);
+        const int nShare = std::max(m_nMinimum, nRoom * m_nWanted / std::max(1, nWantedInRow));
+        return bHorz ? CSize(nShare, sizeOwn.cy) : CSize(sizeOwn.cx, nShare);
+    }
+
+    int m_nWanted;
+    int m_nMinimum;
+};
+
+TEST_F(DockingTest, BarsSharingARowAreToldItsLengthAndKeepTheirMinimum)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    auto* pUpper = new CShareBar(300, 32, RGB(200, 120, 0));
+    ASSERT_TRUE(pUpper->Create(m_pFrame, ID_BLOCK_A, CBRS_LEFT | CBRS_SIZE_DYNAMIC));
+    pUpper->EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(pUpper, AFX_IDW_DOCKBAR_LEFT);
+    auto* pLower = new CShareBar(100, 32, RGB(0, 120, 200));
+    ASSERT_TRUE(pLower->Create(m_pFrame, ID_BLOCK_B, CBRS_LEFT | CBRS_SIZE_DYNAMIC));
+    pLower->EnableDocking(CBRS_ALIGN_ANY);
+    CPoint ptRow(10, 300);
+    m_pFrame->ClientToScreen(&ptRow);
+    const CRect rcDrop(ptRow, CSize(60, 100));
+    m_pFrame->DockControlBar(pLower, AFX_IDW_DOCKBAR_LEFT, &rcDrop);
+
+    const int cy = FrameClient().Height();
+    const CRect upper = InFrame(pUpper);
+    const CRect lower = InFrame(pLower);
+    EXPECT_EQ(upper.top, 0);
+    EXPECT_EQ(lower.top, upper.bottom - 2);
+    EXPECT_NEAR(lower.bottom, cy, 1); // shares rounded down
+    EXPECT_EQ(upper.Height(), (cy + 2) * 3 / 4);
+    EXPECT_EQ(InFrame(m_pView).left, 60);
+    KeepPicture("docking-shared-row.bmp");
+
+    // A frame too short for both shares leaves each at its minimum at least.
+    m_pFrame->SetWindowPos(nullptr, 0, 0, 640, 120, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GE(InFrame(pUpper).Height(), 32);
+    EXPECT_GE(InFrame(pLower).Height(), 32);
+    EXPECT_EQ(InFrame(pLower).top, InFrame(pUpper).bottom - 2);
+}
+
+TEST_F(DockingTest, ADialogBarDocksWithItsTemplatesSizeAndItsControlsGoThroughTheFrame)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    auto* pBar = new CDialogBar;
+    pBar->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(pBar->Create(m_pFrame, kDialogBarId, WS_VISIBLE | CBRS_BOTTOM, ID_BLOCK_C));
+    EXPECT_EQ(pBar->GetStyle() & (WS_CAPTION | WS_POPUP), 0u);
+    EXPECT_NE(pBar->GetStyle() & WS_CHILD, 0u);
+    EXPECT_GT(pBar->m_sizeDefault.cx, 120);
+    // Stretched along its side when not docked.
+    EXPECT_EQ(pBar->CalcFixedLayout(TRUE, TRUE).cx, 32767);
+    EXPECT_EQ(pBar->CalcFixedLayout(FALSE, TRUE), pBar->m_sizeDefault);
+    pBar->EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(InFrame(pBar).Size(), pBar->m_sizeDefault);
+    EXPECT_EQ(InFrame(pBar).bottom, FrameClient().bottom);
+
+    pBar->GetDlgItem(static_cast<int>(ID_PRESS))->SendMessage(BM_CLICK);
+    EXPECT_EQ(m_pFrame->m_nPressed, 1);
+    // At idle time the frame's handlers enable the controls; one without a
+    // handler is disabled.
+    m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    EXPECT_TRUE(pBar->GetDlgItem(static_cast<int>(ID_PRESS))->IsWindowEnabled());
+    EXPECT_FALSE(pBar->GetDlgItem(static_cast<int>(ID_IDLE))->IsWindowEnabled());
+}
+
+class CBarView : public CView
+{
+public:
+    void OnDraw(CDC*) override {}
+};
+
+TEST_F(DockingTest, AViewInABarBecomesTheFramesActiveViewDockedOrFloating)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CBlockBar* pBar = MakeBar(ID_BLOCK_A, RGB(200, 0, 0));
+    auto* pView = new CBarView;
+    ASSERT_TRUE(
+        pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(2, 2, 60, 20), pBar, 1));
+    m_pFrame->DockControlBar(pBar, AFX_IDW_DOCKBAR_TOP);
+    m_harness.Click(enMouseButton::Left, CUiHarness::ScreenPoint(pView->m_hWnd, 5, 5));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pFrame->GetActiveView(), pView);
+
+    m_pFrame->SetActiveView(nullptr);
+    m_pFrame->FloatControlBar(pBar, CPoint(300, 300));
+    m_harness.Click(enMouseButton::Left, CUiHarness::ScreenPoint(pView->m_hWnd, 5, 5));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pFrame->GetActiveView(), pView);
+    pView->DestroyWindow();
+    EXPECT_EQ(m_pFrame->GetActiveView(), nullptr);
+}
+
+class DockingToolBarTest : public DockingTest
+{
+protected:
+    CToolBar* MakeToolBar()
+    {
+        auto* pToolBar = new CToolBar;
+        pToolBar->m_bAutoDelete = TRUE;
+        EXPECT_TRUE(pToolBar->CreateEx(m_pFrame, TBSTYLE_FLAT,
+                                       WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_SIZE_DYNAMIC));
+        const UINT ids[] = {ID_PRESS, ID_PRESS + 1, ID_SEPARATOR, ID_PRESS + 2};
+        EXPECT_TRUE(pToolBar->SetButtons(ids, 4));
+        pToolBar->SetSizes(CSize(23, 22), CSize(16, 15));
+        pToolBar->EnableDocking(CBRS_ALIGN_ANY);
+        return pToolBar;
+    }
+};
+
+TEST_F(DockingToolBarTest, DockedAtASideItStandsOneButtonARowAndItsButtonsStillCommand)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar* pToolBar = MakeToolBar();
+    m_pFrame->DockControlBar(pToolBar, AFX_IDW_DOCKBAR_LEFT);
+    // The border faces the view: two pixels at the right.
+    EXPECT_EQ(InFrame(pToolBar), CRect(0, 0, 25, 22 * 3 + 8));
+    const CRect expected[] = {{0, 0, 23, 22}, {0, 22, 23, 44}, {0, 44, 23, 52}, {0, 52, 23, 74}};
+    for (int i = 0; i < 4; ++i)
+    {
+        CRect rect;
+        pToolBar->GetItemRect(i, &rect);
+        EXPECT_EQ(rect, expected[i]) << i;
+    }
+    m_harness.Click(enMouseButton::Left, CUiHarness::ScreenPoint(pToolBar->m_hWnd, 10, 60));
+    m_harness.Click(enMouseButton::Left, CUiHarness::ScreenPoint(pToolBar->m_hWnd, 10, 10));
+    m_harness.PumpPending();
+    EXPECT_EQ(m_pFrame->m_nPressed, 1);
+
+    // Back at the top it lies in one row again.
+    m_pFrame->DockControlBar(pToolBar, AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(InFrame(pToolBar), CRect(0, 0, 23 * 3 + 8, 24));
+    KeepPicture("docking-toolbar-top.bmp");
+
+    // A drag given up over the left side leaves its rows as they were.
+    // The separator is no button: a press there holds the bar.
+    const CPoint ptSeparator = CUiHarness::ScreenPoint(pToolBar->m_hWnd, 50, 10);
+    CPoint ptLeft(5, 200);
+    m_pFrame->ClientToScreen(&ptLeft);
+    m_harness.MouseDown(enMouseButton::Left, ptSeparator);
+    m_harness.MouseMove(ptLeft);
+    m_harness.KeyPress(VK_ESCAPE);
+    m_harness.MouseUp(enMouseButton::Left, ptLeft);
+    m_harness.PumpPending();
+    CRect rcLast;
+    pToolBar->GetItemRect(3, &rcLast);
+    EXPECT_EQ(rcLast, CRect(54, 0, 77, 22));
+    EXPECT_EQ(pToolBar->GetParent()->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
+}
+
+TEST_F(DockingToolBarTest, FloatingItWrapsToTheWidthItWasLastGiven)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CToolBar* pToolBar = MakeToolBar();
+    m_pFrame->DockControlBar(pToolBar, AFX_IDW_DOCKBAR_RIGHT);
+    m_pFrame->FloatControlBar(pToolBar, CPoint(500, 300));
+    auto* pMiniFrame = DYNAMIC_DOWNCAST(CMiniDockFrameWnd, pToolBar->GetParent()->GetParent());
+    ASSERT_NE(pMiniFrame, nullptr);
+    CRect rcClient;
+    pMiniFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Size(), CSize(23 * 3 + 8, 22));
+
+    EXPECT_EQ(pToolBar->CalcDynamicLayout(60, LM_HORZ | LM_COMMIT), CSize(46, 22 + 8 + 22));
+    pMiniFrame->RecalcLayout();
+    pMiniFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Size(), CSize(46, 52));
+    CRect rcLast;
+    pToolBar->GetItemRect(3, &rcLast);
+    EXPECT_EQ(rcLast, CRect(0, 30, 23, 52));
+    // Its frame's edge reshapes it: one row again when widened.
+    CRect rcMini;
+    pMiniFrame->GetWindowRect(&rcMini);
+    const CPoint ptEdge(rcMini.right - 1, rcMini.CenterPoint().y);
+    m_harness.MouseDown(enMouseButton::Left, ptEdge);
+    m_harness.MouseMove(CPoint(ptEdge.x + 20, ptEdge.y));
+    m_harness.MouseMove(CPoint(ptEdge.x + 40, ptEdge.y));
+    m_harness.MouseUp(enMouseButton::Left, CPoint(ptEdge.x + 40, ptEdge.y));
+    m_harness.PumpPending();
+    pMiniFrame->GetClientRect(&rcClient);
+    EXPECT_EQ(rcClient.Size(), CSize(77, 22));
+    pToolBar->GetItemRect(3, &rcLast);
+    EXPECT_EQ(rcLast, CRect(54, 0, 77, 22));
+
+    // Asked for a height, it takes the narrowest width that fits.
+    EXPECT_EQ(pToolBar->CalcDynamicLayout(22, LM_HORZ | LM_LENGTHY), CSize(77, 22));
+    EXPECT_EQ(pToolBar->CalcDynamicLayout(60, LM_HORZ | LM_LENGTHY), CSize(46, 52));
 }
 } // namespace
