@@ -189,6 +189,16 @@ protected:
         Press(button, point.x, point.y);
         m_harness.PumpPending();
     }
+    // The pane with the preview view of the drag in progress painted over
+    // it, kept and dumped.
+    void TakePreviewPicture(const char* name, WindowPicture& picture)
+    {
+        CWnd* view = m_pPane->GetWindow(GW_CHILD);
+        ASSERT_NE(view, nullptr);
+        view->UpdateWindow();
+        DumpPicture(m_pPane->m_hWnd, name);
+        ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, picture));
+    }
     int WindowWidth() const { return m_Show->GetMetaImage()->GetWindowWidth(); }
     int WindowCenter() const { return m_Show->GetMetaImage()->GetWindowCenter(); }
 
@@ -324,15 +334,7 @@ TEST_F(MedImageTest, ZoomAndPanDragsShowThePictureTheyLeave)
             .MouseMove(At(drag.from.x, drag.from.y - 5))
             .MouseMove(At((drag.from.x + drag.to.x) / 2, (drag.from.y + drag.to.y) / 2))
             .MouseMove(At(drag.to.x, drag.to.y))
-            .Do(
-                [&]
-                {
-                    CWnd* view = m_pPane->GetWindow(GW_CHILD);
-                    ASSERT_NE(view, nullptr);
-                    view->UpdateWindow();
-                    DumpPicture(m_pPane->m_hWnd, drag.name);
-                    ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, during));
-                })
+            .Do([&] { TakePreviewPicture(drag.name, during); })
             .MouseUp(enMouseButton::Left, At(drag.to.x, drag.to.y));
         Press(enMouseButton::Left, drag.from.x, drag.from.y);
         ASSERT_EQ(m_pPane->GetWindow(GW_CHILD), nullptr);
@@ -468,15 +470,7 @@ TEST_F(MedImageTest, TheWindowLevelPreviewKeepsTheShutter)
     m_harness.Script()
         .MouseMove(At(110, 100))
         .MouseMove(At(130, 95))
-        .Do(
-            [&]
-            {
-                CWnd* view = m_pPane->GetWindow(GW_CHILD);
-                ASSERT_NE(view, nullptr);
-                view->UpdateWindow();
-                DumpPicture(m_pPane->m_hWnd, "WindowLevelViewShutter");
-                ASSERT_TRUE(UserGetWindowPicture(m_pPane->m_hWnd, true, during));
-            })
+        .Do([&] { TakePreviewPicture("WindowLevelViewShutter", during); })
         .MouseUp(enMouseButton::Right, At(130, 95));
     Press(enMouseButton::Right, 100, 100);
     Paint(m_pPane);

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -422,4 +424,101 @@ TEST_F(ORoiTest, SerialNumbersCountUp)
     ORoiShortLine first(nullptr);
     ORoiShortLine second(nullptr);
     EXPECT_EQ(second.GetSerialNumber(), first.GetSerialNumber() + 1);
+}
+
+namespace
+{
+
+// Records the state changes it is told of.
+class NotedCalliper : public ORoiCalliper
+{
+public:
+    using ORoiCalliper::ORoiCalliper;
+    std::vector<int> codes;
+    void OnNotify(int code) override { codes.push_back(code); }
+};
+
+} // namespace
+
+// The values every annotation carries: category, link, user and state
+// values, the users' flags copied with the others, and the notices of the
+// highlight.
+TEST_F(ORoiTest, EveryAnnotationCarriesItsCategoryLinkValuesAndFlags)
+{
+    auto* calliper = Add(new NotedCalliper(&m_Show));
+    EXPECT_STREQ(calliper->GetCategoryName(), "GENERAL");
+    EXPECT_EQ(calliper->GetCategoryId(), 0x474E524C);
+    EXPECT_STREQ(calliper->GetCategoryText(), "ROI");
+    EXPECT_EQ(calliper->GetLinkIndex(), -1);
+    EXPECT_EQ(calliper->GetUserValue(), 0);
+    EXPECT_EQ(Overlay::IndexResult(3, 0), 0);
+    EXPECT_EQ(Overlay::IndexResult(0, 5), -1);
+    calliper->SetLinkIndex(4);
+    calliper->SetUserValue(9);
+    calliper->SetStateValue(2);
+    calliper->ResetState();
+    EXPECT_EQ(calliper->GetStateValue(), 0);
+    EXPECT_EQ(calliper->GetLinkIndex(), 4);
+    EXPECT_EQ(calliper->GetUserValue(), 9);
+
+    calliper->SetFlagA(true);
+    calliper->SetFlagE(false);
+    calliper->SetFlagF(true);
+    calliper->SetSnap(false);
+    ORoiCalliper copy(&m_Show);
+    calliper->CopyAttributes(copy);
+    EXPECT_TRUE(copy.GetFlagA());
+    EXPECT_FALSE(copy.GetFlagE());
+    EXPECT_TRUE(copy.GetFlagF());
+    EXPECT_FALSE(copy.IsSnapEnabled());
+
+    calliper->SetHighlighted(true, false);
+    calliper->SetHighlighted(false, false);
+    EXPECT_EQ(calliper->codes, (std::vector<int>{10, 11}));
+}
+
+// The 2x3 transform multiplies as affine matrices whose rows are points.
+TEST_F(ORoiTest, TheTransformMultipliesAsAnAffineMatrix)
+{
+    ORoiCalliper calliper(&m_Show);
+    const float identity[6] = {1, 0, 0, 1, 0, 0};
+    EXPECT_TRUE(
+        std::equal(std::begin(identity), std::end(identity), std::begin(calliper.GetTransform())));
+    calliper.SetTransform({2, 0, 0, 3, 5, 7});
+    calliper.MultiplyTransform({0, 1, -1, 0, 10, 20});
+    const float expected[6] = {0, 2, -3, 0, 3, 25};
+    for (int i = 0; i < 6; ++i)
+    {
+        EXPECT_FLOAT_EQ(calliper.GetTransform()[i], expected[i]) << i;
+    }
+    calliper.ResetTransform();
+    EXPECT_TRUE(
+        std::equal(std::begin(identity), std::end(identity), std::begin(calliper.GetTransform())));
+}
+
+// Snapping takes the first handle point nearer than 16 pixels, of this
+// annotation or another, and nothing while switched off.
+TEST_F(ORoiTest, APointSnapsToANearHandle)
+{
+    auto* calliper = Add(new ORoiCalliper(&m_Show));
+    calliper->SetLine({10, 10}, {60, 40});
+    POINT near = {20, 18};
+    int index = -1;
+    EXPECT_TRUE(calliper->SnapPoint(&near, &index));
+    EXPECT_EQ(near.x, 10);
+    EXPECT_EQ(near.y, 10);
+    EXPECT_EQ(index, 0);
+    POINT far = {30, 30};
+    EXPECT_FALSE(calliper->SnapPoint(&far));
+    EXPECT_EQ(far.x, 30);
+    ORoiCalliper other(&m_Show);
+    other.SetLine({0, 0}, {70, 50});
+    POINT toOther = {65, 45};
+    EXPECT_TRUE(calliper->SnapToOther(other, &toOther, &index));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(toOther.x, 70);
+    calliper->ToggleSnap();
+    POINT off = {11, 11};
+    EXPECT_FALSE(calliper->SnapPoint(&off));
+    EXPECT_EQ(off.x, 11);
 }

@@ -11,6 +11,8 @@
 #include "QuillonExport.h"
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 class ImageShow;
 
@@ -37,6 +39,9 @@ public:
     ImageShow* GetFirstImage() const { return m_Images.GetAt(0); }
     ImageShow* GetLastImage() const { return m_Images.GetAt(m_Images.GetCount() - 1); }
     int IndexOf(const ImageShow* show) const;
+    // An image of the series with that SOP Instance UID (trimmed), found
+    // without reading the data sets again; null when none.
+    ImageShow* FindBySOPInstanceUID(const Lettra& uid) const;
 
     // Appends the image (the series owns it from then on), announces it
     // with the image as argument and stamps the time of the change.
@@ -93,10 +98,15 @@ public:
 
 private:
     void Announce(ImageShow* show);
+    // The index of the images by SOP Instance UID, read once per image.
+    void IndexImage(ImageShow* show);
+    void UnindexImage(ImageShow* show);
     // Reads the file of every image whose data set lacks Instance Number.
     void ReadMissingInstanceNumbers();
 
     Array<ImageShow*> m_Images;
+    // Frames of one file share their UID: each key counts its images.
+    std::unordered_multimap<std::string, ImageShow*> m_BySOPInstanceUID;
     Lettra m_strLayout;
     Array<ImageShow*> m_Page;
     Lettra m_strPatientName;

@@ -95,14 +95,10 @@ ImageShow* Matrix_ImageShow::FindImage(const Lettra& uid, int* seriesIndex) cons
     int index = 0;
     for (SeriesNode* series = m_Series.GetHead(); series != nullptr; series = series->next, ++index)
     {
-        for (ImageNode* node = series->item->GetImages().GetHead(); node != nullptr;
-             node = node->next)
+        if (ImageShow* show = series->item->FindBySOPInstanceUID(key))
         {
-            if (IsKey(node->item, 0x0008, 0x0018, key))
-            {
-                *seriesIndex = index;
-                return node->item;
-            }
+            *seriesIndex = index;
+            return show;
         }
     }
     *seriesIndex = -1;

@@ -4,6 +4,7 @@
 #include "ImageShow.h"
 #include "QuillonLog.h"
 
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -90,8 +91,47 @@ int SeriesShow::IndexOf(const ImageShow* show) const
     return m_Images.IndexOf(const_cast<ImageShow*>(show));
 }
 
+ImageShow* SeriesShow::FindBySOPInstanceUID(const Lettra& uid) const
+{
+    // Of the frames of one file, the first in the series.
+    const auto [first, last] = m_BySOPInstanceUID.equal_range(uid.constBuffer());
+    ImageShow* found = nullptr;
+    int at = -1;
+    for (auto entry = first; entry != last; ++entry)
+    {
+        const int index = std::next(first) == last ? 0 : IndexOf(entry->second);
+        if (found == nullptr || index < at)
+        {
+            found = entry->second;
+            at = index;
+        }
+    }
+    return found;
+}
+
+void SeriesShow::IndexImage(ImageShow* show)
+{
+    if (show != nullptr)
+    {
+        m_BySOPInstanceUID.emplace(show->GetDicomValue(0x0008, 0x0018).constBuffer(), show);
+    }
+}
+
+void SeriesShow::UnindexImage(ImageShow* show)
+{
+    for (auto entry = m_BySOPInstanceUID.begin(); entry != m_BySOPInstanceUID.end(); ++entry)
+    {
+        if (entry->second == show)
+        {
+            m_BySOPInstanceUID.erase(entry);
+            return;
+        }
+    }
+}
+
 void SeriesShow::Announce(ImageShow* show)
 {
+    IndexImage(show);
     m_LastChange = DDateTime::GetTickCount();
     PointerDelegateArgs args(show);
     OnImageAdded.Invoke(this, &args);
@@ -122,6 +162,7 @@ bool SeriesShow::RemoveImage(ImageShow* show)
     {
         return false;
     }
+    UnindexImage(show);
     m_Page.Remove(show);
     if (m_pRemembered == show)
     {

@@ -139,6 +139,8 @@ bool ZoomView::InitFromPane(MetaView* pane)
         return false;
     }
     pane->GetShow()->CopyDisplayStateTo(*m_pOwnShow);
+    // The pane's zoom as laid out, also while its image still stores a fit.
+    m_pOwnShow->SetZoom(GetPaneZoom());
     m_pOwnShow->SetPan(m_ptPan.x, m_ptPan.y);
     pane->CopyLabels(this);
     UpdateZoomText();

@@ -117,6 +117,44 @@ public:
     bool IsSelected() const { return m_bSelected != 0; }
     bool IsHighlighted() const { return m_bHighlighted != 0; }
     int GetHandleSize() const { return m_nHandleSize; }
+    // Flags of the annotation's users, kept and copied with the others.
+    bool GetFlagA() const { return m_bFlagA != 0; }
+    void SetFlagA(bool on) { m_bFlagA = on ? 1 : 0; }
+    bool GetFlagE() const { return m_bFlagE != 0; }
+    void SetFlagE(bool on) { m_bFlagE = on ? 1 : 0; }
+    bool GetFlagF() const { return m_bFlagF != 0; }
+    void SetFlagF(bool on) { m_bFlagF = on ? 1 : 0; }
+    // Handle snapping, on by the process-wide default at construction.
+    bool IsSnapEnabled() const { return m_bSnap != 0; }
+    void SetSnap(bool on) { m_bSnap = on ? 1 : 0; }
+    void ToggleSnap() { m_bSnap = m_bSnap != 0 ? 0 : 1; }
+    static void SetSnapDefault(bool on);
+    // The annotation another one is linked to (-1: none), and values its
+    // users keep on it; ResetState clears the state value.
+    int GetLinkIndex() const { return m_nLinkIndex; }
+    void SetLinkIndex(int index) { m_nLinkIndex = index; }
+    int GetUserValue() const { return m_nUserValue; }
+    void SetUserValue(int value) { m_nUserValue = value; }
+    int GetStateValue() const { return m_nStateValue; }
+    void SetStateValue(int value) { m_nStateValue = value; }
+    void ResetState() { m_nStateValue = 0; }
+    // What kind of annotation this is, for the lists that group them.
+    virtual const char* GetCategoryName() const;
+    virtual std::int32_t GetCategoryId() const;
+    virtual const char* GetCategoryText() const;
+    // 0 for a non-zero first value, else -1.
+    static int IndexResult(int first, int second);
+    // A change of state: highlighted, no longer; nothing here.
+    static constexpr int NotifyHighlighted = 10;
+    static constexpr int NotifyUnhighlighted = 11;
+    virtual void OnNotify(int code);
+
+    // The 2x3 affine transform of the drawing: M11, M12, M21, M22, Dx, Dy.
+    void SetTransform(const float (&transform)[6]);
+    void ResetTransform();
+    // The transform becomes this one times the other (rows as points).
+    void MultiplyTransform(const float (&other)[6]);
+    const float (&GetTransform() const)[6] { return m_Transform; }
 
     // The flags, rectangle and style of this one given to another.
     virtual void CopyAttributes(Overlay& target) const;
@@ -169,6 +207,14 @@ protected:
     std::uint8_t m_bNoHandles = 0;
     std::uint8_t m_bSelected = 0;
     std::uint8_t m_bLocked = 0;
+    std::uint8_t m_bFlagA = 0;
+    std::uint8_t m_bFlagE = 1;
+    std::uint8_t m_bFlagF = 0;
+    std::uint8_t m_bSnap;
+    int m_nLinkIndex = -1;
+    int m_nUserValue = 0;
+    int m_nStateValue = 0;
+    float m_Transform[6] = {1.0F, 0.0F, 0.0F, 1.0F, 0.0F, 0.0F};
     Delegate m_EventDestroying;
     Delegate m_EventShown;
     Delegate m_EventSelected;
@@ -186,6 +232,14 @@ public:
     // A new annotation of the same class for that owner, with this one's
     // geometry and attributes.
     virtual ORoi* Clone(ImageShow* owner) const = 0;
+
+    // With snapping on: the first handle point nearer than 16 image pixels
+    // to the point (of this annotation, or of another) replaces it, and
+    // its index is given; false, the point left alone, otherwise.
+    bool SnapPoint(POINT* point) const;
+    bool SnapPoint(POINT* point, int* index) const;
+    bool SnapToOther(const ORoi& other, POINT* point) const;
+    bool SnapToOther(const ORoi& other, POINT* point, int* index) const;
     // This one's geometry (rectangle, points, label) taken from another of
     // the same class.
     virtual void CopyGeometry(const ORoi& other);

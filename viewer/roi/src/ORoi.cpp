@@ -8,6 +8,8 @@
 #include "TextLabelHolder.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,8 @@ namespace
 {
 
 int s_nLastSerialNumber = 0;
+std::uint8_t s_bSnapDefault = 1;
+constexpr double SnapDistance = 16.0;
 
 int QuarterTurns(int quarterTurns)
 {
@@ -52,7 +56,7 @@ POINT RotatePoint(POINT point, SIZE before, int quarterTurns)
 
 Overlay::Overlay(int typeId, ImageShow* owner)
     : m_nTypeId(typeId), m_pStyle(std::make_unique<RoiFont>()), m_pOwner(owner),
-      m_nSerialNumber(++s_nLastSerialNumber)
+      m_bSnap(s_bSnapDefault), m_nSerialNumber(++s_nLastSerialNumber)
 {
     m_EventDestroying.SetTrace(false);
     m_EventShown.SetTrace(false);
@@ -62,7 +66,58 @@ Overlay::Overlay(int typeId, ImageShow* owner)
 
 Overlay::~Overlay()
 {
+    ResetState();
     m_EventDestroying.Invoke(this, nullptr);
+}
+
+void Overlay::SetSnapDefault(bool on)
+{
+    s_bSnapDefault = on ? 1 : 0;
+}
+
+const char* Overlay::GetCategoryName() const
+{
+    return "GENERAL";
+}
+
+std::int32_t Overlay::GetCategoryId() const
+{
+    return 0x474E524C; // 'GNRL'
+}
+
+const char* Overlay::GetCategoryText() const
+{
+    return "ROI";
+}
+
+int Overlay::IndexResult(int first, int)
+{
+    return first != 0 ? 0 : -1;
+}
+
+void Overlay::OnNotify(int) {}
+
+void Overlay::SetTransform(const float (&transform)[6])
+{
+    std::copy(std::begin(transform), std::end(transform), std::begin(m_Transform));
+}
+
+void Overlay::ResetTransform()
+{
+    SetTransform({1.0F, 0.0F, 0.0F, 1.0F, 0.0F, 0.0F});
+}
+
+void Overlay::MultiplyTransform(const float (&m)[6])
+{
+    const double t[6] = {m_Transform[0], m_Transform[1], m_Transform[2],
+                         m_Transform[3], m_Transform[4], m_Transform[5]};
+    const double product[6] = {t[0] * m[0] + t[1] * m[2],        t[0] * m[1] + t[1] * m[3],
+                               t[2] * m[0] + t[3] * m[2],        t[2] * m[1] + t[3] * m[3],
+                               t[4] * m[0] + t[5] * m[2] + m[4], t[4] * m[1] + t[5] * m[3] + m[5]};
+    for (int i = 0; i < 6; ++i)
+    {
+        m_Transform[i] = static_cast<float>(product[i]);
+    }
 }
 
 const char* Overlay::GetClassTag() const
@@ -127,6 +182,10 @@ void Overlay::CopyAttributes(Overlay& target) const
     target.m_bRefLine = m_bRefLine;
     target.m_bNoHandles = m_bNoHandles;
     target.m_bLocked = m_bLocked;
+    target.m_bFlagA = m_bFlagA;
+    target.m_bFlagE = m_bFlagE;
+    target.m_bFlagF = m_bFlagF;
+    target.m_bSnap = m_bSnap;
     target.m_Rect = m_Rect;
     target.SetStyleFrom(*m_pStyle);
 }
@@ -137,6 +196,47 @@ ORoi::ORoi(int typeId, ImageShow* owner) : Overlay(typeId, owner)
 }
 
 ORoi::~ORoi() = default;
+
+bool ORoi::SnapPoint(POINT* point) const
+{
+    int index = -1;
+    return SnapPoint(point, &index);
+}
+
+bool ORoi::SnapPoint(POINT* point, int* index) const
+{
+    return SnapToOther(*this, point, index);
+}
+
+bool ORoi::SnapToOther(const ORoi& other, POINT* point) const
+{
+    int index = -1;
+    return SnapToOther(other, point, &index);
+}
+
+bool ORoi::SnapToOther(const ORoi& other, POINT* point, int* index) const
+{
+    if (!IsSnapEnabled() || point == nullptr)
+    {
+        return false;
+    }
+    POINT handles[64];
+    const int count = std::min(other.GetHandlePoints(handles, 64), 64);
+    for (int i = 0; i < count; ++i)
+    {
+        if (std::hypot(double(handles[i].x - point->x), double(handles[i].y - point->y)) <
+            SnapDistance)
+        {
+            *point = handles[i];
+            if (index != nullptr)
+            {
+                *index = i;
+            }
+            return true;
+        }
+    }
+    return false;
+}
 
 POINT* ORoi::GetPoints(int& count)
 {

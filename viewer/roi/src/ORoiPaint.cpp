@@ -151,6 +151,7 @@ void Overlay::SetHighlighted(bool on, bool redraw)
     {
         Redraw();
     }
+    OnNotify(on ? NotifyHighlighted : NotifyUnhighlighted);
 }
 
 void Overlay::Select(bool redraw)
