@@ -371,15 +371,45 @@ std::int64_t FontEngine::GetAdvance(RealFont& font, char32_t ch)
 void FontEngine::Render(RealFont& font, char32_t ch, std::int64_t penX, std::int64_t penY,
                         const std::function<void(const GlyphImage&, int, int)>& draw)
 {
+    const CachedGlyph& glyph = GetGlyph(font, ch, int(penX & 63), int(penY & 63));
+    if (glyph.coverage.empty())
+        return;
+    GlyphImage image;
+    image.left = glyph.left;
+    image.top = glyph.top;
+    image.width = glyph.width;
+    image.height = glyph.height;
+    image.pitch = glyph.width;
+    image.pCoverage = glyph.coverage.data();
+    draw(image, int(penX >> 6), int(penY >> 6));
+}
+
+const CachedGlyph& FontEngine::GetGlyph(RealFont& font, char32_t ch, int subpixelX, int subpixelY)
+{
+    // Enough for the characters of a few scripts at every subpixel offset;
+    // a font that needs more starts over.
+    constexpr std::size_t MaxGlyphs = 16384;
+    const std::uint64_t key =
+        (std::uint64_t(ch) << 12) | std::uint64_t(subpixelX << 6) | std::uint64_t(subpixelY);
+    if (auto it = font.m_glyphs.find(key); it != font.m_glyphs.end())
+        return it->second;
+    if (font.m_glyphs.size() >= MaxGlyphs)
+        font.m_glyphs.clear();
+    return font.m_glyphs.emplace(key, RenderGlyph(font, ch, subpixelX, subpixelY)).first->second;
+}
+
+CachedGlyph FontEngine::RenderGlyph(RealFont& font, char32_t ch, int subpixelX, int subpixelY)
+{
+    CachedGlyph glyph;
     std::uint32_t index = 0;
     FT_Face face = FaceForChar(font, ch, index);
     if (!SetSize(font, face))
-        return;
+        return glyph;
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
-        return;
+        return glyph;
     FT_GlyphSlot slot = face->glyph;
     if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-        return;
+        return glyph;
     if (font.m_bSynthItalic)
     {
         FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};
@@ -388,18 +418,21 @@ void FontEngine::Render(RealFont& font, char32_t ch, std::int64_t penX, std::int
     if (font.m_bSynthBold)
         FT_Outline_Embolden(&slot->outline, Round26(font.m_emY / 24.0));
     // Subpixel pen position moves the outline before rendering.
-    FT_Outline_Translate(&slot->outline, FT_Pos(penX & 63), FT_Pos(-(penY & 63)));
+    FT_Outline_Translate(&slot->outline, FT_Pos(subpixelX), FT_Pos(-subpixelY));
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
-        return;
-    GlyphImage image;
-    image.left = slot->bitmap_left;
-    image.top = slot->bitmap_top;
-    image.width = int(slot->bitmap.width);
-    image.height = int(slot->bitmap.rows);
-    image.pitch = slot->bitmap.pitch;
-    image.pCoverage = slot->bitmap.buffer;
-    if (image.pCoverage != nullptr && image.width > 0 && image.height > 0)
-        draw(image, int(penX >> 6), int(penY >> 6));
+        return glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    if (bitmap.buffer == nullptr || bitmap.width == 0 || bitmap.rows == 0)
+        return glyph;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = int(bitmap.width);
+    glyph.height = int(bitmap.rows);
+    glyph.coverage.resize(std::size_t(glyph.width) * std::size_t(glyph.height));
+    for (int row = 0; row < glyph.height; ++row)
+        std::memcpy(glyph.coverage.data() + std::size_t(row) * std::size_t(glyph.width),
+                    bitmap.buffer + std::ptrdiff_t(row) * bitmap.pitch, std::size_t(glyph.width));
+    return glyph;
 }
 
 std::u32string DecodeAnsi(const char* text, int length)

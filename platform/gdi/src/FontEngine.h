@@ -11,8 +11,20 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct FT_FaceRec_;
+
+// A glyph rendered once at one subpixel pen position, its coverage kept
+// (rows of width bytes).
+struct CachedGlyph
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+};
 
 // One font realised at a size: the face, its synthesised styles and its
 // metrics in device pixels.
@@ -36,6 +48,9 @@ public:
     FT_FaceRec_* m_face = nullptr;
     std::map<std::string, FT_FaceRec_*> m_fallbacks;       // file -> face for missing glyphs
     std::unordered_map<char32_t, std::int64_t> m_advances; // 26.6 pixels
+    // By character and the pen's subpixel offsets: labels drawn over and over
+    // are rendered once.
+    std::unordered_map<std::uint64_t, CachedGlyph> m_glyphs;
 };
 
 // A rendered glyph's coverage (0..255), placed relative to the pen position.
@@ -70,6 +85,8 @@ public:
 private:
     FontEngine();
     FT_FaceRec_* FaceForChar(RealFont& font, char32_t ch, std::uint32_t& glyphIndex);
+    const CachedGlyph& GetGlyph(RealFont& font, char32_t ch, int subpixelX, int subpixelY);
+    CachedGlyph RenderGlyph(RealFont& font, char32_t ch, int subpixelX, int subpixelY);
     FT_FaceRec_* OpenFace(const std::string& file, int index);
     bool SetSize(RealFont& font, FT_FaceRec_* face);
 
