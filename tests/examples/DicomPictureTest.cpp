@@ -20,12 +20,23 @@ namespace
 class DicomPictureTest : public FileFolderTest
 {
 protected:
-    // The picture of the image written to a file, or null with the message.
-    HDIB MakePictureOf(DICOMImage& image, std::string& error)
+    // The pixels of the picture of the image written to a file, which is
+    // expected of the bit count and size given; empty when there is none.
+    WindowPicture PictureOf(DICOMImage& image, int bits, int width, int height)
     {
         const std::string path = PathOf("image.dcm");
         EXPECT_NE(image.WriteFile(path.c_str(), 1), 0);
-        return MakeDicomPicture(path.c_str(), error);
+        std::string error;
+        const HDIB dib = MakeDicomPicture(path.c_str(), error);
+        EXPECT_NE(dib, nullptr) << error;
+        if (dib == nullptr)
+            return {};
+        EXPECT_EQ(BitCountOf(dib), bits);
+        WindowPicture picture = PixelsOf(dib);
+        GlobalFree(dib);
+        EXPECT_EQ(picture.nWidth, width);
+        EXPECT_EQ(picture.nHeight, height);
+        return picture.nWidth == width && picture.nHeight == height ? picture : WindowPicture{};
     }
 };
 
@@ -80,14 +91,7 @@ TEST_F(DicomPictureTest, RgbSamplesShowAsStored)
     image.SetTransferSyntax(UidTransferLittleEndianExplicit);
     const ImageBytes samples = MakeRamp(8 * 6 * 3, 1, 1, 5);
     SetNativePixels(image, samples);
-    std::string error;
-    const HDIB dib = MakePictureOf(image, error);
-    ASSERT_NE(dib, nullptr) << error;
-    EXPECT_EQ(BitCountOf(dib), 24);
-    const WindowPicture picture = PixelsOf(dib);
-    GlobalFree(dib);
-    ASSERT_EQ(picture.nWidth, 6);
-    ASSERT_EQ(picture.nHeight, 8);
+    const WindowPicture picture = PictureOf(image, 24, 6, 8);
     for (std::size_t i = 0; i < picture.pixels.size(); ++i)
     {
         const std::uint32_t stored = (std::uint32_t(samples[3 * i]) << 16) |
@@ -134,14 +138,7 @@ TEST_F(DicomPictureTest, PaletteIndicesShowTheirPaletteColours)
     AddPalette(image);
     const ImageBytes indices = MakeRamp(4 * 5, 1, 3, 13);
     SetNativePixels(image, indices);
-    std::string error;
-    const HDIB dib = MakePictureOf(image, error);
-    ASSERT_NE(dib, nullptr) << error;
-    EXPECT_EQ(BitCountOf(dib), 24);
-    const WindowPicture picture = PixelsOf(dib);
-    GlobalFree(dib);
-    ASSERT_EQ(picture.nWidth, 5);
-    ASSERT_EQ(picture.nHeight, 4);
+    const WindowPicture picture = PictureOf(image, 24, 5, 4);
     for (std::size_t i = 0; i < picture.pixels.size(); ++i)
     {
         const std::uint32_t index = indices[i];
@@ -172,14 +169,8 @@ TEST_F(DicomPictureTest, GreySamplesUnderAnyOtherPhotometricShowAsGreyLevels)
         }
         image.SetTransferSyntax(UidTransferLittleEndianExplicit);
         SetNativePixels(image, MakeRamp(8 * 12, c.bits / 8, 0, 2));
-        std::string error;
-        const HDIB dib = MakePictureOf(image, error);
-        ASSERT_NE(dib, nullptr) << error;
-        EXPECT_EQ(BitCountOf(dib), 8);
-        const WindowPicture picture = PixelsOf(dib);
-        GlobalFree(dib);
-        ASSERT_EQ(picture.nWidth, 12);
-        ASSERT_EQ(picture.nHeight, 8);
+        const WindowPicture picture = PictureOf(image, 8, 12, 8);
+        ASSERT_FALSE(picture.pixels.empty());
         std::vector<std::uint32_t> levels;
         for (const std::uint32_t pixel : picture.pixels)
         {

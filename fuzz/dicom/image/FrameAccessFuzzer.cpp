@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the frame access of DICOM images: the bytes are
 // written to a file, its header is read, and every frame the image claims
 // is taken straight from the file; the same bytes read whole give the
-// frames from memory and through ImageProcess. No frame may be longer
-// than the file, and nothing may be read outside a buffer.
+// frames from memory and through ImageProcess. No native frame delivered
+// from the file may be stored in more bytes than the file holds, and nothing
+// may be read outside a buffer.
 #include "DICOMImage.h"
 #include "FrameIterator.h"
 #include "FuzzInputFile.h"
@@ -24,9 +25,11 @@ void IterateFrames(DICOMImage& image, std::size_t size, bool isFromFile)
     const int frames = iterator.GetFrameCount() < MaxFrames ? iterator.GetFrameCount() : MaxFrames;
     for (int frame = 0; frame < frames; ++frame)
     {
+        // A delivered frame may be longer than it is stored (4:2:2 colour
+        // comes at three samples a pixel), never its stored bytes.
         if (iterator.Seek(frame) && iterator.Next() && isFromFile &&
             iterator.GetCoding() != FrameIterator::enCodingEncapsulated &&
-            iterator.m_nFrameLength > size)
+            image.GetFrameSize() > size)
         {
             std::abort();
         }

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds the pixel-value fuzzer with clang and runs it, niced, for the given
 # number of seconds (default 600). Seeds are the image files of
-# tests/data/dicom and the real samples of the shared corpus no larger than
-# the longest input, whatever their syntax.
+# tests/data/dicom and fuzz/dicom/pixels/seeds (a 256 x 65535 frame in 2 KB of
+# JPEG 2000) and the real samples of the shared corpus no larger than the
+# longest input, whatever their syntax.
 # Usage: fuzz/dicom/pixels/run_fuzz.sh [seconds] [build folder] [corpus folder]
 # (SUITE_CORPUS_DIR names another folder of samples with its manifest.tsv.)
 set -eu
@@ -19,7 +20,7 @@ nice -n 10 cmake --build "$BUILD" --target FuzzDicomPixels -j3
 
 SEEDS="$BUILD/pixels-seeds"
 mkdir -p "$SEEDS" "$CORPUS"
-cp "$ROOT"/tests/data/dicom/*.dcm "$SEEDS"
+cp "$ROOT"/tests/data/dicom/*.dcm "$ROOT"/fuzz/dicom/pixels/seeds/*.dcm "$SEEDS"
 if [ -f "$SAMPLES/manifest.tsv" ]; then
     python3 - "$SAMPLES" "$SEEDS" "$MAX_LEN" <<'PY'
 import csv, pathlib, shutil, sys
