@@ -9,6 +9,8 @@
 #include "WinPrintDialog.h"
 #include "WinWindow.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 namespace
@@ -70,6 +72,12 @@ HDC AskPrinterDC()
     return pd.hDC;
 }
 
+// A length on the page; the sizes a header claims can be far beyond any.
+LONG PageLength(double length)
+{
+    return LONG(std::clamp(length, 0.0, double(std::numeric_limits<LONG>::max())));
+}
+
 // Where the picture goes on the page (origin 0, 0).
 SIZE PrintSize(HDC hdc, WORD option, WORD xScale, WORD yScale, DWORD width, DWORD height)
 {
@@ -78,15 +86,15 @@ SIZE PrintSize(HDC hdc, WORD option, WORD xScale, WORD yScale, DWORD width, DWOR
     const double dpiX = GetDeviceCaps(hdc, LOGPIXELSX);
     const double dpiY = GetDeviceCaps(hdc, LOGPIXELSY);
     if (option == PW_SCALE)
-        return SIZE{LONG(xScale) * LONG(width), LONG(yScale) * LONG(height)};
+        return SIZE{PageLength(double(xScale) * width), PageLength(double(yScale) * height)};
     if (option != PW_BESTFIT)
         return SIZE{pageWidth, pageHeight};
-    const LONG fitHeight = LONG(dpiY * pageWidth * height / (dpiX * width));
+    const double fitHeight = dpiY * pageWidth * height / (dpiX * width);
     if (fitHeight <= pageHeight)
-        return SIZE{pageWidth, fitHeight};
+        return SIZE{pageWidth, PageLength(fitHeight)};
     // A picture relatively taller than the page would run off its bottom:
     // it fills the page's height instead.
-    return SIZE{LONG(dpiX * pageHeight * width / (dpiY * height)), pageHeight};
+    return SIZE{PageLength(dpiX * pageHeight * width / (dpiY * height)), pageHeight};
 }
 
 WORD PrintPage(HDC hdc, char* dib, const SIZE& size, LPSTR docName)

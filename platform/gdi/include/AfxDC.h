@@ -6,6 +6,7 @@
 #include "AfxGdi.h"
 #include "PlatformGDIExport.h"
 #include "WinGdi.h"
+#include "WinPrint.h"
 
 class PLATFORMGDI_API CDC
 {
@@ -34,6 +35,15 @@ public:
     int SaveDC();
     BOOL RestoreDC(int savedDC);
     int GetDeviceCaps(int index) const;
+
+    // The document calls of a printer DC (WinPrint.h).
+    int StartDoc(const DOCINFOA* docInfo);
+    int StartDoc(LPCSTR docName);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    int AbortDoc();
+    int SetAbortProc(ABORTPROC proc);
 
     // Objects.
     CPen* SelectObject(CPen* pen);

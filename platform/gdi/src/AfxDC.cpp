@@ -113,6 +113,42 @@ int CDC::GetDeviceCaps(int index) const
     return ::GetDeviceCaps(m_hAttribDC ? m_hAttribDC : m_hDC, index);
 }
 
+int CDC::StartDoc(const DOCINFOA* docInfo)
+{
+    return ::StartDocA(m_hDC, docInfo);
+}
+
+int CDC::StartDoc(LPCSTR docName)
+{
+    const DOCINFOA info{sizeof(DOCINFOA), docName, nullptr, nullptr, 0};
+    return ::StartDocA(m_hDC, &info);
+}
+
+int CDC::StartPage()
+{
+    return ::StartPage(m_hDC);
+}
+
+int CDC::EndPage()
+{
+    return ::EndPage(m_hDC);
+}
+
+int CDC::EndDoc()
+{
+    return ::EndDoc(m_hDC);
+}
+
+int CDC::AbortDoc()
+{
+    return ::AbortDoc(m_hDC);
+}
+
+int CDC::SetAbortProc(ABORTPROC proc)
+{
+    return ::SetAbortProc(m_hDC, proc);
+}
+
 CPen* CDC::SelectObject(CPen* pen)
 {
     return Wrap<CPen>(::SelectObject(m_hDC, HandleOf(pen)));

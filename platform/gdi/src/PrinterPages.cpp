@@ -6,7 +6,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +15,7 @@ namespace
 {
 constexpr double kPointsPerPixel = 72.0 / GDI_PRINTER_DPI;
 
-std::atomic<int> gNextJob{1};
+int gNextJob = 1;
 
 // A file of our own for a document a queue receives; empty on failure.
 std::string MakeSpoolFile()

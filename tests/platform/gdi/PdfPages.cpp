@@ -9,6 +9,12 @@
 
 namespace
 {
+// Shrinking a page leaves white paper a shade off white.
+bool IsInk(std::uint32_t pixel)
+{
+    return (pixel >> 16 & 0xFF) < 0xF0 || (pixel >> 8 & 0xFF) < 0xF0 || (pixel & 0xFF) < 0xF0;
+}
+
 bool ReadPpm(const std::filesystem::path& path, PdfPage& page)
 {
     std::ifstream in(path, std::ios::binary);
@@ -34,7 +40,7 @@ PdfPage::Bounds PdfPage::InkBounds(int left, int top, int right, int bottom) con
     Bounds ink{right, bottom, left, top};
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)
-            if (At(x, y) != 0xFFFFFF)
+            if (IsInk(At(x, y)))
             {
                 ink.left = std::min(ink.left, x);
                 ink.top = std::min(ink.top, y);

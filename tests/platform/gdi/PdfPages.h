@@ -14,7 +14,7 @@ struct PdfPage
     std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
 
     std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * nWidth + x]; }
-    // The bounds of the pixels that are not white, as left, top, right,
+    // The bounds of the pixels that are clearly not white, as left, top, right,
     // bottom (exclusive) within the given area; all zero when none is.
     struct Bounds
     {

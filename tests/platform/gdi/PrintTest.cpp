@@ -1,3 +1,4 @@
+#include "AfxDC.h"
 #include "PdfPages.h"
 #include "WinPrint.h"
 
@@ -219,4 +220,25 @@ TEST(PrinterDC, DestinationsEndWithTheFile)
     const std::vector<std::string> destinations = GdiGetPrintDestinations();
     ASSERT_FALSE(destinations.empty());
     EXPECT_EQ(destinations.back(), GDI_PRINT_TO_FILE);
+}
+
+TEST(PrinterDC, CdcRunsADocumentOfTwoPages)
+{
+    const std::string path = OutputPath("cdc.pdf");
+    CDC dc;
+    ASSERT_TRUE(dc.CreateDC(nullptr, GDI_PRINT_TO_FILE, path.c_str(), nullptr));
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 3508);
+    ASSERT_GT(dc.StartDoc("Through CDC"), 0);
+    for (int page = 0; page < 2; ++page)
+    {
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.FillSolidRect(100 * page, 0, 50, 50, RGB(0, 0, 0));
+        ASSERT_GT(dc.EndPage(), 0);
+    }
+    ASSERT_GT(dc.EndDoc(), 0);
+    dc.DeleteDC();
+    const std::vector<PdfPage> pages = RasterisePdf(path, 30);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(PdfTitle(path), "Through CDC");
+    EXPECT_EQ(pages[1].InkBounds().left, 10);
 }
