@@ -4,9 +4,11 @@
 // drag and drop, sorting, printing and a comma-separated text file.
 #pragma once
 
+#include "AfxOle.h"
 #include "AfxWin.h"
 #include "CellRange.h"
 #include "GridCell.h"
+#include "GridDropTarget.h"
 #include "GridItem.h"
 #include "TitleTip.h"
 #include "ZentiqExport.h"
@@ -14,6 +16,8 @@
 #include <cstdint>
 #include <map>
 #include <vector>
+
+class CPrintInfo;
 
 #define GRIDCTRL_CLASSNAME "MFCGridCtrl"
 
@@ -242,12 +246,33 @@ public:
     // there is nobody to tell.
     LRESULT SendMessageToParent(int nRow, int nCol, int nMessage);
 
+    // Clipboard and drag and drop, all as CF_TEXT.
+    virtual COleDataSource* CopyTextFromGrid();
+    virtual void CutSelectedText();
+    virtual BOOL PasteTextToGrid(CCellID cell, COleDataObject* pDataObject);
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual CImageList* CreateDragImage(CPoint* pHotSpot);
+    void OnBeginDrag();
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+    void OnDragLeave();
+    BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+
     // Sorting.
     BOOL SortTextItems(int nCol, BOOL bAscending);
     BOOL SortTextItems(int nCol, BOOL bAscending, int low, int high);
     BOOL SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LPARAM data = 0);
     BOOL SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LPARAM data, int low,
                    int high);
+
+    // Printing: the whole job with the print dialog, or the three steps for
+    // a host with its own print loop (its DC marked as printing).
+    void Print();
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
 
     // The comma-separated text file.
     BOOL Save(LPCSTR filename);
@@ -261,8 +286,8 @@ protected:
     virtual CSize GetCellExtent(int nRow, int nCol, CDC* pDC);
     virtual void OnEndEditCell(int nRow, int nCol, CString str);
     virtual void OnEditCell(int nRow, int nCol, UINT nChar);
-    virtual void CreateInPlaceEditControl(CRect& rect, DWORD dwStyle, UINT nID, int nRow,
-                                          int nCol, LPCSTR szText, int nChar);
+    virtual void CreateInPlaceEditControl(CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
+                                          LPCSTR szText, int nChar);
     virtual void OnDraw(CDC* pDC);
     virtual BOOL DrawFixedCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk = FALSE);
     virtual BOOL DrawCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL bEraseBk = FALSE);
@@ -270,6 +295,9 @@ protected:
     virtual void EmptyCell(CGridCell* pCell, int nRow, int nCol);
 
     void EraseBkgnd(CDC* pDC);
+    virtual void PrintColumnHeadings(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintHeader(CDC* pDC, CPrintInfo* pInfo);
+    virtual void PrintFooter(CDC* pDC, CPrintInfo* pInfo);
     BOOL MouseOverRowResizeArea(CPoint& point) const;
     BOOL MouseOverColumnResizeArea(CPoint& point) const;
     void SelectAllNonFixed();
@@ -298,6 +326,10 @@ protected:
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg UINT OnGetDlgCode();
     afx_msg void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 
@@ -331,6 +363,10 @@ private:
     void ScrollIntoViewAfterKey(UINT nChar, BOOL bWrapped, const CCellID& next);
     void AutoScrollStep();
     void SwapRows(int nRow1, int nRow2);
+    int PageWalk(int nPage) const;
+    void PrintRowLines(CDC* pDC, int nRow, const CRect& rect, int nCol, BOOL bFirstRow);
+    void SetDropHighlight(const CCellID& cell, BOOL bOn);
+    void StoreEditedText(int nRow, int nCol, const CString& text);
 
     int m_nRows = 0;
     int m_nCols = 0;
@@ -392,5 +428,12 @@ private:
     int m_nHScrollMax = 0;
     BOOL m_bMustUninitOLE = FALSE;
 
+    CFont m_PrinterFont;
+    CSize m_CharSize;
+    CSize m_PaperSize;
+    CSize m_LogicalPageSize;
+    int m_nPageHeight = 0;
+
     CTitleTip m_TitleTip;
+    CGridDropTarget m_DropTarget;
 };

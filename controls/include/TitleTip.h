@@ -18,8 +18,8 @@ public:
     virtual BOOL Create(CWnd* pParentWnd);
     // Rectangles in the parent's client coordinates; lpHoverRect and
     // lpLogFont may be null.
-    void Show(CRect rectTitle, LPCSTR lpszTitleText, int xoffset = 0,
-              LPRECT lpHoverRect = nullptr, LOGFONT* lpLogFont = nullptr);
+    void Show(CRect rectTitle, LPCSTR lpszTitleText, int xoffset = 0, LPRECT lpHoverRect = nullptr,
+              LOGFONT* lpLogFont = nullptr);
     void Show(CRect rectTitle, CString sTitleText, int xoffset);
     void Hide();
 

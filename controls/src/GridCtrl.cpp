@@ -12,6 +12,13 @@ IMPLEMENT_DYNCREATE(CGridCtrl, CWnd)
 CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 {
     RegisterWindowClass();
+    // Drag and drop and the clipboard need OLE on this thread; the count is
+    // given back at destruction.
+    if (SUCCEEDED(::OleInitialize(nullptr)))
+        m_bMustUninitOLE = TRUE;
+    else
+        AfxMessageBox("OLE initialization failed. Make sure that the OLE libraries are the "
+                      "correct version");
     SetDefaultsFromSystem();
     ReadWheelSetting();
 
@@ -29,9 +36,12 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
 CGridCtrl::~CGridCtrl()
 {
     DeleteAllItems();
+    m_DropTarget.Revoke();
     if (GetSafeHwnd() != nullptr)
         DestroyWindow();
     m_Font.DeleteObject();
+    if (m_bMustUninitOLE)
+        ::OleUninitialize();
 }
 
 BOOL CGridCtrl::RegisterWindowClass()
@@ -84,6 +94,7 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* pParentWnd, UINT nID, DWORD dwSty
 {
     if (!CWnd::Create(GRIDCTRL_CLASSNAME, nullptr, dwStyle, rect, pParentWnd, nID))
         return FALSE;
+    m_DropTarget.Register(this);
     if (m_bTitleTips && m_TitleTip.GetSafeHwnd() == nullptr)
         m_TitleTip.Create(this);
     m_arRowHeights.assign(size_t(m_nRows), UINT(m_nDefCellHeight));
@@ -98,6 +109,7 @@ BOOL CGridCtrl::SubclassWindow(HWND hWnd)
 {
     if (!CWnd::SubclassWindow(hWnd))
         return FALSE;
+    m_DropTarget.Register(this);
     if (m_bTitleTips && m_TitleTip.GetSafeHwnd() == nullptr)
         m_TitleTip.Create(this);
     return TRUE;
@@ -559,14 +571,16 @@ BOOL CGridCtrl::IsValid(int nRow, int nCol) const
     return nRow >= 0 && nRow < m_nRows && nCol >= 0 && nCol < m_nCols;
 }
 
-BOOL CGridCtrl::IsValid(const CCellID& cell) const { return IsValid(cell.row, cell.col); }
+BOOL CGridCtrl::IsValid(const CCellID& cell) const
+{
+    return IsValid(cell.row, cell.col);
+}
 
 BOOL CGridCtrl::IsValid(const CCellRange& range) const
 {
     return range.GetMinRow() >= 0 && range.GetMinCol() >= 0 && range.GetMaxRow() >= 0 &&
-           range.GetMaxCol() >= 0 && range.GetMaxRow() < m_nRows &&
-           range.GetMaxCol() < m_nCols && range.GetMinRow() <= range.GetMaxRow() &&
-           range.GetMinCol() <= range.GetMaxCol();
+           range.GetMaxCol() >= 0 && range.GetMaxRow() < m_nRows && range.GetMaxCol() < m_nCols &&
+           range.GetMinRow() <= range.GetMaxRow() && range.GetMinCol() <= range.GetMaxCol();
 }
 
 BOOL CGridCtrl::IsCellFixed(int nRow, int nCol) const

@@ -176,7 +176,10 @@ CCellRange CGridCtrl::GetSelectedCellRange() const
     return selection;
 }
 
-CCellRange CGridCtrl::GetCellRange() const { return CCellRange(0, 0, m_nRows - 1, m_nCols - 1); }
+CCellRange CGridCtrl::GetCellRange() const
+{
+    return CCellRange(0, 0, m_nRows - 1, m_nCols - 1);
+}
 
 BOOL CGridCtrl::GetCellOrigin(int nRow, int nCol, LPPOINT p)
 {
@@ -327,7 +330,10 @@ CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck)
                    ColumnOfPoint(point.x, bAllowFixedCellCheck));
 }
 
-BOOL CGridCtrl::IsCellVisible(CCellID cell) { return IsCellVisible(cell.row, cell.col); }
+BOOL CGridCtrl::IsCellVisible(CCellID cell)
+{
+    return IsCellVisible(cell.row, cell.col);
+}
 
 BOOL CGridCtrl::IsCellVisible(int nRow, int nCol)
 {
@@ -403,7 +409,10 @@ void CGridCtrl::OnPaint()
         OnDraw(&dc);
 }
 
-BOOL CGridCtrl::OnEraseBkgnd(CDC* /*pDC*/) { return TRUE; }
+BOOL CGridCtrl::OnEraseBkgnd(CDC* /*pDC*/)
+{
+    return TRUE;
+}
 
 void CGridCtrl::EraseBkgnd(CDC* pDC)
 {
@@ -422,9 +431,9 @@ void CGridCtrl::EraseBkgnd(CDC* pDC)
                       &FixedBack);
     if (ClipRect.top < GetFixedRowHeight() && ClipRect.right > GetFixedColumnWidth() &&
         ClipRect.left < VisRect.right)
-        pDC->FillRect(CRect(GetFixedColumnWidth() - 1, ClipRect.top, VisRect.right,
-                            GetFixedRowHeight()),
-                      &FixedBack);
+        pDC->FillRect(
+            CRect(GetFixedColumnWidth() - 1, ClipRect.top, VisRect.right, GetFixedRowHeight()),
+            &FixedBack);
     if (rect.IntersectRect(VisRect, ClipRect))
     {
         CRect CellRect(std::max(GetFixedColumnWidth(), int(rect.left)),
@@ -607,13 +616,12 @@ BOOL CGridCtrl::DrawFixedCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL /*b
         CBrush brush(crBk);
         pDC->FillRect(rect, &brush);
     }
-    pDC->SetTextColor(pCell->crFgClr == CLR_DEFAULT_CELL ? GetFixedTextColor()
-                                                           : pCell->crFgClr);
+    pDC->SetTextColor(pCell->crFgClr == CLR_DEFAULT_CELL ? GetFixedTextColor() : pCell->crFgClr);
     pDC->SetBkMode(TRANSPARENT);
 
     const CCellID FocusCell = GetFocusCell();
-    const BOOL bOnFocusLine = FocusCell.IsValid() &&
-                              (FocusCell.row == nRow || FocusCell.col == nCol);
+    const BOOL bOnFocusLine =
+        FocusCell.IsValid() && (FocusCell.row == nRow || FocusCell.col == nCol);
     if (bOnFocusLine)
     {
         rect.right++;
@@ -704,7 +712,10 @@ BOOL CGridCtrl::DrawCell(CDC* pDC, int nRow, int nCol, CRect rect, BOOL /*bErase
     return TRUE;
 }
 
-BOOL CGridCtrl::RedrawCell(const CCellID& cell, CDC* pDC) { return RedrawCell(cell.row, cell.col, pDC); }
+BOOL CGridCtrl::RedrawCell(const CCellID& cell, CDC* pDC)
+{
+    return RedrawCell(cell.row, cell.col, pDC);
+}
 
 BOOL CGridCtrl::RedrawCell(int nRow, int nCol, CDC* pDC)
 {
@@ -875,9 +886,35 @@ void CGridCtrl::InvalidateNonFixed(int nBar)
     InvalidateRect(rect);
 }
 
-// Brings the non-fixed area up to date after it moved by nDelta pixels
-// (positive: contents go up or left).
-void CGridCtrl::ScrollArea(int nBar, int /*nDelta*/) { InvalidateNonFixed(nBar); }
+// Moves the non-fixed area by nDelta pixels (positive: contents go up or
+// left) and invalidates only the strip it uncovers.
+void CGridCtrl::ScrollArea(int nBar, int nDelta)
+{
+    CRect rect;
+    GetClientRect(rect);
+    CRect strip;
+    if (nBar == SB_VERT)
+    {
+        rect.top = GetFixedRowHeight();
+        ScrollWindow(0, -nDelta, rect, rect);
+        strip = rect;
+        if (nDelta > 0)
+            strip.top = std::max<LONG>(rect.top, rect.bottom - nDelta);
+        else
+            strip.bottom = std::min<LONG>(rect.bottom, rect.top - nDelta);
+    }
+    else
+    {
+        rect.left = GetFixedColumnWidth();
+        ScrollWindow(-nDelta, 0, rect, rect);
+        strip = rect;
+        if (nDelta > 0)
+            strip.left = std::max<LONG>(rect.left, rect.right - nDelta);
+        else
+            strip.right = std::min<LONG>(rect.right, rect.left - nDelta);
+    }
+    InvalidateRect(strip);
+}
 
 void CGridCtrl::OnScroll(int nBar, UINT nSBCode)
 {
@@ -895,8 +932,8 @@ void CGridCtrl::OnScroll(int nBar, UINT nSBCode)
     const auto size = [&](int i) { return bVert ? GetRowHeight(i) : GetColumnWidth(i); };
     CRect rect;
     GetClientRect(rect);
-    const int nPage = bVert ? rect.Height() - GetFixedRowHeight()
-                            : rect.Width() - GetFixedColumnWidth();
+    const int nPage =
+        bVert ? rect.Height() - GetFixedRowHeight() : rect.Width() - GetFixedColumnWidth();
 
     switch (nSBCode)
     {

@@ -26,11 +26,22 @@ ON_WM_SYSCOLORCHANGE()
 ON_MESSAGE(WM_SETFONT, OnSetFont)
 ON_MESSAGE(WM_GETFONT, OnGetFont)
 ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_EDIT, OnEndInPlaceEdit)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
+ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
+ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
 END_MESSAGE_MAP()
 
 namespace
 {
-bool IsKeyDown(int nKey) { return (::GetKeyState(nKey) & 0x8000) != 0; }
+bool IsKeyDown(int nKey)
+{
+    return (::GetKeyState(nKey) & 0x8000) != 0;
+}
 } // namespace
 
 // --- focus and selection ---------------------------------------------------
@@ -45,7 +56,10 @@ void CGridCtrl::RedrawFixedOf(int nRow, int nCol, BOOL bRow)
             RedrawCell(row, nCol);
 }
 
-CCellID CGridCtrl::SetFocusCell(int nRow, int nCol) { return SetFocusCell(CCellID(nRow, nCol)); }
+CCellID CGridCtrl::SetFocusCell(int nRow, int nCol)
+{
+    return SetFocusCell(CCellID(nRow, nCol));
+}
 
 CCellID CGridCtrl::SetFocusCell(CCellID cell)
 {
@@ -157,8 +171,8 @@ void CGridCtrl::SelectColumns(CCellID currentCell)
         return;
     if (!IsValid(currentCell))
         return;
-    SetSelectedRange(m_nFixedRows, std::min(m_SelectionStartCell.col, currentCell.col),
-                     m_nRows - 1, std::max(m_SelectionStartCell.col, currentCell.col));
+    SetSelectedRange(m_nFixedRows, std::min(m_SelectionStartCell.col, currentCell.col), m_nRows - 1,
+                     std::max(m_SelectionStartCell.col, currentCell.col));
 }
 
 void CGridCtrl::SelectRows(CCellID currentCell)
@@ -176,8 +190,7 @@ void CGridCtrl::SelectRows(CCellID currentCell)
 
 void CGridCtrl::SelectCells(CCellID currentCell)
 {
-    if (currentCell.row < m_nFixedRows || currentCell.col < m_nFixedCols ||
-        !IsValid(currentCell))
+    if (currentCell.row < m_nFixedRows || currentCell.col < m_nFixedCols || !IsValid(currentCell))
         return;
     SetSelectedRange(std::min(m_SelectionStartCell.row, currentCell.row),
                      std::min(m_SelectionStartCell.col, currentCell.col),
@@ -503,6 +516,9 @@ void CGridCtrl::OnMouseMove(UINT nFlags, CPoint point)
     case MOUSE_SIZING_ROW:
         DrawTrackingBar(m_LastMousePoint.y, FALSE);
         DrawTrackingBar(point.y, FALSE);
+        break;
+    case MOUSE_PREPARE_DRAG:
+        OnBeginDrag();
         break;
     default:
         break;
@@ -843,6 +859,27 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
         return;
     }
+    if (IsKeyDown(VK_CONTROL))
+    {
+        switch (nChar)
+        {
+        case 'A':
+            OnEditSelectAll();
+            break;
+        case 'C':
+            OnEditCopy();
+            break;
+        case 'V':
+            OnEditPaste();
+            break;
+        case 'X':
+            OnEditCut();
+            break;
+        default:
+            break;
+        }
+    }
+
     BOOL bWrapped = FALSE;
     const CCellID next = NextFocusForKey(nChar, bWrapped);
     if (next == m_idCurrentCell)
@@ -896,12 +933,12 @@ void CGridCtrl::OnEditCell(int nRow, int nCol, UINT nChar)
         dwStyle = ES_RIGHT;
     else if (nFormat & DT_CENTER)
         dwStyle = ES_CENTER;
-    CreateInPlaceEditControl(rect, dwStyle, IDC_INPLACE_EDIT, nRow, nCol,
-                             GetItemText(nRow, nCol), int(nChar));
+    CreateInPlaceEditControl(rect, dwStyle, IDC_INPLACE_EDIT, nRow, nCol, GetItemText(nRow, nCol),
+                             int(nChar));
 }
 
-void CGridCtrl::CreateInPlaceEditControl(CRect& rect, DWORD dwStyle, UINT nID, int nRow,
-                                         int nCol, LPCSTR szText, int nChar)
+void CGridCtrl::CreateInPlaceEditControl(CRect& rect, DWORD dwStyle, UINT nID, int nRow, int nCol,
+                                         LPCSTR szText, int nChar)
 {
     // The editor deletes itself when its window goes.
     new CInPlaceEdit(this, rect, dwStyle, nID, nRow, nCol, szText, UINT(nChar));

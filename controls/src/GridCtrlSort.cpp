@@ -70,8 +70,8 @@ BOOL CGridCtrl::SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LP
     return SortItems(pfnCompare, nCol, bAscending, data, m_nFixedRows, -1);
 }
 
-BOOL CGridCtrl::SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LPARAM data,
-                          int low, int high)
+BOOL CGridCtrl::SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LPARAM data, int low,
+                          int high)
 {
     if (nCol >= m_nCols)
         return FALSE;

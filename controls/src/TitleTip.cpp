@@ -73,7 +73,7 @@ void CTitleTip::Show(CRect rectTitle, LPCSTR lpszTitleText, int xoffset, LPRECT 
     rectDisplay.right = rectDisplay.left + size.cx + tm.tmOverhang + 2;
     rectDisplay.bottom = rectDisplay.top + size.cy + 2;
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, rectDisplay.left, rectDisplay.top, rectDisplay.Width(),
-                 rectDisplay.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+                   rectDisplay.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     // The text is drawn on every paint as well, so the tip keeps it when
     // uncovered.
     RedrawWindow();

@@ -47,7 +47,9 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
         const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
-        if (pHeader->code == UINT(GVN_ENDLABELEDIT))
+        // Only the in-place editors (id 8) send the display-info record;
+        // a grid's own notification of the same code is shorter.
+        if (pHeader->code == UINT(GVN_ENDLABELEDIT) && pHeader->idFrom == 8)
         {
             notifications.push_back(*reinterpret_cast<const GV_DISPINFO*>(lParam));
             *pResult = 0;

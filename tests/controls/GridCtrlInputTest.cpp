@@ -112,8 +112,7 @@ TEST_F(GridCtrlInputTest, EveryMouseModeSelectsWhatItShould)
         Drag(c.from, c.to);
         EXPECT_EQ(m_grid.GetSelectedCellRange(), c.expected) << c.pszName;
         const CCellRange range = m_grid.GetSelectedCellRange();
-        EXPECT_EQ(m_grid.GetSelectedCount(), range.GetRowSpan() * range.GetColSpan())
-            << c.pszName;
+        EXPECT_EQ(m_grid.GetSelectedCount(), range.GetRowSpan() * range.GetColSpan()) << c.pszName;
     }
     // Every release on a cell is told to the parent as a command.
     ASSERT_FALSE(m_parent.commands.empty());
@@ -179,10 +178,10 @@ TEST_F(GridCtrlInputTest, KeysMoveTheFocusWrapAndScroll)
         CCellID expected;
     };
     const Step steps[] = {
-        {VK_RIGHT, 0, CCellID(1, 2)}, {VK_DOWN, 0, CCellID(2, 2)},
-        {VK_LEFT, 0, CCellID(2, 1)},  {VK_LEFT, 0, CCellID(2, 1)}, // not into fixed cells
-        {VK_UP, 0, CCellID(1, 1)},    {VK_UP, 0, CCellID(1, 1)},
-        {VK_END, 0, CCellID(29, 1)},  {VK_HOME, 0, CCellID(1, 1)},
+        {VK_RIGHT, 0, CCellID(1, 2)},      {VK_DOWN, 0, CCellID(2, 2)},
+        {VK_LEFT, 0, CCellID(2, 1)},       {VK_LEFT, 0, CCellID(2, 1)}, // not into fixed cells
+        {VK_UP, 0, CCellID(1, 1)},         {VK_UP, 0, CCellID(1, 1)},
+        {VK_END, 0, CCellID(29, 1)},       {VK_HOME, 0, CCellID(1, 1)},
         {VK_TAB, VK_SHIFT, CCellID(1, 1)},
     };
     for (const Step& step : steps)
@@ -254,8 +253,8 @@ TEST_F(GridCtrlInputTest, WheelScrollsByTheUsersSetting)
     CProfileStore::SetInMemory(true);
     for (const Case& c : cases)
     {
-        CProfileStore::GetApplicationStore().WriteProfileString(
-            "Control Panel\\Desktop", "WheelScrollLines", c.pszSetting);
+        CProfileStore::GetApplicationStore().WriteProfileString("Control Panel\\Desktop",
+                                                                "WheelScrollLines", c.pszSetting);
         m_grid.OnSettingChange(0, nullptr);
         m_grid.SendMessage(WM_VSCROLL, SB_TOP);
         m_grid.SetFocus();

@@ -1,8 +1,8 @@
 // The grid's data and its pixels: shape changes, cells and their fields,
 // the selection map, geometry, scroll bars and scrolling, sizes from the
 // test font, painting and the text file.
-#include "ControlTestSupport.h"
 #include "GridCtrl.h"
+#include "ControlTestSupport.h"
 
 #include <cstdio>
 #include <fstream>
@@ -333,8 +333,8 @@ TEST_F(GridCtrlTest, SizesFromTheFontAndExpandingToFit)
     m_grid.SetItemText(1, 1, "a much longer text");
     m_grid.SetItemText(2, 2, "x");
     CClientDC dc(&m_grid);
-    CFont* pOld = dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(
-        m_grid.SendMessage(WM_GETFONT))));
+    CFont* pOld =
+        dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(m_grid.SendMessage(WM_GETFONT))));
     const CSize text = dc.GetTextExtent("a much longer text");
     const CSize space = dc.GetTextExtent(" ");
     dc.SelectObject(pOld);
@@ -403,8 +403,7 @@ TEST_F(GridCtrlTest, PaintsCellsFixedCellsSelectionFocusAndLines)
     EXPECT_EQ(horizontal.GetPixel(175, 39), PixelOf(RGB(0, 255, 0)));
     m_grid.SetGridLines(GVL_NONE);
     m_harness.PumpPending();
-    EXPECT_EQ(CountPixels(ClientPictureOf(m_grid.m_hWnd), CRect(50, 20, 250, 120),
-                          RGB(0, 255, 0)),
+    EXPECT_EQ(CountPixels(ClientPictureOf(m_grid.m_hWnd), CRect(50, 20, 250, 120), RGB(0, 255, 0)),
               0);
 }
 
