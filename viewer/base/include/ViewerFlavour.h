@@ -14,6 +14,9 @@
     {
 #define VIEWER_NAMESPACE_END }
 namespace viewer_log = pelivo;
+#define VIEWER_LOG_NAMESPACE pelivo
+#define VIEWER_LOG_GET GetPelivoLog
+#define VIEWER_LOG_MODULE "PELIVO"
 #else
 #include "QuillonExport.h"
 #include "QuillonLog.h"
@@ -21,4 +24,7 @@ namespace viewer_log = pelivo;
 #define VIEWER_NAMESPACE_BEGIN
 #define VIEWER_NAMESPACE_END
 namespace viewer_log = quillon;
+#define VIEWER_LOG_NAMESPACE quillon
+#define VIEWER_LOG_GET GetQuillonLog
+#define VIEWER_LOG_MODULE "WEB"
 #endif
