@@ -3,6 +3,7 @@
 // at a vertex.
 #pragma once
 
+#include "VertexAngle.h"
 #include "WinTypes.h"
 
 namespace pelivo
@@ -42,9 +43,5 @@ bool IsWithin(POINT point, POINT centre, int tolerance);
 enSegmentTest TestSegment(POINT point, POINT first, POINT second, int tolerance);
 // Segment test answers as hit codes: inside is the body, an end a handle.
 int SegmentHitCode(enSegmentTest test);
-
-// Degrees in [0, 180] at the vertex between the two rays; 0 for a ray of no
-// length.
-double VertexAngle(POINT vertex, POINT first, POINT second);
 
 } // namespace pelivo

@@ -109,7 +109,7 @@ void ORoiProtractor::SetPoints(POINT vertex, POINT first, POINT second)
         m_bounds.right = std::max(m_bounds.right, point.x);
         m_bounds.bottom = std::max(m_bounds.bottom, point.y);
     }
-    m_angle = int(VertexAngle(vertex, first, second));
+    m_angle = int(VertexAngle(vertex.x, vertex.y, first.x, first.y, second.x, second.y));
 }
 
 void ORoiProtractor::UpdateLabel()

@@ -111,7 +111,8 @@ void ORoiRuler::ComputeResult()
     const double dx = double(m_second.x - m_first.x);
     const double dy = double(m_second.y - m_first.y);
     m_length = std::sqrt(dx * across * dx * across + dy * down * dy * down);
-    m_slope = int(VertexAngle(m_first, m_second, {m_first.x + SlopeReach, m_first.y}));
+    m_slope = int(VertexAngle(m_first.x, m_first.y, m_second.x, m_second.y, m_first.x + SlopeReach,
+                              m_first.y));
     if (m_second.y > m_first.y)
     {
         m_slope = -m_slope;

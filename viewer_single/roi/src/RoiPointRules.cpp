@@ -1,8 +1,7 @@
 #include "RoiPointRules.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
+#include <cstdlib>
 
 namespace pelivo
 {
@@ -109,21 +108,6 @@ int SegmentHitCode(enSegmentTest test)
     default:
         return enRoiHitNone;
     }
-}
-
-double VertexAngle(POINT vertex, POINT first, POINT second)
-{
-    const double ux = double(first.x) - vertex.x;
-    const double uy = double(first.y) - vertex.y;
-    const double vx = double(second.x) - vertex.x;
-    const double vy = double(second.y) - vertex.y;
-    const double lengths = std::hypot(ux, uy) * std::hypot(vx, vy);
-    if (lengths == 0.0)
-    {
-        return 0.0;
-    }
-    const double cosine = std::clamp((ux * vx + uy * vy) / lengths, -1.0, 1.0);
-    return std::acos(cosine) * 180.0 / std::numbers::pi;
 }
 
 } // namespace pelivo
