@@ -5,6 +5,7 @@
 #pragma once
 
 #include "QuillonExport.h"
+#include "VertexAngle.h"
 #include "WinGeometry.h"
 
 // Results of HitSegment.
@@ -31,10 +32,6 @@ QUILLON_API bool IsPointNear(POINT point, POINT centre, int half);
 // within the tolerance of an end (a first), else within the tolerance of
 // the segment between them, else a miss.
 QUILLON_API enSegmentHit HitSegment(POINT point, POINT a, POINT b, float tolerance);
-
-// The angle in degrees at (x0, y0) between the rays to (x1, y1) and to
-// (x2, y2), in [0, 180]; 0 when either ray has zero length.
-QUILLON_API float VertexAngle(int x0, int y0, int x1, int y1, int x2, int y2);
 
 // The point at that distance from `from` towards `toward`, each offset
 // rounded half away from zero; `from` itself when the two are equal.

@@ -1,11 +1,11 @@
 #include "QuillonLibrary.h"
 
+#include "LibraryFolder.h"
 #include "QuillonApp.h"
 #include "WinCursor.h"
 #include "WinResource.h"
 
 #include <array>
-#include <string>
 
 namespace
 {
@@ -109,9 +109,7 @@ void LoadQuillonCursors(HINSTANCE hResources)
 void SetQuillonFolder(const char* libraryPath)
 {
     LibraryValues& values = Values();
-    const std::string path(libraryPath);
-    const std::size_t last = path.find_last_of("/\\");
-    values.folder = path.substr(0, last == std::string::npos ? 0 : last + 1).c_str();
+    values.folder = FolderOfPath(libraryPath);
     values.resourceXmlPath = values.folder + "Config/Brevant.Resource.xml";
     values.configXmlPath = values.folder + "Config/Brevant.Config.xml";
     values.imageTagXmlPath = values.folder + "Config/Brevant.ImageTag.xml";

@@ -7,11 +7,20 @@
 #include <cstring>
 #include <string>
 
+VIEWER_NAMESPACE_BEGIN
+
 namespace
 {
 
 constexpr int Span = 1000;
 constexpr int MaxBandItems = 7;
+
+// Bands of weighted size are the grid viewer's only.
+#if defined(VIEWER_SINGLE_VIEW)
+constexpr bool HasWeightedBands = false;
+#else
+constexpr bool HasWeightedBands = true;
+#endif
 
 constexpr PaneRect Custom101[] = {
     {0, 0, 1000, 500},   {0, 500, 333, 750},    {333, 500, 666, 750},   {666, 500, 1000, 750},
@@ -71,9 +80,9 @@ PaneLayoutFormat::enParse PaneLayoutFormat::Parse(const char* format)
     enParse result = Rejected;
     if (kind == "STANDARD")
         result = ParseStandard(parameters);
-    else if (kind == "ROW" || kind == "ROWEX")
+    else if (kind == "ROW" || (HasWeightedBands && kind == "ROWEX"))
         result = ParseBands(parameters, true, kind == "ROWEX");
-    else if (kind == "COL" || kind == "COLEX")
+    else if (kind == "COL" || (HasWeightedBands && kind == "COLEX"))
         result = ParseBands(parameters, false, kind == "COLEX");
     else if (kind == "CUSTOM")
         result = ParseCustom(parameters);
@@ -244,3 +253,5 @@ bool PaneLayoutFormat::GetPaneRect(int index, const RECT& layout, RECT* out) con
     out->bottom = static_cast<LONG>(layout.top + rect.bottom * height / Span - 1);
     return true;
 }
+
+VIEWER_NAMESPACE_END

@@ -1,7 +1,8 @@
 #include "XmlSetting.h"
 
 #include "DMarkup.h"
-#include "QuillonLog.h"
+
+VIEWER_NAMESPACE_BEGIN
 
 XmlSetting::~XmlSetting()
 {
@@ -21,7 +22,7 @@ bool XmlSetting::Load(const char* path)
     }
     catch (...)
     {
-        quillon::_error("Enter XmlSetting::Load, cannot read %s", path != nullptr ? path : "");
+        viewer_log::_error("Enter XmlSetting::Load, cannot read %s", path != nullptr ? path : "");
         return false;
     }
 }
@@ -38,7 +39,7 @@ bool XmlSetting::SetDoc(const char* text)
     }
     catch (...)
     {
-        quillon::_error("Enter XmlSetting::SetDoc, invalid text");
+        viewer_log::_error("Enter XmlSetting::SetDoc, invalid text");
         return false;
     }
 }
@@ -79,3 +80,5 @@ Lettra XmlSetting::GetDefineValue(const char* name)
     }
     return GetValue(name, "");
 }
+
+VIEWER_NAMESPACE_END

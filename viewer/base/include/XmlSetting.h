@@ -4,11 +4,13 @@
 #pragma once
 
 #include "Lettra.h"
-#include "QuillonExport.h"
+#include "ViewerFlavour.h"
 
 class DMarkup;
 
-class QUILLON_API XmlSetting
+VIEWER_NAMESPACE_BEGIN
+
+class VIEWER_API XmlSetting
 {
 public:
     XmlSetting() = default;
@@ -45,3 +47,5 @@ protected:
 private:
     DMarkup* m_pDoc = nullptr;
 };
+
+VIEWER_NAMESPACE_END

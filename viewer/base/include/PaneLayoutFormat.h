@@ -10,13 +10,16 @@
 //                    what is left), panes as in ROW;
 //   COLEX\c1:w1,...  the same with columns;
 //   CUSTOM\101, CUSTOM\102  two fixed layouts.
+// The single-view library knows no ROWEX or COLEX.
 // Numbers are read like atoi: leading digits, 0 when there are none.
 #pragma once
 
-#include "QuillonExport.h"
+#include "ViewerFlavour.h"
 #include "WinTypes.h"
 
 #include <vector>
+
+VIEWER_NAMESPACE_BEGIN
 
 struct PaneRect
 {
@@ -28,7 +31,7 @@ struct PaneRect
     bool operator==(const PaneRect&) const = default;
 };
 
-class QUILLON_API PaneLayoutFormat
+class VIEWER_API PaneLayoutFormat
 {
 public:
     enum enParse
@@ -67,3 +70,5 @@ private:
     std::vector<PaneRect> m_rects;
     int m_nBands = 0;
 };
+
+VIEWER_NAMESPACE_END
