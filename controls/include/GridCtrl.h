@@ -14,6 +14,7 @@
 #include "ZentiqExport.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -352,6 +353,11 @@ private:
     int RowOfPoint(int y, BOOL bAllowFixed);
     void ScrollArea(int nBar, int nDelta);
     void OnScroll(int nBar, UINT nSBCode);
+    // Calls fn with each cell's rectangle, laid out from origin; with a clip
+    // box only for the cells meeting it.
+    void ForEachCellRect(const CCellRange& cells, CPoint origin, const CRect* pClip,
+                         const std::function<void(int, int, const CRect&)>& fn);
+    void CreateBoldPrintFont(CFont& font);
     void DrawGridLines(CDC* pDC, const CRect& visRect, const CCellRange& visCells);
     void DrawCellText(CDC* pDC, CGridCell* pCell, CRect rect, BOOL bBold);
     BOOL CanScrollInto(int nBar) const;

@@ -36,6 +36,8 @@ private:
     // TRUE when the message was routed away from the tip.
     BOOL RouteWhileShown(const MSG& msg);
     void ForwardButton(const MSG& msg);
+    // The item's font, else the system font; the old font comes back.
+    CFont* SelectTipFont(CDC& dc, CFont& font);
 
     CWnd* m_pParentWnd = nullptr;
     CString m_sText;

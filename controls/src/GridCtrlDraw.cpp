@@ -4,6 +4,7 @@
 #include "MemDC.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -11,6 +12,26 @@ namespace
 // pass would work on a half-updated client area.
 bool g_bInSize = false;
 
+// The row or column whose span holds pos: the fixed ones from 0, the
+// others from the first one scrolled to; -1 outside them.
+int IndexAt(int pos, BOOL bAllowFixed, int nFixed, int nCount, int nFirstScrolled,
+            const std::function<int(int)>& size)
+{
+    int nFixedSize = 0;
+    for (int i = 0; i < nFixed; ++i)
+        nFixedSize += size(i);
+    if (pos < 0 || (!bAllowFixed && pos < nFixedSize))
+        return -1;
+    const bool bInFixed = pos < nFixedSize;
+    int nEdge = bInFixed ? 0 : nFixedSize;
+    for (int i = bInFixed ? 0 : nFirstScrolled; i < (bInFixed ? nFixed : nCount); ++i)
+    {
+        nEdge += size(i);
+        if (nEdge > pos)
+            return i;
+    }
+    return -1;
+}
 } // namespace
 
 // --- sizes -----------------------------------------------------------------
@@ -272,56 +293,14 @@ BOOL CGridCtrl::GetCellRangeRect(const CCellRange& cellRange, LPRECT lpRect)
 
 int CGridCtrl::ColumnOfPoint(int x, BOOL bAllowFixed)
 {
-    const int fixedColWidth = GetFixedColumnWidth();
-    if (x < 0 || (!bAllowFixed && x < fixedColWidth))
-        return -1;
-    if (x < fixedColWidth)
-    {
-        int xpos = 0;
-        for (int col = 0; col < m_nFixedCols; ++col)
-        {
-            xpos += GetColumnWidth(col);
-            if (xpos > x)
-                return col;
-        }
-        return -1;
-    }
-    int xpos = fixedColWidth;
-    int col = GetTopleftNonFixedCell().col;
-    for (; col < m_nCols; ++col)
-    {
-        xpos += GetColumnWidth(col);
-        if (xpos > x)
-            break;
-    }
-    return col >= m_nCols ? -1 : col;
+    return IndexAt(x, bAllowFixed, m_nFixedCols, m_nCols, GetTopleftNonFixedCell().col,
+                   [this](int col) { return GetColumnWidth(col); });
 }
 
 int CGridCtrl::RowOfPoint(int y, BOOL bAllowFixed)
 {
-    const int fixedRowHeight = GetFixedRowHeight();
-    if (y < 0 || (!bAllowFixed && y < fixedRowHeight))
-        return -1;
-    if (y < fixedRowHeight)
-    {
-        int ypos = 0;
-        for (int row = 0; row < m_nFixedRows; ++row)
-        {
-            ypos += GetRowHeight(row);
-            if (ypos > y)
-                return row;
-        }
-        return -1;
-    }
-    int ypos = fixedRowHeight;
-    int row = GetTopleftNonFixedCell().row;
-    for (; row < m_nRows; ++row)
-    {
-        ypos += GetRowHeight(row);
-        if (ypos > y)
-            break;
-    }
-    return row >= m_nRows ? -1 : row;
+    return IndexAt(y, bAllowFixed, m_nFixedRows, m_nRows, GetTopleftNonFixedCell().row,
+                   [this](int row) { return GetRowHeight(row); });
 }
 
 CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL bAllowFixedCellCheck)
@@ -463,88 +442,48 @@ void CGridCtrl::OnDraw(CDC* pDC)
     const int maxVisibleRow = VisCellRange.GetMaxRow();
     const int maxVisibleCol = VisCellRange.GetMaxCol();
 
-    CRect rect;
-    // The fixed corner.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row)
-    {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col)
-        {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The fixed columns of the visible rows.
-    rect.bottom = nFixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row)
-    {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = -1;
-        for (int col = 0; col < m_nFixedCols; ++col)
-        {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The fixed rows over the visible columns.
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row)
-    {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = nFixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col)
-        {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawFixedCell(pDC, row, col, rect);
-        }
-    }
-    // The rest.
-    rect.bottom = nFixedRowHeight - 1;
-    for (int row = minVisibleRow; row <= maxVisibleRow; ++row)
-    {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        if (rect.top > clipRect.bottom)
-            break;
-        if (rect.bottom < clipRect.top)
-            continue;
-        rect.right = nFixedColWidth - 1;
-        for (int col = minVisibleCol; col <= maxVisibleCol; ++col)
-        {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            if (rect.left > clipRect.right)
-                break;
-            if (rect.right < clipRect.left)
-                continue;
-            DrawCell(pDC, row, col, rect);
-        }
-    }
+    const auto drawFixed = [&](int row, int col, const CRect& rect)
+    { DrawFixedCell(pDC, row, col, rect); };
+    // The fixed corner always; the fixed columns of the visible rows, the
+    // fixed rows over the visible columns and the visible cells where they
+    // meet the clip box.
+    ForEachCellRect(CCellRange(0, 0, m_nFixedRows - 1, m_nFixedCols - 1), CPoint(0, 0), nullptr,
+                    drawFixed);
+    ForEachCellRect(CCellRange(minVisibleRow, 0, maxVisibleRow, m_nFixedCols - 1),
+                    CPoint(0, nFixedRowHeight), &clipRect, drawFixed);
+    ForEachCellRect(CCellRange(0, minVisibleCol, m_nFixedRows - 1, maxVisibleCol),
+                    CPoint(nFixedColWidth, 0), &clipRect, drawFixed);
+    ForEachCellRect(CCellRange(minVisibleRow, minVisibleCol, maxVisibleRow, maxVisibleCol),
+                    CPoint(nFixedColWidth, nFixedRowHeight), &clipRect,
+                    [&](int row, int col, const CRect& rect) { DrawCell(pDC, row, col, rect); });
     DrawGridLines(pDC, VisRect, VisCellRange);
+}
+
+void CGridCtrl::ForEachCellRect(const CCellRange& cells, CPoint origin, const CRect* pClip,
+                                const std::function<void(int, int, const CRect&)>& fn)
+{
+    CRect rect;
+    rect.bottom = origin.y - 1;
+    for (int row = cells.GetMinRow(); row <= cells.GetMaxRow(); ++row)
+    {
+        rect.top = rect.bottom + 1;
+        rect.bottom = rect.top + GetRowHeight(row) - 1;
+        if (pClip != nullptr && rect.top > pClip->bottom)
+            break;
+        if (pClip != nullptr && rect.bottom < pClip->top)
+            continue;
+        rect.right = origin.x - 1;
+        for (int col = cells.GetMinCol(); col <= cells.GetMaxCol(); ++col)
+        {
+            rect.left = rect.right + 1;
+            rect.right = rect.left + GetColumnWidth(col) - 1;
+            if (pClip != nullptr && rect.left > pClip->right)
+                break;
+            if (pClip != nullptr && rect.right < pClip->left)
+                continue;
+            fn(row, col, rect);
+        }
+    }
 }
 
 void CGridCtrl::DrawGridLines(CDC* pDC, const CRect& VisRect, const CCellRange& VisCells)

@@ -190,32 +190,28 @@ void CGridCtrl::PrintColumnHeadings(CDC* pDC, CPrintInfo* /*pInfo*/)
 {
     CPen pen(PS_SOLID, 0, m_crGridColour);
     CPen* pOldPen = pDC->SelectObject(&pen);
-    CRect rect;
-    rect.bottom = -1;
-    for (int row = 0; row < m_nFixedRows; ++row)
-    {
-        rect.top = rect.bottom + 1;
-        rect.bottom = rect.top + GetRowHeight(row) - 1;
-        rect.right = -1;
-        for (int col = 0; col < m_nCols; ++col)
-        {
-            rect.left = rect.right + 1;
-            rect.right = rect.left + GetColumnWidth(col) - 1;
-            DrawFixedCell(pDC, row, col, rect);
-            PrintRowLines(pDC, row, rect, col, row == 0);
-        }
-    }
+    ForEachCellRect(CCellRange(0, 0, m_nFixedRows - 1, m_nCols - 1), CPoint(0, 0), nullptr,
+                    [&](int row, int col, const CRect& rect)
+                    {
+                        DrawFixedCell(pDC, row, col, rect);
+                        PrintRowLines(pDC, row, rect, col, row == 0);
+                    });
     pDC->SelectObject(pOldPen);
+}
+
+void CGridCtrl::CreateBoldPrintFont(CFont& font)
+{
+    LOGFONT lf{};
+    m_PrinterFont.GetLogFont(&lf);
+    lf.lfWeight = FW_BOLD;
+    font.CreateFontIndirect(&lf);
 }
 
 void CGridCtrl::PrintHeader(CDC* pDC, CPrintInfo* pInfo)
 {
     CRect rc(pInfo->m_rectDraw);
-    LOGFONT lf{};
-    m_PrinterFont.GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont BoldFont;
-    BoldFont.CreateFontIndirect(&lf);
+    CreateBoldPrintFont(BoldFont);
     CFont* pNormalFont = pDC->SelectObject(&BoldFont);
     const int nPrevBkMode = pDC->SetBkMode(TRANSPARENT);
 
@@ -243,11 +239,8 @@ void CGridCtrl::PrintFooter(CDC* pDC, CPrintInfo* pInfo)
     pDC->MoveTo(rc.left, rc.top);
     pDC->LineTo(rc.right, rc.top);
 
-    LOGFONT lf{};
-    m_PrinterFont.GetLogFont(&lf);
-    lf.lfWeight = FW_BOLD;
     CFont BoldFont;
-    BoldFont.CreateFontIndirect(&lf);
+    CreateBoldPrintFont(BoldFont);
     CFont* pNormalFont = pDC->SelectObject(&BoldFont);
     const int nPrevBkMode = pDC->SetBkMode(TRANSPARENT);
 

@@ -4,6 +4,39 @@
 
 #include <utility>
 
+namespace
+{
+// The partition sort of rows low..high by a key per row: rows are swapped
+// only when their keys differ, so equal rows stay where they are.
+template <typename Key, typename KeyOf, typename Compare, typename Swap>
+void PartitionSort(int low, int high, BOOL bAscending, const KeyOf& keyOf, const Compare& compare,
+                   const Swap& swapRows)
+{
+    int lo = low;
+    int hi = high;
+    const Key midItem = keyOf((lo + hi) / 2);
+    const int nSign = bAscending ? 1 : -1;
+    while (lo <= hi)
+    {
+        while (lo < high && nSign * compare(keyOf(lo), midItem) < 0)
+            ++lo;
+        while (hi > low && nSign * compare(keyOf(hi), midItem) > 0)
+            --hi;
+        if (lo <= hi)
+        {
+            if (compare(keyOf(lo), keyOf(hi)) != 0)
+                swapRows(lo, hi);
+            ++lo;
+            --hi;
+        }
+    }
+    if (low < hi)
+        PartitionSort<Key>(low, hi, bAscending, keyOf, compare, swapRows);
+    if (lo < high)
+        PartitionSort<Key>(lo, high, bAscending, keyOf, compare, swapRows);
+}
+} // namespace
+
 void CGridCtrl::SwapRows(int nRow1, int nRow2)
 {
     std::swap(m_RowData[size_t(nRow1)], m_RowData[size_t(nRow2)]);
@@ -25,40 +58,12 @@ BOOL CGridCtrl::SortTextItems(int nCol, BOOL bAscending, int low, int high)
         return FALSE;
     if (high == -1)
         high = m_nRows - 1;
-    int lo = low;
-    int hi = high;
-    if (hi <= lo)
+    if (high <= low)
         return FALSE;
-
-    const CString midItem = GetItemText((lo + hi) / 2, nCol);
-    while (lo <= hi)
-    {
-        if (bAscending)
-        {
-            while (lo < high && GetItemText(lo, nCol).Compare(midItem) < 0)
-                ++lo;
-            while (hi > low && GetItemText(hi, nCol).Compare(midItem) > 0)
-                --hi;
-        }
-        else
-        {
-            while (lo < high && GetItemText(lo, nCol).Compare(midItem) > 0)
-                ++lo;
-            while (hi > low && GetItemText(hi, nCol).Compare(midItem) < 0)
-                --hi;
-        }
-        if (lo <= hi)
-        {
-            if (GetItemText(lo, nCol) != GetItemText(hi, nCol))
-                SwapRows(lo, hi);
-            ++lo;
-            --hi;
-        }
-    }
-    if (low < hi)
-        SortTextItems(nCol, bAscending, low, hi);
-    if (lo < high)
-        SortTextItems(nCol, bAscending, lo, high);
+    PartitionSort<CString>(
+        low, high, bAscending, [&](int row) { return GetItemText(row, nCol); },
+        [](const CString& a, const CString& b) { return a.Compare(b); },
+        [this](int a, int b) { SwapRows(a, b); });
     return TRUE;
 }
 
@@ -77,39 +82,11 @@ BOOL CGridCtrl::SortItems(PFNLVCOMPARE pfnCompare, int nCol, BOOL bAscending, LP
         return FALSE;
     if (high == -1)
         high = m_nRows - 1;
-    int lo = low;
-    int hi = high;
-    if (hi <= lo)
+    if (high <= low)
         return FALSE;
-
-    const LPARAM midItem = GetItemData((lo + hi) / 2, nCol);
-    while (lo <= hi)
-    {
-        if (bAscending)
-        {
-            while (lo < high && pfnCompare(GetItemData(lo, nCol), midItem, data) < 0)
-                ++lo;
-            while (hi > low && pfnCompare(GetItemData(hi, nCol), midItem, data) > 0)
-                --hi;
-        }
-        else
-        {
-            while (lo < high && pfnCompare(GetItemData(lo, nCol), midItem, data) > 0)
-                ++lo;
-            while (hi > low && pfnCompare(GetItemData(hi, nCol), midItem, data) < 0)
-                --hi;
-        }
-        if (lo <= hi)
-        {
-            if (pfnCompare(GetItemData(lo, nCol), GetItemData(hi, nCol), data) != 0)
-                SwapRows(lo, hi);
-            ++lo;
-            --hi;
-        }
-    }
-    if (low < hi)
-        SortItems(pfnCompare, nCol, bAscending, data, low, hi);
-    if (lo < high)
-        SortItems(pfnCompare, nCol, bAscending, data, lo, high);
+    PartitionSort<LPARAM>(
+        low, high, bAscending, [&](int row) { return GetItemData(row, nCol); },
+        [&](LPARAM a, LPARAM b) { return pfnCompare(a, b, data); },
+        [this](int a, int b) { SwapRows(a, b); });
     return TRUE;
 }

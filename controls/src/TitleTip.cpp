@@ -56,14 +56,7 @@ void CTitleTip::Show(CRect rectTitle, LPCSTR lpszTitleText, int xoffset, LPRECT 
     m_pParentWnd->ClientToScreen(rectTitle);
     CClientDC dc(this);
     CFont font;
-    CFont* pOldFont = nullptr;
-    if (m_bHasFont)
-    {
-        font.CreateFontIndirect(&m_lf);
-        pOldFont = dc.SelectObject(&font);
-    }
-    else
-        pOldFont = static_cast<CFont*>(dc.SelectStockObject(SYSTEM_FONT));
+    CFont* pOldFont = SelectTipFont(dc, font);
     const CSize size = dc.GetTextExtent(m_sText);
     TEXTMETRIC tm{};
     dc.GetTextMetrics(&tm);
@@ -80,18 +73,19 @@ void CTitleTip::Show(CRect rectTitle, LPCSTR lpszTitleText, int xoffset, LPRECT 
     SetCapture();
 }
 
+CFont* CTitleTip::SelectTipFont(CDC& dc, CFont& font)
+{
+    if (!m_bHasFont)
+        return static_cast<CFont*>(dc.SelectStockObject(SYSTEM_FONT));
+    font.CreateFontIndirect(&m_lf);
+    return dc.SelectObject(&font);
+}
+
 void CTitleTip::OnPaint()
 {
     CPaintDC dc(this);
     CFont font;
-    CFont* pOldFont = nullptr;
-    if (m_bHasFont)
-    {
-        font.CreateFontIndirect(&m_lf);
-        pOldFont = dc.SelectObject(&font);
-    }
-    else
-        pOldFont = static_cast<CFont*>(dc.SelectStockObject(SYSTEM_FONT));
+    CFont* pOldFont = SelectTipFont(dc, font);
     dc.SetBkMode(TRANSPARENT);
     dc.TextOut(0, 0, m_sText);
     dc.SelectObject(pOldFont);
