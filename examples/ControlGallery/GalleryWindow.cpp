@@ -364,7 +364,7 @@ BOOL CGalleryWindow::CreateCommonControls()
     {
         const HWND hRich =
             ::CreateWindowExA(WS_EX_CLIENTEDGE, "RichEdit20A", "Rich edit: {script}",
-                              kChild | WS_TABSTOP | ES_MULTILINE, 338, 410, 306, 80, m_hWnd,
+                              kChild | WS_TABSTOP | ES_MULTILINE, 338, 508, 306, 84, m_hWnd,
                               reinterpret_cast<HMENU>(UINT_PTR(2007)), nullptr, nullptr);
         if (hRich != nullptr)
             m_items.push_back({"rich edit", hRich});
