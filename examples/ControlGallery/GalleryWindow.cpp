@@ -1,12 +1,14 @@
 #include "GalleryWindow.h"
 
 #include "DibApi.h"
+#include "GridCtrl.h"
 #include "ResourceRegistry.h"
 #include "WinDateTimePicker.h"
 #include "WinTreeView.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -475,6 +477,32 @@ BOOL CGalleryWindow::CreateLibraryControls()
     pad->SetFixLayout(1, 3);
     pad->SetCurSel(1);
     Add(std::move(pad), "image pad");
+
+    // The grid sits in the free part of the first column: headings, a
+    // coloured row, a cell in its own font, scrolled a few rows down.
+    auto grid = std::make_unique<CGridCtrl>(40, 5, 1, 1);
+    grid->Create(CRect(44, 400, 306, 590), this, 3018, kChild | WS_BORDER | WS_TABSTOP);
+    const char* headings[] = {"", "Modality", "Images", "Slice", "Note"};
+    for (int col = 0; col < 5; ++col)
+        grid->SetItemText(0, col, headings[col]);
+    for (int row = 1; row < 40; ++row)
+    {
+        grid->SetItemText(row, 0, std::to_string(row).c_str());
+        grid->SetItemText(row, 1, row % 3 == 0 ? "CT" : "MR");
+        grid->SetItemText(row, 2, std::to_string(row * 12).c_str());
+        grid->SetItemText(row, 3, (std::to_string(row * 2.5).substr(0, 4) + " mm").c_str());
+        grid->SetItemText(row, 4, row == 5 ? "a note longer than its cell" : "");
+    }
+    for (int col = 1; col < 5; ++col)
+        grid->SetItemBkColour(6, col, RGB(255, 255, 200));
+    LOGFONT bold = *grid->GetItemFont(4, 1);
+    bold.lfWeight = FW_BOLD;
+    grid->SetItemFont(4, 1, &bold);
+    grid->AutoSize();
+    grid->SetSelectedRange(7, 1, 8, 3);
+    grid->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    grid->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    Add(std::move(grid), "grid");
     return TRUE;
 }
 

@@ -90,10 +90,11 @@ TEST_F(ControlGalleryTest, EveryControlIsThereAndDrawsInItsPlace)
           "SysTreeView32", "SysTabControl32", "msctls_progress32", "ToolbarWindow32",
           "msctls_statusbar32", "SysDateTimePick32"})
         EXPECT_EQ(classes.count(pszClass), 1U) << pszClass;
-    for (const char* pszName : {"flat button", "raised button", "menu button", "custom check box",
-                                "3-D button", "engraved static", "label", "snake", "marquee",
-                                "flat edit", "masked edit", "colour combo", "library date picker",
-                                "picture static", "scrolling picture", "credits", "image pad"})
+    for (const char* pszName :
+         {"flat button", "raised button", "menu button", "custom check box", "3-D button",
+          "engraved static", "label", "snake", "marquee", "flat edit", "masked edit",
+          "colour combo", "library date picker", "picture static", "scrolling picture", "credits",
+          "image pad", "grid"})
         EXPECT_EQ(names.count(pszName), 1U) << pszName;
 }
 
