@@ -826,33 +826,21 @@ void CGridCtrl::InvalidateNonFixed(int nBar)
 }
 
 // Moves the non-fixed area by nDelta pixels (positive: contents go up or
-// left) and invalidates only the strip it uncovers.
+// left); the window invalidates only the strip the move uncovers.
 void CGridCtrl::ScrollArea(int nBar, int nDelta)
 {
     CRect rect;
     GetClientRect(rect);
-    CRect strip;
     if (nBar == SB_VERT)
     {
         rect.top = GetFixedRowHeight();
         ScrollWindow(0, -nDelta, rect, rect);
-        strip = rect;
-        if (nDelta > 0)
-            strip.top = std::max<LONG>(rect.top, rect.bottom - nDelta);
-        else
-            strip.bottom = std::min<LONG>(rect.bottom, rect.top - nDelta);
     }
     else
     {
         rect.left = GetFixedColumnWidth();
         ScrollWindow(-nDelta, 0, rect, rect);
-        strip = rect;
-        if (nDelta > 0)
-            strip.left = std::max<LONG>(rect.left, rect.right - nDelta);
-        else
-            strip.right = std::min<LONG>(rect.right, rect.left - nDelta);
     }
-    InvalidateRect(strip);
 }
 
 void CGridCtrl::OnScroll(int nBar, UINT nSBCode)

@@ -179,14 +179,8 @@ BOOL CTitleTip::RouteWhileShown(const MSG& msg)
         m_pParentWnd->PostMessage(msg.message, msg.wParam, msg.lParam);
         return TRUE;
     default:
-        break;
-    }
-    if (::GetFocus() == nullptr)
-    {
-        Hide();
         return FALSE;
     }
-    return FALSE;
 }
 
 BOOL CTitleTip::PreTranslateMessage(MSG* pMsg)
